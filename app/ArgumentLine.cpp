@@ -1,0 +1,127 @@
+#include "app/ArgumentLine.h"
+
+#include "engine/CpuLevel.h"
+#include "engine/SaveJob.h"
+#include "platform/ByteString.h"
+
+namespace app {
+
+using namespace engine::mode;
+
+namespace {
+
+// Reads the fields of a keyword argument. The first field begins two characters after the
+// keyword (comma and quote), each further one three characters after the previous closing
+// quote; a field ends at the next double quote (or at the end of the text).
+class FieldReader {
+public:
+    FieldReader(const std::string& text, size_t keywordLength) : m_text(text), m_pos(keywordLength + 2) {}
+
+    std::string Next() {
+        if (m_pos >= m_text.size()) {
+            m_pos = std::string::npos;
+            return {};
+        }
+        size_t end = m_text.find('"', m_pos);
+        std::string field = m_text.substr(m_pos, end == std::string::npos ? std::string::npos : end - m_pos);
+        m_pos = end == std::string::npos ? std::string::npos : end + 3;
+        return field;
+    }
+
+    // The character where the next field would begin is a double quote: that field is empty.
+    bool NextIsEmpty() const { return m_pos == std::string::npos || m_pos >= m_text.size() || m_text[m_pos] == '"'; }
+
+private:
+    const std::string& m_text;
+    size_t m_pos;
+};
+
+void SetStartUrl(engine::SaveJob& job, std::string url, bool appendIndex) {
+    if (appendIndex && !url.empty() && url.back() == '/') {
+        url += "index.html";
+        job.SetModeBits(ModeIndexAppended);
+    }
+    job.SetStartUrl(url);
+}
+
+void ParseSomeComplete(const std::string& line, engine::SaveJob& job) {
+    job.SetModeBits(ModeSomeComplete);
+    FieldReader fields(line, std::string_view("SomeComplete").size());
+    SetStartUrl(job, fields.Next(), true);
+    job.SetSaveTarget(fields.Next());
+    job.SetModeBits(static_cast<uint32_t>(platform::ParseDecimal(fields.Next())));
+    job.SetLankLimit(static_cast<int32_t>(platform::ParseDecimal(fields.Next())));
+    job.SetCpuSleepMs(engine::SleepForCommandLevel(static_cast<int>(platform::ParseDecimal(fields.Next()))));
+    job.ClearModeBits(ModeNormal);
+}
+
+void ParseSomeSeries(const std::string& line, engine::SaveJob& job) {
+    job.SetModeBits(ModeSomeSeries);
+    FieldReader fields(line, std::string_view("SomeSeries").size());
+    SetStartUrl(job, fields.Next(), true);
+    job.SetSaveTarget(fields.Next());
+    job.ClearModeBits(ModeNormal);
+}
+
+void ParsePresetUrl(const std::string& line, engine::SaveJob& job) {
+    job.SetModeBits(ModePresetUrl);
+    FieldReader fields(line, std::string_view("PresetUrl").size());
+    SetStartUrl(job, fields.Next(), false);
+    if (!fields.NextIsEmpty()) job.SetSaveTarget(fields.Next());
+}
+
+}  // namespace
+
+std::string SkipLeadingBlanks(const std::string& text) {
+    size_t i = 0;
+    while (i + 1 < text.size() && text[i] == ' ') ++i;
+    return text.substr(i);
+}
+
+std::string Unquote(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i < text.size() && text[i] == '"') {
+        size_t end = text.find('"', i + 1);
+        return text.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+    }
+    return text.substr(i);
+}
+
+ParsedArguments ParseArgumentLine(const std::string& argumentLine, engine::SaveJob& job) {
+    ParsedArguments parsed;
+    const std::string line = SkipLeadingBlanks(argumentLine);
+    if (platform::StartsWithI(line, "ravevor")) {
+        job.SetModeBits(ModeMaker);
+    } else if (platform::StartsWithI(line, "advertisement")) {
+        job.SetModeBits(ModeAdRemoval);
+        const size_t skip = std::string_view("advertisement").size() + 1;
+        job.SetQdxPath(Unquote(line.size() > skip ? line.substr(skip) : std::string()));
+    } else if (platform::StartsWithI(line, "SomeComplete")) {
+        ParseSomeComplete(line, job);
+    } else if (platform::StartsWithI(line, "SomeSeries")) {
+        ParseSomeSeries(line, job);
+    } else if (platform::StartsWithI(line, "PresetUrl")) {
+        ParsePresetUrl(line, job);
+    } else if (line.size() > 4) {
+        const std::string path = Unquote(line);
+        if (platform::EndsWithI(path, ".qdx")) {
+            parsed.qdxArgument = true;
+            parsed.qdxPath = path;
+        } else {
+            job.SetModeBits(ModeNormal);
+        }
+    } else {
+        job.SetModeBits(ModeNormal);
+    }
+    return parsed;
+}
+
+std::string SomeCompleteArgument(const std::string& url, const std::string& savePath, uint32_t flags,
+                                 const std::string& lankLimit, int cpuLevel) {
+    const std::string q = "\"";
+    return "SomeComplete," + q + url + q + "," + q + savePath + q + "," + q + std::to_string(flags) + q + "," + q +
+           lankLimit + q + "," + q + std::to_string(cpuLevel) + q;
+}
+
+}  // namespace app

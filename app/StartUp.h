@@ -1,0 +1,43 @@
+// Start-up and exit of the Sitrova program, apart from its windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+class InstanceBlock;
+}
+
+namespace engine {
+class SaveJob;
+}
+
+namespace app {
+
+// The argument text as the program received it: the arguments joined with blanks.
+std::string ArgumentLineFromArgv(int argc, char** argv);
+
+// What start-up decided. leave: the program ends without a window (modeFlags stays 0).
+struct StartDecision {
+    bool leave = false;
+    std::string errorMessage;  // shown in an error box titled "Sitrova" before leaving
+    uint32_t windowKind = 0;
+};
+
+// Fills the job from the argument text. A ".qdx" argument is read through its record; an
+// unreadable record, or one that another Sitrova process already shows, means leaving.
+StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job);
+
+// Names the instance block of a record file after the file's name part.
+std::string InstanceNameOf(const std::string& qdxPath);
+
+// The actions after the window has closed: hide the settings file, reopen the record or
+// the result, and hand the job to the catalogue program. Returns the commands started,
+// for the log and for tests (each as the program followed by its arguments).
+std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool startPrograms = true);
+
+// The arguments with which the catalogue program registers the job (empty: none).
+std::vector<std::string> CatalogueArguments(const engine::SaveJob& job);
+
+}  // namespace app

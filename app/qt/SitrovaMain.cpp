@@ -1,0 +1,68 @@
+#include "app/qt/SitrovaMain.h"
+
+#include <QApplication>
+#include <QFont>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/StartUp.h"
+#include "app/qt/MainWindow.h"
+#include "engine/SaveJob.h"
+#include "platform/HttpClient.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/MessageBox.h"
+#include "records/SaveRecords.h"
+
+namespace appqt {
+
+namespace {
+
+// The windows name the Japanese system font of their design; fontconfig maps it to an
+// installed Japanese font.
+void SetUpFonts() {
+    const QString design = QStringLiteral("ＭＳ Ｐゴシック");
+    QFont::insertSubstitutions(design, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    QFont font(design);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+}  // namespace
+
+int SitrovaMain(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    platformqt::ChooseHeadlessPlatformIfNoDisplay();
+    platform::HttpGlobalInit();
+    QApplication application(argc, argv);
+    SetUpFonts();
+
+    auto job = std::make_unique<engine::SaveJob>();
+    records::SaveRecords records;
+    job->SetProgramFolder(platform::ProgramFolder());
+    job->SetRecords(&records);
+
+    app::StartDecision decision = app::DecideStart(app::ArgumentLineFromArgv(argc, argv), *job);
+    if (decision.leave) {
+        if (!decision.errorMessage.empty())
+            platformqt::ShowMessage(nullptr, "Sitrova", decision.errorMessage, platformqt::IconError);
+        return 0;
+    }
+    {
+        MainWindow window(*job, decision.windowKind);
+        window.show();
+        application.exec();
+    }
+    (void)app::ExitActions(*job);
+    if (job->WorkerRunning()) {
+        // The worker did not stop in time (a transfer that does not answer): end the process
+        // without waiting for it; every file it writes goes through a temporary name.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    job->SetRecords(nullptr);
+    return 0;
+}
+
+}  // namespace appqt

@@ -1,0 +1,312 @@
+#include "engine/CrawlDriver.h"
+
+#include "engine/Fetcher.h"
+#include "engine/JobRecords.h"
+#include "engine/LinkKind.h"
+#include "engine/LinkRewriter.h"
+#include "engine/LinkScanner.h"
+#include "engine/PlaceholderPages.h"
+#include "engine/PlayList.h"
+#include "engine/SaveJob.h"
+#include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/ByteSize.h"
+#include "platform/FileUtil.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::string_view kNovelSitePrefix = "http://ncode.syosetu.com";  // 24 characters
+constexpr uint32_t kRetryWaitMs = 3000;
+constexpr uint32_t kNovelSiteWaitMs = 30000;
+
+void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level, int64_t size) {
+    if (JobRecords* records = job.Records()) records->RecordPage(job, path, url, level, size < 0 ? 0 : size);
+}
+
+std::string LevelLine(int32_t level, uint32_t depth) {
+    return "  階層ナンバー: " + std::to_string(level) + "   (R.Func:" + (depth == 0 ? " 0" : std::to_string(depth)) +
+           " )";
+}
+
+// Admission tests of a page step; false means the page is skipped.
+bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+               CrawlState& state) {
+    if (state.recursionDepth > kMaxRecursionDepth) {
+        job.AppendLog("  このページのＤＬに失敗しました(検索階層が深過ぎる)。後にリトライします。");
+        state.Defer(localPath, url, level);
+        return false;
+    }
+    if (job.Has(mode::BlogSite)) {
+        uint16_t cutOff = job.BlogCutOff();
+        if (cutOff != 65535 && state.recursionDepth > cutOff) {
+            job.AppendLog("  ブログでは、これ以上の階層追跡を中止します(実験的オプション)。");
+            return false;
+        }
+    }
+    if (IsSavedCopy(localPath)) {
+        job.AppendLog("  このページはすでにＤＬ済みです。");
+        return false;
+    }
+    return true;
+}
+
+// The link trace selection: below the first step only chosen URLs are followed.
+bool SelectedForTrace(SaveJob& job, const std::string& url, const CrawlState& state) {
+    if (state.recursionDepth <= 1 || platform::EndsWithI(url, ".css")) return true;
+    std::vector<std::string> selection = job.TraceSelection();
+    if (selection.empty()) return true;
+    for (const std::string& s : selection)
+        if (platform::ContainsI(url, s)) return true;
+    return false;
+}
+
+// Fetch of the page with its second tries. Returns 1 when the page may be converted.
+int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url) {
+    int ok = FetchUrlToFile(job, url, localPath);
+    if (!ok && platform::EndsWithI(url, "index.html"))
+        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
+    if (!ok && IsNovelSiteUrl(url)) {
+        job.Pause(kNovelSiteWaitMs);
+        platform::RemoveFile(localPath);
+        ok = FetchUrlToFile(job, url, localPath);
+    }
+    if (ok) return 1;
+    if (job.Has(mode::neglect)) {
+        job.AppendLog("  ＤＬが正常終了しませんでしたが、変換を続行します。");
+        return 1;
+    }
+    if (job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+        job.AppendLog("  応答を待機中…");
+        job.Pause(kRetryWaitMs);
+        platform::RemoveFile(localPath);
+        ok = FetchUrlToFile(job, url, localPath);
+    }
+    return ok;
+}
+
+void LogLinkCount(SaveJob& job, int n) {
+    job.AppendLog("_Ad_100％");
+    if (n >= 1) {
+        job.AppendLog("  " + std::to_string(n) + "個のリンク先が見つかりました。");
+        if (n > 510) job.AppendLog("  　※リンク数過多による走査漏れの可能性があります。");
+    } else {
+        job.AppendLog("  このページにリンクはもうありません。");
+    }
+}
+
+struct DirectoryLinks {
+    std::vector<std::string> urls;
+    std::vector<std::string> paths;
+};
+
+// Classifies every link of the page; collects the links to folders.
+void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+                   LinkTable& table, DirectoryLinks& dirs) {
+    const int n = table.Count();
+    const bool followDynamic = job.Has(mode::FollowDynamicPages);
+    const int mark30 = static_cast<int>(n * 0.3);
+    const int mark60 = static_cast<int>(n * 0.6);
+    for (int i = 1; i <= n; ++i) {
+        job.Pause(job.CpuSleepMs());
+        std::string link = table.urls[i];
+        const bool toFolder = link.empty() || link.back() == '/';
+        int32_t kind = NotFollowed, linkLevel = 0;
+        std::string path;
+        (void)ClassifyLink(job, localPath, url, level, path, link, kind, linkLevel);
+        if (kind == DynamicPage) kind = followDynamic ? LinkPage : NotFollowed;
+        if (toFolder && kind != NotFollowed) {
+            dirs.urls.push_back(table.urls[i]);
+            dirs.paths.push_back(path);
+        }
+        table.urls[i] = link;
+        table.paths[i] = path;
+        table.kinds[i] = kind;
+        table.levels[i] = linkLevel;
+        if (i == mark30) job.AppendLog("_Ad_20％･･･");
+        if (i == mark60) job.AppendLog("_Ad_40％･･･");
+    }
+    job.AppendLog("_Ad_70％･･･");
+}
+
+// Query URLs get their local names before the classification...
+void NameDynamicLinks(LinkTable& table, std::vector<std::string>& originals, std::vector<std::string>& newNames) {
+    for (int i = 1; i <= table.Count(); ++i) {
+        std::string name;
+        if (DynamicLocalName(table.urls[i], name, originals, newNames) > 0) table.urls[i] = name;
+    }
+}
+
+// ...and their real URLs back afterwards, while the local paths keep the new names.
+void RestoreDynamicUrls(LinkTable& table, const std::vector<std::string>& originals) {
+    size_t next = 0;
+    for (int i = 1; i <= table.Count() && next < originals.size(); ++i) {
+        size_t p = table.urls[i].find("__php__");
+        if (p == std::string::npos) continue;
+        table.urls[i] = table.urls[i].substr(0, p) + originals[next++];
+    }
+}
+
+int CountTaken(const LinkTable& table) {
+    int taken = 0;
+    for (int i = 1; i <= table.Count(); ++i) {
+        switch (table.kinds[i]) {
+        case EmbedData: case LinkPage: case CssData: case ScriptData: case PlayList: ++taken; break;
+        default: break;
+        }
+    }
+    return taken;
+}
+
+int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState& state) {
+    int result = 1;
+    for (int i = 1; i <= table.Count(); ++i) {
+        const int32_t kind = table.kinds[i];
+        if (kind != LinkPage && kind != CssData && kind != ScriptData) continue;
+        if (job.StopRequested()) return 0;
+        state.recursionDepth += 1;
+        job.AppendLog(table.urls[i] + "からＤＬ中…");
+        job.AppendLog(LevelLine(table.levels[i], state.recursionDepth));
+        int r = CrawlPage(host, job, table.paths[i], table.urls[i], table.levels[i], state);
+        state.recursionDepth -= 1;
+        if (r == 0) {
+            result = 0;
+            job.AppendLog("ページ「" + ShortUrlForLog(table.urls[i]) + "」のコンプリートに失敗。");
+        }
+        job.LinkDone(1);
+    }
+    return result;
+}
+
+int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path) {
+    int ok = FetchUrlToFile(job, url, path);
+    if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+        job.AppendLog("    応答を待機中…");
+        job.Pause(kRetryWaitMs);
+        platform::RemoveFile(path);
+        ok = FetchUrlToFile(job, url, path);
+    }
+    return ok;
+}
+
+}  // namespace
+
+void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
+    if (!deferredUrls.insert(url).second) return;
+    deferred.push_back({path, url, level});
+}
+
+bool CrawlState::TakeFirst(DeferredPage& out) {
+    if (deferred.empty()) return false;
+    out = std::move(deferred.front());
+    deferred.pop_front();
+    deferredUrls.erase(out.url);
+    return true;
+}
+
+std::string ShortUrlForLog(const std::string& url) {
+    return url.size() >= 31 ? url.substr(0, 30) + "･･･" : url;
+}
+
+bool IsNovelSiteUrl(const std::string& url) {
+    return url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0;
+}
+
+int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
+                    int32_t level) {
+    CrawlState state;
+    const int result = CrawlPage(host, job, startPath, startUrl, level, state);
+    if (!state.deferred.empty()) {
+        job.AppendLog("===");
+        job.AppendLog("エラーページのリトライを開始します。");
+    }
+    DeferredPage page;
+    while (!job.StopRequested() && state.TakeFirst(page)) {
+        state.recursionDepth = 0;
+        job.AppendLog(page.url + "からＤＬ中…");
+        job.AppendLog(LevelLine(page.level, 0));
+        (void)CrawlPage(host, job, page.path, page.url, page.level, state);
+    }
+    return result;
+}
+
+int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+              CrawlState& state) {
+    if (job.StopRequested()) return 0;
+    if (!AdmitPage(job, localPath, url, level, state)) return 1;
+    if (!SelectedForTrace(job, url, state)) {
+        (void)WriteCanceledPage(url, localPath);
+        return 1;
+    }
+    job.AppendSimpleLog(url);
+
+    if (!FetchPage(job, localPath, url)) {
+        if (!IsSavedCopy(localPath)) (void)WriteFailedPage(url, localPath);
+        RecordPage(job, localPath, url, level, 0);
+        job.AppendLog("  ＤＬに失敗しました。");
+        return 0;
+    }
+    if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(localPath)) {
+        RecordPage(job, localPath, url, level, 0);
+        job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
+        return 0;
+    }
+    const int64_t pageSize = platform::FileSize(localPath);
+
+    LinkTable table;
+    ConvertPage(job, localPath, url);
+    const int n = ScanLinks(job, localPath, table);
+    LogLinkCount(job, n);
+    if (n < 1) {
+        RecordPage(job, localPath, url, level, pageSize);
+        return 1;
+    }
+
+    const bool followDynamic = job.Has(mode::FollowDynamicPages);
+    std::vector<std::string> originals, newNames;
+    if (followDynamic) NameDynamicLinks(table, originals, newNames);
+    DirectoryLinks dirs;
+    ClassifyLinks(job, localPath, url, level, table, dirs);
+    if (followDynamic) RestoreDynamicUrls(table, originals);
+    (void)RewritePageLinks(job, localPath, url, level, table);
+    job.AppendLog("_Ad_100％");
+    job.AddFound(static_cast<uint32_t>(CountTaken(table)));
+
+    int result = DownloadEmbeds(host, job, table);
+    result &= FollowLinks(host, job, table, state);
+
+    if (!dirs.urls.empty()) FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths);
+    if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
+    RecordPage(job, localPath, url, level, pageSize);
+    return result;
+}
+
+int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
+    int result = 1;
+    bool announced = false;
+    for (int i = 1; i <= table.Count(); ++i) {
+        const int32_t kind = table.kinds[i];
+        if (kind != EmbedData && kind != PlayList) continue;
+        const std::string& path = table.paths[i];
+        if (!job.StopRequested() && !platform::FileExists(path)) {
+            if (!announced) job.AppendLog("  埋め込みデータをＤＬ中…");
+            announced = true;
+            job.AppendLog("    " + platform::NameOf(path));
+            if (kind == PlayList) {
+                (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
+            } else if (FetchEmbed(job, table.urls[i], path)) {
+                int64_t size = platform::FileSize(path);
+                job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
+            } else {
+                job.AppendLog("    ！ダウンロードに失敗");
+                result = 0;
+            }
+        }
+        job.LinkDone(1);
+    }
+    if (announced) job.AppendLog("  埋め込みデータのＤＬを完了。");
+    return result;
+}
+
+}  // namespace engine

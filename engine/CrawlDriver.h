@@ -1,0 +1,56 @@
+// The new-site crawl: a depth-first walk over pages with a deferred list for pages that
+// lie deeper than the recursion allows. Everything here runs on the worker thread.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <unordered_set>
+
+#include "engine/LinkTable.h"
+
+namespace engine {
+
+class SaveHost;
+class SaveJob;
+
+constexpr uint32_t kMaxRecursionDepth = 80;
+
+struct DeferredPage {
+    std::string path;
+    std::string url;
+    int32_t level = 0;
+};
+
+// State of one new-site run, owned by the driver.
+struct CrawlState {
+    std::deque<DeferredPage> deferred;
+    std::unordered_set<std::string> deferredUrls;  // URLs now in the list (exact case)
+    uint32_t recursionDepth = 0;
+
+    // Appends a page unless the same URL already waits in the list.
+    void Defer(const std::string& path, const std::string& url, int32_t level);
+    bool TakeFirst(DeferredPage& out);
+};
+
+// Saves the page at `startUrl` into `startPath` and everything it leads to. 1 when every
+// page was saved, else 0. Also used by the update check for each page saved again.
+int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
+                    int32_t level);
+
+// One page step: admission, fetch, conversion, scan, classification, rewrite, embedded
+// files, recursion into linked pages and the record of the page. 1 success, 0 failure.
+int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+              CrawlState& state);
+
+// Fetches the page's embedded files (kinds 10 and 60). 1 when none failed.
+int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table);
+
+// The text used in the failure line of a linked page: URLs of 31 characters or more are
+// cut to 30 followed by "･･･".
+std::string ShortUrlForLog(const std::string& url);
+
+// Pages of a certain web novel site get a long wait before their second try.
+bool IsNovelSiteUrl(const std::string& url);
+
+}  // namespace engine

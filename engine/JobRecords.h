@@ -1,0 +1,42 @@
+// The files a save leaves beside the copy: the record file, the saved-site log, the error
+// log and the description log. The engine reaches them only through this interface, so the
+// crawl does not depend on their formats.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+class SaveHost;
+class SaveJob;
+
+class JobRecords {
+public:
+    virtual ~JobRecords() = default;
+
+    // Window thread, before the worker starts: lays out the target (record file, data
+    // folder, mirrored folders, shortcut page; sets logFolder, startFolder and the working
+    // saveName), hands over an earlier saved-site log (may set updateCheck) and opens the
+    // error log.
+    virtual void BeginSave(SaveJob& job) = 0;
+
+    // Worker thread: one saved or failed page (size 0) for the saved-site log.
+    virtual void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level,
+                            int64_t size) = 0;
+
+    // Worker thread: the update check of an earlier save; returns 2, 4 or 8.
+    virtual int CheckSavedSite(SaveHost& host, SaveJob& job, const std::string& startPath,
+                               const std::string& startUrl) = 0;
+
+    // Any thread: one line of the detailed log (continuation lines are not passed on).
+    virtual void WriteErrorLine(std::string_view line) = 0;
+
+    // Window thread, at the end of the job, in this order as the case needs.
+    virtual void FinishSavedSiteLog(SaveJob& job) = 0;
+    virtual void KeepErrorLog(SaveJob& job) = 0;
+    virtual void WriteDescriptionLog(SaveJob& job, const std::string& resultText) = 0;
+};
+
+}  // namespace engine

@@ -1,0 +1,32 @@
+// The link tables of one page step: URLs, local paths, kinds and levels, indexed alike.
+// Slot 0 is never used, so a page yields at most 511 links.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+constexpr size_t kLinkMax = 1284;     // longest URL, link or local path handled
+constexpr int kLinkSlots = 512;       // slots per table, slot 0 unused
+
+struct LinkTable {
+    std::vector<std::string> urls{1};
+    std::vector<std::string> paths{1};
+    std::vector<int32_t> kinds{0};
+    std::vector<int32_t> levels{0};
+    int capacity = kLinkSlots;  // slots including the unused slot 0
+
+    int Count() const { return static_cast<int>(urls.size()) - 1; }
+    bool Full() const { return Count() >= capacity - 1; }
+    // Adds a URL in the next slot; paths, kinds and levels are filled by the classification.
+    void Add(std::string url) {
+        urls.push_back(std::move(url));
+        paths.emplace_back();
+        kinds.push_back(0);
+        levels.push_back(0);
+    }
+};
+
+}  // namespace engine

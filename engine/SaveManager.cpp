@@ -1,0 +1,106 @@
+#include "engine/SaveManager.h"
+
+#include "engine/CrawlDriver.h"
+#include "engine/JobRecords.h"
+#include "engine/OutDomainList.h"
+#include "engine/SaveHost.h"
+#include "engine/SaveJob.h"
+#include "platform/ByteString.h"
+#include "platform/Clock.h"
+#include "platform/DebugOut.h"
+#include "platform/FileUtil.h"
+#include "platform/HttpClient.h"
+
+namespace engine {
+
+using namespace engine::mode;
+
+std::string MinutesSecondsText(uint64_t seconds) {
+    return std::to_string(seconds / 60) + "分" + std::to_string(seconds % 60) + "秒";
+}
+
+int CompCopyDlFormatManager(SaveHost& host, SaveJob& job) {
+    const std::string startPath = job.StartPath();
+    const std::string startUrl = job.StartUrl();
+    int result = 0;
+    if (!job.UpdateCheck()) {
+        platform::DebugOutput("NewSite Download - CompCopyDlFormatManager()\r\n");
+        job.AppendLog(startUrl + "のサイト保存を開始しました･･･");
+        job.AppendSimpleLog(" - Start - ");
+        platform::RemoveFile(startPath);
+        if (!job.Has(ModeMaker)) result = NewSiteDownload(host, job, startPath, startUrl, 0) == 1 ? 1 : 0;
+        if (!job.StopRequested()) {
+            if (job.Has(OutDomainSelect)) {
+                (void)host.SelectOutDomainLinks(job);
+                BuildOutDomainList(host, job);
+            } else if (job.Has(OutDomainAll)) {
+                BuildOutDomainList(host, job);
+            }
+        }
+    } else {
+        platform::DebugOutput("SavedSite Check. - CompCopyDlFormatManager()\r\n");
+        job.AppendLog(startUrl + "のサイト更新ページの調査を開始しました･･･");
+        JobRecords* records = job.Records();
+        result = records ? records->CheckSavedSite(host, job, startPath, startUrl) : 8;
+    }
+    const uint64_t elapsed = (platform::TickCount() - job.StartTick()) / 1000;
+    job.AppendLog("◆◇◆◇◆◇");
+    job.AppendLog("サイト保存を終了しました。");
+    job.AppendLog("所要時間：" + MinutesSecondsText(elapsed) + "　　／　　総発見ファイル数：" +
+                  std::to_string(job.FoundCount()) + "（※重複あり）");
+    job.AppendSimpleLog(" - Finished - ");
+    return result;
+}
+
+int SaveWorker(SaveHost& host, SaveJob& job) {
+    platform::HttpSession http;
+    job.SetHttp(&http);
+    int result = CompCopyDlFormatManager(host, job);
+    job.SetHttp(nullptr);
+    return result;
+}
+
+void PrepareSaveStart(SaveJob& job) {
+    if (JobRecords* records = job.Records()) records->BeginSave(job);
+    if (job.Has(ModeIndexAppended) && platform::EqualsI(job.UrlLeaf(), "index.html"))
+        job.SetUrlLeaf("index.html#DefIndexNoName");
+}
+
+void StartSaveWorker(SaveHost& host, SaveJob& job) {
+    job.SetStartTick(platform::TickCount());
+    job.StartWorker([&host, &job] { return SaveWorker(host, job); });
+    platform::DebugOutput("Start - ExeSite_BtnCrtAndExeDownload()\r\n");
+}
+
+std::string BuildJobSummary(const SaveJob& job) {
+    const uint32_t flags = job.ModeFlags();
+    std::string s;
+    if (flags & (ModeNormal | ModeSomeComplete)) {
+        s += "【コンプリートするURL】\r\n";
+        s += job.UrlBase();
+        if (!(flags & ModeIndexAppended)) s += job.UrlLeaf();
+        s += "\r\n【保存先のフルパス】\r\n";
+        s += job.SaveFolder() + job.ChosenSaveName();
+        s += "\r\n\r\n上位階層の上限値：" + std::to_string(job.LankLimit()) + "\r\n";
+        if (flags & neglect)
+            s += (flags & agent) ? "強制変換：yes（Agent利用）\r\n" : "強制変換：yes\r\n";
+        else
+            s += "強制変換：no\r\n";
+        s += (flags & arias) ? "Alias補正：yes\r\n" : "Alias補正：no\r\n";
+        s += (flags & datafolder) ? "データフォルダ作成：yes\r\n" : "データフォルダ作成：no\r\n";
+        s += (flags & qdxfile) ? "更新ログ（Qdxファイル）作成：yes\r\n" : "更新ログ作成：no\r\n";
+        if (flags & OutDomainAll)
+            s += "外部パスの処理：有効\r\n";
+        else if (flags & OutDomainSelect)
+            s += "外部パスの処理：選択\r\n";
+        else
+            s += "外部パスの処理：無効\r\n";
+        s += "\r\n";
+    } else {
+        s += "【ファイルURL】\r\n" + job.UrlBase() + job.UrlLeaf() + "\r\n\r\n【保存先フルパス】\r\n";
+        s += job.SaveFolder() + job.ChosenSaveName() + "\r\n";
+    }
+    return s;
+}
+
+}  // namespace engine

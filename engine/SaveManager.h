@@ -1,0 +1,31 @@
+// The save manager and the start of a save job.
+#pragma once
+
+#include <string>
+
+namespace engine {
+
+class SaveHost;
+class SaveJob;
+
+// Worker thread. Runs a new save or the update check of an earlier one, then the step for
+// links to other sites. New save: 1 when every page was saved, else 0; update check: 2, 4, 8.
+int CompCopyDlFormatManager(SaveHost& host, SaveJob& job);
+
+// Worker thread entry: gives the worker its HTTP session and runs the manager.
+int SaveWorker(SaveHost& host, SaveJob& job);
+
+// Window thread, before the progress view is built: lays out the target through the job's
+// records, marks an index page whose name was not in the URL, and opens the logs.
+void PrepareSaveStart(SaveJob& job);
+
+// Window thread, last step of the start: takes the start time and starts the worker.
+void StartSaveWorker(SaveHost& host, SaveJob& job);
+
+// Text of the summary shown at the top of the progress view and in the description log.
+std::string BuildJobSummary(const SaveJob& job);
+
+// "3分7秒" for the elapsed time of a whole save.
+std::string MinutesSecondsText(uint64_t seconds);
+
+}  // namespace engine

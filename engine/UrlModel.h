@@ -1,0 +1,41 @@
+// How URLs and links map to local paths, kinds and levels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// Results of ResolveLink.
+enum ResolveResult : int { LinkAbsolute = 0, LinkTaken = 1, LinkNotTaken = 2 };
+
+// Kind of a link by its name alone: 10, 20, 30, 40, 50, 60 or 90.
+int32_t LinkKindOfName(std::string_view name);
+
+// Resolves `link` (as found in the page at pagePath/pageUrl, level pageLevel) to its URL
+// (written back into `link`), its local path, kind and level. Creates the folders of the
+// local path. Returns LinkAbsolute, LinkTaken or LinkNotTaken. When a link is refused for
+// safety, `why` (if given) receives a short reason for the log.
+[[nodiscard]] int ResolveLink(const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
+                              int32_t lankLimit, std::string& outPath, std::string& link, int32_t& outKind,
+                              int32_t& outLevel, std::string* why = nullptr);
+
+// The local ".html" name of a query URL; 0 when the URL gets none. Records the URL's tail
+// and the new name's tail in the two lists.
+size_t DynamicLocalName(std::string_view url, std::string& out, std::vector<std::string>& originals,
+                        std::vector<std::string>& newNames);
+
+bool IsDynamicName(std::string_view name);
+bool IsCgiName(std::string_view name);
+bool IsPageUrl(std::string_view url);
+bool IsPageName(std::string_view name);
+bool IsSwfName(std::string_view name);
+bool ContainsReservedDeviceName(std::string_view urlOrPath);
+std::string EncodeUrl(std::string_view text);
+
+// "http://" or "https://" at the start (any case): the link is absolute.
+bool IsAbsoluteUrl(std::string_view url);
+
+}  // namespace engine

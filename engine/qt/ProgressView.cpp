@@ -1,0 +1,225 @@
+#include "engine/qt/ProgressView.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "engine/CpuLevel.h"
+#include "engine/JobRecords.h"
+#include "engine/ProgressText.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+#include "platform/Clock.h"
+#include "platform/DebugOut.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+
+namespace engineqt {
+
+using namespace engine::mode;
+using platformqt::ToQ;
+using platformqt::ToQLines;
+
+namespace {
+
+constexpr int kLinePixels = 12;
+constexpr uint32_t kStoppingSleepMs = 5000;
+constexpr uint32_t kStopWaitMs = 3000;
+
+QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+}  // namespace
+
+ProgressView::ProgressView(engine::SaveJob& job, QWidget* parent) : QWidget(parent), m_job(job) {
+    m_runTimer = new QTimer(this);
+    m_runTimer->setInterval(1000);
+    connect(m_runTimer, &QTimer::timeout, this, [this] { Tick(); });
+    m_afterTimer = new QTimer(this);
+    m_afterTimer->setInterval(1000);
+    connect(m_afterTimer, &QTimer::timeout, this, [this] { RefreshLog(); });
+}
+
+ProgressView::~ProgressView() {
+    m_runTimer->stop();
+    m_afterTimer->stop();
+    // A worker that still runs is asked to stop between steps; the process ends after this
+    // window, so a transfer that does not stop in time is left to the exit.
+    if (m_job.WorkerRunning()) (void)m_job.StopWorker(kStopWaitMs);
+}
+
+void ProgressView::CreateControls() {
+    auto* layout = new QVBoxLayout(this);
+    m_summary = new QPlainTextEdit(this);
+    m_summary->setObjectName(ObjectName(SummaryEdit));
+    m_summary->setReadOnly(true);
+    m_summary->setPlainText(ToQLines(m_job.JobSummary()));
+    m_summary->setMaximumHeight(150);
+    layout->addWidget(m_summary);
+
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(ObjectName(ProgressBar));
+    m_bar->setRange(0, 100);
+    m_bar->setValue(0);
+    layout->addWidget(m_bar);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(ObjectName(StatusText));
+    m_status->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_status);
+
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(ObjectName(LogEdit));
+    m_log->setReadOnly(true);
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(m_log, 1);
+
+    auto* row = new QHBoxLayout();
+    auto* cpuLabel = new QLabel(QStringLiteral("CPU占有率："), this);
+    row->addWidget(cpuLabel);
+    auto* spare = new QPushButton(QStringLiteral("---"), this);
+    spare->setObjectName(ObjectName(SpareButton));
+    spare->setEnabled(false);
+    row->addWidget(spare);
+    row->addStretch(1);
+    m_detail = new QPushButton(m_job.DetailView() ? QStringLiteral("≪簡易") : QStringLiteral("詳細≫"), this);
+    m_detail->setObjectName(ObjectName(DetailButton));
+    connect(m_detail, &QPushButton::clicked, this, [this] { OnCommand(DetailButton); });
+    row->addWidget(m_detail);
+    layout->addLayout(row);
+}
+
+void ProgressView::StartTimer() { m_runTimer->start(); }
+
+void ProgressView::OnCommand(int id) {
+    switch (id) {
+    case DetailButton: {
+        const bool detail = !m_job.DetailView();
+        m_job.SetDetailView(detail);
+        m_detail->setText(detail ? QStringLiteral("≪簡易") : QStringLiteral("詳細≫"));
+        RefreshLog();
+        break;
+    }
+    case CmdClose:
+        QMetaObject::invokeMethod(this, [this] { CloseWindow(); }, Qt::QueuedConnection);
+        break;
+    case CmdCpuLevel:
+        if (cpuPopup) {
+            int level = cpuPopup(window(), engine::LevelForSleep(m_job.CpuSleepMs()));
+            m_job.SetCpuSleepMs(engine::SleepForLevel(level));
+        }
+        window()->raise();
+        window()->activateWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+bool ProgressView::ConfirmStop() {
+    const uint32_t before = m_job.CpuSleepMs();
+    m_job.SetCpuSleepMs(kStoppingSleepMs);
+    int answer = platformqt::ShowMessage(window(), "Sitrova", "強制終了します。\r\nよろしいですか？",
+                                         platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
+    if (answer == platformqt::AnswerYes) return true;
+    m_job.SetCpuSleepMs(before);
+    return false;
+}
+
+bool ProgressView::QueryClose() {
+    if (!m_job.WorkerRunning()) return true;
+    return ConfirmStop();
+}
+
+int ProgressView::SelectOutDomainLinks(engine::SaveJob& job) {
+    // The selection dialog lives on the window thread; the worker waits for its answer.
+    if (QThread::currentThread() == thread()) return 1;
+    QMetaObject::invokeMethod(
+        this,
+        [&job] {
+            job.AppendLog("  外部ドメインのリンクは、選択せずに全て対象とします。");
+        },
+        Qt::BlockingQueuedConnection);
+    return 1;
+}
+
+void ProgressView::Tick() {
+    RefreshLog();
+    RefreshProgress();
+    if (!m_job.WorkerEnded() || m_reportShown) return;
+    platform::DebugOutput("Finisth - ExeSiteWndProcRun()");
+    m_runTimer->stop();
+    m_job.SetModeBits(ModeJobFinished);
+    RefreshLog();
+    RefreshProgress();
+    Report();
+    m_afterTimer->start();
+}
+
+void ProgressView::RefreshLog() {
+    if (!m_log) return;
+    const int height = m_log->viewport()->height();
+    const size_t lines = static_cast<size_t>(std::max(1, height / kLinePixels));
+    const QString view = ToQLines(m_job.LogView(lines));
+    if (view == m_lastLogView) return;
+    m_lastLogView = view;
+    m_log->setPlainText(view);
+    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+void ProgressView::RefreshProgress() {
+    if (!m_bar) return;
+    const engine::JobSnapshot snapshot = m_job.Snapshot();
+    const uint64_t now = platform::TickCount();
+    m_bar->setValue(m_job.PercentDone());
+    m_status->setText(ToQLines(engine::StatusText(snapshot, now)));
+    if (!m_reportShown) window()->setWindowTitle(ToQ(engine::ProgressTitle(snapshot, now)));
+}
+
+void ProgressView::Report() {
+    m_reportShown = true;
+    window()->setWindowTitle(QStringLiteral("Sitrova - サイト保存を終了しました"));
+    const uint32_t flags = m_job.ModeFlags();
+    const int result = m_job.Result();
+    const std::string text = engine::CompletionText(flags, m_job.UpdateCheck(), m_job.ChosenSaveName(), result);
+    m_reportText = ToQ(text);
+    engine::JobRecords* records = m_job.Records();
+    if (records) {
+        if (result == 0 || result == 8) records->KeepErrorLog(m_job);
+        records->FinishSavedSiteLog(m_job);
+    }
+    if (!(flags & ModeSomeComplete)) {
+        platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);
+        if (m_closeWhenDone) CloseWindow();
+        return;
+    }
+    if (records) records->WriteDescriptionLog(m_job, text);
+    CloseWindow();
+}
+
+void ProgressView::CloseWindow() { window()->close(); }
+
+void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
+    engine::PrepareSaveStart(job);
+    job.SetJobSummary(engine::BuildJobSummary(job));
+    window.CreateControls();
+    if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) {
+        // The start page's links are offered for selection only where a display can show
+        // them; without one the trace selection is skipped and every link is followed.
+        job.AppendLog("  追跡リンク選択のための情報を取得中･･･");
+        job.AppendLog("　！追跡リンク選択はキャンセル、もしくは情報取得に失敗しました。");
+        job.AppendLog("");
+    }
+    window.window()->raise();
+    engine::StartSaveWorker(window, job);
+    window.StartTimer();
+}
+
+}  // namespace engineqt

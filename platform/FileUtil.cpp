@@ -1,0 +1,167 @@
+#include "platform/FileUtil.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kHiddenAttr = "user.sitrova.hidden";
+
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool WriteWithFlags(const std::string& path, std::string_view bytes, int flags, bool sync) {
+    int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes);
+    if (ok && sync) ok = ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int64_t FileSize(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) == 0) return true;
+    return errno == ENOENT;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+    std::string bytes;
+    if (!ReadWholeFile(from, bytes)) return false;
+    return WriteFileReplacing(to, bytes);
+}
+
+bool CreateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0755) == 0) return true;
+    return errno == EEXIST && IsDirectory(path);
+}
+
+bool CreateFolderChain(const std::string& path) {
+    if (path.empty()) return false;
+    for (size_t p = path.find('/', 1); p != std::string::npos; p = path.find('/', p + 1)) {
+        std::string part = path.substr(0, p);
+        if (!IsDirectory(part) && !CreateFolder(part)) return false;
+    }
+    return IsDirectory(path) || CreateFolder(path);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes) {
+    out.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size > 0) out.reserve(std::min<size_t>(static_cast<size_t>(st.st_size), maxBytes));
+    char buf[65536];
+    while (out.size() < maxBytes) {
+        ssize_t n = ::read(fd, buf, std::min(sizeof buf, maxBytes - out.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool ReadFileHead(const std::string& path, std::string& out, size_t bytes) {
+    return ReadWholeFile(path, out, bytes);
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    const std::string temp = path + "Temp";
+    if (!WriteWithFlags(temp, bytes, O_CREAT | O_TRUNC, true)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Keep the mark of a hidden record across the rewrite.
+    if (IsHidden(path)) SetHidden(temp);
+    if (!RenameFile(temp, path)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteFilePlain(const std::string& path, std::string_view bytes) {
+    return WriteWithFlags(path, bytes, O_CREAT | O_TRUNC, false);
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+    return WriteWithFlags(path, bytes, O_CREAT | O_APPEND, false);
+}
+
+void SetHidden(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) ::chmod(path.c_str(), st.st_mode | S_IWUSR);
+    ::setxattr(path.c_str(), kHiddenAttr, "1", 1, 0);
+}
+
+bool IsHidden(const std::string& path) {
+    char v = 0;
+    return ::getxattr(path.c_str(), kHiddenAttr, &v, 1) == 1 && v == '1';
+}
+
+int64_t LastWriteTime(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_mtime);
+}
+
+std::string FolderOf(std::string_view path) {
+    size_t p = path.rfind('/');
+    return p == std::string_view::npos ? std::string() : std::string(path.substr(0, p + 1));
+}
+
+std::string NameOf(std::string_view path) {
+    size_t p = path.rfind('/');
+    return std::string(p == std::string_view::npos ? path : path.substr(p + 1));
+}
+
+}  // namespace platform

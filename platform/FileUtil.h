@@ -1,0 +1,49 @@
+// File-system helpers. Local paths use "/" and are byte strings (UTF-8 on this system).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+bool FileExists(const std::string& path);   // any kind of entry
+bool IsRegularFile(const std::string& path);
+bool IsDirectory(const std::string& path);
+int64_t FileSize(const std::string& path);   // -1 when missing
+bool RemoveFile(const std::string& path);    // true when it is gone afterwards
+bool RenameFile(const std::string& from, const std::string& to);  // replaces `to`
+bool CopyFile(const std::string& from, const std::string& to);    // replaces `to`
+
+// Creates one folder; an existing folder is fine.
+bool CreateFolder(const std::string& path);
+// Creates every missing folder of the chain.
+bool CreateFolderChain(const std::string& path);
+
+// Reads a whole file (or at most maxBytes of it). False when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes = SIZE_MAX);
+bool ReadFileHead(const std::string& path, std::string& out, size_t bytes);
+
+// Writes `bytes` as the whole file through path + "Temp": the new text is complete and
+// flushed before it replaces the old file, so a crash or a full disk leaves one of the two
+// whole. Returns false (and leaves the old file untouched) on any failure.
+bool WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// Writes the file directly (created or truncated). For files that are not records.
+bool WriteFilePlain(const std::string& path, std::string_view bytes);
+bool AppendToFile(const std::string& path, std::string_view bytes);
+
+// The "hidden" mark of record files. Linux has no hidden attribute, so it is kept as an
+// extended attribute where the file system allows one; setting it also clears a read-only
+// mode, as the attribute word "hidden alone" did.
+void SetHidden(const std::string& path);
+bool IsHidden(const std::string& path);
+
+// Last modification time as seconds since the epoch, -1 when missing.
+int64_t LastWriteTime(const std::string& path);
+
+// Folder part with trailing "/" ("" when none) and the name behind the last "/".
+std::string FolderOf(std::string_view path);
+std::string NameOf(std::string_view path);
+
+}  // namespace platform

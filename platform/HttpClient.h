@@ -1,0 +1,75 @@
+// HTTP(S) transfers over libcurl. One HttpSession per worker thread: its easy handle is
+// reused across fetches so that connections to a host stay alive for the whole save.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// Result codes of a transfer; translated from CURLcode and the HTTP status in one place.
+enum HttpResult : int {
+    HttpOk = 1,            // the whole body arrived with a 2xx status
+    HttpFailed = 0,        // could not connect, resolve, or the server broke the transfer
+    HttpStatusError = -1,  // the server answered with a 4xx/5xx status (or a redirect that was
+                           // not followed); no body kept
+    HttpCancelled = -2,    // the caller's stop callback asked to stop
+    HttpFileError = -3,    // the local file could not be written
+};
+
+struct HttpRequest {
+    std::string url;
+    std::string agent;                 // empty: libcurl sends no User-Agent
+    std::string extraHeaders;          // "Name: value" lines separated by CR LF; may be empty
+    int connectTimeoutSec = 300;
+    int receiveTimeoutSec = 300;       // longest silence while reading the body
+    bool followRedirects = true;
+    int64_t resumeFrom = 0;            // byte offset for a ranged request (0: whole body)
+    size_t chunkSize = 0;              // 0: libcurl's own buffer; else the largest piece per callback
+    std::function<bool()> stopRequested;  // polled during the transfer; true cancels it
+};
+
+struct HttpResponse {
+    int result = HttpFailed;
+    long status = 0;          // last HTTP status seen (0 when none arrived)
+    int64_t bytes = 0;        // body bytes handed to the sink in this transfer
+    int64_t contentLength = -1;  // of the final answer; -1 when unknown or content-encoded
+    bool rangeHonoured = false;  // a resumed request got 206 Partial Content
+    bool truncated = false;      // FetchToMemory stopped at its limit
+    std::string error;        // short English text for logs when result != HttpOk
+    std::string effectiveUrl; // after redirects
+};
+
+class HttpSession {
+public:
+    HttpSession();
+    ~HttpSession();
+    HttpSession(const HttpSession&) = delete;
+    HttpSession& operator=(const HttpSession&) = delete;
+
+    // Streams the body to `sink` (return false to abort with HttpFileError).
+    HttpResponse Fetch(const HttpRequest& request,
+                       const std::function<bool(const char*, size_t)>& sink);
+
+    // Fetches into `path`, appending when request.resumeFrom > 0 and the server honours
+    // the range (the file is first cut to resumeFrom bytes; a full 200 answer restarts it
+    // from the beginning, and a shorter file is HttpFileError). The file is written as given;
+    // callers that must not leave partial files pass a temporary name. The file is opened
+    // only when a 2xx body begins, so a status error leaves any existing file as it was;
+    // a broken transfer leaves the bytes that arrived (response.bytes) for a resumed try.
+    HttpResponse FetchToFile(const HttpRequest& request, const std::string& path);
+
+    // Fetches at most `maxBytes` of the body into memory. A longer body is cut there: the
+    // transfer stops, the result stays HttpOk and `truncated` is set.
+    HttpResponse FetchToMemory(const HttpRequest& request, std::string& out,
+                               size_t maxBytes = 16u << 20);
+
+private:
+    void* m_handle = nullptr;  // CURL*
+};
+
+// Call once from main() before any thread starts.
+void HttpGlobalInit();
+
+}  // namespace platform

@@ -1,0 +1,1 @@
+// The profile (settings) file layer is written with the settings component.

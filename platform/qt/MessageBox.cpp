@@ -1,0 +1,55 @@
+#include "platform/qt/MessageBox.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/QtText.h"
+
+namespace platformqt {
+
+bool IsHeadless() {
+    const QString name = QGuiApplication::platformName();
+    return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
+}
+
+void ChooseHeadlessPlatformIfNoDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if ((!display || !*display) && (!wayland || !*wayland) && (!chosen || !*chosen))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+int ShowMessage(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,
+                MessageButtons buttons, int defaultAnswer) {
+    if (IsHeadless()) {
+        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+        std::fflush(stderr);
+        return buttons == ButtonsYesNo ? defaultAnswer : AnswerOk;
+    }
+    QMessageBox box(parent);
+    box.setWindowTitle(ToQ(caption));
+    box.setText(ToQLines(text));
+    switch (icon) {
+    case IconInformation: box.setIcon(QMessageBox::Information); break;
+    case IconWarning: box.setIcon(QMessageBox::Warning); break;
+    case IconError: box.setIcon(QMessageBox::Critical); break;
+    case IconQuestion: box.setIcon(QMessageBox::Question); break;
+    default: break;
+    }
+    if (buttons == ButtonsYesNo) {
+        QPushButton* yes = box.addButton(QMessageBox::Yes);
+        QPushButton* no = box.addButton(QMessageBox::No);
+        box.setDefaultButton(defaultAnswer == AnswerYes ? yes : no);
+        box.exec();
+        return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+    }
+    box.addButton(QMessageBox::Ok);
+    box.exec();
+    return AnswerOk;
+}
+
+}  // namespace platformqt

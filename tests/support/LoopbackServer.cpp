@@ -1,0 +1,152 @@
+#include "tests/support/LoopbackServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace testsupport {
+namespace {
+
+constexpr auto kStartLimit = std::chrono::seconds(10);
+constexpr auto kStopGrace = std::chrono::seconds(2);
+
+// Loopback traffic must never be sent to a proxy named in the environment of the machine
+// that runs the tests.
+void KeepLoopbackOffProxies() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        setenv("no_proxy", "127.0.0.1,localhost", 1);
+        setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    });
+}
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// Reads the server's "PORT <n>" line; 0 when it does not come in time.
+int ReadPortLine(int fd) {
+    const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+    std::string line;
+    while (line.find('\n') == std::string::npos) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return 0;
+        pollfd pfd{fd, POLLIN, 0};
+        int ready = ::poll(&pfd, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) return 0;
+        char buffer[128];
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return 0;  // the server ended before it was ready
+        line.append(buffer, static_cast<size_t>(got));
+    }
+    int port = 0;
+    if (std::sscanf(line.c_str(), "PORT %d", &port) != 1) return 0;
+    return port > 0 && port < 65536 ? port : 0;
+}
+
+void StopChild(int pid) {
+    if (pid <= 0) return;
+    ::kill(pid, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + kStopGrace;
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR)) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer(const std::string& root, const std::string& rulesJson,
+                               const std::string& host)
+    : m_host(host) {
+    KeepLoopbackOffProxies();
+    std::string dir = std::filesystem::temp_directory_path().string() + "/sitrova-server-XXXXXX";
+    if (!mkdtemp(dir.data())) return;
+    m_dir = dir;
+    m_logPath = m_dir + "/requests.log";
+    m_rulesPath = m_dir + "/rules.json";
+    if (!rulesJson.empty() && !SetRules(rulesJson)) return;
+
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    std::vector<std::string> args = {"python3",  SITROVA_TEST_SERVER, "--root", root, "--host", host,
+                                     "--port",   "0",                 "--rules", m_rulesPath,
+                                     "--log",    m_logPath};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    pid_t pid = -1;
+    int spawned = posix_spawnp(&pid, "python3", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (spawned != 0) {
+        ::close(fds[0]);
+        return;
+    }
+    m_pid = pid;
+    m_port = ReadPortLine(fds[0]);
+    ::close(fds[0]);
+    if (m_port == 0) {
+        StopChild(m_pid);
+        m_pid = -1;
+    }
+}
+
+LoopbackServer::~LoopbackServer() {
+    StopChild(m_pid);
+    std::error_code ec;
+    if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ec);
+}
+
+std::string LoopbackServer::BaseUrl() const {
+    return "http://" + m_host + ":" + std::to_string(m_port);
+}
+
+std::string LoopbackServer::RequestLog() const {
+    std::ifstream in(m_logPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool LoopbackServer::SetRules(const std::string& rulesJson) {
+    if (m_rulesPath.empty()) return false;
+    // Written beside and renamed, so the server never reads half a file.
+    const std::string fresh = m_rulesPath + ".new";
+    std::error_code ec;
+    if (!WriteWhole(fresh, rulesJson)) return false;
+    std::filesystem::rename(fresh, m_rulesPath, ec);
+    return !ec;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,36 @@
+// Starts tests/support/test_server.py on 127.0.0.1 and a free port, serving one folder.
+// Behaviour per path comes from a rules file the test writes (see test_server.py).
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+class LoopbackServer {
+public:
+    // root: folder to serve. rules: JSON text of per-path behaviour ("" for none).
+    explicit LoopbackServer(const std::string& root, const std::string& rulesJson = "",
+                            const std::string& host = "127.0.0.1");
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    bool Running() const { return m_port > 0; }
+    int Port() const { return m_port; }
+    // "http://127.0.0.1:PORT" (no trailing slash)
+    std::string BaseUrl() const;
+    // Requests seen so far, one "METHOD PATH RANGE" line each (from the server's log file).
+    std::string RequestLog() const;
+    // Replaces the rules; the server reads them again for its next request.
+    bool SetRules(const std::string& rulesJson);
+
+private:
+    int m_pid = -1;
+    int m_port = 0;
+    std::string m_host;
+    std::string m_dir;  // private temporary folder holding the log and the rules
+    std::string m_logPath;
+    std::string m_rulesPath;
+};
+
+}  // namespace testsupport

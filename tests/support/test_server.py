@@ -1,0 +1,297 @@
+#!/usr/bin/env python3
+"""Loopback HTTP/1.1 server for Sitrova's network tests (standard library only).
+
+    python3 test_server.py --root DIR [--host 127.0.0.1] [--port 0]
+                           [--rules RULES.json] [--log LOG.txt] [--max-seconds 600]
+
+After binding it prints one line "PORT <n>" on stdout. It serves the files under DIR
+(a URL ending in "/" serves that folder's index.html; a folder named without the slash is
+redirected to it, as common servers do), answers HEAD and "Range: bytes=N-" / "bytes=N-M"
+requests, always sends Content-Length and keeps connections alive.
+
+The rules file is read again for every request, so a test can change behaviour while the
+server runs; a missing or unreadable file means no rules. It maps a request path (exactly as
+sent, query string included) to an object with any of these keys:
+
+    status        int: answer this status with a small HTML body (or "body")
+    delay         float seconds to wait before answering
+    drop_after    int N: send the headers with the full Content-Length, then N body bytes,
+                  then close the connection
+    drop_times    int: only this many requests are dropped; later ones are served in full
+    body          text served instead of a file
+    content_type  Content-Type instead of the one guessed from the extension
+    redirect      Location target; the status is 302 unless "status" says otherwise
+    headers       object of extra response headers
+    ignore_range  true: answer 200 with the whole body even for a Range request
+    echo_headers  true: the body is the request's header block, as received
+
+Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
+header's value or "-"). The server ends on SIGTERM, after --max-seconds, or when the process
+that started it goes away.
+"""
+
+import argparse
+import json
+import os
+import posixpath
+import signal
+import socket
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+CONTENT_TYPES = {
+    ".html": "text/html",
+    ".htm": "text/html",
+    ".shtml": "text/html",
+    ".txt": "text/plain",
+    ".css": "text/css",
+    ".js": "application/javascript",
+    ".json": "application/json",
+    ".xml": "text/xml",
+    ".gif": "image/gif",
+    ".jpg": "image/jpeg",
+    ".jpeg": "image/jpeg",
+    ".png": "image/png",
+    ".bmp": "image/bmp",
+    ".ico": "image/x-icon",
+    ".svg": "image/svg+xml",
+    ".zip": "application/zip",
+    ".lzh": "application/octet-stream",
+    ".exe": "application/octet-stream",
+    ".mp3": "audio/mpeg",
+    ".wav": "audio/wav",
+    ".wma": "audio/x-ms-wma",
+    ".asx": "video/x-ms-asf",
+    ".ram": "audio/x-pn-realaudio",
+    ".mp4": "video/mp4",
+    ".wmv": "video/x-ms-wmv",
+    ".swf": "application/x-shockwave-flash",
+    ".pdf": "application/pdf",
+}
+
+REASONS = {
+    200: "OK", 206: "Partial Content", 301: "Moved Permanently", 302: "Found",
+    303: "See Other", 307: "Temporary Redirect", 308: "Permanent Redirect",
+    400: "Bad Request", 403: "Forbidden", 404: "Not Found", 405: "Method Not Allowed",
+    416: "Range Not Satisfiable", 500: "Internal Server Error", 503: "Service Unavailable",
+}
+
+
+def content_type_of(path):
+    return CONTENT_TYPES.get(posixpath.splitext(path)[1].lower(), "application/octet-stream")
+
+
+def small_page(status):
+    reason = REASONS.get(status, "Status")
+    return ("<html><head><title>%d %s</title></head><body><h1>%s</h1></body></html>\n"
+            % (status, reason, reason)).encode("utf-8")
+
+
+def parse_range(value, size):
+    """(start, end) inclusive for "bytes=N-" or "bytes=N-M"; None when not of that form."""
+    if not value or not value.startswith("bytes="):
+        return None
+    spec = value[6:].strip()
+    if "," in spec or "-" not in spec:
+        return None
+    first, last = spec.split("-", 1)
+    if not first.isdigit() or (last and not last.isdigit()):
+        return None
+    start = int(first)
+    end = min(int(last), size - 1) if last else size - 1
+    return start, end
+
+
+class State:
+    def __init__(self, root, rules_path, log_path):
+        self.root = os.path.realpath(root)
+        self.rules_path = rules_path
+        self.log_path = log_path
+        self.lock = threading.Lock()
+        self.dropped = {}
+
+    def rules_for(self, path):
+        if not self.rules_path:
+            return {}
+        try:
+            with open(self.rules_path, "r", encoding="utf-8") as f:
+                rules = json.load(f)
+        except (OSError, ValueError):
+            return {}
+        rule = rules.get(path) if isinstance(rules, dict) else None
+        return rule if isinstance(rule, dict) else {}
+
+    def log(self, line):
+        if not self.log_path:
+            return
+        with self.lock:
+            with open(self.log_path, "a", encoding="utf-8") as f:
+                f.write(line + "\n")
+                f.flush()
+
+    def take_drop(self, path, limit):
+        """True when this request of `path` is to be dropped."""
+        with self.lock:
+            count = self.dropped.get(path, 0)
+            if limit is not None and count >= limit:
+                return False
+            self.dropped[path] = count + 1
+            return True
+
+    def local_file(self, url_path):
+        """Local path for a URL path, or None when it would leave the root."""
+        decoded = urllib.parse.unquote(url_path.split("?", 1)[0].split("#", 1)[0])
+        if "\0" in decoded:
+            return None
+        clean = posixpath.normpath("/" + decoded)
+        local = os.path.realpath(os.path.join(self.root, clean.lstrip("/")))
+        if local != self.root and not local.startswith(self.root + os.sep):
+            return None
+        if decoded.endswith("/") and not local.endswith(os.sep):
+            local += os.sep
+        return local
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "SitrovaTest/1.0"
+
+    def log_message(self, *args):
+        pass  # requests go to the log file, not to the test's console
+
+    def do_GET(self):
+        self.answer(send_body=True)
+
+    def do_HEAD(self):
+        self.answer(send_body=False)
+
+    def answer(self, send_body):
+        state = self.server.state
+        range_header = self.headers.get("Range")
+        state.log("%s %s %s" % (self.command, self.path, range_header or "-"))
+        rule = state.rules_for(self.path)
+
+        if rule.get("delay"):
+            time.sleep(float(rule["delay"]))
+
+        status, body, content_type, headers = self.choose_body(rule)
+        honour_range = status == 200 and not rule.get("ignore_range")
+        wanted = parse_range(range_header, len(body)) if honour_range else None
+        if wanted is not None:
+            start, end = wanted
+            if start >= len(body) or start > end:
+                headers["Content-Range"] = "bytes */%d" % len(body)
+                status, body, content_type = 416, small_page(416), "text/html"
+            else:
+                headers["Content-Range"] = "bytes %d-%d/%d" % (start, end, len(body))
+                status, body = 206, body[start:end + 1]
+        headers.update({str(k): str(v) for k, v in rule.get("headers", {}).items()})
+
+        drop = None
+        if send_body and "drop_after" in rule:
+            limit = rule.get("drop_times")
+            if state.take_drop(self.path, None if limit is None else int(limit)):
+                drop = max(0, int(rule["drop_after"]))
+
+        self.send_response(status, REASONS.get(status))
+        self.send_header("Content-Type", rule.get("content_type", content_type))
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in headers.items():
+            self.send_header(name, value)
+        self.end_headers()
+        if not send_body:
+            return
+        if drop is None:
+            self.wfile.write(body)
+            return
+        self.wfile.write(body[:drop])
+        self.wfile.flush()
+        # An orderly close after a short body: the client sees the stream end early.
+        self.close_connection = True
+        try:
+            self.connection.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+
+    def choose_body(self, rule):
+        """(status, body bytes, content type, extra headers) before any range is applied."""
+        headers = {}
+        if "redirect" in rule:
+            headers["Location"] = str(rule["redirect"])
+            status = int(rule.get("status", 302))
+            return status, rule.get("body", "").encode("utf-8") or small_page(status), "text/html", headers
+        if rule.get("echo_headers"):
+            text = "".join("%s: %s\r\n" % (k, v) for k, v in self.headers.items())
+            return int(rule.get("status", 200)), text.encode("utf-8", "replace"), "text/plain", headers
+        if "status" in rule:
+            status = int(rule["status"])
+            body = rule["body"].encode("utf-8") if "body" in rule else small_page(status)
+            return status, body, "text/html", headers
+        if "body" in rule:
+            return 200, rule["body"].encode("utf-8"), content_type_of(self.path.split("?", 1)[0]), headers
+
+        local = self.server.state.local_file(self.path)
+        if local is None:
+            return 403, small_page(403), "text/html", headers
+        if os.path.isdir(local):
+            if not local.endswith(os.sep):
+                headers["Location"] = self.path.split("?", 1)[0] + "/"
+                return 301, small_page(301), "text/html", headers
+            local = os.path.join(local, "index.html")
+        try:
+            with open(local, "rb") as f:
+                return 200, f.read(), content_type_of(local), headers
+        except OSError:
+            return 404, small_page(404), "text/html", headers
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    block_on_close = False
+    allow_reuse_address = True
+
+    def handle_error(self, request, client_address):
+        # Clients that hang up early (cancelled transfers) are part of the tests.
+        if isinstance(sys.exc_info()[1], (ConnectionError, TimeoutError)):
+            return
+        super().handle_error(request, client_address)
+
+
+def watch_parent(server, parent):
+    while os.getppid() == parent:
+        time.sleep(0.5)
+    server.shutdown()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--host", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--rules", default="")
+    parser.add_argument("--log", default="")
+    parser.add_argument("--max-seconds", type=float, default=600)
+    args = parser.parse_args()
+
+    server = Server((args.host, args.port), Handler)
+    server.state = State(args.root, args.rules, args.log)
+
+    signal.signal(signal.SIGTERM, lambda *unused: threading.Thread(target=server.shutdown).start())
+    timer = threading.Timer(args.max_seconds, server.shutdown)
+    timer.daemon = True
+    timer.start()
+    threading.Thread(target=watch_parent, args=(server, os.getppid()), daemon=True).start()
+
+    sys.stdout.write("PORT %d\n" % server.server_address[1])
+    sys.stdout.flush()
+    try:
+        server.serve_forever(poll_interval=0.05)
+    finally:
+        server.server_close()
+
+
+if __name__ == "__main__":
+    main()
