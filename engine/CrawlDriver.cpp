@@ -17,7 +17,8 @@ namespace engine {
 
 namespace {
 
-constexpr std::string_view kNovelSitePrefix = "http://ncode.syosetu.com";  // 24 characters
+constexpr std::string_view kNovelSitePrefix = "http://ncode.syosetu.com";         // 24 characters
+constexpr std::string_view kNovelSiteSecurePrefix = "https://ncode.syosetu.com";  // 25 characters
 constexpr uint32_t kRetryWaitMs = 3000;
 constexpr uint32_t kNovelSiteWaitMs = 30000;
 
@@ -69,18 +70,18 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
         ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
-        platform::RemoveFile(localPath);
         ok = FetchUrlToFile(job, url, localPath);
     }
     if (ok) return 1;
-    if (job.Has(mode::neglect)) {
+    // A failed fetch leaves no partial file behind, so forced conversion can only go on
+    // with a copy that is already there; without one the page is a plain failure.
+    if (job.Has(mode::neglect) && platform::IsRegularFile(localPath)) {
         job.AppendLog("  ＤＬが正常終了しませんでしたが、変換を続行します。");
         return 1;
     }
     if (job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
-        platform::RemoveFile(localPath);
         ok = FetchUrlToFile(job, url, localPath);
     }
     return ok;
@@ -184,7 +185,6 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path) {
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
-        platform::RemoveFile(path);
         ok = FetchUrlToFile(job, url, path);
     }
     return ok;
@@ -210,7 +210,8 @@ std::string ShortUrlForLog(const std::string& url) {
 }
 
 bool IsNovelSiteUrl(const std::string& url) {
-    return url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0;
+    return (url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0) ||
+           (url.size() >= 26 && url.compare(0, kNovelSiteSecurePrefix.size(), kNovelSiteSecurePrefix) == 0);
 }
 
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,

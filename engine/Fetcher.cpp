@@ -1,9 +1,15 @@
-// Minimal fetcher: one plain HTTP download through the worker's session into a temporary
-// name that is moved into place when complete.
+// Fetching through the worker's HTTP session. Every way of fetching writes to a temporary
+// name beside the target, so a broken, refused or cancelled transfer never leaves a
+// truncated file where a saved page or file is expected.
 #include "engine/Fetcher.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "engine/SaveJob.h"
+#include "engine/UrlModel.h"
 #include "platform/ByteString.h"
+#include "platform/Clock.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
@@ -11,50 +17,135 @@ namespace engine {
 
 namespace {
 
-int FetchToPath(platform::HttpSession& http, const std::string& url, const std::string& path,
-                const std::string& agent, const SaveJob* job) {
+constexpr std::string_view kProgramAgent = "Mozilla/4.0";
+constexpr int kResumeTries = 4;
+constexpr uint32_t kResumePauseMs = 3000;
+constexpr int kDefaultTimeoutSec = 300;
+constexpr int kPlainChunkSize = 500;
+constexpr int kOptionsChunkSize = 1024;
+constexpr int kOptionsTimeoutSec = 60;
+
+std::string PartPath(const std::string& path) { return path + ".part"; }
+
+bool Stopped(const SaveJob* job) { return job && job->StopRequested(); }
+
+// A stop request ends the pause at once; without a job the pause is short enough to sleep.
+void PauseFor(const SaveJob* job, uint32_t ms) {
+    if (job) {
+        job->Pause(ms);
+    } else {
+        platform::SleepMs(ms);
+    }
+}
+
+platform::HttpRequest RequestFor(const std::string& url, const SaveJob* job) {
     platform::HttpRequest request;
     request.url = url;
-    request.agent = agent;
+    request.followRedirects = true;
     if (job) request.stopRequested = [job] { return job->StopRequested(); };
-    const std::string temp = path + ".part";
-    platform::HttpResponse response = http.FetchToFile(request, temp);
-    if (response.result != platform::HttpOk) {
-        platform::RemoveFile(temp);
-        return 0;
+    return request;
+}
+
+int Discard(const std::string& temp) {
+    platform::RemoveFile(temp);
+    return 0;
+}
+
+// Fetches into `temp`, reading on from the bytes already there after a broken transfer, at
+// most four more times after a pause each. With onlyOnceBegun, a transfer that never
+// delivered a byte (refused, unknown host) is not tried again.
+bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, const std::string& temp,
+                   const SaveJob* job, bool onlyOnceBegun) {
+    for (int retries = 0;; ++retries) {
+        platform::HttpResponse response = http.FetchToFile(request, temp);
+        if (response.result == platform::HttpOk) return true;
+        // An error status, a cancel or a local write failure will not mend by reading again.
+        if (response.result != platform::HttpFailed || retries >= kResumeTries) return false;
+        const int64_t have = std::max<int64_t>(0, platform::FileSize(temp));
+        if (onlyOnceBegun && have == 0) return false;
+        PauseFor(job, kResumePauseMs);
+        if (Stopped(job)) return false;
+        // The temporary file holds exactly the bytes that arrived so far.
+        request.resumeFrom = have;
     }
-    if (!platform::RenameFile(temp, path)) {
-        platform::RemoveFile(temp);
-        return 0;
-    }
-    return 1;
+}
+
+int Commit(const std::string& temp, const std::string& path) {
+    if (platform::RenameFile(temp, path)) return 1;
+    return Discard(temp);
 }
 
 }  // namespace
 
 int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path) {
+    // The worker's session keeps connections alive across the save; a caller without one
+    // still gets a working fetch.
+    std::unique_ptr<platform::HttpSession> own;
     platform::HttpSession* http = job.Http();
-    if (!http) return 0;
-    std::string agent = job.Has(mode::agent) ? "Mozilla/4.0" : "";
-    return FetchToPath(*http, url, path, agent, &job);
+    if (!http) {
+        own = std::make_unique<platform::HttpSession>();
+        http = own.get();
+    }
+    int ok = 0;
+    if (job.Has(mode::agent)) {
+        ok = DownloadWithOptions(*http, url, path, std::string(kProgramAgent), &job);
+    } else {
+        ok = DownloadWithMoniker(*http, url, path, &job);
+        if (!ok && job.Has(mode::neglect) && !platform::FileExists(path) && !job.StopRequested())
+            ok = DownloadPlain(*http, url, path, &job);
+    }
+    // Blog saves and web-archive saves are to have each fetched file checked by their site
+    // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
+    // exist yet, so every fetched file is kept.
+    return ok;
 }
 
-int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path) {
-    return FetchToPath(http, url, path, "", nullptr);
+int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,
+                        const SaveJob* job) {
+    // The desktop's own download: redirects followed, the library's defaults. A transfer
+    // that broke off after it had begun is resumed like the other ways, and a picture name
+    // that brought an HTML page is refused: either would otherwise leave a broken copy.
+    const std::string temp = PartPath(path);
+    platform::HttpRequest request = RequestFor(url, job);
+    if (!FetchResuming(http, request, temp, job, true)) return Discard(temp);
+    if (IsPictureName(path) && !HasPictureSignature(temp)) return Discard(temp);
+    return Commit(temp, path);
 }
 
 int DownloadWithOptions(platform::HttpSession& http, const std::string& url, const std::string& path,
-                        const std::string& agent) {
-    return FetchToPath(http, url, path, agent, nullptr);
+                        const std::string& agent, const SaveJob* job) {
+    FetchOptions options;
+    MakeFetchOptions(url, agent, options);
+    return DownloadHttp(http, url, path, options, job);
 }
 
-int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path) {
-    return FetchToPath(http, url, path, "", nullptr);
+int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
+                  const SaveJob* job) {
+    return DownloadHttp(http, url, path, FetchOptions{}, job);
 }
 
 int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
-                 const FetchOptions& options) {
-    return FetchToPath(http, url, path, options.agent, nullptr);
+                 const FetchOptions& options, const SaveJob* job) {
+    const bool filled = options.useOptions != 0;
+    platform::HttpRequest request = RequestFor(url, job);
+    int timeoutSec = kDefaultTimeoutSec;
+    request.chunkSize = kPlainChunkSize;
+    if (filled) {
+        request.agent = options.agent;
+        request.extraHeaders = options.headers;
+        if (options.timeoutSec > 0) timeoutSec = options.timeoutSec;
+        if (options.chunkSize > 0) request.chunkSize = static_cast<size_t>(options.chunkSize);
+    }
+    request.connectTimeoutSec = timeoutSec;
+    request.receiveTimeoutSec = timeoutSec;
+
+    const std::string temp = PartPath(path);
+    if (!FetchResuming(http, request, temp, job, false)) return Discard(temp);
+
+    if (IsPageName(url)) StripZeroBytes(temp);
+    // Servers answer a missing picture with an HTML page under the picture's name.
+    if (IsPictureName(path) && !HasPictureSignature(temp)) return Discard(temp);
+    return Commit(temp, path);
 }
 
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options) {
@@ -62,19 +153,8 @@ void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOpt
     options.useOptions = 1;
     options.agent = agent;
     options.headers = "Referer: " + std::string(platform::UpToLast(url, '/'));
-    options.chunkSize = 1024;
-    options.timeoutSec = 60;
+    options.chunkSize = kOptionsChunkSize;
+    options.timeoutSec = kOptionsTimeoutSec;
 }
-
-void StripZeroBytes(const std::string&) {}
-bool IsPictureName(std::string_view) { return false; }
-bool HasPictureSignature(const std::string&) { return true; }
-int32_t ProbeStatus(const std::string&) { return 0; }
-int32_t ParseStatus(std::string_view) { return 0; }
-int PageTitle(std::string_view, std::string& out, size_t) { out.clear(); return 0; }
-int IsNotFoundPage(const std::string&) { return 0; }
-bool IsServerBusyPage(std::string_view) { return false; }
-std::string AgentString(uint32_t, std::string_view custom) { return std::string(custom); }
-std::string RefererHeader(uint32_t, std::string_view) { return {}; }
 
 }  // namespace engine

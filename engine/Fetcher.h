@@ -1,4 +1,5 @@
-// Fetching one URL into one local file. Every call blocks; all run on a worker thread.
+// Fetching one URL into one local file, and the checks on what arrived. Every call blocks;
+// all run on a worker thread.
 #pragma once
 
 #include <cstdint>
@@ -28,26 +29,45 @@ struct FetchOptions {
     int32_t timeoutSec = 0;     // 0 stands for 300 seconds
 };
 
-// The engine's fetch of a page or file: 1 fetched, 0 failed. A failed fetch never leaves a
-// partial file at `path`.
+// The engine's fetch of a page or file through the job's session: 1 fetched, 0 failed.
+// Runs on the worker thread. An error status, a broken or cancelled transfer is a failure,
+// and a failure never leaves a partial file at `path` (a complete older file stays).
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path);
 
-[[nodiscard]] int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path);
+// The downloads below write through path + ".part" and move it into place only when it is
+// complete and checked. With a job, its stop request cancels the transfer and cuts the
+// pauses between resumed reads short; without one they sleep plainly.
+
+// The plain system download: redirects followed, no agent, one transfer.
+[[nodiscard]] int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,
+                                      const SaveJob* job = nullptr);
 [[nodiscard]] int DownloadWithOptions(platform::HttpSession& http, const std::string& url, const std::string& path,
-                                      const std::string& agent);
-[[nodiscard]] int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path);
+                                      const std::string& agent, const SaveJob* job = nullptr);
+[[nodiscard]] int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
+                                const SaveJob* job = nullptr);
+// A broken read is resumed up to four times, each after 3000 ms, at the byte offset reached.
+// Pages lose their zero bytes and picture names must hold a picture before the file counts.
 [[nodiscard]] int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
-                               const FetchOptions& options);
+                               const FetchOptions& options, const SaveJob* job = nullptr);
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options);
 
+// Removes the zero bytes of a file that holds many of them (a wide-character page).
 void StripZeroBytes(const std::string& path);
 bool IsPictureName(std::string_view path);
 bool HasPictureSignature(const std::string& path);
 
+// Status and length of a URL from its response headers: the Content-Length (0 or more),
+// 0 for "404 Not found", -1 for "403 Forbidden", "302 Found" or a text that ends first,
+// -503 for "503 Service". http:// is probed over a raw socket; https:// through libcurl.
 int32_t ProbeStatus(const std::string& url);
 int32_t ParseStatus(std::string_view text);
+
+// The text between <title> and </title> without the line breaks next to the tags, cut to
+// `size` bytes. 1 when both tags were found.
 int PageTitle(std::string_view text, std::string& out, size_t size);
+// 1 when the saved page says "not found" in its title.
 int IsNotFoundPage(const std::string& path);
+// A page a busy server sends instead of the file.
 bool IsServerBusyPage(std::string_view text);
 
 std::string AgentString(uint32_t code, std::string_view custom);

@@ -1,24 +1,169 @@
-// Stand-in until link rewriting lands: links to other sites' files are not relocated.
+// Edits of a saved page once its links are classified. Each edit reads the page once,
+// changes the text in memory and writes the page back only when something changed.
 #include "engine/LinkRewriter.h"
 
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <unordered_set>
+
+#include "engine/CrawlDriver.h"
 #include "engine/LinkKind.h"
+#include "engine/SaveJob.h"
+#include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 
 namespace engine {
+
+namespace {
+
+// Longer directory links are never matched.
+constexpr size_t kDirectoryLinkMax = 254;
+constexpr std::string_view kIndexName = "index.html";
+// Free hosts whose pages carry their banner pictures: a page whose only foreign pictures are
+// these banners gets no ".files" folder for them.
+constexpr std::array<std::string_view, 3> kHostingFragments = {"geocities.", "isweb.", "fc2.com"};
+
+std::string_view HostOf(std::string_view url) {
+    const size_t scheme = url.find("://");
+    if (scheme != std::string_view::npos) url.remove_prefix(scheme + 3);
+    return url.substr(0, url.find_first_of("/?#"));
+}
+
+bool OnHostingService(std::string_view url) {
+    const std::string_view host = HostOf(url);
+    return std::any_of(kHostingFragments.begin(), kHostingFragments.end(),
+                       [host](std::string_view fragment) { return platform::ContainsI(host, fragment); });
+}
+
+// Replaces every occurrence of `from` (any ASCII case) by `to`; returns how many.
+size_t ReplaceAllI(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty()) return 0;
+    size_t count = 0;
+    std::string out;
+    size_t pos = 0;
+    for (size_t hit; (hit = platform::FindI(text, from, pos)) != platform::npos; pos = hit + from.size()) {
+        out.append(text, pos, hit - pos);
+        out.append(to);
+        ++count;
+    }
+    if (count == 0) return 0;
+    out.append(text, pos, std::string::npos);
+    text = std::move(out);
+    return count;
+}
+
+bool ShouldFixDirectoryLink(bool novelSite, const std::string& link, const std::string& localPath) {
+    if (platform::FileExists(localPath)) return true;
+    // The novel site's chapter folders are linked before their index pages are saved; only
+    // links that climb out of the page's folder are left alone.
+    return novelSite && (link.size() < 4 || !link.starts_with("../"));
+}
+
+// "news.html" → "news.files"; a name without an extension keeps its whole name.
+std::string FilesFolderOf(const std::string& pagePath) {
+    const size_t dot = pagePath.rfind('.');
+    const size_t slash = pagePath.rfind('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? pagePath.substr(0, dot) : pagePath) + ".files";
+}
+
+// Two pictures of the same name from different places must not share one local file.
+std::string UniqueName(std::string name, std::unordered_set<std::string>& used) {
+    if (name.empty() || name == "." || name == "..") name = "file";
+    if (used.insert(name).second) return name;
+    const size_t dot = name.rfind('.');
+    const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+    for (int n = 2;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n) + ext;
+        if (used.insert(candidate).second) return candidate;
+    }
+}
+
+int DropEmbeds(LinkTable& table, const std::vector<int>& embeds) {
+    for (int i : embeds) table.kinds[i] = NotFollowed;
+    return 0;
+}
+
+}  // namespace
 
 int RewritePageLinks(SaveJob&, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
                      LinkTable& table) {
     return RelocateOutDomainEmbeds(pagePath, pageUrl, pageLevel, table);
 }
 
-int RelocateOutDomainEmbeds(const std::string&, const std::string&, int32_t, LinkTable& table) {
+int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int32_t pageLevel, LinkTable& table) {
+    std::vector<int> embeds;
     for (int i = 1; i <= table.Count(); ++i)
-        if (table.kinds[i] == OutDomainEmbed) table.kinds[i] = NotFollowed;
-    return 0;
+        if (table.kinds[i] == OutDomainEmbed) embeds.push_back(i);
+    if (std::all_of(embeds.begin(), embeds.end(), [&](int i) { return OnHostingService(table.urls[i]); }))
+        return DropEmbeds(table, embeds);
+
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return DropEmbeds(table, embeds);
+    const std::string folder = FilesFolderOf(pagePath);
+    if (!platform::CreateFolder(folder)) return DropEmbeds(table, embeds);
+    const std::string prefix = platform::NameOf(folder) + "/";
+
+    std::vector<std::string> newLinks;
+    std::unordered_set<std::string> used;
+    for (int i : embeds)
+        newLinks.push_back(prefix + UniqueName(std::string(platform::AfterLast(table.urls[i], '/')), used));
+
+    // Longest URL first, so that a URL which begins a longer one does not cut that one up.
+    std::vector<size_t> order(embeds.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return table.urls[embeds[a]].size() > table.urls[embeds[b]].size();
+    });
+    size_t replaced = 0;
+    for (size_t k : order) replaced += ReplaceAllI(text, table.urls[embeds[k]], newLinks[k]);
+    if (replaced > 0 && !platform::WriteFileReplacing(pagePath, text)) return DropEmbeds(table, embeds);
+
+    const std::string pageFolder = platform::FolderOf(pagePath);
+    for (size_t k = 0; k < embeds.size(); ++k) {
+        const int i = embeds[k];
+        table.paths[i] = pageFolder + newLinks[k];
+        table.kinds[i] = EmbedData;
+        table.levels[i] = pageLevel + 1;
+    }
+    return replaced > 0 ? 1 : 0;
 }
 
-void FixDirectoryLinks(const std::string&, const std::string&, const std::vector<std::string>&,
-                       const std::vector<std::string>&) {}
+void FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
+                       const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return;
+    const bool novelSite = IsNovelSiteUrl(pageUrl);
+    bool changed = false;
+    for (size_t i = 0; i < dirUrls.size() && i < dirPaths.size(); ++i) {
+        const std::string& link = dirUrls[i];
+        // An empty link would match every empty attribute and string of the page.
+        if (link.empty() || !ShouldFixDirectoryLink(novelSite, link, dirPaths[i])) continue;
+        const std::string pattern = "\"" + link.substr(0, kDirectoryLinkMax) + "\"";
+        for (size_t at = platform::FindI(text, pattern); at != platform::npos;
+             at = platform::FindI(text, pattern, at + pattern.size() + kIndexName.size())) {
+            text.insert(at + pattern.size() - 1, kIndexName);
+            changed = true;
+        }
+    }
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+}
 
-void FixDynamicLinks(SaveJob&, const std::string&, const std::vector<std::string>&, const std::vector<std::string>&) {}
+void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
+                     const std::vector<std::string>& newNames) {
+    if (!job.Has(mode::FollowDynamicPages)) return;
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return;
+    bool changed = false;
+    for (size_t i = 0; i < originals.size() && i < newNames.size(); ++i) {
+        const size_t at = platform::FindI(text, originals[i]);
+        if (originals[i].empty() || at == platform::npos) continue;
+        text.replace(at, originals[i].size(), newNames[i]);
+        changed = true;
+    }
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+}
 
 }  // namespace engine

@@ -1,29 +1,296 @@
-// Stand-in until link extraction lands: pages are kept as fetched and yield no links.
+// The textual link scanner: it searches the page for a fixed list of attribute names and for
+// style-sheet "url(" forms and takes whatever value follows. No HTML is parsed.
 #include "engine/LinkScanner.h"
 
+#include <unordered_set>
+
 #include "engine/LinkKind.h"
+#include "engine/ModeFlags.h"
+#include "engine/SafeLocalPath.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 
 namespace engine {
 
-void ConvertPage(SaveJob& job, const std::string&, const std::string&) {
-    job.AppendLog("  コードを変換＆リンク先を調査中…");
+using platform::FindI;
+using platform::StartsWithI;
+
+namespace {
+
+struct Pass {
+    std::string_view attribute;
+    bool isScript;
+};
+
+constexpr Pass kPasses[] = {
+    {"href=", false},   {"src=", false},        {"background=", false},
+    {"onClick=", true}, {"onDblClick=", true},  {"window.open(", true},
+    {"value=", false},  {".load(", true},       {"@import ", true},
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// A line feed without its carriage return gets one.
+bool NormaliseLineEnds(std::string& text) {
+    size_t bare = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) ++bare;
+    if (bare == 0) return false;
+    std::string out;
+    out.reserve(text.size() + bare);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    text.swap(out);
+    return true;
 }
 
-void CorrectRootLinks(const std::string&, const std::string&) {}
+// " = " becomes "=" and then " =" becomes "=", repeated until none is left: the blanks in
+// front of an equals sign go, and as many behind it as there were in front.
+bool NormaliseEquals(std::string& text) {
+    if (text.find(" =") == std::string::npos) return false;
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '=') {
+            out += text[i];
+            continue;
+        }
+        size_t before = 0;
+        while (!out.empty() && out.back() == ' ') {
+            out.pop_back();
+            ++before;
+        }
+        out += '=';
+        for (size_t after = 0; after < before && i + 1 < text.size() && text[i + 1] == ' '; ++after) ++i;
+    }
+    text.swap(out);
+    return true;
+}
 
-int ScanLinks(SaveJob&, const std::string&, LinkTable&) { return 0; }
-int ExtractLinks(std::string&, LinkTable&) { return 1; }
-int ExtractAttribute(std::string_view, std::string_view, bool, LinkTable&, int index) { return index; }
-int ExtractCssUrls(std::string_view, LinkTable&, int index) { return index; }
-int CleanLink(std::string&) { return 0; }
-int UrlFromScript(std::string_view, std::string&) { return 0; }
-int MakeRelative(std::string&, std::string_view) { return 0; }
+bool NormalisePageText(std::string& text) {
+    const bool lines = NormaliseLineEnds(text);
+    const bool equals = NormaliseEquals(text);
+    return lines || equals;
+}
+
+// The table's links so far, in lower case, so that a repeat costs one hash look-up.
+class StoredLinks {
+public:
+    explicit StoredLinks(const LinkTable& table) {
+        for (int i = 1; i <= table.Count(); ++i) m_seen.insert(platform::AsciiLowerCopy(table.urls[i]));
+    }
+    // Steps 5 to 7 of a value: empty, refused or repeated values are dropped.
+    void Offer(std::string value, LinkTable& table) {
+        if (value.empty() || value.size() > kLinkMax || !CleanLink(value) || value.empty()) return;
+        if (!m_seen.insert(platform::AsciiLowerCopy(value)).second) return;
+        table.Add(std::move(value));
+    }
+
+private:
+    std::unordered_set<std::string> m_seen;
+};
+
+void RemoveEscapedQuotes(std::string& value) {
+    if (value.find('\\') == std::string::npos) return;
+    platform::ReplaceAll(value, "\\\"", "");
+    platform::ReplaceAll(value, "\\'", "");
+}
+
+// Where attribute values end. A mark that is missing once is missing for every later value
+// too, and a mark found serves every value that starts before it, so a page full of
+// unclosed values is still read in one sweep.
+class ValueEnds {
+public:
+    enum Mark { Quote, Apostrophe, QuotEntity, Bare, kMarks };
+    explicit ValueEnds(std::string_view text) : m_text(text) {}
+
+    size_t Find(Mark mark, size_t from) {
+        Cached& c = m_cache[mark];
+        if (c.valid && from >= c.from && from <= c.at) return c.at;  // c.at may be npos
+        c = {true, from, Search(mark, from)};
+        return c.at;
+    }
+
+private:
+    struct Cached {
+        bool valid = false;
+        size_t from = 0;
+        size_t at = platform::npos;
+    };
+    size_t Search(Mark mark, size_t from) const {
+        switch (mark) {
+        case Quote: return m_text.find('"', from);
+        case Apostrophe: return m_text.find('\'', from);
+        case QuotEntity: return FindI(m_text, "&quot", from);
+        default: break;
+        }
+        // An unquoted value ends at ">" or at any blank (a line end included).
+        for (size_t i = from; i < m_text.size(); ++i)
+            if (m_text[i] == '>' || IsBlank(m_text[i])) return i;
+        return platform::npos;
+    }
+
+    std::string_view m_text;
+    Cached m_cache[kMarks];
+};
+
+int NextIndex(const LinkTable& table) { return table.Count() + 1; }
+
+// The ten passes, each continuing from the index the one before returned.
+int RunPasses(std::string_view text, LinkTable& table) {
+    int index = NextIndex(table);
+    for (const Pass& pass : kPasses) index = ExtractAttribute(text, pass.attribute, pass.isScript, table, index);
+    return ExtractCssUrls(text, table, index);
+}
+
+}  // namespace
+
+int ExtractLinks(std::string& text, LinkTable& table) {
+    (void)NormalisePageText(text);
+    return RunPasses(text, table);
+}
+
+int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int) {
+    if (table.Full()) return NextIndex(table);
+    StoredLinks stored(table);
+    ValueEnds ends(text);
+    size_t pos = 0;
+    while (!table.Full()) {
+        const size_t hit = FindI(text, attribute, pos);
+        if (hit == platform::npos) break;
+        const size_t begin = hit + attribute.size();
+        size_t valueAt = begin, valueEnd = platform::npos, next = begin;
+        if (begin < text.size() && (text[begin] == '"' || text[begin] == '\'')) {
+            valueAt = begin + 1;
+            valueEnd = ends.Find(text[begin] == '"' ? ValueEnds::Quote : ValueEnds::Apostrophe, valueAt);
+            next = valueEnd + 1;
+        } else if (StartsWithI(text.substr(begin), "&quot;")) {
+            valueAt = begin + 6;
+            valueEnd = ends.Find(ValueEnds::QuotEntity, valueAt);
+            next = valueEnd + 5;
+        } else {
+            valueEnd = next = ends.Find(ValueEnds::Bare, begin);
+        }
+        if (valueEnd == platform::npos) {
+            pos = begin;
+            continue;
+        }
+        pos = next;
+        const std::string_view found = text.substr(valueAt, valueEnd - valueAt);
+        if (found.size() > kLinkMax && !isScript) continue;  // a cut value would be another link
+        std::string value(found.substr(0, kLinkMax));
+        if (isScript || platform::ContainsI(value, "javascript:")) {
+            std::string url;
+            if (UrlFromScript(value, url)) {
+                value = std::move(url);
+            } else {
+                // In window.open('x'), .load("x") and @import "x" the quotes that ended the
+                // value were the string's own: the value is the address itself.
+                const bool quotedArgument = valueAt != begin && (attribute.back() == '(' || attribute == "@import ");
+                if (!quotedArgument || StartsWithI(value, "javascript:")) continue;
+            }
+        }
+        RemoveEscapedQuotes(value);
+        stored.Offer(std::move(value), table);
+    }
+    return NextIndex(table);
+}
+
+int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
+    if (table.Full()) return NextIndex(table);
+    StoredLinks stored(table);
+    size_t pos = 0;
+    while (!table.Full()) {
+        const size_t hit = FindI(text, "url(", pos);
+        if (hit == platform::npos) break;
+        const size_t close = text.find(')', hit + 4);
+        if (close == std::string_view::npos) break;
+        pos = close + 1;
+        std::string_view value = text.substr(hit + 4, close - hit - 4);
+        while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+        while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
+        if (!value.empty() && (value.front() == '"' || value.front() == '\'')) {
+            value.remove_prefix(1);
+            if (!value.empty()) value.remove_suffix(1);
+        }
+        stored.Offer(std::string(value), table);
+    }
+    return NextIndex(table);
+}
+
+int CleanLink(std::string& link) {
+    if (StartsWithI(link, "file:/")) return 0;
+    if (link.size() >= 2 && link[1] == ':' && platform::AsciiLower(link[0]) >= 'a' && platform::AsciiLower(link[0]) <= 'z')
+        return 0;
+    if (ContainsReservedDeviceName(link)) return 0;
+    if (size_t p = FindI(link, ".html#"); p != platform::npos) link.resize(p + 5);
+    else if (size_t q = FindI(link, ".htm#"); q != platform::npos) link.resize(q + 4);
+    if (link.compare(0, 2, "./") == 0) link.erase(0, 2);
+    return 1;
+}
+
+int UrlFromScript(std::string_view text, std::string& value) {
+    for (char quote : {'\'', '"'}) {
+        const size_t open = text.find(quote);
+        if (open == std::string_view::npos) continue;
+        const size_t close = text.find(quote, open + 1);
+        if (close == std::string_view::npos) continue;
+        std::string_view found = text.substr(open + 1, close - open - 1);
+        if (StartsWithI(found, "javascript:")) return 0;
+        value.assign(found);
+        return 1;
+    }
+    return 0;
+}
+
+int ScanLinks(SaveJob&, const std::string& pagePath, LinkTable& table) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    const bool changed = NormalisePageText(text);
+    const int index = RunPasses(text, table);
+    // The saved page keeps the normalised text; an unchanged page is not written again.
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+    return index - 1;
+}
 
 int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
                  std::string& outPath, std::string& link, int32_t& outKind, int32_t& outLevel) {
-    return ResolveLink(pagePath, pageUrl, pageLevel, job.LankLimit(), outPath, link, outKind, outLevel);
+    const std::string found = link;
+    const std::string dataFolder = job.LogFolder();
+    std::string why;
+    int result;
+    if (dataFolder.empty()) {
+        // Without a data folder there is nothing a local path could safely be bound to.
+        outPath.clear();
+        outKind = NotFollowed;
+        outLevel = pageLevel;
+        result = LinkNotTaken;
+        why = PathProblemText(PathProblem::Outside);
+    } else {
+        result = ResolveLinkInside(dataFolder, pagePath, pageUrl, pageLevel, job.LankLimit(), outPath, link, outKind,
+                                   outLevel, &why);
+    }
+    if (result == LinkTaken && !IsInsideFolder(outPath, dataFolder)) {
+        outPath.clear();
+        outKind = NotFollowed;
+        result = LinkNotTaken;
+        why = PathProblemText(PathProblem::Outside);
+    }
+    if (!why.empty()) job.AppendLog("  リンク先を保存しません（" + why + "）: " + found);
+
+    if (outKind == OutDomainPage) {
+        // A query URL that already carries its local name ("__php__") is as dynamic as before.
+        const bool dynamic = IsDynamicName(link) || link.find("__php__") != std::string::npos;
+        if (job.Has(mode::OutDomainAll | mode::OutDomainSelect) && !dynamic)
+            job.AddOutDomainLink(link, pagePath);
+        outKind = NotFollowed;
+        result = LinkNotTaken;
+    }
+    return result;
 }
 
 }  // namespace engine

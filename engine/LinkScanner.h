@@ -1,4 +1,5 @@
 // Conversion of a saved page, extraction of its links and their classification.
+// Everything here runs on the worker thread.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,28 @@ namespace engine {
 class SaveJob;
 
 // Rewrites the saved page in place: alias correction (with `arias`) and same-site absolute
-// links made relative. Appends its progress marks to the job's log.
+// links made relative. Appends its progress marks to the job's log. The page is read once
+// and written back only when its text changed.
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl);
 void CorrectRootLinks(const std::string& pagePath, const std::string& base);
 
+// The base against which a page's links are made relative: the page URL, or for an archived
+// page of the web archive the archived page's own URL.
+std::string ConvertBase(const SaveJob& job, const std::string& pageUrl);
+
+// The in-memory passes of ConvertPage; true when the text changed.
+bool CorrectRootLinksText(std::string& text, std::string_view base);
+bool MakeAbsoluteLinksRelative(std::string& text, std::string_view base);
+// The absolute-to-relative rewrite alone, on a file (the pages of other sites use it).
+// 1 when the page was rewritten, 0 when it was left as it was.
+int MakePageLinksRelative(const std::string& pagePath, const std::string& base);
+
 // Reads the page, extracts its links into table.urls[1..n] and writes the normalised text
-// back. Returns n.
+// back (only when normalising changed it). Returns n.
 int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table);
 
-// In-memory passes (the text is normalised in place).
+// In-memory passes (the text is normalised in place). Each returns the next free index;
+// at most table.capacity - 1 links are taken.
 int ExtractLinks(std::string& text, LinkTable& table);
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int index);
 int ExtractCssUrls(std::string_view text, LinkTable& table, int index);
@@ -29,7 +43,8 @@ int UrlFromScript(std::string_view text, std::string& value);
 int MakeRelative(std::string& url, std::string_view pageUrl);
 
 // Resolves one link of the page (ResolveLink) and applies the rule for links to other
-// sites. Returns LinkAbsolute, LinkTaken or LinkNotTaken as ResolveLink does.
+// sites. Returns LinkAbsolute, LinkTaken or LinkNotTaken as ResolveLink does. A link whose
+// local path would leave the job's data folder is not taken, and the log says why.
 [[nodiscard]] int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& pageUrl,
                                int32_t pageLevel, std::string& outPath, std::string& link, int32_t& outKind,
                                int32_t& outLevel);

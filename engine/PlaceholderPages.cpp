@@ -7,20 +7,40 @@ namespace engine {
 
 namespace {
 
-// The fixed texts are ours and all have codes in CP932, so the conversion cannot fail.
-std::string Sjis(std::string_view utf8) {
+// The fixed texts are ours and all have codes in CP932. Should the conversion still fail
+// (no CP932 table on this machine), the page is not written rather than written in UTF-8.
+bool AppendSjis(std::string& text, std::string_view utf8) {
+    std::string sjis;
+    if (platform::Utf8ToCp932(utf8, sjis) != platform::CodepageOk) return false;
+    text += sjis;
+    return true;
+}
+
+// A URL taken from a page may hold characters that would end the attribute or open a tag
+// in the placeholder. They are never valid in a URL as such, so their percent forms name
+// the same address.
+std::string SafeUrl(std::string_view url) {
     std::string out;
-    if (platform::Utf8ToCp932(utf8, out) != platform::CodepageOk) out.assign(utf8);
+    out.reserve(url.size());
+    for (char c : url) {
+        switch (c) {
+        case '"': out += "%22"; break;
+        case '<': out += "%3C"; break;
+        case '>': out += "%3E"; break;
+        default: out += c; break;
+        }
+    }
     return out;
 }
 
 }  // namespace
 
-int WriteFailedPage(std::string_view url, const std::string& path) {
+int WriteFailedPage(std::string_view rawUrl, const std::string& path) {
+    const std::string url = SafeUrl(rawUrl);
     std::string text;
     text += kFailedPageHead;
     text += "\r\n";
-    text += Sjis("このページはダウンロードできませんでした。<br>\r\nBy Sitrova<br>\r\n");
+    if (!AppendSjis(text, "このページはダウンロードできませんでした。<br>\r\nBy Sitrova<br>\r\n")) return 0;
     text += "<br>\r\n<a href=\"";
     text += url;
     text += "\">";
@@ -30,10 +50,11 @@ int WriteFailedPage(std::string_view url, const std::string& path) {
     return platform::WriteFileReplacing(path, text) ? 1 : 0;
 }
 
-int WriteCanceledPage(std::string_view url, const std::string& path) {
+int WriteCanceledPage(std::string_view rawUrl, const std::string& path) {
+    const std::string url = SafeUrl(rawUrl);
     std::string text;
     text += "<html><head><title>Canceled Download</title></head><body>\r\n";
-    text += Sjis("このページのダウンロードはユーザーによりキャンセルされました。<br>\r\n");
+    if (!AppendSjis(text, "このページのダウンロードはユーザーによりキャンセルされました。<br>\r\n")) return 0;
     text += "By Sitrova<br>\r\n";
     text += "<br>\r\n";
     text += "<a href=\"";
@@ -45,7 +66,8 @@ int WriteCanceledPage(std::string_view url, const std::string& path) {
 }
 
 int IsSavedCopy(const std::string& path) {
-    if (!platform::FileExists(path)) return 0;
+    // A folder of the page's name is in the way of the page, not a copy of it.
+    if (!platform::IsRegularFile(path)) return 0;
     std::string head;
     if (!platform::ReadFileHead(path, head, 512)) return 1;
     if (head.find(kFailedPageHead) != std::string::npos) {

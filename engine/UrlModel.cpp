@@ -1,38 +1,145 @@
-// Stand-in until the URL model lands: no link is taken, so a save keeps its start page only.
+// Link kinds by name, the name tests, start-URL encoding and the local names of query URLs.
 #include "engine/UrlModel.h"
 
 #include "engine/LinkKind.h"
+#include "engine/LinkTable.h"
 #include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 
 namespace engine {
 
-int32_t LinkKindOfName(std::string_view) { return NotFollowed; }
+using platform::ContainsI;
+using platform::EndsWithI;
+using platform::EqualsI;
+using platform::StartsWithI;
 
-int ResolveLink(const std::string&, const std::string&, int32_t, int32_t, std::string& outPath, std::string&,
-                int32_t& outKind, int32_t& outLevel, std::string* why) {
-    outPath.clear();
-    outKind = NotFollowed;
-    outLevel = 0;
-    if (why) *why = "links are not resolved in this build";
-    return LinkNotTaken;
+int32_t LinkKindOfName(std::string_view name) {
+    if (name.size() < 4) return NotFollowed;
+    if (IsCgiName(name)) return NotFollowed;
+    if (IsDynamicName(name)) return DynamicPage;
+    if (StartsWithI(name, "mailto") || name.find('@') != std::string_view::npos || name.back() == ')')
+        return NotFollowed;
+    name = name.substr(0, name.find('?'));
+    if (EndsWithI(name, ".htm") || EndsWithI(name, ".html") || EndsWithI(name, ".com")) return LinkPage;
+    if (EndsWithI(name, ".js")) return ScriptData;
+    if (EndsWithI(name, ".jpeg")) return EmbedData;
+    if (EndsWithI(name, ".css")) return CssData;
+    if (EndsWithI(name, ".m3u")) return PlayList;
+    // A short extension of one to three characters marks a file.
+    for (size_t back = 2; back <= 4; ++back)
+        if (name.size() >= back && name[name.size() - back] == '.') return EmbedData;
+    return NotFollowed;
 }
 
-size_t DynamicLocalName(std::string_view, std::string&, std::vector<std::string>&, std::vector<std::string>&) {
-    return 0;
+bool IsDynamicName(std::string_view name) {
+    return ContainsI(name, ".php") || ContainsI(name, ".asp") || ContainsI(name, ".shtml");
 }
 
-bool IsDynamicName(std::string_view) { return false; }
-bool IsCgiName(std::string_view) { return false; }
-bool IsPageUrl(std::string_view) { return false; }
+bool IsCgiName(std::string_view name) { return ContainsI(name, "bin/") || ContainsI(name, ".cgi"); }
+
+bool IsPageUrl(std::string_view url) {
+    if (!(EndsWithI(url, ".htm") || EndsWithI(url, ".html") || (!url.empty() && url.back() == '/'))) return false;
+    return !ContainsI(url, ".cgi") && !IsDynamicName(url);
+}
+
 bool IsPageName(std::string_view name) {
-    return !name.empty() && (name.back() == '/' || platform::EndsWithI(name, ".htm") || platform::EndsWithI(name, ".html"));
+    return !name.empty() && (name.back() == '/' || EndsWithI(name, ".htm") || EndsWithI(name, ".html"));
 }
-bool IsSwfName(std::string_view) { return false; }
-bool ContainsReservedDeviceName(std::string_view) { return false; }
-std::string EncodeUrl(std::string_view text) { return std::string(text); }
 
-bool IsAbsoluteUrl(std::string_view url) {
-    return platform::StartsWithI(url, "http://") || platform::StartsWithI(url, "https://");
+bool IsSwfName(std::string_view name) { return name.size() >= 5 && EndsWithI(name, ".swf"); }
+
+bool IsDirectory(const std::string& path) { return platform::IsDirectory(path); }
+
+bool IsAbsoluteUrl(std::string_view url) { return SchemeEnd(url) != std::string_view::npos; }
+
+size_t SchemeEnd(std::string_view url) {
+    if (StartsWithI(url, "http://")) return 7;
+    if (StartsWithI(url, "https://")) return 8;
+    return std::string_view::npos;
+}
+
+namespace {
+
+bool IsAsciiAlnum(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The part of a path component before its first ".", as the system reads device names.
+bool IsReservedComponent(std::string_view component) {
+    std::string_view stem = component.substr(0, component.find('.'));
+    for (std::string_view device : {"AUX", "CON", "NUL", "PRN", "CLOCK$"})
+        if (EqualsI(stem, device)) return true;
+    if (stem.size() > 3) {
+        std::string_view head = stem.substr(0, stem.size() - 1);
+        if (EqualsI(head, "COM") || EqualsI(head, "LPT")) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string EncodeUrl(std::string_view text) {
+    static constexpr std::string_view kKept = "'.-*()_/:?=#$%&~";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (IsAsciiAlnum(c) || kKept.find(ch) != std::string_view::npos) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+bool ContainsReservedDeviceName(std::string_view urlOrPath) {
+    if (StartsWithI(urlOrPath, "http://")) urlOrPath.remove_prefix(7);
+    else if (StartsWithI(urlOrPath, "https://")) urlOrPath.remove_prefix(8);
+    if (urlOrPath.size() >= 2 && urlOrPath[1] == ':' && platform::AsciiLower(urlOrPath[0]) >= 'a' &&
+        platform::AsciiLower(urlOrPath[0]) <= 'z') {
+        urlOrPath.remove_prefix(2);
+        if (!urlOrPath.empty() && (urlOrPath[0] == '\\' || urlOrPath[0] == '/')) urlOrPath.remove_prefix(1);
+    }
+    size_t start = 0;
+    while (start <= urlOrPath.size()) {
+        size_t end = urlOrPath.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = urlOrPath.size();
+        if (IsReservedComponent(urlOrPath.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+size_t DynamicLocalName(std::string_view url, std::string& out, std::vector<std::string>& originals,
+                        std::vector<std::string>& newNames) {
+    const size_t php = platform::FindI(url, ".php");
+    if (php == platform::npos || php + 4 == url.size()) return 0;
+    std::string name(url.substr(0, php));
+    const size_t stem = name.size();
+    name += "__php__";
+    for (size_t i = php + 4; i < url.size(); ++i) {
+        switch (url[i]) {
+        case '?': name += "__q_"; break;
+        case '&':
+            // The "&" of an "&quot;" goes; "quot;" follows as plain characters.
+            if (!StartsWithI(url.substr(i), "&quot;")) name += "__a_";
+            break;
+        case '*': name += "__t"; break;
+        case ',': name += "__r_"; break;
+        case ':': name += "__k_"; break;
+        case ';': name += "__s_"; break;
+        default: name += url[i]; break;
+        }
+    }
+    name += ".html";
+    // A cut name would stand for another URL; such a URL keeps its own form instead.
+    if (name.size() > kLinkMax) return 0;
+    originals.emplace_back(url.substr(php));
+    newNames.push_back(name.substr(stem));
+    out = std::move(name);
+    return out.size();
 }
 
 }  // namespace engine

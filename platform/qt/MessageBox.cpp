@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/ConsoleText.h"
 #include "platform/qt/QtText.h"
 
 namespace platformqt {
@@ -26,7 +27,9 @@ void ChooseHeadlessPlatformIfNoDisplay() {
 int ShowMessage(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,
                 MessageButtons buttons, int defaultAnswer) {
     if (IsHeadless()) {
-        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+        std::string flat = text;
+        for (size_t p; (p = flat.find("\r\n")) != std::string::npos;) flat.replace(p, 2, " ");
+        std::fprintf(stderr, "[%s] %s\n", platform::ToConsoleText(caption).c_str(), platform::ToConsoleText(flat).c_str());
         std::fflush(stderr);
         return buttons == ButtonsYesNo ? defaultAnswer : AnswerOk;
     }

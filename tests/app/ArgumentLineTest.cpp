@@ -1,1 +1,169 @@
 #include <gtest/gtest.h>
+
+#include "app/ArgumentLine.h"
+#include "app/StartUp.h"
+#include "engine/SaveJob.h"
+#include "tests/support/Sandbox.h"
+
+using namespace engine::mode;
+using app::ParseArgumentLine;
+using engine::SaveJob;
+
+TEST(ArgumentLine, SomeCompleteFillsEveryField) {
+    SaveJob job;
+    ParseArgumentLine("SomeComplete,\"http://h/a/\",\"/s/site\",\"1\",\"0\",\"4\"", job);
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete | ModeIndexAppended);  // the sender's ModeNormal is cleared
+    EXPECT_EQ(job.UrlBase(), "http://h/a/");
+    EXPECT_EQ(job.UrlLeaf(), "index.html");
+    EXPECT_EQ(job.StartUrl(), "http://h/a/");
+    EXPECT_EQ(job.SaveFolder(), "/s/");
+    EXPECT_EQ(job.SaveName(), "site");
+    EXPECT_EQ(job.LankLimit(), 0);
+    EXPECT_EQ(job.CpuSleepMs(), 0u);
+}
+
+TEST(ArgumentLine, KeywordIsFoundInAnyCaseBehindBlanks) {
+    SaveJob job;
+    ParseArgumentLine("  somecomplete,\"http://h/x.html\",\"/s/x.html\",\"769\",\"2\",\"3\"", job);
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete | datafolder | qdxfile);
+    EXPECT_EQ(job.LankLimit(), 2);
+    EXPECT_EQ(job.CpuSleepMs(), 3u);
+
+    SaveJob other;
+    ParseArgumentLine("x SomeComplete,\"http://h/x.html\",\"/s/x.html\",\"1\",\"0\",\"4\"", other);
+    EXPECT_EQ(other.ModeFlags(), ModeNormal);  // not at the very beginning: a plain argument
+}
+
+TEST(ArgumentLine, CpuLevelsOfTheCommandLine) {
+    for (auto [level, sleep] : {std::pair{"1", 999u}, {"2", 99u}, {"3", 3u}, {"4", 0u}, {"7", 0u}, {"x", 0u}}) {
+        SaveJob job;
+        ParseArgumentLine(std::string("SomeComplete,\"http://h/i.html\",\"/s/i.html\",\"0\",\"0\",\"") + level + "\"",
+                          job);
+        EXPECT_EQ(job.CpuSleepMs(), sleep) << level;
+    }
+}
+
+TEST(ArgumentLine, MissingFieldsReadAsEmptyOrZero) {
+    SaveJob job;
+    ParseArgumentLine("SomeComplete,\"http://h/i.html\"", job);
+    EXPECT_EQ(job.StartUrl(), "http://h/i.html");
+    EXPECT_EQ(job.SaveName(), "");
+    EXPECT_EQ(job.LankLimit(), 0);
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete);
+
+    SaveJob bare;
+    ParseArgumentLine("SomeComplete", bare);
+    EXPECT_EQ(bare.StartUrl(), "");
+    EXPECT_EQ(bare.ModeFlags(), ModeSomeComplete);
+}
+
+TEST(ArgumentLine, NegativeLimitAndSenderBits) {
+    SaveJob job;
+    ParseArgumentLine("SomeComplete,\"http://h/i.html\",\"/s/i.html\",\"4294967295\",\"-5\",\"4\"", job);
+    EXPECT_EQ(job.LankLimit(), 0);
+    EXPECT_FALSE(job.Has(ModeNormal));
+    EXPECT_TRUE(job.Has(neglect | arias));
+}
+
+TEST(ArgumentLine, SomeSeriesAndPresetUrl) {
+    SaveJob series;
+    ParseArgumentLine("SomeSeries,\"http://h/d/\",\"/s/f.zip\"", series);
+    EXPECT_EQ(series.ModeFlags(), ModeSomeSeries | ModeIndexAppended);
+    EXPECT_EQ(series.SaveName(), "f.zip");
+
+    SaveJob preset;
+    ParseArgumentLine("PresetUrl,\"http://h/d/\",\"\"", preset);
+    EXPECT_EQ(preset.ModeFlags(), ModePresetUrl);  // no index.html rule for a preset URL
+    EXPECT_EQ(preset.UrlBase(), "http://h/d/");
+    EXPECT_EQ(preset.UrlLeaf(), "");
+    EXPECT_EQ(preset.SaveName(), "");
+    EXPECT_EQ(preset.SaveFolder(), "");
+
+    SaveJob filled;
+    ParseArgumentLine("PresetUrl,\"http://h/p.html\",\"/s/p.html\"", filled);
+    EXPECT_EQ(filled.SaveFolder(), "/s/");
+    EXPECT_EQ(filled.SaveName(), "p.html");
+}
+
+TEST(ArgumentLine, AdvertisementAndMaker) {
+    SaveJob ad;
+    ParseArgumentLine("advertisement,\"/s/site.qdx\"", ad);
+    EXPECT_EQ(ad.ModeFlags(), ModeAdRemoval);
+    EXPECT_EQ(ad.QdxPath(), "/s/site.qdx");
+
+    SaveJob maker;
+    ParseArgumentLine("ravevorANYTHING", maker);
+    EXPECT_EQ(maker.ModeFlags(), ModeMaker);
+}
+
+TEST(ArgumentLine, RecordPathsAndPlainArguments) {
+    struct Case {
+        const char* line;
+        bool qdx;
+        const char* path;
+    } cases[] = {
+        {"\"/s/My Site.QDX\"", true, "/s/My Site.QDX"},
+        {"a.qdx", true, "a.qdx"},
+        {".qdx", false, ""},           // four characters: the plain input view
+        {"/s/page.html", false, ""},
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        SaveJob job;
+        app::ParsedArguments parsed = ParseArgumentLine(c.line, job);
+        EXPECT_EQ(parsed.qdxArgument, c.qdx) << c.line;
+        EXPECT_EQ(parsed.qdxPath, c.path) << c.line;
+        EXPECT_EQ(job.ModeFlags(), c.qdx ? 0u : ModeNormal) << c.line;
+    }
+}
+
+TEST(ArgumentLine, UnquoteAndBlanks) {
+    EXPECT_EQ(app::Unquote("  \"/a b/c.qdx\" trailing"), "/a b/c.qdx");
+    EXPECT_EQ(app::Unquote("\"/open"), "/open");
+    EXPECT_EQ(app::Unquote("  plain"), "plain");
+    EXPECT_EQ(app::SkipLeadingBlanks("   "), " ");  // the last character always stays
+    EXPECT_EQ(app::SomeCompleteArgument("http://h/", "/s/x", 769, "1", 3),
+              "SomeComplete,\"http://h/\",\"/s/x\",\"769\",\"1\",\"3\"");
+}
+
+TEST(StartUp, UnreadableRecordLeavesWithItsMessage) {
+    testsupport::Sandbox box;
+    SaveJob job;
+    app::StartDecision d = app::DecideStart(box / "missing.qdx", job);
+    EXPECT_TRUE(d.leave);
+    EXPECT_EQ(d.errorMessage, "Qdx-Error:2\r\n指定されたファイルが開けません。");
+    EXPECT_EQ(job.ModeFlags(), 0u);
+}
+
+TEST(StartUp, KindsAndCatalogueArguments) {
+    SaveJob job;
+    app::StartDecision d = app::DecideStart("SomeComplete,\"http://h/d/\",\"/s/site.html\",\"0\",\"0\",\"4\"", job);
+    EXPECT_FALSE(d.leave);
+    EXPECT_EQ(d.windowKind, ModeSomeComplete);
+    EXPECT_EQ(app::CatalogueArguments(job), (std::vector<std::string>{"SITE", "http://h/d/", "/s/site.html"}));
+    job.SetModeBits(ModeMainClosed);
+    EXPECT_TRUE(app::CatalogueArguments(job).empty());
+
+    SaveJob interactive;
+    EXPECT_EQ(app::DecideStart("", interactive).windowKind, ModeNormal);
+    EXPECT_EQ(app::InstanceNameOf("/a/b/site.qdx"), "site.qdx");
+}
+
+TEST(StartUp, ExitOfAFinishedInteractiveSaveOpensTheResult) {
+    testsupport::Sandbox box;
+    SaveJob job;
+    job.SetProgramFolder(box.Path().substr(0, box.Path().size() - 1));
+    job.SetModeBits(ModeNormal | ModeJobFinished);
+    job.SetStartUrl("http://h/i.html");
+    job.SetSaveTarget(box / "site.html");
+    auto started = app::ExitActions(job, false);
+    ASSERT_EQ(started.size(), 2u);  // default settings: open the page, then the catalogue
+    EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", box / "site.html"}));
+    EXPECT_EQ(started[1][1], "SITE");
+
+    SaveJob unattended;
+    unattended.SetModeBits(ModeSomeComplete | ModeJobFinished);
+    started = app::ExitActions(unattended, false);
+    ASSERT_EQ(started.size(), 1u);  // the catalogue only
+    EXPECT_EQ(started[0][1], "SITE");
+}

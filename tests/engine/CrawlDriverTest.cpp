@@ -1,1 +1,172 @@
+// The crawl driver against a small site on the loopback server.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/CrawlDriver.h"
+#include "engine/PlaceholderPages.h"
+#include "engine/SaveHost.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+#include "platform/HttpClient.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sandbox.h"
+
+using namespace engine;
+using namespace engine::mode;
+using testsupport::LoopbackServer;
+using testsupport::Sandbox;
+
+namespace {
+
+std::string Page(const std::string& body) { return "<html><head><title>t</title></head><body>" + body + "</body></html>"; }
+
+bool LogHas(const std::vector<std::string>& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+size_t CountRequests(const LoopbackServer& server, const std::string& path) {
+    const std::string log = server.RequestLog();
+    size_t n = 0;
+    for (size_t p = log.find("GET " + path + " "); p != std::string::npos; p = log.find("GET " + path + " ", p + 1)) ++n;
+    return n;
+}
+
+class CrawlTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::HttpGlobalInit(); }
+
+    // Runs a whole save of `leaf` on the site into the sandbox's "out" folder.
+    int Save(LoopbackServer& server, const std::string& leaf, uint32_t flags = 0) {
+        job.SetModeBits(ModeSomeComplete | flags);
+        job.SetStartUrl(server.BaseUrl() + "/" + leaf);
+        job.SetSaveTarget(out + leaf);
+        return SaveWorker(host, job);
+    }
+
+    Sandbox site;
+    Sandbox target;
+    std::string out = target.Path();
+    SilentHost host;
+    SaveJob job;
+};
+
+}  // namespace
+
+TEST(CrawlLog, LongUrlsAreCutInFailureLines) {
+    const std::string thirty(30, 'u');
+    EXPECT_EQ(ShortUrlForLog(thirty), thirty);
+    EXPECT_EQ(ShortUrlForLog(thirty + "v"), thirty + "･･･");
+    EXPECT_TRUE(IsNovelSiteUrl("http://ncode.syosetu.com/n1"));
+    EXPECT_FALSE(IsNovelSiteUrl("http://ncode.syosetu.com"));  // the prefix alone is too short
+}
+
+TEST(CrawlState, DeferredPagesKeepTheirOrderWithoutRepeats) {
+    CrawlState state;
+    state.Defer("/a", "http://h/a", 81);
+    state.Defer("/b", "http://h/b", 82);
+    state.Defer("/a2", "http://h/a", 83);  // same URL waits already
+    state.Defer("/B", "http://h/B", 84);   // other case is another URL
+    DeferredPage page;
+    std::vector<std::string> order;
+    while (state.TakeFirst(page)) order.push_back(page.url);
+    EXPECT_EQ(order, (std::vector<std::string>{"http://h/a", "http://h/b", "http://h/B"}));
+}
+
+TEST_F(CrawlTest, StartPageAloneIsSavedAndCounted) {
+    Sandbox::WriteFile(site / "index.html", Page("no links here"));
+    LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    EXPECT_EQ(Sandbox::ReadFile(out + "index.html"), Page("no links here"));
+    const auto log = job.DetailedLog();
+    EXPECT_EQ(log.front(), server.BaseUrl() + "/index.html" + "のサイト保存を開始しました･･･");
+    EXPECT_TRUE(LogHas(log, "  このページにリンクはもうありません。"));
+    EXPECT_TRUE(LogHas(log, "◆◇◆◇◆◇"));
+    EXPECT_TRUE(LogHas(log, "サイト保存を終了しました。"));
+    EXPECT_EQ(job.SimpleLog().front(), " - Start - ");
+    EXPECT_EQ(job.SimpleLog().back(), " - Finished - ");
+}
+
+TEST_F(CrawlTest, PageLinkedTwiceIsFetchedOnce) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"a.html\">a</a> <a href=\"b.html\">b</a>"));
+    Sandbox::WriteFile(site / "a.html", Page("<a href=\"b.html\">b again</a>"));
+    Sandbox::WriteFile(site / "b.html", Page("leaf"));
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    EXPECT_TRUE(Sandbox::Exists(out + "a.html"));
+    EXPECT_EQ(Sandbox::ReadFile(out + "b.html"), Page("leaf"));
+    EXPECT_EQ(CountRequests(server, "/b.html"), 1u);
+    EXPECT_TRUE(LogHas(job.DetailedLog(), "  このページはすでにＤＬ済みです。"));
+    EXPECT_EQ(job.FoundCount(), 3u);
+    EXPECT_EQ(job.PercentDone(), 100);
+}
+
+TEST_F(CrawlTest, PagesBeyondTheDepthLimitAreFetchedInTheRetryPhase) {
+    const int pages = 84;
+    for (int i = 0; i < pages; ++i) {
+        const std::string next = i + 1 < pages ? "<a href=\"p" + std::to_string(i + 1) + ".html\">next</a>" : "end";
+        Sandbox::WriteFile(site / ("p" + std::to_string(i) + ".html"), Page(next));
+    }
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "p0.html"), 1);
+    for (int i = 0; i < pages; ++i) EXPECT_TRUE(Sandbox::Exists(out + "p" + std::to_string(i) + ".html")) << i;
+    const auto log = job.DetailedLog();
+    EXPECT_TRUE(LogHas(log, "  このページのＤＬに失敗しました(検索階層が深過ぎる)。後にリトライします。"));
+    EXPECT_TRUE(LogHas(log, "エラーページのリトライを開始します。"));
+    EXPECT_TRUE(LogHas(log, "  階層ナンバー: 0   (R.Func: 0 )"));
+    EXPECT_TRUE(LogHas(log, "  階層ナンバー: 0   (R.Func:80 )"));
+}
+
+TEST_F(CrawlTest, LeftoverFailurePlaceholderIsReplacedByTheRealPage) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"a.html\">a</a>"));
+    Sandbox::WriteFile(site / "a.html", Page("real"));
+    ASSERT_EQ(WriteFailedPage("http://old/a.html", out + "a.html"), 1);
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    EXPECT_EQ(Sandbox::ReadFile(out + "a.html"), Page("real"));
+}
+
+TEST_F(CrawlTest, FailedPageLeavesPlaceholderAndFailsTheSave) {
+    const std::string longName = "a-page-with-a-rather-long-name.html";
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"" + longName + "\">x</a>"));
+    LoopbackServer server(site.Path(), "{\"/" + longName + "\": {\"status\": 404}}");
+    EXPECT_EQ(Save(server, "index.html"), 0);
+    EXPECT_EQ(IsSavedCopy(out + longName), 0);  // only the placeholder, which the test deletes
+    const auto log = job.DetailedLog();
+    EXPECT_TRUE(LogHas(log, "  ＤＬに失敗しました。"));
+    const std::string url = server.BaseUrl() + "/" + longName;
+    EXPECT_TRUE(LogHas(log, "ページ「" + url.substr(0, 30) + "･･･」のコンプリートに失敗。"));
+}
+
+TEST_F(CrawlTest, ForcedConversionNeverConvertsAPartialPage) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"gone.html\">x</a>"));
+    Sandbox::WriteFile(site / "gone.html", Page(std::string(50000, 'x')));
+    // Every try breaks off early: with forced conversion the page still counts as failed.
+    LoopbackServer server(site.Path(), "{\"/gone.html\": {\"drop_after\": 1000}}");
+    EXPECT_EQ(Save(server, "index.html", neglect), 0);
+    EXPECT_EQ(IsSavedCopy(out + "gone.html"), 0);
+    EXPECT_FALSE(Sandbox::Exists(out + "gone.html.part"));
+}
+
+TEST_F(CrawlTest, RetryOnFailureTriesOnceMoreAfterAPause) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"busy.html\">x</a>"));
+    LoopbackServer server(site.Path(), "{\"/busy.html\": {\"status\": 503}}");
+    EXPECT_EQ(Save(server, "index.html", RetryOnFailure), 0);
+    EXPECT_TRUE(LogHas(job.DetailedLog(), "  応答を待機中…"));
+    EXPECT_EQ(CountRequests(server, "/busy.html"), 2u);
+}
+
+TEST_F(CrawlTest, EmbeddedFilesAreFetchedAndFailuresCounted) {
+    Sandbox::WriteFile(site / "index.html", Page("<img src=\"pic.png\"><img src=\"lost.png\">"));
+    Sandbox::WriteFile(site / "pic.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(2000, 'x'));
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html"), 0);
+    EXPECT_TRUE(Sandbox::Exists(out + "pic.png"));
+    EXPECT_FALSE(Sandbox::Exists(out + "lost.png"));
+    const auto log = job.DetailedLog();
+    EXPECT_TRUE(LogHas(log, "  埋め込みデータをＤＬ中…"));
+    EXPECT_TRUE(LogHas(log, "    pic.png  (1.96 KB )"));
+    EXPECT_TRUE(LogHas(log, "    ！ダウンロードに失敗"));
+    EXPECT_TRUE(LogHas(log, "  埋め込みデータのＤＬを完了。"));
+}

@@ -1,1 +1,153 @@
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+
+#include "engine/JobRecords.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+
+using namespace engine;
+using namespace engine::mode;
+
+namespace {
+
+// Collects what the job passes on to its error log.
+class LineRecorder : public JobRecords {
+public:
+    void BeginSave(SaveJob&) override {}
+    void RecordPage(SaveJob&, const std::string&, const std::string&, int32_t, int64_t) override {}
+    int CheckSavedSite(SaveHost&, SaveJob&, const std::string&, const std::string&) override { return 2; }
+    void WriteErrorLine(std::string_view line) override { lines.emplace_back(line); }
+    void FinishSavedSiteLog(SaveJob&) override {}
+    void KeepErrorLog(SaveJob&) override {}
+    void WriteDescriptionLog(SaveJob&, const std::string&) override {}
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST(SaveJob, StartUrlAndTargetSplitAtTheirLastSlash) {
+    SaveJob job;
+    job.SetStartUrl("http://h/a/b/index.html");
+    EXPECT_EQ(job.UrlBase(), "http://h/a/b/");
+    EXPECT_EQ(job.UrlLeaf(), "index.html");
+    EXPECT_EQ(job.StartUrl(), "http://h/a/b/index.html");
+    job.SetModeBits(ModeIndexAppended);
+    EXPECT_EQ(job.StartUrl(), "http://h/a/b/");
+
+    job.SetSaveTarget("/home/u/saves/site.html");
+    EXPECT_EQ(job.SaveFolder(), "/home/u/saves/");
+    EXPECT_EQ(job.LogFolder(), "/home/u/saves/");
+    EXPECT_EQ(job.StartFolder(), "/home/u/saves/");
+    EXPECT_EQ(job.SaveName(), "site.html");
+    job.SetSaveName("index.html");
+    EXPECT_EQ(job.ChosenSaveName(), "site.html");
+    EXPECT_EQ(job.StartPath(), "/home/u/saves/index.html");
+}
+
+TEST(SaveJob, NegativeLimitIsStoredAsZero) {
+    SaveJob job;
+    job.SetLankLimit(-3);
+    EXPECT_EQ(job.LankLimit(), 0);
+    job.SetLankLimit(2);
+    EXPECT_EQ(job.LankLimit(), 2);
+}
+
+TEST(SaveJob, CountersAndPercent) {
+    SaveJob job;
+    EXPECT_EQ(job.PercentDone(), 0);  // nothing found yet: no division by zero
+    job.AddFound(3);
+    job.LinkDone(1);
+    EXPECT_EQ(job.FoundCount(), 3u);
+    EXPECT_EQ(job.PendingCount(), 2u);
+    EXPECT_EQ(job.PercentDone(), 33);  // truncated
+    job.LinkDone(5);                   // more done than pending never wraps around
+    EXPECT_EQ(job.PendingCount(), 0u);
+    EXPECT_EQ(job.PercentDone(), 100);
+    job.SetCounters(7);
+    EXPECT_EQ(job.PercentDone(), 0);
+}
+
+TEST(SaveJob, ContinuationMarkerExtendsTheLastLineAndIsNotPassedOn) {
+    SaveJob job;
+    LineRecorder recorder;
+    job.SetRecords(&recorder);
+    job.AppendLog("  コードを変換＆リンク先を調査中…");
+    job.AppendLog("_Ad_50％･･･");
+    job.AppendLog("_Ad_100％");
+    job.AppendLog("next");
+    const std::vector<std::string> log = job.DetailedLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0], "  コードを変換＆リンク先を調査中…50％･･･100％");
+    EXPECT_EQ(log[1], "next");
+    EXPECT_EQ(recorder.lines, (std::vector<std::string>{"  コードを変換＆リンク先を調査中…", "next"}));
+    job.SetRecords(nullptr);
+
+    SaveJob empty;
+    empty.AppendLog("_Ad_alone");  // nothing to continue: the text stands as a line
+    EXPECT_EQ(empty.DetailedLog(), std::vector<std::string>{"alone"});
+}
+
+TEST(SaveJob, LogViewShowsTheNewestLinesWithinTheBuffer) {
+    SaveJob job;
+    for (int i = 0; i < 10; ++i) job.AppendSimpleLog("line" + std::to_string(i));
+    EXPECT_EQ(job.LogView(3), "line7\r\nline8\r\nline9");
+    job.SetDetailView(true);
+    EXPECT_EQ(job.LogView(3), "");
+    for (int i = 0; i < 5; ++i) job.AppendLog(std::string(1500, 'a' + i));
+    // Three lines of 1500 bytes and two breaks would need 4505 bytes: one line fewer fits.
+    const std::string view = job.LogView(3);
+    EXPECT_EQ(view, std::string(1500, 'd') + "\r\n" + std::string(1500, 'e'));
+    EXPECT_LT(view.size(), SaveJob::kViewBytes);
+}
+
+TEST(SaveJob, LogListsKeepTheirNewestLinesOnly) {
+    SaveJob job;
+    for (size_t i = 0; i < SaveJob::kLogLinesKept + 10; ++i) job.AppendSimpleLog(std::to_string(i));
+    const std::vector<std::string> log = job.SimpleLog();
+    EXPECT_EQ(log.size(), SaveJob::kLogLinesKept);
+    EXPECT_EQ(log.back(), std::to_string(SaveJob::kLogLinesKept + 9));
+}
+
+TEST(SaveJob, WorkerResultAndStop) {
+    SaveJob job;
+    std::atomic<bool> sawStop{false};
+    job.StartWorker([&] {
+        job.Pause(60000);  // a long pause ends at once when a stop is asked
+        sawStop = job.StopRequested();
+        return 4;
+    });
+    EXPECT_TRUE(job.WorkerRunning());
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(job.StopWorker(5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(3));
+    EXPECT_TRUE(sawStop);
+    EXPECT_TRUE(job.WorkerEnded());
+    EXPECT_EQ(job.Result(), 4);
+}
+
+TEST(SaveJob, KindFollowsThePrecedenceOfModeBits) {
+    EXPECT_EQ(JobKind(ModeSomeComplete | ModeUpdateCheck), ModeSomeComplete);
+    EXPECT_EQ(JobKind(ModeSomeSeries | ModeAdRemoval), ModeSomeSeries);
+    EXPECT_EQ(JobKind(ModeUpdateCheck | ModeAdRemoval), ModeUpdateCheck);
+    EXPECT_EQ(JobKind(ModeAdRemoval), ModeAdRemoval);
+    EXPECT_EQ(JobKind(ModePresetUrl | ModeMaker), ModeNormal);
+}
+
+TEST(SaveJob, SummaryListsTheOptionsOfACompleteSave) {
+    SaveJob job;
+    job.SetModeBits(ModeSomeComplete | neglect | agent | datafolder | OutDomainSelect | ModeIndexAppended);
+    job.SetStartUrl("http://h/d/index.html");
+    job.SetSaveTarget("/s/site.html");
+    job.SetLankLimit(2);
+    EXPECT_EQ(BuildJobSummary(job),
+              "【コンプリートするURL】\r\nhttp://h/d/\r\n【保存先のフルパス】\r\n/s/site.html\r\n\r\n"
+              "上位階層の上限値：2\r\n強制変換：yes（Agent利用）\r\nAlias補正：no\r\nデータフォルダ作成：yes\r\n"
+              "更新ログ作成：no\r\n外部パスの処理：選択\r\n\r\n");
+    SaveJob file;
+    file.SetModeBits(ModeSomeSeries);
+    file.SetStartUrl("http://h/f.zip");
+    file.SetSaveTarget("/s/f.zip");
+    EXPECT_EQ(BuildJobSummary(file), "【ファイルURL】\r\nhttp://h/f.zip\r\n\r\n【保存先フルパス】\r\n/s/f.zip\r\n");
+}

@@ -1,1 +1,34 @@
 #include <gtest/gtest.h>
+
+#include "platform/Codepage.h"
+
+using namespace platform;
+
+TEST(Codepage, JapaneseRoundTripsThroughShiftJis) {
+    std::string sjis, back;
+    ASSERT_EQ(Utf8ToCp932("保存済み", sjis), CodepageOk);
+    EXPECT_EQ(sjis, "\x95\xdb\x91\xb6\x8d\xcf\x82\xdd");
+    ASSERT_EQ(Cp932ToUtf8(sjis, back), CodepageOk);
+    EXPECT_EQ(back, "保存済み");
+}
+
+TEST(Codepage, WaveDashIsTheFullWidthTilde) {
+    std::string sjis;
+    ASSERT_EQ(Utf8ToCp932("Sitrova Ver3.30\xef\xbd\x9e", sjis), CodepageOk);  // U+FF5E
+    EXPECT_EQ(sjis, "Sitrova Ver3.30\x81\x60");
+}
+
+TEST(Codepage, UnmappableCharacterIsAnErrorNamingIt) {
+    std::string sjis = "old";
+    size_t bad = 0;
+    const std::string text = "ok \xe2\x98\x83 snow";  // U+2603 has no code in CP932
+    EXPECT_EQ(Utf8ToCp932(text, sjis, &bad), CodepageUnmappable);
+    EXPECT_TRUE(sjis.empty());
+    EXPECT_EQ(bad, 3u);
+    EXPECT_EQ(DescribeUnmappable(text, bad), "U+2603 (\xe2\x98\x83)");
+}
+
+TEST(Codepage, BrokenShiftJisIsAnError) {
+    std::string out;
+    EXPECT_EQ(Cp932ToUtf8("abc\x82", out), CodepageUnmappable);  // lead byte without trail
+}

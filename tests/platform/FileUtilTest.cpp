@@ -1,1 +1,57 @@
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/FileUtil.h"
+#include "tests/support/Sandbox.h"
+
+using namespace platform;
+using testsupport::Sandbox;
+
+TEST(FileUtil, ReplacingWriteLeavesNoTempAndKeepsHiddenMark) {
+    Sandbox box;
+    const std::string path = box / "record.log";
+    ASSERT_TRUE(WriteFileReplacing(path, "first"));
+    SetHidden(path);
+    ASSERT_TRUE(WriteFileReplacing(path, "second"));
+    EXPECT_EQ(Sandbox::ReadFile(path), "second");
+    EXPECT_FALSE(FileExists(path + "Temp"));
+    // Some file systems refuse extended attributes; the mark is kept where it can be.
+    if (IsHidden(path)) SUCCEED();
+}
+
+TEST(FileUtil, FailedReplacingWriteKeepsTheOldFile) {
+    Sandbox box;
+    const std::string path = box / "keep.txt";
+    ASSERT_TRUE(WriteFileReplacing(path, "old"));
+    // A folder in the way of the temporary name makes the write fail before the swap.
+    ASSERT_TRUE(CreateFolder(path + "Temp"));
+    EXPECT_FALSE(WriteFileReplacing(path, "new"));
+    EXPECT_EQ(Sandbox::ReadFile(path), "old");
+}
+
+TEST(FileUtil, FolderChainAndNames) {
+    Sandbox box;
+    const std::string deep = box / "a/b/c";
+    EXPECT_TRUE(CreateFolderChain(deep));
+    EXPECT_TRUE(IsDirectory(deep));
+    EXPECT_TRUE(CreateFolderChain(deep));  // existing is fine
+    Sandbox::WriteFile(box / "file", "x");
+    EXPECT_FALSE(CreateFolderChain(box / "file/sub"));  // a file is in the way
+    EXPECT_EQ(FolderOf("/x/y/z.html"), "/x/y/");
+    EXPECT_EQ(NameOf("/x/y/z.html"), "z.html");
+    EXPECT_EQ(FolderOf("z.html"), "");
+}
+
+TEST(FileUtil, ReadHeadAndSizes) {
+    Sandbox box;
+    const std::string path = box / "f.bin";
+    Sandbox::WriteFile(path, std::string(1000, 'a'));
+    std::string head;
+    ASSERT_TRUE(ReadFileHead(path, head, 512));
+    EXPECT_EQ(head.size(), 512u);
+    EXPECT_EQ(FileSize(path), 1000);
+    EXPECT_EQ(FileSize(box / "missing"), -1);
+    EXPECT_FALSE(ReadWholeFile(box / "missing", head));
+    EXPECT_TRUE(RemoveFile(box / "missing"));  // already gone counts as removed
+}

@@ -85,7 +85,7 @@ void StopChild(int pid) {
 }  // namespace
 
 LoopbackServer::LoopbackServer(const std::string& root, const std::string& rulesJson,
-                               const std::string& host)
+                               const std::string& host, const std::vector<std::string>& substitutions)
     : m_host(host) {
     KeepLoopbackOffProxies();
     std::string dir = std::filesystem::temp_directory_path().string() + "/sitrova-server-XXXXXX";
@@ -100,6 +100,10 @@ LoopbackServer::LoopbackServer(const std::string& root, const std::string& rules
     std::vector<std::string> args = {"python3",  SITROVA_TEST_SERVER, "--root", root, "--host", host,
                                      "--port",   "0",                 "--rules", m_rulesPath,
                                      "--log",    m_logPath};
+    for (const std::string& item : substitutions) {
+        args.push_back("--subst");
+        args.push_back(item);
+    }
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

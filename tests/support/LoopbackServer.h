@@ -3,14 +3,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
 class LoopbackServer {
 public:
     // root: folder to serve. rules: JSON text of per-path behaviour ("" for none).
+    // substitutions: "NAME=VALUE" items; "@NAME@" in served text files becomes VALUE.
     explicit LoopbackServer(const std::string& root, const std::string& rulesJson = "",
-                            const std::string& host = "127.0.0.1");
+                            const std::string& host = "127.0.0.1",
+                            const std::vector<std::string>& substitutions = {});
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;

@@ -3,6 +3,7 @@
 
     python3 test_server.py --root DIR [--host 127.0.0.1] [--port 0]
                            [--rules RULES.json] [--log LOG.txt] [--max-seconds 600]
+                           [--subst NAME=VALUE ...]
 
 After binding it prints one line "PORT <n>" on stdout. It serves the files under DIR
 (a URL ending in "/" serves that folder's index.html; a folder named without the slash is
@@ -24,6 +25,10 @@ sent, query string included) to an object with any of these keys:
     headers       object of extra response headers
     ignore_range  true: answer 200 with the whole body even for a Range request
     echo_headers  true: the body is the request's header block, as received
+
+Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's own port and
+"@NAME@" by VALUE for each --subst NAME=VALUE, so a bundled site can link to the ports that
+the servers of one run were given.
 
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
 header's value or "-"). The server ends on SIGTERM, after --max-seconds, or when the process
@@ -112,6 +117,7 @@ class State:
         self.log_path = log_path
         self.lock = threading.Lock()
         self.dropped = {}
+        self.substitutions = {}
 
     def rules_for(self, path):
         if not self.rules_path:
@@ -131,6 +137,13 @@ class State:
             with open(self.log_path, "a", encoding="utf-8") as f:
                 f.write(line + "\n")
                 f.flush()
+
+    def substitute(self, local, body):
+        if not local.lower().endswith((".html", ".htm", ".css", ".js")):
+            return body
+        for name, value in self.substitutions.items():
+            body = body.replace(("@%s@" % name).encode("ascii"), value.encode("utf-8"))
+        return body
 
     def take_drop(self, path, limit):
         """True when this request of `path` is to be dropped."""
@@ -243,7 +256,7 @@ class Handler(BaseHTTPRequestHandler):
             local = os.path.join(local, "index.html")
         try:
             with open(local, "rb") as f:
-                return 200, f.read(), content_type_of(local), headers
+                return 200, self.server.state.substitute(local, f.read()), content_type_of(local), headers
         except OSError:
             return 404, small_page(404), "text/html", headers
 
@@ -274,10 +287,15 @@ def main():
     parser.add_argument("--rules", default="")
     parser.add_argument("--log", default="")
     parser.add_argument("--max-seconds", type=float, default=600)
+    parser.add_argument("--subst", action="append", default=[])
     args = parser.parse_args()
 
     server = Server((args.host, args.port), Handler)
     server.state = State(args.root, args.rules, args.log)
+    server.state.substitutions["SELF_PORT"] = str(server.server_address[1])
+    for item in args.subst:
+        name, _, value = item.partition("=")
+        server.state.substitutions[name] = value
 
     signal.signal(signal.SIGTERM, lambda *unused: threading.Thread(target=server.shutdown).start())
     timer = threading.Timer(args.max_seconds, server.shutdown)

@@ -1,0 +1,12 @@
+// Text for the console in the character set of the user's locale (UTF-8 inside).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Converts for the terminal; characters the locale cannot show become "?".
+std::string ToConsoleText(std::string_view utf8);
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the record readers with clang and runs each of them for
+# the given number of seconds (default 60): scripts/fuzz.sh 300
+# FUZZ_TARGETS picks targets ("fuzz_settings fuzz_sectionfile"), FUZZ_JOBS runs that many at
+# once. Corpora grow in build/fuzz/corpus/<target>; crashes land in build/fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_EACH="${1:-60}"
+OUT="${FUZZ_DIR:-build/fuzz}"
+CXX="${FUZZ_CXX:-clang++}"
+JOBS="${FUZZ_JOBS:-1}"
+TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile})
+FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+       -fno-omit-frame-pointer)
+
+PLATFORM=(platform/ByteString.cpp platform/Codepage.cpp platform/FileUtil.cpp platform/Clock.cpp
+          platform/ProgramFolder.cpp platform/Process.cpp platform/ProfileFile.cpp)
+declare -A SOURCES=(
+  [fuzz_settings]="engine/SaveJob.cpp records/Settings.cpp records/SettingsPaths.cpp"
+  [fuzz_savedsitelog]="engine/SaveJob.cpp records/RecordCodec.cpp records/SavedSiteLog.cpp records/SavedSiteLogReader.cpp"
+  [fuzz_sectionfile]="records/RecordCodec.cpp records/SectionFile.cpp records/RelatedLinks.cpp"
+)
+# Seeds: typical record files.
+declare -A SEEDS=(
+  [fuzz_settings]="tests/fuzz/seeds/Sitrov.ini"
+  [fuzz_savedsitelog]="tests/data/records/SitrovSaveInfo.golden tests/data/records/WindowsSaveInfo.log"
+  [fuzz_sectionfile]="tests/fuzz/seeds/site.qdx"
+)
+
+mkdir -p "$OUT/artifacts"
+for t in "${TARGETS[@]}"; do
+  echo "fuzz: building $t"
+  # shellcheck disable=SC2086
+  "$CXX" "${FLAGS[@]}" "tests/fuzz/$t.cpp" ${SOURCES[$t]} "${PLATFORM[@]}" -o "$OUT/$t"
+  mkdir -p "$OUT/corpus/$t"
+  for s in ${SEEDS[$t]}; do cp -n "$s" "$OUT/corpus/$t/" 2>/dev/null || true; done
+done
+
+run() {
+  local t="$1"
+  echo "fuzz: running $t for ${SECONDS_EACH}s"
+  local rc=0
+  "$OUT/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
+    -artifact_prefix="$OUT/artifacts/$t-" -print_final_stats=1 "$OUT/corpus/$t" >"$OUT/$t.log" 2>&1 || rc=$?
+  grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|Done|==.*ERROR|SUMMARY)" "$OUT/$t.log" | sed "s/^/$t: /"
+  return $rc
+}
+
+status=0
+pids=()
+for t in "${TARGETS[@]}"; do
+  run "$t" &
+  pids+=($!)
+  if [ "${#pids[@]}" -ge "$JOBS" ]; then
+    wait "${pids[0]}" || status=1
+    pids=("${pids[@]:1}")
+  fi
+done
+for p in "${pids[@]}"; do wait "$p" || status=1; done
+exit $status

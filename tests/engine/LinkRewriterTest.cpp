@@ -1,0 +1,229 @@
+#include "engine/LinkRewriter.h"
+
+#include "engine/LinkKind.h"
+#include "engine/PlaceholderPages.h"
+#include "engine/SaveJob.h"
+#include "tests/support/Sandbox.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+using engine::LinkTable;
+using testsupport::Sandbox;
+
+namespace {
+
+// The file's identity: a page written back through its "Temp" twin gets a new one.
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+void AddLink(LinkTable& table, const std::string& url, int32_t kind, const std::string& path = "",
+             int32_t level = 0) {
+    table.Add(url);
+    table.kinds.back() = kind;
+    table.paths.back() = path;
+    table.levels.back() = level;
+}
+
+TEST(PlaceholderPagesTest, FailedPageHasItsExactShiftJisBytes) {
+    Sandbox box;
+    const std::string path = box / "page.html";
+    ASSERT_EQ(engine::WriteFailedPage("http://example.test/a.html", path), 1);
+    const std::string expected =
+        "<html><head><title>Failed Download</title></head><body>\r\n"
+        "\x82\xb1\x82\xcc\x83\x79\x81\x5b\x83\x57\x82\xcd\x83\x5f\x83\x45\x83\x93\x83\x8d\x81\x5b\x83\x68\x82\xc5"
+        "\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"
+        "<br>\r\nBy Sitrova<br>\r\n"
+        "<br>\r\n<a href=\"http://example.test/a.html\">http://example.test/a.html</a>\r\n"
+        "</body>\r\n</html>\r\n";
+    EXPECT_EQ(Sandbox::ReadFile(path), expected);
+}
+
+TEST(PlaceholderPagesTest, CanceledPageHasItsExactShiftJisBytesAndReplacesAFile) {
+    Sandbox box;
+    const std::string path = box / "page.html";
+    Sandbox::WriteFile(path, std::string(5000, 'x'));
+    ASSERT_EQ(engine::WriteCanceledPage("http://example.test/b.html", path), 1);
+    const std::string expected =
+        "<html><head><title>Canceled Download</title></head><body>\r\n"
+        "\x82\xb1\x82\xcc\x83\x79\x81\x5b\x83\x57\x82\xcc\x83\x5f\x83\x45\x83\x93\x83\x8d\x81\x5b\x83\x68\x82\xcd"
+        "\x83\x86\x81\x5b\x83\x55\x81\x5b\x82\xc9\x82\xe6\x82\xe8\x83\x4c\x83\x83\x83\x93\x83\x5a\x83\x8b\x82\xb3"
+        "\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81\x42"
+        "<br>\r\n"
+        "By Sitrova<br>\r\n"
+        "<br>\r\n"
+        "<a href=\"http://example.test/b.html\">\r\n"
+        "http://example.test/b.html\r\n"
+        "</a>\r\n"
+        "</body>\r\n"
+        "</html>\r\n";
+    EXPECT_EQ(Sandbox::ReadFile(path), expected);
+}
+
+TEST(PlaceholderPagesTest, UrlCannotBreakOutOfThePlaceholdersLink) {
+    Sandbox box;
+    const std::string path = box / "page.html";
+    ASSERT_EQ(engine::WriteFailedPage("http://x.test/a\"onclick=<b>/index.html?q=1&r=2", path), 1);
+    const std::string safe = "http://x.test/a%22onclick=%3Cb%3E/index.html?q=1&r=2";
+    EXPECT_NE(Sandbox::ReadFile(path).find("<a href=\"" + safe + "\">" + safe + "</a>"), std::string::npos);
+    ASSERT_EQ(engine::WriteCanceledPage("http://x.test/\"", path), 1);
+    EXPECT_NE(Sandbox::ReadFile(path).find("<a href=\"http://x.test/%22\">\r\nhttp://x.test/%22\r\n"),
+              std::string::npos);
+}
+
+TEST(PlaceholderPagesTest, SavedCopyIsARealPageAndALeftoverFailurePageIsDeleted) {
+    Sandbox box;
+    EXPECT_EQ(engine::IsSavedCopy(box / "missing.html"), 0);
+
+    Sandbox::WriteFile(box / "real.html", "<html><head><title>Real</title></head></html>");
+    EXPECT_EQ(engine::IsSavedCopy(box / "real.html"), 1);
+    EXPECT_TRUE(Sandbox::Exists(box / "real.html"));
+
+    ASSERT_EQ(engine::WriteFailedPage("http://example.test/f.html", box / "failed.html"), 1);
+    EXPECT_EQ(engine::IsSavedCopy(box / "failed.html"), 0);
+    EXPECT_FALSE(Sandbox::Exists(box / "failed.html"));
+
+    // A cancelled page stays: the user excluded it, a later run must not fetch it again.
+    ASSERT_EQ(engine::WriteCanceledPage("http://example.test/c.html", box / "canceled.html"), 1);
+    EXPECT_EQ(engine::IsSavedCopy(box / "canceled.html"), 1);
+
+    // The failure head counts only within the first 512 bytes.
+    Sandbox::WriteFile(box / "late.html", std::string(600, ' ') + std::string(engine::kFailedPageHead));
+    EXPECT_EQ(engine::IsSavedCopy(box / "late.html"), 1);
+
+    Sandbox::WriteFile(box / "folder.html/inner.txt", "x");
+    EXPECT_EQ(engine::IsSavedCopy(box / "folder.html"), 0);
+}
+
+TEST(FixDirectoryLinksTest, DoubleQuotedFolderLinksGetTheirIndexWhenItWasSaved) {
+    Sandbox box;
+    const std::string page = box / "page.html";
+    Sandbox::WriteFile(page,
+                       "<a href=\"sub/\">one</a> <a href=\"SUB/\">two</a> <a href='sub/'>three</a> <a href=sub/>four</a>"
+                       "<a href=\"gone/\">five</a><img alt=\"\" src=\"x.gif\">");
+    Sandbox::WriteFile(box / "sub/index.html", "index");
+    engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/", "gone/", ""},
+                              {box / "sub/index.html", box / "gone/index.html", box / "index.html"});
+    EXPECT_EQ(Sandbox::ReadFile(page),
+              "<a href=\"sub/index.html\">one</a> <a href=\"SUB/index.html\">two</a> <a href='sub/'>three</a> "
+              "<a href=sub/>four</a><a href=\"gone/\">five</a><img alt=\"\" src=\"x.gif\">");
+}
+
+TEST(FixDirectoryLinksTest, PageIsNotRewrittenWhenNothingChanges) {
+    Sandbox box;
+    const std::string page = box / "page.html";
+    Sandbox::WriteFile(page, "<a href='sub/'>single</a>");
+    Sandbox::WriteFile(box / "sub/index.html", "index");
+    const ino_t before = InodeOf(page);
+    engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/"}, {box / "sub/index.html"});
+    EXPECT_EQ(InodeOf(page), before);
+}
+
+TEST(FixDirectoryLinksTest, NovelSiteFolderLinksAreFixedBeforeTheirIndexExistsExceptUpward) {
+    Sandbox box;
+    const std::string page = box / "page.html";
+    Sandbox::WriteFile(page, "<a href=\"n1234/\">a</a><a href=\"../other/\">b</a><a href=\"../\">c</a>");
+    engine::FixDirectoryLinks("http://ncode.syosetu.com/n1234/1/", page, {"n1234/", "../other/", "../"},
+                              {box / "n1234/index.html", box / "x/index.html", box / "y/index.html"});
+    EXPECT_EQ(Sandbox::ReadFile(page),
+              "<a href=\"n1234/index.html\">a</a><a href=\"../other/\">b</a><a href=\"../index.html\">c</a>");
+}
+
+TEST(FixDynamicLinksTest, OnlyTheFirstOccurrenceOfEachTailIsRenamed) {
+    Sandbox box;
+    const std::string page = box / "page.html";
+    Sandbox::WriteFile(page, "<a href=\"a.php?x=1\">1</a><a href=\"a.php?x=1\">again</a><a href=\"b.PHP?y=2\">2</a>");
+    engine::SaveJob job;
+    const std::vector<std::string> originals = {".php?x=1", ".php?y=2", ".php?none"};
+    const std::vector<std::string> newNames = {"__php____q_x=1.html", "__php____q_y=2.html", "__php____q_none.html"};
+
+    engine::FixDynamicLinks(job, page, originals, newNames);  // not following dynamic pages
+    EXPECT_EQ(Sandbox::ReadFile(page),
+              "<a href=\"a.php?x=1\">1</a><a href=\"a.php?x=1\">again</a><a href=\"b.PHP?y=2\">2</a>");
+
+    job.SetModeBits(engine::mode::FollowDynamicPages);
+    engine::FixDynamicLinks(job, page, originals, newNames);
+    EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"a__php____q_x=1.html\">1</a><a href=\"a.php?x=1\">again</a>"
+                                       "<a href=\"b__php____q_y=2.html\">2</a>");
+}
+
+TEST(RelocateOutDomainEmbedsTest, ForeignPictureMovesIntoThePagesFilesFolder) {
+    Sandbox box;
+    const std::string page = box / "news.html";
+    Sandbox::WriteFile(page, "<img src=\"http://other.test/img/pic.gif\"><a href=\"local.html\">x</a>"
+                             "<img src=\"HTTP://OTHER.TEST/img/pic.gif\">");
+    LinkTable table;
+    AddLink(table, "local.html", engine::LinkPage, box / "local.html", 3);
+    AddLink(table, "http://other.test/img/pic.gif", engine::OutDomainEmbed);
+    engine::SaveJob job;
+    EXPECT_EQ(engine::RewritePageLinks(job, page, "http://example.test/news.html", 3, table), 1);
+
+    EXPECT_EQ(Sandbox::ReadFile(page),
+              "<img src=\"news.files/pic.gif\"><a href=\"local.html\">x</a><img src=\"news.files/pic.gif\">");
+    EXPECT_TRUE(Sandbox::Exists(box / "news.files"));
+    EXPECT_EQ(table.urls[2], "http://other.test/img/pic.gif");
+    EXPECT_EQ(table.kinds[2], engine::EmbedData);
+    EXPECT_EQ(table.paths[2], box / "news.files/pic.gif");
+    EXPECT_EQ(table.levels[2], 4);
+    EXPECT_EQ(table.kinds[1], engine::LinkPage);
+    EXPECT_EQ(table.paths[1], box / "local.html");
+}
+
+TEST(RelocateOutDomainEmbedsTest, HostingBannersAloneAreLeftWhereTheyAre) {
+    Sandbox box;
+    const std::string page = box / "top.html";
+    const std::string text = "<img src=\"http://img.geocities.jp/banner.gif\"><img src=\"http://ad.isweb.co.jp/b.gif\">";
+    Sandbox::WriteFile(page, text);
+    LinkTable table;
+    AddLink(table, "http://img.geocities.jp/banner.gif", engine::OutDomainEmbed);
+    AddLink(table, "http://ad.isweb.co.jp/b.gif", engine::OutDomainEmbed);
+    EXPECT_EQ(engine::RelocateOutDomainEmbeds(page, "http://example.test/top.html", 0, table), 0);
+    EXPECT_EQ(Sandbox::ReadFile(page), text);
+    EXPECT_FALSE(Sandbox::Exists(box / "top.files"));
+    EXPECT_EQ(table.kinds[1], engine::NotFollowed);
+    EXPECT_EQ(table.kinds[2], engine::NotFollowed);
+
+    // Beside another site's picture the banners move too.
+    AddLink(table, "http://pics.test/real.jpg", engine::OutDomainEmbed);
+    table.kinds[1] = table.kinds[2] = engine::OutDomainEmbed;
+    Sandbox::WriteFile(page, text + "<img src=\"http://pics.test/real.jpg\">");
+    EXPECT_EQ(engine::RelocateOutDomainEmbeds(page, "http://example.test/top.html", 0, table), 1);
+    EXPECT_EQ(Sandbox::ReadFile(page), "<img src=\"top.files/banner.gif\"><img src=\"top.files/b.gif\">"
+                                       "<img src=\"top.files/real.jpg\">");
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(table.kinds[i], engine::EmbedData);
+}
+
+TEST(RelocateOutDomainEmbedsTest, SameNamesFromTwoSitesGetTwoFilesAndLongerUrlsStayWhole) {
+    Sandbox box;
+    const std::string page = box / "p.htm";
+    Sandbox::WriteFile(page, "<img src=\"http://a.test/pic.gif\"><img src=\"http://b.test/pic.gif\">"
+                             "<img src=\"http://a.test/pic.gif2\">");
+    LinkTable table;
+    AddLink(table, "http://a.test/pic.gif", engine::OutDomainEmbed);
+    AddLink(table, "http://b.test/pic.gif", engine::OutDomainEmbed);
+    AddLink(table, "http://a.test/pic.gif2", engine::OutDomainEmbed);
+    EXPECT_EQ(engine::RelocateOutDomainEmbeds(page, "http://example.test/p.htm", -1, table), 1);
+    EXPECT_EQ(Sandbox::ReadFile(page), "<img src=\"p.files/pic.gif\"><img src=\"p.files/pic_2.gif\">"
+                                       "<img src=\"p.files/pic.gif2\">");
+    EXPECT_EQ(table.paths[2], box / "p.files/pic_2.gif");
+    EXPECT_EQ(table.levels[3], 0);
+}
+
+TEST(RelocateOutDomainEmbedsTest, PageWithoutForeignEmbedsIsNotTouched) {
+    Sandbox box;
+    const std::string page = box / "plain.html";
+    Sandbox::WriteFile(page, "<a href=\"http://other.test/page.html\">x</a>");
+    const ino_t before = InodeOf(page);
+    LinkTable table;
+    AddLink(table, "http://other.test/page.html", engine::NotFollowed);
+    EXPECT_EQ(engine::RelocateOutDomainEmbeds(page, "http://example.test/plain.html", 0, table), 0);
+    EXPECT_EQ(InodeOf(page), before);
+    EXPECT_FALSE(Sandbox::Exists(box / "plain.files"));
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+// Link kinds, name tests, local names of query URLs and the resolution of links to local
+// paths, including the links that must never leave the save's folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "engine/LinkKind.h"
+#include "engine/UrlModel.h"
+#include "tests/support/Sandbox.h"
+
+using namespace engine;
+using testsupport::Sandbox;
+
+namespace {
+
+// Every entry below `root`, as paths relative to it.
+std::set<std::string> TreeOf(const std::string& root) {
+    std::set<std::string> out;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        out.insert(std::filesystem::relative(it->path(), root).string());
+    return out;
+}
+
+}  // namespace
+
+TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
+    const struct { const char* name; int32_t kind; } cases[] = {
+        {"a.b", NotFollowed},               // shorter than four characters
+        {"cgi-bin/x.html", NotFollowed},    // scripts are never saved
+        {"form.CGI", NotFollowed},
+        {"x.php", DynamicPage},
+        {"x.php?id=1", DynamicPage},
+        {"list.asp", DynamicPage},
+        {"inc.shtml", DynamicPage},
+        {"mailto:me", NotFollowed},
+        {"me@host.html", NotFollowed},
+        {"javascript:go(1)", NotFollowed},  // ends in ")"
+        {"page.html", LinkPage},
+        {"page.HTM", LinkPage},
+        {"page.html?x=1", LinkPage},        // the query does not count
+        {"www.example.com", LinkPage},
+        {"app.js", ScriptData},
+        {"pic.jpeg", EmbedData},
+        {"pic.JPG", EmbedData},
+        {"style.CSS", CssData},
+        {"list.m3u", PlayList},
+        {"pack.tar.gz", EmbedData},
+        {"note.z", EmbedData},
+        {"README", NotFollowed},            // no extension
+        {"#top", NotFollowed},              // an anchor alone
+        {"file.longext", NotFollowed},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LinkKindOfName(c.name), c.kind) << c.name;
+}
+
+TEST(NameTests, PagesScriptsAndFlashAreRecognisedByName) {
+    EXPECT_TRUE(IsPageUrl("http://h/a/index.HTML"));
+    EXPECT_TRUE(IsPageUrl("http://h/a/"));
+    EXPECT_FALSE(IsPageUrl("http://h/cgi.cgi/a.html"));
+    EXPECT_FALSE(IsPageUrl("http://h/x.php/a.html"));
+    EXPECT_FALSE(IsPageUrl("http://h/pic.gif"));
+    EXPECT_TRUE(IsPageName("a.htm"));
+    EXPECT_TRUE(IsPageName("dir/"));
+    EXPECT_FALSE(IsPageName("a.php"));
+    EXPECT_TRUE(IsSwfName("m.SWF"));
+    EXPECT_FALSE(IsSwfName(".swf"));
+    EXPECT_TRUE(IsCgiName("/cgi-bin/x"));
+    EXPECT_TRUE(IsDynamicName("a.ASP?x"));
+}
+
+TEST(EncodeUrl, UnsafeBytesBecomePercentTriples) {
+    const struct { std::string in, out; } cases[] = {
+        {"http://h/a b.html", "http://h/a%20b.html"},
+        {std::string("a\nb"), "a%0Ab"},
+        {"\x82\xA0.html", "%82%A0.html"},
+        {"http://h/p.php?x=1&y=~z#t", "http://h/p.php?x=1&y=~z#t"},
+        {"'.-*()_/:?=#$%&~", "'.-*()_/:?=#$%&~"},
+        {"a+b\"c<>", "a%2Bb%22c%3C%3E"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EncodeUrl(c.in), c.out) << c.in;
+}
+
+TEST(ContainsReservedDeviceName, DeviceNamesAreFoundInAnyComponent) {
+    const struct { const char* text; bool reserved; } cases[] = {
+        {"COM1.html", true},         {"lpt9", true},
+        {"COM10", false},            {"CONSOLE", false},
+        {"http://h/aux/x.html", true}, {"C:\\dir\\nul.txt", true},
+        {"clock$", true},            {"http://h/com.html", false},
+        {"http://h/prn.x/y.gif", true}, {"http://h/a/printer.gif", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ContainsReservedDeviceName(c.text), c.reserved) << c.text;
+}
+
+TEST(DynamicLocalName, QueryUrlsGetHtmlNamesAndTheirTailsAreRecorded) {
+    const struct { const char* url; const char* name; } cases[] = {
+        {"a.php", ""},
+        {"a.asp?x=1", ""},
+        {"a.php?x=1&y=2", "a__php____q_x=1__a_y=2.html"},
+        {"a.php?q=*", "a__php____q_q=__t.html"},
+        {"d/a.PHP?x=&quot;1&quot;", "d/a__php____q_x=quot__s_1quot__s_.html"},
+        {"a.php?a,b:c;d", "a__php____q_a__r_b__k_c__s_d.html"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> originals, newNames;
+        std::string out;
+        const size_t n = DynamicLocalName(c.url, out, originals, newNames);
+        EXPECT_EQ(n, std::string(c.name).size()) << c.url;
+        if (n == 0) {
+            EXPECT_TRUE(originals.empty() && newNames.empty()) << c.url;
+            continue;
+        }
+        EXPECT_EQ(out, c.name);
+        ASSERT_EQ(originals.size(), 1u);
+        EXPECT_EQ(originals[0], std::string(c.url).substr(std::string(c.url).find(".")));
+        EXPECT_EQ(newNames[0], out.substr(out.find("__php__")));
+    }
+}
+
+TEST(IsDirectory, OnlyExistingFolders) {
+    Sandbox box;
+    Sandbox::WriteFile(box / "f.txt", "x");
+    EXPECT_TRUE(IsDirectory(box.Path()));
+    EXPECT_FALSE(IsDirectory(box / "f.txt"));
+    EXPECT_FALSE(IsDirectory(box / "missing"));
+}
+
+class ResolveTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(box / "site/d"); }
+    int Resolve(std::string link, int32_t lankLimit, int32_t level = 0) {
+        why.clear();
+        m_link = std::move(link);
+        return ResolveLinkInside(dataFolder, page, "http://h/r/d/index.html", level, lankLimit, path, m_link, kind,
+                                 outLevel, &why);
+    }
+    std::string Rel(const std::string& p) const { return p.substr(0, box.Path().size()) == box.Path() ? p.substr(box.Path().size()) : "!" + p; }
+
+    Sandbox box;
+    std::string dataFolder = box.Path();
+    std::string page = box / "site/d/index.html";
+    std::string path, why, m_link;
+    int32_t kind = 0, outLevel = 0;
+};
+
+TEST_F(ResolveTest, RelativeLinksGetUrlLocalPathKindAndLevel) {
+    const struct {
+        const char* link;
+        int32_t lank;
+        int result;
+        int32_t kind;
+        int32_t level;
+        const char* path;  // below the sandbox; "" when not taken
+        const char* url;
+    } cases[] = {
+        {"a.html", 0, LinkTaken, LinkPage, 0, "site/d/a.html", "http://h/r/d/a.html"},
+        {"", 0, LinkTaken, LinkPage, 0, "site/d/index.html", "http://h/r/d/index.html"},
+        {"./pic.gif", 0, LinkTaken, EmbedData, 0, "site/d/pic.gif", "http://h/r/d/pic.gif"},
+        {"a/b/", 0, LinkTaken, LinkPage, 2, "site/d/a/b/index.html", "http://h/r/d/a/b/index.html"},
+        {"s/x.css", 0, LinkTaken, CssData, 1, "site/d/s/x.css", "http://h/r/d/s/x.css"},
+        {"../x.html", 0, LinkNotTaken, NotFollowed, -1, "", "http://h/r/x.html"},
+        {"../x.html", 1, LinkTaken, LinkPage, -1, "site/x.html", "http://h/r/x.html"},
+        {"../a/y.html", 1, LinkTaken, LinkPage, 0, "site/a/y.html", "http://h/r/a/y.html"},
+        {"p.html?x=1", 0, LinkTaken, LinkPage, 0, "site/d/p.html?x=1", "http://h/r/d/p.html?x=1"},
+        // A "/" in the query names no folder.
+        {"q.html?x=/../../y", 0, LinkTaken, LinkPage, 0, "site/d/q.html?x=%2F..%2F..%2Fy", "http://h/r/d/q.html?x=/../../y"},
+        {"mailto:a@b.c", 0, LinkNotTaken, NotFollowed, 0, "", "mailto:a@b.c"},
+        {"http://o/pic.gif", 0, LinkAbsolute, OutDomainEmbed, 0, "", "http://o/pic.gif"},
+        {"https://o/p.html", 0, LinkAbsolute, OutDomainPage, 0, "", "https://o/p.html"},
+        {"HTTP://o/x.php", 0, LinkAbsolute, OutDomainPage, 0, "", "HTTP://o/x.php"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Resolve(c.link, c.lank), c.result) << c.link;
+        EXPECT_EQ(kind, c.kind) << c.link;
+        EXPECT_EQ(m_link, c.url) << c.link;
+        EXPECT_TRUE(why.empty()) << c.link << ": " << why;
+        if (c.result == LinkTaken) {
+            EXPECT_EQ(outLevel, c.level) << c.link;
+            EXPECT_EQ(Rel(path), c.path) << c.link;
+        } else {
+            EXPECT_TRUE(path.empty()) << c.link;
+        }
+    }
+    EXPECT_TRUE(IsDirectory(box / "site/d/a/b"));
+    EXPECT_TRUE(IsDirectory(box / "site/a"));
+}
+
+TEST_F(ResolveTest, LevelsCountFromThePagesLevel) {
+    EXPECT_EQ(Resolve("x/y/z.html", 0, 3), LinkTaken);
+    EXPECT_EQ(outLevel, 5);
+    EXPECT_EQ(Resolve("../../z.html", 1, 3), LinkTaken);
+    EXPECT_EQ(outLevel, 1);
+    EXPECT_EQ(Resolve("../../z.html", 0, 1), LinkNotTaken);  // level -1 with no room above
+}
+
+TEST_F(ResolveTest, UnsafeLinksAreRefusedAndCreateNothing) {
+    dataFolder = box / "site/";
+    Sandbox::WriteFile(box / "site/d/index.html", "x");
+    const std::set<std::string> before = TreeOf(box.Path());
+    const struct { std::string link; int32_t lank; } cases[] = {
+        {"a/../../../x.html", 9},
+        {"a/./b.html", 9},
+        {"%2e%2e/x.html", 9},
+        {"a/%2E%2e/x.html", 9},
+        {"a/.%2e/x.html", 9},
+        {"new/..", 9},
+        {"a\\b.html", 9},
+        {std::string("a\0b.html", 8), 9},
+        {std::string("q.html?x\0/../../y", 17), 9},
+        {std::string(300, 'n') + ".html", 9},
+        {"n/" + std::string(256, 'f') + "/x.gif", 9},
+        {"//evil.example/x.gif", 9},
+        {"ftp://host/x.zip", 9},
+        {"../../x.html", 9},      // leaves the data folder
+        {"../../../x.html", 9},   // and goes above the server's root
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Resolve(c.link, c.lank), LinkNotTaken) << c.link;
+        EXPECT_EQ(kind, NotFollowed) << c.link;
+        EXPECT_FALSE(why.empty()) << c.link;
+        EXPECT_TRUE(path.empty()) << c.link;
+    }
+    EXPECT_EQ(TreeOf(box.Path()), before);
+}
+
+TEST_F(ResolveTest, AFileInTheWayStopsTheLink) {
+    Sandbox::WriteFile(box / "site/d/f", "x");
+    EXPECT_EQ(Resolve("f/x.html", 0), LinkNotTaken);
+    EXPECT_EQ(kind, NotFollowed);
+}
+
+TEST_F(ResolveTest, ArchiveCollectionPagesAreNotFollowed) {
+    page = box / "collections/p.html";
+    std::filesystem::create_directories(box / "collections");
+    std::string link = "web/x.html";
+    EXPECT_EQ(ResolveLink(page, "http://web.archive.org/collections/p.html", 0, 0, path, link, kind, outLevel),
+              LinkNotTaken);
+    link = "other/x.html";
+    EXPECT_EQ(ResolveLink(page, "http://web.archive.org/collections/p.html", 0, 0, path, link, kind, outLevel),
+              LinkTaken);
+}
