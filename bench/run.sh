@@ -21,6 +21,7 @@ fi
 BUILD_DIR=build-bench BUILD_TYPE=Release bash scripts/build.sh -DSITROVA_BUILD_TESTS=OFF >/dev/null
 
 work=$(mktemp -d /tmp/sitrova-bench-XXXXXX)
+chmod 755 "$work"  # nginx workers run as another user
 trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
 pages=$(python3 bench/make_site.py "$work/site" --sections "$sections")
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')

@@ -1,4 +1,7 @@
 #include "engine/CrawlDriver.h"
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
@@ -7,6 +10,7 @@
 #include "engine/LinkScanner.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
+#include "engine/Prefetcher.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -21,6 +25,11 @@ constexpr std::string_view kNovelSitePrefix = "http://ncode.syosetu.com";       
 constexpr std::string_view kNovelSiteSecurePrefix = "https://ncode.syosetu.com";  // 25 characters
 constexpr uint32_t kRetryWaitMs = 3000;
 constexpr uint32_t kNovelSiteWaitMs = 30000;
+
+// The page step and the embedded files with the run's pool (null: no fetching ahead).
+int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+              CrawlState& state, Prefetcher* prefetch);
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch);
 
 void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level, int64_t size) {
     if (JobRecords* records = job.Records()) records->RecordPage(job, path, url, level, size < 0 ? 0 : size);
@@ -54,17 +63,28 @@ bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& ur
 }
 
 // The link trace selection: below the first step only chosen URLs are followed.
-bool SelectedForTrace(SaveJob& job, const std::string& url, const CrawlState& state) {
-    if (state.recursionDepth <= 1 || platform::EndsWithI(url, ".css")) return true;
-    std::vector<std::string> selection = job.TraceSelection();
-    if (selection.empty()) return true;
+bool InTraceSelection(const std::string& url, uint32_t depth, const std::vector<std::string>& selection) {
+    if (depth <= 1 || platform::EndsWithI(url, ".css") || selection.empty()) return true;
     for (const std::string& s : selection)
         if (platform::ContainsI(url, s)) return true;
     return false;
 }
 
-// Fetch of the page with its second tries. Returns 1 when the page may be converted.
-int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url) {
+bool SelectedForTrace(SaveJob& job, const std::string& url, const CrawlState& state) {
+    if (state.recursionDepth <= 1 || platform::EndsWithI(url, ".css")) return true;
+    return InTraceSelection(url, state.recursionDepth, job.TraceSelection());
+}
+
+// Fetching ahead only at the full CPU level: a lower level asks for a light load.
+Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
+    return prefetch && job.CpuSleepMs() == 0 ? prefetch : nullptr;
+}
+
+// Fetch of the page with its second tries. Returns 1 when the page may be converted. A page
+// fetched ahead counts as the first try only when it arrived; a failure there goes the whole
+// way below, so that its tries and log lines are those of the walk alone.
+int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch) {
+    if (prefetch && prefetch->Take(url, localPath) == Prefetcher::Fetched) return 1;
     int ok = FetchUrlToFile(job, url, localPath);
     if (!ok && platform::EndsWithI(url, "index.html"))
         ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
@@ -160,16 +180,37 @@ int CountTaken(const LinkTable& table) {
     return taken;
 }
 
-int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState& state) {
+bool IsFollowed(int32_t kind) { return kind == LinkPage || kind == CssData || kind == ScriptData; }
+
+// Hands the linked pages that their steps are likely to fetch to the pool, last link first,
+// so that the first link, needed next, is on top. Only a guess without side effects: each
+// step still runs its own admission and drops what it does not use.
+void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& state, Prefetcher& prefetch) {
+    const uint32_t depth = state.recursionDepth + 1;
+    if (depth > kMaxRecursionDepth) return;
+    if (job.Has(mode::BlogSite)) {
+        const uint16_t cutOff = job.BlogCutOff();
+        if (cutOff != 65535 && depth > cutOff) return;
+    }
+    const std::vector<std::string> selection = job.TraceSelection();
+    for (int i = table.Count(); i >= 1; --i) {
+        if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
+        if (platform::FileExists(table.paths[i])) continue;  // saved, a placeholder, or in the way
+        prefetch.SubmitPage(table.urls[i], table.paths[i]);
+    }
+}
+
+int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState& state, Prefetcher* prefetch) {
+    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitLinkedPages(job, table, state, *ahead);
     int result = 1;
     for (int i = 1; i <= table.Count(); ++i) {
         const int32_t kind = table.kinds[i];
-        if (kind != LinkPage && kind != CssData && kind != ScriptData) continue;
+        if (!IsFollowed(kind)) continue;
         if (job.StopRequested()) return 0;
         state.recursionDepth += 1;
         job.AppendLog(table.urls[i] + "からＤＬ中…");
         job.AppendLog(LevelLine(table.levels[i], state.recursionDepth));
-        int r = CrawlPage(host, job, table.paths[i], table.urls[i], table.levels[i], state);
+        int r = CrawlStep(host, job, table.paths[i], table.urls[i], table.levels[i], state, prefetch);
         state.recursionDepth -= 1;
         if (r == 0) {
             result = 0;
@@ -180,8 +221,10 @@ int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState
     return result;
 }
 
-int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path) {
-    int ok = FetchUrlToFile(job, url, path);
+// The first try of an embedded file is the fetch ahead when there was one.
+int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch) {
+    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path) : Prefetcher::NotFetched;
+    int ok = ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path) : static_cast<int>(ahead);
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
@@ -190,59 +233,27 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path) {
     return ok;
 }
 
-}  // namespace
-
-void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
-    if (!deferredUrls.insert(url).second) return;
-    deferred.push_back({path, url, level});
+void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
+    for (int i = 1; i <= table.Count(); ++i)
+        if (table.kinds[i] == EmbedData && !platform::FileExists(table.paths[i]))
+            prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
 }
 
-bool CrawlState::TakeFirst(DeferredPage& out) {
-    if (deferred.empty()) return false;
-    out = std::move(deferred.front());
-    deferred.pop_front();
-    deferredUrls.erase(out.url);
-    return true;
-}
-
-std::string ShortUrlForLog(const std::string& url) {
-    return url.size() >= 31 ? url.substr(0, 30) + "･･･" : url;
-}
-
-bool IsNovelSiteUrl(const std::string& url) {
-    return (url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0) ||
-           (url.size() >= 26 && url.compare(0, kNovelSiteSecurePrefix.size(), kNovelSiteSecurePrefix) == 0);
-}
-
-int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
-                    int32_t level) {
-    CrawlState state;
-    const int result = CrawlPage(host, job, startPath, startUrl, level, state);
-    if (!state.deferred.empty()) {
-        job.AppendLog("===");
-        job.AppendLog("エラーページのリトライを開始します。");
-    }
-    DeferredPage page;
-    while (!job.StopRequested() && state.TakeFirst(page)) {
-        state.recursionDepth = 0;
-        job.AppendLog(page.url + "からＤＬ中…");
-        job.AppendLog(LevelLine(page.level, 0));
-        (void)CrawlPage(host, job, page.path, page.url, page.level, state);
-    }
-    return result;
-}
-
-int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-              CrawlState& state) {
+int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+              CrawlState& state, Prefetcher* prefetch) {
     if (job.StopRequested()) return 0;
-    if (!AdmitPage(job, localPath, url, level, state)) return 1;
+    if (!AdmitPage(job, localPath, url, level, state)) {
+        if (prefetch) prefetch->Drop(localPath);
+        return 1;
+    }
     if (!SelectedForTrace(job, url, state)) {
+        if (prefetch) prefetch->Drop(localPath);
         (void)WriteCanceledPage(url, localPath);
         return 1;
     }
     job.AppendSimpleLog(url);
 
-    if (!FetchPage(job, localPath, url)) {
+    if (!FetchPage(job, localPath, url, prefetch)) {
         if (!IsSavedCopy(localPath)) (void)WriteFailedPage(url, localPath);
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ＤＬに失敗しました。");
@@ -274,8 +285,9 @@ int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
 
-    int result = DownloadEmbeds(host, job, table);
-    result &= FollowLinks(host, job, table, state);
+    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, *ahead);
+    int result = DownloadEmbedsWith(host, job, table, prefetch);
+    result &= FollowLinks(host, job, table, state, prefetch);
 
     if (!dirs.urls.empty()) FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths);
     if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
@@ -283,7 +295,7 @@ int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     return result;
 }
 
-int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch) {
     int result = 1;
     bool announced = false;
     for (int i = 1; i <= table.Count(); ++i) {
@@ -296,18 +308,77 @@ int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
             job.AppendLog("    " + platform::NameOf(path));
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
-            } else if (FetchEmbed(job, table.urls[i], path)) {
+            } else if (FetchEmbed(job, table.urls[i], path, prefetch)) {
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
                 job.AppendLog("    ！ダウンロードに失敗");
                 result = 0;
             }
+        } else if (prefetch && !job.StopRequested()) {
+            // A file that arrived by another entry of the table needs nothing fetched ahead.
+            prefetch->Drop(path);
         }
         job.LinkDone(1);
     }
     if (announced) job.AppendLog("  埋め込みデータのＤＬを完了。");
     return result;
+}
+
+}  // namespace
+
+void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
+    if (!deferredUrls.insert(url).second) return;
+    deferred.push_back({path, url, level});
+}
+
+bool CrawlState::TakeFirst(DeferredPage& out) {
+    if (deferred.empty()) return false;
+    out = std::move(deferred.front());
+    deferred.pop_front();
+    deferredUrls.erase(out.url);
+    return true;
+}
+
+std::string ShortUrlForLog(const std::string& url) {
+    return url.size() >= 31 ? url.substr(0, 30) + "･･･" : url;
+}
+
+bool IsNovelSiteUrl(const std::string& url) {
+    return (url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0) ||
+           (url.size() >= 26 && url.compare(0, kNovelSiteSecurePrefix.size(), kNovelSiteSecurePrefix) == 0);
+}
+
+int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
+                    int32_t level) {
+    CrawlState state;
+    // Owned by this run: its end deletes whatever was fetched ahead and not taken.
+    PrefetchLimits lim; if (getenv("SITROVA_PF")) lim.threads = atoi(getenv("SITROVA_PF"));
+    auto t0 = std::chrono::steady_clock::now();
+    Prefetcher prefetch(job, lim);
+    struct T { std::chrono::steady_clock::time_point t0; Prefetcher& p; ~T(){ fprintf(stderr, "crawl %.3f s started %zu\n", std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count(), p.Started()); } } tt{t0, prefetch};
+    const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch);
+    if (!state.deferred.empty()) {
+        job.AppendLog("===");
+        job.AppendLog("エラーページのリトライを開始します。");
+    }
+    DeferredPage page;
+    while (!job.StopRequested() && state.TakeFirst(page)) {
+        state.recursionDepth = 0;
+        job.AppendLog(page.url + "からＤＬ中…");
+        job.AppendLog(LevelLine(page.level, 0));
+        (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch);
+    }
+    return result;
+}
+
+int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+              CrawlState& state) {
+    return CrawlStep(host, job, localPath, url, level, state, nullptr);
+}
+
+int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
+    return DownloadEmbedsWith(host, job, table, nullptr);
 }
 
 }  // namespace engine

@@ -27,22 +27,38 @@ constexpr int kOptionsTimeoutSec = 60;
 
 std::string PartPath(const std::string& path) { return path + ".part"; }
 
-bool Stopped(const SaveJob* job) { return job && job->StopRequested(); }
+// What may end a fetch early: the job's stop request and, for a fetch on a thread of its
+// own, its owner's cancel.
+struct Control {
+    const SaveJob* job = nullptr;
+    const FetchCancel* cancel = nullptr;
 
-// A stop request ends the pause at once; without a job the pause is short enough to sleep.
-void PauseFor(const SaveJob* job, uint32_t ms) {
-    if (job) {
-        job->Pause(ms);
-    } else {
-        platform::SleepMs(ms);
+    bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
+
+    // A stop request ends the pause at once; without a job the pause is short enough to sleep.
+    void Pause(uint32_t ms) const {
+        if (cancel) {
+            cancel->Pause(ms);
+        } else if (job) {
+            job->Pause(ms);
+        } else {
+            platform::SleepMs(ms);
+        }
     }
-}
+};
 
-platform::HttpRequest RequestFor(const std::string& url, const SaveJob* job) {
+// Where a download goes: `path` names the file for the checks on what arrived, `target`
+// is where it is stored (the same file unless it is fetched ahead into a staging name).
+struct Destination {
+    const std::string& path;
+    const std::string& target;
+};
+
+platform::HttpRequest RequestFor(const std::string& url, const Control& control) {
     platform::HttpRequest request;
     request.url = url;
     request.followRedirects = true;
-    if (job) request.stopRequested = [job] { return job->StopRequested(); };
+    if (control.job || control.cancel) request.stopRequested = [control] { return control.Stopped(); };
     return request;
 }
 
@@ -55,7 +71,7 @@ int Discard(const std::string& temp) {
 // most four more times after a pause each. With onlyOnceBegun, a transfer that never
 // delivered a byte (refused, unknown host) is not tried again.
 bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, const std::string& temp,
-                   const SaveJob* job, bool onlyOnceBegun) {
+                   const Control& control, bool onlyOnceBegun) {
     for (int retries = 0;; ++retries) {
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (response.result == platform::HttpOk) return true;
@@ -63,8 +79,8 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (response.result != platform::HttpFailed || retries >= kResumeTries) return false;
         const int64_t have = std::max<int64_t>(0, platform::FileSize(temp));
         if (onlyOnceBegun && have == 0) return false;
-        PauseFor(job, kResumePauseMs);
-        if (Stopped(job)) return false;
+        control.Pause(kResumePauseMs);
+        if (control.Stopped()) return false;
         // The temporary file holds exactly the bytes that arrived so far.
         request.resumeFrom = have;
     }
@@ -73,6 +89,60 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
 int Commit(const std::string& temp, const std::string& path) {
     if (platform::RenameFile(temp, path)) return 1;
     return Discard(temp);
+}
+
+int Moniker(platform::HttpSession& http, const std::string& url, const Destination& to, const Control& control) {
+    // The desktop's own download: redirects followed, the library's defaults. A transfer
+    // that broke off after it had begun is resumed like the other ways, and a picture name
+    // that brought an HTML page is refused: either would otherwise leave a broken copy.
+    const std::string temp = PartPath(to.target);
+    platform::HttpRequest request = RequestFor(url, control);
+    if (!FetchResuming(http, request, temp, control, true)) return Discard(temp);
+    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
+    return Commit(temp, to.target);
+}
+
+int Http(platform::HttpSession& http, const std::string& url, const Destination& to, const FetchOptions& options,
+         const Control& control) {
+    const bool filled = options.useOptions != 0;
+    platform::HttpRequest request = RequestFor(url, control);
+    int timeoutSec = kDefaultTimeoutSec;
+    request.chunkSize = kPlainChunkSize;
+    if (filled) {
+        request.agent = options.agent;
+        request.extraHeaders = options.headers;
+        if (options.timeoutSec > 0) timeoutSec = options.timeoutSec;
+        if (options.chunkSize > 0) request.chunkSize = static_cast<size_t>(options.chunkSize);
+    }
+    request.connectTimeoutSec = timeoutSec;
+    request.receiveTimeoutSec = timeoutSec;
+
+    const std::string temp = PartPath(to.target);
+    if (!FetchResuming(http, request, temp, control, false)) return Discard(temp);
+
+    if (IsPageName(url)) StripZeroBytes(temp);
+    // Servers answer a missing picture with an HTML page under the picture's name.
+    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
+    return Commit(temp, to.target);
+}
+
+int WithAgent(platform::HttpSession& http, const std::string& url, const Destination& to, const std::string& agent,
+              const Control& control) {
+    FetchOptions options;
+    MakeFetchOptions(url, agent, options);
+    return Http(http, url, to, options, control);
+}
+
+// The engine's choice of the ways of fetching, shared by the crawl's own fetch and the
+// fetches ahead of it.
+int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::string& url, const Destination& to,
+                    const Control& control) {
+    if (job.Has(mode::agent)) return WithAgent(http, url, to, std::string(kProgramAgent), control);
+    int ok = Moniker(http, url, to, control);
+    // The second way only when no copy lies where the file belongs.
+    if (!ok && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped())
+        ok = Http(http, url, to, FetchOptions{}, control);
+    return ok;
 }
 
 }  // namespace
@@ -86,66 +156,35 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
         own = std::make_unique<platform::HttpSession>();
         http = own.get();
     }
-    int ok = 0;
-    if (job.Has(mode::agent)) {
-        ok = DownloadWithOptions(*http, url, path, std::string(kProgramAgent), &job);
-    } else {
-        ok = DownloadWithMoniker(*http, url, path, &job);
-        if (!ok && job.Has(mode::neglect) && !platform::FileExists(path) && !job.StopRequested())
-            ok = DownloadPlain(*http, url, path, &job);
-    }
     // Blog saves and web-archive saves are to have each fetched file checked by their site
     // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
     // exist yet, so every fetched file is kept.
-    return ok;
+    return FetchByJobRules(*http, job, url, Destination{path, path}, Control{&job, nullptr});
+}
+
+int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                      const std::string& path, const std::string& target, const FetchCancel* cancel) {
+    return FetchByJobRules(http, job, url, Destination{path, target}, Control{&job, cancel});
 }
 
 int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,
                         const SaveJob* job) {
-    // The desktop's own download: redirects followed, the library's defaults. A transfer
-    // that broke off after it had begun is resumed like the other ways, and a picture name
-    // that brought an HTML page is refused: either would otherwise leave a broken copy.
-    const std::string temp = PartPath(path);
-    platform::HttpRequest request = RequestFor(url, job);
-    if (!FetchResuming(http, request, temp, job, true)) return Discard(temp);
-    if (IsPictureName(path) && !HasPictureSignature(temp)) return Discard(temp);
-    return Commit(temp, path);
+    return Moniker(http, url, Destination{path, path}, Control{job, nullptr});
 }
 
 int DownloadWithOptions(platform::HttpSession& http, const std::string& url, const std::string& path,
                         const std::string& agent, const SaveJob* job) {
-    FetchOptions options;
-    MakeFetchOptions(url, agent, options);
-    return DownloadHttp(http, url, path, options, job);
+    return WithAgent(http, url, Destination{path, path}, agent, Control{job, nullptr});
 }
 
 int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
                   const SaveJob* job) {
-    return DownloadHttp(http, url, path, FetchOptions{}, job);
+    return Http(http, url, Destination{path, path}, FetchOptions{}, Control{job, nullptr});
 }
 
 int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
                  const FetchOptions& options, const SaveJob* job) {
-    const bool filled = options.useOptions != 0;
-    platform::HttpRequest request = RequestFor(url, job);
-    int timeoutSec = kDefaultTimeoutSec;
-    request.chunkSize = kPlainChunkSize;
-    if (filled) {
-        request.agent = options.agent;
-        request.extraHeaders = options.headers;
-        if (options.timeoutSec > 0) timeoutSec = options.timeoutSec;
-        if (options.chunkSize > 0) request.chunkSize = static_cast<size_t>(options.chunkSize);
-    }
-    request.connectTimeoutSec = timeoutSec;
-    request.receiveTimeoutSec = timeoutSec;
-
-    const std::string temp = PartPath(path);
-    if (!FetchResuming(http, request, temp, job, false)) return Discard(temp);
-
-    if (IsPageName(url)) StripZeroBytes(temp);
-    // Servers answer a missing picture with an HTML page under the picture's name.
-    if (IsPictureName(path) && !HasPictureSignature(temp)) return Discard(temp);
-    return Commit(temp, path);
+    return Http(http, url, Destination{path, path}, options, Control{job, nullptr});
 }
 
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options) {

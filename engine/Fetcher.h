@@ -34,6 +34,24 @@ struct FetchOptions {
 // and a failure never leaves a partial file at `path` (a complete older file stays).
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path);
 
+// What ends a fetch on a thread of its own early, besides the job's stop request.
+class FetchCancel {
+public:
+    virtual ~FetchCancel() = default;
+    // Polled during the transfer and between its resumed reads; true cancels it.
+    virtual bool Cancelled() const = 0;
+    // The pause between resumed reads: sleeps `ms` but returns as soon as Cancelled() would.
+    virtual void Pause(uint32_t ms) const = 0;
+};
+
+// FetchUrlToFile through an explicit session, for any thread: the same ways of fetching and
+// the same checks, which judge the file by `path` (its picture name, whether a copy lies
+// there already) while the file is stored at `target` (through target + ".part"). The job
+// is only read. `cancel` may be null.
+[[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                                    const std::string& path, const std::string& target,
+                                    const FetchCancel* cancel = nullptr);
+
 // The downloads below write through path + ".part" and move it into place only when it is
 // complete and checked. With a job, its stop request cancels the transfer and cuts the
 // pauses between resumed reads short; without one they sleep plainly.

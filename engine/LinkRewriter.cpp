@@ -119,7 +119,7 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
     });
     size_t replaced = 0;
     for (size_t k : order) replaced += ReplaceAllI(text, table.urls[embeds[k]], newLinks[k]);
-    if (replaced > 0 && !platform::WriteFileReplacing(pagePath, text)) return DropEmbeds(table, embeds);
+    if (replaced > 0 && !platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast)) return DropEmbeds(table, embeds);
 
     const std::string pageFolder = platform::FolderOf(pagePath);
     for (size_t k = 0; k < embeds.size(); ++k) {
@@ -148,7 +148,7 @@ void FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
             changed = true;
         }
     }
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
 }
 
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
@@ -163,7 +163,7 @@ void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vecto
         text.replace(at, originals[i].size(), newNames[i]);
         changed = true;
     }
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
 }
 
 }  // namespace engine

@@ -253,7 +253,7 @@ int ScanLinks(SaveJob&, const std::string& pagePath, LinkTable& table) {
     const bool changed = NormalisePageText(text);
     const int index = RunPasses(text, table);
     // The saved page keeps the normalised text; an unchanged page is not written again.
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
     return index - 1;
 }
 

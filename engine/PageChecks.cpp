@@ -48,7 +48,7 @@ void StripZeroBytes(const std::string& path) {
     if (textLength + kZeroBytesTolerated >= text.size()) return;
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
     // On a failed write the page simply keeps its zero bytes.
-    (void)platform::WriteFileReplacing(path, text);
+    (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
 }
 
 bool IsPictureName(std::string_view path) {

@@ -176,13 +176,13 @@ int MakePageLinksRelative(const std::string& pagePath, const std::string& base) 
     std::string text;
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
     if (!MakeAbsoluteLinksRelative(text, base)) return 0;
-    return platform::WriteFileReplacing(pagePath, text) ? 1 : 0;
+    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
 void CorrectRootLinks(const std::string& pagePath, const std::string& base) {
     std::string text;
     if (!platform::ReadWholeFile(pagePath, text)) return;
-    if (CorrectRootLinksText(text, base)) (void)platform::WriteFileReplacing(pagePath, text);
+    if (CorrectRootLinksText(text, base)) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
 }
 
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl) {
@@ -199,7 +199,7 @@ void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& p
     }
     if (readable && MakeAbsoluteLinksRelative(text, base)) changed = true;
     // Read once, written once, and only when something was rewritten.
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text);
+    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
     job.AppendLog("_Ad_" + std::string(mark));
 }
 

@@ -47,7 +47,7 @@ int WriteFailedPage(std::string_view rawUrl, const std::string& path) {
     text += url;
     text += "</a>\r\n";
     text += "</body>\r\n</html>\r\n";
-    return platform::WriteFileReplacing(path, text) ? 1 : 0;
+    return platform::WriteFileReplacing(path, text, platform::Durability::Fast) ? 1 : 0;
 }
 
 int WriteCanceledPage(std::string_view rawUrl, const std::string& path) {
@@ -62,7 +62,7 @@ int WriteCanceledPage(std::string_view rawUrl, const std::string& path) {
     text += "\">\r\n";
     text += url;
     text += "\r\n</a>\r\n</body>\r\n</html>\r\n";
-    return platform::WriteFileReplacing(path, text) ? 1 : 0;
+    return platform::WriteFileReplacing(path, text, platform::Durability::Fast) ? 1 : 0;
 }
 
 int IsSavedCopy(const std::string& path) {

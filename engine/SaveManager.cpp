@@ -61,9 +61,11 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
 }
 
 void PrepareSaveStart(SaveJob& job) {
-    if (JobRecords* records = job.Records()) records->BeginSave(job);
+    // An index page whose name was not in the URL carries this mark, also in the saved-site
+    // log; the hand-over of an earlier log compares the marked name, so it comes first.
     if (job.Has(ModeIndexAppended) && platform::EqualsI(job.UrlLeaf(), "index.html"))
         job.SetUrlLeaf("index.html#DefIndexNoName");
+    if (JobRecords* records = job.Records()) records->BeginSave(job);
 }
 
 void StartSaveWorker(SaveHost& host, SaveJob& job) {

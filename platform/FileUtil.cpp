@@ -114,9 +114,9 @@ bool ReadFileHead(const std::string& path, std::string& out, size_t bytes) {
     return ReadWholeFile(path, out, bytes);
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability) {
     const std::string temp = path + "Temp";
-    if (!WriteWithFlags(temp, bytes, O_CREAT | O_TRUNC, true)) {
+    if (!WriteWithFlags(temp, bytes, O_CREAT | O_TRUNC, durability == Durability::Durable)) {
         ::unlink(temp.c_str());
         return false;
     }

@@ -24,10 +24,12 @@ bool CreateFolderChain(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes = SIZE_MAX);
 bool ReadFileHead(const std::string& path, std::string& out, size_t bytes);
 
-// Writes `bytes` as the whole file through path + "Temp": the new text is complete and
-// flushed before it replaces the old file, so a crash or a full disk leaves one of the two
-// whole. Returns false (and leaves the old file untouched) on any failure.
-bool WriteFileReplacing(const std::string& path, std::string_view bytes);
+// Writes `bytes` as the whole file through path + "Temp": the new text is complete before it
+// replaces the old file, so a full disk or a crash of the program leaves one of the two
+// whole. Record files are also flushed to the disk first (Durable), so that even a power
+// loss cannot leave them empty; saved pages skip that wait (Fast), they can be fetched again.
+enum class Durability { Durable, Fast };
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability = Durability::Durable);
 
 // Writes the file directly (created or truncated). For files that are not records.
 bool WriteFilePlain(const std::string& path, std::string_view bytes);

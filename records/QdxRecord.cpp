@@ -1,12 +1,65 @@
-// Stand-in until the record reader lands: a record cannot be opened yet, and says so.
 #include "records/QdxRecord.h"
+
+#include <cstdint>
+
+#include "engine/ModeFlags.h"
+#include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 
 namespace records {
 
-int OpenQdxRecord(const std::string&, QdxRecordReader& reader) {
+namespace {
+
+// The mode word is a short number; a longer first line is read no further.
+constexpr size_t kFirstLineBytes = 256;
+
+constexpr const char* kUnsupported = "Qdx-Error:1\r\n指定されたファイルはサポートされていない形式です。";
+constexpr const char* kCannotOpen = "Qdx-Error:2\r\n指定されたファイルが開けません。";
+
+// The record path without the extension of its file name (a "." in a folder name is no
+// extension).
+std::string WithoutExtension(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+    return path.substr(0, dot);
+}
+
+int Fail(QdxRecordReader& reader, int status, const char* message) {
+    reader.status = status;
+    reader.message = message;
+    return status;
+}
+
+}  // namespace
+
+std::string QdxLogPath(const std::string& recordPath, uint32_t modeWord) {
+    if (modeWord & engine::mode::datafolder) return WithoutExtension(recordPath) + ".files/" + kSavedSiteLogName;
+    return platform::FolderOf(recordPath) + kSavedSiteLogName;
+}
+
+int OpenQdxRecord(const std::string& path, QdxRecordReader& reader) {
     reader = QdxRecordReader{};
-    reader.status = QdxCannotOpen;
-    reader.message = "Qdx-Error:2\r\n指定されたファイルが開けません。";
+    std::string head;
+    if (!platform::IsRegularFile(path) || !platform::ReadFileHead(path, head, kFirstLineBytes))
+        return Fail(reader, QdxCannotOpen, kCannotOpen);
+
+    const size_t lf = head.find('\n');
+    const long long word = platform::ParseDecimal(std::string_view(head).substr(0, lf));
+    if (word < 1 || word > static_cast<long long>(UINT32_MAX)) return Fail(reader, QdxUnsupported, kUnsupported);
+    reader.modeWord = static_cast<unsigned long>(word);
+
+    reader.logPath = QdxLogPath(path, static_cast<uint32_t>(word));
+    (void)ReadSavedSiteLogHeader(reader.logPath, reader.log);
+    if (reader.log.error != LogRead) {
+        reader.status = QdxLogError;
+        reader.message = reader.log.message;
+        // A stale record whose log is gone is removed; one whose log exists but cannot be
+        // read (permissions, a passing lock) is kept.
+        if (reader.log.error == LogMissing && !platform::FileExists(reader.logPath)) platform::RemoveFile(path);
+        return reader.status;
+    }
+    reader.status = QdxReadable;
     return reader.status;
 }
 

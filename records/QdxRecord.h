@@ -2,7 +2,10 @@
 // window.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "records/SavedSiteLog.h"
 
 namespace records {
 
@@ -13,9 +16,15 @@ struct QdxRecordReader {
     std::string message;   // for status 1..3, shown in an error box titled "Sitrova"
     std::string logPath;   // the saved-site log the record points at
     unsigned long modeWord = 0;
+    SavedSiteLogReader log;  // the log's header, when status is 0
 };
 
-// Opens the record at `path` and reads the header of its saved-site log.
+// Opens the record at `path` and reads the header of its saved-site log. Returns the status.
+// A record whose log no longer exists is deleted, so stale records leave the user's folders.
 [[nodiscard]] int OpenQdxRecord(const std::string& path, QdxRecordReader& reader);
+
+// Where the log of a record lies: beside it, or in its data folder when the mode word has
+// the data-folder bit.
+std::string QdxLogPath(const std::string& recordPath, uint32_t modeWord);
 
 }  // namespace records

@@ -7,26 +7,41 @@
 #include <string>
 
 #include "engine/JobRecords.h"
+#include "records/ErrorLog.h"
 
 namespace records {
+
+class SavedSiteLog;
 
 class SaveRecords : public engine::JobRecords {
 public:
     SaveRecords();
     ~SaveRecords() override;
 
+    // Lays out the target, hands an earlier saved-site log over (the job becomes an update
+    // check when it matches) and opens the error log in the temporary folder.
     void BeginSave(engine::SaveJob& job) override;
     void RecordPage(engine::SaveJob& job, const std::string& path, const std::string& url, int32_t level,
                     int64_t size) override;
+    // Worker thread. A check that was asked to stop writes the new log at once, so the
+    // earlier log does not stay behind under its ".tmp" name and lock the site.
     int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string& startPath,
                        const std::string& startUrl) override;
     void WriteErrorLine(std::string_view line) override;
+    // Writes the saved-site log; after an update check the earlier ".tmp" log is deleted, or,
+    // when the new log could not be written, put back under its own name. Once per save.
     void FinishSavedSiteLog(engine::SaveJob& job) override;
     void KeepErrorLog(engine::SaveJob& job) override;
     void WriteDescriptionLog(engine::SaveJob& job, const std::string& resultText) override;
 
+    // Where the error log is opened (the temporary folder unless a test says otherwise).
+    void SetTempFolder(const std::string& folder);
+
 private:
     std::mutex m_lock;
+    std::unique_ptr<SavedSiteLog> m_savedSiteLog;
+    ErrorLog m_errorLog;
+    std::string m_tempFolder;
 };
 
 }  // namespace records

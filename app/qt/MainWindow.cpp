@@ -3,23 +3,27 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/StartUp.h"
-#include "app/qt/CpuPopup.h"
 #include "app/qt/InputView.h"
+#include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
+#include "app/shell/Shell.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/FileUtil.h"
-#include "platform/Process.h"
-#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
 #include "records/Settings.h"
+#include "records/qt/SavedSiteView.h"
 
 namespace appqt {
 
 using namespace engine::mode;
+using platformqt::FromQ;
 
 namespace {
 
@@ -34,35 +38,62 @@ void BringToFront(QWidget* window) {
 }
 
 MainWindow::MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* parent)
-    : QMainWindow(parent), m_job(job), m_kind(windowKind) {
+    : QMainWindow(parent), m_job(job), m_kind(windowKind), m_hooks(DefaultUiHooks(job)) {
     setWindowTitle(QStringLiteral("Sitrova"));
     resize(640, 580);
-    BuildMenu();
     switch (windowKind) {
     case ModeSomeComplete:
+        BuildMenu();
         StartCompleteSave();
         break;
     case ModeUpdateCheck:
-        RegisterInstance();
-        ShowUnavailable("保存済みサイトの表示");
+        ShowSavedSite();
         break;
     case ModeSomeSeries:
+        BuildMenu();
         ShowUnavailable("単体／連番保存");
         break;
     case ModeAdRemoval:
+        BuildMenu();
         ShowUnavailable("バナー広告等の削除");
         break;
     default:
-        setCentralWidget(new InputView(job, [this] { StartCompleteSave(); }, this));
+        BuildMenu();
+        setCentralWidget(new InputView(job, m_hooks, [this] { StartCompleteSave(); }, this));
+        setAcceptDrops(true);
         break;
     }
 }
 
 MainWindow::~MainWindow() = default;
 
+InputView* MainWindow::Input() const { return dynamic_cast<InputView*>(centralWidget()); }
+
 void MainWindow::BuildMenu() {
-    const bool catalogue = platform::IsRegularFile(m_job.ProgramFolder() + "/QdxSuite");
-    BuildInputMenuBar(menuBar(), catalogue, [this](int id) { OnCommand(id); });
+    const std::string catalogue = appshell::CompanionPath(m_job.ProgramFolder(), appshell::Companion::QdxSuite);
+    BuildInputMenuBar(menuBar(), platform::IsRegularFile(catalogue), [this](int id) { OnCommand(id); });
+}
+
+void MainWindow::ShowSavedSite() {
+    const records::QdxWindowSize size = records::ReadQdxWindowSize(m_job.IniPath());
+    resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    RegisterInstance();
+    QWidget* created = recordsqt::CreateSavedSiteView(this, m_job, [this] {
+        StoreQdxWindowSize();
+        BuildMenu();
+        StartCompleteSave();
+    });
+    // The view's error-log and version commands open the program's dialogs through us.
+    if (auto* view = dynamic_cast<recordsqt::SavedSiteView*>(created))
+        view->hooks.openDialog = [this](const std::string& name) { return m_hooks.openDialog(name, this, m_job, {}); };
+}
+
+// The size is the window's own, without the desktop's frame: read back at the next start it
+// gives the same window, so the window does not grow by a frame on every run.
+void MainWindow::StoreQdxWindowSize() {
+    (void)records::SaveQdxWindowSize(m_job.IniPath(), static_cast<uint32_t>(std::max(0, width())),
+                                     static_cast<uint32_t>(std::max(0, height())));
 }
 
 void MainWindow::RegisterInstance() {
@@ -82,8 +113,14 @@ void MainWindow::ShowUnavailable(const char* what) {
 }
 
 void MainWindow::StartCompleteSave() {
+    setAcceptDrops(false);
+    // The old view may be the sender of the click that got here: it goes once that is over.
+    if (QWidget* old = takeCentralWidget()) {
+        old->hide();
+        old->deleteLater();
+    }
     m_progress = new engineqt::ProgressView(m_job, this);
-    m_progress->cpuPopup = [](QWidget* owner, int level) { return RunCpuPopup(owner, level); };
+    m_progress->cpuPopup = [this](QWidget* owner, int level) { return m_hooks.cpuPopup(owner, level); };
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & kCloseAfterSave) != 0);
     setCentralWidget(m_progress);
     GrayCommands(menuBar(), {12, 13, 14, 15, 16, 18, 21, 25, 26, 27, 28});
@@ -91,28 +128,45 @@ void MainWindow::StartCompleteSave() {
 }
 
 void MainWindow::OnCommand(int id) {
-    switch (id) {
-    case 19:
+    if (id == 19) {
         close();
         return;
-    case 24:
-        (void)platform::StartProcess(m_job.ProgramFolder() + "/Sitrova", {}, false);
-        return;
-    case 10:
-        platformqt::ShowMessage(this, "Sitrova", "Sitrova\r\nVersion. 6.42", platformqt::IconInformation);
-        return;
-    default:
-        break;
     }
     if (m_progress) {
-        m_progress->OnCommand(id);
+        if (RunMenuCommand(id, this, m_job, m_hooks) == CommandOutcome::NotMine) m_progress->OnCommand(id);
         return;
     }
-    if (id == 11) {
-        (void)RunCpuPopup(this, 100);
+    if (InputView* input = Input()) input->OnCommand(id);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (Input() && (data->hasUrls() || data->hasText())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    InputView* input = Input();
+    const QMimeData* data = event->mimeData();
+    if (!input) return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    std::vector<std::string> files;
+    QString link;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files.push_back(FromQ(url.toLocalFile()));
+        else if (link.isEmpty())
+            link = url.toString();
+    }
+    if (!files.empty()) {
+        input->DropFiles(files);
         return;
     }
-    if (auto* input = dynamic_cast<InputView*>(centralWidget())) input->OnCommand(id);
+    if (link.isEmpty() && data->hasText()) link = data->text();
+    if (!link.isEmpty()) input->DropText(FromQ(link));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -121,7 +175,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!m_progress && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
-    if (m_kind == ModeUpdateCheck && !m_progress) m_job.SetModeBits(ModeUpdateClosed);
+    if (m_kind == ModeUpdateCheck && !m_progress) {
+        StoreQdxWindowSize();
+        m_job.SetModeBits(ModeUpdateClosed);
+    }
     event->accept();
 }
 

@@ -1,9 +1,11 @@
 // The one top-level window of Sitrova. Its content is chosen by the job's kind: the input
-// view, the progress view of a complete save, and the views of later job kinds.
+// view, the progress view of a complete save, the saved-site view of a record file, and the
+// views of later job kinds.
 #pragma once
 
 #include <QMainWindow>
 
+#include "app/qt/UiHooks.h"
 #include "platform/InstanceBlock.h"
 
 class QTimer;
@@ -18,6 +20,8 @@ class ProgressView;
 
 namespace appqt {
 
+class InputView;
+
 class MainWindow : public QMainWindow {
 public:
     MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* parent = nullptr);
@@ -29,17 +33,25 @@ public:
     void StartCompleteSave();
 
     engineqt::ProgressView* Progress() const { return m_progress; }
+    InputView* Input() const;
+    // What the window shows and starts; tests replace parts of it.
+    UiHooks& Hooks() { return m_hooks; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenu();
     void ShowUnavailable(const char* what);
     void RegisterInstance();
+    void ShowSavedSite();
+    void StoreQdxWindowSize();
 
     engine::SaveJob& m_job;
     uint32_t m_kind;
+    UiHooks m_hooks;
     engineqt::ProgressView* m_progress = nullptr;
     platform::InstanceBlock m_instance;
     QTimer* m_frontPoll = nullptr;

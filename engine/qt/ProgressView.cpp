@@ -53,6 +53,11 @@ ProgressView::~ProgressView() {
     // A worker that still runs is asked to stop between steps; the process ends after this
     // window, so a transfer that does not stop in time is left to the exit.
     if (m_job.WorkerRunning()) (void)m_job.StopWorker(kStopWaitMs);
+    // A save stopped before its report still records what it saved, so the record file and
+    // a later update check find the pages that are on disk.
+    if (!m_reportShown) {
+        if (engine::JobRecords* records = m_job.Records()) records->FinishSavedSiteLog(m_job);
+    }
 }
 
 void ProgressView::CreateControls() {

@@ -1,0 +1,165 @@
+// The texts the input view makes from outside input: page titles, shortcut files, the
+// restart argument.
+#include "app/InputRules.h"
+
+#include <initializer_list>
+
+#include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/Codepage.h"
+
+namespace app {
+
+namespace {
+
+// File names on this system hold at most 255 bytes; the name keeps room for ".html".
+constexpr size_t kTitleNameBytes = 200;
+constexpr std::string_view kBadNameChars = "\\/:,;*?<>|\"";
+
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        if (c < 0x80) extra = 0;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) extra = 1;
+        else if ((c & 0xF0) == 0xE0) extra = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) extra = 3;
+        else return false;
+        if (i + extra >= text.size()) return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Cuts UTF-8 text to at most `bytes` without splitting a character.
+std::string CutUtf8(std::string text, size_t bytes) {
+    if (text.size() <= bytes) return text;
+    size_t end = bytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+std::string DecodeBasicEntities(std::string_view text) {
+    static constexpr std::pair<std::string_view, char> kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&apos;", '\''}};
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        bool decoded = false;
+        if (text[i] == '&') {
+            for (const auto& [name, ch] : kEntities) {
+                if (platform::StartsWithI(text.substr(i), name)) {
+                    out += ch;
+                    i += name.size();
+                    decoded = true;
+                    break;
+                }
+            }
+        }
+        if (!decoded) out += text[i++];
+    }
+    return out;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+std::string NameFromTitle(std::string_view title) {
+    std::string name = DecodeBasicEntities(title);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || kBadNameChars.find(c) != std::string_view::npos) c = '_';
+    // Blanks at the ends, and the ideographic blank (U+3000), are not part of a title.
+    constexpr std::string_view kWideBlank = "\xE3\x80\x80";
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        while (!name.empty() && IsBlank(name.front())) name.erase(0, 1), trimmed = true;
+        while (!name.empty() && IsBlank(name.back())) name.pop_back(), trimmed = true;
+        if (name.rfind(kWideBlank, 0) == 0) name.erase(0, kWideBlank.size()), trimmed = true;
+        if (name.size() >= kWideBlank.size() && name.compare(name.size() - kWideBlank.size(), kWideBlank.size(), kWideBlank) == 0)
+            name.resize(name.size() - kWideBlank.size()), trimmed = true;
+    }
+    // A name of dots alone would name a folder, not a file.
+    if (name.find_first_not_of('.') == std::string::npos) return {};
+    return CutUtf8(std::move(name), kTitleNameBytes) + ".html";
+}
+
+void ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message) {
+    static constexpr std::string_view kFileMessage = "このファイル単体、\r\nもしくは連番ファイルを保存できます。";
+    static constexpr std::string_view kDynamicMessage =
+        "動的に生成されるWebページなので、サイト保存は行えません。\r\n"
+        "このファイル単体、もしくは連番ファイルを保存できます。";
+    auto endsWithAny = [url](std::initializer_list<std::string_view> extensions) {
+        for (std::string_view extension : extensions)
+            if (platform::EndsWithI(url, extension)) return true;
+        return false;
+    };
+    kindText = "不明";
+    message = "有効なURLを指定してください。";
+    if (engine::SchemeEnd(url) == std::string_view::npos) return;
+    struct Kind {
+        bool matches;
+        const char* text;
+        std::string_view message;
+    };
+    const Kind kinds[] = {
+        {endsWithAny({".swf"}), "フラッシュファイル", kFileMessage},
+        {endsWithAny({".mp3", ".mpa", ".wma", ".wav", ".mid"}), "音ファイル", kFileMessage},
+        {endsWithAny({".mpg", ".mpeg", ".avi", ".wmv", ".mov"}), "動画ファイル", kFileMessage},
+        {url.size() > 6 && endsWithAny({".jpg", ".jpeg", ".gif", ".png", ".bmp"}), "画像ファイル", kFileMessage},
+        {engine::IsCgiName(url), "Cgiファイル", kDynamicMessage},
+        {engine::IsDynamicName(url), "Php/ASP.NETファイル", kDynamicMessage},
+        {IsVideoPageUrl(url), "YouTubeサイト", "YouTube のページです。\r\n動画本体のURLの解析は、このバージョンではまだ使えません。"},
+    };
+    for (const Kind& kind : kinds) {
+        if (!kind.matches) continue;
+        kindText = kind.text;
+        message = kind.message;
+        return;
+    }
+}
+
+std::string TitleAsUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string utf8;
+    if (platform::Cp932ToUtf8(bytes, utf8) == platform::CodepageOk) return utf8;
+    return {};
+}
+
+std::string TitleReferer(std::string_view url) {
+    size_t hostStart = engine::SchemeEnd(url);
+    if (hostStart == std::string_view::npos) hostStart = 0;
+    // From the next-to-last character back to the first one behind the scheme.
+    for (size_t i = url.size() > 0 ? url.size() - 1 : 0; i > hostStart;) {
+        --i;
+        if (url[i] == '/') return std::string(url.substr(0, i + 1));
+    }
+    return std::string(url);
+}
+
+std::string RestartArgument(const std::string& url, const std::string& savePath) {
+    if (url.size() <= 7 || engine::SchemeEnd(url) == std::string::npos || savePath.empty()) return {};
+    return "PresetUrl,\"" + url + "\",\"" + savePath + "\"";
+}
+
+std::string ShortcutUrl(std::string_view fileText) {
+    size_t pos = 0;
+    while (pos < fileText.size()) {
+        size_t end = fileText.find('\n', pos);
+        if (end == std::string_view::npos) end = fileText.size();
+        std::string_view line = fileText.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (platform::StartsWithI(line, "URL=")) {
+            line.remove_prefix(4);
+            while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+            return std::string(line);
+        }
+        pos = end + 1;
+    }
+    return {};
+}
+
+}  // namespace app

@@ -1,0 +1,62 @@
+#include "app/TitleFetch.h"
+
+#include "app/InputRules.h"
+#include "engine/Fetcher.h"
+#include "platform/HttpClient.h"
+
+namespace app {
+
+TitleFetch::~TitleFetch() { Stop(); }
+
+void TitleFetch::Start(const std::string& url) {
+    Stop();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_running = true;
+        m_result = 0;
+        m_title.clear();
+    }
+    m_worker = std::jthread([this, url](std::stop_token stop) { Run(stop, url); });
+}
+
+bool TitleFetch::Running() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_running;
+}
+
+int TitleFetch::Result(std::string& title) const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    title = m_title;
+    return m_result;
+}
+
+void TitleFetch::Stop() {
+    if (!m_worker.joinable()) return;
+    m_worker.request_stop();
+    m_worker.join();
+}
+
+void TitleFetch::Run(std::stop_token stop, std::string url) {
+    platform::HttpRequest request;
+    request.url = url;
+    request.extraHeaders = "Referer: " + TitleReferer(url);
+    request.connectTimeoutSec = kTimeoutSec;
+    request.receiveTimeoutSec = kTimeoutSec;
+    request.stopRequested = [stop] { return stop.stop_requested(); };
+    platform::HttpSession http;
+    std::string head;
+    const platform::HttpResponse response = http.FetchToMemory(request, head, kHeadBytes);
+
+    std::string title;
+    int result = 0;
+    if (response.result == platform::HttpOk && engine::PageTitle(head, title, head.size())) {
+        title = TitleAsUtf8(title);
+        result = title.empty() ? 0 : 1;
+    }
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_result = result;
+    m_title = result ? title : std::string();
+    m_running = false;
+}
+
+}  // namespace app

@@ -1,0 +1,252 @@
+// The commands of the input view: starting a save, the settings and the restart they may
+// need, the save dialog, the page title, the page analysis and dropped data.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/DropFiles.h"
+#include "app/qt/InputView.h"
+#include "app/qt/MainCommands.h"
+#include "app/qt/UiHooks.h"
+#include "app/qt/dialogs/DialogOpener.h"
+#include "engine/ModeFlags.h"
+#include "engine/SaveJob.h"
+#include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/FileUtil.h"
+#include "platform/qt/QtText.h"
+#include "records/Settings.h"
+
+namespace appqt {
+
+using namespace engine::mode;
+using platformqt::ToQ;
+
+namespace {
+
+constexpr const char* kErrorCaption = "エラー";
+// Without the setting, the URL field completion is off.
+constexpr uint32_t kUrlCompletionDefault = 16384;
+// An Internet shortcut is a few lines; more is not one.
+constexpr size_t kShortcutBytes = 64 * 1024;
+
+}  // namespace
+
+void InputView::OnCommand(int id) {
+    switch (id) {
+    case StartButton:
+    case 26: (void)StartSave(); return;
+    case CancelButton:
+    case 19: window()->close(); return;
+    case OptionButton: ToggleOptionArea(); return;
+    case AnalyseButton: AnalysePage(); return;
+    case BrowseButton: ChooseSaveFile(); return;
+    case TitleButton: StartTitleFetch(); return;
+    case CpuButton:
+    case 11: ChooseCpuLevel(); return;
+    case 12: ClearHistory(); return;
+    case 13:
+    case 14:
+    case 25:
+    case 15: OpenSettings(id); return;
+    default: break;
+    }
+    if (RunMenuCommand(id, window(), m_job, m_hooks) == CommandOutcome::CloseWindow) window()->close();
+}
+
+bool InputView::StartSave() {
+    app::InputFields fields{UrlText(), platformqt::FromQ(m_limit->text()), SaveText()};
+    const int check = app::CheckInputFields(fields, [this] {
+        return Tell(kErrorCaption, "指定されたフォルダは存在しません。\r\n作成しますか？", platformqt::IconQuestion,
+                    true) == platformqt::AnswerYes;
+    });
+    m_url->setText(ToQ(fields.url));
+    if (check != app::InputOk) {
+        const std::string text = app::InputCheckMessage(check);
+        if (!text.empty())
+            Tell(kErrorCaption, text, check == app::InputFolderNotCreated ? platformqt::IconWarning : platformqt::IconError);
+        return false;
+    }
+    // This system has no off-line state to ask about: a save without a network simply fails.
+    const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
+    if (!app::IsCompleteSaveUrl(fields.url, defMode)) {
+        Tell("Sitrova",
+             "単体／連番保存は、このバージョンではまだ使えません。\r\n"
+             "HTMLページのURLを指定すると、コンプリート保存を行えます。",
+             platformqt::IconInformation);
+        return false;
+    }
+
+    m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
+    m_job.SetModeBits(ModeNormal | app::JobOptionBits(Options(), defMode));
+    std::string url = fields.url;
+    if (url.back() == '/') {
+        url += "index.html";
+        m_job.SetModeBits(ModeIndexAppended);
+    }
+    m_job.SetStartUrl(url);
+    m_job.SetSaveTarget(fields.savePath);
+    m_job.SetLankLimit(app::LimitOfField(fields.limitText));
+
+    std::string error;
+    if (!records::SaveSaveHistory(m_job.IniPath(), fields.savePath, HistoryItems(), &error))
+        m_job.AppendLog("保存先の履歴を書き込めませんでした（" + error + "）。");
+    m_titleFetch.Stop();
+    m_startSave();
+    return true;
+}
+
+void InputView::ClearHistory() {
+    const int answer = m_hooks.message(window(), "Sitrova", "保存先の履歴を全て消去しますか？", platformqt::IconQuestion,
+                                       platformqt::ButtonsYesNo, platformqt::AnswerNo);
+    if (answer != platformqt::AnswerYes) return;
+    std::string error;
+    if (!records::ClearSaveHistory(m_job.IniPath(), &error)) {
+        Tell("Sitrova", "保存先の履歴を消去できませんでした（" + error + "）。", platformqt::IconError);
+        return;
+    }
+    const QString text = m_save->currentText();
+    m_save->clear();
+    m_save->setEditText(text);
+}
+
+void InputView::OpenSettings(int id) {
+    const char* name = id == 13 ? "InitializeSiteDL" : id == 14 ? "InitializeSrsFile" : id == 25 ? "InitializeExtReg"
+                                                                                                 : "InitializeOther";
+    const int result = m_hooks.openDialog(name, window(), m_job, {});
+    if (id == 13 && result > 0) {
+        const int answer = m_hooks.message(window(), "設定が変更されました",
+                                           "変更された設定は、Sitrovaを再起動後に有効になります。\r\n今すぐ再起動しますか？",
+                                           platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
+        if (answer == platformqt::AnswerYes) Restart();
+    } else if (id == 25 && result == kDialogRestartElevated) {
+        // The association lives in the user's own desktop data here, so administrator rights
+        // add nothing: the program starts again as it is.
+        Restart();
+    }
+}
+
+void InputView::Restart() {
+    const std::string argument = app::RestartArgument(UrlText(), SaveText());
+    const QString title = window()->windowTitle();
+    window()->setWindowTitle(QStringLiteral("Sitrova - 再起動中・・・"));
+    std::vector<std::string> args;
+    if (!argument.empty()) args.push_back(argument);
+    if (m_hooks.startProgram(m_job.ProgramFolder() + "/Sitrova", args) != 1) {
+        // Closing now would leave the user with no window at all.
+        window()->setWindowTitle(title);
+        Tell("Sitrova", "Sitrovaを再起動できませんでした。", platformqt::IconError);
+        return;
+    }
+    window()->close();
+}
+
+void InputView::ChooseSaveFile() {
+    const std::string url = UrlText();
+    const std::string current = SaveText();
+    const std::string proposed = current.find('/') != std::string::npos
+                                     ? app::SavePathForUrl(current, url)
+                                     : app::DefaultSavePath({}, app::CurrentFolder(), url);
+    const std::string chosen = m_hooks.chooseSaveFile(window(), proposed);
+    if (!chosen.empty()) m_save->setEditText(ToQ(chosen));
+}
+
+void InputView::StartTitleFetch() {
+    const std::string url = engine::EncodeUrl(UrlText());
+    if (url.empty()) {
+        Tell(kErrorCaption, "URLが設定されていません。", platformqt::IconError);
+        return;
+    }
+    if (engine::SchemeEnd(url) == std::string::npos) {
+        Tell(kErrorCaption, "URLが正しくありません。", platformqt::IconError);
+        return;
+    }
+    m_titleButton->setEnabled(false);
+    m_titleSeconds = 0;
+    m_titleProgress->setText(QStringLiteral("ページタイトルを取得中･･･"));
+    m_titleProgress->show();
+    m_titleFetch.Start(url);
+    if (!m_titleTimer) {
+        m_titleTimer = new QTimer(this);
+        connect(m_titleTimer, &QTimer::timeout, this, [this] { TitleTick(); });
+    }
+    m_titleTimer->start(1000);
+}
+
+bool InputView::TitleFetchRunning() const { return m_titleFetch.Running(); }
+
+void InputView::TitleTick() {
+    if (m_titleFetch.Running()) {
+        ++m_titleSeconds;
+        m_titleProgress->setText(QStringLiteral("ページタイトルを取得中･･･ サーバーの応答を待機中･･･（%1秒）").arg(m_titleSeconds));
+        return;
+    }
+    if (m_titleTimer) m_titleTimer->stop();
+    m_titleProgress->hide();
+    m_titleButton->setEnabled(true);
+    std::string title;
+    const std::string name = m_titleFetch.Result(title) ? app::NameFromTitle(title) : std::string();
+    if (name.empty()) {
+        Tell(kErrorCaption, "タイトル取得に失敗しました（ページアクセスに失敗）。", platformqt::IconError);
+        return;
+    }
+    m_save->setEditText(ToQ(platform::FolderOf(SaveText()) + name));
+}
+
+void InputView::AnalysePage() {
+    const std::string url = UrlText();
+    if (url.empty()) {
+        Tell(kErrorCaption, "URLが設定されていません。", platformqt::IconError);
+        return;
+    }
+    const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
+    if (engine::SchemeEnd(url) == std::string::npos || platform::ContainsI(url, ".cgi") ||
+        !app::IsCompleteSaveUrl(url, defMode)) {
+        DialogArgs args;
+        app::ClassifyFileUrl(url, args.kindText, args.message);
+        (void)m_hooks.openDialog("AnalysisLit", window(), m_job, args);
+        return;
+    }
+    Tell("Sitrova", "ページ解析は、このバージョンではまだ使えません。", platformqt::IconInformation);
+}
+
+void InputView::SetUrl(const std::string& url) {
+    const std::string text = app::UrlForField(url, records::ReadDefMode(m_job.IniPath(), kUrlCompletionDefault));
+    m_url->setText(ToQ(text));
+    const std::string save = SaveText();
+    if (save.find('/') != std::string::npos) m_save->setEditText(ToQ(app::SavePathForUrl(save, text)));
+}
+
+void InputView::DropText(const std::string& text) { SetUrl(text); }
+
+void InputView::DropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    const std::string& first = paths.front();
+    if (app::IsShortcutName(first)) {
+        // The shortcut stands for its URL, not for a file to open.
+        std::string content;
+        if (platform::ReadFileHead(first, content, kShortcutBytes)) {
+            const std::string url = app::ShortcutUrl(content);
+            if (!url.empty()) SetUrl(url);
+        }
+        return;
+    }
+    if (paths.size() == 1) {
+        if (app::IsQdxName(first)) {
+            StartSitrova(window(), m_hooks, {first});
+        } else if (app::IsHtmlName(first)) {
+            DialogArgs args;
+            args.filePath = first;
+            (void)m_hooks.openDialog("DropHtmlCutAdv", window(), m_job, args);
+        }
+        return;
+    }
+    const app::QdxDropResult result = app::ReadDroppedQdxFiles(paths);
+    for (const std::string& path : result.readable) StartSitrova(window(), m_hooks, {path});
+    const std::string report = app::QdxDropReport(result);
+    if (!report.empty()) Tell("Sitrova", report, platformqt::IconWarning);
+}
+
+}  // namespace appqt

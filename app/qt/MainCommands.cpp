@@ -1,0 +1,80 @@
+#include "app/qt/MainCommands.h"
+
+#include "app/qt/UiHooks.h"
+#include "engine/SaveJob.h"
+
+namespace appqt {
+
+namespace {
+
+using appshell::Companion;
+using platformqt::ButtonOk;
+
+// The help topic that explains record files.
+constexpr const char* kQdxHelpTopic = "/200832011648280.htm";
+
+void Tell(QWidget* owner, const UiHooks& hooks, const std::string& text, platformqt::MessageIcon icon) {
+    if (!text.empty()) hooks.message(owner, "Sitrova", text, icon, ButtonOk, platformqt::AnswerOk);
+}
+
+int StartProgram(QWidget* owner, const UiHooks& hooks, Companion which, const std::vector<std::string>& args) {
+    std::string message;
+    const int started = hooks.startCompanion(which, args, &message);
+    Tell(owner, hooks, message, platformqt::IconError);
+    return started;
+}
+
+}  // namespace
+
+void StartSitrova(QWidget* owner, const UiHooks& hooks, const std::vector<std::string>& args) {
+    (void)StartProgram(owner, hooks, Companion::Sitrova, args);
+}
+
+CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, const UiHooks& hooks) {
+    std::string message;
+    switch (id) {
+    case 10:
+        (void)hooks.openDialog("VersionInfo", owner, job, {});
+        return CommandOutcome::Done;
+    case 16: {
+        const std::string path = hooks.chooseQdxFile(owner, "Qdxファイルを指定してください。");
+        if (!path.empty()) StartSitrova(owner, hooks, {path});
+        return CommandOutcome::Done;
+    }
+    case 18: {
+        const std::string path = hooks.chooseQdxFile(owner, "広告削除を行うQdxファイルを指定してください。");
+        if (!path.empty()) StartSitrova(owner, hooks, {"advertisement,\"" + path + "\""});
+        return CommandOutcome::Done;
+    }
+    case 21:
+        // The scheduler takes over the work: this window gives way to it.
+        return StartProgram(owner, hooks, Companion::QdXScheduler, {}) == 1 ? CommandOutcome::CloseWindow
+                                                                            : CommandOutcome::Done;
+    case 22:
+        (void)StartProgram(owner, hooks, Companion::QdxSuite, {});
+        return CommandOutcome::Done;
+    case 24:
+        StartSitrova(owner, hooks, {});
+        return CommandOutcome::Done;
+    case 17:
+        (void)appshell::OpenHelpTopic(job.ProgramFolder(), "", &message);
+        Tell(owner, hooks, message, platformqt::IconWarning);
+        return CommandOutcome::Done;
+    case 20:
+        (void)appshell::OpenHelpTopic(job.ProgramFolder(), kQdxHelpTopic, &message);
+        Tell(owner, hooks, message, platformqt::IconWarning);
+        return CommandOutcome::Done;
+    case 23:
+        (void)appshell::OpenReadMe(job.ProgramFolder(), &message);
+        Tell(owner, hooks, message, platformqt::IconWarning);
+        return CommandOutcome::Done;
+    case 27:
+    case 28:
+        Tell(owner, hooks, "バッチ処理は、このバージョンではまだ使えません。", platformqt::IconInformation);
+        return CommandOutcome::Done;
+    default:
+        return CommandOutcome::NotMine;
+    }
+}
+
+}  // namespace appqt

@@ -1,0 +1,43 @@
+#include "app/qt/UiHooks.h"
+
+#include <QFileDialog>
+
+#include "app/qt/CpuPopup.h"
+#include "engine/SaveJob.h"
+#include "platform/Process.h"
+#include "platform/qt/QtText.h"
+
+namespace appqt {
+
+using platformqt::FromQ;
+using platformqt::ToQ;
+
+UiHooks DefaultUiHooks(engine::SaveJob& job) {
+    UiHooks hooks;
+    hooks.message = platformqt::ShowMessage;
+    hooks.cpuPopup = RunCpuPopup;
+    hooks.openDialog = [](const std::string& name, QWidget* owner, engine::SaveJob& job, const DialogArgs& args) {
+        return OpenDialog(name, owner, job, args);
+    };
+    hooks.startCompanion = [&job](appshell::Companion which, const std::vector<std::string>& args,
+                                  std::string* message) {
+        return appshell::StartCompanion(job.ProgramFolder(), which, args, message);
+    };
+    hooks.startProgram = [](const std::string& program, const std::vector<std::string>& args) {
+        return platform::StartProcess(program, args, false);
+    };
+    // Without a display nobody could answer a file dialog: it is skipped.
+    hooks.chooseQdxFile = [](QWidget* owner, const std::string& title) -> std::string {
+        if (platformqt::IsHeadless()) return {};
+        return FromQ(QFileDialog::getOpenFileName(owner, ToQ(title), QString(),
+                                                  QStringLiteral("Qdxファイル (*.qdx)")));
+    };
+    hooks.chooseSaveFile = [](QWidget* owner, const std::string& proposed) -> std::string {
+        if (platformqt::IsHeadless()) return {};
+        return FromQ(QFileDialog::getSaveFileName(owner, QStringLiteral("保存先のフルパス"), ToQ(proposed),
+                                                  QStringLiteral("HTMLファイル (*.html *.htm);;すべてのファイル (*)")));
+    };
+    return hooks;
+}
+
+}  // namespace appqt

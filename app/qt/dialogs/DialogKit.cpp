@@ -1,0 +1,82 @@
+#include "app/qt/dialogs/DialogKit.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/shell/Shell.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+
+namespace appqt {
+
+using platformqt::ToQ;
+
+QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+QDialog* NewDialog(QWidget* owner, const char* name, const char* title) {
+    auto* dialog = new QDialog(owner);
+    dialog->setObjectName(QString::fromUtf8(name));
+    dialog->setWindowTitle(QString::fromUtf8(title));
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    return dialog;
+}
+
+void FinishDialog(QDialog* dialog, int width, int height, bool resizable) {
+    const QSize wanted(width, height);
+    if (resizable) {
+        dialog->resize(wanted);
+        return;
+    }
+    const QSize needed = dialog->layout() ? dialog->layout()->minimumSize() : QSize();
+    dialog->setFixedSize(wanted.expandedTo(needed));
+}
+
+QGroupBox* NewGroup(QWidget* parent, int id, const char* caption) {
+    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+    group->setObjectName(ControlName(id));
+    return group;
+}
+
+QCheckBox* NewCheck(QWidget* parent, int id, const char* caption) {
+    auto* check = new QCheckBox(QString::fromUtf8(caption), parent);
+    check->setObjectName(ControlName(id));
+    return check;
+}
+
+QRadioButton* NewRadio(QWidget* parent, int id, const char* caption) {
+    auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+    radio->setObjectName(ControlName(id));
+    return radio;
+}
+
+QPushButton* NewButton(QWidget* parent, int id, const char* caption) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(ControlName(id));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* NewLabel(QWidget* parent, int id, const std::string& text) {
+    auto* label = new QLabel(platformqt::ToQLines(text), parent);
+    if (id) label->setObjectName(ControlName(id));
+    return label;
+}
+
+void ConnectHelp(QPushButton* button, QDialog* dialog, const std::string& programFolder, const std::string& topic) {
+    QObject::connect(button, &QPushButton::clicked, dialog, [dialog, programFolder, topic] {
+        std::string message;
+        (void)appshell::OpenHelpTopic(programFolder, topic, &message);
+        if (!message.empty()) platformqt::ShowMessage(dialog, kCaption, message, platformqt::IconWarning);
+    });
+}
+
+void ShowSaveError(QWidget* parent, const std::string& error) {
+    platformqt::ShowMessage(parent, kCaption, error, platformqt::IconWarning);
+}
+
+}  // namespace appqt

@@ -1,0 +1,116 @@
+// "Sitrovaエラーログビューワー": the download failures of a save, read from its error log.
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/qt/dialogs/DialogKit.h"
+#include "app/qt/dialogs/ErrorLogScan.h"
+#include "app/qt/dialogs/InfoDialogs.h"
+#include "engine/SaveJob.h"
+#include "platform/FileUtil.h"
+#include "platform/Process.h"
+#include "platform/qt/QtText.h"
+#include "records/ErrorLog.h"
+
+namespace appqt {
+
+namespace {
+
+using platformqt::ToQ;
+
+std::string WithoutExtension(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+    return path.substr(0, dot);
+}
+
+std::string LogFileName() { return std::string(records::kErrorLogName) + ".log"; }
+
+void FillFailures(QTreeWidget* list, QLabel* count, const std::vector<DownloadFailure>& failures) {
+    for (const DownloadFailure& f : failures) {
+        auto* item = new QTreeWidgetItem(list);
+        item->setText(0, QString::number(f.lineNumber));
+        item->setText(1, ToQ(f.target));
+        item->setText(2, ToQ(f.message));
+    }
+    count->setText(QString::number(failures.size()));
+}
+
+}  // namespace
+
+std::string ErrorLogPathOf(const engine::SaveJob& job) {
+    const std::string qdx = job.QdxPath();
+    if (!qdx.empty()) {
+        const std::string inDataFolder = WithoutExtension(qdx) + ".files/" + LogFileName();
+        const std::string besideRecord = platform::FolderOf(qdx) + LogFileName();
+        if (!platform::IsRegularFile(inDataFolder) && platform::IsRegularFile(besideRecord)) return besideRecord;
+        return inDataFolder;
+    }
+    std::string folder = job.LogFolder();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + LogFileName();
+}
+
+QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath) {
+    QDialog* d = NewDialog(owner, "ErrorLogViewer", "Sitrovaエラーログビューワー");
+    auto* box = new QVBoxLayout(d);
+    auto* group = new QGroupBox(QStringLiteral("エラーログ"), d);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("DL失敗数："), group), 0, 0);
+    auto* count = new QLabel(QStringLiteral("-検索中-"), group);
+    count->setObjectName(QStringLiteral("failureCount"));
+    grid->addWidget(count, 0, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* list = new QTreeWidget(group);
+    list->setObjectName(QStringLiteral("failureList"));
+    list->setHeaderLabels({QStringLiteral("行"), QStringLiteral("対象"), QStringLiteral("内容")});
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grid->addWidget(list, 1, 0, 1, 2);
+
+    auto* detail = new QLabel(QStringLiteral("項目を選択してください。"), group);
+    detail->setObjectName(QStringLiteral("detail"));
+    detail->setWordWrap(true);
+    detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(detail, 2, 0, 1, 2);
+    box->addWidget(group, 1);
+
+    auto* fileRow = new QHBoxLayout;
+    auto* open = new QPushButton(QStringLiteral("ログファイル"), d);
+    open->setObjectName(QStringLiteral("openLog"));
+    open->setAutoDefault(false);
+    auto* path = new QLineEdit(ToQ(logPath), d);
+    path->setObjectName(QStringLiteral("logPath"));
+    path->setReadOnly(true);
+    fileRow->addWidget(open);
+    fileRow->addWidget(path, 1);
+    box->addLayout(fileRow);
+
+    std::vector<std::string> lines;
+    if (ReadErrorLogLines(logPath, lines)) {
+        FillFailures(list, count, FindDownloadFailures(lines));
+    } else {
+        count->setText(QStringLiteral("-"));
+        detail->setText(ToQ(platform::NameOf(logPath) + "  が開けません。"));
+        open->setEnabled(false);
+    }
+
+    QObject::connect(list, &QTreeWidget::currentItemChanged, d, [detail](QTreeWidgetItem* item) {
+        if (!item) return;
+        detail->setText(item->text(1).isEmpty() ? item->text(2) : item->text(1) + QLatin1Char('\n') + item->text(2));
+    });
+    QObject::connect(open, &QPushButton::clicked, d, [logPath] { (void)platform::ShellOpen(logPath); });
+    FinishDialog(d, 480, 480, true);
+    return d;
+}
+
+}  // namespace appqt

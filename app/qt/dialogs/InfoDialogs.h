@@ -1,0 +1,39 @@
+// The dialogs that show things rather than settings, and the shells of dialogs whose work
+// comes later. Each factory returns the dialog; the caller runs it (exec) and deletes it.
+#pragma once
+
+#include <string>
+
+class QDialog;
+class QWidget;
+
+namespace engine {
+class SaveJob;
+}
+
+namespace appqt {
+
+constexpr const char* kProductVersion = "6.42";
+constexpr const char* kMakerAddress = "https://sitrova.invalid/";
+
+// "VersionInfo": product name, version, the maker's address (opened when clicked), "閉じる".
+QDialog* CreateVersionDialog(QWidget* owner);
+
+// The error log of the job's save: beside the record in its data folder, else in the
+// record's own folder (a save without data folder), else in the job's log folder.
+std::string ErrorLogPathOf(const engine::SaveJob& job);
+// "ErrorLogViewer": the download failures of the log file (Shift-JIS) in a table.
+QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath);
+
+// The record a dropped file belongs to: "X.qdx" beside the file "X.<ext>", or "X.qdx" beside
+// the nearest enclosing data folder "X.files". "" when there is none.
+std::string FindRelatedQdx(const std::string& filePath);
+// "DropHtmlCutAdv": what to do with a dropped HTML file.
+QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const std::string& programFolder);
+
+// Shells with their title and controls; they only close.
+QDialog* CreateOutDomainSelectDialog(QWidget* owner);
+QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message);
+QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment);
+
+}  // namespace appqt

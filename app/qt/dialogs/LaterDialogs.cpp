@@ -1,0 +1,115 @@
+// Dialogs whose work belongs to later parts of the program: they show their controls and
+// close. The out-domain selection keeps its own check marks so its buttons already work.
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/qt/dialogs/DialogKit.h"
+#include "app/qt/dialogs/InfoDialogs.h"
+#include "platform/qt/QtText.h"
+
+namespace appqt {
+
+namespace {
+
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CheckAll(QTreeWidget* list, Qt::CheckState state) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setCheckState(0, state);
+}
+
+}  // namespace
+
+QDialog* CreateOutDomainSelectDialog(QWidget* owner) {
+    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", "外部ドメインのページタイトル一覧を取得中･･･");
+    auto* box = new QVBoxLayout(d);
+    auto* list = new QTreeWidget(d);
+    list->setObjectName(QStringLiteral("pageList"));
+    list->setHeaderLabels({QStringLiteral("URL"), QStringLiteral("タイトル")});
+    list->setRootIsDecorated(false);
+    box->addWidget(list, 1);
+    auto* progress = new QProgressBar(d);
+    progress->setObjectName(QStringLiteral("progress"));
+    progress->setRange(0, 100);
+    progress->setValue(0);
+    box->addWidget(progress);
+    auto* row = new QHBoxLayout;
+    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
+    QPushButton* none = NamedButton(d, "selectNone", "全て非選択");
+    QPushButton* ok = NamedButton(d, "ok", "OK");
+    ok->setDefault(true);
+    row->addWidget(all);
+    row->addWidget(none);
+    row->addStretch();
+    row->addWidget(ok);
+    box->addLayout(row);
+    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Checked); });
+    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Unchecked); });
+    QObject::connect(ok, &QPushButton::clicked, d, [d] { d->done(1); });
+    FinishDialog(d, 520, 420);
+    return d;
+}
+
+QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message) {
+    QDialog* d = NewDialog(owner, "AnalysisLit", "ページ解析エラー");
+    auto* grid = new QGridLayout(d);
+    grid->addWidget(new QLabel(QStringLiteral("HTMLページ以外では、ページ解析は利用できません。"), d), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("URLの種類："), d), 1, 0);
+    grid->addWidget(NewLabel(d, 1101, kindText), 1, 1);
+    auto* area = new QPlainTextEdit(platformqt::ToQLines(message), d);
+    area->setObjectName(ControlName(1102));
+    area->setReadOnly(true);
+    grid->addWidget(area, 2, 0, 1, 2);
+    auto* row = new QHBoxLayout;
+    QPushButton* function = NewButton(d, 1103, "");
+    function->setVisible(false);  // the URL-kind handlers give it a caption and a task
+    QPushButton* ok = NamedButton(d, "ok", "ＯＫ");
+    ok->setDefault(true);
+    row->addWidget(function);
+    row->addStretch();
+    row->addWidget(ok);
+    grid->addLayout(row, 3, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    QObject::connect(ok, &QPushButton::clicked, d, [d] { d->done(1); });
+    FinishDialog(d, 360, 240);
+    return d;
+}
+
+QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment) {
+    QDialog* d = NewDialog(owner, "AnalysisStd", "ページ解析の詳細表示");
+    auto* box = new QVBoxLayout(d);
+    box->addWidget(new QLabel(QStringLiteral("ユーザーへのコメント。"), d));
+    auto* text = new QPlainTextEdit(platformqt::ToQLines(comment), d);
+    text->setObjectName(QStringLiteral("comment"));
+    text->setReadOnly(true);
+    box->addWidget(text, 1);
+    box->addWidget(new QLabel(QStringLiteral("メインと思われるオブジェクトのURL一覧"), d));
+    auto* urls = new QComboBox(d);
+    urls->setObjectName(QStringLiteral("objectUrls"));
+    box->addWidget(urls);
+    auto* row = new QHBoxLayout;
+    QPushButton* setUrl = NamedButton(d, "setUrl", "URLに設定する");
+    setUrl->setEnabled(false);  // nothing to choose until the analysis fills the list
+    QPushButton* close = NamedButton(d, "close", "閉じる");
+    row->addWidget(setUrl);
+    row->addStretch();
+    row->addWidget(close);
+    box->addLayout(row);
+    QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });
+    FinishDialog(d, 480, 340);
+    return d;
+}
+
+}  // namespace appqt

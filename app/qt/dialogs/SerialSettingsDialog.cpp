@@ -1,0 +1,128 @@
+// "連番保存の環境編集": error handling of the serial save, its close option, and the list of the
+// download-check plug-ins found beside the program.
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/qt/dialogs/DialogKit.h"
+#include "app/qt/dialogs/SettingsDialogs.h"
+#include "platform/qt/QtText.h"
+#include "records/Settings.h"
+
+namespace appqt {
+
+namespace {
+
+struct SerialControls {
+    QSpinBox* timeOut = nullptr;  // 1053
+    QSpinBox* retries = nullptr;  // 1057
+    QSpinBox* wait = nullptr;     // 1061
+    QCheckBox* close = nullptr;   // 1064
+};
+
+QSpinBox* NewSpin(QWidget* parent, int id, int low, int high) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(ControlName(id));
+    spin->setRange(low, high);
+    return spin;
+}
+
+void ShowValues(const SerialControls& c, const records::SeriesErrorSettings& s, bool close) {
+    c.timeOut->setValue(s.receiveTimeOutSec);
+    c.retries->setValue(s.retryCount);
+    c.wait->setValue(s.waitSec);
+    c.close->setChecked(close);
+}
+
+QGroupBox* ErrorGroup(QDialog* d, SerialControls& c) {
+    QGroupBox* group = NewGroup(d, 1050, "ダウンロード中のエラー処理");
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(NewLabel(group, 0, "受信タイムアウト（エラー判定） ："), 0, 0);
+    grid->addWidget(c.timeOut = NewSpin(group, 1053, 30, 300), 0, 1);
+    grid->addWidget(NewLabel(group, 0, "秒"), 0, 2);
+    grid->addWidget(NewLabel(group, 0, "受信中エラー時のリトライ回数 ："), 1, 0);
+    grid->addWidget(c.retries = NewSpin(group, 1057, 0, 256), 1, 1);
+    grid->addWidget(NewLabel(group, 0, "回"), 1, 2);
+    grid->addWidget(NewLabel(group, 0, "リトライまでの待機時間 ："), 2, 0);
+    grid->addWidget(c.wait = NewSpin(group, 1061, 30, 300), 2, 1);
+    grid->addWidget(NewLabel(group, 0, "秒"), 2, 2);
+    return group;
+}
+
+QGroupBox* EndGroup(QDialog* d, SerialControls& c) {
+    QGroupBox* group = NewGroup(d, 1051, "終了時の処理");
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(c.close = NewCheck(group, 1064, "連番保存の終了通知後は、そのまま"));
+    QLabel* second = NewLabel(group, 1068, "窓を閉じる");
+    second->setIndent(24);
+    box->addWidget(second);
+    return group;
+}
+
+// Plug-ins are the "*.qdi" files beside the program.
+QGroupBox* PlugInGroup(QDialog* d, const std::string& programFolder) {
+    QGroupBox* group = NewGroup(d, 1069, "判定プラグイン");
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(NewLabel(group, 0, "NotFound検出"));
+    auto* list = new QListWidget(group);
+    list->setObjectName(ControlName(1071));
+    const QDir folder(platformqt::ToQ(programFolder));
+    for (const QString& name : folder.entryList({QStringLiteral("*.qdi")}, QDir::Files, QDir::Name))
+        list->addItem(name);
+    box->addWidget(list);
+    return group;
+}
+
+}  // namespace
+
+QDialog* CreateSerialSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder) {
+    QDialog* d = NewDialog(owner, "InitializeSrsFile", "連番保存の環境編集");
+    auto c = SerialControls{};
+    auto* grid = new QGridLayout(d);
+    grid->addWidget(ErrorGroup(d, c), 0, 0);
+    grid->addWidget(EndGroup(d, c), 1, 0);
+    grid->addWidget(PlugInGroup(d, programFolder), 0, 1, 2, 1);
+
+    QPushButton* ok = NewButton(d, 1065, "OK");
+    QPushButton* cancel = NewButton(d, 1066, "キャンセル");
+    QPushButton* defaults = NewButton(d, 1067, "デフォルトに戻す");
+    QPushButton* help = NewButton(d, 1072, "HELP");
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(defaults);
+    buttons->addWidget(help);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+
+    ShowValues(c, records::ReadSeriesError(iniPath), records::ReadSrsMode(iniPath) & records::kSrsCloseAfterNotice);
+
+    QObject::connect(defaults, &QPushButton::clicked, d, [c] { ShowValues(c, records::SeriesErrorSettings{}, false); });
+    QObject::connect(ok, &QPushButton::clicked, d, [d, c, iniPath] {
+        // A field left half-typed falls back to its last valid number, so only numbers
+        // within the field's range reach the file.
+        auto text = [](QSpinBox* spin) { return std::to_string(spin->value()); };
+        std::string error;
+        if (!records::SaveSeriesOption(iniPath, c.close->isChecked(), &error) ||
+            !records::SaveSeriesError(iniPath, text(c.timeOut), text(c.retries), text(c.wait), &error)) {
+            ShowSaveError(d, error);
+            return;
+        }
+        d->done(1);
+    });
+    QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
+    ConnectHelp(help, d, programFolder, "/2008320105954514.htm");
+    FinishDialog(d, 480, 360);
+    return d;
+}
+
+}  // namespace appqt

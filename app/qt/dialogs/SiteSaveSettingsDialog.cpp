@@ -1,0 +1,176 @@
+// "サイト保存の環境編集": the default options of a complete save (DefMode) and the blog depth
+// correction (BlogCutOff).
+#include <QCheckBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/qt/dialogs/DialogKit.h"
+#include "app/qt/dialogs/SettingsDialogs.h"
+#include "records/Settings.h"
+
+namespace appqt {
+
+namespace {
+
+constexpr uint32_t kBitDataFolder = 0x100;
+constexpr uint32_t kBitUpdateLog = 0x200;
+constexpr uint32_t kBitExternalOn = 0x10;
+constexpr uint32_t kBitExternalSelect = 0x20;
+constexpr uint32_t kBitNoIndexCompletion = 0x4000;  // the check box shows the completion, so inverted
+constexpr uint32_t kBitCloseWithoutAsking = 0x8000;
+constexpr uint32_t kBitOpenWhenDone = 0x10000;
+constexpr uint32_t kBitPhpAsHtml = 0x80000;
+constexpr uint32_t kBitPreview = 0x100000;
+constexpr uint32_t kBitNoRetry = 0x800000;
+constexpr uint32_t kBitNo404Check = 0x1000000;  // inverted like 0x4000
+
+struct SiteSaveControls {
+    QCheckBox* dataFolder = nullptr;      // 1031
+    QCheckBox* updateLog = nullptr;       // 1032
+    QRadioButton* extOff = nullptr;       // 1033
+    QRadioButton* extOn = nullptr;        // 1034
+    QRadioButton* extSelect = nullptr;    // 1035
+    QCheckBox* indexCompletion = nullptr; // 1036
+    QCheckBox* openWhenDone = nullptr;    // 1037
+    QCheckBox* closeNoAsk = nullptr;      // 1038
+    QCheckBox* phpAsHtml = nullptr;       // 1044
+    QCheckBox* preview = nullptr;         // 1045
+    QCheckBox* noRetry = nullptr;         // 1046
+    QCheckBox* notFound404 = nullptr;     // 1047
+    QCheckBox* blogDepth = nullptr;       // 1049
+};
+
+// "終了時にファイルを開く" only makes sense when the window closes by itself.
+void CoupleOpenWhenDone(const SiteSaveControls& c, bool clearWhenOff) {
+    const bool on = c.closeNoAsk->isChecked();
+    if (!on && clearWhenOff) c.openWhenDone->setChecked(false);
+    c.openWhenDone->setEnabled(on);
+}
+
+void ShowDefMode(const SiteSaveControls& c, uint32_t mode) {
+    c.dataFolder->setChecked(mode & kBitDataFolder);
+    c.updateLog->setChecked(mode & kBitUpdateLog);
+    // 0x10 wins over 0x20 when both are set: the crawl follows such links without asking.
+    if (mode & kBitExternalOn)
+        c.extOn->setChecked(true);
+    else if (mode & kBitExternalSelect)
+        c.extSelect->setChecked(true);
+    else
+        c.extOff->setChecked(true);
+    c.indexCompletion->setChecked(!(mode & kBitNoIndexCompletion));
+    c.closeNoAsk->setChecked(mode & kBitCloseWithoutAsking);
+    c.openWhenDone->setChecked(mode & kBitOpenWhenDone);
+    c.phpAsHtml->setChecked(mode & kBitPhpAsHtml);
+    c.preview->setChecked(mode & kBitPreview);
+    c.noRetry->setChecked(mode & kBitNoRetry);
+    c.notFound404->setChecked(!(mode & kBitNo404Check));
+    // Opening the dialog must not change a stored setting, so the box keeps its state here.
+    CoupleOpenWhenDone(c, false);
+}
+
+uint32_t DialogBits(const SiteSaveControls& c) {
+    uint32_t bits = 0;
+    if (c.dataFolder->isChecked()) bits |= kBitDataFolder;
+    if (c.updateLog->isChecked()) bits |= kBitUpdateLog;
+    if (c.extOn->isChecked()) bits |= kBitExternalOn;
+    if (c.extSelect->isChecked()) bits |= kBitExternalSelect;
+    if (!c.indexCompletion->isChecked()) bits |= kBitNoIndexCompletion;
+    if (c.closeNoAsk->isChecked()) bits |= kBitCloseWithoutAsking;
+    if (c.openWhenDone->isChecked()) bits |= kBitOpenWhenDone;
+    if (c.phpAsHtml->isChecked()) bits |= kBitPhpAsHtml;
+    if (c.preview->isChecked()) bits |= kBitPreview;
+    if (c.noRetry->isChecked()) bits |= kBitNoRetry;
+    if (!c.notFound404->isChecked()) bits |= kBitNo404Check;
+    return bits;
+}
+
+QGroupBox* SaveFormGroup(QDialog* d, SiteSaveControls& c) {
+    QGroupBox* group = NewGroup(d, 1028, "保存形式");
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(c.dataFolder = NewCheck(group, 1031, "データフォルダ"));
+    box->addWidget(c.updateLog = NewCheck(group, 1032, "更新ログ（*.qdx）"));
+    return group;
+}
+
+QGroupBox* ExternalGroup(QDialog* d, SiteSaveControls& c) {
+    QGroupBox* group = NewGroup(d, 1029, "外部パスの処理");
+    auto* box = new QHBoxLayout(group);
+    box->addWidget(c.extOff = NewRadio(group, 1033, "無効"));
+    box->addWidget(c.extOn = NewRadio(group, 1034, "有効"));
+    box->addWidget(c.extSelect = NewRadio(group, 1035, "選択"));
+    return group;
+}
+
+QGroupBox* StartEndGroup(QDialog* d, SiteSaveControls& c) {
+    QGroupBox* group = NewGroup(d, 1030, "起動と終了時の処理");
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(c.indexCompletion = NewCheck(group, 1036, "index.html省略補正"));
+    box->addWidget(c.closeNoAsk = NewCheck(group, 1038, "終了時は確認せずに閉じる"));
+    box->addWidget(c.openWhenDone = NewCheck(group, 1037, "終了時にファイルを開く"));
+    return group;
+}
+
+QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
+    QGroupBox* group = NewGroup(d, 1043, "特定ファイルの処理");
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(c.phpAsHtml = NewCheck(group, 1044, "Php/Asp/SHtmlページをHtmlページとして扱う"));
+    box->addWidget(c.preview = NewCheck(group, 1045, "ページプレビューを利用する"));
+    box->addWidget(c.noRetry = NewCheck(group, 1046, "DL失敗時は再試行しない"));
+    box->addWidget(c.notFound404 = NewCheck(group, 1047, "タイトルに「404」を含むページを"));
+    QLabel* second = NewLabel(group, 1048, "NotFoundとして扱う");
+    second->setIndent(24);
+    box->addWidget(second);
+    box->addWidget(c.blogDepth = NewCheck(group, 1049, "ブログでは追跡深度を補正する(実験的)"));
+    return group;
+}
+
+}  // namespace
+
+QDialog* CreateSiteSaveSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder) {
+    QDialog* d = NewDialog(owner, "InitializeSiteDL", "サイト保存の環境編集");
+    auto c = SiteSaveControls{};
+    auto* grid = new QGridLayout(d);
+    grid->addWidget(SaveFormGroup(d, c), 0, 0);
+    grid->addWidget(ExternalGroup(d, c), 1, 0);
+    grid->addWidget(StartEndGroup(d, c), 2, 0);
+    grid->addWidget(FileGroup(d, c), 0, 1, 3, 1);
+
+    QPushButton* ok = NewButton(d, 1039, "OK");
+    QPushButton* cancel = NewButton(d, 1040, "キャンセル");
+    QPushButton* defaults = NewButton(d, 1041, "デフォルトに戻す");
+    QPushButton* help = NewButton(d, 1042, "HELP");
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(defaults);
+    buttons->addWidget(help);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+
+    ShowDefMode(c, records::ReadDefMode(iniPath));
+    c.blogDepth->setChecked(records::ReadBlogCutOff(iniPath) != records::kBlogCutOffUnlimited);
+
+    QObject::connect(c.closeNoAsk, &QCheckBox::clicked, d, [c] { CoupleOpenWhenDone(c, true); });
+    QObject::connect(defaults, &QPushButton::clicked, d, [c] { ShowDefMode(c, records::kDefModeDefault); });
+    QObject::connect(ok, &QPushButton::clicked, d, [d, c, iniPath] {
+        std::string error;
+        if (!records::SaveSiteSaveSettings(iniPath, DialogBits(c), c.blogDepth->isChecked(), &error)) {
+            ShowSaveError(d, error);
+            return;
+        }
+        d->done(1);
+    });
+    QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
+    ConnectHelp(help, d, programFolder, "/2008320105935576.htm");
+    FinishDialog(d, 460, 380);
+    return d;
+}
+
+}  // namespace appqt

@@ -1,0 +1,250 @@
+#include "engine/Prefetcher.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <chrono>
+#include <iterator>
+
+#include "engine/Fetcher.h"
+#include "engine/SaveJob.h"
+#include "platform/FileUtil.h"
+#include "platform/HttpClient.h"
+
+namespace engine {
+
+namespace {
+
+// How often a pause between resumed reads looks at the job's stop request, whose own wake-up
+// this pool cannot hear.
+constexpr auto kStopPollInterval = std::chrono::milliseconds(50);
+
+}  // namespace
+
+class Prefetcher::TicketCancel : public FetchCancel {
+public:
+    TicketCancel(const Prefetcher& owner, const Ticket& ticket) : m_owner(owner), m_ticket(ticket) {}
+    bool Cancelled() const override { return m_owner.Cancelled(m_ticket); }
+    void Pause(uint32_t ms) const override { m_owner.PauseUnlessCancelled(m_ticket, ms); }
+
+private:
+    const Prefetcher& m_owner;
+    const Ticket& m_ticket;
+};
+
+Prefetcher::Prefetcher(const SaveJob& job, PrefetchLimits limits) : m_job(job), m_limits(limits) {}
+
+Prefetcher::~Prefetcher() {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_shutdown = true;
+    }
+    m_work.notify_all();
+    m_cancel.notify_all();
+    m_threads.clear();  // joins; a running fetch sees the shutdown and ends
+    for (const auto& [path, ticket] : m_tickets)
+        if (ticket->state == State::Done && ticket->ok) platform::RemoveFile(StagingPath(path));
+}
+
+std::string Prefetcher::StagingPath(const std::string& path) { return path + ".pre"; }
+
+void Prefetcher::SubmitEmbed(const std::string& url, const std::string& path) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_shutdown || m_limits.threads <= 0) return;
+        auto [it, inserted] = m_tickets.try_emplace(path);
+        if (!inserted) return;
+        it->second = std::make_unique<Ticket>();
+        Ticket& ticket = *it->second;
+        ticket.url = url;
+        ticket.path = path;
+        ticket.embed = true;
+        ticket.order = m_nextOrder++;
+        m_embedQueue.emplace(ticket.order, &ticket);
+        StartThreadsLocked();
+    }
+    m_work.notify_one();
+}
+
+void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_shutdown || m_limits.threads <= 0) return;
+        auto [it, inserted] = m_tickets.try_emplace(path);
+        if (!inserted) {
+            Ticket& ticket = *it->second;
+            if (ticket.embed || ticket.state != State::Pending) return;
+            // Needed sooner now than when it was first submitted.
+            m_pageQueue.erase(ticket.order);
+            ticket.order = m_nextOrder++;
+            m_pageQueue.emplace(ticket.order, &ticket);
+            return;
+        }
+        it->second = std::make_unique<Ticket>();
+        Ticket& ticket = *it->second;
+        ticket.url = url;
+        ticket.path = path;
+        ticket.order = m_nextOrder++;
+        m_pageQueue.emplace(ticket.order, &ticket);
+        StartThreadsLocked();
+    }
+    m_work.notify_one();
+}
+
+struct TakeStats { double wait=0; int n[4]={0,0,0,0}; int pend=0, mism=0; ~TakeStats(){ fprintf(stderr,"take wait %.3f notf %d failed %d fetched %d pend %d mism %d\n", wait, n[0],n[1],n[2],pend,mism);} };
+static TakeStats g_stats;
+Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path) {
+    auto t0 = std::chrono::steady_clock::now();
+    struct X { std::chrono::steady_clock::time_point t0; TakeResult& r; ~X(){ g_stats.wait += std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count(); g_stats.n[r+1]++; } };
+    TakeResult result = NotFetched;
+    X x{t0, result};
+    std::string discard;
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        auto it = m_tickets.find(path);
+        if (it == m_tickets.end()) return NotFetched;
+        Ticket* ticket = it->second.get();
+        if (ticket->url != url || ticket->abandoned) {
+            discard = AbandonLocked(it); g_stats.mism++;
+        } else if (ticket->state == State::Pending) { g_stats.pend++;
+            // Not begun: the crawl fetches it itself rather than wait for a free thread.
+            (void)EraseLocked(it);
+        } else {
+            m_done.wait(lock, [ticket] { return ticket->state == State::Done; });
+            result = ticket->ok ? Fetched : Failed;
+            // The staged file is moved into place below rather than deleted.
+            (ticket->embed ? m_embedsAhead : m_pagesAhead) -= 1;
+            m_tickets.erase(path);
+        }
+    }
+    m_work.notify_all();
+    if (!discard.empty()) platform::RemoveFile(discard);
+    if (result == Fetched) {
+        const std::string staged = StagingPath(path);
+        if (!platform::RenameFile(staged, path)) {
+            platform::RemoveFile(staged);
+            result = Failed;
+        }
+    }
+    return result;
+}
+
+void Prefetcher::Drop(const std::string& path) {
+    std::string discard;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        auto it = m_tickets.find(path);
+        if (it == m_tickets.end()) return;
+        discard = AbandonLocked(it);
+    }
+    m_work.notify_all();
+    m_cancel.notify_all();
+    if (!discard.empty()) platform::RemoveFile(discard);
+}
+
+size_t Prefetcher::Started() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_started;
+}
+
+void Prefetcher::StartThreadsLocked() {
+    if (!m_threads.empty()) return;
+    // Started with the first ticket: a crawl that never fetches ahead costs no threads.
+    for (int i = 0; i < m_limits.threads; ++i) m_threads.emplace_back([this] { ThreadMain(); });
+}
+
+Prefetcher::Ticket* Prefetcher::NextLocked() {
+    if (!m_embedQueue.empty() && m_embedsAhead < m_limits.embedsAhead) {
+        auto first = m_embedQueue.begin();
+        Ticket* ticket = first->second;
+        m_embedQueue.erase(first);
+        ++m_embedsAhead;
+        return ticket;
+    }
+    if (!m_pageQueue.empty() && m_pagesAhead < m_limits.pagesAhead) {
+        auto last = std::prev(m_pageQueue.end());
+        Ticket* ticket = last->second;
+        m_pageQueue.erase(last);
+        ++m_pagesAhead;
+        return ticket;
+    }
+    return nullptr;
+}
+
+// Pool thread.
+void Prefetcher::ThreadMain() {
+    // Each thread keeps its own connections alive.
+    platform::HttpSession http;
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        Ticket* ticket = nullptr;
+        m_work.wait(lock, [&] { return m_shutdown || (ticket = NextLocked()) != nullptr; });
+        if (m_shutdown) return;
+        ticket->state = State::Running;
+        ++m_started;
+        lock.unlock();
+        RunTicket(*ticket, http);
+        lock.lock();
+    }
+}
+
+// Pool thread, called without the lock; returns without it.
+void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
+    const TicketCancel cancel(*this, ticket);
+    const int ok = cancel.Cancelled()
+                       ? 0
+                       : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path, StagingPath(ticket.path), &cancel);
+    std::string discard;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ticket.state = State::Done;
+        ticket.ok = ok;
+        if (ticket.abandoned) discard = EraseLocked(m_tickets.find(ticket.path));
+    }
+    m_done.notify_all();
+    m_work.notify_all();
+    if (!discard.empty()) platform::RemoveFile(discard);
+}
+
+void Prefetcher::UnqueueLocked(Ticket& ticket) {
+    (ticket.embed ? m_embedQueue : m_pageQueue).erase(ticket.order);
+}
+
+std::string Prefetcher::EraseLocked(TicketMap::iterator it) {
+    Ticket& ticket = *it->second;
+    std::string discard;
+    if (ticket.state == State::Pending) {
+        UnqueueLocked(ticket);
+    } else {
+        (ticket.embed ? m_embedsAhead : m_pagesAhead) -= 1;
+        if (ticket.ok) discard = StagingPath(ticket.path);
+    }
+    m_tickets.erase(it);
+    return discard;
+}
+
+std::string Prefetcher::AbandonLocked(TicketMap::iterator it) {
+    Ticket& ticket = *it->second;
+    if (ticket.state != State::Running) return EraseLocked(it);
+    // The thread that runs it deletes what it fetched; until then the path keeps its ticket,
+    // so no second fetch ahead can write the same staging name.
+    ticket.abandoned = true;
+    return {};
+}
+
+bool Prefetcher::Cancelled(const Ticket& ticket) const {
+    return m_shutdown || ticket.abandoned || m_job.StopRequested();
+}
+
+void Prefetcher::PauseUnlessCancelled(const Ticket& ticket, uint32_t ms) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
+    while (!Cancelled(ticket)) {
+        const Clock::time_point now = Clock::now();
+        if (now >= until) return;
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_cancel.wait_until(lock, std::min(until, now + kStopPollInterval),
+                            [&] { return m_shutdown || ticket.abandoned; });
+    }
+}
+
+}  // namespace engine

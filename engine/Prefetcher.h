@@ -1,0 +1,116 @@
+// Fetching ahead of the crawl. The crawl walks one page at a time; while it converts a page
+// or waits for one file, a few threads of this pool fetch the files it will ask for next, each
+// into a staging name beside its place (path + ".pre"). The crawl takes a staged file when it
+// reaches it, so files, logs and counters stay exactly those of the walk alone.
+//
+// One pool belongs to one crawl run; the crawl's worker thread is its only caller. The pool
+// threads read the job (its options and stop request) and share nothing else with the crawl
+// but this pool's own lock.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+class HttpSession;
+}
+
+namespace engine {
+
+class SaveJob;
+
+struct PrefetchLimits {
+    int threads = 4;
+    // Files fetched or being fetched but not yet taken, so that disk use stays bounded.
+    size_t pagesAhead = 48;
+    size_t embedsAhead = 16;
+};
+
+class Prefetcher {
+public:
+    enum TakeResult : int {
+        NotFetched = -1,  // no fetch ahead of this file (or it had not begun): fetch it now
+        Failed = 0,       // fetched ahead, and the fetch failed
+        Fetched = 1,      // the file now lies at its path
+    };
+
+    explicit Prefetcher(const SaveJob& job, PrefetchLimits limits = {});
+    // Cancels what is under way, waits for the pool threads and deletes every file staged
+    // and not taken, so that a stopped or finished crawl leaves no staging file behind.
+    ~Prefetcher();
+    Prefetcher(const Prefetcher&) = delete;
+    Prefetcher& operator=(const Prefetcher&) = delete;
+
+    // The staging name of a file fetched ahead.
+    static std::string StagingPath(const std::string& path);
+
+    // Embedded files of the page at hand, in the order the crawl takes them; they go before
+    // any page, first in first out. A path that has a ticket already is left as it is.
+    void SubmitEmbed(const std::string& url, const std::string& path);
+    // Pages the crawl reaches later. The page submitted last is fetched first (a walk in
+    // depth comes to it soonest); a page that waits already moves to the top.
+    void SubmitPage(const std::string& url, const std::string& path);
+
+    // The outcome for `path`, fetched from `url`. Waits for a fetch under way; a staged file is
+    // moved into place. A ticket of another URL is dropped.
+    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path);
+    // The crawl will not use the file at `path` (the page is skipped): its ticket goes and a
+    // staged file is deleted.
+    void Drop(const std::string& path);
+
+    // Requests that reached a pool thread so far (for tests and measurements).
+    size_t Started() const;
+
+private:
+    enum class State { Pending, Running, Done };
+    struct Ticket {
+        std::string url;
+        std::string path;
+        bool embed = false;
+        State state = State::Pending;
+        int ok = 0;
+        uint64_t order = 0;               // key in its queue while pending
+        std::atomic<bool> abandoned{false};  // read by the running fetch without the lock
+    };
+    using TicketMap = std::unordered_map<std::string, std::unique_ptr<Ticket>>;
+    class TicketCancel;
+
+    void StartThreadsLocked();
+    void ThreadMain();
+    Ticket* NextLocked();
+    void RunTicket(Ticket& ticket, platform::HttpSession& http);
+    void UnqueueLocked(Ticket& ticket);
+    // Ends a ticket that is not running; returns the staged file to delete ("" for none).
+    std::string EraseLocked(TicketMap::iterator it);
+    // Drops or marks the ticket; returns the staged file to delete ("" for none).
+    std::string AbandonLocked(TicketMap::iterator it);
+    void PauseUnlessCancelled(const Ticket& ticket, uint32_t ms) const;
+    bool Cancelled(const Ticket& ticket) const;
+
+    const SaveJob& m_job;
+    const PrefetchLimits m_limits;
+
+    mutable std::mutex m_lock;
+    std::condition_variable m_work;  // pool threads: a ticket may start, or shut down
+    std::condition_variable m_done;  // the crawl: a ticket has finished
+    mutable std::condition_variable m_cancel;  // running fetches: shut down, or a ticket abandoned
+    std::atomic<bool> m_shutdown{false};
+    TicketMap m_tickets;                     // by local path
+    std::map<uint64_t, Ticket*> m_embedQueue;  // pending embeds, oldest first
+    std::map<uint64_t, Ticket*> m_pageQueue;   // pending pages, newest last
+    uint64_t m_nextOrder = 0;
+    size_t m_embedsAhead = 0;  // running or done, not taken
+    size_t m_pagesAhead = 0;
+    size_t m_started = 0;
+    std::vector<std::jthread> m_threads;
+};
+
+}  // namespace engine

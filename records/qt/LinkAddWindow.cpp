@@ -1,0 +1,161 @@
+// "QdxLinkAdd": registers a related link of a .qdx record.
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "engine/SaveJob.h"
+#include "platform/FileUtil.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+#include "records/Settings.h"
+#include "records/qt/PageTitleFetch.h"
+#include "records/qt/RecordWindows.h"
+#include "records/qt/SavedSiteText.h"
+
+namespace recordsqt {
+
+using platformqt::FromQ;
+using platformqt::ToQ;
+
+namespace {
+
+QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+// The name a dropped file or folder gets: its last path element.
+std::string DroppedName(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return platform::NameOf(path);
+}
+
+}  // namespace
+
+LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(owner), m_job(job) {
+    setWindowTitle(QStringLiteral("関連リンクの登録"));
+    resize(460, 240);
+    setAcceptDrops(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("■登録するリンク名"), this));
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(ObjectName(NameEdit));
+    layout->addWidget(m_name);
+    layout->addWidget(new QLabel(QStringLiteral("■登録するフルパス"), this));
+    m_target = new QLineEdit(this);
+    m_target->setObjectName(ObjectName(TargetEdit));
+    layout->addWidget(m_target);
+    m_download = new QCheckBox(QStringLiteral("Webファイルは、ダウンロードして保存の後に登録する。"), this);
+    m_download->setObjectName(ObjectName(DownloadCheck));
+    m_download->setChecked((records::ReadDefMode(job.IniPath()) & records::kDownloadWebFilesBit) != 0);
+    layout->addWidget(m_download);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(ObjectName(ProgressBar));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->hide();
+    layout->addWidget(m_progress);
+    layout->addStretch(1);
+
+    auto* row = new QHBoxLayout();
+    row->addStretch(1);
+    auto* add = new QPushButton(QStringLiteral("追加"), this);
+    add->setObjectName(ObjectName(AddButton));
+    connect(add, &QPushButton::clicked, this, [this] { Add(); });
+    row->addWidget(add);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel->setObjectName(ObjectName(CancelButton));
+    connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
+    row->addWidget(cancel);
+    layout->addLayout(row);
+}
+
+LinkAddWindow::~LinkAddWindow() {
+    // A title fetch still running is cut short; its answer would come to a window that is gone.
+    for (auto& fetch : m_fetches) fetch.request_stop();
+    for (auto& fetch : m_fetches)
+        if (fetch.joinable()) fetch.join();
+}
+
+void LinkAddWindow::Warn(const std::string& text) {
+    platformqt::ShowMessage(this, "Sitrova", text, platformqt::IconWarning);
+}
+
+void LinkAddWindow::Add() {
+    const std::string name = FromQ(m_name->text());
+    const std::string target = FromQ(m_target->text().trimmed());
+    if (name.empty()) return Warn("リンク名を入力してください。");
+    const bool web = IsWebTarget(target);
+    if (!web && (target.empty() || !platform::FileExists(target)))
+        return Warn("指定されたファイル／フォルダは存在しません。");
+    if (web && m_download->isChecked())
+        return Warn("Webファイルをダウンロードして保存する登録は、このバージョンではまだ使えません。\r\n"
+                    "チェックを外すと、URLのまま登録できます。");
+
+    const std::string path = m_job.QdxPath();
+    records::SectionFile record;
+    if (!platform::IsRegularFile(path) || !record.Load(path)) return Warn("Qdxファイルが開けません: " + path);
+    if (records::CountLinks(record) >= kMaxRelatedLinks) return Warn("関連リンクはこれ以上登録できません。");
+    std::string error;
+    if (!records::AddLink(record, name, target, &error)) return Warn(error);
+    done(1);
+}
+
+void LinkAddWindow::DropText(const std::string& text) {
+    m_target->setText(ToQ(text));
+    if (IsWebTarget(text)) StartTitleFetch(text);
+}
+
+void LinkAddWindow::DropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    m_target->setText(ToQ(paths.front()));
+    m_name->setText(ToQ(DroppedName(paths.front())));
+}
+
+void LinkAddWindow::StartTitleFetch(const std::string& url) {
+    const unsigned generation = ++m_generation;
+    m_nameAtDrop = m_name->text();
+    ++m_fetchesRunning;
+    m_fetches.emplace_back([this, generation, url](std::stop_token stop) {
+        std::string title = FetchPageTitle(url, [&stop] { return stop.stop_requested(); });
+        if (stop.stop_requested()) return;
+        QMetaObject::invokeMethod(
+            this, [this, generation, title] { TakeTitle(generation, title); }, Qt::QueuedConnection);
+    });
+}
+
+void LinkAddWindow::TakeTitle(unsigned generation, const std::string& title) {
+    --m_fetchesRunning;
+    // Only the latest drop names the link, and never over a name typed meanwhile.
+    if (generation != m_generation || title.empty() || m_name->text() != m_nameAtDrop) return;
+    m_name->setText(ToQ(title));
+}
+
+void LinkAddWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void LinkAddWindow::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    std::vector<std::string> files;
+    if (data->hasUrls()) {
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) files.push_back(FromQ(url.toLocalFile()));
+        if (!files.empty()) {
+            DropFiles(files);
+        } else if (!data->urls().isEmpty()) {
+            DropText(FromQ(data->urls().front().toString()));
+        }
+    } else if (data->hasText()) {
+        DropText(FromQ(data->text().trimmed()));
+    }
+    event->acceptProposedAction();
+}
+
+}  // namespace recordsqt

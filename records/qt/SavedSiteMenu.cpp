@@ -1,0 +1,124 @@
+// The menus of the saved-site view. They take the place of the window's own menus while the
+// view shows, and are built anew when the related links change.
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "engine/SaveJob.h"
+#include "platform/FileUtil.h"
+#include "platform/qt/QtText.h"
+#include "records/qt/SavedSiteText.h"
+#include "records/qt/SavedSiteView.h"
+
+namespace recordsqt {
+
+using namespace engine::mode;
+using platformqt::ToQ;
+
+namespace {
+
+// A link name is shown as typed: "&" is no mnemonic and a line break no line.
+QString LinkCaption(const std::string& name) {
+    QString caption = ToQ(name);
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    caption.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    caption.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return caption;
+}
+
+}  // namespace
+
+void SavedSiteView::BuildMenus() {
+    QMenuBar* bar = m_window->menuBar();
+    if (m_menus.empty() && m_windowMenus.empty()) {
+        for (QAction* action : bar->actions()) {
+            m_windowMenus.push_back(action);
+            bar->removeAction(action);
+        }
+    }
+    RemoveMenus();
+
+    auto addMenu = [&](const char* title) {
+        auto* menu = new QMenu(QString::fromUtf8(title), this);
+        bar->addMenu(menu);
+        m_menus.push_back(menu);
+        return menu;
+    };
+    auto addItem = [this](QMenu* menu, const QString& caption, int id, bool enabled = true) {
+        QAction* action = menu->addAction(caption);
+        action->setData(id);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    };
+    auto item = [&](QMenu* menu, const char* caption, int id, bool enabled = true) {
+        addItem(menu, QString::fromUtf8(caption), id, enabled);
+    };
+    const std::string qdxPath = m_job.QdxPath();
+    const int links = records::CountLinks(m_record);
+    // Without the log's header the job knows no site: nothing to open or check.
+    const bool read = m_reader.status == records::QdxReadable;
+
+    QMenu* file = addMenu("ファイル(&F)");
+    item(file, "保存したファイルを開く(&O)", CmdOpenSaved, read);
+    item(file, "コンプリートURLを開く(&P)", CmdOpenUrl, read);
+    file->addSeparator();
+    item(file, "エラーログを開く(&E)", CmdErrorLog, platform::IsRegularFile(ErrorLogPathOf(qdxPath)));
+    file->addSeparator();
+    item(file, "更新をチェックする(&I)", CmdUpdateCheck, read);
+    file->addSeparator();
+    item(file, "Sitrova の新規起動(&N)", CmdNewSitrova);
+    item(file, "終了(&C)", CmdQuit);
+
+    QMenu* tools = addMenu("ツール(&T)");
+    item(tools, "コメントの編集(&C)", CmdComment);
+    item(tools, "バナー広告等削除を実行(&D)", CmdAdRemoval, !m_adRemovalStarted);
+    tools->addSeparator();
+    item(tools, "Qdxファイルのフルパスをコピー(&P)", CmdCopyPath);
+
+    QMenu* link = addMenu("リンク(&L)");
+    item(link, "外部リンクファイル一覧を開く(&O)", CmdOutDomainList, m_job.Has(OutDomainAll | OutDomainSelect));
+    link->addSeparator();
+    item(link, "関連ファイルの追加(&A)", CmdLinkAdd, links < kMaxRelatedLinks);
+    item(link, "関連ファイルの削除(&D)", CmdLinkDel, links > 0);
+    if (links > 0) {
+        link->addSeparator();
+        for (int i = 0; i < links; ++i) {
+            records::RelatedLink related;
+            const bool named = records::ReadLink(m_record, i, related) == 1;
+            addItem(link, named ? LinkCaption(related.name) : QStringLiteral("?"), CmdFirstLink + i);
+        }
+    }
+
+    QMenu* help = addMenu("ヘルプ(&H)");
+    item(help, "What's Qdxファイル？(&C)", CmdQdxHelp);
+    item(help, "Read me ファイル？(&R)", CmdReadMe);
+    help->addSeparator();
+    item(help, "バージョン情報(&A)", CmdVersion);
+}
+
+void SavedSiteView::RemoveMenus() {
+    QMenuBar* bar = m_window->menuBar();
+    for (QMenu* menu : m_menus) {
+        bar->removeAction(menu->menuAction());
+        // A menu may be the one whose item is running right now.
+        menu->deleteLater();
+    }
+    m_menus.clear();
+}
+
+void SavedSiteView::RestoreWindowMenus() {
+    QMenuBar* bar = m_window->menuBar();
+    for (const QPointer<QAction>& action : m_windowMenus)
+        if (action) bar->addAction(action);
+    m_windowMenus.clear();
+}
+
+QAction* SavedSiteView::FindCommand(int id) const {
+    for (QMenu* menu : m_menus)
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator() && action->data().toInt() == id) return action;
+    return nullptr;
+}
+
+}  // namespace recordsqt

@@ -1,0 +1,153 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/qt/dialogs/ErrorLogScan.h"
+#include "app/qt/dialogs/InfoDialogs.h"
+#include "engine/SaveJob.h"
+#include "platform/Codepage.h"
+#include "platform/FileUtil.h"
+#include "platform/qt/QtText.h"
+#include "tests/dialogs/DialogTestKit.h"
+
+using dialogtest::DialogTest;
+using testsupport::Sandbox;
+
+namespace {
+
+std::string Sjis(const std::string& utf8) {
+    std::string out;
+    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
+    return out;
+}
+
+TEST(ErrorLogScan, FailuresNameTheirPageOrFile) {
+    const std::vector<std::string> lines = {
+        "http://a.example/からＤＬ中…",
+        "  このページのＤＬに失敗しました(検索階層が深過ぎる)。後にリトライします。",
+        "http://a.example/x.htmlからＤＬ中…",
+        "  ＤＬに失敗しました。",
+        "ページ「http://a.example/x.html」のコンプリートに失敗。",
+        "  埋め込みデータをＤＬ中…",
+        "    pic.png",
+        "    ！ダウンロードに失敗",
+        "http://a.example/gone.htmlからＤＬ中…",
+        "  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。",
+    };
+    const std::vector<appqt::DownloadFailure> found = appqt::FindDownloadFailures(lines);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].lineNumber, 4u);
+    EXPECT_EQ(found[0].target, "http://a.example/x.html");
+    EXPECT_EQ(found[0].message, "ＤＬに失敗しました。");
+    EXPECT_EQ(found[1].lineNumber, 8u);
+    EXPECT_EQ(found[1].target, "pic.png");
+    EXPECT_EQ(found[2].target, "http://a.example/gone.html");
+    EXPECT_TRUE(appqt::FindDownloadFailures({"    ！ダウンロードに失敗"})[0].target.empty());
+}
+
+class InfoDialogs : public DialogTest {};
+
+TEST_F(InfoDialogs, ErrorLogIsReadFromShiftJisAndItsFailuresListed) {
+    const std::string log = box / "site.files/SitrovError.log";
+    Sandbox::WriteFile(log, Sjis("http://a.example/p.htmlからＤＬ中…\r\n  ＤＬに失敗しました。\r\n") + "\x82\r\n" +
+                                Sjis("    b.gif\r\n    ！ダウンロードに失敗\r\n"));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(appqt::ReadErrorLogLines(log, lines));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], "  ＤＬに失敗しました。");
+    EXPECT_EQ(lines[2], "?");  // a broken line stays visible
+
+    std::unique_ptr<QDialog> d(appqt::CreateErrorLogViewer(nullptr, log));
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("failureCount"))->text(), QStringLiteral("2"));
+    auto* list = d->findChild<QTreeWidget*>(QStringLiteral("failureList"));
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("http://a.example/p.html"));
+    EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("b.gif"));
+    auto* detail = d->findChild<QLabel*>(QStringLiteral("detail"));
+    EXPECT_EQ(detail->text(), QStringLiteral("項目を選択してください。"));
+    list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_EQ(detail->text(), QStringLiteral("b.gif\n！ダウンロードに失敗"));
+}
+
+TEST_F(InfoDialogs, AMissingErrorLogIsSaid) {
+    std::unique_ptr<QDialog> d(appqt::CreateErrorLogViewer(nullptr, box / "none/SitrovError.log"));
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("detail"))->text(), QStringLiteral("SitrovError.log  が開けません。"));
+    EXPECT_FALSE(d->findChild<QPushButton*>(QStringLiteral("openLog"))->isEnabled());
+}
+
+TEST_F(InfoDialogs, ErrorLogPathFollowsTheRecord) {
+    engine::SaveJob job;
+    job.SetSaveTarget(box / "out/site.html");
+    EXPECT_EQ(appqt::ErrorLogPathOf(job), box / "out/SitrovError.log");  // no record yet
+
+    job.SetQdxPath(box / "rec/site.qdx");
+    EXPECT_EQ(appqt::ErrorLogPathOf(job), box / "rec/site.files/SitrovError.log");
+    // A save without data folder keeps the log beside the record.
+    Sandbox::WriteFile(box / "rec/SitrovError.log", "x");
+    EXPECT_EQ(appqt::ErrorLogPathOf(job), box / "rec/SitrovError.log");
+    Sandbox::WriteFile(box / "rec/site.files/SitrovError.log", "x");
+    EXPECT_EQ(appqt::ErrorLogPathOf(job), box / "rec/site.files/SitrovError.log");
+}
+
+TEST_F(InfoDialogs, RelatedRecordIsBesideTheFileOrItsDataFolder) {
+    Sandbox::WriteFile(box / "a/page.qdx", "1");
+    Sandbox::WriteFile(box / "a/page.html", "x");
+    Sandbox::WriteFile(box / "b/site.qdx", "1");
+    Sandbox::WriteFile(box / "b/site.files/x/y/deep.html", "x");
+    Sandbox::WriteFile(box / "c/lone.html", "x");
+    Sandbox::WriteFile(box / "d/site.FILES/p.html", "x");
+    Sandbox::WriteFile(box / "d/site.qdx", "1");
+    struct Case {
+        std::string file, record;
+    };
+    const Case cases[] = {
+        {box / "a/page.html", box / "a/page.qdx"},
+        {box / "b/site.files/x/y/deep.html", box / "b/site.qdx"},
+        {box / "c/lone.html", ""},
+        {box / "d/site.FILES/p.html", box / "d/site.qdx"},
+        {box / "b/site.files/other.htm", box / "b/site.qdx"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(appqt::FindRelatedQdx(c.file), c.record) << c.file;
+}
+
+TEST_F(InfoDialogs, DropDialogOffersTheRecordOnlyWhenThereIsOne) {
+    Sandbox::WriteFile(box / "a/page.qdx", "1");
+    struct Case {
+        std::string file;
+        bool offered;
+    };
+    for (const Case& c : {Case{box / "a/page.html", true}, Case{box / "c/lone.html", false}}) {
+        std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, c.file, programFolder));
+        EXPECT_EQ(platformqt::FromQ(d->findChild<QLineEdit*>(QStringLiteral("fileName"))->text()), platform::NameOf(c.file));
+        EXPECT_EQ(d->findChild<QPushButton*>(QStringLiteral("openQdx"))->isEnabled(), c.offered);
+        auto* removeAds = d->findChild<QPushButton*>(QStringLiteral("removeAds"));
+        EXPECT_EQ(removeAds->text(), QStringLiteral("広告を削除する"));
+        EXPECT_FALSE(removeAds->isEnabled());
+        d->findChild<QPushButton*>(QStringLiteral("close"))->click();
+        EXPECT_EQ(d->result(), 0);
+    }
+}
+
+TEST_F(InfoDialogs, VersionDialogShowsProductVersionAndAddress) {
+    std::unique_ptr<QDialog> d(appqt::CreateVersionDialog(nullptr));
+    auto* product = d->findChild<QLabel*>(QStringLiteral("productName"));
+    EXPECT_EQ(product->text(), QStringLiteral("Sitrova"));
+    EXPECT_TRUE(product->font().bold());
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("version"))->text(), QStringLiteral("Version. 6.42"));
+    auto* address = d->findChild<QLabel*>(QStringLiteral("makerAddress"));
+    EXPECT_TRUE(address->text().contains(QStringLiteral("href=\"https://sitrova.invalid/\"")));
+    EXPECT_EQ(address->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(d->findChild<QPushButton*>(QStringLiteral("close"))->text(), QStringLiteral("閉じる"));
+}
+
+TEST_F(InfoDialogs, AnalysisLitShowsKindAndMessage) {
+    std::unique_ptr<QDialog> d(appqt::CreateAnalysisLitDialog(nullptr, "画像ファイル", "このファイル単体、\r\nもしくは連番ファイルを保存できます。"));
+    EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("ctl1101"))->text(), QStringLiteral("画像ファイル"));
+    EXPECT_EQ(d->findChild<QPlainTextEdit*>(QStringLiteral("ctl1102"))->toPlainText(),
+              QStringLiteral("このファイル単体、\nもしくは連番ファイルを保存できます。"));
+    EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("ctl1103"))->isHidden());
+}
+
+}  // namespace

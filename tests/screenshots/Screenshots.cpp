@@ -1,0 +1,179 @@
+// Shows every window and dialog of Sitrova offscreen with realistic contents and writes one
+// PNG each:   sitrova_screenshots OUTPUT-FOLDER
+#include <QApplication>
+#include <QDialog>
+#include <QFont>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/qt/CpuPopup.h"
+#include "app/qt/MainMenu.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/dialogs/DialogOpener.h"
+#include "engine/ModeFlags.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+#include "engine/qt/ProgressView.h"
+#include "platform/Clock.h"
+#include "records/SectionFile.h"
+#include "records/qt/RecordWindows.h"
+#include "records/qt/SavedSiteView.h"
+#include <gtest/gtest.h>  // the saved-site fixtures use its assertions
+
+#include "tests/recordsqt/SavedSiteFiles.h"
+#include "tests/support/Sandbox.h"
+
+using namespace engine::mode;
+
+namespace {
+
+std::string g_out;
+int g_written = 0;
+int g_failed = 0;
+
+void Save(QWidget* widget, const std::string& name) {
+    widget->show();
+    QApplication::processEvents();
+    const std::string path = g_out + "/" + name + ".png";
+    if (widget->grab().save(QString::fromStdString(path))) {
+        ++g_written;
+        std::printf("wrote %s\n", path.c_str());
+    } else {
+        ++g_failed;
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+    }
+}
+
+void SetUpFonts() {
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+void ShowInputView(const std::string& programFolder) {
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetModeBits(ModeNormal | ModePresetUrl);
+    job.SetStartUrl("https://www.example.jp/docs/index.html");
+    job.SetSaveTarget(programFolder + "/saves/docs.html");
+    appqt::MainWindow window(job, ModeNormal);
+    window.resize(640, 580);
+    Save(&window, "main-input");
+}
+
+void ShowProgressView(const std::string& programFolder) {
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetModeBits(ModeNormal | datafolder | qdxfile);
+    job.SetStartUrl("https://www.example.jp/docs/index.html");
+    job.SetSaveTarget(programFolder + "/saves/docs.html");
+    job.SetLankLimit(1);
+    job.SetJobSummary(engine::BuildJobSummary(job));
+    job.SetCpuSleepMs(3);
+    job.SetStartTick(platform::TickCount() - 95000);  // 1 minute 35 seconds into the save
+    job.AddFound(148);
+    job.LinkDone(61);
+    const char* pages[] = {"index.html", "about.html", "docs/guide.html", "docs/install.html", "news/2026.html"};
+    for (const char* p : pages) {
+        job.AppendSimpleLog(std::string("https://www.example.jp/docs/") + p);
+        job.AppendLog(std::string("https://www.example.jp/docs/") + p + "からＤＬ中…");
+        job.AppendLog("  階層ナンバー: 1   (R.Func:2 )");
+        job.AppendLog("  コードを変換＆リンク先を調査中…50％･･･100％");
+        job.AppendLog("  12個のリンク先が見つかりました。");
+    }
+    QMainWindow window;
+    appqt::BuildInputMenuBar(window.menuBar(), false, [](int) {});
+    auto* view = new engineqt::ProgressView(job, &window);
+    window.setCentralWidget(view);
+    view->CreateControls();
+    window.resize(640, 580);
+    window.show();
+    view->OnCommand(engineqt::ProgressView::DetailButton);
+    view->Tick();
+    Save(&window, "progress");
+}
+
+void ShowSavedSite(const testsupport::Sandbox& box, const std::string& programFolder) {
+    const recordsqttest::SavedSite site = recordsqttest::WriteSavedSite(box, 0x301 | arias, 1, 42);
+    records::SectionFile record;
+    if (record.Load(site.qdxPath) == 1) {
+        (void)records::AddLink(record, "マニュアル (PDF)", "https://www.example.jp/manual.pdf");
+        (void)records::AddLink(record, "保存メモ", site.folder + "memo.txt");
+        (void)records::WriteComment(record, "毎月1日に更新をチェックする。\r\n画像は別フォルダにも保存済み。");
+    }
+    engine::SaveJob job;
+    recordsqttest::PrepareJob(job, site, programFolder);
+    QMainWindow window;
+    window.resize(360, 480);
+    recordsqt::CreateSavedSiteView(&window, job, [] {});
+    Save(&window, "saved-site");
+
+    recordsqt::CommentEditor comment(&window, job);
+    Save(&comment, "dialog-QdxComment");
+    recordsqt::LinkAddWindow add(&window, job);
+    Save(&add, "dialog-QdxLinkAdd");
+    recordsqt::LinkDelWindow del(&window, job);
+    Save(&del, "dialog-QdxLinkDel");
+    records::RelatedLink link{"マニュアル (PDF)", "https://www.example.jp/manual.pdf", ""};
+    recordsqt::LinkActionWindow action(&window, link, [](const std::string&) { return 1; }, {600000, 600000});
+    Save(&action, "dialog-QdxLinkAction");
+}
+
+void ShowDialogs(const std::string& programFolder) {
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetStartUrl("https://www.example.jp/docs/index.html");
+    job.SetSaveTarget(programFolder + "/saves/docs.html");
+    QMainWindow owner;
+    owner.resize(640, 580);
+    const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
+                                            "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
+                                            "DropHtmlCutAdv", "OutDomainSelectDlg", "AnalysisLit", "AnalysisStd"};
+    appqt::DialogArgs args;
+    args.filePath = programFolder + "/saves/page.html";
+    args.message = "HTMLページ以外では、ページ解析は利用できません。";
+    for (const std::string& name : names) {
+        QDialog* dialog = appqt::CreateDialogByName(name, &owner, job, args);
+        if (!dialog) {
+            ++g_failed;
+            std::fprintf(stderr, "no dialog %s\n", name.c_str());
+            continue;
+        }
+        Save(dialog, "dialog-" + name);
+        delete dialog;
+    }
+    appqt::CpuPopup cpu(&owner, 80);
+    Save(&cpu, "dialog-CpuPopup");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: sitrova_screenshots OUTPUT-FOLDER\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    SetUpFonts();
+    g_out = argv[1];
+    std::filesystem::create_directories(g_out);
+
+    testsupport::Sandbox box;
+    const std::string programFolder = box.Path() + "program";
+    std::filesystem::create_directories(programFolder + "/saves");
+    setenv("XDG_DATA_HOME", (box.Path() + "xdg-data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (box.Path() + "xdg-config").c_str(), 1);
+
+    ShowInputView(programFolder);
+    ShowProgressView(programFolder);
+    testsupport::Sandbox siteBox;
+    ShowSavedSite(siteBox, programFolder);
+    ShowDialogs(programFolder);
+    std::printf("%d pictures, %d failures\n", g_written, g_failed);
+    return g_failed == 0 && g_written > 0 ? 0 : 1;
+}
