@@ -37,22 +37,6 @@ bool OnHostingService(std::string_view url) {
 }
 
 // Replaces every occurrence of `from` (any ASCII case) by `to`; returns how many.
-size_t ReplaceAllI(std::string& text, std::string_view from, std::string_view to) {
-    if (from.empty()) return 0;
-    size_t count = 0;
-    std::string out;
-    size_t pos = 0;
-    for (size_t hit; (hit = platform::FindI(text, from, pos)) != platform::npos; pos = hit + from.size()) {
-        out.append(text, pos, hit - pos);
-        out.append(to);
-        ++count;
-    }
-    if (count == 0) return 0;
-    out.append(text, pos, std::string::npos);
-    text = std::move(out);
-    return count;
-}
-
 bool ShouldFixDirectoryLink(bool novelSite, const std::string& link, const std::string& localPath) {
     if (platform::FileExists(localPath)) return true;
     // The novel site's chapter folders are linked before their index pages are saved; only
@@ -118,7 +102,7 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
         return table.urls[embeds[a]].size() > table.urls[embeds[b]].size();
     });
     size_t replaced = 0;
-    for (size_t k : order) replaced += ReplaceAllI(text, table.urls[embeds[k]], newLinks[k]);
+    for (size_t k : order) replaced += platform::ReplaceAll(text, table.urls[embeds[k]], newLinks[k], true);
     if (replaced > 0 && !platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast)) return DropEmbeds(table, embeds);
 
     const std::string pageFolder = platform::FolderOf(pagePath);

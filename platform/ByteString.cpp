@@ -54,12 +54,13 @@ bool ContainsI(std::string_view haystack, std::string_view needle) {
     return FindI(haystack, needle) != npos;
 }
 
-size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to, bool ignoreCase) {
     if (from.empty()) return 0;
+    auto next = [&](size_t pos) { return ignoreCase ? FindI(text, from, pos) : text.find(from, pos); };
     size_t count = 0;
     std::string out;
     size_t pos = 0;
-    for (size_t hit; (hit = text.find(from, pos)) != std::string::npos; pos = hit + from.size()) {
+    for (size_t hit; (hit = next(pos)) != std::string::npos; pos = hit + from.size()) {
         out.append(text, pos, hit - pos);
         out.append(to);
         ++count;

@@ -21,8 +21,9 @@ size_t FindI(std::string_view haystack, std::string_view needle, size_t from = 0
 size_t RFindI(std::string_view haystack, std::string_view needle);
 bool ContainsI(std::string_view haystack, std::string_view needle);
 
-// Replaces every occurrence (exact case) of `from` by `to`; returns the number replaced.
-size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
+// Replaces every occurrence of `from` by `to` (exact case unless ignoreCase); returns the
+// number replaced.
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to, bool ignoreCase = false);
 
 // Text before / after the last occurrence of `sep`; the separator is kept on the left part
 // when keepSep is true. No separator: left is empty, right is the whole text.

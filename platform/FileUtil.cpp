@@ -13,6 +13,8 @@ namespace {
 
 constexpr const char* kHiddenAttr = "user.sitrova.hidden";
 
+}  // namespace
+
 bool WriteAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     size_t left = bytes.size();
@@ -27,6 +29,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     }
     return true;
 }
+
+namespace {
 
 bool WriteWithFlags(const std::string& path, std::string_view bytes, int flags, bool sync) {
     int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0644);

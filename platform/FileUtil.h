@@ -34,6 +34,8 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durabil
 // Writes the file directly (created or truncated). For files that are not records.
 bool WriteFilePlain(const std::string& path, std::string_view bytes);
 bool AppendToFile(const std::string& path, std::string_view bytes);
+// Writes every byte to an open descriptor (short writes and interruptions resumed).
+bool WriteAll(int fd, std::string_view bytes);
 
 // The "hidden" mark of record files. Linux has no hidden attribute, so it is kept as an
 // extended attribute where the file system allows one; setting it also clears a read-only

@@ -28,21 +28,6 @@ int CreateExclusive(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 ErrorLog::~ErrorLog() { Destroy(); }
@@ -71,7 +56,7 @@ int ErrorLog::Open(const std::string& tempFolder) {
 void ErrorLog::WriteLine(std::string_view utf8) {
     const std::string bytes = ToShiftJis(utf8, Unmappable::CodePointMark) + "\r\n";
     std::lock_guard<std::mutex> guard(m_lock);
-    if (m_fd >= 0) (void)WriteAll(m_fd, bytes);
+    if (m_fd >= 0) (void)platform::WriteAll(m_fd, bytes);
 }
 
 int ErrorLog::Keep(const std::string& folder) {
