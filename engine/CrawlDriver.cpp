@@ -1,7 +1,4 @@
 #include "engine/CrawlDriver.h"
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
@@ -80,12 +77,17 @@ Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
     return prefetch && job.CpuSleepMs() == 0 ? prefetch : nullptr;
 }
 
-// Fetch of the page with its second tries. Returns 1 when the page may be converted. A page
-// fetched ahead counts as the first try only when it arrived; a failure there goes the whole
-// way below, so that its tries and log lines are those of the walk alone.
+// The first try of a page or file: its fetch ahead when there was one (a failure there counts
+// like a failed try of the walk, so the second tries, their requests and their log lines stay
+// those of the walk alone), else a fetch now.
+int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path) {
+    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path) : Prefetcher::NotFetched;
+    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path) : static_cast<int>(ahead);
+}
+
+// Fetch of the page with its second tries. Returns 1 when the page may be converted.
 int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch) {
-    if (prefetch && prefetch->Take(url, localPath) == Prefetcher::Fetched) return 1;
-    int ok = FetchUrlToFile(job, url, localPath);
+    int ok = FirstTry(job, prefetch, url, localPath);
     if (!ok && platform::EndsWithI(url, "index.html"))
         ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
     if (!ok && IsNovelSiteUrl(url)) {
@@ -221,10 +223,8 @@ int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState
     return result;
 }
 
-// The first try of an embedded file is the fetch ahead when there was one.
 int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch) {
-    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path) : Prefetcher::NotFetched;
-    int ok = ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path) : static_cast<int>(ahead);
+    int ok = FirstTry(job, prefetch, url, path);
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
@@ -233,10 +233,15 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Pr
     return ok;
 }
 
+// The embedded files still missing go to the pool, all but the first: the walk needs that one
+// at once and fetches it itself while the pool fetches the others.
 void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
-    for (int i = 1; i <= table.Count(); ++i)
-        if (table.kinds[i] == EmbedData && !platform::FileExists(table.paths[i]))
-            prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
+    bool first = true;
+    for (int i = 1; i <= table.Count(); ++i) {
+        if (table.kinds[i] != EmbedData || platform::FileExists(table.paths[i])) continue;
+        if (!first) prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
+        first = false;
+    }
 }
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
@@ -353,10 +358,7 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
                     int32_t level) {
     CrawlState state;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
-    PrefetchLimits lim; if (getenv("SITROVA_PF")) lim.threads = atoi(getenv("SITROVA_PF"));
-    auto t0 = std::chrono::steady_clock::now();
-    Prefetcher prefetch(job, lim);
-    struct T { std::chrono::steady_clock::time_point t0; Prefetcher& p; ~T(){ fprintf(stderr, "crawl %.3f s started %zu\n", std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count(), p.Started()); } } tt{t0, prefetch};
+    Prefetcher prefetch(job);
     const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch);
     if (!state.deferred.empty()) {
         job.AppendLog("===");

@@ -1,9 +1,9 @@
 #include "engine/Prefetcher.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
 #include <iterator>
+#include <system_error>
 
 #include "engine/Fetcher.h"
 #include "engine/SaveJob.h"
@@ -47,7 +47,12 @@ Prefetcher::~Prefetcher() {
 
 std::string Prefetcher::StagingPath(const std::string& path) { return path + ".pre"; }
 
+// A file of the site may bear the staging name; it is neither overwritten nor deleted.
+bool Prefetcher::StagingTaken(const std::string& path) { return platform::FileExists(StagingPath(path)); }
+
 void Prefetcher::SubmitEmbed(const std::string& url, const std::string& path) {
+    if (StagingTaken(path)) return;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_shutdown || m_limits.threads <= 0) return;
@@ -61,11 +66,14 @@ void Prefetcher::SubmitEmbed(const std::string& url, const std::string& path) {
         ticket.order = m_nextOrder++;
         m_embedQueue.emplace(ticket.order, &ticket);
         StartThreadsLocked();
+        wake = ShouldWakeLocked();
     }
-    m_work.notify_one();
+    if (wake) m_work.notify_one();
 }
 
 void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
+    if (StagingTaken(path)) return;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_shutdown || m_limits.threads <= 0) return;
@@ -86,37 +94,37 @@ void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
         ticket.order = m_nextOrder++;
         m_pageQueue.emplace(ticket.order, &ticket);
         StartThreadsLocked();
+        wake = ShouldWakeLocked();
     }
-    m_work.notify_one();
+    if (wake) m_work.notify_one();
 }
 
-struct TakeStats { double wait=0; int n[4]={0,0,0,0}; int pend=0, mism=0; ~TakeStats(){ fprintf(stderr,"take wait %.3f notf %d failed %d fetched %d pend %d mism %d\n", wait, n[0],n[1],n[2],pend,mism);} };
-static TakeStats g_stats;
 Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path) {
-    auto t0 = std::chrono::steady_clock::now();
-    struct X { std::chrono::steady_clock::time_point t0; TakeResult& r; ~X(){ g_stats.wait += std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count(); g_stats.n[r+1]++; } };
     TakeResult result = NotFetched;
-    X x{t0, result};
     std::string discard;
+    bool wake = false;
     {
         std::unique_lock<std::mutex> lock(m_lock);
         auto it = m_tickets.find(path);
         if (it == m_tickets.end()) return NotFetched;
         Ticket* ticket = it->second.get();
         if (ticket->url != url || ticket->abandoned) {
-            discard = AbandonLocked(it); g_stats.mism++;
-        } else if (ticket->state == State::Pending) { g_stats.pend++;
-            // Not begun: the crawl fetches it itself rather than wait for a free thread.
+            discard = AbandonLocked(it);
+        } else if (ticket->state == State::Pending) {
+            // Not begun: fetching it at once beats waiting for a thread to come free.
             (void)EraseLocked(it);
         } else {
+            m_crawlWaiting = true;
             m_done.wait(lock, [ticket] { return ticket->state == State::Done; });
+            m_crawlWaiting = false;
             result = ticket->ok ? Fetched : Failed;
             // The staged file is moved into place below rather than deleted.
             (ticket->embed ? m_embedsAhead : m_pagesAhead) -= 1;
             m_tickets.erase(path);
         }
+        wake = ShouldWakeLocked();
     }
-    m_work.notify_all();
+    if (wake) m_work.notify_one();
     if (!discard.empty()) platform::RemoveFile(discard);
     if (result == Fetched) {
         const std::string staged = StagingPath(path);
@@ -130,13 +138,15 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
 
 void Prefetcher::Drop(const std::string& path) {
     std::string discard;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         auto it = m_tickets.find(path);
         if (it == m_tickets.end()) return;
         discard = AbandonLocked(it);
+        wake = ShouldWakeLocked();
     }
-    m_work.notify_all();
+    if (wake) m_work.notify_one();
     m_cancel.notify_all();
     if (!discard.empty()) platform::RemoveFile(discard);
 }
@@ -148,8 +158,12 @@ size_t Prefetcher::Started() const {
 
 void Prefetcher::StartThreadsLocked() {
     if (!m_threads.empty()) return;
-    // Started with the first ticket: a crawl that never fetches ahead costs no threads.
-    for (int i = 0; i < m_limits.threads; ++i) m_threads.emplace_back([this] { ThreadMain(); });
+    // Started with the first ticket: a crawl that never fetches ahead costs no threads. Should
+    // the system refuse threads, the tickets stay pending and the crawl fetches them itself.
+    try {
+        for (int i = 0; i < m_limits.threads; ++i) m_threads.emplace_back([this] { ThreadMain(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 Prefetcher::Ticket* Prefetcher::NextLocked() {
@@ -177,7 +191,9 @@ void Prefetcher::ThreadMain() {
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
         Ticket* ticket = nullptr;
+        ++m_idle;
         m_work.wait(lock, [&] { return m_shutdown || (ticket = NextLocked()) != nullptr; });
+        --m_idle;
         if (m_shutdown) return;
         ticket->state = State::Running;
         ++m_started;
@@ -194,15 +210,25 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
                        ? 0
                        : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path, StagingPath(ticket.path), &cancel);
     std::string discard;
+    bool crawlWaiting = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         ticket.state = State::Done;
         ticket.ok = ok;
         if (ticket.abandoned) discard = EraseLocked(m_tickets.find(ticket.path));
+        crawlWaiting = m_crawlWaiting;
     }
-    m_done.notify_all();
-    m_work.notify_all();
+    if (crawlWaiting) m_done.notify_one();
+    // An abandoned ticket freed its place; this thread looks for work itself next.
     if (!discard.empty()) platform::RemoveFile(discard);
+}
+
+// An idle pool thread is woken only when a ticket may start, so that the crawl thread does
+// not pay for wake-ups of threads that would find nothing to do.
+bool Prefetcher::ShouldWakeLocked() const {
+    if (m_idle == 0) return false;
+    return (!m_embedQueue.empty() && m_embedsAhead < m_limits.embedsAhead) ||
+           (!m_pageQueue.empty() && m_pagesAhead < m_limits.pagesAhead);
 }
 
 void Prefetcher::UnqueueLocked(Ticket& ticket) {

@@ -83,9 +83,11 @@ private:
     using TicketMap = std::unordered_map<std::string, std::unique_ptr<Ticket>>;
     class TicketCancel;
 
+    static bool StagingTaken(const std::string& path);
     void StartThreadsLocked();
     void ThreadMain();
     Ticket* NextLocked();
+    bool ShouldWakeLocked() const;
     void RunTicket(Ticket& ticket, platform::HttpSession& http);
     void UnqueueLocked(Ticket& ticket);
     // Ends a ticket that is not running; returns the staged file to delete ("" for none).
@@ -110,6 +112,8 @@ private:
     size_t m_embedsAhead = 0;  // running or done, not taken
     size_t m_pagesAhead = 0;
     size_t m_started = 0;
+    int m_idle = 0;               // pool threads waiting for a ticket
+    bool m_crawlWaiting = false;  // the crawl waits in Take
     std::vector<std::jthread> m_threads;
 };
 

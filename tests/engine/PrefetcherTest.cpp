@@ -1,0 +1,351 @@
+// Fetching ahead of the crawl: the pool on its own, and whole crawls with and without it
+// against a small site on the loopback server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "engine/CrawlDriver.h"
+#include "engine/Fetcher.h"
+#include "engine/JobRecords.h"
+#include "engine/Prefetcher.h"
+#include "engine/SaveHost.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+#include "platform/HttpClient.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sandbox.h"
+
+using namespace engine;
+using namespace engine::mode;
+using testsupport::LoopbackServer;
+using testsupport::Sandbox;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Page(const std::string& body) {
+    return "<html><head><title>t</title></head><body>" + body + "</body></html>";
+}
+
+std::string Png(int seed) { return std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300 + seed, char('a' + seed % 26)); }
+
+// The saved-site log as the crawl reports it, with paths relative to the copy.
+class PageRecorder : public JobRecords {
+public:
+    explicit PageRecorder(std::string root) : m_root(std::move(root)) {}
+    void BeginSave(SaveJob&) override {}
+    void RecordPage(SaveJob&, const std::string& path, const std::string& url, int32_t level, int64_t size) override {
+        entries.push_back(path.substr(m_root.size()) + " " + url + " " + std::to_string(level) + " " +
+                          std::to_string(size));
+    }
+    int CheckSavedSite(SaveHost&, SaveJob&, const std::string&, const std::string&) override { return 8; }
+    void WriteErrorLine(std::string_view) override {}
+    void FinishSavedSiteLog(SaveJob&) override {}
+    void KeepErrorLog(SaveJob&) override {}
+    void WriteDescriptionLog(SaveJob&, const std::string&) override {}
+
+    std::vector<std::string> entries;
+
+private:
+    std::string m_root;
+};
+
+// Every file under root by its relative path, with its bytes.
+std::map<std::string, std::string> Tree(const std::string& root) {
+    std::map<std::string, std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file()) files[fs::relative(it->path(), root).string()] = Sandbox::ReadFile(it->path());
+    return files;
+}
+
+std::vector<std::string> LeftOvers(const std::string& root) {
+    std::vector<std::string> found;
+    for (const auto& [path, bytes] : Tree(root)) {
+        const std::string ext = fs::path(path).extension().string();
+        if (ext == ".pre" || ext == ".part") found.push_back(path);
+    }
+    return found;
+}
+
+// The paths of the GET requests in the order the server saw them.
+std::vector<std::string> Requests(const LoopbackServer& server) {
+    std::vector<std::string> paths;
+    std::istringstream log(server.RequestLog());
+    for (std::string method, path, range; log >> method >> path >> range;)
+        if (method == "GET") paths.push_back(path);
+    return paths;
+}
+
+size_t CountOf(const std::vector<std::string>& list, const std::string& item) {
+    return static_cast<size_t>(std::count(list.begin(), list.end(), item));
+}
+
+size_t PositionOf(const std::vector<std::string>& list, const std::string& item) {
+    return static_cast<size_t>(std::find(list.begin(), list.end(), item) - list.begin());
+}
+
+bool LogHas(const std::vector<std::string>& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, int limitMs = 10000) {
+    for (int waited = 0; waited < limitMs; waited += 10) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+// What one crawl left behind.
+struct Outcome {
+    int result = -1;
+    std::map<std::string, std::string> tree;
+    std::vector<std::string> log;
+    std::vector<std::string> simpleLog;
+    std::vector<std::string> records;
+    uint32_t found = 0;
+    uint32_t pending = 0;
+};
+
+// A small site with what a crawl meets: a page linked from several pages, a folder link, a
+// style sheet with pictures, a shared picture, a picture named twice, missing pages and files.
+void WriteSite(const Sandbox& site) {
+    Sandbox::WriteFile(site / "index.html",
+                       "<html><head><title>top</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>"
+                       "<img src=\"pic1.png\"><img src=\"pic2.png\"><img src=\"pic1.png\"><img src=\"shared.png\">"
+                       "<img src=\"lost.png\"><a href=\"a.html\">a</a> <a href=\"b.html\">b</a> "
+                       "<a href=\"sub/\">sub</a> <a href=\"missing.html\">missing</a></body></html>");
+    Sandbox::WriteFile(site / "a.html", Page("<img src=\"shared.png\"><img src=\"a.png\"><a href=\"b.html\">b</a> "
+                                             "<a href=\"index.html\">top</a> <a href=\"c.html\">c</a>"));
+    Sandbox::WriteFile(site / "b.html", Page("<img src=\"b1.png\"><img src=\"b2.png\"><img src=\"b3.png\">"
+                                             "<a href=\"a.html\">a</a>"));
+    Sandbox::WriteFile(site / "c.html", Page("<img src=\"c1.png\"><img src=\"c2.png\"> <a href=\"sub/page.html\">p</a>"));
+    Sandbox::WriteFile(site / "sub/index.html", Page("<img src=\"../shared.png\"><img src=\"own.png\">"
+                                                     "<a href=\"../a.html\">a</a> <a href=\"page.html\">page</a>"));
+    Sandbox::WriteFile(site / "sub/page.html", Page("<img src=\"own.png\"> leaf"));
+    Sandbox::WriteFile(site / "style.css", "body { background: url(bg.png); }\nh1 { background: url('sub/own.png'); }\n");
+    const char* pictures[] = {"pic1.png", "pic2.png", "shared.png", "a.png", "b1.png", "b2.png",
+                              "b3.png",   "c1.png",   "c2.png",     "bg.png", "sub/own.png"};
+    int seed = 0;
+    for (const char* name : pictures) Sandbox::WriteFile(site / name, Png(seed++));
+}
+
+// The page that a slow first link keeps the walk waiting on, while the pool fetches the rest.
+constexpr const char* kSlowFirstPage = "{\"/a.html\": {\"delay\": 0.4}, \"/missing.html\": {\"status\": 404}}";
+
+class PrefetchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::HttpGlobalInit(); }
+
+    // A whole crawl of the site's start page into `folder` of the target sandbox. Without
+    // fetching ahead it runs the page step alone, the walk the pool must not change.
+    Outcome Crawl(const LoopbackServer& server, const std::string& folder, bool ahead, uint32_t flags = 0,
+                  uint32_t cpuSleepMs = 0) {
+        const std::string root = target / folder;
+        fs::create_directories(root);
+        SaveJob job;
+        PageRecorder records(root);
+        platform::HttpSession http;
+        const std::string url = server.BaseUrl() + "/index.html";
+        job.SetModeBits(ModeSomeComplete | flags);
+        job.SetStartUrl(url);
+        job.SetSaveTarget(root + "index.html");
+        job.SetCpuSleepMs(cpuSleepMs);
+        job.SetRecords(&records);
+        job.SetHttp(&http);
+        Outcome out;
+        if (ahead) {
+            out.result = NewSiteDownload(host, job, root + "index.html", url, 0);
+        } else {
+            CrawlState state;
+            out.result = CrawlPage(host, job, root + "index.html", url, 0, state);
+        }
+        job.SetHttp(nullptr);
+        out.tree = Tree(root);
+        out.log = job.DetailedLog();
+        out.simpleLog = job.SimpleLog();
+        out.records = records.entries;
+        out.found = job.FoundCount();
+        out.pending = job.PendingCount();
+        return out;
+    }
+
+    Sandbox site;
+    Sandbox target;
+    SilentHost host;
+};
+
+}  // namespace
+
+TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
+    WriteSite(site);
+    for (uint32_t flags : {0u, static_cast<uint32_t>(agent), static_cast<uint32_t>(neglect)}) {
+        SCOPED_TRACE(flags);
+        LoopbackServer server(site.Path(), kSlowFirstPage);
+        ASSERT_TRUE(server.Running());
+        const Outcome walk = Crawl(server, "walk" + std::to_string(flags) + "/", false, flags);
+        const size_t walkRequests = Requests(server).size();
+        const Outcome ahead = Crawl(server, "ahead" + std::to_string(flags) + "/", true, flags);
+        std::vector<std::string> requests = Requests(server);
+        requests.erase(requests.begin(), requests.begin() + static_cast<long>(walkRequests));
+
+        EXPECT_EQ(ahead.result, walk.result);
+        EXPECT_EQ(walk.result, 0);  // the missing page and picture fail the save
+        EXPECT_EQ(ahead.tree, walk.tree);
+        EXPECT_EQ(ahead.log, walk.log);
+        EXPECT_EQ(ahead.simpleLog, walk.simpleLog);
+        EXPECT_EQ(ahead.records, walk.records);
+        EXPECT_EQ(ahead.found, walk.found);
+        EXPECT_EQ(ahead.pending, walk.pending);
+        EXPECT_TRUE(LeftOvers(target.Path()).empty());
+        // The same requests, each page and file once, though not in the same order: the pool
+        // fetched the later pages while the walk waited for the slow first one.
+        EXPECT_EQ(requests.size(), walkRequests);
+        for (const char* path : {"/a.html", "/b.html", "/c.html", "/sub/index.html", "/pic1.png", "/shared.png"})
+            EXPECT_EQ(CountOf(requests, path), 1u) << path;
+        EXPECT_LT(PositionOf(requests, "/b.html"), PositionOf(requests, "/a.png"));
+    }
+}
+
+TEST_F(PrefetchTest, BelowTheFullCpuLevelNothingIsFetchedAhead) {
+    WriteSite(site);
+    LoopbackServer server(site.Path(), kSlowFirstPage);
+    const Outcome walk = Crawl(server, "walk/", false);
+    const std::vector<std::string> walkOrder = Requests(server);
+    const Outcome light = Crawl(server, "light/", true, 0, 1);
+    const std::vector<std::string> all = Requests(server);
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(walkOrder.size()), all.end()), walkOrder);
+    EXPECT_EQ(light.tree, walk.tree);
+    EXPECT_EQ(light.log, walk.log);
+}
+
+TEST_F(PrefetchTest, APageThatFailsAheadStillGetsItsSecondTries) {
+    struct Case {
+        const char* name;
+        uint32_t flags;
+        const char* link;     // linked from the start page after the slow page
+        const char* rule;     // fails the first request of the page only
+        std::vector<std::pair<std::string, size_t>> requests;
+        const char* line;     // a line of the second try ("" for none)
+    };
+    const std::vector<Case> cases = {
+        {"retry after a pause", RetryOnFailure, "late.html", "\"/late.html\": {\"drop_after\": 0, \"drop_times\": 1}",
+         {{"/late.html", 2}}, "  応答を待機中…"},
+        {"folder of an index page", 0, "late/index.html",
+         "\"/late/index.html\": {\"drop_after\": 0, \"drop_times\": 1}", {{"/late/index.html", 1}, {"/late/", 1}}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox site;
+        Sandbox::WriteFile(site / "index.html",
+                           Page("<a href=\"slow.html\">slow</a> <a href=\"" + std::string(c.link) + "\">late</a>"));
+        Sandbox::WriteFile(site / "slow.html", Page("slow"));
+        Sandbox::WriteFile(site / c.link, Page("arrived late"));
+        LoopbackServer server(site.Path(), "{\"/slow.html\": {\"delay\": 0.4}, " + std::string(c.rule) + "}");
+        const Outcome out = Crawl(server, std::string(c.name) + "/", true, c.flags);
+        EXPECT_EQ(out.result, 1);
+        EXPECT_EQ(out.tree.at(c.link), Page("arrived late"));
+        const std::vector<std::string> requests = Requests(server);
+        for (const auto& [path, count] : c.requests) EXPECT_EQ(CountOf(requests, path), count) << path;
+        EXPECT_FALSE(LogHas(out.log, "  ＤＬに失敗しました。"));
+        if (*c.line) {
+            EXPECT_TRUE(LogHas(out.log, c.line));
+        }
+    }
+}
+
+TEST_F(PrefetchTest, AStopMidSaveLeavesNoStagedFile) {
+    std::string links;
+    for (int i = 0; i < 12; ++i) {
+        const std::string n = std::to_string(i);
+        links += "<a href=\"p" + n + ".html\">" + n + "</a> ";
+        Sandbox::WriteFile(site / ("p" + n + ".html"), Page("<img src=\"p" + n + "a.png\"><img src=\"p" + n + "b.png\">"));
+        Sandbox::WriteFile(site / ("p" + n + "a.png"), Png(i));
+        Sandbox::WriteFile(site / ("p" + n + "b.png"), Png(i + 1));
+    }
+    Sandbox::WriteFile(site / "index.html", Page(links));
+    // The walk hangs in the first page's pictures while the pool has staged the other pages.
+    LoopbackServer server(site.Path(), "{\"/p0a.png\": {\"delay\": 20}, \"/p0b.png\": {\"delay\": 20}}");
+    SaveJob job;
+    job.SetModeBits(ModeSomeComplete);
+    job.SetStartUrl(server.BaseUrl() + "/index.html");
+    job.SetSaveTarget(target / "index.html");
+    job.StartWorker([this, &job] { return SaveWorker(host, job); });
+    ASSERT_TRUE(WaitFor([&] { return CountOf(Requests(server), "/p0b.png") == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(target / "p11.html.pre"); }));
+
+    const auto asked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(job.StopWorker(10000));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3));
+    EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{});
+    EXPECT_FALSE(Sandbox::Exists(target / "p11.html"));  // staged, never reached
+}
+
+TEST_F(PrefetchTest, ThePoolTakesDropsAndCleansUpStagedFiles) {
+    Sandbox::WriteFile(site / "page.html", Page("page"));
+    Sandbox::WriteFile(site / "pic.png", Png(1));
+    Sandbox::WriteFile(site / "fake.png", Page("not a picture"));
+    LoopbackServer server(site.Path());
+    const std::string base = server.BaseUrl() + "/";
+    SaveJob job;
+    const auto staged = [&](const std::string& name) {
+        return WaitFor([&] { return Sandbox::Exists(Prefetcher::StagingPath(target / name)); });
+    };
+    // A file of the site that happens to bear a staging name is left alone.
+    Sandbox::WriteFile(target / "kept.html.pre", "a file of the site");
+    {
+        Prefetcher pool(job);
+        pool.SubmitPage(base + "page.html", target / "kept.html");
+        pool.SubmitPage(base + "page.html", target / "taken.html");
+        pool.SubmitEmbed(base + "pic.png", target / "pic.png");
+        pool.SubmitEmbed(base + "fake.png", target / "fake.png");
+        pool.SubmitPage(base + "page.html", target / "dropped.html");
+        pool.SubmitPage(base + "page.html", target / "other.html");
+        pool.SubmitPage(base + "page.html", target / "left.html");
+        for (const char* name : {"taken.html", "pic.png", "dropped.html", "other.html", "left.html"})
+            ASSERT_TRUE(staged(name)) << name;
+
+        EXPECT_EQ(pool.Take(base + "page.html", target / "taken.html"), Prefetcher::Fetched);
+        EXPECT_EQ(Sandbox::ReadFile(target / "taken.html"), Page("page"));
+        EXPECT_EQ(pool.Take(base + "pic.png", target / "pic.png"), Prefetcher::Fetched);
+        // The same rules as the walk's own fetch: a picture name that brought a page fails.
+        EXPECT_EQ(pool.Take(base + "fake.png", target / "fake.png"), Prefetcher::Failed);
+        EXPECT_FALSE(Sandbox::Exists(target / "fake.png"));
+        pool.Drop(target / "dropped.html");
+        // Another URL for the same file: the staged copy is not that URL's.
+        EXPECT_EQ(pool.Take(base + "elsewhere.html", target / "other.html"), Prefetcher::NotFetched);
+        EXPECT_EQ(pool.Take(base + "page.html", target / "never.html"), Prefetcher::NotFetched);
+        EXPECT_EQ(pool.Take(base + "page.html", target / "kept.html"), Prefetcher::NotFetched);
+        for (const char* name : {"dropped.html", "other.html"}) {
+            EXPECT_FALSE(Sandbox::Exists(target / name)) << name;
+            EXPECT_FALSE(Sandbox::Exists(Prefetcher::StagingPath(target / name))) << name;
+        }
+        EXPECT_EQ(pool.Started(), 6u);
+    }
+    EXPECT_FALSE(Sandbox::Exists(target / "left.html"));
+    EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{"kept.html.pre"});
+    EXPECT_EQ(Sandbox::ReadFile(target / "kept.html.pre"), "a file of the site");
+}
+
+TEST(FetchVia, ChecksTheFileByItsNameAndStoresItAtTheTarget) {
+    platform::HttpGlobalInit();
+    Sandbox site, out;
+    Sandbox::WriteFile(site / "pic.png", Png(2));
+    Sandbox::WriteFile(site / "fake.png", Page("not a picture"));
+    LoopbackServer server(site.Path());
+    platform::HttpSession http;
+    SaveJob job;
+    EXPECT_EQ(FetchUrlToFileVia(http, job, server.BaseUrl() + "/pic.png", out / "pic.png", out / "pic.png.pre"), 1);
+    EXPECT_EQ(Sandbox::ReadFile(out / "pic.png.pre"), Png(2));
+    EXPECT_FALSE(Sandbox::Exists(out / "pic.png"));
+    // Under a staging name without a picture extension the picture check still applies.
+    EXPECT_EQ(FetchUrlToFileVia(http, job, server.BaseUrl() + "/fake.png", out / "fake.png", out / "fake.png.pre"), 0);
+    EXPECT_EQ(Tree(out.Path()).size(), 1u);  // no partial file, nothing of the refused one
+}
