@@ -47,11 +47,16 @@ struct Control {
     }
 };
 
-// Where a download goes: `path` names the file for the checks on what arrived, `target`
-// is where it is stored (the same file unless it is fetched ahead into a staging name).
+// Where a download goes: `path` names the file for the checks on what arrived; the body is
+// written to `temp` and moved to `target` once it is whole and checked. A file fetched ahead
+// goes to a staging name that is a temporary name itself, so it is written there directly.
 struct Destination {
     const std::string& path;
     const std::string& target;
+    std::string temp;
+
+    static Destination InPlace(const std::string& path) { return {path, path, PartPath(path)}; }
+    static Destination Staged(const std::string& path, const std::string& staging) { return {path, staging, staging}; }
 };
 
 platform::HttpRequest RequestFor(const std::string& url, const Control& control) {
@@ -87,7 +92,7 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
 }
 
 int Commit(const std::string& temp, const std::string& path) {
-    if (platform::RenameFile(temp, path)) return 1;
+    if (temp == path || platform::RenameFile(temp, path)) return 1;
     return Discard(temp);
 }
 
@@ -95,7 +100,7 @@ int Moniker(platform::HttpSession& http, const std::string& url, const Destinati
     // The desktop's own download: redirects followed, the library's defaults. A transfer
     // that broke off after it had begun is resumed like the other ways, and a picture name
     // that brought an HTML page is refused: either would otherwise leave a broken copy.
-    const std::string temp = PartPath(to.target);
+    const std::string& temp = to.temp;
     platform::HttpRequest request = RequestFor(url, control);
     if (!FetchResuming(http, request, temp, control, true)) return Discard(temp);
     if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
@@ -117,7 +122,7 @@ int Http(platform::HttpSession& http, const std::string& url, const Destination&
     request.connectTimeoutSec = timeoutSec;
     request.receiveTimeoutSec = timeoutSec;
 
-    const std::string temp = PartPath(to.target);
+    const std::string& temp = to.temp;
     if (!FetchResuming(http, request, temp, control, false)) return Discard(temp);
 
     if (IsPageName(url)) StripZeroBytes(temp);
@@ -159,32 +164,32 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
     // Blog saves and web-archive saves are to have each fetched file checked by their site
     // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
     // exist yet, so every fetched file is kept.
-    return FetchByJobRules(*http, job, url, Destination{path, path}, Control{&job, nullptr});
+    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr});
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
-                      const std::string& path, const std::string& target, const FetchCancel* cancel) {
-    return FetchByJobRules(http, job, url, Destination{path, target}, Control{&job, cancel});
+                      const std::string& path, const std::string& staging, const FetchCancel* cancel) {
+    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel});
 }
 
 int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,
                         const SaveJob* job) {
-    return Moniker(http, url, Destination{path, path}, Control{job, nullptr});
+    return Moniker(http, url, Destination::InPlace(path), Control{job, nullptr});
 }
 
 int DownloadWithOptions(platform::HttpSession& http, const std::string& url, const std::string& path,
                         const std::string& agent, const SaveJob* job) {
-    return WithAgent(http, url, Destination{path, path}, agent, Control{job, nullptr});
+    return WithAgent(http, url, Destination::InPlace(path), agent, Control{job, nullptr});
 }
 
 int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
                   const SaveJob* job) {
-    return Http(http, url, Destination{path, path}, FetchOptions{}, Control{job, nullptr});
+    return Http(http, url, Destination::InPlace(path), FetchOptions{}, Control{job, nullptr});
 }
 
 int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
                  const FetchOptions& options, const SaveJob* job) {
-    return Http(http, url, Destination{path, path}, options, Control{job, nullptr});
+    return Http(http, url, Destination::InPlace(path), options, Control{job, nullptr});
 }
 
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options) {

@@ -46,10 +46,11 @@ public:
 
 // FetchUrlToFile through an explicit session, for any thread: the same ways of fetching and
 // the same checks, which judge the file by `path` (its picture name, whether a copy lies
-// there already) while the file is stored at `target` (through target + ".part"). The job
-// is only read. `cancel` may be null.
+// there already) while the body goes to `staging`, a temporary name of the caller's that is
+// written directly and deleted unless the fetch succeeds. The job is only read. `cancel`
+// may be null.
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
-                                    const std::string& path, const std::string& target,
+                                    const std::string& path, const std::string& staging,
                                     const FetchCancel* cancel = nullptr);
 
 // The downloads below write through path + ".part" and move it into place only when it is

@@ -1,7 +1,8 @@
 // Fetching ahead of the crawl. The crawl walks one page at a time; while it converts a page
-// or waits for one file, a few threads of this pool fetch the files it will ask for next, each
-// into a staging name beside its place (path + ".pre"). The crawl takes a staged file when it
-// reaches it, so files, logs and counters stay exactly those of the walk alone.
+// or waits for one file, a few threads of this pool fetch the files it will ask for next, by
+// the rules of FetchUrlToFile, each into a staging name beside its place (path + ".pre"). The
+// crawl takes a staged file when it reaches it, so files, logs and counters stay exactly those
+// of the walk alone.
 //
 // One pool belongs to one crawl run; the crawl's worker thread is its only caller. The pool
 // threads read the job (its options and stop request) and share nothing else with the crawl
@@ -53,7 +54,8 @@ public:
     static std::string StagingPath(const std::string& path);
 
     // Embedded files of the page at hand, in the order the crawl takes them; they go before
-    // any page, first in first out. A path that has a ticket already is left as it is.
+    // any page, first in first out. A path that has a ticket already is left as it is, and so
+    // is one whose staging name a file of the site bears.
     void SubmitEmbed(const std::string& url, const std::string& path);
     // Pages the crawl reaches later. The page submitted last is fetched first (a walk in
     // depth comes to it soonest); a page that waits already moves to the top.

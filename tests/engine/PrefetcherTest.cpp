@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "engine/CrawlDriver.h"
-#include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
 #include "engine/Prefetcher.h"
 #include "engine/SaveHost.h"
@@ -332,20 +331,4 @@ TEST_F(PrefetchTest, ThePoolTakesDropsAndCleansUpStagedFiles) {
     EXPECT_FALSE(Sandbox::Exists(target / "left.html"));
     EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{"kept.html.pre"});
     EXPECT_EQ(Sandbox::ReadFile(target / "kept.html.pre"), "a file of the site");
-}
-
-TEST(FetchVia, ChecksTheFileByItsNameAndStoresItAtTheTarget) {
-    platform::HttpGlobalInit();
-    Sandbox site, out;
-    Sandbox::WriteFile(site / "pic.png", Png(2));
-    Sandbox::WriteFile(site / "fake.png", Page("not a picture"));
-    LoopbackServer server(site.Path());
-    platform::HttpSession http;
-    SaveJob job;
-    EXPECT_EQ(FetchUrlToFileVia(http, job, server.BaseUrl() + "/pic.png", out / "pic.png", out / "pic.png.pre"), 1);
-    EXPECT_EQ(Sandbox::ReadFile(out / "pic.png.pre"), Png(2));
-    EXPECT_FALSE(Sandbox::Exists(out / "pic.png"));
-    // Under a staging name without a picture extension the picture check still applies.
-    EXPECT_EQ(FetchUrlToFileVia(http, job, server.BaseUrl() + "/fake.png", out / "fake.png", out / "fake.png.pre"), 0);
-    EXPECT_EQ(Tree(out.Path()).size(), 1u);  // no partial file, nothing of the refused one
 }
