@@ -46,13 +46,36 @@ std::string ArchivedPageBase(std::string_view pageUrl) {
     return "http:/" + std::string(pageUrl.substr(slash));
 }
 
+// Builds a new text from an old one by replacing some of its runs, left to right; the old
+// text is kept as it is when nothing was replaced.
+class Splice {
+public:
+    void Replace(const std::string& text, size_t from, size_t to, const std::string& with) {
+        m_out.append(text, m_copied, from - m_copied);
+        m_out += with;
+        m_copied = to;
+        m_changed = true;
+    }
+    // Puts the new text in place; false when nothing changed.
+    bool Finish(std::string& text) {
+        if (!m_changed) return false;
+        m_out.append(text, m_copied, std::string::npos);
+        text.swap(m_out);
+        return true;
+    }
+
+private:
+    std::string m_out;
+    size_t m_copied = 0;
+    bool m_changed = false;
+};
+
 // One root-link pass for the folder URL `dirUrl` (ending in "/"); its path starts at `root`.
 bool RootLinkPass(std::string& text, std::string_view dirUrl, size_t root, std::string_view base) {
     const std::string_view path = dirUrl.substr(root);
     const std::string_view schemeHost = dirUrl.substr(0, root);
-    std::string out;
-    size_t copied = 0, pos = 0;
-    bool changed = false;
+    Splice splice;
+    size_t pos = 0;
     for (;;) {
         const size_t hit = platform::FindI(text, path, pos);
         if (hit == npos) break;
@@ -69,15 +92,9 @@ bool RootLinkPass(std::string& text, std::string_view dirUrl, size_t root, std::
         std::string url(schemeHost);
         url.append(text, hit, end - hit);
         if (!MakeRelative(url, base)) continue;
-        out.append(text, copied, hit - copied);
-        out += url;
-        copied = end;
-        changed = true;
+        splice.Replace(text, hit, end, url);
     }
-    if (!changed) return false;
-    out.append(text, copied, npos);
-    text.swap(out);
-    return true;
+    return splice.Finish(text);
 }
 
 }  // namespace
@@ -144,9 +161,8 @@ bool CorrectRootLinksText(std::string& text, std::string_view base) {
 }
 
 bool MakeAbsoluteLinksRelative(std::string& text, std::string_view base) {
-    std::string out;
-    size_t copied = 0, pos = 0;
-    bool changed = false;
+    Splice splice;
+    size_t pos = 0;
     for (;;) {
         const size_t hit = platform::FindI(text, "http", pos);
         if (hit == npos) break;
@@ -161,15 +177,9 @@ bool MakeAbsoluteLinksRelative(std::string& text, std::string_view base) {
         if (end - hit > kLinkMax) continue;  // too long to be a link: left as written
         std::string url = text.substr(hit, end - hit);
         if (!MakeRelative(url, base)) continue;
-        out.append(text, copied, hit - copied);
-        out += url;
-        copied = end;
-        changed = true;
+        splice.Replace(text, hit, end, url);
     }
-    if (!changed) return false;
-    out.append(text, copied, npos);
-    text.swap(out);
-    return true;
+    return splice.Finish(text);
 }
 
 int MakePageLinksRelative(const std::string& pagePath, const std::string& base) {
