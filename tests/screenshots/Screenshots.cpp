@@ -22,7 +22,7 @@
 #include "records/qt/SavedSiteView.h"
 #include <gtest/gtest.h>  // the saved-site fixtures use its assertions
 
-#include "tests/recordsqt/SavedSiteFiles.h"
+#include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/Sandbox.h"
 
 using namespace engine::mode;

@@ -7,7 +7,7 @@
 #include "engine/qt/ProgressView.h"
 #include "platform/Codepage.h"
 #include "records/Settings.h"
-#include "tests/app/InputViewFixture.h"
+#include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace engine::mode;

@@ -10,7 +10,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
-#include "tests/dialogs/DialogTestKit.h"
+#include "tests/app/qt/dialogs/DialogTestKit.h"
 
 using dialogtest::DialogTest;
 using testsupport::Sandbox;

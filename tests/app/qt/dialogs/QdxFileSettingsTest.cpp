@@ -8,7 +8,7 @@
 #include "app/shell/Shell.h"
 #include "platform/qt/QtText.h"
 #include "records/Settings.h"
-#include "tests/dialogs/DialogTestKit.h"
+#include "tests/app/qt/dialogs/DialogTestKit.h"
 
 using dialogtest::DialogTest;
 using testsupport::Sandbox;

@@ -19,7 +19,7 @@
 #include "records/Settings.h"
 #include "records/qt/RecordWindows.h"
 #include "records/qt/SavedSiteView.h"
-#include "tests/recordsqt/SavedSiteFiles.h"
+#include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/QtApp.h"
 
 using namespace engine::mode;

@@ -7,7 +7,7 @@
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
 #include "records/Settings.h"
-#include "tests/app/InputViewFixture.h"
+#include "tests/app/qt/InputViewFixture.h"
 
 using namespace engine::mode;
 using inputtest::InputViewTest;

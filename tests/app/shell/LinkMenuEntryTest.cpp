@@ -4,7 +4,7 @@
 #include "app/shell/Xdg.h"
 #include "platform/ByteString.h"
 #include "platform/Process.h"
-#include "tests/shell/XdgSandbox.h"
+#include "tests/app/shell/XdgSandbox.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "platform/HttpClient.h"
 #include "records/SaveRecords.h"
 #include "records/qt/SavedSiteView.h"
-#include "tests/recordsqt/SavedSiteFiles.h"
+#include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
 

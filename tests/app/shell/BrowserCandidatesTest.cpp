@@ -1,5 +1,5 @@
 #include "app/shell/Shell.h"
-#include "tests/shell/XdgSandbox.h"
+#include "tests/app/shell/XdgSandbox.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "platform/HttpClient.h"
 #include "records/Settings.h"
 #include "records/qt/RecordWindows.h"
-#include "tests/recordsqt/SavedSiteFiles.h"
+#include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
 

@@ -5,7 +5,7 @@
 #include "app/shell/Shell.h"
 #include "app/shell/Xdg.h"
 #include "platform/ProgramFolder.h"
-#include "tests/shell/XdgSandbox.h"
+#include "tests/app/shell/XdgSandbox.h"
 
 namespace {
 

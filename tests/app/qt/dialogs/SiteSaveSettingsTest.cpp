@@ -3,7 +3,7 @@
 
 #include "app/qt/dialogs/SettingsDialogs.h"
 #include "records/Settings.h"
-#include "tests/dialogs/DialogTestKit.h"
+#include "tests/app/qt/dialogs/DialogTestKit.h"
 
 using dialogtest::DialogTest;
 using testsupport::Sandbox;

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "app/shell/Shell.h"
-#include "tests/shell/XdgSandbox.h"
+#include "tests/app/shell/XdgSandbox.h"
 
 namespace {
 
