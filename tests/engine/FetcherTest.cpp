@@ -2,14 +2,11 @@
 
 #include "engine/SaveJob.h"
 #include "platform/HttpClient.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <functional>
@@ -46,20 +43,6 @@ std::string Utf16Page(const std::string& ascii) {
         out += '\0';
     }
     return out;
-}
-
-int ClosedPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof addr;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0)
-        port = ntohs(addr.sin_port);
-    ::close(fd);
-    return port;
 }
 
 size_t CountOf(const std::string& text, const std::string& part) {
@@ -205,7 +188,7 @@ TEST_F(FetcherTest, DefaultDownloadResumesAndRefusesPagesUnderPictureNames) {
     EXPECT_FALSE(Sandbox::Exists(out / "fake.jpg"));
     // A host that refuses the connection is not asked again and again.
     const auto start = Clock::now();
-    const std::string closed = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x.html";
+    const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedPort()) + "/x.html";
     EXPECT_EQ(engine::DownloadWithMoniker(session, closed, out / "x.html", &job), 0);
     EXPECT_LT(SecondsSince(start), 2.0);
 }
@@ -327,7 +310,7 @@ TEST_F(FetcherTest, ProbeReadsStatusAndLengthOfTheAnswer) {
     EXPECT_EQ(engine::ProbeStatus(Url("/forbidden")), -1);
     EXPECT_EQ(engine::ProbeStatus(Url("/busy")), -503);
     EXPECT_EQ(engine::ProbeStatus(Url("/moved")), -1);
-    const std::string closed = "127.0.0.1:" + std::to_string(ClosedPort());
+    const std::string closed = "127.0.0.1:" + std::to_string(testsupport::ClosedPort());
     EXPECT_EQ(engine::ProbeStatus("http://" + closed + "/file.bin"), 0);
     EXPECT_EQ(engine::ProbeStatus("https://" + closed + "/file.bin"), 0);
 }

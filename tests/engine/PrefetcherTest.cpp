@@ -18,6 +18,7 @@
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WaitFor.h"
 
 using namespace engine;
 using namespace engine::mode;
@@ -93,14 +94,7 @@ bool LogHas(const std::vector<std::string>& log, const std::string& line) {
     return std::find(log.begin(), log.end(), line) != log.end();
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, int limitMs = 10000) {
-    for (int waited = 0; waited < limitMs; waited += 10) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
+using testsupport::WaitFor;
 
 // What one crawl left behind.
 struct Outcome {

@@ -1,13 +1,10 @@
 #include "platform/HttpClient.h"
 
+#include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -58,21 +55,6 @@ std::string Gzip(const std::string& data) {
     PutLittleEndian(out, Crc32(data), 4);
     PutLittleEndian(out, static_cast<uint32_t>(data.size()), 4);
     return out;
-}
-
-// A loopback port that nothing listens on.
-int ClosedPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof addr;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0)
-        port = ntohs(addr.sin_port);
-    ::close(fd);
-    return port;
 }
 
 double SecondsSince(Clock::time_point start) {
@@ -275,7 +257,7 @@ TEST_F(HttpClientTest, SilentServerFailsAfterTheReceiveTimeout) {
 }
 
 TEST_F(HttpClientTest, RefusedConnectionIsFailedWithoutStatus) {
-    const int port = ClosedPort();
+    const int port = testsupport::ClosedPort();
     ASSERT_GT(port, 0);
     HttpRequest request;
     request.url = "http://127.0.0.1:" + std::to_string(port) + "/index.html";

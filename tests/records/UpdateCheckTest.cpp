@@ -22,6 +22,7 @@
 #include "tests/records/LogText.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/ShiftJis.h"
 
 using namespace engine::mode;
 using testsupport::LoopbackServer;
@@ -50,11 +51,7 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-std::string Sjis(const std::string& utf8) {
-    std::string out;
-    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
-    return out;
-}
+using testsupport::Sjis;
 
 struct SavedLog {
     std::vector<std::string> header;

@@ -24,6 +24,7 @@
 #include "platform/qt/QtText.h"
 #include "records/SaveRecords.h"
 #include "tests/support/QtApp.h"
+#include "tests/support/QtControls.h"
 #include "tests/support/Sandbox.h"
 
 namespace inputtest {
@@ -99,7 +100,7 @@ protected:
 
     template <typename T = QWidget>
     T* Control(int id) {
-        return window->findChild<T*>(QStringLiteral("ctl%1").arg(id));
+        return testsupport::Control<T>(window.get(), id);
     }
     void Click(int id) { Control<QPushButton>(id)->click(); }
     // Replaces a field's text by typing, as a user would.
@@ -116,15 +117,7 @@ protected:
     bool Checked(int id) { return Control<QAbstractButton>(id)->isChecked(); }
 
     // Lets the window run until `done` holds or the time is up.
-    bool RunUntil(const std::function<bool()>& done, int limitMs = 30000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            QApplication::processEvents();
-            QThread::msleep(10);
-        }
-        return true;
-    }
+    bool RunUntil(const std::function<bool()>& done, int limitMs = 30000) { return testsupport::RunUntil(done, limitMs); }
 
     testsupport::Sandbox box;
     std::string programFolder;

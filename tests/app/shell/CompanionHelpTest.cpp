@@ -1,10 +1,9 @@
-#include <chrono>
 #include <filesystem>
 #include <regex>
-#include <thread>
 
 #include "app/shell/Shell.h"
 #include "tests/app/shell/XdgSandbox.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -47,9 +46,7 @@ TEST(Companions, PresentProgramStartsWithItsArguments) {
     std::string message = "stale";
     ASSERT_EQ(appshell::StartCompanion(box.Path(), Companion::QdxSuite, {"QDX", "/a b/c.qdx"}, &message), 1);
     EXPECT_EQ(message, "");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!Sandbox::Exists(out) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Sandbox::Exists(out); }));
     EXPECT_EQ(Sandbox::ReadFile(out), "QDX|/a b/c.qdx|");
 }
 

@@ -12,16 +12,14 @@
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
 #include "tests/support/QtApp.h"
+#include "tests/support/QtControls.h"
 
 using namespace engine::mode;
 using engineqt::ProgressView;
 
 namespace {
 
-template <typename T>
-T* Control(QWidget* root, int id) {
-    return root->findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 class ProgressViewTest : public ::testing::Test {
 protected:

@@ -24,6 +24,7 @@
 #include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
+#include "tests/support/QtControls.h"
 
 using namespace recordsqttest;
 using recordsqt::LinkActionWindow;
@@ -42,18 +43,6 @@ struct EndWatch {
     bool ended = false;
     int result = -1;
 };
-
-template <typename F>
-bool WaitFor(F done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 void Drop(QWidget& target, QMimeData& data) {
     // Straight to the window: without a drag in progress the application would not pass a
@@ -121,7 +110,7 @@ TEST_F(RecordWindowsTest, CommentEditorStoresOnlyWhenRegistered) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
         QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
         // A button's shortcut presses it visibly first.
-        EXPECT_TRUE(WaitFor([&] { return watch.ended; }, 2000));
+        EXPECT_TRUE(testsupport::RunUntil([&] { return watch.ended; }, 2000));
         EXPECT_EQ(watch.result, 1);
     }
     records::SectionFile record;
@@ -203,7 +192,7 @@ TEST_F(RecordWindowsTest, DroppedUrlGetsItsPageTitleWithoutBlockingTheWindow) {
     data.setText(QString::fromStdString(server.BaseUrl() + "/page.html"));
     Drop(window, data);
     EXPECT_EQ(target->text().toStdString(), server.BaseUrl() + "/page.html");
-    ASSERT_TRUE(WaitFor([&] { return !window.FetchingTitle(); }, 10000));
+    ASSERT_TRUE(testsupport::RunUntil([&] { return !window.FetchingTitle(); }, 10000));
     EXPECT_EQ(name->text(), QStringLiteral("保存した頁"));
 
     // A slow page: the drop returns at once, and a name typed meanwhile is kept.
@@ -213,13 +202,13 @@ TEST_F(RecordWindowsTest, DroppedUrlGetsItsPageTitleWithoutBlockingTheWindow) {
     EXPECT_LT(timer.elapsed(), 500);
     EXPECT_TRUE(window.FetchingTitle());
     name->setText(QStringLiteral("自分の名前"));
-    ASSERT_TRUE(WaitFor([&] { return !window.FetchingTitle(); }, 10000));
+    ASSERT_TRUE(testsupport::RunUntil([&] { return !window.FetchingTitle(); }, 10000));
     EXPECT_EQ(name->text(), QStringLiteral("自分の名前"));
 
     // Only the first 2048 bytes are read: a title behind them is not found.
     name->clear();
     window.DropText(server.BaseUrl() + "/late.html");
-    ASSERT_TRUE(WaitFor([&] { return !window.FetchingTitle(); }, 10000));
+    ASSERT_TRUE(testsupport::RunUntil([&] { return !window.FetchingTitle(); }, 10000));
     EXPECT_TRUE(name->text().isEmpty());
 
     // A window closed while its page still loads does not wait for the page.
@@ -286,13 +275,13 @@ TEST_F(RecordWindowsTest, LinkActionOpensTheTargetThenClosesItself) {
         window.show();
         auto* warning = Control<QLabel>(&window, QStringLiteral("warningText"));
         if (c.opened) {
-            ASSERT_TRUE(WaitFor([&] { return watch.ended; }, 3000)) << c.target;
+            ASSERT_TRUE(testsupport::RunUntil([&] { return watch.ended; }, 3000)) << c.target;
             EXPECT_EQ(watch.result, 1);
             EXPECT_EQ(opened, std::vector<std::string>{c.target});
             EXPECT_FALSE(warning->isVisible());
             continue;
         }
-        ASSERT_TRUE(WaitFor([&] { return warning->isVisible(); }, 3000)) << c.target;
+        ASSERT_TRUE(testsupport::RunUntil([&] { return warning->isVisible(); }, 3000)) << c.target;
         EXPECT_EQ(warning->text(), QStringLiteral("指定されたファイルが見つかりません。"));
         QTest::qWait(150);
         EXPECT_FALSE(watch.ended);  // stays open

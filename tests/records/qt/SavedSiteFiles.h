@@ -11,6 +11,7 @@
 #include "engine/SaveJob.h"
 #include "records/SectionFile.h"
 #include "tests/records/LogText.h"
+#include "tests/support/QtControls.h"
 #include "tests/support/Sandbox.h"
 
 namespace recordsqttest {
@@ -64,14 +65,6 @@ inline void AddLinks(const SavedSite& site, int count, const std::string& target
     for (int i = 0; i < count; ++i) ASSERT_EQ(records::AddLink(record, "link" + std::to_string(i), target), 1);
 }
 
-template <typename T>
-T* Control(QWidget* root, const QString& name) {
-    return root->findChild<T*>(name);
-}
-
-template <typename T>
-T* Control(QWidget* root, int id) {
-    return root->findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 }  // namespace recordsqttest

@@ -4,16 +4,13 @@
 #include "platform/Codepage.h"
 #include "records/qt/PageTitleFetch.h"
 #include "records/qt/SavedSiteText.h"
+#include "tests/support/ShiftJis.h"
 
 using namespace recordsqt;
 
 namespace {
 
-std::string Sjis(const std::string& utf8) {
-    std::string out;
-    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
-    return out;
-}
+using testsupport::Sjis;
 
 }  // namespace
 

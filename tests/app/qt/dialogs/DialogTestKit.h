@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/QtApp.h"
+#include "tests/support/QtControls.h"
 #include "tests/support/Sandbox.h"
 
 namespace dialogtest {
@@ -33,7 +34,7 @@ protected:
 
     template <typename T>
     T* Ctl(QDialog* dialog, int id) {
-        T* widget = dialog->findChild<T*>(QStringLiteral("ctl%1").arg(id));
+        T* widget = testsupport::Control<T>(dialog, id);
         EXPECT_NE(widget, nullptr) << "ctl" << id;
         return widget;
     }

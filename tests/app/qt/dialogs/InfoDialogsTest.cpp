@@ -11,17 +11,14 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
 #include "tests/app/qt/dialogs/DialogTestKit.h"
+#include "tests/support/ShiftJis.h"
 
 using dialogtest::DialogTest;
 using testsupport::Sandbox;
 
 namespace {
 
-std::string Sjis(const std::string& utf8) {
-    std::string out;
-    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
-    return out;
-}
+using testsupport::Sjis;
 
 TEST(ErrorLogScan, FailuresNameTheirPageOrFile) {
     const std::vector<std::string> lines = {
