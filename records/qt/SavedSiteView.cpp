@@ -14,7 +14,6 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
-#include "app/shell/Shell.h"
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
@@ -30,8 +29,6 @@ using platformqt::ToQ;
 using platformqt::ToQLines;
 
 namespace {
-
-constexpr const char* kQdxHelpTopic = "/200832011648280.htm";
 
 QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
@@ -261,10 +258,9 @@ bool SavedSiteView::StartSitrova(const std::vector<std::string>& args) {
 }
 
 void SavedSiteView::OpenHelp(int id) {
+    if (!hooks.openHelp) return;
     std::string message;
-    const std::string folder = m_job.ProgramFolder();
-    const int opened = id == CmdQdxHelp ? appshell::OpenHelpTopic(folder, kQdxHelpTopic, &message)
-                                        : appshell::OpenReadMe(folder, &message);
+    const int opened = hooks.openHelp(id == CmdQdxHelp ? HelpPage::QdxFiles : HelpPage::ReadMe, &message);
     if (!opened && !message.empty()) platformqt::ShowMessage(m_window, "Sitrova", message, platformqt::IconWarning);
 }
 
