@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/Codepage.h"
-#include "records/qt/PageTitleFetch.h"
-#include "records/qt/SavedSiteText.h"
+#include "records/PageTitleFetch.h"
+#include "records/SavedSiteText.h"
 
-using namespace recordsqt;
+using namespace records;
 
 namespace {
 
