@@ -1,24 +1,16 @@
 // The status probe: one request whose answer is read only as far as its headers, to learn
 // whether a URL is there and how long it is.
-#include <fcntl.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 
 #include "engine/Fetcher.h"
 #include "platform/ByteString.h"
 #include "platform/HttpClient.h"
+#include "platform/RawExchange.h"
 
 namespace engine {
 
 namespace {
 
-constexpr size_t kReceiveBytes = 1024;
 constexpr size_t kScannedPositions = 1025;
 constexpr int kProbeTimeoutSec = 30;
 
@@ -53,94 +45,19 @@ Target SplitUrl(std::string_view url) {
     return target;
 }
 
-class Socket {
-public:
-    ~Socket() {
-        if (m_fd >= 0) {
-            ::shutdown(m_fd, SHUT_RDWR);
-            ::close(m_fd);
-        }
-    }
-    int fd() const { return m_fd; }
-    void Reset(int fd) {
-        if (m_fd >= 0) ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd = -1;
-};
-
-bool ConnectWithin(int fd, const addrinfo& address, int timeoutSec) {
-    if (::connect(fd, address.ai_addr, address.ai_addrlen) == 0) return true;
-    if (errno != EINPROGRESS) return false;
-    pollfd waiting{fd, POLLOUT, 0};
-    if (::poll(&waiting, 1, timeoutSec * 1000) != 1) return false;
-    int error = 0;
-    socklen_t length = sizeof error;
-    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
-}
-
-// Connects to the first address of the host that answers; the socket then blocks with
-// time limits on every send and receive.
-bool Connect(const Target& target, Socket& socket) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    int rc = ::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &found);
-    if (rc == EAI_SERVICE && target.port == "http") rc = ::getaddrinfo(target.host.c_str(), "80", &hints, &found);
-    if (rc != 0) return false;
-    bool connected = false;
-    for (addrinfo* a = found; a && !connected; a = a->ai_next) {
-        socket.Reset(::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol));
-        if (socket.fd() < 0) continue;
-        connected = ConnectWithin(socket.fd(), *a, kProbeTimeoutSec);
-    }
-    ::freeaddrinfo(found);
-    if (!connected) return false;
-    const int fd = socket.fd();
-    timeval limit{kProbeTimeoutSec, 0};
-    return ::fcntl(fd, F_SETFL, 0) == 0 && ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0 &&
-           ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0;
-}
-
-bool SendAll(int fd, const std::string& text) {
-    size_t sent = 0;
-    while (sent < text.size()) {
-        ssize_t n = ::send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        sent += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Reads until the header block is complete, the buffer is full or the server goes quiet:
-// one receive may hand over only the status line.
-std::string ReceiveHeaders(int fd) {
-    std::string received;
-    char buffer[kReceiveBytes];
-    while (received.size() < kReceiveBytes && received.find("\r\n\r\n") == std::string::npos) {
-        ssize_t n = ::recv(fd, buffer, kReceiveBytes - received.size(), 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        received.append(buffer, static_cast<size_t>(n));
-    }
-    return received;
-}
-
 int32_t ProbeOverSocket(const std::string& url) {
     const Target target = SplitUrl(url);
-    if (target.host.empty()) return 0;
-    Socket socket;
-    if (!Connect(target, socket)) return 0;
+    platform::RawExchange exchange;
+    exchange.host = target.host;
+    exchange.port = target.port;
     // Each line goes out as its own send, as simple servers have always seen them.
-    for (const std::string& line : {"GET " + target.path + " HTTP/1.1\r\n", "Host: " + target.hostHeader + "\r\n",
-                                    std::string("Connection: close\r\n"), std::string("\r\n")}) {
-        if (!SendAll(socket.fd(), line)) return 0;
-    }
-    return ParseStatus(ReceiveHeaders(socket.fd()));
+    exchange.lines = {"GET " + target.path + " HTTP/1.1\r\n", "Host: " + target.hostHeader + "\r\n",
+                      "Connection: close\r\n", "\r\n"};
+    exchange.receiveLimit = 1024;
+    exchange.timeoutSec = kProbeTimeoutSec;
+    std::string received;
+    if (platform::ExchangeRaw(exchange, received) != platform::RawExchangeOk) return 0;
+    return ParseStatus(received);
 }
 
 // https has no raw form here: libcurl makes the same GET and stops at the first body byte.

@@ -1,20 +1,20 @@
 // Reading an existing saved-site log: its header for the saved-site view and the hand-over,
 // and its entries, moved to the log's present folder, for the update check.
-#include <cerrno>
 #include <climits>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
 #include "platform/FileUtil.h"
+#include "platform/LineReader.h"
 #include "records/RecordCodec.h"
 #include "records/SavedSiteLog.h"
 
 namespace records {
 
 namespace {
+
+using platform::LineReader;
 
 // No header or entry line of a real log comes near this; a longer one is damage.
 constexpr size_t kMaxLineBytes = 1u << 16;
@@ -24,60 +24,6 @@ constexpr const char* kUnsupportedText = "Error:1\r\n指定されたファイル
 constexpr const char* kMissingText = "Error:2\r\n指定されたファイルは実体が存在しません。";
 constexpr const char* kInUseText =
     "Error:3\r\n指定されたファイルは、他のプロセスが使用している可能性があるため、アクセスを中止しました。";
-
-// LF-terminated lines of a file, read in blocks; a line never grows past kMaxLineBytes.
-class LineReader {
-public:
-    explicit LineReader(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~LineReader() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
-
-    bool IsOpen() const { return m_fd >= 0; }
-    enum Result { Line, LastLine, End, Damaged };
-    // Line: ended by LF; LastLine: the text ended without LF; End: no text left.
-    Result Next(std::string& line) {
-        line.clear();
-        for (;;) {
-            const size_t lf = m_buffer.find('\n', m_pos);
-            if (lf != std::string::npos) {
-                if (lf - m_pos > kMaxLineBytes) return Damaged;
-                line.assign(m_buffer, m_pos, lf - m_pos);
-                m_pos = lf + 1;
-                return Line;
-            }
-            if (m_buffer.size() - m_pos > kMaxLineBytes) return Damaged;
-            const int filled = Fill();
-            if (filled < 0) return Damaged;
-            if (filled == 0) {
-                if (m_pos >= m_buffer.size()) return End;
-                line.assign(m_buffer, m_pos, std::string::npos);
-                m_pos = m_buffer.size();
-                return LastLine;
-            }
-        }
-    }
-
-private:
-    int Fill() {
-        m_buffer.erase(0, m_pos);
-        m_pos = 0;
-        char block[16384];
-        for (;;) {
-            const ssize_t n = ::read(m_fd, block, sizeof block);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return -1;
-            m_buffer.append(block, static_cast<size_t>(n));
-            return n > 0 ? 1 : 0;
-        }
-    }
-
-    int m_fd;
-    std::string m_buffer;
-    size_t m_pos = 0;
-};
 
 // A line as the old reader saw it: CR became NUL, so the text ends at the first CR or NUL.
 std::string CutAtCr(const std::string& line) {
@@ -155,7 +101,7 @@ int ReadSavedSiteLogHeader(const std::string& logPath, SavedSiteLogReader& reade
     reader = SavedSiteLogReader{};
     if (platform::FileExists(logPath + kSavedSiteLogBusySuffix)) return Fail(reader, LogInUse);
     if (!platform::IsRegularFile(logPath)) return Fail(reader, LogMissing);
-    LineReader in(logPath);
+    LineReader in(logPath, kMaxLineBytes);
     if (!in.IsOpen()) return Fail(reader, LogMissing);
     if (platform::FileSize(logPath) == 0) {
         // Only an empty file is removed: an unreadable one may still hold the user's data.
@@ -184,7 +130,7 @@ int ReadSavedSiteLogHeader(const std::string& logPath, SavedSiteLogReader& reade
 
 int ReadSavedSiteLogEntries(const std::string& path, const std::string& presentFolder,
                             std::vector<SavedSiteLogEntry>& entries) {
-    LineReader in(path);
+    LineReader in(path, kMaxLineBytes);
     if (!in.IsOpen()) return 0;
     std::vector<std::string> header;
     if (!ReadHeaderLines(in, header)) return 0;

@@ -10,9 +10,6 @@ namespace {
 using appshell::Companion;
 using platformqt::ButtonOk;
 
-// The help topic that explains record files.
-constexpr const char* kQdxHelpTopic = "/200832011648280.htm";
-
 void Tell(QWidget* owner, const UiHooks& hooks, const std::string& text, platformqt::MessageIcon icon) {
     if (!text.empty()) hooks.message(owner, "Sitrova", text, icon, ButtonOk, platformqt::AnswerOk);
 }
@@ -61,7 +58,7 @@ CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, cons
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
     case 20:
-        (void)appshell::OpenHelpTopic(job.ProgramFolder(), kQdxHelpTopic, &message);
+        (void)appshell::OpenHelpTopic(job.ProgramFolder(), appshell::kQdxHelpTopic, &message);
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
     case 23:

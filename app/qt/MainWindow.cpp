@@ -84,9 +84,16 @@ void MainWindow::ShowSavedSite() {
         BuildMenu();
         StartCompleteSave();
     });
-    // The view's error-log and version commands open the program's dialogs through us.
-    if (auto* view = dynamic_cast<recordsqt::SavedSiteView*>(created))
-        view->hooks.openDialog = [this](const std::string& name) { return m_hooks.openDialog(name, this, m_job, {}); };
+    // The view's error-log, version and help commands open the program's dialogs and help
+    // pages through us.
+    auto* view = dynamic_cast<recordsqt::SavedSiteView*>(created);
+    if (!view) return;
+    view->hooks.openDialog = [this](const std::string& name) { return m_hooks.openDialog(name, this, m_job, {}); };
+    view->hooks.openHelp = [this](recordsqt::HelpPage page, std::string* message) {
+        const std::string folder = m_job.ProgramFolder();
+        if (page == recordsqt::HelpPage::QdxFiles) return appshell::OpenHelpTopic(folder, appshell::kQdxHelpTopic, message);
+        return appshell::OpenReadMe(folder, message);
+    };
 }
 
 // The size is the window's own, without the desktop's frame: read back at the next start it

@@ -1,10 +1,10 @@
 // The .qdx file type on the desktop: a shared-mime-info package declares the type, a desktop
 // entry opens it with Sitrova, and mimeapps.list makes that entry the default.
 #include <filesystem>
-#include <unistd.h>
 
 #include "app/shell/Shell.h"
 #include "app/shell/Xdg.h"
+#include "platform/Environment.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramFolder.h"
 
@@ -45,9 +45,9 @@ bool EntryText(const std::string& programPath, std::string& out) {
 // too; a folder standing where the file should be cannot be written at all.
 bool ExistsButNotWritable(const std::string& path) {
     if (!platform::FileExists(path)) return false;
-    if (!platform::IsRegularFile(path) || ::access(path.c_str(), W_OK) != 0) return true;
+    if (!platform::IsRegularFile(path) || !platform::IsWritableByUser(path)) return true;
     std::string folder = platform::FolderOf(path);
-    return ::access(folder.c_str(), W_OK) != 0;
+    return !platform::IsWritableByUser(folder);
 }
 
 bool SameProgram(const std::string& a, const std::string& b) {

@@ -1,11 +1,9 @@
 #include "app/shell/Xdg.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <pwd.h>
-#include <unistd.h>
 
 #include "platform/ByteString.h"
+#include "platform/Environment.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 
@@ -15,25 +13,11 @@ namespace {
 
 constexpr size_t kKeyFileLimit = 1 << 20;  // desktop entries and lists are small
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
+std::string Env(const char* name) { return platform::EnvironmentValue(name); }
 
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
-}
-
-std::string HomeFolder() {
-    std::string home = Env("HOME");
-    if (!home.empty()) return WithoutTrailingSlash(home);
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_dir)
-        return WithoutTrailingSlash(found->pw_dir);
-    return "/";
 }
 
 // XDG base directories are absolute; a relative entry is ignored.
@@ -89,7 +73,7 @@ bool IsFieldCode(const std::string& token) {
 
 Dirs Dirs::FromEnvironment() {
     Dirs dirs;
-    const std::string home = HomeFolder();
+    const std::string home = platform::HomeFolder();
     dirs.dataHome = AbsoluteOr(Env("XDG_DATA_HOME"), home + "/.local/share");
     dirs.configHome = AbsoluteOr(Env("XDG_CONFIG_HOME"), home + "/.config");
     dirs.dataDirs = SplitList(Env("XDG_DATA_DIRS"), true);
@@ -198,10 +182,10 @@ bool QuoteExecArgument(const std::string& argument, std::string& out) {
 std::string FindOnPath(const std::string& name) {
     if (name.empty()) return {};
     if (name.find('/') != std::string::npos)
-        return platform::IsRegularFile(name) && ::access(name.c_str(), X_OK) == 0 ? name : std::string();
+        return platform::IsRegularFile(name) && platform::IsExecutableByUser(name) ? name : std::string();
     for (const std::string& folder : SplitList(Env("PATH"), false)) {
         const std::string candidate = folder + "/" + name;
-        if (platform::IsRegularFile(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        if (platform::IsRegularFile(candidate) && platform::IsExecutableByUser(candidate)) return candidate;
     }
     return {};
 }

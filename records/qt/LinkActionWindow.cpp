@@ -11,8 +11,8 @@
 
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
+#include "records/SavedSiteText.h"
 #include "records/qt/RecordWindows.h"
-#include "records/qt/SavedSiteText.h"
 
 namespace recordsqt {
 
@@ -29,7 +29,7 @@ LinkActionWindow::LinkActionWindow(QWidget* owner, const records::RelatedLink& l
     auto* detail = new QPlainTextEdit(group);
     detail->setObjectName(QStringLiteral("detailEdit"));
     detail->setReadOnly(true);
-    detail->setPlainText(ToQLines(LinkActionText(link.name, link.target)));
+    detail->setPlainText(ToQLines(records::LinkActionText(link.name, link.target)));
     groupLayout->addWidget(detail);
     layout->addWidget(group, 1);
 
@@ -71,7 +71,7 @@ int LinkActionWindow::OpenTarget() {
     m_tried = true;
     m_openTimer->stop();
     const std::string& target = m_link.target;
-    if (IsWebTarget(target) || (!target.empty() && platform::FileExists(target))) m_opened = m_opener(target) == 1;
+    if (records::IsWebTarget(target) || (!target.empty() && platform::FileExists(target))) m_opened = m_opener(target) == 1;
     if (m_opened) {
         m_closeTimer->start(m_delays.closeMs);
         return 1;

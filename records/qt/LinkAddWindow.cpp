@@ -16,10 +16,10 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "records/PageTitleFetch.h"
+#include "records/SavedSiteText.h"
 #include "records/Settings.h"
-#include "records/qt/PageTitleFetch.h"
 #include "records/qt/RecordWindows.h"
-#include "records/qt/SavedSiteText.h"
 
 namespace recordsqt {
 
@@ -91,7 +91,7 @@ void LinkAddWindow::Add() {
     const std::string name = FromQ(m_name->text());
     const std::string target = FromQ(m_target->text().trimmed());
     if (name.empty()) return Warn("リンク名を入力してください。");
-    const bool web = IsWebTarget(target);
+    const bool web = records::IsWebTarget(target);
     if (!web && (target.empty() || !platform::FileExists(target)))
         return Warn("指定されたファイル／フォルダは存在しません。");
     if (web && m_download->isChecked())
@@ -101,7 +101,7 @@ void LinkAddWindow::Add() {
     const std::string path = m_job.QdxPath();
     records::SectionFile record;
     if (!platform::IsRegularFile(path) || !record.Load(path)) return Warn("Qdxファイルが開けません: " + path);
-    if (records::CountLinks(record) >= kMaxRelatedLinks) return Warn("関連リンクはこれ以上登録できません。");
+    if (records::CountLinks(record) >= records::kMaxRelatedLinks) return Warn("関連リンクはこれ以上登録できません。");
     std::string error;
     if (!records::AddLink(record, name, target, &error)) return Warn(error);
     done(1);
@@ -109,7 +109,7 @@ void LinkAddWindow::Add() {
 
 void LinkAddWindow::DropText(const std::string& text) {
     m_target->setText(ToQ(text));
-    if (IsWebTarget(text)) StartTitleFetch(text);
+    if (records::IsWebTarget(text)) StartTitleFetch(text);
 }
 
 void LinkAddWindow::DropFiles(const std::vector<std::string>& paths) {
@@ -123,7 +123,7 @@ void LinkAddWindow::StartTitleFetch(const std::string& url) {
     m_nameAtDrop = m_name->text();
     ++m_fetchesRunning;
     m_fetches.emplace_back([this, generation, url](std::stop_token stop) {
-        std::string title = FetchPageTitle(url, [&stop] { return stop.stop_requested(); });
+        std::string title = records::FetchPageTitle(url, [&stop] { return stop.stop_requested(); });
         if (stop.stop_requested()) return;
         QMetaObject::invokeMethod(
             this, [this, generation, title] { TakeTitle(generation, title); }, Qt::QueuedConnection);

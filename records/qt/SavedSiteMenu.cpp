@@ -8,7 +8,7 @@
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
-#include "records/qt/SavedSiteText.h"
+#include "records/SavedSiteText.h"
 #include "records/qt/SavedSiteView.h"
 
 namespace recordsqt {
@@ -63,7 +63,7 @@ void SavedSiteView::BuildMenus() {
     item(file, "保存したファイルを開く(&O)", CmdOpenSaved, read);
     item(file, "コンプリートURLを開く(&P)", CmdOpenUrl, read);
     file->addSeparator();
-    item(file, "エラーログを開く(&E)", CmdErrorLog, platform::IsRegularFile(ErrorLogPathOf(qdxPath)));
+    item(file, "エラーログを開く(&E)", CmdErrorLog, platform::IsRegularFile(records::ErrorLogPathOf(qdxPath)));
     file->addSeparator();
     item(file, "更新をチェックする(&I)", CmdUpdateCheck, read);
     file->addSeparator();
@@ -79,7 +79,7 @@ void SavedSiteView::BuildMenus() {
     QMenu* link = addMenu("リンク(&L)");
     item(link, "外部リンクファイル一覧を開く(&O)", CmdOutDomainList, m_job.Has(OutDomainAll | OutDomainSelect));
     link->addSeparator();
-    item(link, "関連ファイルの追加(&A)", CmdLinkAdd, links < kMaxRelatedLinks);
+    item(link, "関連ファイルの追加(&A)", CmdLinkAdd, links < records::kMaxRelatedLinks);
     item(link, "関連ファイルの削除(&D)", CmdLinkDel, links > 0);
     if (links > 0) {
         link->addSeparator();

@@ -14,14 +14,13 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
-#include "app/shell/Shell.h"
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "records/SavedSiteText.h"
 #include "records/Settings.h"
-#include "records/qt/SavedSiteText.h"
 
 namespace recordsqt {
 
@@ -30,8 +29,6 @@ using platformqt::ToQ;
 using platformqt::ToQLines;
 
 namespace {
-
-constexpr const char* kQdxHelpTopic = "/200832011648280.htm";
 
 QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
@@ -125,7 +122,7 @@ void SavedSiteView::CreateControls() {
     auto* options = new QPlainTextEdit(details);
     options->setObjectName(ObjectName(OptionEdit));
     options->setReadOnly(true);
-    if (read) options->setPlainText(ToQLines(OptionText(m_job.ModeFlags(), m_job.LankLimit())));
+    if (read) options->setPlainText(ToQLines(records::OptionText(m_job.ModeFlags(), m_job.LankLimit())));
     options->setMaximumHeight(options->fontMetrics().lineSpacing() * 8);
     detailsLayout->addWidget(options);
     layout->addWidget(details);
@@ -236,19 +233,19 @@ void SavedSiteView::StartUpdateCheck() {
 
 void SavedSiteView::OpenOutDomainList() {
     const std::string qdxPath = m_job.QdxPath();
-    const std::string page = OutDomainListPageOf(qdxPath);
+    const std::string page = records::OutDomainListPageOf(qdxPath);
     if (platform::IsRegularFile(page)) {
         (void)hooks.openInBrowser(page);
         return;
     }
-    const std::string folder = OutDomainFolderOf(qdxPath);
+    const std::string folder = records::OutDomainFolderOf(qdxPath);
     // Without either folder the desktop is asked anyway and tells the user what is missing.
-    (void)hooks.shellOpen(platform::IsDirectory(folder) ? folder : AbsolutePathFolderOf(qdxPath));
+    (void)hooks.shellOpen(platform::IsDirectory(folder) ? folder : records::AbsolutePathFolderOf(qdxPath));
 }
 
 void SavedSiteView::RemoveAdvertisements() {
     // Only a started removal grays the command: one that failed may be tried again.
-    if (!StartSitrova({AdRemovalArgument(m_job.QdxPath())})) return;
+    if (!StartSitrova({records::AdRemovalArgument(m_job.QdxPath())})) return;
     m_adRemovalStarted = true;
     if (QAction* action = FindCommand(CmdAdRemoval)) action->setEnabled(false);
 }
@@ -261,10 +258,9 @@ bool SavedSiteView::StartSitrova(const std::vector<std::string>& args) {
 }
 
 void SavedSiteView::OpenHelp(int id) {
+    if (!hooks.openHelp) return;
     std::string message;
-    const std::string folder = m_job.ProgramFolder();
-    const int opened = id == CmdQdxHelp ? appshell::OpenHelpTopic(folder, kQdxHelpTopic, &message)
-                                        : appshell::OpenReadMe(folder, &message);
+    const int opened = hooks.openHelp(id == CmdQdxHelp ? HelpPage::QdxFiles : HelpPage::ReadMe, &message);
     if (!opened && !message.empty()) platformqt::ShowMessage(m_window, "Sitrova", message, platformqt::IconWarning);
 }
 

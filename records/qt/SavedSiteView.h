@@ -30,14 +30,21 @@ namespace recordsqt {
 // The returned widget is a SavedSiteView; its creator sets SavedSiteView::hooks.openDialog.
 QWidget* CreateSavedSiteView(QMainWindow* window, engine::SaveJob& job, std::function<void()> startUpdateCheck);
 
-// How the view reaches outside its window. Every member but openDialog has a working
-// default; tests replace them so that nothing is launched.
+// The two help pages of the view's help menu.
+enum class HelpPage { QdxFiles, ReadMe };
+
+// How the view reaches outside its window. Every member but openDialog and openHelp has a
+// working default; tests replace them so that nothing is launched.
 struct SavedSiteHooks {
     // Opens a dialog of the program by name over the view's window: "ErrorLogViewer"
     // (command 67) and "VersionInfo" (command 10). The main window sets it (appqt::OpenDialog
     // with itself and the job): the dialog library depends on this one, so the view cannot
     // call it. While it is unset those two commands do nothing.
     std::function<int(const std::string& name)> openDialog;
+    // Opens a help page from the program folder (commands 20 and 23); 0 with `message` set
+    // when it cannot. The main window sets it with the shell's help opener, which sits above
+    // this library. While it is unset those two commands do nothing.
+    std::function<int(HelpPage page, std::string* message)> openHelp;
     // A saved page or a URL, by the browser setting (records::OpenWithBrowser).
     std::function<int(const std::string& target)> openInBrowser;
     // A file, folder or URL with the desktop's handler (platform::ShellOpen); also the opener

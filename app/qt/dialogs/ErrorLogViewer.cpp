@@ -10,13 +10,13 @@
 #include <QVBoxLayout>
 
 #include "app/qt/dialogs/DialogKit.h"
-#include "app/qt/dialogs/ErrorLogScan.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
 #include "records/ErrorLog.h"
+#include "records/ErrorLogScan.h"
 
 namespace appqt {
 
@@ -33,8 +33,8 @@ std::string WithoutExtension(const std::string& path) {
 
 std::string LogFileName() { return std::string(records::kErrorLogName) + ".log"; }
 
-void FillFailures(QTreeWidget* list, QLabel* count, const std::vector<DownloadFailure>& failures) {
-    for (const DownloadFailure& f : failures) {
+void FillFailures(QTreeWidget* list, QLabel* count, const std::vector<records::DownloadFailure>& failures) {
+    for (const records::DownloadFailure& f : failures) {
         auto* item = new QTreeWidgetItem(list);
         item->setText(0, QString::number(f.lineNumber));
         item->setText(1, ToQ(f.target));
@@ -96,8 +96,8 @@ QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath) {
     box->addLayout(fileRow);
 
     std::vector<std::string> lines;
-    if (ReadErrorLogLines(logPath, lines)) {
-        FillFailures(list, count, FindDownloadFailures(lines));
+    if (records::ReadErrorLogLines(logPath, lines)) {
+        FillFailures(list, count, records::FindDownloadFailures(lines));
     } else {
         count->setText(QStringLiteral("-"));
         detail->setText(ToQ(platform::NameOf(logPath) + "  が開けません。"));

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/Codepage.h"
-#include "records/qt/PageTitleFetch.h"
-#include "records/qt/SavedSiteText.h"
+#include "records/PageTitleFetch.h"
+#include "records/SavedSiteText.h"
 #include "tests/support/ShiftJis.h"
 
-using namespace recordsqt;
+using namespace records;
 
 namespace {
 

@@ -60,6 +60,9 @@ protected:
             return Record("start", args);
         };
         view->hooks.openDialog = [this](const std::string& name) { return Record("dialog", {name}); };
+        view->hooks.openHelp = [this](recordsqt::HelpPage page, std::string*) {
+            return Record("help", {page == recordsqt::HelpPage::QdxFiles ? "qdx" : "readme"});
+        };
         window->show();
     }
     int Record(const std::string& what, std::vector<std::string> args) {
@@ -186,7 +189,7 @@ TEST_F(SavedSiteViewTest, CommandsReachOutThroughTheirOpeners) {
     Sandbox::WriteFile(box / "site.files/SitrovError.log", "x");
     Open(0x311);
     const std::string files = box / "site.files/";
-    for (int id : {60, 61, 24, 10, 67, 18, 18}) view->OnCommand(id);  // 18 is grayed once started
+    for (int id : {60, 61, 24, 10, 67, 20, 23, 18, 18}) view->OnCommand(id);  // 18 is grayed once started
     // The out-domain list: neither page nor folder, the folder, the page.
     view->OnCommand(65);
     ASSERT_TRUE(platform::CreateFolder(files + "外部パスリンク"));
@@ -199,6 +202,8 @@ TEST_F(SavedSiteViewTest, CommandsReachOutThroughTheirOpeners) {
         {"start", {program + "/Sitrova"}},
         {"dialog", {"VersionInfo"}},
         {"dialog", {"ErrorLogViewer"}},
+        {"help", {"qdx"}},
+        {"help", {"readme"}},
         {"start", {program + "/Sitrova", "advertisement,\"" + site.qdxPath + "\""}},
         {"shell", {files + "絶対パスリンク"}},
         {"shell", {files + "外部パスリンク"}},

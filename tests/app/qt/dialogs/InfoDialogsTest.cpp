@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/qt/dialogs/ErrorLogScan.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/SaveJob.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
+#include "records/ErrorLogScan.h"
 #include "tests/app/qt/dialogs/DialogTestKit.h"
 #include "tests/support/ShiftJis.h"
 
@@ -33,7 +33,7 @@ TEST(ErrorLogScan, FailuresNameTheirPageOrFile) {
         "http://a.example/gone.htmlからＤＬ中…",
         "  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。",
     };
-    const std::vector<appqt::DownloadFailure> found = appqt::FindDownloadFailures(lines);
+    const std::vector<records::DownloadFailure> found = records::FindDownloadFailures(lines);
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].lineNumber, 4u);
     EXPECT_EQ(found[0].target, "http://a.example/x.html");
@@ -41,7 +41,7 @@ TEST(ErrorLogScan, FailuresNameTheirPageOrFile) {
     EXPECT_EQ(found[1].lineNumber, 8u);
     EXPECT_EQ(found[1].target, "pic.png");
     EXPECT_EQ(found[2].target, "http://a.example/gone.html");
-    EXPECT_TRUE(appqt::FindDownloadFailures({"    ！ダウンロードに失敗"})[0].target.empty());
+    EXPECT_TRUE(records::FindDownloadFailures({"    ！ダウンロードに失敗"})[0].target.empty());
 }
 
 class InfoDialogs : public DialogTest {};
@@ -51,7 +51,7 @@ TEST_F(InfoDialogs, ErrorLogIsReadFromShiftJisAndItsFailuresListed) {
     Sandbox::WriteFile(log, Sjis("http://a.example/p.htmlからＤＬ中…\r\n  ＤＬに失敗しました。\r\n") + "\x82\r\n" +
                                 Sjis("    b.gif\r\n    ！ダウンロードに失敗\r\n"));
     std::vector<std::string> lines;
-    ASSERT_TRUE(appqt::ReadErrorLogLines(log, lines));
+    ASSERT_TRUE(records::ReadErrorLogLines(log, lines));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[1], "  ＤＬに失敗しました。");
     EXPECT_EQ(lines[2], "?");  // a broken line stays visible

@@ -1,9 +1,9 @@
-#include "records/qt/SavedSiteText.h"
+#include "records/SavedSiteText.h"
 
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
 
-namespace recordsqt {
+namespace records {
 
 using namespace engine::mode;
 
@@ -66,4 +66,4 @@ bool IsWebTarget(const std::string& target) {
     return platform::StartsWithI(target, "http://") || platform::StartsWithI(target, "https://");
 }
 
-}  // namespace recordsqt
+}  // namespace records

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace appqt {
+namespace records {
 
 struct DownloadFailure {
     size_t lineNumber = 0;  // 1-based line of the failure message
@@ -21,4 +21,4 @@ std::vector<DownloadFailure> FindDownloadFailures(const std::vector<std::string>
 // Shift-JIS keeps its ASCII and shows "?" for the rest. False when the file cannot be read.
 bool ReadErrorLogLines(const std::string& path, std::vector<std::string>& lines);
 
-}  // namespace appqt
+}  // namespace records

@@ -1,11 +1,11 @@
 // The texts and paths of the saved-site view that do not need a window: the option summary,
-// the files beside a record, the argument of the ad removal. No Qt here.
+// the files beside a record, the argument of the ad removal.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace recordsqt {
+namespace records {
 
 // A record's saved option bits: the defaults alone (0x1, 0x100, 0x200) read as "unchanged".
 constexpr uint32_t kDefaultSavedOptions = 0x301;
@@ -34,4 +34,4 @@ std::string LinkActionText(const std::string& name, const std::string& target);
 // True for the addresses that are opened as web pages (http:// and https://).
 bool IsWebTarget(const std::string& target);
 
-}  // namespace recordsqt
+}  // namespace records

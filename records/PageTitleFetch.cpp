@@ -1,11 +1,11 @@
-#include "records/qt/PageTitleFetch.h"
+#include "records/PageTitleFetch.h"
 
 #include "engine/Fetcher.h"
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
 #include "platform/HttpClient.h"
 
-namespace recordsqt {
+namespace records {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::string FetchPageTitle(const std::string& url, const std::function<bool()>& 
     return TitleFromHead(head);
 }
 
-}  // namespace recordsqt
+}  // namespace records

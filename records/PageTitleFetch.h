@@ -1,12 +1,12 @@
 // The title of a web page dropped on the related-link window, read from the start of the
-// page. No Qt here.
+// page.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-namespace recordsqt {
+namespace records {
 
 // Only the start of a page is read for its title.
 constexpr size_t kTitleReadBytes = 2048;
@@ -22,4 +22,4 @@ std::string TitleFromHead(std::string_view head);
 // any failure). `stopRequested` is polled during the transfer.
 std::string FetchPageTitle(const std::string& url, const std::function<bool()>& stopRequested);
 
-}  // namespace recordsqt
+}  // namespace records

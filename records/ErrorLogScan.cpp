@@ -1,11 +1,11 @@
-#include "app/qt/dialogs/ErrorLogScan.h"
+#include "records/ErrorLogScan.h"
 
 #include <string_view>
 
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 
-namespace appqt {
+namespace records {
 
 namespace {
 
@@ -78,4 +78,4 @@ bool ReadErrorLogLines(const std::string& path, std::vector<std::string>& lines)
     return true;
 }
 
-}  // namespace appqt
+}  // namespace records
