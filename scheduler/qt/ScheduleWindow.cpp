@@ -85,7 +85,6 @@ void ScheduleWindow::resizeEvent(QResizeEvent* event) {
     m_add->setGeometry(0, 0, size.width() / 2, kTopBar);
     m_run->setGeometry(size.width() / 2, 0, size.width() - size.width() / 2, kTopBar);
     m_list->setGeometry(0, kTopBar, size.width(), std::max(0, size.height() - kTopBar));
-    m_list->setColumnWidth(2, std::max(40, size.width() - 208));
 }
 
 int ScheduleWindow::OpenJobDialog(scheduler::ScheduledJob& job) {

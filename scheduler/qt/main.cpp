@@ -9,8 +9,9 @@
 int main(int argc, char** argv) {
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     QApplication app(argc, argv);
-    // Only one word behind the program name counts ("ravevor"); anything else is ignored.
-    const std::string word = argc > 1 ? argv[1] : "";
+    // The text behind the program name counts only when it is the one word "ravevor".
+    std::string word;
+    for (int i = 1; i < argc; ++i) word += (i > 1 ? " " : "") + std::string(argv[i]);
     schedulerqt::ScheduleWindow window(platform::ProgramFolder(), word, schedulerqt::DefaultSchedulerHooks());
     window.show();
     return app.exec();

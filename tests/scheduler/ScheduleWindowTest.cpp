@@ -207,6 +207,41 @@ TEST(ScheduleWindow, DialogCouplingsValidationAndLevels) {
     EXPECT_EQ(f.window->JobCount(), 1);
 }
 
+TEST(ScheduleWindow, TitleFetchShowsItsProgressWindowAndCanBeCancelled) {
+    Fixture f;
+    Sandbox site, out;
+    Sandbox::WriteFile(site / "slow.html", "<html><head><title>Slow: page</title></head></html>");
+    LoopbackServer server(site.Path(), R"({"/slow.html": {"delay": 1.5}, "/never.html": {"delay": 20}})");
+    std::string fetched, afterCancel;
+    bool windowSeen = false;
+    // Watches for the progress window; closes it when `cancel` is set.
+    bool cancel = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != "QdxPopWinMini_GetTitle" || !w->isVisible()) continue;
+            windowSeen = true;
+            if (cancel) w->close();
+        }
+    });
+    watch.start(100);
+    f.Add([&](JobDialog& d) {
+        Fill(d, server.BaseUrl() + "/slow.html", out / "old.html");
+        d.titleButton()->click();
+        fetched = platformqt::FromQ(d.pathEdit()->text());
+        cancel = true;
+        d.urlEdit()->setText(platformqt::ToQ(server.BaseUrl() + "/never.html"));
+        d.titleButton()->click();
+        afterCancel = platformqt::FromQ(d.pathEdit()->text());
+        d.urlEdit()->clear();
+        d.titleButton()->click();
+    }, false);
+    EXPECT_TRUE(windowSeen);
+    EXPECT_EQ(fetched, out / "Slow_ page.html");
+    EXPECT_EQ(afterCancel, fetched);
+    EXPECT_EQ(f.messages, (std::vector<std::string>{"タイトル取得に失敗しました（ページアクセスに失敗）。", "URLが指定されていません。"}));
+}
+
 TEST(ScheduleWindow, RefusalsAndTheQuitQuestion) {
     Fixture f;
     Sandbox out;
