@@ -1,6 +1,8 @@
 // The progress window of the helper library's title fetch, built as a companion library so
 // that the helper itself carries no window system into processes that have none.
+#include <QApplication>
 #include <QDialog>
+#include <QThread>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -46,7 +48,11 @@ private:
 
 extern "C" __attribute__((visibility("default"))) int RerEvuShowTitleProgress(void* owner, int (*finished)(void*),
                                                                              void* context) {
-    if (!finished) return -1;
+    // Windows need a widget application and live on its own thread; elsewhere the caller
+    // simply waits for the fetch.
+    if (!finished || !qobject_cast<QApplication*>(QCoreApplication::instance()) ||
+        QThread::currentThread() != QCoreApplication::instance()->thread())
+        return -1;
     // The dialog is modal: its owner is disabled while it is shown and enabled again after.
     TitleProgressWindow window(static_cast<QWidget*>(owner), finished, context);
     window.setModal(true);

@@ -194,7 +194,10 @@ void JobDialog::Accept() {
     }
     m_job.url = url;
     m_job.savePath = path;
-    m_job.upperLimitText = FromQ(m_upperLimit->text()).substr(0, scheduler::kTextLimit);
+    std::string limit;
+    for (char c : FromQ(m_upperLimit->text()))
+        if (c >= '0' && c <= '9') limit += c;  // digits only, however the text came in
+    m_job.upperLimitText = limit.substr(0, scheduler::kTextLimit);
     m_job.forceConvert = m_checks[ForceConvert]->isChecked();
     m_job.aliasFix = m_checks[AliasFix]->isChecked();
     m_job.useAgent = m_checks[UseAgent]->isChecked();

@@ -171,7 +171,13 @@ void ScheduleWindow::RunSchedule() {
     }
     std::vector<std::string> commands;
     for (const auto& job : m_jobs) commands.push_back(job->jobCommand);
-    m_runner = std::make_unique<scheduler::ScheduleRunner>([this](const std::string& c) { RunCommand(c); });
+    // The runner may outlive the window (a save keeps running after the scheduler closed), so
+    // it holds its own copy of what it needs.
+    const std::string program = SitrovaProgram(m_programFolder);
+    m_runner = std::make_unique<scheduler::ScheduleRunner>([program](const std::string& jobCommand) {
+        // Runner thread: one Sitrova run, waited for without a time limit.
+        (void)platform::StartProcess(program, {jobCommand}, true);
+    });
     if (!m_runner->Start(std::move(commands))) {
         Tell(m_hooks, this, "スケジュールの実行に失敗しました。");
         return;
@@ -180,11 +186,6 @@ void ScheduleWindow::RunSchedule() {
     m_scheduleActive = true;
     m_timer.start(kTimerMs);
     m_run->setEnabled(false);
-}
-
-// Runner thread: one Sitrova run, waited for without a time limit.
-void ScheduleWindow::RunCommand(const std::string& jobCommand) const {
-    (void)platform::StartProcess(SitrovaProgram(m_programFolder), {jobCommand}, true);
 }
 
 void ScheduleWindow::WriteRow(int row) {

@@ -55,7 +55,6 @@ private:
     bool PauseForAdd();
     bool PauseForEdit(int row);
     void ResumeAfterChange();
-    void RunCommand(const std::string& jobCommand) const;
 
     std::string m_programFolder;
     std::string m_commandWord;
