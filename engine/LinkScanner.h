@@ -25,6 +25,9 @@ std::string ConvertBase(const SaveJob& job, const std::string& pageUrl);
 // The in-memory passes of ConvertPage; true when the text changed.
 bool CorrectRootLinksText(std::string& text, std::string_view base);
 bool MakeAbsoluteLinksRelative(std::string& text, std::string_view base);
+// The root-link pass for the page's own folder alone: links written from the server root
+// into that folder become relative; links to other folders stay as written.
+bool CorrectPageFolderLinksText(std::string& text, std::string_view base);
 // The absolute-to-relative rewrite alone, on a file (the pages of other sites use it).
 // 1 when the page was rewritten, 0 when it was left as it was.
 int MakePageLinksRelative(const std::string& pagePath, const std::string& base);

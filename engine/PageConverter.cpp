@@ -160,6 +160,15 @@ bool CorrectRootLinksText(std::string& text, std::string_view base) {
     return changed;
 }
 
+bool CorrectPageFolderLinksText(std::string& text, std::string_view base) {
+    const size_t scheme = SchemeEnd(base);
+    if (scheme == npos) return false;
+    const std::string_view basePath = base.substr(0, base.find_first_of("?#"));
+    const size_t root = HostEnd(basePath, scheme);
+    if (root >= basePath.size()) return false;
+    return RootLinkPass(text, platform::UpToLast(basePath, '/'), root, base);
+}
+
 bool MakeAbsoluteLinksRelative(std::string& text, std::string_view base) {
     Splice splice;
     size_t pos = 0;

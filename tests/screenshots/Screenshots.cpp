@@ -5,6 +5,11 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTimer>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
 #include <cstdio>
 #include <filesystem>
 
@@ -20,6 +25,9 @@
 #include "records/SectionFile.h"
 #include "records/qt/RecordWindows.h"
 #include "records/qt/SavedSiteView.h"
+#include "scheduler/qt/JobDialog.h"
+#include "scheduler/qt/ScheduleWindow.h"
+#include "scheduler/qt/SchedulerDialogs.h"
 #include <gtest/gtest.h>  // the saved-site fixtures use its assertions
 
 #include "tests/records/qt/SavedSiteFiles.h"
@@ -150,6 +158,46 @@ void ShowDialogs(const std::string& programFolder) {
     Save(&cpu, "dialog-CpuPopup");
 }
 
+void ShowScheduler(const std::string& programFolder) {
+    schedulerqt::SchedulerHooks hooks = schedulerqt::DefaultSchedulerHooks();
+    hooks.clipboardText = [](std::string& text) {
+        text.clear();
+        return true;
+    };
+    schedulerqt::ScheduleWindow window(programFolder, "", hooks);
+    window.show();
+    const struct {
+        const char* url;
+        const char* name;
+        bool agent;
+    } jobs[] = {{"http://www.example.org/docs/", "docs", false},
+                {"http://www.example.com/manual/index.html", "manual", true},
+                {"https://www.example.net/notes/top.html", "notes", false}};
+    for (const auto& job : jobs) {
+        window.onJobDialog = [&](schedulerqt::JobDialog& dialog) {
+            QTimer::singleShot(0, &dialog, [&dialog, &job, &programFolder] {
+                dialog.urlEdit()->setText(QString::fromUtf8(job.url));
+                dialog.pathEdit()->setText(QString::fromStdString(programFolder + "/saves/" + job.name + ".html"));
+                if (job.agent) dialog.check(schedulerqt::JobDialog::UseAgent)->click();
+                dialog.okButton()->click();
+            });
+        };
+        window.AddJob();
+    }
+    Save(&window, "scheduler");
+
+    scheduler::ScheduledJob job = scheduler::NewScheduledJob("");
+    job.url = "http://www.example.org/docs/";
+    job.savePath = programFolder + "/saves/docs.html";
+    job.optionsShown = true;
+    schedulerqt::JobDialog dialog(job, programFolder, hooks, &window);
+    Save(&dialog, "scheduler-job-dialog");
+    std::unique_ptr<QDialog> cpu(schedulerqt::MakeCpuDialog(&window));
+    Save(cpu.get(), "scheduler-dialog-QdXSchdCpu");
+    std::unique_ptr<QDialog> version(schedulerqt::MakeVersionDialog(&window));
+    Save(version.get(), "scheduler-dialog-QdXSchdVer");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,6 +222,7 @@ int main(int argc, char** argv) {
     testsupport::Sandbox siteBox;
     ShowSavedSite(siteBox, programFolder);
     ShowDialogs(programFolder);
+    ShowScheduler(programFolder);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;
 }

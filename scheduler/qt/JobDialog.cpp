@@ -1,0 +1,212 @@
+#include "scheduler/qt/JobDialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include "platform/qt/QtText.h"
+#include "scheduler/HelperLibrary.h"
+
+namespace schedulerqt {
+
+using platformqt::FromQ;
+using platformqt::ToQ;
+
+namespace {
+
+constexpr const char* kTitle = "コンプリート保存スケジュールの追加";
+constexpr const char* kOptionsClosed = "オプション≫";
+constexpr const char* kOptionsOpen = "≪オプション";
+
+QPushButton* Button(QWidget* parent, const char* text, const char* name, int x, int y, int w, int h) {
+    auto* button = new QPushButton(ToQ(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, y, w, h);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A title becomes a file name: characters that would leave the folder or break the path
+// rules are replaced.
+std::string TitleAsFileName(std::string title) {
+    for (char& c : title) {
+        if (std::string_view("/\\:,;*?<>|\"").find(c) != std::string_view::npos || c == '\r' || c == '\n') c = '_';
+    }
+    return title;
+}
+
+}  // namespace
+
+JobDialog::JobDialog(scheduler::ScheduledJob& job, const std::string& programFolder, const SchedulerHooks& hooks,
+                     QWidget* owner)
+    : QDialog(owner), m_job(job), m_cpuLevel(job.cpuLevel), m_programFolder(programFolder), m_hooks(hooks) {
+    setObjectName(QStringLiteral("SitrovaConsole"));
+    setWindowTitle(ToQ(kTitle));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(540, 440);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0xD3, 0xD3, 0xD3));
+    setPalette(palette);
+    BuildControls();
+    ShowOptions(job.optionsShown);
+}
+
+void JobDialog::BuildControls() {
+    m_url = new QLineEdit(ToQ(m_job.url), this);
+    m_url->setObjectName(QStringLiteral("url"));
+    m_url->setGeometry(34, 34, 480, 22);
+    m_url->setMaxLength(static_cast<int>(scheduler::kTextLimit));
+    m_path = new QLineEdit(ToQ(m_job.savePath), this);
+    m_path->setObjectName(QStringLiteral("savePath"));
+    m_path->setGeometry(34, 82, 480, 22);
+    m_path->setMaxLength(static_cast<int>(scheduler::kTextLimit));
+    m_title = Button(this, "ページ名取得", "getTitle", 272, 112, 104, 22);
+    m_browse = Button(this, "参照", "browse", 392, 112, 96, 22);
+    m_ok = Button(this, "ＯＫ", "ok", 88, 148, 130, 22);
+    m_cancel = Button(this, "キャンセル", "cancel", 300, 148, 130, 22);
+    m_options = Button(this, kOptionsClosed, "options", 56, 188, 130, 22);
+
+    m_limitLabel = new QLabel(ToQ("上位階層の上限値："), this);
+    m_limitLabel->setGeometry(88, 220, 144, 18);
+    m_upperLimit = new QLineEdit(ToQ(m_job.upperLimitText), this);
+    m_upperLimit->setObjectName(QStringLiteral("upperLimit"));
+    m_upperLimit->setGeometry(236, 220, 32, 20);
+    m_upperLimit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    m_upperLimit->setMaxLength(static_cast<int>(scheduler::kTextLimit));
+
+    const struct {
+        const char* text;
+        const char* name;
+        bool value;
+    } checks[CheckCount] = {{"強制変換", "forceConvert", m_job.forceConvert},
+                            {"Alias補整", "aliasFix", m_job.aliasFix},
+                            {"Agent利用", "useAgent", m_job.useAgent},
+                            {"データフォルダ", "dataFolder", m_job.dataFolder},
+                            {"更新ログ", "updateLog", m_job.updateLog}};
+    for (int i = 0; i < CheckCount; ++i) {
+        m_checks[i] = new QCheckBox(ToQ(checks[i].text), this);
+        m_checks[i]->setObjectName(QString::fromLatin1(checks[i].name));
+        m_checks[i]->setGeometry(124, 240 + 26 * i, 150, 22);
+        m_checks[i]->setChecked(checks[i].value);
+    }
+    connect(m_checks[ForceConvert], &QCheckBox::clicked, this, [this] { ForceConvertClicked(); });
+    connect(m_checks[UseAgent], &QCheckBox::clicked, this, [this] { UseAgentClicked(); });
+
+    m_outDomainLabel = new QLabel(ToQ("外部パスの処理"), this);
+    m_outDomainLabel->setGeometry(328, 220, 160, 18);
+    const struct {
+        const char* text;
+        int x, y;
+    } radios[4] = {{"無効", 360, 244}, {"有効", 360, 268}, {"選択（※利用不可）", 360, 292}, {"追跡リンク選択（※利用不可）", 296, 318}};
+    for (int i = 0; i < 4; ++i) {
+        m_outDomain[i] = new QRadioButton(ToQ(radios[i].text), this);
+        m_outDomain[i]->setObjectName(QStringLiteral("outDomain%1").arg(i));
+        m_outDomain[i]->setGeometry(radios[i].x, radios[i].y, 220, 22);
+        m_outDomain[i]->setEnabled(i < 2);
+    }
+    m_outDomain[m_job.outDomainEnabled ? 1 : 0]->setChecked(true);
+
+    m_cpuLabel = new QLabel(ToQ(scheduler::CpuLevelText(m_cpuLevel)), this);
+    m_cpuLabel->setObjectName(QStringLiteral("cpuLevel"));
+    m_cpuLabel->setGeometry(304, 344, 130, 22);
+    m_cpuChange = Button(this, "変更", "cpuChange", 442, 344, 48, 22);
+
+    connect(m_options, &QPushButton::clicked, this, [this] { ShowOptions(!m_job.optionsShown); });
+    connect(m_cpuChange, &QPushButton::clicked, this, [this] { ChangeCpuLevel(); });
+    connect(m_browse, &QPushButton::clicked, this, [this] { Browse(); });
+    connect(m_title, &QPushButton::clicked, this, [this] { FetchTitle(); });
+    connect(m_ok, &QPushButton::clicked, this, [this] { Accept(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+void JobDialog::ShowOptions(bool shown) {
+    m_job.optionsShown = shown;
+    m_options->setText(ToQ(shown ? kOptionsOpen : kOptionsClosed));
+    for (QWidget* w : {static_cast<QWidget*>(m_limitLabel), static_cast<QWidget*>(m_upperLimit),
+                       static_cast<QWidget*>(m_outDomainLabel), static_cast<QWidget*>(m_cpuLabel),
+                       static_cast<QWidget*>(m_cpuChange)})
+        w->setVisible(shown);
+    for (QCheckBox* c : m_checks) c->setVisible(shown);
+    for (QRadioButton* r : m_outDomain) r->setVisible(shown);
+}
+
+void JobDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    const int ascent = painter.fontMetrics().ascent();
+    painter.drawText(16, 16 + ascent, ToQ("コンプリートするURL"));
+    painter.drawText(16, 64 + ascent, ToQ("保存先のフルパス"));
+}
+
+// Agent use always comes with forced conversion.
+void JobDialog::ForceConvertClicked() {
+    if (m_checks[UseAgent]->isChecked() && !m_checks[ForceConvert]->isChecked()) m_checks[UseAgent]->setChecked(false);
+}
+
+void JobDialog::UseAgentClicked() {
+    if (m_checks[UseAgent]->isChecked() && !m_checks[ForceConvert]->isChecked()) m_checks[ForceConvert]->setChecked(true);
+}
+
+void JobDialog::ChangeCpuLevel() {
+    const int id = m_hooks.cpuDialog(this);
+    if (id < 1024 || id > 1027) return;
+    m_cpuLevel = id - 1023;
+    m_cpuLabel->setText(ToQ(scheduler::CpuLevelText(m_cpuLevel)));
+}
+
+void JobDialog::Browse() {
+    const std::string chosen = m_hooks.chooseSaveFile(this, scheduler::ProposedFileName(FromQ(m_path->text()), FromQ(m_url->text())));
+    if (!chosen.empty()) m_path->setText(ToQ(chosen));
+}
+
+void JobDialog::FetchTitle() {
+    const std::string url = FromQ(m_url->text());
+    if (url.empty()) {
+        Tell(m_hooks, this, "URLが指定されていません。", kTitle);
+        return;
+    }
+    const std::string folder = scheduler::PathFolderPart(FromQ(m_path->text()));
+    std::string title;
+    const int result = scheduler::FetchTitle(m_programFolder, this, url, m_job.makerMode, title);
+    if (result == scheduler::TitleFetched) m_path->setText(ToQ(folder + TitleAsFileName(title) + ".html"));
+    else Tell(m_hooks, this, scheduler::TitleFailureMessage(result), "エラー");
+    activateWindow();
+    raise();
+}
+
+void JobDialog::Accept() {
+    const std::string url = FromQ(m_url->text());
+    if (!scheduler::IsAcceptedUrl(url)) {
+        Tell(m_hooks, this, "URLが正しくありません。");
+        return;
+    }
+    const std::string path = FromQ(m_path->text());
+    if (!scheduler::CheckSavePath(path, scheduler::PathHasReservedName(m_programFolder, path))) {
+        Tell(m_hooks, this, "保存パスが正しくありません。");
+        return;
+    }
+    m_job.url = url;
+    m_job.savePath = path;
+    std::string limit;
+    for (char c : FromQ(m_upperLimit->text()))
+        if (c >= '0' && c <= '9') limit += c;  // digits only, however the text came in
+    m_job.upperLimitText = limit.substr(0, scheduler::kTextLimit);
+    m_job.forceConvert = m_checks[ForceConvert]->isChecked();
+    m_job.aliasFix = m_checks[AliasFix]->isChecked();
+    m_job.useAgent = m_checks[UseAgent]->isChecked();
+    m_job.dataFolder = m_checks[DataFolder]->isChecked();
+    m_job.updateLog = m_checks[UpdateLog]->isChecked();
+    m_job.outDomainEnabled = m_outDomain[1]->isChecked();
+    m_job.cpuLevel = m_cpuLevel;
+    scheduler::AcceptJob(m_job, scheduler::UrlIsBlog(m_programFolder, url));
+    accept();
+}
+
+}  // namespace schedulerqt
