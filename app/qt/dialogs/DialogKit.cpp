@@ -3,10 +3,12 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "app/shell/Shell.h"
 #include "platform/qt/MessageBox.h"
@@ -77,6 +79,51 @@ void ConnectHelp(QPushButton* button, QDialog* dialog, const std::string& progra
 
 void ShowSaveError(QWidget* parent, const std::string& error) {
     platformqt::ShowMessage(parent, kCaption, error, platformqt::IconWarning);
+}
+
+ColumnGroup::ColumnGroup(QWidget* parent, int id, const char* caption)
+    : m_group(NewGroup(parent, id, caption)), m_layout(new QVBoxLayout(m_group)) {}
+
+QCheckBox* ColumnGroup::Check(int id, const char* caption) {
+    QCheckBox* check = NewCheck(m_group, id, caption);
+    m_layout->addWidget(check);
+    return check;
+}
+
+QLabel* ColumnGroup::Continuation(int id, const char* text) {
+    QLabel* label = NewLabel(m_group, id, text);
+    label->setIndent(24);
+    m_layout->addWidget(label);
+    return label;
+}
+
+QHBoxLayout* NewSettingsButtons(QDialog* dialog, const SettingsButtonIds& ids, const std::string& programFolder,
+                                const std::string& helpTopic, std::function<int(std::string& error)> save,
+                                std::function<void()> showDefaults) {
+    QPushButton* ok = NewButton(dialog, ids.ok, "OK");
+    QPushButton* cancel = NewButton(dialog, ids.cancel, "キャンセル");
+    QPushButton* defaults = ids.defaults ? NewButton(dialog, ids.defaults, "デフォルトに戻す") : nullptr;
+    QPushButton* help = NewButton(dialog, ids.help, "HELP");
+    ok->setDefault(true);
+    auto* row = new QHBoxLayout;
+    if (defaults) row->addWidget(defaults);
+    row->addWidget(help);
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+
+    QObject::connect(ok, &QPushButton::clicked, dialog, [dialog, save = std::move(save)] {
+        std::string error;
+        if (!save(error)) {
+            ShowSaveError(dialog, error);
+            return;
+        }
+        dialog->done(1);
+    });
+    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(0); });
+    if (defaults && showDefaults) QObject::connect(defaults, &QPushButton::clicked, dialog, std::move(showDefaults));
+    ConnectHelp(help, dialog, programFolder, helpTopic);
+    return row;
 }
 
 }  // namespace appqt

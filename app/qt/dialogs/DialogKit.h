@@ -3,14 +3,17 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 class QCheckBox;
 class QDialog;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace appqt {
@@ -35,5 +38,37 @@ void ConnectHelp(QPushButton* button, QDialog* dialog, const std::string& progra
 
 // A settings write that failed keeps the dialog open and says why.
 void ShowSaveError(QWidget* parent, const std::string& error);
+
+// A group whose controls stand one under the other.
+class ColumnGroup {
+public:
+    ColumnGroup(QWidget* parent, int id, const char* caption);
+    QCheckBox* Check(int id, const char* caption);
+    // The second line of the caption of the check box above, indented under its text.
+    QLabel* Continuation(int id, const char* text);
+    QGroupBox* Group() const { return m_group; }
+    QVBoxLayout* Layout() const { return m_layout; }
+
+private:
+    QGroupBox* m_group;
+    QVBoxLayout* m_layout;
+};
+
+// The identifiers of a settings dialog's buttons; `defaults` 0 when it has no
+// "デフォルトに戻す" button.
+struct SettingsButtonIds {
+    int ok = 0;
+    int cancel = 0;
+    int help = 0;
+    int defaults = 0;
+};
+
+// The button row of the settings dialogs: "デフォルトに戻す" and HELP on the left, OK and
+// キャンセル on the right. OK calls `save`: 1 closes the dialog with 1, 0 shows `error` and
+// keeps it open. キャンセル closes it with 0, "デフォルトに戻す" calls `showDefaults`, HELP
+// opens `helpTopic`.
+QHBoxLayout* NewSettingsButtons(QDialog* dialog, const SettingsButtonIds& ids, const std::string& programFolder,
+                                const std::string& helpTopic, std::function<int(std::string& error)> save,
+                                std::function<void()> showDefaults = {});
 
 }  // namespace appqt

@@ -130,10 +130,9 @@ QGroupBox* BrowserGroup(QDialog* d, QdxFileControls& c) {
 }
 
 QGroupBox* LinkGroup(QDialog* d, QdxFileControls& c) {
-    QGroupBox* group = NewGroup(d, 1081, "関連リンクへ登録時");
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(c.webFiles = NewCheck(group, 1082, "Webファイルは、ダウンロードして保存の後に登録する。"));
-    return group;
+    ColumnGroup group(d, 1081, "関連リンクへ登録時");
+    c.webFiles = group.Check(1082, "Webファイルは、ダウンロードして保存の後に登録する。");
+    return group.Group();
 }
 
 void ConnectAssociationButton(QDialog* d, const QdxFileControls& c, const QdxFileDialogHooks& hooks) {
@@ -170,16 +169,18 @@ QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath,
     box->addWidget(LinkGroup(d, c));
     box->addStretch();
 
-    QPushButton* ok = NewButton(d, 1076, "OK");
-    QPushButton* cancel = NewButton(d, 1084, "キャンセル");
-    QPushButton* help = NewButton(d, 1083, "HELP");
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    box->addLayout(buttons);
+    const auto save = [c, iniPath](std::string& error) {
+        const bool automatic = c.useDefault->isChecked();
+        const std::string browser = FromQ(c.browser->currentText().trimmed());
+        if (!automatic && !platform::IsRegularFile(browser)) {
+            error = "設定が正しくありません。";
+            return 0;
+        }
+        return records::SaveQdxFileSettings(iniPath, c.webFiles->isChecked(), automatic ? std::string() : browser,
+                                            &error);
+    };
+    box->addLayout(NewSettingsButtons(d, {.ok = 1076, .cancel = 1084, .help = 1083}, programFolder,
+                                      "/200832011010248.htm", save));
 
     ShowAssociation(c, hooks);
     ShowBrowser(c, iniPath, hooks);
@@ -187,23 +188,6 @@ QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath,
 
     ConnectAssociationButton(d, c, hooks);
     ConnectBrowserControls(d, c);
-    QObject::connect(ok, &QPushButton::clicked, d, [d, c, iniPath] {
-        const bool automatic = c.useDefault->isChecked();
-        const std::string browser = FromQ(c.browser->currentText().trimmed());
-        if (!automatic && !platform::IsRegularFile(browser)) {
-            platformqt::ShowMessage(d, kCaption, "設定が正しくありません。", platformqt::IconWarning);
-            return;
-        }
-        std::string error;
-        if (!records::SaveQdxFileSettings(iniPath, c.webFiles->isChecked(), automatic ? std::string() : browser,
-                                          &error)) {
-            ShowSaveError(d, error);
-            return;
-        }
-        d->done(1);
-    });
-    QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
-    ConnectHelp(help, d, programFolder, "/200832011010248.htm");
     FinishDialog(d, 480, 360);
     return d;
 }

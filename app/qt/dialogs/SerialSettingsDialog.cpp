@@ -5,10 +5,8 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -58,13 +56,10 @@ QGroupBox* ErrorGroup(QDialog* d, SerialControls& c) {
 }
 
 QGroupBox* EndGroup(QDialog* d, SerialControls& c) {
-    QGroupBox* group = NewGroup(d, 1051, "終了時の処理");
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(c.close = NewCheck(group, 1064, "連番保存の終了通知後は、そのまま"));
-    QLabel* second = NewLabel(group, 1068, "窓を閉じる");
-    second->setIndent(24);
-    box->addWidget(second);
-    return group;
+    ColumnGroup group(d, 1051, "終了時の処理");
+    c.close = group.Check(1064, "連番保存の終了通知後は、そのまま");
+    group.Continuation(1068, "窓を閉じる");
+    return group.Group();
 }
 
 // Plug-ins are the "*.qdi" files beside the program.
@@ -91,36 +86,19 @@ QDialog* CreateSerialSettingsDialog(QWidget* owner, const std::string& iniPath, 
     grid->addWidget(EndGroup(d, c), 1, 0);
     grid->addWidget(PlugInGroup(d, programFolder), 0, 1, 2, 1);
 
-    QPushButton* ok = NewButton(d, 1065, "OK");
-    QPushButton* cancel = NewButton(d, 1066, "キャンセル");
-    QPushButton* defaults = NewButton(d, 1067, "デフォルトに戻す");
-    QPushButton* help = NewButton(d, 1072, "HELP");
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(defaults);
-    buttons->addWidget(help);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
-
-    ShowValues(c, records::ReadSeriesError(iniPath), records::ReadSrsMode(iniPath) & records::kSrsCloseAfterNotice);
-
-    QObject::connect(defaults, &QPushButton::clicked, d, [c] { ShowValues(c, records::SeriesErrorSettings{}, false); });
-    QObject::connect(ok, &QPushButton::clicked, d, [d, c, iniPath] {
+    const auto save = [c, iniPath](std::string& error) {
         // A field left half-typed falls back to its last valid number, so only numbers
         // within the field's range reach the file.
         auto text = [](QSpinBox* spin) { return std::to_string(spin->value()); };
-        std::string error;
-        if (!records::SaveSeriesOption(iniPath, c.close->isChecked(), &error) ||
-            !records::SaveSeriesError(iniPath, text(c.timeOut), text(c.retries), text(c.wait), &error)) {
-            ShowSaveError(d, error);
-            return;
-        }
-        d->done(1);
-    });
-    QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
-    ConnectHelp(help, d, programFolder, "/2008320105954514.htm");
+        if (!records::SaveSeriesOption(iniPath, c.close->isChecked(), &error)) return 0;
+        return records::SaveSeriesError(iniPath, text(c.timeOut), text(c.retries), text(c.wait), &error);
+    };
+    const auto showDefaults = [c] { ShowValues(c, records::SeriesErrorSettings{}, false); };
+    grid->addLayout(NewSettingsButtons(d, {.ok = 1065, .cancel = 1066, .help = 1072, .defaults = 1067}, programFolder,
+                                       "/2008320105954514.htm", save, showDefaults),
+                    2, 0, 1, 2);
+
+    ShowValues(c, records::ReadSeriesError(iniPath), records::ReadSrsMode(iniPath) & records::kSrsCloseAfterNotice);
     FinishDialog(d, 480, 360);
     return d;
 }

@@ -5,8 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -91,11 +89,10 @@ uint32_t DialogBits(const SiteSaveControls& c) {
 }
 
 QGroupBox* SaveFormGroup(QDialog* d, SiteSaveControls& c) {
-    QGroupBox* group = NewGroup(d, 1028, "保存形式");
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(c.dataFolder = NewCheck(group, 1031, "データフォルダ"));
-    box->addWidget(c.updateLog = NewCheck(group, 1032, "更新ログ（*.qdx）"));
-    return group;
+    ColumnGroup group(d, 1028, "保存形式");
+    c.dataFolder = group.Check(1031, "データフォルダ");
+    c.updateLog = group.Check(1032, "更新ログ（*.qdx）");
+    return group.Group();
 }
 
 QGroupBox* ExternalGroup(QDialog* d, SiteSaveControls& c) {
@@ -108,26 +105,22 @@ QGroupBox* ExternalGroup(QDialog* d, SiteSaveControls& c) {
 }
 
 QGroupBox* StartEndGroup(QDialog* d, SiteSaveControls& c) {
-    QGroupBox* group = NewGroup(d, 1030, "起動と終了時の処理");
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(c.indexCompletion = NewCheck(group, 1036, "index.html省略補正"));
-    box->addWidget(c.closeNoAsk = NewCheck(group, 1038, "終了時は確認せずに閉じる"));
-    box->addWidget(c.openWhenDone = NewCheck(group, 1037, "終了時にファイルを開く"));
-    return group;
+    ColumnGroup group(d, 1030, "起動と終了時の処理");
+    c.indexCompletion = group.Check(1036, "index.html省略補正");
+    c.closeNoAsk = group.Check(1038, "終了時は確認せずに閉じる");
+    c.openWhenDone = group.Check(1037, "終了時にファイルを開く");
+    return group.Group();
 }
 
 QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
-    QGroupBox* group = NewGroup(d, 1043, "特定ファイルの処理");
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(c.phpAsHtml = NewCheck(group, 1044, "Php/Asp/SHtmlページをHtmlページとして扱う"));
-    box->addWidget(c.preview = NewCheck(group, 1045, "ページプレビューを利用する"));
-    box->addWidget(c.noRetry = NewCheck(group, 1046, "DL失敗時は再試行しない"));
-    box->addWidget(c.notFound404 = NewCheck(group, 1047, "タイトルに「404」を含むページを"));
-    QLabel* second = NewLabel(group, 1048, "NotFoundとして扱う");
-    second->setIndent(24);
-    box->addWidget(second);
-    box->addWidget(c.blogDepth = NewCheck(group, 1049, "ブログでは追跡深度を補正する(実験的)"));
-    return group;
+    ColumnGroup group(d, 1043, "特定ファイルの処理");
+    c.phpAsHtml = group.Check(1044, "Php/Asp/SHtmlページをHtmlページとして扱う");
+    c.preview = group.Check(1045, "ページプレビューを利用する");
+    c.noRetry = group.Check(1046, "DL失敗時は再試行しない");
+    c.notFound404 = group.Check(1047, "タイトルに「404」を含むページを");
+    group.Continuation(1048, "NotFoundとして扱う");
+    c.blogDepth = group.Check(1049, "ブログでは追跡深度を補正する(実験的)");
+    return group.Group();
 }
 
 }  // namespace
@@ -141,34 +134,18 @@ QDialog* CreateSiteSaveSettingsDialog(QWidget* owner, const std::string& iniPath
     grid->addWidget(StartEndGroup(d, c), 2, 0);
     grid->addWidget(FileGroup(d, c), 0, 1, 3, 1);
 
-    QPushButton* ok = NewButton(d, 1039, "OK");
-    QPushButton* cancel = NewButton(d, 1040, "キャンセル");
-    QPushButton* defaults = NewButton(d, 1041, "デフォルトに戻す");
-    QPushButton* help = NewButton(d, 1042, "HELP");
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(defaults);
-    buttons->addWidget(help);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    const auto save = [c, iniPath](std::string& error) {
+        return records::SaveSiteSaveSettings(iniPath, DialogBits(c), c.blogDepth->isChecked(), &error);
+    };
+    const auto showDefaults = [c] { ShowDefMode(c, records::kDefModeDefault); };
+    grid->addLayout(NewSettingsButtons(d, {.ok = 1039, .cancel = 1040, .help = 1042, .defaults = 1041}, programFolder,
+                                       "/2008320105935576.htm", save, showDefaults),
+                    3, 0, 1, 2);
 
     ShowDefMode(c, records::ReadDefMode(iniPath));
     c.blogDepth->setChecked(records::ReadBlogCutOff(iniPath) != records::kBlogCutOffUnlimited);
 
     QObject::connect(c.closeNoAsk, &QCheckBox::clicked, d, [c] { CoupleOpenWhenDone(c, true); });
-    QObject::connect(defaults, &QPushButton::clicked, d, [c] { ShowDefMode(c, records::kDefModeDefault); });
-    QObject::connect(ok, &QPushButton::clicked, d, [d, c, iniPath] {
-        std::string error;
-        if (!records::SaveSiteSaveSettings(iniPath, DialogBits(c), c.blogDepth->isChecked(), &error)) {
-            ShowSaveError(d, error);
-            return;
-        }
-        d->done(1);
-    });
-    QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
-    ConnectHelp(help, d, programFolder, "/2008320105935576.htm");
     FinishDialog(d, 460, 380);
     return d;
 }
