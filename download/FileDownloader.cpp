@@ -302,4 +302,16 @@ void FileDownloader::Finish(Transfer& t, int result) {
         Post(CodeFailed, t.received);
 }
 
+void SetUpUserDownload(FileDownloader& downloader, const std::string& iniPath, const std::string& programFolder) {
+    // A browser of its day, and the file's own folder as the page it came from.
+    constexpr uint32_t kFileAgent = 0x801;
+    constexpr uint32_t kRefererFolder = 2;
+    downloader.ApplySettings(records::ReadSeriesError(iniPath));
+    downloader.SetHeaders(kRefererFolder, downloader.Url());
+    downloader.SetAgent(kFileAgent, "");
+    PlugInChecks checks;
+    checks.RegisterFolder(programFolder);
+    downloader.SetChecks(std::move(checks));
+}
+
 }  // namespace download

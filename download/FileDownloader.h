@@ -113,4 +113,9 @@ private:
     bool m_started = false;
 };
 
+// The set-up of a download the user asked for (single, serial, related file): the settings
+// of the serial save from `iniPath`, a browser agent, the file's folder as Referer, and the
+// checks of the plug-ins in `programFolder`.
+void SetUpUserDownload(FileDownloader& downloader, const std::string& iniPath, const std::string& programFolder);
+
 }  // namespace download

@@ -17,7 +17,6 @@
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/FileUtil.h"
-#include "platform/Process.h"
 #include "platform/qt/QtText.h"
 #include "records/Settings.h"
 #include "records/qt/SavedSiteView.h"
@@ -81,7 +80,9 @@ void MainWindow::StartFileSave() {
     }
     downloadqt::FileSaveHooks hooks;
     hooks.message = m_hooks.message;
-    hooks.reveal = [](const std::string& path) { (void)platform::ShellOpen(path.substr(0, path.rfind('/') + 1)); };
+    hooks.reveal = [this](const std::string& path) {
+        if (m_hooks.startProgram) (void)m_hooks.startProgram("xdg-open", {path.substr(0, path.rfind('/') + 1)});
+    };
     hooks.reenterUrl = [this] {
         // The URL and save path go back into a fresh input view.
         m_job.SetModeBits(ModePresetUrl);

@@ -30,10 +30,6 @@ namespace {
 
 constexpr const char* kOpenFolderQuestion =
     "「はい」を押すと保存フォルダを開きます。\r\n開かずに終了する場合は「いいえ」を押してください。";
-// The downloader's agent and Referer for files the user names: a browser of its day, and
-// the file's own folder as the page it came from.
-constexpr uint32_t kFileAgent = 0x801;
-constexpr uint32_t kRefererFolder = 2;
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
@@ -85,12 +81,8 @@ void FileSaveView::StartFile(const std::string& url, const std::string& path) {
     m_currentPath = path;
     m_bar->setValue(0);
     auto downloader = std::make_unique<download::FileDownloader>(url, path);
-    downloader->ApplySettings(records::ReadSeriesError(m_job.IniPath()));
-    downloader->SetHeaders(kRefererFolder, url);
-    downloader->SetAgent(kFileAgent, "");
-    download::PlugInChecks checks;
-    checks.RegisterFolder(m_job.ProgramFolder().empty() ? platform::ProgramFolder() : m_job.ProgramFolder());
-    downloader->SetChecks(std::move(checks));
+    download::SetUpUserDownload(*downloader, m_job.IniPath(),
+                                m_job.ProgramFolder().empty() ? platform::ProgramFolder() : m_job.ProgramFolder());
     const unsigned generation = ++m_generation;
     (void)downloader->Start([this, generation](int code, int64_t value) {
         QMetaObject::invokeMethod(this, [this, generation, code, value] { OnCode(generation, code, value); },

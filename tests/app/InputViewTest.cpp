@@ -4,6 +4,8 @@
 #include <QMenuBar>
 #include <QRadioButton>
 
+#include <QElapsedTimer>
+#include "tests/support/LoopbackServer.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
 #include "records/Settings.h"
@@ -116,16 +118,24 @@ TEST_F(InputViewTest, MissingFolderIsAskedForAndNotMadeOnNo) {
     EXPECT_EQ(window->Progress(), nullptr);
 }
 
-TEST_F(InputViewTest, FileUrlIsRefusedAndTheViewStays) {
+TEST_F(InputViewTest, FileUrlTurnsTheWindowIntoTheFileSave) {
+    Sandbox served;
+    const std::string zip = std::string("PK\x03\x04", 4) + std::string(2000, 'z');
+    Sandbox::WriteFile(served / "archive.zip", zip);
+    testsupport::LoopbackServer server(served.Path());
     Open();
-    Type(514, "http://h/archive.zip");
+    Type(514, server.BaseUrl() + "/archive.zip");
     Type(516, box / "archive.zip");
     Click(520);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Sitrova");
-    EXPECT_NE(shown[0].text.find("単体／連番保存は、このバージョンではまだ使えません。"), std::string::npos);
     EXPECT_EQ(window->Progress(), nullptr);
-    EXPECT_NE(window->Input(), nullptr);
+    ASSERT_NE(window->FileSave(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (shown.empty() && clock.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Sandbox::ReadFile(box / "archive.zip"), zip);
+    // No "archive1.zip" follows: the save ends with its question about the folder.
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("ダウンロードが終了しました。", 0), 0u);
 }
 
 TEST_F(InputViewTest, AgentNeedsForcedConversion) {
