@@ -31,6 +31,8 @@ namespace {
 constexpr const char* kOpenFolderQuestion =
     "「はい」を押すと保存フォルダを開きます。\r\n開かずに終了する場合は「いいえ」を押してください。";
 
+constexpr int kUnattendedBusyPauses = 20;
+
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
 std::string SizeText(int64_t bytes) { return platform::FormatByteSize(static_cast<uint64_t>(bytes)); }
@@ -72,6 +74,8 @@ void FileSaveView::Start() {
     if (m_job.JobSummary().empty()) m_job.SetJobSummary(engine::BuildJobSummary(m_job));
     m_firstUrl = m_job.UrlBase() + m_job.UrlLeaf();
     m_firstPath = m_job.SaveFolder() + m_job.ChosenSaveName();
+    // A command-line save names a folder nobody has created yet.
+    if (!m_job.SaveFolder().empty()) (void)platform::CreateFolderChain(m_job.SaveFolder());
     StartFile(m_firstUrl, m_firstPath);
 }
 
@@ -133,6 +137,7 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
         m_bar->setValue(100);
         AddLine("ダウンロードに成功しました。");
         ++m_savedCount;
+        m_busyPauses = 0;
         m_job.SetModeBits(ModeJobFinished);
         return SingleFinished();
     default: return;
@@ -234,6 +239,7 @@ void FileSaveView::SeriesFileSaved() {
     m_bar->setValue(100);
     SetStatus("保存完了");
     ++m_savedCount;
+    m_busyPauses = 0;
     const int64_t size = platform::FileSize(m_currentPath);
     QTreeWidgetItem* row = m_list->topLevelItem(m_list->topLevelItemCount() - 1);
     row->setText(1, ToQ(m_currentPath.substr(m_currentPath.rfind('/') + 1)));
@@ -247,6 +253,17 @@ void FileSaveView::SeriesFileSaved() {
 }
 
 void FileSaveView::PauseForBusyServer() {
+    // Nobody watches an unattended run: a server that stays busy for this many pauses ends it
+    // instead of keeping the program alive for ever.
+    if (m_unattended && ++m_busyPauses > kUnattendedBusyPauses) {
+        if (!m_series) {
+            m_ended = true;
+            return Finish("Error\r\n指定されたURLからのダウンロードに失敗しました。\r\n"
+                          "サーバーが応答しません。");
+        }
+        SetStatus("応答無し");
+        return EndSeries();
+    }
     m_busyTimer->disconnect();
     connect(m_busyTimer, &QTimer::timeout, this, [this] {
         if (m_series) {

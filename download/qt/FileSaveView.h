@@ -88,6 +88,7 @@ private:
     bool m_series = false;
     bool m_ended = false;
     int m_savedCount = 0;
+    int m_busyPauses = 0;
     std::string m_firstUrl;
     std::string m_firstPath;
     std::string m_currentUrl;
