@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include <QElapsedTimer>
+#include "app/StartUp.h"
 #include "tests/support/LoopbackServer.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
@@ -136,6 +137,28 @@ TEST_F(InputViewTest, FileUrlTurnsTheWindowIntoTheFileSave) {
     // No "archive1.zip" follows: the save ends with its question about the folder.
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text.rfind("ダウンロードが終了しました。", 0), 0u);
+}
+
+TEST_F(InputViewTest, MissingFileOffersTheUrlEntryAgain) {
+    Sandbox served;
+    testsupport::LoopbackServer server(served.Path());
+    answer = [](const inputtest::Shown& shown) {
+        return shown.text.rfind("URLが正しくありません。", 0) == 0 ? static_cast<int>(platformqt::AnswerRetry)
+                                                               : static_cast<int>(platformqt::AnswerOk);
+    };
+    Open();
+    const std::string url = server.BaseUrl() + "/missing.zip";
+    Type(514, url);
+    Type(516, box / "missing.zip");
+    Click(520);
+    ASSERT_NE(window->FileSave(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (!window->Input() && clock.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(window->Input(), nullptr);
+    EXPECT_EQ(Control<QLineEdit>(514)->text().toStdString(), url);
+    EXPECT_FALSE(Sandbox::Exists(box / "missing.zip"));
+    EXPECT_TRUE(app::CatalogueArguments(*job).empty());
 }
 
 TEST_F(InputViewTest, AgentNeedsForcedConversion) {
