@@ -58,7 +58,9 @@ void FileDownloader::SetAgent(uint32_t selector, const std::string& text) {
 }
 
 void FileDownloader::SetHeaders(uint32_t refererKind, const std::string& text) {
-    if (!m_started) m_headers = engine::RefererHeader(refererKind, text);
+    // Kinds beyond the known ones leave the headers as they are.
+    constexpr uint32_t kLastRefererKind = 6;
+    if (!m_started && refererKind <= kLastRefererKind) m_headers = engine::RefererHeader(refererKind, text);
 }
 
 void FileDownloader::ApplySettings(const records::SeriesErrorSettings& settings) {

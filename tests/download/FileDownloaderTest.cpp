@@ -126,3 +126,18 @@ TEST(FileDownloader, MissingBusyAndRefusedFilesLeaveNothingUnderTheirName) {
     EXPECT_EQ(Fetch(server.BaseUrl() + "/page-as.jpg", out / "page-as.jpg").result, DownloadSaved);
     EXPECT_EQ(Sandbox::ReadFile(out / "page-as.jpg"), html);
 }
+
+TEST(FileDownloader, UserDownloadsPresentABrowserAndTheFilesFolder) {
+    Sandbox site, out;
+    Sandbox::WriteFile(site / "dir/headers.txt", "x");
+    LoopbackServer server(site.Path(), R"({"/dir/headers.txt": {"echo_headers": true}})");
+    FileDownloader downloader(server.BaseUrl() + "/dir/headers.txt", out / "headers.txt");
+    SetUpUserDownload(downloader, out / "Sitrov.ini", out.Path() + "no-plugins");
+    downloader.SetHeaders(99, "ignored");
+    ASSERT_EQ(downloader.Start(nullptr), 1);
+    downloader.Wait();
+    ASSERT_EQ(downloader.Result(), DownloadSaved);
+    const std::string sent = Sandbox::ReadFile(out / "headers.txt");
+    EXPECT_NE(sent.find("User-Agent: Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.1)\r\n"), std::string::npos) << sent;
+    EXPECT_NE(sent.find("Referer: " + server.BaseUrl() + "/dir/\r\n"), std::string::npos) << sent;
+}
