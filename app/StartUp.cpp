@@ -75,6 +75,8 @@ std::vector<std::string> CatalogueArguments(const engine::SaveJob& job) {
     if (flags & ModeAdRemoval) return {};
     const std::string savePath = job.SaveFolder() + job.SaveName();
     if (flags & (ModeNormal | ModeSomeComplete)) return {"SITE", job.StartUrl(), savePath};
+    // A file save is registered only when a file was really saved.
+    if (!(flags & ModeJobFinished)) return {};
     return {"FILE", job.UrlBase() + job.UrlLeaf(), savePath};
 }
 
@@ -94,7 +96,7 @@ std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool sta
 
     if (flags & ModeUpdateCheck) {
         if (!(flags & ModeUpdateClosed)) start(sitrova, {job.QdxPath()});
-    } else if ((flags & ModeJobFinished) && !(flags & ModeSomeComplete)) {
+    } else if ((flags & ModeJobFinished) && (flags & ModeNormal)) {
         const uint32_t defMode = records::ReadDefMode(job.IniPath(), kExitDefModeDefault);
         if ((defMode & kCloseAfterSave) && (defMode & kOpenAfterSave)) {
             const std::string record = (flags & qdxfile) ? RecordOfJob(job) : std::string();

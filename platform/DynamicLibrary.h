@@ -8,19 +8,23 @@ namespace platform {
 
 class DynamicLibrary {
 public:
-    // Opens `path` (a full path, or a bare name searched the system's way). Loaded() tells.
+    DynamicLibrary() = default;
+    // Opens `path` at once; Loaded() tells whether it worked.
     explicit DynamicLibrary(const std::string& path);
-    ~DynamicLibrary();
+    ~DynamicLibrary() { Close(); }
     DynamicLibrary(const DynamicLibrary&) = delete;
     DynamicLibrary& operator=(const DynamicLibrary&) = delete;
 
+    // 1 when the library is loaded; 0 when it is no library or cannot be loaded.
+    [[nodiscard]] int Open(const std::string& path);
     bool Loaded() const { return m_handle != nullptr; }
-    // The address of an exported symbol, or nullptr.
+    // The address of an export, or null.
     void* Symbol(const char* name) const;
-    template <typename Fn>
-    Fn Function(const char* name) const {
-        return reinterpret_cast<Fn>(Symbol(name));
+    template <typename F>
+    F Function(const char* name) const {
+        return reinterpret_cast<F>(Symbol(name));
     }
+    void Close();
 
 private:
     void* m_handle = nullptr;

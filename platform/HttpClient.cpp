@@ -400,6 +400,16 @@ HttpResponse HttpSession::Fetch(const HttpRequest& request, const Sink& sink) {
     }
 }
 
+HttpResponse HttpSession::FetchStreaming(const HttpRequest& request, const BodyStart& bodyStart, const Sink& sink) {
+    try {
+        return Run(m_handle, request, sink, bodyStart);
+    } catch (...) {
+        HttpResponse failed;
+        failed.error = "out of memory";
+        return failed;
+    }
+}
+
 HttpResponse HttpSession::FetchToFile(const HttpRequest& request, const std::string& path) {
     try {
         FileTarget file(path, request.resumeFrom);

@@ -52,6 +52,12 @@ public:
     HttpResponse Fetch(const HttpRequest& request,
                        const std::function<bool(const char*, size_t)>& sink);
 
+    // As Fetch, with `bodyStart` run once before the first body byte of a 2xx answer: it is
+    // told whether a ranged request was honoured (206), so the caller knows whether the body
+    // continues what it has or starts over. false stops the transfer as HttpFileError.
+    HttpResponse FetchStreaming(const HttpRequest& request, const std::function<bool(bool rangeHonoured)>& bodyStart,
+                                const std::function<bool(const char*, size_t)>& sink);
+
     // Fetches into `path`, appending when request.resumeFrom > 0 and the server honours
     // the range (the file is first cut to resumeFrom bytes; a full 200 answer restarts it
     // from the beginning, and a shorter file is HttpFileError). The file is written as given;

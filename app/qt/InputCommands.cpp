@@ -71,13 +71,7 @@ bool InputView::StartSave() {
     }
     // This system has no off-line state to ask about: a save without a network simply fails.
     const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
-    if (!app::IsCompleteSaveUrl(fields.url, defMode)) {
-        Tell("Sitrova",
-             "単体／連番保存は、このバージョンではまだ使えません。\r\n"
-             "HTMLページのURLを指定すると、コンプリート保存を行えます。",
-             platformqt::IconInformation);
-        return false;
-    }
+    if (!app::IsCompleteSaveUrl(fields.url, defMode)) return StartFileSave(fields);
 
     m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
     m_job.SetModeBits(ModeNormal | app::JobOptionBits(Options(), defMode));
@@ -95,6 +89,20 @@ bool InputView::StartSave() {
         m_job.AppendLog("保存先の履歴を書き込めませんでした（" + error + "）。");
     m_titleFetch.Stop();
     m_startSave();
+    return true;
+}
+
+// A URL that names no HTML page is saved as a single file (and the serial files after it).
+bool InputView::StartFileSave(const app::InputFields& fields) {
+    if (!startFileSave) return false;
+    m_job.ClearModeBits(ModeNormal | ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
+    m_job.SetStartUrl(fields.url);
+    m_job.SetSaveTarget(fields.savePath);
+    std::string error;
+    if (!records::SaveSaveHistory(m_job.IniPath(), fields.savePath, HistoryItems(), &error))
+        m_job.AppendLog("保存先の履歴を書き込めませんでした（" + error + "）。");
+    m_titleFetch.Stop();
+    startFileSave();
     return true;
 }
 

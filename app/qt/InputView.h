@@ -46,6 +46,8 @@ public:
     void OnCommand(int id);
     // Checks the fields, fills the job and starts the save. False when it did not start.
     bool StartSave();
+    // Turns the window into the file-save view once the job is filled (URLs of no HTML page).
+    std::function<void()> startFileSave;
 
     // What was dropped on the window: a URL as text, or a list of local files.
     void DropText(const std::string& text);
@@ -67,6 +69,7 @@ private:
     void ChooseCpuLevel();
     void RenewCpuButton();
     void ClearHistory();
+    bool StartFileSave(const app::InputFields& fields);
     void OpenSettings(int id);
     void Restart();
     void ChooseSaveFile();

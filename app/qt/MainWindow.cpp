@@ -12,6 +12,7 @@
 #include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
 #include "app/shell/Shell.h"
+#include "download/qt/FileSaveView.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
@@ -51,7 +52,7 @@ MainWindow::MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* paren
         break;
     case ModeSomeSeries:
         BuildMenu();
-        ShowUnavailable("単体／連番保存");
+        StartFileSave();
         break;
     case ModeAdRemoval:
         BuildMenu();
@@ -59,10 +60,45 @@ MainWindow::MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* paren
         break;
     default:
         BuildMenu();
-        setCentralWidget(new InputView(job, m_hooks, [this] { StartCompleteSave(); }, this));
-        setAcceptDrops(true);
+        ShowInput();
         break;
     }
+}
+
+void MainWindow::ShowInput() {
+    auto* input = new InputView(m_job, m_hooks, [this] { StartCompleteSave(); }, this);
+    input->startFileSave = [this] { StartFileSave(); };
+    setCentralWidget(input);
+    setAcceptDrops(true);
+}
+
+void MainWindow::StartFileSave() {
+    setAcceptDrops(false);
+    if (QWidget* old = takeCentralWidget()) {
+        old->hide();
+        old->deleteLater();
+    }
+    downloadqt::FileSaveHooks hooks;
+    hooks.message = m_hooks.message;
+    hooks.reveal = [this](const std::string& path) {
+        if (m_hooks.startProgram) (void)m_hooks.startProgram("xdg-open", {path.substr(0, path.rfind('/') + 1)});
+    };
+    hooks.reenterUrl = [this] {
+        // The URL and save path go back into a fresh input view.
+        m_job.SetModeBits(ModePresetUrl);
+        if (QWidget* old = takeCentralWidget()) {
+            old->hide();
+            old->deleteLater();
+        }
+        m_fileSave = nullptr;
+        setWindowTitle(QStringLiteral("Sitrova"));
+        ShowInput();
+    };
+    hooks.closeWindow = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    m_fileSave = new downloadqt::FileSaveView(m_job, std::move(hooks), this);
+    setCentralWidget(m_fileSave);
+    GrayCommands(menuBar(), {12, 13, 14, 15, 16, 18, 21, 25, 26, 27, 28});
+    m_fileSave->Start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -143,6 +179,10 @@ void MainWindow::OnCommand(int id) {
         if (RunMenuCommand(id, this, m_job, m_hooks) == CommandOutcome::NotMine) m_progress->OnCommand(id);
         return;
     }
+    if (m_fileSave) {
+        if (RunMenuCommand(id, this, m_job, m_hooks) == CommandOutcome::CloseWindow) close();
+        return;
+    }
     if (InputView* input = Input()) input->OnCommand(id);
 }
 
@@ -181,7 +221,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!m_progress && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
+    if (!m_progress && !m_fileSave && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
     if (m_kind == ModeUpdateCheck && !m_progress) {
         StoreQdxWindowSize();
         m_job.SetModeBits(ModeUpdateClosed);

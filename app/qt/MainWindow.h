@@ -18,6 +18,10 @@ namespace engineqt {
 class ProgressView;
 }
 
+namespace downloadqt {
+class FileSaveView;
+}
+
 namespace appqt {
 
 class InputView;
@@ -31,8 +35,11 @@ public:
     void OnCommand(int id);
     // Turns the window into the progress view of the job and starts the save.
     void StartCompleteSave();
+    // Turns the window into the file-save view and starts the download of the job's URL.
+    void StartFileSave();
 
     engineqt::ProgressView* Progress() const { return m_progress; }
+    downloadqt::FileSaveView* FileSave() const { return m_fileSave; }
     InputView* Input() const;
     // What the window shows and starts; tests replace parts of it.
     UiHooks& Hooks() { return m_hooks; }
@@ -47,12 +54,14 @@ private:
     void ShowUnavailable(const char* what);
     void RegisterInstance();
     void ShowSavedSite();
+    void ShowInput();
     void StoreQdxWindowSize();
 
     engine::SaveJob& m_job;
     uint32_t m_kind;
     UiHooks m_hooks;
     engineqt::ProgressView* m_progress = nullptr;
+    downloadqt::FileSaveView* m_fileSave = nullptr;
     platform::InstanceBlock m_instance;
     QTimer* m_frontPoll = nullptr;
 };

@@ -31,7 +31,7 @@ int ShowMessage(QWidget* parent, const std::string& caption, const std::string& 
         for (size_t p; (p = flat.find("\r\n")) != std::string::npos;) flat.replace(p, 2, " ");
         std::fprintf(stderr, "[%s] %s\n", platform::ToConsoleText(caption).c_str(), platform::ToConsoleText(flat).c_str());
         std::fflush(stderr);
-        return buttons == ButtonsYesNo ? defaultAnswer : AnswerOk;
+        return buttons == ButtonOk ? AnswerOk : defaultAnswer;
     }
     QMessageBox box(parent);
     box.setWindowTitle(ToQ(caption));
@@ -49,6 +49,13 @@ int ShowMessage(QWidget* parent, const std::string& caption, const std::string& 
         box.setDefaultButton(defaultAnswer == AnswerYes ? yes : no);
         box.exec();
         return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+    }
+    if (buttons == ButtonsRetryCancel) {
+        QPushButton* retry = box.addButton(QMessageBox::Retry);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(defaultAnswer == AnswerRetry ? retry : cancel);
+        box.exec();
+        return box.clickedButton() == retry ? AnswerRetry : AnswerCancel;
     }
     box.addButton(QMessageBox::Ok);
     box.exec();

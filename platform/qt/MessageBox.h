@@ -9,10 +9,11 @@ class QWidget;
 namespace platformqt {
 
 enum MessageIcon : int { IconNone = 0, IconInformation, IconWarning, IconError, IconQuestion };
-enum MessageButtons : int { ButtonOk = 0, ButtonsYesNo };
-enum MessageAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+enum MessageButtons : int { ButtonOk = 0, ButtonsYesNo, ButtonsRetryCancel };
+enum MessageAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerYes = 6, AnswerNo = 7 };
 
-// With ButtonsYesNo, `defaultAnswer` is AnswerYes or AnswerNo.
+// With ButtonsYesNo, `defaultAnswer` is AnswerYes or AnswerNo; with ButtonsRetryCancel,
+// AnswerRetry or AnswerCancel.
 int ShowMessage(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,
                 MessageButtons buttons = ButtonOk, int defaultAnswer = AnswerOk);
 

@@ -1,5 +1,6 @@
 // "QdxLinkAdd": registers a related link of a .qdx record.
 #include <QCheckBox>
+#include <algorithm>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -12,7 +13,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "download/FileDownloader.h"
 #include "engine/SaveJob.h"
+#include "records/DescriptionLog.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -77,6 +80,7 @@ LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
 }
 
 LinkAddWindow::~LinkAddWindow() {
+    m_fileDownload.reset();
     // A title fetch still running is cut short; its answer would come to a window that is gone.
     for (auto& fetch : m_fetches) fetch.request_stop();
     for (auto& fetch : m_fetches)
@@ -94,10 +98,11 @@ void LinkAddWindow::Add() {
     const bool web = records::IsWebTarget(target);
     if (!web && (target.empty() || !platform::FileExists(target)))
         return Warn("指定されたファイル／フォルダは存在しません。");
-    if (web && m_download->isChecked())
-        return Warn("Webファイルをダウンロードして保存する登録は、このバージョンではまだ使えません。\r\n"
-                    "チェックを外すと、URLのまま登録できます。");
+    if (web && m_download->isChecked()) return StartFileDownload(name, target);
+    AddLinkAndClose(name, target);
+}
 
+void LinkAddWindow::AddLinkAndClose(const std::string& name, const std::string& target) {
     const std::string path = m_job.QdxPath();
     records::SectionFile record;
     if (!platform::IsRegularFile(path) || !record.Load(path)) return Warn("Qdxファイルが開けません: " + path);
@@ -105,6 +110,51 @@ void LinkAddWindow::Add() {
     std::string error;
     if (!records::AddLink(record, name, target, &error)) return Warn(error);
     done(1);
+}
+
+// The file goes into the record's data folder, under "関連ファイル", named as in its URL.
+void LinkAddWindow::StartFileDownload(const std::string& name, const std::string& url) {
+    const std::string folder = records::StripExtension(m_job.QdxPath()) + ".files/関連ファイル";
+    if (!platform::CreateFolderChain(folder)) return Warn("保存先のフォルダを作成できません: " + folder);
+    std::string file = url.substr(url.rfind('/') + 1);
+    if (file.empty() || file == "." || file == "..") file = "index.html";
+    SetBusy(true);
+    m_downloadName = name;
+    m_fileDownload = std::make_unique<download::FileDownloader>(url, folder + "/" + file);
+    download::SetUpUserDownload(*m_fileDownload, m_job.IniPath(), m_job.ProgramFolder());
+    (void)m_fileDownload->Start([this](int code, int64_t value) {
+        QMetaObject::invokeMethod(this, [this, code, value] { OnDownloadCode(code, value); }, Qt::QueuedConnection);
+    });
+}
+
+void LinkAddWindow::OnDownloadCode(int code, int64_t value) {
+    if (!m_fileDownload) return;
+    if (code == download::CodeProgress) {
+        const int64_t total = m_fileDownload->ExpectedSize();
+        m_progress->setValue(total > 0 ? static_cast<int>(std::min<int64_t>(100, value * 100 / total)) : 50);
+    } else if (code == download::CodeFinished) {
+        const std::string saved = m_fileDownload->LocalPath();
+        m_fileDownload.reset();
+        SetBusy(false);
+        AddLinkAndClose(m_downloadName, saved);
+    } else if (code == download::CodeFailed) {
+        // Nothing was saved, so nothing is registered; the user may try again or uncheck.
+        m_fileDownload.reset();
+        SetBusy(false);
+        Warn("ファイルをダウンロードできませんでした。");
+    }
+}
+
+void LinkAddWindow::SetBusy(bool busy) {
+    m_busy = busy;
+    for (int id : {NameEdit, TargetEdit, DownloadCheck, AddButton, CancelButton})
+        if (QWidget* control = findChild<QWidget*>(ObjectName(id))) control->setEnabled(!busy);
+    m_progress->setValue(0);
+    m_progress->setVisible(busy);
+}
+
+void LinkAddWindow::reject() {
+    if (!m_busy) QDialog::reject();
 }
 
 void LinkAddWindow::DropText(const std::string& text) {

@@ -2,6 +2,7 @@
 // that drive their controls. Controls with identifiers carry the object names "ctl<id>".
 #pragma once
 
+#include <memory>
 #include <QDialog>
 #include <string>
 #include <thread>
@@ -23,6 +24,10 @@ class QTimer;
 
 namespace engine {
 class SaveJob;
+}
+
+namespace download {
+class FileDownloader;
 }
 
 namespace recordsqt {
@@ -62,8 +67,14 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
+    void reject() override;
+
 private:
     void StartTitleFetch(const std::string& url);
+    void StartFileDownload(const std::string& name, const std::string& url);
+    void OnDownloadCode(int code, int64_t value);
+    void AddLinkAndClose(const std::string& name, const std::string& target);
+    void SetBusy(bool busy);
     void TakeTitle(unsigned generation, const std::string& title);
     void Warn(const std::string& text);
 
@@ -76,6 +87,9 @@ private:
     unsigned m_generation = 0;
     int m_fetchesRunning = 0;
     QString m_nameAtDrop;
+    std::unique_ptr<download::FileDownloader> m_fileDownload;
+    std::string m_downloadName;
+    bool m_busy = false;
 };
 
 // "QdxLinkDel": the links with check boxes ("linkList"), "全て選択" ("checkAll"),

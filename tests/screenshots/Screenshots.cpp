@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QTimer>
 #include <QCheckBox>
@@ -15,7 +16,9 @@
 
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
+#include "albumfetcher/qt/AlbumWindow.h"
 #include "app/qt/MainWindow.h"
+#include "download/qt/FileSaveView.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
@@ -31,6 +34,7 @@
 #include <gtest/gtest.h>  // the saved-site fixtures use its assertions
 
 #include "tests/records/qt/SavedSiteFiles.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
 using namespace engine::mode;
@@ -198,6 +202,89 @@ void ShowScheduler(const std::string& programFolder) {
     Save(version.get(), "scheduler-dialog-QdXSchdVer");
 }
 
+// Pictures for the windows that fetch files: a small photo series served on loopback.
+std::string ServePhotos(const testsupport::Sandbox& site, int count) {
+    for (int n = 1; n <= count; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "photos/img%03d.jpg", n);
+        testsupport::Sandbox::WriteFile(site / name, "\xFF\xD8" + std::string(40000 + n * 3777, 'p'));
+    }
+    return site.Path();
+}
+
+void WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void ShowFileSave(const std::string& programFolder) {
+    testsupport::Sandbox site, out;
+    testsupport::LoopbackServer server(ServePhotos(site, 6));
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetModeBits(ModeNormal);
+    appqt::MainWindow window(job, ModeNormal);
+    bool pictured = false;
+    // The picture is taken while the end-of-series question is up; no asks to open the folder.
+    window.Hooks().message = [&](QWidget*, const std::string&, const std::string& text, platformqt::MessageIcon,
+                                 platformqt::MessageButtons, int) {
+        if (text.find("連番ファイルを保存しました") != std::string::npos) {
+            Save(&window, "file-save");
+            pictured = true;
+            return static_cast<int>(platformqt::AnswerNo);
+        }
+        return static_cast<int>(platformqt::AnswerYes);
+    };
+    job.ClearModeBits(ModeNormal);
+    job.SetStartUrl(server.BaseUrl() + "/photos/img001.jpg");
+    job.SetSaveTarget(out.Path() + "img001.jpg");
+    window.show();
+    window.StartFileSave();
+    WaitFor([&] { return pictured; });
+    if (!pictured) {
+        ++g_failed;
+        std::fprintf(stderr, "the serial save did not end\n");
+    }
+}
+
+void ShowAlbumFetcher(const std::string& programFolder) {
+    testsupport::Sandbox site, out;
+    ServePhotos(site, 4);
+    testsupport::LoopbackServer server(site.Path());
+    const std::string base = server.BaseUrl();
+    const char* titles[] = {"夕暮れの海", "港の灯り", "山の湖", "朝の市場"};
+    std::string list, rules = "{";
+    for (int i = 1; i <= 4; ++i) {
+        const std::string view = "/album/vwp?.dir=/trip&.dnm=" + std::to_string(i);
+        list += "<a href=\"" + base + view + "&view=l&.done=back\"><b>" + titles[i - 1] + "</b></a>\n";
+        char image[32];
+        std::snprintf(image, sizeof image, "/photos/img%03d.jpg", i);
+        rules += std::string(i > 1 ? ", " : "") + "\"" + view + "&view=t&.hires=t\": {\"body\": \"<img src=\\\"" + base +
+                 image + "\\\" alt=\\\"" + titles[i - 1] + "\\\">\"}";
+    }
+    testsupport::Sandbox::WriteFile(site / "album/lst", list);
+    (void)server.SetRules(rules + "}");
+    albumqt::AlbumHooks hooks;
+    bool pictured = false;
+    albumqt::AlbumWindow* shown = nullptr;
+    hooks.message = [&](QWidget*, const std::string&, const std::string&, platformqt::MessageIcon,
+                        platformqt::MessageButtons, int answer) {
+        if (shown && !pictured) Save(shown, "album-fetcher");
+        pictured = true;
+        return answer;
+    };
+    hooks.startProgram = [](const std::string&, const std::vector<std::string>&) { return 1; };
+    albumqt::AlbumWindow window({base + "/album/lst?.dir=/trip", out.Path() + "trip", "auto"}, programFolder, hooks);
+    shown = &window;
+    window.show();
+    WaitFor([&] { return window.Finished(); });
+    if (!pictured) {
+        ++g_failed;
+        std::fprintf(stderr, "the album run did not end\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -221,8 +308,13 @@ int main(int argc, char** argv) {
     ShowProgressView(programFolder);
     testsupport::Sandbox siteBox;
     ShowSavedSite(siteBox, programFolder);
+    // The serial-save settings list the checks of the plug-in beside the program.
+    std::filesystem::copy_file(std::string(SITROVA_BIN_DIR) + "/Sitg_PlgIn_NotFound.qdi",
+                               programFolder + "/Sitg_PlgIn_NotFound.qdi");
     ShowDialogs(programFolder);
     ShowScheduler(programFolder);
+    ShowFileSave(programFolder);
+    ShowAlbumFetcher(programFolder);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;
 }

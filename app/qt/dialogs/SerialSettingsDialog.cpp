@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "download/PlugInHost.h"
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/SettingsDialogs.h"
 #include "platform/qt/QtText.h"
@@ -62,16 +63,16 @@ QGroupBox* EndGroup(QDialog* d, SerialControls& c) {
     return group.Group();
 }
 
-// Plug-ins are the "*.qdi" files beside the program.
+// Each check of the plug-ins beside the program, by its display name.
 QGroupBox* PlugInGroup(QDialog* d, const std::string& programFolder) {
     QGroupBox* group = NewGroup(d, 1069, "判定プラグイン");
     auto* box = new QVBoxLayout(group);
     box->addWidget(NewLabel(group, 0, "NotFound検出"));
     auto* list = new QListWidget(group);
     list->setObjectName(ControlName(1071));
-    const QDir folder(platformqt::ToQ(programFolder));
-    for (const QString& name : folder.entryList({QStringLiteral("*.qdi")}, QDir::Files, QDir::Name))
-        list->addItem(name);
+    for (const std::string& item : download::PlugInListItems(programFolder)) list->addItem(platformqt::ToQ(item));
+    list->setMinimumWidth(160);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->addWidget(list);
     return group;
 }

@@ -4,6 +4,9 @@
 #include <QMenuBar>
 #include <QRadioButton>
 
+#include <QElapsedTimer>
+#include "app/StartUp.h"
+#include "tests/support/LoopbackServer.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
 #include "records/Settings.h"
@@ -116,16 +119,46 @@ TEST_F(InputViewTest, MissingFolderIsAskedForAndNotMadeOnNo) {
     EXPECT_EQ(window->Progress(), nullptr);
 }
 
-TEST_F(InputViewTest, FileUrlIsRefusedAndTheViewStays) {
+TEST_F(InputViewTest, FileUrlTurnsTheWindowIntoTheFileSave) {
+    Sandbox served;
+    const std::string zip = std::string("PK\x03\x04", 4) + std::string(2000, 'z');
+    Sandbox::WriteFile(served / "archive.zip", zip);
+    testsupport::LoopbackServer server(served.Path());
     Open();
-    Type(514, "http://h/archive.zip");
+    Type(514, server.BaseUrl() + "/archive.zip");
     Type(516, box / "archive.zip");
     Click(520);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Sitrova");
-    EXPECT_NE(shown[0].text.find("単体／連番保存は、このバージョンではまだ使えません。"), std::string::npos);
     EXPECT_EQ(window->Progress(), nullptr);
-    EXPECT_NE(window->Input(), nullptr);
+    ASSERT_NE(window->FileSave(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (shown.empty() && clock.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Sandbox::ReadFile(box / "archive.zip"), zip);
+    // No "archive1.zip" follows: the save ends with its question about the folder.
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("ダウンロードが終了しました。", 0), 0u);
+}
+
+TEST_F(InputViewTest, MissingFileOffersTheUrlEntryAgain) {
+    Sandbox served;
+    testsupport::LoopbackServer server(served.Path());
+    answer = [](const inputtest::Shown& shown) {
+        return shown.text.rfind("URLが正しくありません。", 0) == 0 ? static_cast<int>(platformqt::AnswerRetry)
+                                                               : static_cast<int>(platformqt::AnswerOk);
+    };
+    Open();
+    const std::string url = server.BaseUrl() + "/missing.zip";
+    Type(514, url);
+    Type(516, box / "missing.zip");
+    Click(520);
+    ASSERT_NE(window->FileSave(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (!window->Input() && clock.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(window->Input(), nullptr);
+    EXPECT_EQ(Control<QLineEdit>(514)->text().toStdString(), url);
+    EXPECT_FALSE(Sandbox::Exists(box / "missing.zip"));
+    EXPECT_TRUE(app::CatalogueArguments(*job).empty());
 }
 
 TEST_F(InputViewTest, AgentNeedsForcedConversion) {

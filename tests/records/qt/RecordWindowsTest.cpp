@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "records/DescriptionLog.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
@@ -132,8 +133,6 @@ TEST_F(RecordWindowsTest, LinkAddChecksItsFieldsBeforeAdding) {
         {"", file, false, false, ""},
         {"n", box / "missing.txt", false, false, ""},
         {"n", "", false, false, ""},
-        // Downloading the file first is not available: nothing is added in its place.
-        {"n", "https://example.com/f.zip", true, false, ""},
         {"docs", box / "docs", false, true, box / "docs"},
         {"web", "http://example.com/page.html", false, true, "http://example.com/page.html"},
         {"file", file, true, true, file},
@@ -158,6 +157,31 @@ TEST_F(RecordWindowsTest, LinkAddChecksItsFieldsBeforeAdding) {
     }
     // A folder inside the record's folder is stored relative to it.
     EXPECT_NE(Sandbox::ReadFile(site.qdxPath).find("\r\ndocs\r\n"), std::string::npos);
+}
+
+TEST_F(RecordWindowsTest, LinkAddDownloadsAWebFileFirstAndRegistersTheLocalCopy) {
+    Sandbox served;
+    Sandbox::WriteFile(served / "f.zip", std::string("PK\x03\x04", 4) + std::string(3000, 'z'));
+    testsupport::LoopbackServer server(served.Path());
+    for (const char* name : {"missing.zip", "f.zip"}) {
+        SCOPED_TRACE(name);
+        LinkAddWindow window(nullptr, job);
+        EndWatch watch(window);
+        Control<QLineEdit>(&window, 1013)->setText(QStringLiteral("archive"));
+        Control<QLineEdit>(&window, 1014)->setText(QString::fromStdString(server.BaseUrl() + "/" + name));
+        Control<QCheckBox>(&window, 1017)->setChecked(true);
+        Control<QPushButton>(&window, 1015)->click();
+        EXPECT_FALSE(Control<QPushButton>(&window, 1015)->isEnabled());
+        QElapsedTimer clock;
+        clock.start();
+        while (!watch.ended && !Control<QPushButton>(&window, 1015)->isEnabled() && clock.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(watch.ended, std::string(name) == "f.zip");
+    }
+    const std::string local = records::StripExtension(site.qdxPath) + ".files/関連ファイル/f.zip";
+    EXPECT_EQ(Sandbox::ReadFile(local).size(), 3004u);
+    ASSERT_EQ(Links().size(), 1u);
+    EXPECT_EQ(Links().back().name, "archive");
 }
 
 TEST_F(RecordWindowsTest, LinkAddTakesItsDownloadChoiceFromTheSettings) {

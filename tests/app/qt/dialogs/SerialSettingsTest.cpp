@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QSpinBox>
 
+#include "platform/FileUtil.h"
 #include "app/qt/dialogs/SettingsDialogs.h"
 #include "records/Settings.h"
 #include "tests/app/qt/dialogs/DialogTestKit.h"
@@ -69,13 +70,16 @@ TEST_F(SerialSettings, CancelWritesNothing) {
     EXPECT_EQ(IniBytes(), before);
 }
 
-TEST_F(SerialSettings, PlugInListShowsTheQdiFilesOfTheProgramFolder) {
-    Sandbox::WriteFile(box / "Sitg_PlgIn_NotFound.qdi", "x");
+TEST_F(SerialSettings, PlugInListShowsTheChecksOfThePlugInsBesideTheProgram) {
+    EXPECT_EQ(Ctl<QListWidget>(Open().get(), 1071)->count(), 0);
+    ASSERT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/Sitg_PlgIn_NotFound.qdi", box / "Sitg_PlgIn_NotFound.qdi"));
+    Sandbox::WriteFile(box / "broken.qdi", "no library");
     Sandbox::WriteFile(box / "notes.txt", "x");
     auto d = Open();
     auto* list = Ctl<QListWidget>(d.get(), 1071);
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Sitg_PlgIn_NotFound.qdi"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("画像ファイルヘッダチェック ( ./Sitg_PlgIn_NotFound.qdi)"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Zipファイルヘッダチェック ( ./Sitg_PlgIn_NotFound.qdi)"));
 }
 
 }  // namespace

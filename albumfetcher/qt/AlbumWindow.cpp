@@ -1,0 +1,262 @@
+#include "albumfetcher/qt/AlbumWindow.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "albumfetcher/CodeConverter.h"
+#include "download/FileDownloader.h"
+#include "platform/ByteSize.h"
+#include "platform/FileUtil.h"
+#include "platform/HttpClient.h"
+#include "platform/Process.h"
+#include "platform/qt/QtText.h"
+
+namespace albumqt {
+
+using platformqt::FromQ;
+using platformqt::ToQ;
+
+namespace {
+
+constexpr int kAutoStartMs = 1000;
+constexpr int kPageTimeoutSec = 60;
+// The downloader's agent: the bare "Mozilla/4.0 " prefix; the Referer is a whole header line.
+constexpr uint32_t kAlbumAgent = 1;
+constexpr uint32_t kRefererAsGiven = 0;
+
+QString Name(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+std::string SizeText(int64_t bytes) { return platform::FormatByteSize(static_cast<uint64_t>(std::max<int64_t>(0, bytes))); }
+
+}  // namespace
+
+AlbumHooks DefaultAlbumHooks() {
+    AlbumHooks hooks;
+    hooks.message = platformqt::ShowMessage;
+    hooks.startProgram = [](const std::string& program, const std::vector<std::string>& args) {
+        return platform::StartProcess(program, args, false);
+    };
+    return hooks;
+}
+
+AlbumWindow::AlbumWindow(const std::vector<std::string>& args, std::string programFolder, AlbumHooks hooks,
+                         QWidget* parent)
+    : QMainWindow(parent), m_programFolder(std::move(programFolder)), m_hooks(std::move(hooks)) {
+    setWindowTitle(QStringLiteral("AlbumFetcher"));
+    setFixedSize(480, 360);
+    CreateMenu();
+    CreateControls();
+    if (args.size() > 0) m_url->setText(ToQ(args[0]));
+    if (args.size() > 1) m_folder->setText(ToQ(args[1]));
+    if (args.size() > 2 && args[2] == "auto") QTimer::singleShot(kAutoStartMs, this, [this] { StartDownload(); });
+}
+
+AlbumWindow::~AlbumWindow() { m_downloader.reset(); }
+
+void AlbumWindow::CreateMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setEnabled(false);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QAction* version = help->addAction(QStringLiteral("バージョン情報(&V)"));
+    version->setObjectName(QStringLiteral("cmd1015"));
+    connect(version, &QAction::triggered, this, [this] {
+        Ask("AlbumFetcher\r\nフォトアルバムの写真を保存します。\r\nSitrova Suite", platformqt::IconInformation,
+            platformqt::ButtonOk, platformqt::AnswerOk, "バージョン情報");
+    });
+}
+
+void AlbumWindow::CreateControls() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto place = [central](QWidget* w, int id, int x, int y, int width, int height) {
+        w->setParent(central);
+        if (id) w->setObjectName(Name(id));
+        w->setGeometry(x, y, width, height);
+        return w;
+    };
+    place(new QLabel(QStringLiteral("URL")), 0, 5, 5, 26, 18);
+    place(new QLabel(QStringLiteral("保存先フォルダ")), 0, 5, 33, 80, 18);
+    m_url = static_cast<QLineEdit*>(place(new QLineEdit, UrlEdit, 32, 0, 433, 22));
+    m_folder = static_cast<QLineEdit*>(place(new QLineEdit, FolderEdit, 87, 28, 375, 22));
+    m_start = static_cast<QPushButton*>(place(new QPushButton(QStringLiteral("ダウンロード開始")), StartButton, 252, 69, 113, 21));
+    auto* cancel = static_cast<QPushButton*>(place(new QPushButton(QStringLiteral("キャンセル")), CancelButton, 377, 69, 87, 21));
+    m_fileCounter = static_cast<QLineEdit*>(place(new QLineEdit, FileCounter, 5, 98, 78, 18));
+    m_fileBar = static_cast<QProgressBar*>(place(new QProgressBar, FileBar, 86, 98, 388, 18));
+    m_albumCounter = static_cast<QLineEdit*>(place(new QLineEdit, AlbumCounter, 5, 118, 78, 18));
+    m_albumBar = static_cast<QProgressBar*>(place(new QProgressBar, AlbumBar, 86, 118, 388, 18));
+    for (QLineEdit* counter : {m_fileCounter, m_albumCounter}) counter->setReadOnly(true);
+    for (QProgressBar* bar : {m_fileBar, m_albumBar}) {
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+    }
+    m_list = static_cast<QTreeWidget*>(place(new QTreeWidget, PhotoList, 0, 140, 474, 168));
+    m_list->setRootIsDecorated(false);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setHeaderLabels({QStringLiteral("保存ファイル名"), QStringLiteral("ファイルサイズ"), QStringLiteral("状態")});
+    m_list->header()->resizeSection(0, 240);
+    m_list->header()->resizeSection(1, 132);
+    m_list->header()->resizeSection(2, 96);
+    connect(m_start, &QPushButton::clicked, this, [this] { StartDownload(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void AlbumWindow::StartDownload() {
+    if (m_running || m_finished) return;
+    const std::string url = FromQ(m_url->text().trimmed());
+    const std::string folderText = FromQ(m_folder->text().trimmed());
+    if (const int check = album::CheckFolderText(folderText); check != album::FolderOk) {
+        Ask(album::FolderCheckMessage(check), platformqt::IconError, platformqt::ButtonOk, platformqt::AnswerOk, "エラー");
+        return;
+    }
+    m_folderPath = album::NormalizedFolder(folderText);
+    if (!platform::CreateFolderChain(m_folderPath.substr(0, m_folderPath.size() - 1))) {
+        Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
+            platformqt::AnswerOk, "エラー");
+        return;
+    }
+    m_albumUrl = url;
+    std::string page;
+    if (ReadPage(url, page)) {
+        for (album::AlbumPhoto& photo : album::ParseAlbumList(page, album::ViewPagePrefix(url)))
+            m_queue.push_back(std::move(photo));
+    }
+    m_total = static_cast<int>(m_queue.size());
+    m_done = 0;
+    m_fileBar->setValue(0);
+    m_albumBar->setValue(0);
+    m_start->setEnabled(false);
+    findChild<QPushButton*>(Name(CancelButton))->setEnabled(false);
+    m_url->setReadOnly(true);
+    m_folder->setReadOnly(true);
+    m_running = true;
+    StartPhoto();
+}
+
+// Pages are read into memory: nothing of them is left in any folder.
+int AlbumWindow::ReadPage(const std::string& url, std::string& page) {
+    platform::HttpSession http;
+    platform::HttpRequest request;
+    request.url = url;
+    request.agent = "Mozilla/4.0";
+    request.connectTimeoutSec = kPageTimeoutSec;
+    request.receiveTimeoutSec = kPageTimeoutSec;
+    const platform::HttpResponse response = http.FetchToMemory(request, page);
+    if (response.result != platform::HttpOk) return 0;
+    album::CleanZeroBytes(page);
+    return 1;
+}
+
+void AlbumWindow::StartPhoto() {
+    if (m_queue.empty()) return FailPhoto();
+    const album::AlbumPhoto photo = m_queue.front();
+    std::string page;
+    album::PhotoFound found;
+    if (!ReadPage(album::HighResolutionUrl(photo.viewUrl), page) || !album::FindPhoto(page, photo.title, found))
+        return FailPhoto();
+
+    const std::string stem = album::SafeFileStem(album::ConvertTitle(m_programFolder, found.name));
+    const std::string path = album::UniquePhotoPath(m_folderPath, stem);
+    auto downloader = std::make_unique<download::FileDownloader>(found.imageUrl, path);
+    downloader->SetAgent(kAlbumAgent, "");
+    downloader->SetHeaders(kRefererAsGiven, "Referer: " + album::TopPageUrl(m_albumUrl));
+    const unsigned generation = ++m_generation;
+    m_fileSize = 0;
+    (void)downloader->Start([this, generation](int code, int64_t value) {
+        QMetaObject::invokeMethod(this, [this, generation, code, value] { OnCode(generation, code, value); },
+                                  Qt::QueuedConnection);
+    });
+    m_downloader = std::move(downloader);
+
+    if (QTreeWidgetItem* previous = m_list->topLevelItem(m_list->topLevelItemCount() - 1))
+        if (previous->text(2) == QStringLiteral("取得中")) previous->setText(2, QStringLiteral("保存済み"));
+    auto* row = new QTreeWidgetItem(m_list);
+    row->setText(0, ToQ(path.substr(path.rfind('/') + 1)));
+    row->setText(2, QStringLiteral("取得中"));
+    m_list->scrollToItem(row);
+    m_queue.pop_front();
+}
+
+void AlbumWindow::OnCode(unsigned generation, int code, int64_t value) {
+    if (generation != m_generation) return;
+    QTreeWidgetItem* row = m_list->topLevelItem(m_list->topLevelItemCount() - 1);
+    switch (code) {
+    case download::CodeProbed:
+        m_fileSize = value;
+        if (row && value > 0) row->setText(1, ToQ(SizeText(value)));
+        return;
+    case download::CodeProgress: {
+        const double part = m_fileSize > 0 ? std::min(1.0, static_cast<double>(value) / m_fileSize) : 0.0;
+        m_fileBar->setValue(static_cast<int>(part * 100));
+        m_fileCounter->setText(ToQ(SizeText(value)));
+        if (m_total > 0) m_albumBar->setValue(static_cast<int>((m_done + part) / m_total * 100));
+        m_albumCounter->setText(QStringLiteral("%1 / %2").arg(m_done + 1).arg(m_total));
+        return;
+    }
+    case download::CodeFinished:
+        if (row && row->text(1).isEmpty()) row->setText(1, ToQ(SizeText(value)));
+        return PhotoEnded(true);
+    case download::CodeFailed:
+        // A photo that could not be fetched is marked, and the album goes on without it.
+        if (row) row->setText(2, QStringLiteral("取得失敗"));
+        return PhotoEnded(false);
+    default: return;
+    }
+}
+
+void AlbumWindow::PhotoEnded(bool saved) {
+    if (saved) m_lastSaved = m_downloader->LocalPath();
+    ++m_done;
+    if (!m_queue.empty()) return StartPhoto();
+    FinishRun();
+}
+
+void AlbumWindow::FinishRun() {
+    m_running = false;
+    m_finished = true;
+    if (QTreeWidgetItem* last = m_list->topLevelItem(m_list->topLevelItemCount() - 1))
+        if (last->text(2) == QStringLiteral("取得中")) last->setText(2, QStringLiteral("保存済み"));
+    if (m_total > 0) m_albumBar->setValue(m_done * 100 / m_total);
+    if (Ask("ダウンロードが終了しました。\r\n保存したフォルダを開きますか？", platformqt::IconQuestion,
+            platformqt::ButtonsYesNo, platformqt::AnswerNo) == platformqt::AnswerYes &&
+        m_hooks.startProgram)
+        (void)m_hooks.startProgram("xdg-open", {m_folderPath.substr(0, m_folderPath.size() - 1)});
+    const std::vector<std::string> args = album::CatalogueArguments(m_albumUrl, m_lastSaved);
+    const std::string catalogue = m_programFolder + "/QdxSuite";
+    if (!args.empty() && platform::IsRegularFile(catalogue) && m_hooks.startProgram)
+        (void)m_hooks.startProgram(catalogue, args);
+    close();
+}
+
+void AlbumWindow::FailPhoto() {
+    m_running = false;
+    m_finished = true;
+    Ask("写真の取得に失敗しました。\r\nURLが不正である可能性があります。\r\n\r\n終了します。", platformqt::IconWarning,
+        platformqt::ButtonOk, platformqt::AnswerOk);
+    close();
+}
+
+void AlbumWindow::closeEvent(QCloseEvent* event) {
+    if (m_running && Ask("強制終了しますか？", platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo) !=
+                         platformqt::AnswerYes) {
+        event->ignore();
+        return;
+    }
+    m_downloader.reset();
+    event->accept();
+}
+
+int AlbumWindow::Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons,
+                     int answer, const char* caption) {
+    if (m_hooks.message) return m_hooks.message(this, caption, text, icon, buttons, answer);
+    return platformqt::ShowMessage(this, caption, text, icon, buttons, answer);
+}
+
+}  // namespace albumqt

@@ -1,0 +1,91 @@
+// The window of AlbumFetcher: album URL and folder, start and cancel, a bar for the file in
+// transfer and one for the whole album, and the list of saved photos.
+#pragma once
+
+#include <QMainWindow>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "albumfetcher/AlbumPages.h"
+#include "platform/qt/MessageBox.h"
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace download {
+class FileDownloader;
+}
+
+namespace albumqt {
+
+struct AlbumHooks {
+    std::function<int(QWidget* owner, const std::string& caption, const std::string& text,
+                      platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int defaultAnswer)>
+        message;
+    // Any program, not waited for; 1 started.
+    std::function<int(const std::string& program, const std::vector<std::string>& args)> startProgram;
+};
+
+// The hooks of the running program.
+AlbumHooks DefaultAlbumHooks();
+
+class AlbumWindow : public QMainWindow {
+public:
+    enum Control { UrlEdit = 1002, FolderEdit = 1003, PhotoList = 1004, StartButton = 1005, CancelButton = 1006,
+                   FileBar = 1007, AlbumBar = 1008, FileCounter = 1009, AlbumCounter = 1010 };
+
+    // args: album URL, folder, and "auto" to start by itself a second after the window opens.
+    AlbumWindow(const std::vector<std::string>& args, std::string programFolder, AlbumHooks hooks,
+                QWidget* parent = nullptr);
+    ~AlbumWindow() override;
+
+    // "ダウンロード開始".
+    void StartDownload();
+    bool Running() const { return m_running; }
+    bool Finished() const { return m_finished; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    [[nodiscard]] int ReadPage(const std::string& url, std::string& page);
+    void StartPhoto();
+    void OnCode(unsigned generation, int code, int64_t value);
+    void PhotoEnded(bool saved);
+    void FinishRun();
+    void FailPhoto();
+    int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer,
+            const char* caption = "AlbumFetcher");
+
+    std::string m_programFolder;
+    AlbumHooks m_hooks;
+    QLineEdit* m_url = nullptr;
+    QLineEdit* m_folder = nullptr;
+    QPushButton* m_start = nullptr;
+    QProgressBar* m_fileBar = nullptr;
+    QProgressBar* m_albumBar = nullptr;
+    QLineEdit* m_fileCounter = nullptr;
+    QLineEdit* m_albumCounter = nullptr;
+    QTreeWidget* m_list = nullptr;
+
+    std::deque<album::AlbumPhoto> m_queue;
+    int m_total = 0;
+    int m_done = 0;
+    int64_t m_fileSize = 0;
+    std::string m_albumUrl;
+    std::string m_folderPath;
+    std::string m_lastSaved;
+    std::unique_ptr<download::FileDownloader> m_downloader;
+    unsigned m_generation = 0;
+    bool m_running = false;
+    bool m_finished = false;
+};
+
+}  // namespace albumqt

@@ -1,0 +1,98 @@
+// The window of a single file save and of the serial files that may follow it: a box of
+// progress lines, a progress bar, and the three-column list of the saved serial files. Each
+// file is fetched by a FileDownloader whose codes arrive here on the window thread.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/qt/MessageBox.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QTimer;
+class QTreeWidget;
+
+namespace engine {
+class SaveJob;
+}
+
+namespace download {
+class FileDownloader;
+}
+
+namespace downloadqt {
+
+struct FileSaveHooks {
+    std::function<int(QWidget* owner, const std::string& caption, const std::string& text,
+                      platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int defaultAnswer)>
+        message;
+    // Shows a saved file or folder in the file manager.
+    std::function<void(const std::string& path)> reveal;
+    // The user wants to set the URL again.
+    std::function<void()> reenterUrl;
+    std::function<void()> closeWindow;
+};
+
+class FileSaveView : public QWidget {
+public:
+    enum Control { MessageEdit = 512, ProgressBar = 513, StatusField = 514, SeriesList = 515 };
+
+    FileSaveView(engine::SaveJob& job, FileSaveHooks hooks, QWidget* parent = nullptr);
+    ~FileSaveView() override;
+
+    // Starts the download of the job's URL to its save path.
+    void Start();
+
+    // How long a busy server is left alone before the file is tried again.
+    int busyPauseMs = 30000;
+    // The pause before the wrong-URL question of a single save.
+    int notFoundDelayMs = 1000;
+
+    bool SeriesMode() const { return m_series; }
+    bool Ended() const { return m_ended; }
+    int SavedCount() const { return m_savedCount; }
+    QString Messages() const;
+
+private:
+    void StartFile(const std::string& url, const std::string& path);
+    void OnCode(unsigned generation, int code, int64_t value);
+    void OnSingleCode(int code, int64_t value);
+    void OnSeriesCode(int code, int64_t value);
+    void SingleNotFound();
+    void SingleFinished();
+    void BeginSeries();
+    void StartNextSerial();
+    void SeriesFileSaved();
+    void EndSeries();
+    void PauseForBusyServer();
+    void AddLine(const std::string& line);
+    void SetStatus(const std::string& word);
+    void AddRow(const std::string& url, const std::string& name);
+    void Finish(const std::string& resultText);
+    int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer);
+
+    engine::SaveJob& m_job;
+    FileSaveHooks m_hooks;
+    QPlainTextEdit* m_messages = nullptr;
+    QProgressBar* m_bar = nullptr;
+    QLabel* m_status = nullptr;
+    QTreeWidget* m_list = nullptr;
+    QTimer* m_busyTimer = nullptr;
+    std::unique_ptr<download::FileDownloader> m_downloader;
+    unsigned m_generation = 0;
+    bool m_unattended = false;
+    bool m_series = false;
+    bool m_ended = false;
+    int m_savedCount = 0;
+    int m_busyPauses = 0;
+    std::string m_firstUrl;
+    std::string m_firstPath;
+    std::string m_currentUrl;
+    std::string m_currentPath;
+};
+
+}  // namespace downloadqt
