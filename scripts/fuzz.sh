@@ -20,6 +20,7 @@ declare -A SOURCES=(
   [fuzz_savedsitelog]="engine/SaveJob.cpp records/RecordCodec.cpp records/SavedSiteLog.cpp records/SavedSiteLogReader.cpp"
   [fuzz_sectionfile]="records/RecordCodec.cpp records/SectionFile.cpp records/RelatedLinks.cpp"
   [fuzz_xml]="xml/XmlDocument.cpp xml/XmlParse.cpp xml/XmlSelect.cpp xml/XmlWrite.cpp"
+  [fuzz_lookup]="cui/ElementLookup.cpp cui/CuiCommands.cpp cui/CuiUsage.cpp app/ParamFile.cpp platform/ConsoleText.cpp"
 )
 # Seeds: typical record files.
 declare -A SEEDS=(
@@ -27,6 +28,7 @@ declare -A SEEDS=(
   [fuzz_savedsitelog]="tests/data/records/SitrovSaveInfo.golden tests/data/records/WindowsSaveInfo.log"
   [fuzz_sectionfile]="tests/fuzz/seeds/site.qdx"
   [fuzz_xml]="tests/fuzz/seeds/catalogue.xml"
+  [fuzz_lookup]="tests/fuzz/seeds/params.xml"
 )
 
 mkdir -p "$OUT/artifacts"
