@@ -67,6 +67,10 @@ private:
     void ChooseCpuLevel();
     void RenewCpuButton();
     void ClearHistory();
+    bool CheckFields(app::InputFields& fields);
+    void FillJob(const app::InputFields& fields, bool completeSave);
+    void StoreSaveHistory(const std::string& savePath);
+    void AddToBatch();
     void OpenSettings(int id);
     void Restart();
     void ChooseSaveFile();
