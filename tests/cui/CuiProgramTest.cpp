@@ -195,4 +195,8 @@ TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {
     EXPECT_NE(Sandbox::ReadFile(out / "one/site.files/p.html").find("one"), std::string::npos);
     EXPECT_TRUE(Sandbox::Exists(out / "one/site.qdx"));
     EXPECT_NE(Sandbox::ReadFile(out / "two/site.files/index.html").find("two"), std::string::npos);
+
+    // A file without workmode asks for a single-file save; Sitrova answers and ends by itself.
+    Sandbox::WriteFile(out / "c.xml", ParamFile(server2.BaseUrl() + "/x.jpg", out / "c.jpg", "", kEnvironment));
+    EXPECT_EQ(RunTool(cui, {"/some", "c.xml"}, out.Path()), "\nFinish!\n\n");
 }
