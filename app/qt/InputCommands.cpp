@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/BatchTask.h"
 #include "app/DropFiles.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
@@ -47,6 +48,7 @@ void InputView::OnCommand(int id) {
     case CpuButton:
     case 11: ChooseCpuLevel(); return;
     case 12: ClearHistory(); return;
+    case 27: AddToBatch(); return;
     case 13:
     case 14:
     case 25:
@@ -56,8 +58,8 @@ void InputView::OnCommand(int id) {
     if (RunMenuCommand(id, window(), m_job, m_hooks) == CommandOutcome::CloseWindow) window()->close();
 }
 
-bool InputView::StartSave() {
-    app::InputFields fields{UrlText(), platformqt::FromQ(m_limit->text()), SaveText()};
+bool InputView::CheckFields(app::InputFields& fields) {
+    fields = {UrlText(), platformqt::FromQ(m_limit->text()), SaveText()};
     const int check = app::CheckInputFields(fields, [this] {
         return Tell(kErrorCaption, "指定されたフォルダは存在しません。\r\n作成しますか？", platformqt::IconQuestion,
                     true) == platformqt::AnswerYes;
@@ -69,12 +71,13 @@ bool InputView::StartSave() {
             Tell(kErrorCaption, text, check == app::InputFolderNotCreated ? platformqt::IconWarning : platformqt::IconError);
         return false;
     }
-    // This system has no off-line state to ask about: a save without a network simply fails.
-    const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
-    if (!app::IsCompleteSaveUrl(fields.url, defMode)) return StartFileSave(fields);
+    return true;
+}
 
+void InputView::FillJob(const app::InputFields& fields, bool completeSave) {
+    const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
     m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
-    m_job.SetModeBits(ModeNormal | app::JobOptionBits(Options(), defMode));
+    m_job.SetModeBits(ModeNormal | (completeSave ? app::JobOptionBits(Options(), defMode) : 0));
     std::string url = fields.url;
     if (url.back() == '/') {
         url += "index.html";
@@ -83,10 +86,23 @@ bool InputView::StartSave() {
     m_job.SetStartUrl(url);
     m_job.SetSaveTarget(fields.savePath);
     m_job.SetLankLimit(app::LimitOfField(fields.limitText));
+}
 
+void InputView::StoreSaveHistory(const std::string& savePath) {
     std::string error;
-    if (!records::SaveSaveHistory(m_job.IniPath(), fields.savePath, HistoryItems(), &error))
+    if (!records::SaveSaveHistory(m_job.IniPath(), savePath, HistoryItems(), &error))
         m_job.AppendLog("保存先の履歴を書き込めませんでした（" + error + "）。");
+}
+
+bool InputView::StartSave() {
+    app::InputFields fields;
+    if (!CheckFields(fields)) return false;
+    // This system has no off-line state to ask about: a save without a network simply fails.
+    const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
+    if (!app::IsCompleteSaveUrl(fields.url, defMode)) return StartFileSave(fields);
+
+    FillJob(fields, true);
+    StoreSaveHistory(fields.savePath);
     m_titleFetch.Stop();
     m_startSave();
     return true;
@@ -98,12 +114,26 @@ bool InputView::StartFileSave(const app::InputFields& fields) {
     m_job.ClearModeBits(ModeNormal | ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
     m_job.SetStartUrl(fields.url);
     m_job.SetSaveTarget(fields.savePath);
-    std::string error;
-    if (!records::SaveSaveHistory(m_job.IniPath(), fields.savePath, HistoryItems(), &error))
-        m_job.AppendLog("保存先の履歴を書き込めませんでした（" + error + "）。");
+    StoreSaveHistory(fields.savePath);
     m_titleFetch.Stop();
     startFileSave();
     return true;
+}
+
+void InputView::AddToBatch() {
+    app::InputFields fields;
+    if (!CheckFields(fields)) return;
+    const bool complete = app::IsCompleteSaveUrl(fields.url, records::ReadDefMode(m_job.IniPath()));
+    FillJob(fields, complete);
+    std::string error;
+    if (app::WriteParameterFile(m_job, complete, &error) != 1) {
+        m_job.AppendLog("バッチ処理を追加できませんでした（" + error + "）。");
+        Tell("Sitrova", "バッチ処理を追加できませんでした。\r\n\r\n保存名を変更してリトライしてみてください。",
+             platformqt::IconInformation);
+        return;
+    }
+    StoreSaveHistory(fields.savePath);
+    m_url->clear();
 }
 
 void InputView::ClearHistory() {

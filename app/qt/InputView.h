@@ -70,6 +70,10 @@ private:
     void RenewCpuButton();
     void ClearHistory();
     bool StartFileSave(const app::InputFields& fields);
+    bool CheckFields(app::InputFields& fields);
+    void FillJob(const app::InputFields& fields, bool completeSave);
+    void StoreSaveHistory(const std::string& savePath);
+    void AddToBatch();
     void OpenSettings(int id);
     void Restart();
     void ChooseSaveFile();

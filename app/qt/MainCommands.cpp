@@ -1,5 +1,6 @@
 #include "app/qt/MainCommands.h"
 
+#include "app/BatchTask.h"
 #include "app/qt/UiHooks.h"
 #include "engine/SaveJob.h"
 
@@ -66,9 +67,14 @@ CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, cons
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
     case 27:
-    case 28:
-        Tell(owner, hooks, "バッチ処理は、このバージョンではまだ使えません。", platformqt::IconInformation);
+        // Only the input view holds a job to queue; it answers this command itself.
+        Tell(owner, hooks, "バッチに追加できるのは、入力画面のジョブだけです。", platformqt::IconInformation);
         return CommandOutcome::Done;
+    case 28: {
+        const int result = app::RunBatch(job.ProgramFolder(), !platformqt::IsHeadless(), hooks.startProgram);
+        Tell(owner, hooks, app::BatchResultMessage(result), platformqt::IconInformation);
+        return CommandOutcome::Done;
+    }
     default:
         return CommandOutcome::NotMine;
     }

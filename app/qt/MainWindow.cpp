@@ -153,6 +153,13 @@ void MainWindow::ShowUnavailable(const char* what) {
     auto* label = new QLabel(QString::fromUtf8(what) + QStringLiteral("は、このバージョンではまだ使えません。"), this);
     label->setAlignment(Qt::AlignCenter);
     setCentralWidget(label);
+    // An unattended start (from SitrovaCui or a batch) must not wait for a reader that is not
+    // there: without a display the text goes to stderr and the window closes.
+    if (platformqt::IsHeadless()) {
+        (void)m_hooks.message(this, "Sitrova", platformqt::FromQ(label->text()), platformqt::IconInformation,
+                              platformqt::ButtonOk, platformqt::AnswerOk);
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
 }
 
 void MainWindow::StartCompleteSave() {

@@ -3,7 +3,7 @@
 
 namespace appqt {
 
-// Runs the whole program; always returns 0.
+// Runs the whole program; returns 0, or 2 when started without a display and without a job.
 int SitrovaMain(int argc, char** argv);
 
 }  // namespace appqt

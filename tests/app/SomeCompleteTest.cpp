@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/Codepage.h"
 #include "platform/Process.h"
@@ -66,4 +69,56 @@ TEST(SomeComplete, FailedStartPageStillEndsWithCodeZero) {
 TEST(SomeComplete, UnreadableRecordFileEndsQuietlyWithCodeZero) {
     Sandbox box;
     EXPECT_EQ(RunSitrova(box / "none.qdx", 30), 0);
+}
+
+namespace {
+
+// Runs Sitrova with its own arguments and no display; returns stdout and stderr.
+std::pair<std::string, std::string> RunPlain(const std::vector<std::string>& args, int& code, const Sandbox& box) {
+    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec env -u DISPLAY -u WAYLAND_DISPLAY -u "
+                                            "QT_QPA_PLATFORM timeout 30 \"$@\" > out.txt 2> err.txt",
+                                      "sh", box.Path(), std::string(SITROVA_BIN_DIR) + "/Sitrova"};
+    shell.insert(shell.end(), args.begin(), args.end());
+    code = -1;
+    EXPECT_EQ(platform::StartProcess("sh", shell, true, &code), platform::ProcessStarted);
+    return {Sandbox::ReadFile(box / "out.txt"), Sandbox::ReadFile(box / "err.txt")};
+}
+
+}  // namespace
+
+TEST(SomeComplete, CommandLineAsALinuxUserTriesIt) {
+    Sandbox box;
+    int code = -1;
+    auto [out, err] = RunPlain({"--version"}, code, box);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out.rfind("Sitrova ", 0), 0u);
+    for (const char* help : {"--help", "-h"}) {
+        std::tie(out, err) = RunPlain({help}, code, box);
+        EXPECT_EQ(code, 0);
+        EXPECT_NE(out.find("SomeComplete,"), std::string::npos);
+    }
+    std::tie(out, err) = RunPlain({}, code, box);  // no display, no job: the usage, and no hang
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(out, "");
+    EXPECT_NE(err.find("使い方"), std::string::npos);
+
+    const struct {
+        std::string argument;
+        const char* why;
+    } bad[] = {
+        {"SomeComplete,\"http://127.0.0.1:9/\"", "5項目"},
+        {"SomeComplete,\"ftp://host/\",\"" + box / "s.html\",\"1\",\"0\",\"4\"", "http://"},
+        {"SomeComplete,\"file:///etc/\",\"" + box / "s.html\",\"1\",\"0\",\"4\"", "http://"},
+        {"SomeComplete,\"http://\",\"" + box / "s.html\",\"1\",\"0\",\"4\"", "http://"},
+        {"SomeComplete,\"http://127.0.0.1:9/\",\"s.html\",\"1\",\"0\",\"4\"", "フルパス"},
+        {"SomeSeries,\"\",\"" + box / "s.jpg\"", "http://"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.argument);
+        std::tie(out, err) = RunPlain({b.argument}, code, box);
+        EXPECT_EQ(code, 0);
+        EXPECT_NE(err.find(b.why), std::string::npos) << err;
+    }
+    EXPECT_FALSE(Sandbox::Exists(box / "s.html"));
+    EXPECT_FALSE(Sandbox::Exists(box / "s.html-Description.log"));
 }

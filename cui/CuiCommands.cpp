@@ -1,0 +1,202 @@
+#include "cui/CuiCommands.h"
+
+#include "app/ParamFile.h"
+#include "cui/ElementLookup.h"
+#include "platform/ByteString.h"
+#include "platform/Codepage.h"
+#include "platform/FileUtil.h"
+
+namespace cui {
+
+namespace {
+
+constexpr const char* kUrlPath = "/qdxsome:document/url";
+constexpr const char* kSavePath = "/qdxsome:document/save";
+constexpr const char* kLankLimitPath = "/qdxsome:document/environment/lanklimit";
+constexpr const char* kCpuLevelPath = "/qdxsome:document/environment/sleepcpulevel";
+constexpr const char* kReadMe = "Read me.txt";
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+bool IsOn(const std::string& value) { return platform::ParseDecimal(value) == 1; }
+
+// A field of Sitrova's argument ends at the next double quote, and a line break or a NUL
+// would cut the argument: such a value cannot be passed on.
+bool Passable(const std::string& value) {
+    return value.find_first_of(std::string("\"\r\n\0", 4)) == std::string::npos;
+}
+
+std::string SitrovaProgram(const CuiContext& c) { return c.programFolder + "/Sitrova"; }
+
+void PrintReadMe(const CuiContext& c) {
+    std::string bytes;
+    if (!platform::ReadWholeFile(c.programFolder + "/" + kReadMe, bytes)) {
+        c.print("");
+        c.print(std::string(kReadMe) + "が見つかりません。");
+        c.print("");
+        return;
+    }
+    // The read-me is UTF-8 here; an older Shift-JIS one is converted.
+    std::string text;
+    if (platform::Cp932ToUtf8(bytes, text) != platform::CodepageOk || platform::IsAscii(bytes)) text = bytes;
+    if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t cr = text.find('\r', from);
+        c.print(text.substr(from, cr == std::string::npos ? std::string::npos : cr - from));
+        if (cr == std::string::npos) break;
+        from = cr + 1;
+        if (from < text.size() && text[from] == '\n') ++from;
+    }
+    c.print("");
+}
+
+void Cut(const std::string& path, const CuiContext& c) {
+    const size_t dot = path.rfind('.');
+    std::string extension;
+    if (dot != std::string::npos && !path.ends_with("/")) extension = path.substr(dot + 1, 31);
+    if (extension != "qdx") {
+        c.print("指定されたファイルは、QDXファイルでは在りません。");
+        return;
+    }
+    if (!platform::IsRegularFile(path)) {
+        c.print("ファイルパスが不正です。");
+        return;
+    }
+    (void)c.start(SitrovaProgram(c), "advertisement," + Quoted(path), false);
+}
+
+void Url(std::string savePath, const std::string& url, const CuiContext& c) {
+    // Sitrova splits the save path at its last "/".
+    if (savePath.find('/') == std::string::npos) savePath.insert(0, "/");
+    (void)c.start(SitrovaProgram(c), "PresetUrl," + Quoted(url) + "," + Quoted(savePath), false);
+}
+
+void Template(const std::string& path, const CuiContext& c) {
+    if (path.empty()) {
+        c.print("ファイルが指定されていません。");
+        return;
+    }
+    if (app::WriteParamTemplate(path) == app::TemplateExists)
+        c.print("'" + path + "' は既に存在するため、テンプレートファイルを出力できません。");
+}
+
+// Returns false when Sitrova could not be started.
+bool Some(const std::string& path, const CuiContext& c) {
+    if (path.empty()) {
+        c.print("ファイルが指定されていません。");
+        return true;
+    }
+    if (!platform::IsRegularFile(path)) {
+        c.print("'" + path + "' が存在しません。");
+        return true;
+    }
+    std::string bytes, text;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        c.print("'" + path + "' を読み込めません。");
+        return true;
+    }
+    size_t bad = 0;
+    if (platform::Cp932ToUtf8(bytes, text, &bad) != platform::CodepageOk) {
+        c.print("'" + path + "' に Shift-JIS として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。");
+        return true;
+    }
+    std::string argument;
+    std::vector<std::string> message;
+    if (!SomeArgument(text, path, argument, message)) {
+        for (const std::string& line : message) c.print(line);
+        return true;
+    }
+    if (c.start(SitrovaProgram(c), argument, true) != 1) {
+        c.print("Sitrova を起動できませんでした（" + SitrovaProgram(c) + "）。");
+        return false;
+    }
+    c.print("");
+    c.print("Finish!");
+    c.print("");
+    return true;
+}
+
+}  // namespace
+
+std::string Token(const std::string& argument) {
+    std::string token;
+    token.reserve(argument.size());
+    for (char ch : argument)
+        if (ch != '"') token += ch;
+    return token;
+}
+
+std::vector<std::string> ArgumentTokens(int argc, char** argv) {
+    std::vector<std::string> tokens;
+    for (int i = 1; i < argc; ++i) tokens.push_back(Token(argv[i]));
+    return tokens;
+}
+
+bool SomeArgument(const std::string& text, const std::string& path, std::string& argument,
+                  std::vector<std::string>& message) {
+    std::string url, save;
+    if (!LookUpValue(text, kUrlPath, url) || !LookUpValue(text, kSavePath, save)) {
+        message = {"", "'" + path + "' の形式が正しくありません。", ""};
+        return false;
+    }
+    if (!Passable(url) || !Passable(save)) {
+        message = {"'" + path + "' の url または save に、Sitrova に渡せない文字（\"、改行）があります。"};
+        return false;
+    }
+    uint32_t flags = 1;
+    bool complete = true;
+    for (const app::ParamOption& option : app::ParamOptions()) {
+        std::string value;
+        if (!LookUpValue(text, option.path, value)) complete = false;
+        else if (IsOn(value)) flags += option.bit;
+    }
+    std::string lankLimit, cpuLevel;
+    complete = complete && LookUpValue(text, kLankLimitPath, lankLimit) && LookUpValue(text, kCpuLevelPath, cpuLevel);
+    if (complete && (!Passable(lankLimit) || !Passable(cpuLevel))) {
+        message = {"'" + path + "' の lanklimit または sleepcpulevel に、Sitrova に渡せない文字があります。"};
+        return false;
+    }
+    argument = complete ? "SomeComplete," + Quoted(url) + "," + Quoted(save) + "," + Quoted(std::to_string(flags)) +
+                              "," + Quoted(lankLimit) + "," + Quoted(cpuLevel)
+                        : "SomeSeries," + Quoted(url) + "," + Quoted(save);
+    return true;
+}
+
+int RunCui(const std::vector<std::string>& tokens, const CuiContext& c) {
+    int exitCode = 0;
+    auto operand = [&](size_t& i) { return i + 1 < tokens.size() ? tokens[++i] : std::string(); };
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const std::string& option = tokens[i];
+        if (option == "/?") {
+            for (const std::string& line : UsageLines()) c.print(line);
+            return exitCode;
+        }
+        if (option == "/readme") {
+            PrintReadMe(c);
+            return exitCode;
+        }
+        if (option == "/cut") {
+            Cut(operand(i), c);
+            return exitCode;
+        }
+        if (option == "/url") {
+            const std::string save = operand(i);
+            Url(save, operand(i), c);
+            return exitCode;
+        }
+        if (option == "/template") {
+            Template(operand(i), c);
+            return exitCode;
+        }
+        if (option == "/version" || option == "/v") {
+            c.print("");
+            c.print("Version 1.00");
+            return exitCode;
+        }
+        if (option == "/some" && !Some(operand(i), c)) exitCode = 1;
+    }
+    return exitCode;
+}
+
+}  // namespace cui

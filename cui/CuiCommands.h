@@ -1,0 +1,37 @@
+// The options of SitrovaCui and what each one does.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cui {
+
+// Where the tool's text goes and how it starts Sitrova; the program wires these to the
+// console and to real processes.
+struct CuiContext {
+    std::string programFolder;  // without trailing "/"
+    // One line of output (UTF-8, without its line end).
+    std::function<void(const std::string& line)> print;
+    // Starts `program` with one argument; waits for its end when `wait`. 1 when started.
+    std::function<int(const std::string& program, const std::string& argument, bool wait)> start;
+};
+
+// The arguments as tokens: the quotes of quoted runs are dropped, blanks inside stay (the
+// shell has already split the command line).
+std::vector<std::string> ArgumentTokens(int argc, char** argv);
+std::string Token(const std::string& argument);
+
+// Runs the options in order. Returns the process exit code: 0, or 1 when a Sitrova process
+// could not be started at all (so that a batch keeps that job queued).
+int RunCui(const std::vector<std::string>& tokens, const CuiContext& context);
+
+// The 27 lines printed for "/?".
+const std::vector<std::string>& UsageLines();
+
+// The Sitrova argument that a parameter file's text describes; false with the message lines
+// to print when the file cannot be used.
+bool SomeArgument(const std::string& fileText, const std::string& path, std::string& argument,
+                  std::vector<std::string>& message);
+
+}  // namespace cui

@@ -1,0 +1,22 @@
+#include <csignal>
+#include <cstdio>
+
+#include "cui/CuiCommands.h"
+#include "platform/ConsoleText.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Process.h"
+
+int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    cui::CuiContext context;
+    context.programFolder = platform::ProgramFolder();
+    context.print = [](const std::string& line) {
+        const std::string text = platform::ToConsoleText(line) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    };
+    context.start = [](const std::string& program, const std::string& argument, bool wait) {
+        return platform::StartProcess(program, {argument}, wait);
+    };
+    return cui::RunCui(cui::ArgumentTokens(argc, argv), context);
+}

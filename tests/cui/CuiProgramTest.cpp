@@ -1,0 +1,202 @@
+// SitrovaCui driven as a program: its options, messages and the Sitrova arguments it
+// builds (a stand-in Sitrova records them), and two real saves from parameter files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <tuple>
+#include <thread>
+
+#include "platform/Codepage.h"
+#include "platform/FileUtil.h"
+#include "platform/Process.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sandbox.h"
+
+using testsupport::LoopbackServer;
+using testsupport::Sandbox;
+
+namespace {
+
+// Runs `program` in `folder` under a time limit and returns what it printed on stdout.
+std::string RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                int* code = nullptr) {
+    const std::string out = folder + "stdout.txt";
+    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec timeout 60 \"$@\" > \"$0\"", out, folder,
+                                      program};
+    shell.insert(shell.end(), args.begin(), args.end());
+    int exitCode = -1;
+    EXPECT_EQ(platform::StartProcess("sh", shell, true, &exitCode), platform::ProcessStarted);
+    if (code) *code = exitCode;
+    return Sandbox::ReadFile(out);
+}
+
+// A program folder holding a copy of SitrovaCui and a stand-in Sitrova that appends its
+// argument to "calls.txt".
+struct StandIn {
+    Sandbox box;
+    std::string cui = box / "bin/SitrovaCui";
+    std::string calls = box / "bin/calls.txt";
+    StandIn() {
+        Sandbox::WriteFile(box / "bin/Sitrova", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/calls.txt\"\n");
+        ::chmod((box / "bin/Sitrova").c_str(), 0755);
+        EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/SitrovaCui", cui));
+        ::chmod(cui.c_str(), 0755);
+    }
+    // Calls of the stand-in; those not waited for are given a few seconds to arrive.
+    std::string Calls(size_t lines) const {
+        for (int i = 0; i < 100; ++i) {
+            const std::string text = Sandbox::ReadFile(calls);
+            if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= lines) return text;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return Sandbox::ReadFile(calls);
+    }
+};
+
+std::string Sjis(const std::string& utf8) {
+    std::string out;
+    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
+    return out;
+}
+
+std::string ParamFile(const std::string& url, const std::string& save, const std::string& workmode,
+                      const std::string& environment) {
+    return Sjis("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<qdxsome:document>\r\n<title>\r\nテスト\r\n</title>\r\n"
+                "<url>\r\n" + url + "\r\n</url>\r\n<save>\r\n" + save + "\r\n</save>\r\n" + workmode + environment +
+                "<version>\r\n1.00\r\n</version>\r\n</qdxsome:document>\r\n");
+}
+
+const std::string kAllOn =
+    "<workmode><neglect>1</neglect><arias>1.0</arias><agent>1</agent><datafolder>1</datafolder>"
+    "<qdxfile>1</qdxfile><outdomain><all>1</all><select>1</select></outdomain></workmode>\r\n";
+const std::string kSomeOn =
+    "<workmode><neglect>yes</neglect><arias>0</arias><agent></agent><datafolder>1</datafolder>"
+    "<qdxfile>\r\n1\r\n</qdxfile><outdomain><all>2</all><select>0</select></outdomain></workmode>\r\n";
+const std::string kEnvironment = "<environment><lanklimit>3</lanklimit><sleepcpulevel>2</sleepcpulevel></environment>\r\n";
+
+}  // namespace
+
+TEST(CuiProgram, TemplateIsWrittenByteForByteAndNeverOverwritten) {
+    StandIn s;
+    EXPECT_EQ(RunTool(s.cui, {"/template", "job.xml"}, s.box.Path()), "");
+    const std::string golden = Sandbox::ReadFile(std::string(SITROVA_TEST_DATA) + "/cui/template.golden");
+    EXPECT_EQ(Sandbox::ReadFile(s.box / "job.xml"), golden);
+    Sandbox::WriteFile(s.box / "job.xml", "mine");
+    EXPECT_EQ(RunTool(s.cui, {"/template", "job.xml"}, s.box.Path()),
+              "'job.xml' は既に存在するため、テンプレートファイルを出力できません。\n");
+    EXPECT_EQ(Sandbox::ReadFile(s.box / "job.xml"), "mine");
+    EXPECT_EQ(RunTool(s.cui, {"/template"}, s.box.Path()), "ファイルが指定されていません。\n");
+}
+
+TEST(CuiProgram, OptionsAndTheirMessages) {
+    StandIn s;
+    Sandbox::WriteFile(s.box / "site.qdx", "x");
+    struct Case {
+        std::vector<std::string> args;
+        std::string printed;
+    } cases[] = {
+        {{}, ""},
+        {{"/V", "job.xml"}, ""},  // options are case-sensitive
+        {{"stray", "/version", "/?"}, "\nVersion 1.00\n"},
+        {{"/v"}, "\nVersion 1.00\n"},
+        {{"/cut", "site.QDX"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
+        {{"/cut", "gone.qdx"}, "ファイルパスが不正です。\n"},
+        {{"/cut", "dir.qdx/"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
+        {{"/readme"}, "\nRead me.txtが見つかりません。\n\n"},
+        {{"/some"}, "ファイルが指定されていません。\n"},
+        {{"/some", "none.xml", "/v"}, "'none.xml' が存在しません。\n\nVersion 1.00\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
+        int code = -1;
+        EXPECT_EQ(RunTool(s.cui, c.args, s.box.Path(), &code), c.printed);
+        EXPECT_EQ(code, 0);
+    }
+    EXPECT_EQ(Sandbox::ReadFile(s.calls), "");
+
+    const std::vector<std::string> usage = {"/?"};
+    const std::string printed = RunTool(s.cui, usage, s.box.Path());
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 27);
+    EXPECT_EQ(printed.rfind("\nSitrovaCui オプション [ファイルパス] [Url]\n", 0), 0u);
+    EXPECT_NE(printed.find("\n          一切不要です\n"), std::string::npos);
+
+    Sandbox::WriteFile(s.box / "bin/Read me.txt", "first\r\nsecond\r\n\r\nlast");
+    EXPECT_EQ(RunTool(s.cui, {"/readme"}, s.box.Path()), "first\nsecond\n\nlast\n\n");
+}
+
+TEST(CuiProgram, CutAndUrlStartSitrovaWithTheirArguments) {
+    StandIn s;
+    Sandbox::WriteFile(s.box / "a b.qdx", "x");
+    EXPECT_EQ(RunTool(s.cui, {"/cut", s.box / "a b.qdx"}, s.box.Path()), "");
+    EXPECT_EQ(s.Calls(1), "advertisement,\"" + s.box / "a b.qdx" + "\"\n");
+    EXPECT_EQ(RunTool(s.cui, {"/url", "name", "http://example.org/"}, s.box.Path()), "");
+    EXPECT_EQ(s.Calls(2).substr(s.Calls(2).find('\n') + 1), "PresetUrl,\"http://example.org/\",\"/name\"\n");
+    EXPECT_EQ(RunTool(s.cui, {"/url", "/home/u/x.html"}, s.box.Path()), "");
+    const std::string calls = s.Calls(3);
+    EXPECT_EQ(calls.substr(calls.rfind('\n', calls.size() - 2) + 1), "PresetUrl,\"\",\"/home/u/x.html\"\n");
+}
+
+TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {
+    StandIn s;
+    Sandbox::WriteFile(s.box / "a.xml", ParamFile("http://a.example/", "/s/a.html", kAllOn, kEnvironment));
+    Sandbox::WriteFile(s.box / "b.xml", ParamFile("http://b.example/x.jpg", "/s/b.jpg", "", kEnvironment));
+    Sandbox::WriteFile(s.box / "c.xml", ParamFile("http://c.example/", "/s/c.html", kSomeOn, kEnvironment));
+    Sandbox::WriteFile(s.box / "nourl.xml", Sjis("<qdxsome:document><save>/s/x</save></qdxsome:document>"));
+    Sandbox::WriteFile(s.box / "quote.xml", ParamFile("http://q.example/\"x", "/s/q.html", kAllOn, kEnvironment));
+    Sandbox::WriteFile(s.box / "bytes.xml", "<url>\x81</url>");
+    int code = -1;
+    const std::string printed = RunTool(s.cui,
+                                    {"/some", "a.xml", "/some", "nourl.xml", "/some", "b.xml", "/some", "quote.xml",
+                                     "/some", "bytes.xml", "/some", "c.xml"},
+                                    s.box.Path(), &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(printed,
+              "\nFinish!\n\n"
+              "\n'nourl.xml' の形式が正しくありません。\n\n"
+              "\nFinish!\n\n"
+              "'quote.xml' の url または save に、Sitrova に渡せない文字（\"、改行）があります。\n"
+              "'bytes.xml' に Shift-JIS として読めないバイトがあります（5 バイト目）。\n"
+              "\nFinish!\n\n");
+    EXPECT_EQ(s.Calls(3),
+              "SomeComplete,\"http://a.example/\",\"/s/a.html\",\"957\",\"3\",\"2\"\n"
+              "SomeSeries,\"http://b.example/x.jpg\",\"/s/b.jpg\"\n"
+              "SomeComplete,\"http://c.example/\",\"/s/c.html\",\"769\",\"3\",\"2\"\n");
+
+    // Without a Sitrova to start, the file is reported and the exit code tells the batch.
+    ASSERT_TRUE(platform::RemoveFile(s.box / "bin/Sitrova"));
+    EXPECT_NE(RunTool(s.cui, {"/some", "a.xml"}, s.box.Path(), &code).find("Sitrova を起動できませんでした"),
+              std::string::npos);
+    EXPECT_EQ(code, 1);
+}
+
+TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {
+    Sandbox site1, site2, out;
+    Sandbox::WriteFile(site1 / "index.html", "<html><body><a href=\"p.html\">p</a></body></html>");
+    Sandbox::WriteFile(site1 / "p.html", "<html><body>one</body></html>");
+    Sandbox::WriteFile(site2 / "index.html", "<html><body>two</body></html>");
+    LoopbackServer server1(site1.Path()), server2(site2.Path());
+    ASSERT_TRUE(server1.Running() && server2.Running());
+    const std::string cui = std::string(SITROVA_BIN_DIR) + "/SitrovaCui";
+    EXPECT_EQ(RunTool(cui, {"/template", "a.xml", "/template", "b.xml"}, out.Path()), "");
+    EXPECT_EQ(RunTool(cui, {"/template", "b.xml"}, out.Path()), "");
+    for (auto [file, url, save] : {std::tuple{"a.xml", server1.BaseUrl() + "/", out / "one/site.html"},
+                                   std::tuple{"b.xml", server2.BaseUrl() + "/index.html", out / "two/site.html"}}) {
+        std::string text;
+        ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / file), text), platform::CodepageOk);
+        text.replace(text.find("■ここにURLを記述します。"), std::string("■ここにURLを記述します。").size(), url);
+        text.replace(text.find("■ここに保存先のフルパスを記述します。"),
+                     std::string("■ここに保存先のフルパスを記述します。").size(), save);
+        Sandbox::WriteFile(out / file, Sjis(text));
+        ASSERT_TRUE(platform::CreateFolder(platform::FolderOf(save)));
+    }
+    EXPECT_EQ(RunTool(cui, {"/some", "a.xml", "/some", "b.xml"}, out.Path()), "\nFinish!\n\n\nFinish!\n\n");
+    EXPECT_NE(Sandbox::ReadFile(out / "one/site.files/p.html").find("one"), std::string::npos);
+    EXPECT_TRUE(Sandbox::Exists(out / "one/site.qdx"));
+    EXPECT_NE(Sandbox::ReadFile(out / "two/site.files/index.html").find("two"), std::string::npos);
+
+    // A file without workmode asks for a single-file save; Sitrova answers and ends by itself.
+    Sandbox::WriteFile(out / "c.xml", ParamFile(server2.BaseUrl() + "/x.jpg", out / "c.jpg", "", kEnvironment));
+    EXPECT_EQ(RunTool(cui, {"/some", "c.xml"}, out.Path()), "\nFinish!\n\n");
+}
