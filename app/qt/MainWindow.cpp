@@ -124,7 +124,8 @@ void MainWindow::StartCompleteSave() {
     m_progress->cpuPopup = [this](QWidget* owner, int level) { return m_hooks.cpuPopup(owner, level); };
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
-    GrayCommands(menuBar(), {12, 13, 14, 15, 16, 18, 21, 25, 26, 27, 28});
+    GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,
+                             CmdAdRemoval, CmdScheduler, CmdQdxFileSettings, CmdStartSave, CmdAddToBatch, CmdRunBatch});
     engineqt::ExeSite_BtnCrtAndExeDownload(*m_progress, m_job);
 }
 
