@@ -88,7 +88,7 @@ std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool sta
     const std::string sitrova = programFolder + "/Sitrova";
     const uint32_t flags = job.ModeFlags();
 
-    if (platform::IsRegularFile(job.IniPath())) platform::SetHidden(job.IniPath());
+    records::HideSettingsFile(job.IniPath());
 
     if (flags & ModeUpdateCheck) {
         if (!(flags & ModeUpdateClosed)) start(sitrova, {job.QdxPath()});
