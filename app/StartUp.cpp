@@ -16,8 +16,6 @@ using namespace engine::mode;
 namespace {
 
 constexpr uint32_t kExitDefModeDefault = 98304;  // 0x18000: close and open the result
-constexpr uint32_t kCloseAfterSave = 0x8000;
-constexpr uint32_t kOpenAfterSave = 0x10000;
 
 // Record file of a finished save: the one named, or the one beside the chosen target.
 std::string RecordOfJob(const engine::SaveJob& job) {
@@ -92,13 +90,13 @@ std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool sta
     const std::string sitrova = programFolder + "/Sitrova";
     const uint32_t flags = job.ModeFlags();
 
-    if (platform::IsRegularFile(job.IniPath())) platform::SetHidden(job.IniPath());
+    records::HideSettingsFile(job.IniPath());
 
     if (flags & ModeUpdateCheck) {
         if (!(flags & ModeUpdateClosed)) start(sitrova, {job.QdxPath()});
     } else if ((flags & ModeJobFinished) && (flags & ModeNormal)) {
         const uint32_t defMode = records::ReadDefMode(job.IniPath(), kExitDefModeDefault);
-        if ((defMode & kCloseAfterSave) && (defMode & kOpenAfterSave)) {
+        if ((defMode & records::kDefModeCloseWhenDone) && (defMode & records::kDefModeOpenWhenDone)) {
             const std::string record = (flags & qdxfile) ? RecordOfJob(job) : std::string();
             if (!record.empty()) {
                 start(sitrova, {record});

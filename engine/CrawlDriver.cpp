@@ -47,7 +47,7 @@ bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& ur
     }
     if (job.Has(mode::BlogSite)) {
         uint16_t cutOff = job.BlogCutOff();
-        if (cutOff != 65535 && state.recursionDepth > cutOff) {
+        if (cutOff != mode::BlogCutOffUnlimited && state.recursionDepth > cutOff) {
             job.AppendLog("  ブログでは、これ以上の階層追跡を中止します(実験的オプション)。");
             return false;
         }
@@ -192,7 +192,7 @@ void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& s
     if (depth > kMaxRecursionDepth) return;
     if (job.Has(mode::BlogSite)) {
         const uint16_t cutOff = job.BlogCutOff();
-        if (cutOff != 65535 && depth > cutOff) return;
+        if (cutOff != mode::BlogCutOffUnlimited && depth > cutOff) return;
     }
     const std::vector<std::string> selection = job.TraceSelection();
     for (int i = table.Count(); i >= 1; --i) {

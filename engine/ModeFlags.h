@@ -31,6 +31,10 @@ constexpr uint32_t ModeSomeSeries = 0x2000000;
 constexpr uint32_t ModePresetUrl = 0x4000000;
 constexpr uint32_t ModeMainClosed = 0x10000000;
 
+// With BlogSite set, links are followed only down to the blog cut-off setting; this value of
+// the setting lifts the limit.
+constexpr uint16_t BlogCutOffUnlimited = 65535;
+
 // Option bits compared between an earlier saved-site log and a new save of the same site.
 constexpr uint32_t SavedOptionMask = 0x63BF;
 

@@ -322,25 +322,25 @@ int LoadProfile(const std::string& path, ProfileText& text) {
     return tooLarge ? 0 : 1;
 }
 
-std::string ReadProfileText(const std::string& path, std::string_view section, std::string_view key,
-                            std::string_view defaultText, size_t capacity) {
+ProfileText ReadableProfile(const std::string& path) {
     ProfileText text;
     (void)LoadProfile(path, text);
-    return text.ReadText(section, key, defaultText, capacity);
+    return text;
+}
+
+std::string ReadProfileText(const std::string& path, std::string_view section, std::string_view key,
+                            std::string_view defaultText, size_t capacity) {
+    return ReadableProfile(path).ReadText(section, key, defaultText, capacity);
 }
 
 int32_t ReadProfileNumber(const std::string& path, std::string_view section, std::string_view key,
                           int32_t defaultNumber) {
-    ProfileText text;
-    (void)LoadProfile(path, text);
-    return text.ReadNumber(section, key, defaultNumber);
+    return ReadableProfile(path).ReadNumber(section, key, defaultNumber);
 }
 
 int32_t ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
                        int32_t defaultValue) {
-    ProfileText text;
-    (void)LoadProfile(path, text);
-    return text.ReadInt(section, key, defaultValue);
+    return ReadableProfile(path).ReadInt(section, key, defaultValue);
 }
 
 int UpdateProfileSection(const std::string& path, std::string_view section, const ProfileEdit& edit,

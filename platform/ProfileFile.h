@@ -68,6 +68,8 @@ private:
 // Loads the file (a missing file reads as empty). 0 when it exists but cannot be read or
 // is larger than kMaxProfileBytes; `text` then holds what could be read.
 [[nodiscard]] int LoadProfile(const std::string& path, ProfileText& text);
+// The file as far as it can be read, for readers whose every key has a default.
+ProfileText ReadableProfile(const std::string& path);
 
 std::string ReadProfileText(const std::string& path, std::string_view section, std::string_view key,
                             std::string_view defaultText, size_t capacity);

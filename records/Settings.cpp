@@ -49,8 +49,7 @@ int SaveNibbleWord(const std::string& iniPath, const char* section, const char* 
 std::string SettingsPath(const std::string& programFolder) { return programFolder + "/" + kSettingsFileName; }
 
 QdxWindowSize ReadQdxWindowSize(const std::string& iniPath) {
-    platform::ProfileText text;
-    (void)platform::LoadProfile(iniPath, text);
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
     QdxWindowSize size;
     size.width = WindowSide(text.ReadInt(kWindowSection, "Width", kQdxMinWidth), kQdxMinWidth);
     size.height = WindowSide(text.ReadInt(kWindowSection, "Height", kQdxMinHeight), kQdxMinHeight);
@@ -127,8 +126,7 @@ int SaveSeriesOption(const std::string& iniPath, bool closeAfterNotice, std::str
 }
 
 SeriesErrorSettings ReadSeriesError(const std::string& iniPath) {
-    platform::ProfileText text;
-    (void)platform::LoadProfile(iniPath, text);
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
     SeriesErrorSettings s;
     s.receiveTimeOutSec = Low16(text.ReadInt(kSeriesErrorSection, "ReceiveTimeOutSec", s.receiveTimeOutSec));
     s.retryCount = Low16(text.ReadInt(kSeriesErrorSection, "RetryCount", s.retryCount));

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/ModeFlags.h"
+
 namespace engine {
 class SaveJob;
 }
@@ -35,8 +37,10 @@ QdxWindowSize ReadQdxWindowSize(const std::string& iniPath);
 constexpr uint32_t kDefModeDefault = 1164033;        // 0x11C301
 constexpr uint32_t kSiteSaveDialogBits = 0x199C331;  // the bits the site-save settings own
 constexpr uint32_t kDownloadWebFilesBit = 0x8000000; // the bit the Qdx-file settings own
+constexpr uint32_t kDefModeCloseWhenDone = 0x8000;   // a finished save closes its window unasked
+constexpr uint32_t kDefModeOpenWhenDone = 0x10000;   // ... and then opens what it saved
 constexpr uint16_t kBlogCutOffDefault = 5;
-constexpr uint16_t kBlogCutOffUnlimited = 65535;
+constexpr uint16_t kBlogCutOffUnlimited = engine::mode::BlogCutOffUnlimited;
 
 // BasicOption/DefMode, or its default when missing.
 uint32_t ReadDefMode(const std::string& iniPath, uint32_t defaultValue = kDefModeDefault);

@@ -36,8 +36,7 @@ bool HistoryFolderExists(const std::string& path) {
 }
 
 std::vector<std::string> ReadSaveHistory(const std::string& iniPath) {
-    platform::ProfileText text;
-    (void)platform::LoadProfile(iniPath, text);
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
     std::vector<std::string> history;
     for (unsigned n = 1;; ++n) {
         const std::string key = kHistoryKey + std::to_string(n);

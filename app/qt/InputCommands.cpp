@@ -10,6 +10,7 @@
 #include "app/DropFiles.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
+#include "app/qt/MainMenu.h"
 #include "app/qt/UiHooks.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "engine/ModeFlags.h"
@@ -38,21 +39,21 @@ constexpr size_t kShortcutBytes = 64 * 1024;
 void InputView::OnCommand(int id) {
     switch (id) {
     case StartButton:
-    case 26: (void)StartSave(); return;
+    case CmdStartSave: (void)StartSave(); return;
     case CancelButton:
-    case 19: window()->close(); return;
+    case CmdQuit: window()->close(); return;
     case OptionButton: ToggleOptionArea(); return;
     case AnalyseButton: AnalysePage(); return;
     case BrowseButton: ChooseSaveFile(); return;
     case TitleButton: StartTitleFetch(); return;
     case CpuButton:
-    case 11: ChooseCpuLevel(); return;
-    case 12: ClearHistory(); return;
-    case 27: AddToBatch(); return;
-    case 13:
-    case 14:
-    case 25:
-    case 15: OpenSettings(id); return;
+    case CmdCpuLevel: ChooseCpuLevel(); return;
+    case CmdClearHistory: ClearHistory(); return;
+    case CmdAddToBatch: AddToBatch(); return;
+    case CmdSiteSaveSettings:
+    case CmdSerialSettings:
+    case CmdQdxFileSettings:
+    case CmdOtherSettings: OpenSettings(id); return;
     default: break;
     }
     if (RunMenuCommand(id, window(), m_job, m_hooks) == CommandOutcome::CloseWindow) window()->close();
@@ -151,15 +152,17 @@ void InputView::ClearHistory() {
 }
 
 void InputView::OpenSettings(int id) {
-    const char* name = id == 13 ? "InitializeSiteDL" : id == 14 ? "InitializeSrsFile" : id == 25 ? "InitializeExtReg"
-                                                                                                 : "InitializeOther";
+    const char* name = id == CmdSiteSaveSettings  ? "InitializeSiteDL"
+                       : id == CmdSerialSettings  ? "InitializeSrsFile"
+                       : id == CmdQdxFileSettings ? "InitializeExtReg"
+                                                  : "InitializeOther";
     const int result = m_hooks.openDialog(name, window(), m_job, {});
-    if (id == 13 && result > 0) {
+    if (id == CmdSiteSaveSettings && result > 0) {
         const int answer = m_hooks.message(window(), "設定が変更されました",
                                            "変更された設定は、Sitrovaを再起動後に有効になります。\r\n今すぐ再起動しますか？",
                                            platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
         if (answer == platformqt::AnswerYes) Restart();
-    } else if (id == 25 && result == kDialogRestartElevated) {
+    } else if (id == CmdQdxFileSettings && result == kDialogRestartElevated) {
         // The association lives in the user's own desktop data here, so administrator rights
         // add nothing: the program starts again as it is.
         Restart();

@@ -53,7 +53,6 @@ public:
     void DropText(const std::string& text);
     void DropFiles(const std::vector<std::string>& paths);
 
-    bool OptionAreaShown() const { return m_optionsShown; }
     // One tick of the title fetch's timer; public so tests can drive it without waiting.
     void TitleTick();
     bool TitleFetchRunning() const;

@@ -1,6 +1,7 @@
 #include "app/qt/MainCommands.h"
 
 #include "app/BatchTask.h"
+#include "app/qt/MainMenu.h"
 #include "app/qt/UiHooks.h"
 #include "engine/SaveJob.h"
 
@@ -31,46 +32,46 @@ void StartSitrova(QWidget* owner, const UiHooks& hooks, const std::vector<std::s
 CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, const UiHooks& hooks) {
     std::string message;
     switch (id) {
-    case 10:
+    case CmdVersion:
         (void)hooks.openDialog("VersionInfo", owner, job, {});
         return CommandOutcome::Done;
-    case 16: {
+    case CmdOpenQdx: {
         const std::string path = hooks.chooseQdxFile(owner, "Qdxファイルを指定してください。");
         if (!path.empty()) StartSitrova(owner, hooks, {path});
         return CommandOutcome::Done;
     }
-    case 18: {
+    case CmdAdRemoval: {
         const std::string path = hooks.chooseQdxFile(owner, "広告削除を行うQdxファイルを指定してください。");
         if (!path.empty()) StartSitrova(owner, hooks, {"advertisement,\"" + path + "\""});
         return CommandOutcome::Done;
     }
-    case 21:
+    case CmdScheduler:
         // The scheduler takes over the work: this window gives way to it.
         return StartProgram(owner, hooks, Companion::QdXScheduler, {}) == 1 ? CommandOutcome::CloseWindow
                                                                             : CommandOutcome::Done;
-    case 22:
+    case CmdCatalogue:
         (void)StartProgram(owner, hooks, Companion::QdxSuite, {});
         return CommandOutcome::Done;
-    case 24:
+    case CmdNewSitrova:
         StartSitrova(owner, hooks, {});
         return CommandOutcome::Done;
-    case 17:
+    case CmdHelp:
         (void)appshell::OpenHelpTopic(job.ProgramFolder(), "", &message);
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
-    case 20:
+    case CmdQdxHelp:
         (void)appshell::OpenHelpTopic(job.ProgramFolder(), appshell::kQdxHelpTopic, &message);
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
-    case 23:
+    case CmdReadMe:
         (void)appshell::OpenReadMe(job.ProgramFolder(), &message);
         Tell(owner, hooks, message, platformqt::IconWarning);
         return CommandOutcome::Done;
-    case 27:
+    case CmdAddToBatch:
         // Only the input view holds a job to queue; it answers this command itself.
         Tell(owner, hooks, "バッチに追加できるのは、入力画面のジョブだけです。", platformqt::IconInformation);
         return CommandOutcome::Done;
-    case 28: {
+    case CmdRunBatch: {
         const int result = app::RunBatch(job.ProgramFolder(), !platformqt::IsHeadless(), hooks.startProgram);
         Tell(owner, hooks, app::BatchResultMessage(result), platformqt::IconInformation);
         return CommandOutcome::Done;

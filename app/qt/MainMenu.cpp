@@ -33,22 +33,36 @@ void AddMenu(QMenuBar* bar, const char* title, const std::vector<Item>& items,
 
 void BuildInputMenuBar(QMenuBar* bar, bool catalogueInstalled, const std::function<void(int)>& onCommand) {
     bar->clear();
-    std::vector<Item> file = {{"新規起動(&N)", 24}, {"更新チェックファイル（*.qdx）を開く(&O)", 16},
-                              {"バナー広告等を削除(&D)", 18}, {nullptr, 0}, {"ダウンロード開始", 26},
-                              {"バッチに追加", 27}, {"バッチを実行", 28}, {nullptr, 0}, {"スケジューラを起動(&S)", 21}};
+    std::vector<Item> file = {{"新規起動(&N)", CmdNewSitrova},
+                              {"更新チェックファイル（*.qdx）を開く(&O)", CmdOpenQdx},
+                              {"バナー広告等を削除(&D)", CmdAdRemoval},
+                              {nullptr, 0},
+                              {"ダウンロード開始", CmdStartSave},
+                              {"バッチに追加", CmdAddToBatch},
+                              {"バッチを実行", CmdRunBatch},
+                              {nullptr, 0},
+                              {"スケジューラを起動(&S)", CmdScheduler}};
     // The catalogue item is offered only when the catalogue program is installed.
-    if (catalogueInstalled) file.push_back({"管理ツール[QdxSuite] を起動(&M)", 22});
+    if (catalogueInstalled) file.push_back({"管理ツール[QdxSuite] を起動(&M)", CmdCatalogue});
     file.push_back({nullptr, 0});
-    file.push_back({"Sitrova の終了(&C)", 19});
+    file.push_back({"Sitrova の終了(&C)", CmdQuit});
     AddMenu(bar, "ファイル(&F)", file, onCommand);
     AddMenu(bar, "設定(&O)",
-            {{"CPU占有率設定(&C)", 11}, {nullptr, 0}, {"保存先履歴消去(&L)", 12}, {nullptr, 0},
-             {"サイト保存の環境編集(&S)", 13}, {"連番保存の環境編集(&G)", 14}, {"Qdxファイルの環境編集(&F)", 25},
-             {"その他の環境編集", 15}},
+            {{"CPU占有率設定(&C)", CmdCpuLevel},
+             {nullptr, 0},
+             {"保存先履歴消去(&L)", CmdClearHistory},
+             {nullptr, 0},
+             {"サイト保存の環境編集(&S)", CmdSiteSaveSettings},
+             {"連番保存の環境編集(&G)", CmdSerialSettings},
+             {"Qdxファイルの環境編集(&F)", CmdQdxFileSettings},
+             {"その他の環境編集", CmdOtherSettings}},
             onCommand);
     AddMenu(bar, "ヘルプ(&H)",
-            {{"ヘルプファイル(&H)", 17}, {"What's Qdxファイル？(&C)", 20}, {"Read me ファイル(&R)", 23}, {nullptr, 0},
-             {"バージョン情報(&A)", 10}},
+            {{"ヘルプファイル(&H)", CmdHelp},
+             {"What's Qdxファイル？(&C)", CmdQdxHelp},
+             {"Read me ファイル(&R)", CmdReadMe},
+             {nullptr, 0},
+             {"バージョン情報(&A)", CmdVersion}},
             onCommand);
 }
 

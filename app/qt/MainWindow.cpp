@@ -26,12 +26,6 @@ namespace appqt {
 using namespace engine::mode;
 using platformqt::FromQ;
 
-namespace {
-
-constexpr uint32_t kCloseAfterSave = 0x8000;
-
-}  // namespace
-
 void BringToFront(QWidget* window) {
     window->showNormal();
     window->raise();
@@ -127,8 +121,8 @@ void MainWindow::ShowSavedSite() {
     view->hooks.openDialog = [this](const std::string& name) { return m_hooks.openDialog(name, this, m_job, {}); };
     view->hooks.openHelp = [this](recordsqt::HelpPage page, std::string* message) {
         const std::string folder = m_job.ProgramFolder();
-        if (page == recordsqt::HelpPage::QdxFiles) return appshell::OpenHelpTopic(folder, appshell::kQdxHelpTopic, message);
-        return appshell::OpenReadMe(folder, message);
+        if (page == recordsqt::HelpPage::ReadMe) return appshell::OpenReadMe(folder, message);
+        return appshell::OpenHelpTopic(folder, appshell::kQdxHelpTopic, message);
     };
 }
 
@@ -171,9 +165,10 @@ void MainWindow::StartCompleteSave() {
     }
     m_progress = new engineqt::ProgressView(m_job, this);
     m_progress->cpuPopup = [this](QWidget* owner, int level) { return m_hooks.cpuPopup(owner, level); };
-    m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & kCloseAfterSave) != 0);
+    m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
-    GrayCommands(menuBar(), {12, 13, 14, 15, 16, 18, 21, 25, 26, 27, 28});
+    GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,
+                             CmdAdRemoval, CmdScheduler, CmdQdxFileSettings, CmdStartSave, CmdAddToBatch, CmdRunBatch});
     engineqt::ExeSite_BtnCrtAndExeDownload(*m_progress, m_job);
 }
 

@@ -124,7 +124,6 @@ public:
         : LinkActionWindow(owner, link, std::move(opener), Delays{}) {}
     // The timed step, done once: 1 when the target was opened.
     int OpenTarget();
-    bool Opened() const { return m_opened; }
     // A window that has ended opens nothing any more.
     void done(int result) override;
 

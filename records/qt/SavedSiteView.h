@@ -78,7 +78,6 @@ public:
     void OnCommand(int id);
     // The view's menu item with that command, or nullptr.
     QAction* FindCommand(int id) const;
-    const std::vector<QMenu*>& Menus() const { return m_menus; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -47,7 +47,6 @@ public:
     // The second line of the caption of the check box above, indented under its text.
     QLabel* Continuation(int id, const char* text);
     QGroupBox* Group() const { return m_group; }
-    QVBoxLayout* Layout() const { return m_layout; }
 
 private:
     QGroupBox* m_group;
