@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the record readers with clang and runs each of them for
+# Builds the libFuzzer targets of the record and text readers with clang and runs each of them for
 # the given number of seconds (default 60): scripts/fuzz.sh 300
 # FUZZ_TARGETS picks targets ("fuzz_settings fuzz_sectionfile"), FUZZ_JOBS runs that many at
 # once. Corpora grow in build/fuzz/corpus/<target>; crashes land in build/fuzz/artifacts/.
@@ -19,12 +19,14 @@ declare -A SOURCES=(
   [fuzz_settings]="engine/SaveJob.cpp records/Settings.cpp records/SettingsPaths.cpp"
   [fuzz_savedsitelog]="engine/SaveJob.cpp records/RecordCodec.cpp records/SavedSiteLog.cpp records/SavedSiteLogReader.cpp"
   [fuzz_sectionfile]="records/RecordCodec.cpp records/SectionFile.cpp records/RelatedLinks.cpp"
+  [fuzz_xml]="xml/XmlDocument.cpp xml/XmlParse.cpp xml/XmlSelect.cpp xml/XmlWrite.cpp"
 )
 # Seeds: typical record files.
 declare -A SEEDS=(
   [fuzz_settings]="tests/fuzz/seeds/Sitrov.ini"
   [fuzz_savedsitelog]="tests/data/records/SitrovSaveInfo.golden tests/data/records/WindowsSaveInfo.log"
   [fuzz_sectionfile]="tests/fuzz/seeds/site.qdx"
+  [fuzz_xml]="tests/fuzz/seeds/catalogue.xml"
 )
 
 mkdir -p "$OUT/artifacts"
