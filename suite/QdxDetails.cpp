@@ -1,5 +1,6 @@
 #include "suite/QdxDetails.h"
 
+#include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "records/QdxRecord.h"
 #include "records/SavedSiteLog.h"
@@ -89,11 +90,20 @@ std::string CommentColumnText(const std::string& comment) {
     std::string oneLine = comment;
     for (char& c : oneLine)
         if (c == '\r' || c == '\n') c = ' ';
-    if (oneLine.size() <= kMaxCommentColumn) return oneLine;
-    size_t cut = kCommentCut;
-    // Never split a UTF-8 sequence.
-    while (cut > 0 && (static_cast<unsigned char>(oneLine[cut]) & 0xC0) == 0x80) --cut;
-    return oneLine.substr(0, cut) + "...";
+    // The limits count the bytes the record stores (Shift-JIS).
+    std::string sjis;
+    if (platform::Utf8ToCp932(oneLine, sjis) != platform::CodepageOk) sjis = oneLine;
+    if (sjis.size() <= kMaxCommentColumn) return oneLine;
+    size_t cut = 0;
+    while (cut < sjis.size()) {
+        const unsigned char lead = static_cast<unsigned char>(sjis[cut]);
+        const size_t width = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) ? 2 : 1;
+        if (cut + width > kCommentCut) break;
+        cut += width;
+    }
+    std::string head;
+    if (platform::Cp932ToUtf8(sjis.substr(0, cut), head) != platform::CodepageOk) head = oneLine.substr(0, cut);
+    return head + "...";
 }
 
 }  // namespace suite

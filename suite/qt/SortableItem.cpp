@@ -34,7 +34,10 @@ void SetUpList(QTreeWidget* list, const std::vector<Column>& columns) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformRowHeights(true);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
-    list->setStyleSheet(QStringLiteral("QTreeWidget::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"));
+    // Grid lines between the cells; a style sheet on items also needs the selection colours.
+    list->setStyleSheet(QStringLiteral(
+        "QTreeWidget::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"
+        "QTreeWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
 }
 
 }  // namespace suiteqt

@@ -42,6 +42,11 @@ TEST(ListText, RecordDetailsAndErrors) {
     EXPECT_NE(text.find("URLの取得に失敗しました。"), std::string::npos);
     EXPECT_EQ(CommentColumnText(std::string(70, 'x')), std::string(59, 'x') + "...");
     EXPECT_EQ(CommentColumnText("short"), "short");
+    std::string kana32, kana29;
+    for (int i = 0; i < 32; ++i) kana32 += "あ";  // 64 bytes stored: shown whole
+    for (int i = 0; i < 29; ++i) kana29 += "あ";
+    EXPECT_EQ(CommentColumnText(kana32), kana32);
+    EXPECT_EQ(CommentColumnText(kana32 + "あ"), kana29 + "...");
 }
 
 TEST(ListText, WindowSizeFileRoundTrips) {
