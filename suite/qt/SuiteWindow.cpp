@@ -35,6 +35,7 @@ std::string IniPathOf(const std::string& programFolder) { return programFolder +
 SuiteWindow::SuiteWindow(std::string programFolder, suite::Catalogue& catalogue, const SuiteHooks& hooks,
                          const std::string& handOverMap)
     : m_programFolder(std::move(programFolder)), m_catalogue(catalogue), m_hooks(hooks), m_receiver(handOverMap) {
+    while (m_programFolder.size() > 1 && m_programFolder.back() == '/') m_programFolder.pop_back();
     setWindowTitle(QStringLiteral("Sitrova Suite"));
     QFont font = this->font();
     font.setPixelSize(12);
@@ -155,6 +156,11 @@ void SuiteWindow::PollHandOver() {
     suite::Registration registration;
     while (m_receiver.Take(registration)) {
         ApplyRegistration(registration);
+        // Written before the sender is released: a registration must not wait for this
+        // window's close to reach the file.
+        std::string error;
+        if (m_catalogue.Changed() && m_catalogue.Commit(&error) != 1)
+            std::fprintf(stderr, "QdxSuite: %s\n", error.c_str());
         m_receiver.FinishHandOver();
     }
 }

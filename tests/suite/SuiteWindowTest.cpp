@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -84,6 +85,14 @@ TEST(SuiteWindow, LoadsSearchesOpensAndTakesHandOvers) {
     ASSERT_EQ(opened.lines.size(), 1u);
     EXPECT_EQ(opened.lines[0], "file " + (box / "news.qdx"));
 
+    // "Sitrova を起動" starts the program beside the catalogue, and only that one.
+    window->StartSitrova();
+    EXPECT_EQ(opened.lines.size(), 1u);  // none there: an error box instead
+    Sandbox::WriteFile(box / "Sitrova", "");
+    window->StartSitrova();
+    ASSERT_EQ(opened.lines.size(), 2u);
+    EXPECT_EQ(opened.lines[1], "start " + (box / "Sitrova"));
+
     // A second QdxSuite hands two registrations over while the window runs.
     Sandbox::WriteFile(box / "new.qdx", "769\r\nEnd\r\n");
     Sandbox::WriteFile(box / "q.jpg", "x");
@@ -94,10 +103,19 @@ TEST(SuiteWindow, LoadsSearchesOpensAndTakesHandOvers) {
             [&] { return sender.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 15000));
         EXPECT_EQ(sender.get(), suite::HandOverDone);
     }
+    EXPECT_NE(Sandbox::ReadFile(path).find("new.qdx"), std::string::npos);  // written without waiting for the close
     ASSERT_EQ(qdx->topLevelItemCount(), 3);
     EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "2");
     EXPECT_EQ(Column(qdx, 2, QdxListView::ColName), "new.qdx");
     EXPECT_EQ(window->FileView()->List()->topLevelItemCount(), 2);
+
+    // Header clicks: the count sorts descending first, the file name ascending first.
+    emit qdx->header()->sectionClicked(QdxListView::ColCount);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "2");
+    emit qdx->header()->sectionClicked(QdxListView::ColCount);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "1");
+    emit qdx->header()->sectionClicked(QdxListView::ColName);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColName), "new.qdx");
 
     window->close();
     window.reset();
