@@ -34,7 +34,7 @@ TEST(Catalogue, RegistrationsCountRecordsAndKeepTheFirstLocalPath) {
     } steps[] = {
         {{"QDX", quoted, ""}, RegisterAdded},
         {{"qdx", quoted, ""}, RegisterCounted},
-        {{"QDX", box / "other.qdx", ""}, RegisterAdded},
+        {{"QDX", box / "保存～サイト.qdx", ""}, RegisterAdded},
         {{"FILE", "http://h/a.jpg", box / "a.jpg"}, RegisterAdded},
         {{"FILE", "http://h/a.jpg", box / "b.jpg"}, RegisterKnown},
         {{"SITE", "http://h/", box / "index.html"}, RegisterKnown},
@@ -47,12 +47,13 @@ TEST(Catalogue, RegistrationsCountRecordsAndKeepTheFirstLocalPath) {
         // Applying the same step again to a throw-away copy shows what it did.
         EXPECT_EQ(ApplyRegistration(check, step.r) == RegisterDropped, step.result == RegisterDropped);
     }
-    EXPECT_EQ(Reread(path), "Q " + quoted + " 2\nQ " + (box / "other.qdx") + " 1\nF http://h/a.jpg " + (box / "a.jpg") + "\n");
+    EXPECT_EQ(Reread(path), "Q " + quoted + " 2\nQ " + (box / "保存～サイト.qdx") + " 1\nF http://h/a.jpg " + (box / "a.jpg") + "\n");
+    EXPECT_NE(Sandbox::ReadFile(path).find("\x95\xdb\x91\xb6\x81\x60"), std::string::npos);  // Shift-JIS on disk
     EXPECT_NE(Sandbox::ReadFile(path).find("it&apos;s a site.qdx"), std::string::npos);
 }
 
 TEST(Catalogue, DamagedFileIsSetAsideAndNeverOverwritten) {
-    for (const std::string bad : {std::string("<qdxsuite><last_open_qdx>"), std::string("<other />"),
+    for (const std::string& bad : {std::string("<qdxsuite><last_open_qdx>"), std::string("<other />"),
                                   std::string("\x81\xff garbage"), std::string()}) {
         SCOPED_TRACE(bad);
         Sandbox box;
