@@ -10,6 +10,7 @@ void EnableHeaderSorting(QTreeWidget* list, bool qdxList) {
     auto directions = std::make_shared<std::vector<int>>(list->columnCount(), 0);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(-1, Qt::AscendingOrder);  // unsorted until a click
     QObject::connect(list->header(), &QHeaderView::sectionClicked, list, [list, qdxList, directions](int column) {
         if (column < 0 || column >= static_cast<int>(directions->size())) return;
         int& d = (*directions)[column];
