@@ -25,7 +25,23 @@ std::string RecordOfJob(const engine::SaveJob& job) {
     return platform::IsRegularFile(qdx) ? qdx : std::string();
 }
 
+// Where the start page was saved: once the target is laid out, the working name lies in the
+// start folder (inside the data folder, or below the mirrored URL folders).
+std::string SavedStartPage(const engine::SaveJob& job) {
+    const std::string startFolder = job.StartFolder();
+    return (startFolder.empty() ? job.SaveFolder() : startFolder) + job.SaveName();
+}
+
 }  // namespace
+
+std::vector<std::string> CatalogueRecordArguments(const engine::SaveJob& job) {
+    const uint32_t flags = job.ModeFlags();
+    if (!(flags & (ModeNormal | ModeSomeComplete)) || !(flags & ModeJobFinished) || (flags & ModeMainClosed)) return {};
+    if (flags & (ModeUpdateCheck | ModeAdRemoval)) return {};
+    const std::string record = (flags & qdxfile) ? RecordOfJob(job) : std::string();
+    if (record.empty() || !platform::IsRegularFile(record)) return {};
+    return {"QDX", record};
+}
 
 std::string ArgumentLineFromArgv(int argc, char** argv) {
     std::string line;
@@ -71,8 +87,8 @@ std::vector<std::string> CatalogueArguments(const engine::SaveJob& job) {
     if (flags & ModeMainClosed) return {};
     if (flags & ModeUpdateClosed) return {"QDX", job.QdxPath()};
     if (flags & ModeAdRemoval) return {};
+    if (flags & (ModeNormal | ModeSomeComplete)) return {"SITE", job.StartUrl(), SavedStartPage(job)};
     const std::string savePath = job.SaveFolder() + job.SaveName();
-    if (flags & (ModeNormal | ModeSomeComplete)) return {"SITE", job.StartUrl(), savePath};
     // A file save is registered only when a file was really saved.
     if (!(flags & ModeJobFinished)) return {};
     return {"FILE", job.UrlBase() + job.UrlLeaf(), savePath};
@@ -109,6 +125,8 @@ std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool sta
     }
     std::vector<std::string> catalogue = CatalogueArguments(job);
     if (!catalogue.empty()) start(programFolder + "/QdxSuite", catalogue);
+    std::vector<std::string> record = CatalogueRecordArguments(job);
+    if (!record.empty()) start(programFolder + "/QdxSuite", record);
     return started;
 }
 

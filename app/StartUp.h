@@ -39,5 +39,7 @@ std::vector<std::vector<std::string>> ExitActions(engine::SaveJob& job, bool sta
 
 // The arguments with which the catalogue program registers the job (empty: none).
 std::vector<std::string> CatalogueArguments(const engine::SaveJob& job);
+// A finished complete save that left a .qdx record also registers the record ("QDX").
+std::vector<std::string> CatalogueRecordArguments(const engine::SaveJob& job);
 
 }  // namespace app

@@ -4,3 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
 QT_QPA_PLATFORM=offscreen build/bin/sitrova_screenshots docs/screenshots
+QT_QPA_PLATFORM=offscreen build/bin/suite_screenshots docs/screenshots

@@ -3,6 +3,7 @@
 #include "app/ArgumentLine.h"
 #include "app/StartUp.h"
 #include "engine/SaveJob.h"
+#include "records/SaveTarget.h"
 #include "tests/support/Sandbox.h"
 
 using namespace engine::mode;
@@ -166,4 +167,18 @@ TEST(StartUp, ExitOfAFinishedInteractiveSaveOpensTheResult) {
     started = app::ExitActions(unattended, false);
     ASSERT_EQ(started.size(), 1u);  // the catalogue only
     EXPECT_EQ(started[0][1], "SITE");
+}
+
+TEST(StartUp, CatalogueGetsTheSavedStartPageAndTheRecord) {
+    testsupport::Sandbox box;
+    SaveJob job;
+    ASSERT_FALSE(app::DecideStart("SomeComplete,\"http://h/d/i.html\",\"" + (box / "docs.html") + "\",\"768\",\"0\",\"4\"", job).leave);
+    std::vector<std::string> notes;
+    records::PrepareSaveTarget(job, notes);  // data folder and record
+    const std::vector<std::string> site = app::CatalogueArguments(job);
+    ASSERT_EQ(site.size(), 3u);
+    EXPECT_EQ(site[2], box / "docs.files/i.html");
+    EXPECT_TRUE(app::CatalogueRecordArguments(job).empty());  // not finished yet
+    job.SetModeBits(ModeJobFinished);
+    EXPECT_EQ(app::CatalogueRecordArguments(job), (std::vector<std::string>{"QDX", box / "docs.qdx"}));
 }

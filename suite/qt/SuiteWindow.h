@@ -1,0 +1,76 @@
+// The catalogue's main window "Sitrova Suite": search box and button, the two tabs, the
+// progress bar while the lists load, the menu; it takes registrations handed over by later
+// QdxSuite processes.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+#include <thread>
+
+#include "suite/Catalogue.h"
+#include "suite/HandOver.h"
+#include "suite/qt/SuiteHooks.h"
+
+class QComboBox;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace suiteqt {
+
+class QdxListView;
+class SavedFileView;
+
+class SuiteWindow : public QMainWindow {
+public:
+    // `catalogue` outlives the window; the window writes it back when it closes.
+    SuiteWindow(std::string programFolder, suite::Catalogue& catalogue, const SuiteHooks& hooks,
+                const std::string& handOverMap = suite::kHandOverName);
+    ~SuiteWindow() override;
+
+    QComboBox* SearchBox() const { return m_searchBox; }
+    QPushButton* SearchButton() const { return m_searchButton; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    QProgressBar* Progress() const { return m_progress; }
+    QdxListView* QdxView() const { return m_qdxView; }
+    SavedFileView* FileView() const { return m_fileView; }
+    bool Loaded() const { return m_loadersDone >= 2; }
+
+    // The search of the visible tab with the box's text.
+    void RunSearch();
+    // Applies one registration to the catalogue and to the open lists.
+    void ApplyRegistration(const suite::Registration& registration);
+    // Menu "Sitrova を起動".
+    void StartSitrova();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenu();
+    void StartLoaders();
+    void LoaderDone();
+    void ShowRegistration(const suite::Registration& registration);
+    void PollHandOver();
+    void ShowVersion();
+
+    std::string m_programFolder;
+    suite::Catalogue& m_catalogue;
+    SuiteHooks m_hooks;
+    suite::HandOverReceiver m_receiver;
+    QComboBox* m_searchBox;
+    QPushButton* m_searchButton;
+    QTabWidget* m_tabs;
+    QdxListView* m_qdxView;
+    SavedFileView* m_fileView;
+    QProgressBar* m_progress;
+    QTimer* m_handOverTimer;
+    int m_loadersDone = 0;
+    bool m_saved = false;
+    std::vector<suite::Registration> m_pending;  // applied while the lists were loading
+    std::jthread m_qdxLoader;
+    std::jthread m_fileLoader;
+};
+
+}  // namespace suiteqt

@@ -1,0 +1,74 @@
+// The QdxSuite program started the way Sitrova and the album downloader start it, and a
+// complete save by Sitrova with QdxSuite beside it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FileUtil.h"
+#include "platform/Process.h"
+#include "suite/Catalogue.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sandbox.h"
+
+using testsupport::Sandbox;
+
+namespace {
+
+// Copies a built program into the sandbox so that its companion files land there.
+std::string Install(const Sandbox& box, const char* program) {
+    const std::string target = box / program;
+    EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/" + program, target));
+    (void)::chmod(target.c_str(), 0755);
+    return target;
+}
+
+int RunProgram(const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "timeout", "60", program});
+    int code = -1;
+    EXPECT_EQ(platform::StartProcess("env", args, true, &code), platform::ProcessStarted);
+    return code;
+}
+
+}  // namespace
+
+TEST(SuiteProgram, RegistrationsFromArgumentsEndByThemselves) {
+    Sandbox box;
+    const std::string suite = Install(box, "QdxSuite");
+    const std::string record = box / "site.qdx";
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(RunProgram(suite, {"QDX", record}), 0);
+        EXPECT_EQ(RunProgram(suite, {"FILE", "http://h/p.jpg", box / ("p" + std::to_string(i) + ".jpg")}), 0);
+    }
+    suite::Catalogue catalogue(box / suite::kCatalogueFileName);
+    ASSERT_EQ(catalogue.Load(), suite::LoadRead);
+    const auto qdx = catalogue.QdxEntries();
+    ASSERT_EQ(qdx.size(), 1u);
+    EXPECT_EQ(qdx[0].openTimes, "2");
+    const auto files = catalogue.FileEntries();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].local, box / "p0.jpg");
+}
+
+TEST(SuiteProgram, CompleteSaveRegistersItsRecord) {
+    Sandbox box;
+    Sandbox::WriteFile(box / "site/index.html", "<html><body><a href=\"b.html\">b</a></body></html>");
+    Sandbox::WriteFile(box / "site/b.html", "<html><body>b</body></html>");
+    testsupport::LoopbackServer server(box / "site");
+    ASSERT_TRUE(server.Running());
+    const std::string sitrova = Install(box, "Sitrova");
+    (void)Install(box, "QdxSuite");
+    ASSERT_TRUE(platform::CreateFolder(box / "out"));
+    const std::string arg = "SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + (box / "out/docs.html") +
+                            "\",\"769\",\"0\",\"4\"";
+    EXPECT_EQ(RunProgram(sitrova, {arg}), 0);
+    const std::string catalogue = box / suite::kCatalogueFileName;
+    // QdxSuite runs detached from Sitrova's exit; give it a moment.
+    for (int i = 0; i < 200 && !platform::IsRegularFile(catalogue); ++i) ::usleep(50000);
+    ::usleep(200000);
+    suite::Catalogue check(catalogue);
+    ASSERT_EQ(check.Load(), suite::LoadRead);
+    const auto entries = check.QdxEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].localPath, box / "out/docs.qdx");
+}

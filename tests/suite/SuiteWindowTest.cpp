@@ -1,0 +1,126 @@
+// The catalogue window driven through its controls, offscreen.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <future>
+#include <unistd.h>
+
+#include "platform/InstanceBlock.h"
+#include "platform/qt/QtText.h"
+#include "suite/Registration.h"
+#include "suite/qt/QdxListView.h"
+#include "suite/qt/SavedFileView.h"
+#include "suite/qt/SuiteWindow.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/QtControls.h"
+#include "tests/support/Sandbox.h"
+
+using namespace suiteqt;
+using testsupport::Sandbox;
+
+namespace {
+
+struct Opened {
+    std::vector<std::string> lines;
+};
+
+SuiteHooks RecordingHooks(Opened& opened) {
+    SuiteHooks hooks;
+    hooks.startProgram = [&opened](const std::string& p, const std::vector<std::string>& a) {
+        opened.lines.push_back("start " + p + (a.empty() ? "" : " " + a[0]));
+        return 1;
+    };
+    hooks.openFile = [&opened](const std::string& t) { opened.lines.push_back("file " + t); return 1; };
+    hooks.openUrl = [&opened](const std::string& u) { opened.lines.push_back("url " + u); return 1; };
+    return hooks;
+}
+
+std::string Column(QTreeWidget* list, int row, int column) {
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    return item ? platformqt::FromQ(item->text(column)) : std::string("<none>");
+}
+
+}  // namespace
+
+TEST(SuiteWindow, LoadsSearchesOpensAndTakesHandOvers) {
+    testsupport::EnsureQApplication();
+    Sandbox box;
+    const std::string path = box / suite::kCatalogueFileName;
+    Sandbox::WriteFile(box / "news.qdx", "769\r\nEnd\r\n__[QdxExtraComment]\r\nnews and news\r\n__[KvMultiProfileSectionEnd]\r\n");
+    Sandbox::WriteFile(box / "plain.qdx", "769\r\nEnd\r\n");
+    Sandbox::WriteFile(box / "p.jpg", "not really a picture");
+    for (const suite::Registration& r : std::vector<suite::Registration>{
+             {"QDX", box / "plain.qdx", ""}, {"QDX", box / "news.qdx", ""}, {"QDX", box / "gone.qdx", ""},
+             {"FILE", "http://h/p.jpg", box / "p.jpg"}})
+        ASSERT_EQ(suite::RegisterInFile(path, r), 1);
+
+    const std::string instance = "suite-window-test-" + std::to_string(::getpid());
+    const std::string map = instance + "-map";
+    platform::InstanceBlock block;
+    ASSERT_EQ(block.CreateAndRegister(instance), platform::InstanceBlock::Registered);
+    Opened opened;
+    suite::Catalogue catalogue(path);
+    auto window = std::make_unique<SuiteWindow>(box.Path(), catalogue, RecordingHooks(opened), map);
+    window->show();
+    ASSERT_TRUE(testsupport::RunUntil([&] { return window->Loaded(); }, 20000));
+    EXPECT_FALSE(window->Progress()->isVisible());
+    EXPECT_TRUE(window->SearchButton()->isEnabled());
+    QTreeWidget* qdx = window->QdxView()->List();
+    ASSERT_EQ(qdx->topLevelItemCount(), 2);  // the vanished record is gone
+
+    window->SearchBox()->setEditText(QStringLiteral("NEWS"));
+    window->SearchButton()->click();
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColName), "news.qdx");
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColScore), "7");  // 1 in the path, 2 x 3 in the comment
+    EXPECT_EQ(window->SearchBox()->count(), 1);
+    EXPECT_NE(platformqt::FromQ(window->QdxView()->Details()->toPlainText()).find("news and news"), std::string::npos);
+
+    // Without Sitrova beside the catalogue the record opens by its file type.
+    window->QdxView()->OpenInSitrova(box / "news.qdx");
+    ASSERT_EQ(opened.lines.size(), 1u);
+    EXPECT_EQ(opened.lines[0], "file " + (box / "news.qdx"));
+
+    // "Sitrova を起動" starts the program beside the catalogue, and only that one.
+    window->StartSitrova();
+    EXPECT_EQ(opened.lines.size(), 1u);  // none there: an error box instead
+    Sandbox::WriteFile(box / "Sitrova", "");
+    window->StartSitrova();
+    ASSERT_EQ(opened.lines.size(), 2u);
+    EXPECT_EQ(opened.lines[1], "start " + (box / "Sitrova"));
+
+    // A second QdxSuite hands two registrations over while the window runs.
+    Sandbox::WriteFile(box / "new.qdx", "769\r\nEnd\r\n");
+    Sandbox::WriteFile(box / "q.jpg", "x");
+    for (const suite::Registration& r : std::vector<suite::Registration>{
+             {"QDX", box / "news.qdx", ""}, {"QDX", box / "new.qdx", ""}, {"FILE", "http://h/q.jpg", box / "q.jpg"}}) {
+        auto sender = std::async(std::launch::async, [&] { return suite::SendHandOver(r, 10000, instance, map); });
+        ASSERT_TRUE(testsupport::RunUntil(
+            [&] { return sender.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 15000));
+        EXPECT_EQ(sender.get(), suite::HandOverDone);
+    }
+    EXPECT_NE(Sandbox::ReadFile(path).find("new.qdx"), std::string::npos);  // written without waiting for the close
+    ASSERT_EQ(qdx->topLevelItemCount(), 3);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "2");
+    EXPECT_EQ(Column(qdx, 2, QdxListView::ColName), "new.qdx");
+    EXPECT_EQ(window->FileView()->List()->topLevelItemCount(), 2);
+
+    // Header clicks: the count sorts descending first, the file name ascending first.
+    emit qdx->header()->sectionClicked(QdxListView::ColCount);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "2");
+    emit qdx->header()->sectionClicked(QdxListView::ColCount);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColCount), "1");
+    emit qdx->header()->sectionClicked(QdxListView::ColName);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColName), "new.qdx");
+
+    window->close();
+    window.reset();
+    suite::Catalogue saved(path);
+    EXPECT_EQ(saved.QdxEntries().size(), 3u);
+    EXPECT_EQ(saved.OpenTimes(box / "news.qdx"), 2);
+    EXPECT_TRUE(Sandbox::Exists(box / "QdxSuite.ini"));
+}
