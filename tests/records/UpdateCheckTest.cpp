@@ -106,7 +106,7 @@ protected:
         job.SetModeBits(flags);
         job.SetStartUrl(Url(leaf));
         job.SetSaveTarget(out / "site.html");
-        engine::PrepareSaveStart(job);
+        EXPECT_EQ(engine::PrepareSaveStart(job), 1);
         SaveRun run;
         run.result = engine::SaveWorker(host, job);
         Finish(job, records, run);
@@ -318,7 +318,7 @@ TEST_F(UpdateCheckTest, AStoppedCheckWritesItsLogAndCarriesTheRestOver) {
     job.SetModeBits(kDefaultSave);
     job.SetStartUrl(Url("index.html"));
     job.SetSaveTarget(out / "site.html");
-    engine::PrepareSaveStart(job);
+    EXPECT_EQ(engine::PrepareSaveStart(job), 1);
     ASSERT_TRUE(job.UpdateCheck());
     engine::StartSaveWorker(host, job);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
