@@ -67,3 +67,10 @@ TEST(FileUtil, CanonicalPathResolvesDotsAndLinks) {
     EXPECT_EQ(CanonicalPath(box / "link/site.qdx"), canonical);
     EXPECT_EQ(CanonicalPath("/no/such/../dir/x.qdx"), "/no/dir/x.qdx");
 }
+
+TEST(FileUtil, ReadErrorPartWayIsAFailureNotATruncatedText) {
+    // Reading this process's memory from address 0 fails with an I/O error after a good open.
+    std::string text = "stale";
+    EXPECT_FALSE(ReadWholeFile("/proc/self/mem", text));
+    EXPECT_TRUE(text.empty());
+}
