@@ -53,8 +53,9 @@ std::string ArgumentLineFromArgv(int argc, char** argv) {
 }
 
 std::string InstanceNameOf(const std::string& qdxPath) {
-    size_t p = qdxPath.find_last_of("/\\");
-    return p == std::string::npos ? qdxPath : qdxPath.substr(p + 1);
+    // Records of different saved sites may share their file name; the full path tells them
+    // apart, and the canonical form lets two spellings of one record meet.
+    return platform::CanonicalPath(qdxPath);
 }
 
 StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job) {

@@ -29,7 +29,7 @@ struct StartDecision {
 // unreadable record, or one that another Sitrova process already shows, means leaving.
 StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job);
 
-// Names the instance block of a record file after the file's name part.
+// Names the instance block of a record file after its full canonical path.
 std::string InstanceNameOf(const std::string& qdxPath);
 
 // The actions after the window has closed: hide the settings file, reopen the record or

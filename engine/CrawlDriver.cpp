@@ -5,6 +5,7 @@
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
+#include "engine/PageFile.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
 #include "engine/Prefetcher.h"
@@ -37,6 +38,37 @@ std::string LevelLine(int32_t level, uint32_t depth) {
            " )";
 }
 
+// A copy on disk counts as saved, except for the page the run starts from and, when the job
+// revisits saved pages, for a page this run has not visited yet.
+bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state) {
+    const bool startOfRun = !state.refetchPath.empty() && localPath == state.refetchPath;
+    if (startOfRun) state.refetchPath.clear();
+    const bool firstVisit = job.RevisitSavedPages() && job.MarkPageVisited(localPath);
+    if (startOfRun || firstVisit) return false;
+    return IsSavedCopy(localPath);
+}
+
+// Whether a linked page still needs its fetch (for fetching ahead).
+bool StillToFetch(const SaveJob& job, const std::string& path) {
+    if (!platform::FileExists(path)) return true;
+    return job.RevisitSavedPages() && !job.PageVisited(path);
+}
+
+// A failed fetch never replaces a copy on disk: the copy stays, and stays recorded as saved.
+// Where no copy exists the failure page takes the page's place.
+int PageFetchFailed(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level) {
+    if (IsSavedCopy(localPath)) {
+        RecordPage(job, localPath, url, level, platform::FileSize(localPath));
+        job.AppendLog("  ＤＬに失敗しました。");
+        job.AppendLog("  保存済みのページをそのまま残します。");
+        return 0;
+    }
+    if (!WriteFailedPage(url, localPath)) job.AppendLog("  ！失敗ページを書き込めません: " + localPath);
+    RecordPage(job, localPath, url, level, 0);
+    job.AppendLog("  ＤＬに失敗しました。");
+    return 0;
+}
+
 // Admission tests of a page step; false means the page is skipped.
 bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
                CrawlState& state) {
@@ -52,7 +84,7 @@ bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& ur
             return false;
         }
     }
-    if (IsSavedCopy(localPath)) {
+    if (AlreadySaved(job, localPath, state)) {
         job.AppendLog("  このページはすでにＤＬ済みです。");
         return false;
     }
@@ -197,7 +229,7 @@ void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& s
     const std::vector<std::string> selection = job.TraceSelection();
     for (int i = table.Count(); i >= 1; --i) {
         if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
-        if (platform::FileExists(table.paths[i])) continue;  // saved, a placeholder, or in the way
+        if (!StillToFetch(job, table.paths[i])) continue;  // saved, a placeholder, or in the way
         prefetch.SubmitPage(table.urls[i], table.paths[i]);
     }
 }
@@ -253,17 +285,13 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
     if (!SelectedForTrace(job, url, state)) {
         if (prefetch) prefetch->Drop(localPath);
-        (void)WriteCanceledPage(url, localPath);
+        if (!IsSavedCopy(localPath) && !WriteCanceledPage(url, localPath))
+            job.AppendLog("  ！キャンセルページを書き込めません: " + localPath);
         return 1;
     }
     job.AppendSimpleLog(url);
 
-    if (!FetchPage(job, localPath, url, prefetch)) {
-        if (!IsSavedCopy(localPath)) (void)WriteFailedPage(url, localPath);
-        RecordPage(job, localPath, url, level, 0);
-        job.AppendLog("  ＤＬに失敗しました。");
-        return 0;
-    }
+    if (!FetchPage(job, localPath, url, prefetch)) return PageFetchFailed(job, localPath, url, level);
     if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(localPath)) {
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
@@ -294,7 +322,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     int result = DownloadEmbedsWith(host, job, table, prefetch);
     result &= FollowLinks(host, job, table, state, prefetch);
 
-    if (!dirs.urls.empty()) FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths);
+    if (!dirs.urls.empty() && !FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths))
+        job.AppendLog(PageNotRewrittenLine(localPath));
     if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
@@ -357,6 +386,7 @@ bool IsNovelSiteUrl(const std::string& url) {
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
                     int32_t level) {
     CrawlState state;
+    state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
     Prefetcher prefetch(job);
     const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch);

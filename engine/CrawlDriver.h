@@ -27,6 +27,9 @@ struct CrawlState {
     std::deque<DeferredPage> deferred;
     std::unordered_set<std::string> deferredUrls;  // URLs now in the list (exact case)
     uint32_t recursionDepth = 0;
+    // The page the run starts from is fetched again even when a copy lies on disk (the fetch
+    // replaces the copy only when it succeeds).
+    std::string refetchPath;
 
     // Appends a page unless the same URL already waits in the list.
     void Defer(const std::string& path, const std::string& url, int32_t level);

@@ -68,7 +68,7 @@ platform::HttpRequest RequestFor(const std::string& url, const Control& control)
 }
 
 int Discard(const std::string& temp) {
-    platform::RemoveFile(temp);
+    platform::DiscardTemporary(temp);
     return 0;
 }
 
@@ -125,7 +125,8 @@ int Http(platform::HttpSession& http, const std::string& url, const Destination&
     const std::string& temp = to.temp;
     if (!FetchResuming(http, request, temp, control, false)) return Discard(temp);
 
-    if (IsPageName(url)) StripZeroBytes(temp);
+    // A page that cannot be read back or rewritten here would be saved half-converted.
+    if (IsPageName(url) && !StripZeroBytes(temp)) return Discard(temp);
     // Servers answer a missing picture with an HTML page under the picture's name.
     if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
     return Commit(temp, to.target);

@@ -70,8 +70,9 @@ public:
                                const FetchOptions& options, const SaveJob* job = nullptr);
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options);
 
-// Removes the zero bytes of a file that holds many of them (a wide-character page).
-void StripZeroBytes(const std::string& path);
+// Removes the zero bytes of a file that holds many of them (a wide-character page). False
+// when the file could not be read or rewritten.
+[[nodiscard]] bool StripZeroBytes(const std::string& path);
 bool IsPictureName(std::string_view path);
 bool HasPictureSignature(const std::string& path);
 

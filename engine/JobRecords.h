@@ -16,6 +16,13 @@ class JobRecords {
 public:
     virtual ~JobRecords() = default;
 
+    // Window thread, first step of a start: takes the target for this save. 1 taken; 0 when
+    // another save holds it, with the reason in `message`, and the save must not start.
+    [[nodiscard]] virtual int LockTarget(SaveJob&, std::string& message) {
+        message.clear();
+        return 1;
+    }
+
     // Window thread, before the worker starts: lays out the target (record file, data
     // folder, mirrored folders, shortcut page; sets logFolder, startFolder and the working
     // saveName), hands over an earlier saved-site log (may set updateCheck) and opens the

@@ -9,6 +9,7 @@
 
 #include "engine/CrawlDriver.h"
 #include "engine/LinkKind.h"
+#include "engine/PageFile.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
@@ -115,10 +116,10 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
     return replaced > 0 ? 1 : 0;
 }
 
-void FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
-                       const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths) {
+int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
+                      const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths) {
     std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
     const bool novelSite = IsNovelSiteUrl(pageUrl);
     bool changed = false;
     for (size_t i = 0; i < dirUrls.size() && i < dirPaths.size(); ++i) {
@@ -132,7 +133,8 @@ void FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
             changed = true;
         }
     }
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
+    if (!changed) return 1;
+    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
@@ -147,7 +149,7 @@ void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vecto
         text.replace(at, originals[i].size(), newNames[i]);
         changed = true;
     }
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
+    if (changed) WritePageText(job, pagePath, text);
 }
 
 }  // namespace engine

@@ -20,9 +20,10 @@ int RewritePageLinks(SaveJob& job, const std::string& pagePath, const std::strin
 int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
                             LinkTable& table);
 
-// Double-quoted links to folders point at their index.html when that file was saved.
-void FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
-                       const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths);
+// Double-quoted links to folders point at their index.html when that file was saved. 0 when
+// the page could not be read or written (it stays as it was), else 1.
+[[nodiscard]] int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
+                                    const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths);
 // Query links get their local names (first occurrence of each recorded tail).
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);

@@ -7,6 +7,7 @@
 #include "engine/LinkKind.h"
 #include "engine/ModeFlags.h"
 #include "engine/SafeLocalPath.h"
+#include "engine/PageFile.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -247,13 +248,13 @@ int UrlFromScript(std::string_view text, std::string& value) {
     return 0;
 }
 
-int ScanLinks(SaveJob&, const std::string& pagePath, LinkTable& table) {
+int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
     std::string text;
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
     const bool changed = NormalisePageText(text);
     const int index = RunPasses(text, table);
     // The saved page keeps the normalised text; an unchanged page is not written again.
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
+    if (changed) WritePageText(job, pagePath, text);
     return index - 1;
 }
 

@@ -16,7 +16,8 @@ class SaveJob;
 // links made relative. Appends its progress marks to the job's log. The page is read once
 // and written back only when its text changed.
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl);
-void CorrectRootLinks(const std::string& pagePath, const std::string& base);
+// 1 when the page is as it should be (rewritten or unchanged), 0 when it could not be read or written.
+[[nodiscard]] int CorrectRootLinks(const std::string& pagePath, const std::string& base);
 
 // The base against which a page's links are made relative: the page URL, or for an archived
 // page of the web archive the archived page's own URL.

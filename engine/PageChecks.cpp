@@ -41,14 +41,13 @@ const JapaneseMark& ErrorMark() {
 
 }  // namespace
 
-void StripZeroBytes(const std::string& path) {
+bool StripZeroBytes(const std::string& path) {
     std::string text;
-    if (!platform::ReadWholeFile(path, text)) return;
+    if (!platform::ReadWholeFile(path, text)) return false;
     const size_t textLength = std::min(text.find('\0'), text.size());
-    if (textLength + kZeroBytesTolerated >= text.size()) return;
+    if (textLength + kZeroBytesTolerated >= text.size()) return true;
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    // On a failed write the page simply keeps its zero bytes.
-    (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
+    return platform::WriteFileReplacing(path, text, platform::Durability::Fast);
 }
 
 bool IsPictureName(std::string_view path) {

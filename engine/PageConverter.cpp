@@ -7,6 +7,7 @@
 
 #include "engine/LinkTable.h"
 #include "engine/ModeFlags.h"
+#include "engine/PageFile.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -198,10 +199,11 @@ int MakePageLinksRelative(const std::string& pagePath, const std::string& base) 
     return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
-void CorrectRootLinks(const std::string& pagePath, const std::string& base) {
+int CorrectRootLinks(const std::string& pagePath, const std::string& base) {
     std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return;
-    if (CorrectRootLinksText(text, base)) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    if (!CorrectRootLinksText(text, base)) return 1;
+    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl) {
@@ -218,7 +220,7 @@ void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& p
     }
     if (readable && MakeAbsoluteLinksRelative(text, base)) changed = true;
     // Read once, written once, and only when something was rewritten.
-    if (changed) (void)platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast);
+    if (changed) WritePageText(job, pagePath, text);
     job.AppendLog("_Ad_" + std::string(mark));
 }
 

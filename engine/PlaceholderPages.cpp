@@ -71,7 +71,7 @@ int IsSavedCopy(const std::string& path) {
     std::string head;
     if (!platform::ReadFileHead(path, head, 512)) return 1;
     if (head.find(kFailedPageHead) != std::string::npos) {
-        platform::RemoveFile(path);
+        platform::DiscardTemporary(path);
         return 0;
     }
     return 1;

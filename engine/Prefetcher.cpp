@@ -42,7 +42,7 @@ Prefetcher::~Prefetcher() {
     m_cancel.notify_all();
     m_threads.clear();  // joins; a running fetch sees the shutdown and ends
     for (const auto& [path, ticket] : m_tickets)
-        if (ticket->state == State::Done && ticket->ok) platform::RemoveFile(StagingPath(path));
+        if (ticket->state == State::Done && ticket->ok) platform::DiscardTemporary(StagingPath(path));
 }
 
 std::string Prefetcher::StagingPath(const std::string& path) { return path + ".pre"; }
@@ -125,11 +125,11 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
         wake = ShouldWakeLocked();
     }
     if (wake) m_work.notify_one();
-    if (!discard.empty()) platform::RemoveFile(discard);
+    if (!discard.empty()) platform::DiscardTemporary(discard);
     if (result == Fetched) {
         const std::string staged = StagingPath(path);
         if (!platform::RenameFile(staged, path)) {
-            platform::RemoveFile(staged);
+            platform::DiscardTemporary(staged);
             result = Failed;
         }
     }
@@ -148,7 +148,7 @@ void Prefetcher::Drop(const std::string& path) {
     }
     if (wake) m_work.notify_one();
     m_cancel.notify_all();
-    if (!discard.empty()) platform::RemoveFile(discard);
+    if (!discard.empty()) platform::DiscardTemporary(discard);
 }
 
 size_t Prefetcher::Started() const {
@@ -220,7 +220,7 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     }
     if (crawlWaiting) m_done.notify_one();
     // An abandoned ticket freed its place; this thread looks for work itself next.
-    if (!discard.empty()) platform::RemoveFile(discard);
+    if (!discard.empty()) platform::DiscardTemporary(discard);
 }
 
 // An idle pool thread is woken only when a ticket may start, so that the crawl thread does

@@ -148,7 +148,7 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     for (std::string_view name : folders) {
         if (name.empty()) continue;
         folder += name;
-        (void)platform::CreateFolder(folder);
+        if (!platform::CreateFolder(folder)) return Refuse(r, PathProblem::None);
         folder += '/';
     }
     if (!IsDirectory(folder)) return Refuse(r, PathProblem::None);

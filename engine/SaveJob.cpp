@@ -111,6 +111,10 @@ void SaveJob::SetCpuSleepMs(uint32_t ms) {
 
 bool SaveJob::UpdateCheck() const { Guard g(m_lock); return m_updateCheck; }
 void SaveJob::SetUpdateCheck(bool on) { Guard g(m_lock); m_updateCheck = on; }
+bool SaveJob::RevisitSavedPages() const { Guard g(m_lock); return m_revisitSavedPages; }
+void SaveJob::SetRevisitSavedPages(bool on) { Guard g(m_lock); m_revisitSavedPages = on; }
+bool SaveJob::MarkPageVisited(const std::string& path) { Guard g(m_lock); return m_visitedPages.insert(path).second; }
+bool SaveJob::PageVisited(const std::string& path) const { Guard g(m_lock); return m_visitedPages.count(path) != 0; }
 uint16_t SaveJob::BlogCutOff() const { Guard g(m_lock); return m_blogCutOff; }
 bool SaveJob::BlogCutOffRead() const { Guard g(m_lock); return m_blogCutOffRead; }
 void SaveJob::SetBlogCutOff(uint16_t v) { Guard g(m_lock); m_blogCutOff = v; m_blogCutOffRead = true; }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/ModeFlags.h"
@@ -87,6 +88,14 @@ public:
     void SetCpuSleepMs(uint32_t ms);
     bool UpdateCheck() const;
     void SetUpdateCheck(bool on);
+    // Pages found on disk count as saved only once this run has visited them: set for a save
+    // whose earlier records are missing, unreadable or from a run that did not end, so that
+    // the links of every page are followed and every page is recorded again.
+    bool RevisitSavedPages() const;
+    void SetRevisitSavedPages(bool on);
+    // True the first time this run asks for `path` (each page is visited once per run).
+    bool MarkPageVisited(const std::string& path);
+    bool PageVisited(const std::string& path) const;
     uint16_t BlogCutOff() const;  // 80 until the setting has been read
     bool BlogCutOffRead() const;
     void SetBlogCutOff(uint16_t value);
@@ -157,6 +166,8 @@ private:
     std::deque<std::string> m_simpleLog;
     bool m_detailView = false;
     bool m_updateCheck = false;
+    bool m_revisitSavedPages = false;
+    std::unordered_set<std::string> m_visitedPages;
     std::string m_saveFolder, m_logFolder, m_startFolder, m_saveName, m_chosenSaveName;
     std::string m_urlBase, m_urlLeaf;
     uint32_t m_modeFlags = 0;

@@ -27,7 +27,6 @@ int CompCopyDlFormatManager(SaveHost& host, SaveJob& job) {
         platform::DebugOutput("NewSite Download - CompCopyDlFormatManager()\r\n");
         job.AppendLog(startUrl + "のサイト保存を開始しました･･･");
         job.AppendSimpleLog(" - Start - ");
-        platform::RemoveFile(startPath);
         if (!job.Has(ModeMaker)) result = NewSiteDownload(host, job, startPath, startUrl, 0) == 1 ? 1 : 0;
         if (!job.StopRequested()) {
             if (job.Has(OutDomainSelect)) {
@@ -60,12 +59,20 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     return result;
 }
 
-void PrepareSaveStart(SaveJob& job) {
+int PrepareSaveStart(SaveJob& job, std::string* refusal) {
+    JobRecords* records = job.Records();
+    std::string message;
+    if (records && !records->LockTarget(job, message)) {
+        job.AppendLog(message);
+        if (refusal) *refusal = message;
+        return 0;
+    }
     // An index page whose name was not in the URL carries this mark, also in the saved-site
     // log; the hand-over of an earlier log compares the marked name, so it comes first.
     if (job.Has(ModeIndexAppended) && platform::EqualsI(job.UrlLeaf(), "index.html"))
         job.SetUrlLeaf("index.html#DefIndexNoName");
-    if (JobRecords* records = job.Records()) records->BeginSave(job);
+    if (records) records->BeginSave(job);
+    return 1;
 }
 
 void StartSaveWorker(SaveHost& host, SaveJob& job) {

@@ -15,9 +15,11 @@ int CompCopyDlFormatManager(SaveHost& host, SaveJob& job);
 // Worker thread entry: gives the worker its HTTP session and runs the manager.
 int SaveWorker(SaveHost& host, SaveJob& job);
 
-// Window thread, before the progress view is built: lays out the target through the job's
-// records, marks an index page whose name was not in the URL, and opens the logs.
-void PrepareSaveStart(SaveJob& job);
+// Window thread, before the progress view is built: takes the target through the job's
+// records, lays it out, marks an index page whose name was not in the URL, and opens the
+// logs. 1 ready; 0 when the target is taken by another save (`refusal` says so, nothing
+// was touched and the save must not start).
+[[nodiscard]] int PrepareSaveStart(SaveJob& job, std::string* refusal = nullptr);
 
 // Window thread, last step of the start: takes the start time and starts the worker.
 void StartSaveWorker(SaveHost& host, SaveJob& job);

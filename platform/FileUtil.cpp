@@ -1,6 +1,10 @@
 #include "platform/FileUtil.h"
 
+#include "platform/ReplacingWriter.h"
+
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,6 +73,8 @@ bool RemoveFile(const std::string& path) {
     return errno == ENOENT;
 }
 
+void DiscardTemporary(const std::string& path) { ::unlink(path.c_str()); }
+
 bool RenameFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
@@ -107,7 +113,14 @@ bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes) {
     while (out.size() < maxBytes) {
         ssize_t n = ::read(fd, buf, std::min(sizeof buf, maxBytes - out.size()));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {
+            // A read error part-way must not pass for the whole file: a rewrite would save
+            // the truncated text over it.
+            ::close(fd);
+            out.clear();
+            return false;
+        }
+        if (n == 0) break;
         out.append(buf, static_cast<size_t>(n));
     }
     ::close(fd);
@@ -119,18 +132,8 @@ bool ReadFileHead(const std::string& path, std::string& out, size_t bytes) {
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability) {
-    const std::string temp = path + "Temp";
-    if (!WriteWithFlags(temp, bytes, O_CREAT | O_TRUNC, durability == Durability::Durable)) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Keep the mark of a hidden record across the rewrite.
-    if (IsHidden(path)) SetHidden(temp);
-    if (!RenameFile(temp, path)) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    ReplacingWriter writer(path);
+    return writer.Open() && writer.Write(bytes) && writer.Commit(durability);
 }
 
 bool WriteFilePlain(const std::string& path, std::string_view bytes) {
@@ -156,6 +159,17 @@ int64_t LastWriteTime(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return -1;
     return static_cast<int64_t>(st.st_mtime);
+}
+
+std::string CanonicalPath(const std::string& path) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        std::string out(real);
+        std::free(real);
+        return out;
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
 }
 
 std::string FolderOf(std::string_view path) {

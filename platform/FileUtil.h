@@ -11,31 +11,36 @@ bool FileExists(const std::string& path);   // any kind of entry
 bool IsRegularFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 int64_t FileSize(const std::string& path);   // -1 when missing
-bool RemoveFile(const std::string& path);    // true when it is gone afterwards
-bool RenameFile(const std::string& from, const std::string& to);  // replaces `to`
-bool CopyFile(const std::string& from, const std::string& to);    // replaces `to`
+[[nodiscard]] bool RemoveFile(const std::string& path);    // true when it is gone afterwards
+// Deletes a file of ours that nothing depends on going: a staging name or a page fetched for a
+// comparison (one that stays is swept away after the next interrupted save), or a placeholder
+// that the next fetch replaces anyway.
+void DiscardTemporary(const std::string& path);
+[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);  // replaces `to`
+[[nodiscard]] bool CopyFile(const std::string& from, const std::string& to);    // replaces `to`
 
 // Creates one folder; an existing folder is fine.
-bool CreateFolder(const std::string& path);
+[[nodiscard]] bool CreateFolder(const std::string& path);
 // Creates every missing folder of the chain.
-bool CreateFolderChain(const std::string& path);
+[[nodiscard]] bool CreateFolderChain(const std::string& path);
 
-// Reads a whole file (or at most maxBytes of it). False when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes = SIZE_MAX);
-bool ReadFileHead(const std::string& path, std::string& out, size_t bytes);
+// Reads a whole file (or at most maxBytes of it). False when it cannot be opened or a read
+// fails part-way (`out` is then empty, never a truncated text).
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes = SIZE_MAX);
+[[nodiscard]] bool ReadFileHead(const std::string& path, std::string& out, size_t bytes);
 
 // Writes `bytes` as the whole file through path + "Temp": the new text is complete before it
 // replaces the old file, so a full disk or a crash of the program leaves one of the two
 // whole. Record files are also flushed to the disk first (Durable), so that even a power
 // loss cannot leave them empty; saved pages skip that wait (Fast), they can be fetched again.
 enum class Durability { Durable, Fast };
-bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability = Durability::Durable);
+[[nodiscard]] bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability = Durability::Durable);
 
 // Writes the file directly (created or truncated). For files that are not records.
-bool WriteFilePlain(const std::string& path, std::string_view bytes);
-bool AppendToFile(const std::string& path, std::string_view bytes);
+[[nodiscard]] bool WriteFilePlain(const std::string& path, std::string_view bytes);
+[[nodiscard]] bool AppendToFile(const std::string& path, std::string_view bytes);
 // Writes every byte to an open descriptor (short writes and interruptions resumed).
-bool WriteAll(int fd, std::string_view bytes);
+[[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
 
 // The "hidden" mark of record files. Linux has no hidden attribute, so it is kept as an
 // extended attribute where the file system allows one; setting it also clears a read-only
@@ -45,6 +50,10 @@ bool IsHidden(const std::string& path);
 
 // Last modification time as seconds since the epoch, -1 when missing.
 int64_t LastWriteTime(const std::string& path);
+
+// The full path of `path` with links and "." / ".." resolved (realpath); for a path that does
+// not exist, the absolute form of the text as given.
+std::string CanonicalPath(const std::string& path);
 
 // Folder part with trailing "/" ("" when none) and the name behind the last "/".
 std::string FolderOf(std::string_view path);

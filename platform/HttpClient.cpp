@@ -2,6 +2,8 @@
 // above it sees HttpResult and a short error text.
 #include "platform/HttpClient.h"
 
+#include "platform/FileUtil.h"
+
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -314,19 +316,6 @@ HttpResponse Run(void* handle, const HttpRequest& request, const Sink& sink,
     return response;
 }
 
-bool WriteAll(int fd, const char* data, size_t length) {
-    while (length > 0) {
-        ssize_t written = ::write(fd, data, length);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        length -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // The destination of FetchToFile, opened lazily when the body begins.
 class FileTarget {
 public:
@@ -350,7 +339,7 @@ public:
     }
 
     bool Write(const char* data, size_t length) {
-        return WriteAll(m_fd, data, length) || Fail("cannot write ");
+        return WriteAll(m_fd, std::string_view(data, length)) || Fail("cannot write ");
     }
 
     bool Close() {

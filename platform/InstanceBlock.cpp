@@ -1,5 +1,7 @@
 #include "platform/InstanceBlock.h"
 
+#include <cstdio>
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -13,12 +15,17 @@ namespace {
 
 constexpr size_t kBlockSize = 8;
 
-// Shared-memory names may not contain "/" and are limited in length; anything else goes.
+// Shared-memory names may not contain "/" and are limited in length. Names are full paths,
+// so the name is kept as its last part (for people looking at /dev/shm) and a hash of the
+// whole: "/a/b_c" and "/a_b/c", or two long paths alike in their first 240 bytes, stay apart.
 std::string ShmName(const std::string& name) {
-    std::string out = "/sitrova.";
-    for (char c : name) out += (c == '/') ? '_' : c;
-    if (out.size() > 240) out.resize(240);
-    return out;
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ull;
+    std::string tail = name.substr(name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1);
+    if (tail.size() > 200) tail.resize(200);
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return "/sitrova." + tail + "." + hex;
 }
 
 std::atomic<uint32_t>* Field(void* view, int index) {

@@ -5,6 +5,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "records/ShiftJisText.h"
 
@@ -13,6 +14,9 @@ namespace records {
 namespace {
 
 constexpr unsigned kNumbers = 1024;
+// A log is locked within moments of its creation; one that nobody holds after this long
+// belongs to a run that is gone.
+constexpr int64_t kStaleAfterSeconds = 10;
 // Random draws first, as the name is meant to differ between runs; then every number in
 // turn, so a folder with many leftovers still yields a free name or a clear failure.
 constexpr unsigned kRandomDraws = 4 * kNumbers;
@@ -34,6 +38,8 @@ ErrorLog::~ErrorLog() { Destroy(); }
 
 int ErrorLog::Open(const std::string& tempFolder) {
     Destroy();
+    // Logs of runs that died (killed, or a power loss) are held by nobody; live ones are locked.
+    platform::RemoveStaleLockedFiles(tempFolder, kErrorLogName, ".log", kStaleAfterSeconds);
     std::random_device seed;
     std::mt19937 draw(seed());
     std::uniform_int_distribution<unsigned> number(0, kNumbers - 1);
@@ -45,9 +51,15 @@ int ErrorLog::Open(const std::string& tempFolder) {
             if (errno == EEXIST) continue;
             return 0;  // the folder cannot be written
         }
+        // Held for as long as the log is open, so that other runs leave it alone.
+        if (!platform::LockOpenFile(fd)) {
+            ::close(fd);
+            continue;
+        }
         std::lock_guard<std::mutex> guard(m_lock);
         m_fd = fd;
         m_tempPath = path;
+        m_lostLines = false;
         return 1;
     }
     return 0;
@@ -56,22 +68,25 @@ int ErrorLog::Open(const std::string& tempFolder) {
 void ErrorLog::WriteLine(std::string_view utf8) {
     const std::string bytes = ToShiftJis(utf8, Unmappable::CodePointMark) + "\r\n";
     std::lock_guard<std::mutex> guard(m_lock);
-    if (m_fd >= 0) (void)platform::WriteAll(m_fd, bytes);
+    if (m_fd >= 0 && !platform::WriteAll(m_fd, bytes)) m_lostLines = true;
 }
 
 int ErrorLog::Keep(const std::string& folder) {
     std::string temp;
+    bool lostLines = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_tempPath.empty()) return 0;
         CloseLocked();
         temp = m_tempPath;
         m_tempPath.clear();
+        lostLines = m_lostLines;
     }
     std::string target = folder;
     if (!target.empty() && target.back() != '/') target += '/';
-    const int kept = platform::CopyFile(temp, target + kErrorLogName + ".log") ? 1 : 0;
-    platform::RemoveFile(temp);
+    // A log that lost lines is still kept, but the caller hears that it is not whole.
+    const int kept = platform::CopyFile(temp, target + kErrorLogName + ".log") && !lostLines ? 1 : 0;
+    platform::DiscardTemporary(temp);
     return kept;
 }
 
@@ -82,7 +97,7 @@ void ErrorLog::Destroy() {
         CloseLocked();
         temp.swap(m_tempPath);
     }
-    if (!temp.empty()) platform::RemoveFile(temp);
+    if (!temp.empty()) platform::DiscardTemporary(temp);
 }
 
 std::string ErrorLog::TempPath() const {

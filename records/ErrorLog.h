@@ -17,7 +17,8 @@ public:
     ErrorLog(const ErrorLog&) = delete;
     ErrorLog& operator=(const ErrorLog&) = delete;
 
-    // Creates tempFolder + "/SitrovError" + a free number from 0 to 1023 + ".log". 1 when
+    // Removes the logs of runs that died (no live process holds them), then creates
+    // tempFolder + "/SitrovError" + a free number from 0 to 1023 + ".log", held locked. 1 when
     // open, 0 when no name was free or the folder cannot be written. A log already open is
     // destroyed first.
     [[nodiscard]] int Open(const std::string& tempFolder);
@@ -25,7 +26,7 @@ public:
     // "[U+XXXX]"). Nothing happens when the log is not open.
     void WriteLine(std::string_view utf8);
     // Closes the file, copies it to folder + "SitrovError.log" (replacing an older one) and
-    // deletes the temporary file. 1 when the copy was written.
+    // deletes the temporary file. 1 when the copy was written and no line was lost.
     [[nodiscard]] int Keep(const std::string& folder);
     // Closes and deletes the temporary file.
     void Destroy();
@@ -39,6 +40,7 @@ private:
     mutable std::mutex m_lock;
     int m_fd = -1;
     std::string m_tempPath;
+    bool m_lostLines = false;
 };
 
 }  // namespace records

@@ -4,6 +4,7 @@
 
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
+#include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
 
 namespace records {
@@ -25,6 +26,12 @@ std::string WithoutExtension(const std::string& path) {
     return path.substr(0, dot);
 }
 
+// The mode word of the record's first line, or 0 when it holds none.
+long long ModeWordOf(std::string_view head) {
+    const long long word = platform::ParseDecimal(head.substr(0, head.find('\n')));
+    return word < 1 || word > static_cast<long long>(UINT32_MAX) ? 0 : word;
+}
+
 int Fail(QdxRecordReader& reader, int status, const char* message) {
     reader.status = status;
     reader.message = message;
@@ -32,6 +39,12 @@ int Fail(QdxRecordReader& reader, int status, const char* message) {
 }
 
 }  // namespace
+
+bool QdxRecordDamaged(const std::string& path) {
+    std::string head;
+    if (!platform::IsRegularFile(path) || !platform::ReadFileHead(path, head, kFirstLineBytes)) return false;
+    return ModeWordOf(head) == 0;
+}
 
 std::string QdxLogPath(const std::string& recordPath, uint32_t modeWord) {
     if (modeWord & engine::mode::datafolder) return WithoutExtension(recordPath) + ".files/" + kSavedSiteLogName;
@@ -44,19 +57,18 @@ int OpenQdxRecord(const std::string& path, QdxRecordReader& reader) {
     if (!platform::IsRegularFile(path) || !platform::ReadFileHead(path, head, kFirstLineBytes))
         return Fail(reader, QdxCannotOpen, kCannotOpen);
 
-    const size_t lf = head.find('\n');
-    const long long word = platform::ParseDecimal(std::string_view(head).substr(0, lf));
-    if (word < 1 || word > static_cast<long long>(UINT32_MAX)) return Fail(reader, QdxUnsupported, kUnsupported);
+    const long long word = ModeWordOf(head);
+    if (word < 1) return Fail(reader, QdxUnsupported, kUnsupported);
     reader.modeWord = static_cast<unsigned long>(word);
 
     reader.logPath = QdxLogPath(path, static_cast<uint32_t>(word));
-    (void)ReadSavedSiteLogHeader(reader.logPath, reader.log);
-    if (reader.log.error != LogRead) {
+    if (ReadSavedSiteLogHeader(reader.logPath, reader.log) != LogRead) {
         reader.status = QdxLogError;
         reader.message = reader.log.message;
         // A stale record whose log is gone is removed; one whose log exists but cannot be
         // read (permissions, a passing lock) is kept.
-        if (reader.log.error == LogMissing && !platform::FileExists(reader.logPath)) platform::RemoveFile(path);
+        if (reader.log.error == LogMissing && !platform::FileExists(reader.logPath) && !platform::RemoveFile(path))
+            platform::DebugOutput("stale record not removed: " + path + "\r\n");
         return reader.status;
     }
     reader.status = QdxReadable;

@@ -23,6 +23,10 @@ struct QdxRecordReader {
 // A record whose log no longer exists is deleted, so stale records leave the user's folders.
 [[nodiscard]] int OpenQdxRecord(const std::string& path, QdxRecordReader& reader);
 
+// True when the record at `path` exists but does not begin with a mode word (an emptied or
+// overwritten file, which no window can open); the next save writes it anew.
+bool QdxRecordDamaged(const std::string& path);
+
 // Where the log of a record lies: beside it, or in its data folder when the mode word has
 // the data-folder bit.
 std::string QdxLogPath(const std::string& recordPath, uint32_t modeWord);

@@ -6,6 +6,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ProgramFolder.h"
 #include "records/DescriptionLog.h"
+#include "records/TargetLock.h"
 #include "records/SaveTarget.h"
 #include "records/Settings.h"
 #include "records/SavedSiteLog.h"
@@ -21,11 +22,35 @@ void SaveRecords::SetTempFolder(const std::string& folder) {
     m_tempFolder = folder;
 }
 
+int SaveRecords::LockTarget(engine::SaveJob& job, std::string& message) {
+    message.clear();
+    const std::string folder = job.SaveFolder();
+    const std::string name = job.ChosenSaveName();
+    const int taken = m_target.Take(folder, name);
+    if (taken == TargetLock::TargetBusy) {
+        message = TargetBusyMessage(folder + name);
+        return 0;
+    }
+    m_interrupted = taken == TargetLock::TargetInterrupted;
+    // A folder where no lock file can be made cannot hold the save either; its own steps say why.
+    if (taken == TargetLock::TargetLockFailed) job.AppendLog("  ！保存先をロックできません: " + folder + name);
+    return 1;
+}
+
 void SaveRecords::BeginSave(engine::SaveJob& job) {
     std::vector<std::string> notes;
-    (void)JobBlogCutOff(job);  // the blog depth limit of this run, read once
+    JobBlogCutOff(job);  // the blog depth limit of this run, read once
     PrepareSaveTarget(job, notes);
-    std::unique_ptr<SavedSiteLog> log(OpenSavedSiteLogForSave(job));
+    if (m_interrupted) {
+        notes.push_back("  ！前回の保存は途中で終わっていました。保存済みのページも辿り直して保存を完了させます。");
+        const std::string stem = StripExtension(job.ChosenSaveName());
+        const int removed = RemoveStagingLeftoversOf(job.SaveFolder(), stem) + RemoveStagingLeftovers(job.LogFolder());
+        if (removed > 0) notes.push_back("  前回の保存の一時ファイルを" + std::to_string(removed) + "個削除しました。");
+    }
+    std::unique_ptr<SavedSiteLog> log(OpenSavedSiteLogForSave(job, &notes));
+    // A new save visits every page again, so that its log lists every page of the copy (pages
+    // on disk from an earlier or a broken run included); so does the check after a broken run.
+    job.SetRevisitSavedPages(!job.UpdateCheck() || m_interrupted);
     std::string tempFolder;
     {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -65,10 +90,17 @@ void SaveRecords::FinishSavedSiteLog(engine::SaveJob& job) {
     }
     if (!log) return;
     std::string error;
-    if (CloseSavedSiteLog(job, *log, &error) != 1) job.AppendLog("  ！保存ログを書き込めません: " + error);
+    if (CloseSavedSiteLog(job, *log, &error) != 1) {
+        job.AppendLog("  ！保存ログを書き込めません: " + error);
+        return;  // the lock file stays: the next save completes this one
+    }
+    if (!error.empty()) job.AppendLog("  ！" + error);
+    m_target.ReleaseAfterCleanEnd();
 }
 
-void SaveRecords::KeepErrorLog(engine::SaveJob& job) { (void)m_errorLog.Keep(job.LogFolder()); }
+void SaveRecords::KeepErrorLog(engine::SaveJob& job) {
+    if (!m_errorLog.Keep(job.LogFolder())) job.AppendLog("  ！エラーログを保存できませんでした: " + job.LogFolder());
+}
 
 void SaveRecords::WriteDescriptionLog(engine::SaveJob& job, const std::string& resultText) {
     std::string error;

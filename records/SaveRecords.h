@@ -8,6 +8,7 @@
 
 #include "engine/JobRecords.h"
 #include "records/ErrorLog.h"
+#include "records/TargetLock.h"
 
 namespace records {
 
@@ -18,7 +19,10 @@ public:
     SaveRecords();
     ~SaveRecords() override;
 
-    // Lays out the target, hands an earlier saved-site log over (the job becomes an update
+    // Takes the lock on the target; a lock file left by a run that died marks this save as the
+    // completion of an interrupted one.
+    int LockTarget(engine::SaveJob& job, std::string& message) override;
+    // Lays out the target (after an interrupted run: removes its staging files), hands an earlier saved-site log over (the job becomes an update
     // check when it matches) and opens the error log in the temporary folder.
     void BeginSave(engine::SaveJob& job) override;
     void RecordPage(engine::SaveJob& job, const std::string& path, const std::string& url, int32_t level,
@@ -28,7 +32,8 @@ public:
     int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string& startPath,
                        const std::string& startUrl) override;
     void WriteErrorLine(std::string_view line) override;
-    // Writes the saved-site log; after an update check the earlier ".tmp" log is deleted, or,
+    // Writes the saved-site log (and, when written, lets go of the target and its lock file);
+    // after an update check the earlier ".tmp" log is deleted, or,
     // when the new log could not be written, put back under its own name. Once per save.
     void FinishSavedSiteLog(engine::SaveJob& job) override;
     void KeepErrorLog(engine::SaveJob& job) override;
@@ -42,6 +47,8 @@ private:
     std::unique_ptr<SavedSiteLog> m_savedSiteLog;
     ErrorLog m_errorLog;
     std::string m_tempFolder;
+    TargetLock m_target;
+    bool m_interrupted = false;
 };
 
 }  // namespace records

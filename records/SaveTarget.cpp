@@ -7,6 +7,7 @@
 #include "engine/UrlModel.h"
 #include "platform/FileUtil.h"
 #include "records/DescriptionLog.h"
+#include "records/QdxRecord.h"
 #include "records/ShortcutPage.h"
 
 namespace records {
@@ -37,10 +38,14 @@ std::vector<std::string> UrlDirectories(const std::string& urlBase) {
 void WriteRecord(engine::SaveJob& job, std::vector<std::string>& notes) {
     std::string qdx = job.QdxPath();
     if (qdx.empty()) qdx = QdxPathOf(job.SaveFolder(), job.SaveName());
-    // An existing record keeps its related links and comment untouched.
-    if (platform::FileExists(qdx)) return;
+    // An existing record keeps its related links and comment untouched; a damaged one is
+    // written anew, as the saved site could not be opened through it.
+    const bool damaged = QdxRecordDamaged(qdx);
+    if (platform::FileExists(qdx) && !damaged) return;
     if (!platform::WriteFileReplacing(qdx, NewQdxRecordText(job.ModeFlags())))
         notes.push_back("  ！Qdxファイルを作成できませんでした: " + qdx);
+    else if (damaged)
+        notes.push_back("  ！Qdxファイルが壊れていたため作り直しました: " + qdx);
 }
 
 // The start page's name inside the data folder.
@@ -86,24 +91,27 @@ void PrepareSaveTarget(engine::SaveJob& job, std::vector<std::string>& notes) {
     const bool dataFolder = job.Has(datafolder);
     if (dataFolder) {
         const std::string folder = saveFolder + StripExtension(saveName) + ".files";
-        (void)platform::CreateFolder(folder);
+        if (!platform::CreateFolder(folder)) notes.push_back("  ！データフォルダを作成できませんでした: " + folder);
         logFolder = folder + "/";
     }
     job.SetLogFolder(logFolder);
 
     const int32_t limit = job.LankLimit();
     const std::string startFolder = logFolder + MirroredLevels(job.UrlBase(), limit);
-    if (startFolder != logFolder) (void)platform::CreateFolderChain(startFolder.substr(0, startFolder.size() - 1));
+    if (startFolder != logFolder && !platform::CreateFolderChain(startFolder.substr(0, startFolder.size() - 1)))
+        notes.push_back("  ！フォルダを作成できませんでした: " + startFolder);
     job.SetStartFolder(startFolder);
 
     const std::string below = startFolder.substr(saveFolder.size());
     if (dataFolder) {
         const std::string name = StartPageName(job);
-        (void)WriteShortcutFile(saveFolder + saveName, below + name, DataFolderShortcutTitle());
+        if (!WriteShortcutFile(saveFolder + saveName, below + name, DataFolderShortcutTitle()))
+            notes.push_back("  ！ショートカットページを作成できませんでした: " + saveFolder + saveName);
         job.SetSaveName(name);
     } else if (limit > 0) {
-        (void)WriteShortcutFile(saveFolder + LevelShortcutName(saveName), below + saveName,
-                                LevelShortcutTitle(saveName));
+        const std::string shortcut = saveFolder + LevelShortcutName(saveName);
+        if (!WriteShortcutFile(shortcut, below + saveName, LevelShortcutTitle(saveName)))
+            notes.push_back("  ！ショートカットページを作成できませんでした: " + shortcut);
     }
 }
 

@@ -13,8 +13,10 @@
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
+#include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ReplacingWriter.h"
 #include "records/RecordCodec.h"
 
 namespace records {
@@ -24,16 +26,6 @@ namespace {
 // Entries beyond this many bytes go to the spool file, so memory stays bounded.
 constexpr size_t kSpoolThreshold = 1u << 20;
 constexpr size_t kCopyChunk = 1u << 16;
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
 
 // An anonymous file (already unlinked, so a crash leaves nothing behind) beside the log, or
 // in the temporary folder when the log's folder refuses it.
@@ -67,7 +59,7 @@ struct SavedSiteLog::Impl {
     uint64_t spooled = 0;  // bytes in the spool
     uint32_t count = 0;
     bool written = false;
-    int heldFd = -1;       // lock on the earlier log of an update check
+    platform::FileLock held;  // lock on the earlier log of an update check
     bool spoolRefused = false;
 
     // Moves the pending entries into the spool; on failure they stay in memory.
@@ -85,17 +77,17 @@ struct SavedSiteLog::Impl {
         }
     }
 
-    // Spooled entries, then the pending ones, appended to `fd`.
-    bool CopyEntries(int fd) const {
+    // Spooled entries, then the pending ones, appended to the writer.
+    bool CopyEntries(platform::ReplacingWriter& out) const {
         std::string chunk(kCopyChunk, '\0');
         for (uint64_t at = 0; at < spooled;) {
             const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, spooled - at));
             const ssize_t n = ::pread(spoolFd, chunk.data(), want, static_cast<off_t>(at));
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0 || !WriteAll(fd, std::string_view(chunk.data(), static_cast<size_t>(n)))) return false;
+            if (n <= 0 || !out.Write(std::string_view(chunk.data(), static_cast<size_t>(n)))) return false;
             at += static_cast<uint64_t>(n);
         }
-        return WriteAll(fd, pending);
+        return out.Write(pending);
     }
 };
 
@@ -103,7 +95,6 @@ SavedSiteLog::SavedSiteLog(std::string logPath) : m_logPath(std::move(logPath)),
 
 SavedSiteLog::~SavedSiteLog() {
     if (m_impl->spoolFd >= 0) ::close(m_impl->spoolFd);
-    if (m_impl->heldFd >= 0) ::close(m_impl->heldFd);
     delete m_impl;
 }
 
@@ -147,49 +138,31 @@ int SavedSiteLog::Write(const engine::SaveJob& job, std::string* error) {
                                     std::to_string(m_impl->count), std::string(kSavedSiteLogDummyLine)})
         header += line + "\r\n";
 
-    // The same steps as WriteFileReplacing, streamed: the entries may not fit in memory.
-    const std::string temp = m_logPath + "Temp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = fd >= 0 && WriteAll(fd, header) && m_impl->CopyEntries(fd) && ::fsync(fd) == 0;
-    if (fd >= 0 && ::close(fd) != 0) ok = false;
-    if (ok) platform::SetHidden(temp);
-    if (!ok || !platform::RenameFile(temp, m_logPath)) {
-        ::unlink(temp.c_str());
+    // Streamed: the entries may not fit in memory.
+    platform::ReplacingWriter out(m_logPath);
+    if (!out.Open() || !out.Write(header) || !m_impl->CopyEntries(out) ||
+        !out.Commit(platform::Durability::Durable, true))
         return Refuse(error, "保存ログを書き込めません: " + m_logPath);
-    }
-    platform::SetHidden(m_logPath);
     m_impl->written = true;
     return 1;
 }
 
 namespace {
 
-bool SameFile(int fd, const std::string& path) {
-    struct stat held {}, named {};
-    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-           held.st_ino == named.st_ino;
-}
-
-// An open descriptor of `path` with an exclusive lock taken without waiting, or -1.
-int LockNow(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path)) return fd;
-    ::close(fd);
-    return -1;
-}
-
 // A ".tmp" log that no running check holds was left by a run that ended without closing its
-// log. Left alone it would make the saved site unreadable for good.
-void RecoverAbandonedLog(const std::string& logPath) {
+// log. Left alone it would make the saved site unreadable for good. False when it stays.
+bool RecoverAbandonedLog(const std::string& logPath) {
     const std::string busy = logPath + kSavedSiteLogBusySuffix;
-    const int fd = LockNow(busy);
-    if (fd < 0) return;
-    if (platform::FileExists(logPath))
-        platform::RemoveFile(busy);  // a later save wrote a newer log
-    else
-        platform::RenameFile(busy, logPath);
-    ::close(fd);
+    platform::FileLock lock;
+    if (lock.TakeExistingNow(busy) != platform::FileLock::LockTaken) return !platform::FileExists(busy);
+    // A log that a later save wrote is newer than the ".tmp" one.
+    return platform::FileExists(logPath) ? platform::RemoveFile(busy) : platform::RenameFile(busy, logPath);
+}
+
+// The earlier log can be handed over only when its header and every entry read back whole.
+bool EarlierLogWhole(const std::string& logPath, SavedSiteLogReader& earlier) {
+    if (platform::FileSize(logPath) <= 0) return false;
+    return ReadSavedSiteLogHeader(logPath, earlier) == LogRead && SavedSiteLogIntact(logPath);
 }
 
 bool SameSite(const SavedSiteLogReader& earlier, const engine::SaveJob& job) {
@@ -201,29 +174,30 @@ bool SameSite(const SavedSiteLogReader& earlier, const engine::SaveJob& job) {
 
 }  // namespace
 
-SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job) {
+SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job, std::vector<std::string>* notes) {
     job.SetUpdateCheck(false);
     const std::string logPath = job.LogFolder() + kSavedSiteLogName;
-    RecoverAbandonedLog(logPath);
-
-    int held = -1;
-    if (platform::FileExists(logPath)) {
-        SavedSiteLogReader earlier;
-        if (ReadSavedSiteLogHeader(logPath, earlier) == LogRead && SameSite(earlier, job)) {
-            // Locked before it takes the ".tmp" name, so no other run can see it unheld.
-            held = LockNow(logPath);
-            if (held >= 0 && platform::RenameFile(logPath, logPath + kSavedSiteLogBusySuffix)) {
-                job.SetUpdateCheck(true);
-            } else if (held >= 0) {
-                ::close(held);
-                held = -1;
-            }
-        }
-    }
-    if (!job.UpdateCheck()) platform::RemoveFile(logPath);
+    auto note = [notes](std::string line) {
+        if (notes) notes->push_back(std::move(line));
+    };
+    if (!RecoverAbandonedLog(logPath)) note("  ！以前の保存ログを元に戻せません: " + logPath + kSavedSiteLogBusySuffix);
 
     auto* log = new SavedSiteLog(logPath);
-    log->m_impl->heldFd = held;
+    if (platform::FileExists(logPath)) {
+        SavedSiteLogReader earlier;
+        if (!EarlierLogWhole(logPath, earlier)) {
+            note("  ！以前の保存ログが壊れているため読めませんでした。全ページを保存し直します。");
+        } else if (SameSite(earlier, job)) {
+            // Locked before it takes the ".tmp" name, so no other run can see it unheld.
+            if (log->m_impl->held.TakeExistingNow(logPath) == platform::FileLock::LockTaken &&
+                platform::RenameFile(logPath, logPath + kSavedSiteLogBusySuffix))
+                job.SetUpdateCheck(true);
+            else
+                log->m_impl->held.Release(false);
+        }
+    }
+    if (!job.UpdateCheck() && !platform::RemoveFile(logPath))
+        note("  ！以前の保存ログを削除できません: " + logPath);
     return log;
 }
 
@@ -231,10 +205,11 @@ int CloseSavedSiteLog(engine::SaveJob& job, SavedSiteLog& log, std::string* erro
     const int written = log.Write(job, error);
     if (job.UpdateCheck()) {
         const std::string busy = log.Path() + kSavedSiteLogBusySuffix;
-        if (written)
-            platform::RemoveFile(busy);
-        else if (!platform::FileExists(log.Path()))
-            platform::RenameFile(busy, log.Path());
+        // Either step may fail only on a folder gone bad; a ".tmp" left over is taken back or
+        // removed by the next save's hand-over, so the error goes to the caller's text alone.
+        if (written && !platform::RemoveFile(busy) && error) *error = "以前の保存ログを削除できません: " + busy;
+        if (!written && !platform::FileExists(log.Path()) && !platform::RenameFile(busy, log.Path()) && error)
+            *error += " / " + busy;
     }
     return written;
 }

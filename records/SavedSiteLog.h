@@ -41,7 +41,7 @@ public:
     [[nodiscard]] int Write(const engine::SaveJob& job, std::string* error = nullptr);
 
 private:
-    friend SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job);
+    friend SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job, std::vector<std::string>* notes);
     struct Impl;
     std::string m_logPath;
     Impl* m_impl;
@@ -79,11 +79,16 @@ struct SavedSiteLogEntry {
 // Reads every entry of the log file at `path` (which may be the ".tmp" name). The stored
 // paths are rebased: their first storedFolderLength bytes become `presentFolder` (stored
 // paths written on Windows, with a drive and "\", become "/" paths). Returns 1, or 0 when
-// the file cannot be read or is damaged (entries read so far are kept). An entry whose path
+// the file cannot be read or is damaged (entries read so far are kept; text after the
+// header's count of entries is damage too). An entry whose path
 // does not lie inside the stored folder, or whose rest climbs out with "..", is left out
 // (and the result is 0): the update check deletes and rewrites these paths.
 [[nodiscard]] int ReadSavedSiteLogEntries(const std::string& path, const std::string& presentFolder,
                                           std::vector<SavedSiteLogEntry>& entries);
+
+// True when the file holds the header and exactly as many whole four-line entries as the
+// header counts (what the entries say is not judged here).
+[[nodiscard]] bool SavedSiteLogIntact(const std::string& path);
 
 // The log hand-over at the start of a save: compares an earlier log of the same target with
 // the job (mask 0x63BF, URL case aside, limit) and renames it to ".tmp" (updateCheck set),
@@ -91,7 +96,9 @@ struct SavedSiteLogEntry {
 // While the writer lives it holds a lock on the ".tmp" log. A ".tmp" that nobody holds is
 // left over from a run that ended without closing its log: it is taken back as the log
 // when no newer log exists, and removed otherwise, before the comparison.
-SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job);
+// An earlier log that cannot be read back whole is not handed over: a line for the job's log
+// goes to `notes` and the save runs as a new save of every page.
+SavedSiteLog* OpenSavedSiteLogForSave(engine::SaveJob& job, std::vector<std::string>* notes = nullptr);
 
 // The end of a save: writes the log; after an update check the earlier ".tmp" log is then
 // deleted, or, when the new log could not be written, put back under the log's name so the

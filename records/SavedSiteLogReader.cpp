@@ -5,6 +5,7 @@
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
+#include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
 #include "platform/LineReader.h"
 #include "records/RecordCodec.h"
@@ -105,7 +106,7 @@ int ReadSavedSiteLogHeader(const std::string& logPath, SavedSiteLogReader& reade
     if (!in.IsOpen()) return Fail(reader, LogMissing);
     if (platform::FileSize(logPath) == 0) {
         // Only an empty file is removed: an unreadable one may still hold the user's data.
-        platform::RemoveFile(logPath);
+        if (!platform::RemoveFile(logPath)) platform::DebugOutput("empty log not removed: " + logPath + "\r\n");
         return Fail(reader, LogMissing);
     }
 
@@ -126,6 +127,21 @@ int ReadSavedSiteLogHeader(const std::string& logPath, SavedSiteLogReader& reade
     if (reader.modeWord & engine::mode::datafolder) DeriveFromDataFolder(reader);
     reader.error = LogRead;
     return LogRead;
+}
+
+bool SavedSiteLogIntact(const std::string& path) {
+    LineReader in(path);
+    if (!in.IsOpen()) return false;
+    std::vector<std::string> header;
+    std::string line;
+    if (!ReadHeaderLines(in, header) || in.Next(line) != LineReader::Line) return false;
+    const uint64_t lines = static_cast<uint64_t>(ToUint32(header[7])) * 4;
+    for (uint64_t i = 0; i < lines; ++i) {
+        const auto got = in.Next(line);
+        if ((got != LineReader::Line && got != LineReader::LastLine) || line.find('\0') != std::string::npos)
+            return false;
+    }
+    return in.Next(line) == LineReader::End;
 }
 
 int ReadSavedSiteLogEntries(const std::string& path, const std::string& presentFolder,
@@ -162,6 +178,8 @@ int ReadSavedSiteLogEntries(const std::string& path, const std::string& presentF
         entry.size = platform::ParseDecimal(fields[3]);
         entries.push_back(std::move(entry));
     }
+    // Entries beyond the count mean a damaged count: they would drop out of the next log.
+    if (in.Next(line) != LineReader::End) whole = false;
     return whole ? 1 : 0;
 }
 

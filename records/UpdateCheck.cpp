@@ -25,6 +25,8 @@ struct Walk {
 };
 
 void Record(engine::SaveJob& job, const SavedSiteLogEntry& entry, int64_t size) {
+    // A check that revisits saved pages must not let a crawl visit this page once more.
+    if (job.RevisitSavedPages()) job.MarkPageVisited(entry.localPath);
     if (engine::JobRecords* records = job.Records())
         records->RecordPage(job, entry.localPath, entry.url, entry.level, size);
 }
@@ -53,18 +55,23 @@ bool SameSize(int64_t now, int64_t stored) {
 int FetchAgain(engine::SaveJob& job, const SavedSiteLogEntry& entry, const std::string& temp) {
     if (!engine::IsAbsoluteUrl(entry.url)) return 0;  // only web pages are checked
     // A folder removed since the save would make the fetch fail for no reason of the site's.
-    (void)platform::CreateFolderChain(platform::FolderOf(entry.localPath));
+    const std::string folder = platform::FolderOf(entry.localPath);
+    if (!platform::CreateFolderChain(folder)) job.AppendLog("  ！フォルダを作成できません: " + folder);
     return engine::FetchUrlToFile(job, entry.url, temp);
 }
 
 void SaveAgain(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogEntry& entry, Walk& walk) {
     walk.changed = true;
-    platform::RemoveFile(entry.localPath);
     job.AppendLog("　※このページは更新されていました。");
+    if (job.StopRequested()) {
+        // Stopped before the page step began: the old copy and its entry stay for the next check.
+        Record(job, entry, entry.size);
+        walk.status = SomePageFailed;
+        return;
+    }
+    // The copy stays until the crawl's fetch replaces it: a fetch that fails keeps it.
     if (engine::NewSiteDownload(host, job, entry.localPath, entry.url, entry.level) == 0)
         walk.status = SomePageFailed;
-    // Stopped before the page step began: nothing recorded it, so the next check fetches it.
-    if (job.StopRequested() && !platform::FileExists(entry.localPath)) Record(job, entry, 0);
 }
 
 // A page that was saved before (stored size above 0).
@@ -72,16 +79,16 @@ void CheckSavedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSit
                     const std::string& temp, int fetched, Walk& walk) {
     if (fetched == 1 && SameSize(platform::FileSize(temp), entry.size) && platform::IsRegularFile(entry.localPath)) {
         job.AppendLog("　※このページは更新されていません。");
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
         Record(job, entry, entry.size);
     } else if (fetched == 1) {
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
         SaveAgain(host, job, entry, walk);
     } else {
         // The old copy stays, and so does its entry.
         Record(job, entry, entry.size);
         job.AppendLog("　　　･･･このページの調査に失敗しました（DL失敗）。");
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
         walk.status = SomePageFailed;
     }
 }
@@ -92,14 +99,14 @@ void CheckFailedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSi
     if (fetched == 1 && engine::IsSavedCopy(entry.localPath)) {
         // Saved meanwhile by the crawl of a changed page, which recorded it.
         job.AppendLog("　※このページは既に更新チェック済みです。");
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
     } else if (fetched == 1) {
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
         SaveAgain(host, job, entry, walk);
     } else {
         Record(job, entry, entry.size);
         job.AppendLog("　※このページはまだ存在しません（DL失敗）。");
-        platform::RemoveFile(temp);
+        platform::DiscardTemporary(temp);
     }
 }
 
@@ -113,6 +120,11 @@ void CheckEntry(engine::SaveHost& host, engine::SaveJob& job, const std::string&
         // Left out of the new log: a damaged or crafted entry must not reach other files.
         job.AppendLog("　　　･･･このページの調査に失敗しました（DL失敗）。");
         walk.status = SomePageFailed;
+        return;
+    }
+    if (job.RevisitSavedPages() && job.PageVisited(entry.localPath)) {
+        // Saved again meanwhile by the crawl of a changed page, which recorded it.
+        job.AppendLog("　※このページは既に更新チェック済みです。");
         return;
     }
     const std::string temp = entry.localPath + kTempSuffix;
@@ -130,10 +142,10 @@ int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::stri
     const std::string oldLog = logFolder + kSavedSiteLogName + kSavedSiteLogBusySuffix;
 
     SavedSiteLogReader header;
-    (void)ReadSavedSiteLogHeader(oldLog, header);
+    const bool headerRead = ReadSavedSiteLogHeader(oldLog, header) == LogRead;
     std::vector<SavedSiteLogEntry> entries;
     const int readWhole = ReadSavedSiteLogEntries(oldLog, logFolder, entries);
-    const size_t n = header.error == LogRead ? std::min<size_t>(header.entryCount, entries.size()) : entries.size();
+    const size_t n = headerRead ? std::min<size_t>(header.entryCount, entries.size()) : entries.size();
     job.SetCounters(static_cast<uint32_t>(n));
 
     Walk walk;

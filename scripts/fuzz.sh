@@ -13,7 +13,8 @@ TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile})
 FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -fno-omit-frame-pointer)
 
-PLATFORM=(platform/ByteString.cpp platform/Codepage.cpp platform/FileUtil.cpp platform/Clock.cpp
+PLATFORM=(platform/ByteString.cpp platform/Codepage.cpp platform/FileUtil.cpp platform/FileLock.cpp
+          platform/ReplacingWriter.cpp platform/DebugOut.cpp platform/Clock.cpp
           platform/ProgramFolder.cpp platform/Process.cpp platform/ProfileFile.cpp)
 declare -A SOURCES=(
   [fuzz_settings]="engine/SaveJob.cpp records/Settings.cpp records/SettingsPaths.cpp"

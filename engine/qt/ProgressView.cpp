@@ -212,7 +212,13 @@ void ProgressView::Report() {
 void ProgressView::CloseWindow() { window()->close(); }
 
 void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
-    engine::PrepareSaveStart(job);
+    std::string refusal;
+    if (!engine::PrepareSaveStart(job, &refusal)) {
+        // Another save runs into the same target: this one leaves everything to it.
+        platformqt::ShowMessage(window.window(), "Sitrova", refusal, platformqt::IconError);
+        window.OnCommand(ProgressView::CmdClose);
+        return;
+    }
     job.SetJobSummary(engine::BuildJobSummary(job));
     window.CreateControls();
     if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) {

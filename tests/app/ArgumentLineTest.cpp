@@ -147,7 +147,7 @@ TEST(StartUp, KindsAndCatalogueArguments) {
 
     SaveJob interactive;
     EXPECT_EQ(app::DecideStart("", interactive).windowKind, ModeNormal);
-    EXPECT_EQ(app::InstanceNameOf("/a/b/site.qdx"), "site.qdx");
+    EXPECT_EQ(app::InstanceNameOf("/a/b/site.qdx"), "/a/b/site.qdx");
 }
 
 TEST(StartUp, ExitOfAFinishedInteractiveSaveOpensTheResult) {

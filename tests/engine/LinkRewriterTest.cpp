@@ -107,8 +107,8 @@ TEST(FixDirectoryLinksTest, DoubleQuotedFolderLinksGetTheirIndexWhenItWasSaved) 
                        "<a href=\"sub/\">one</a> <a href=\"SUB/\">two</a> <a href='sub/'>three</a> <a href=sub/>four</a>"
                        "<a href=\"gone/\">five</a><img alt=\"\" src=\"x.gif\">");
     Sandbox::WriteFile(box / "sub/index.html", "index");
-    engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/", "gone/", ""},
-                              {box / "sub/index.html", box / "gone/index.html", box / "index.html"});
+    EXPECT_EQ(1, engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/", "gone/", ""},
+                              {box / "sub/index.html", box / "gone/index.html", box / "index.html"}));
     EXPECT_EQ(Sandbox::ReadFile(page),
               "<a href=\"sub/index.html\">one</a> <a href=\"SUB/index.html\">two</a> <a href='sub/'>three</a> "
               "<a href=sub/>four</a><a href=\"gone/\">five</a><img alt=\"\" src=\"x.gif\">");
@@ -120,7 +120,7 @@ TEST(FixDirectoryLinksTest, PageIsNotRewrittenWhenNothingChanges) {
     Sandbox::WriteFile(page, "<a href='sub/'>single</a>");
     Sandbox::WriteFile(box / "sub/index.html", "index");
     const ino_t before = InodeOf(page);
-    engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/"}, {box / "sub/index.html"});
+    EXPECT_EQ(1, engine::FixDirectoryLinks("http://example.test/page.html", page, {"sub/"}, {box / "sub/index.html"}));
     EXPECT_EQ(InodeOf(page), before);
 }
 
@@ -128,8 +128,8 @@ TEST(FixDirectoryLinksTest, NovelSiteFolderLinksAreFixedBeforeTheirIndexExistsEx
     Sandbox box;
     const std::string page = box / "page.html";
     Sandbox::WriteFile(page, "<a href=\"n1234/\">a</a><a href=\"../other/\">b</a><a href=\"../\">c</a>");
-    engine::FixDirectoryLinks("http://ncode.syosetu.com/n1234/1/", page, {"n1234/", "../other/", "../"},
-                              {box / "n1234/index.html", box / "x/index.html", box / "y/index.html"});
+    EXPECT_EQ(1, engine::FixDirectoryLinks("http://ncode.syosetu.com/n1234/1/", page, {"n1234/", "../other/", "../"},
+                              {box / "n1234/index.html", box / "x/index.html", box / "y/index.html"}));
     EXPECT_EQ(Sandbox::ReadFile(page),
               "<a href=\"n1234/index.html\">a</a><a href=\"../other/\">b</a><a href=\"../index.html\">c</a>");
 }

@@ -25,8 +25,7 @@ bool StaysBelow(const std::string& path, const std::string& folder) {
 
 void ReadAsLog(const std::string& bytes) {
     const std::string path = fuzzsupport::ScratchFolder() + "read/" + records::kSavedSiteLogName;
-    platform::CreateFolder(fuzzsupport::ScratchFolder() + "read");
-    if (!platform::WriteFilePlain(path, bytes)) return;
+    if (!platform::CreateFolder(fuzzsupport::ScratchFolder() + "read") || !platform::WriteFilePlain(path, bytes)) return;
     records::SavedSiteLogReader reader;
     const int code = records::ReadSavedSiteLogHeader(path, reader);
     Check(code == reader.error && code >= 0 && code <= 2);
@@ -39,7 +38,7 @@ void ReadAsLog(const std::string& bytes) {
 // Entries cut from the input at 0x01 bytes: path rest, URL, path rest, URL, ...
 void WriteAndReadBack(const std::string& bytes) {
     const std::string folder = fuzzsupport::ScratchFolder() + "write/";
-    platform::CreateFolder(folder);
+    if (!platform::CreateFolder(folder)) return;
     engine::SaveJob job;
     job.SetStartUrl("http://example.com/dir/index.html");
     job.SetSaveTarget(folder + "index.html");

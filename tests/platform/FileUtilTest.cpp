@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/FileUtil.h"
 #include "tests/support/Sandbox.h"
@@ -54,4 +55,22 @@ TEST(FileUtil, ReadHeadAndSizes) {
     EXPECT_EQ(FileSize(box / "missing"), -1);
     EXPECT_FALSE(ReadWholeFile(box / "missing", head));
     EXPECT_TRUE(RemoveFile(box / "missing"));  // already gone counts as removed
+}
+
+TEST(FileUtil, CanonicalPathResolvesDotsAndLinks) {
+    Sandbox box;
+    ASSERT_TRUE(CreateFolder(box / "real"));
+    Sandbox::WriteFile(box / "real/site.qdx", "1");
+    ASSERT_EQ(::symlink((box / "real").c_str(), (box / "link").c_str()), 0);
+    const std::string canonical = CanonicalPath(box / "real/site.qdx");
+    EXPECT_EQ(CanonicalPath(box / "link/../real/./site.qdx"), canonical);
+    EXPECT_EQ(CanonicalPath(box / "link/site.qdx"), canonical);
+    EXPECT_EQ(CanonicalPath("/no/such/../dir/x.qdx"), "/no/dir/x.qdx");
+}
+
+TEST(FileUtil, ReadErrorPartWayIsAFailureNotATruncatedText) {
+    // Reading this process's memory from address 0 fails with an I/O error after a good open.
+    std::string text = "stale";
+    EXPECT_FALSE(ReadWholeFile("/proc/self/mem", text));
+    EXPECT_TRUE(text.empty());
 }

@@ -57,3 +57,14 @@ TEST(InstanceBlock, BlockOfADeadProcessIsTakenOver) {
     InstanceBlock mine;
     EXPECT_EQ(mine.CreateAndRegister(name), InstanceBlock::Registered);
 }
+
+TEST(InstanceBlock, RecordsOfOneNameInDifferentFoldersAreSeparateInstances) {
+    const std::string tag = std::to_string(::getpid());
+    const std::string names[] = {"/saves/one/site.qdx" + tag, "/saves/two/site.qdx" + tag,
+                                 "/saves/a/b_c/site.qdx" + tag, "/saves/a_b/c/site.qdx" + tag,
+                                 "/" + std::string(300, 'x') + "/1/site.qdx" + tag,
+                                 "/" + std::string(300, 'x') + "/2/site.qdx" + tag};
+    InstanceBlock blocks[6];
+    for (int i = 0; i < 6; ++i) ASSERT_EQ(blocks[i].CreateAndRegister(names[i]), InstanceBlock::Registered) << names[i];
+    for (const std::string& name : names) EXPECT_EQ(InstanceBlock::LookUp(name), static_cast<uint32_t>(::getpid()));
+}

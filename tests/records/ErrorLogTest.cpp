@@ -1,6 +1,7 @@
 // The error log of a save: a temporary file under a free name, kept beside the site on request.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <regex>
 
@@ -73,4 +74,20 @@ TEST(ErrorLog, AFolderThatCannotBeWrittenIsAFailure) {
     records::ErrorLog log;
     EXPECT_EQ(log.Open("/nonexistent-sitrova-folder/x"), 0);
     EXPECT_EQ(log.Keep("/tmp/"), 0);
+}
+
+TEST(ErrorLog, LogsOfDeadRunsAreRemovedAndThoseOfLiveRunsStay) {
+    Sandbox temp;
+    records::ErrorLog live;
+    ASSERT_EQ(live.Open(temp.Path()), 1);
+    Sandbox::WriteFile(temp / "SitrovError1024.log", "left by a killed run");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& path : {live.TempPath(), temp / "SitrovError1024.log"})
+        std::filesystem::last_write_time(path, old);
+
+    records::ErrorLog next;
+    ASSERT_EQ(next.Open(temp.Path()), 1);
+    EXPECT_FALSE(Sandbox::Exists(temp / "SitrovError1024.log"));
+    EXPECT_TRUE(Sandbox::Exists(live.TempPath()));
+    EXPECT_EQ(FileCount(temp.Path()), 2u);
 }

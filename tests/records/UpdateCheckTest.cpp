@@ -103,7 +103,7 @@ protected:
         job.SetModeBits(flags);
         job.SetStartUrl(Url(leaf));
         job.SetSaveTarget(out / "site.html");
-        engine::PrepareSaveStart(job);
+        EXPECT_EQ(engine::PrepareSaveStart(job), 1);
         SaveRun run;
         run.result = engine::SaveWorker(host, job);
         Finish(job, records, run);
@@ -315,7 +315,7 @@ TEST_F(UpdateCheckTest, AStoppedCheckWritesItsLogAndCarriesTheRestOver) {
     job.SetModeBits(kDefaultSave);
     job.SetStartUrl(Url("index.html"));
     job.SetSaveTarget(out / "site.html");
-    engine::PrepareSaveStart(job);
+    EXPECT_EQ(engine::PrepareSaveStart(job), 1);
     ASSERT_TRUE(job.UpdateCheck());
     engine::StartSaveWorker(host, job);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -331,4 +331,59 @@ TEST_F(UpdateCheckTest, AStoppedCheckWritesItsLogAndCarriesTheRestOver) {
     EXPECT_FALSE(Sandbox::Exists(data + "a.html.tmp"));
     EXPECT_EQ(Sandbox::ReadFile(data + "a.html"), Page("a.html"));
     job.SetRecords(nullptr);
+}
+
+TEST_F(UpdateCheckTest, ADamagedLogIsReportedAndTheFullSaveListsEveryPage) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"a.html\">a</a> <a href=\"b.html\">b</a>"));
+    Sandbox::WriteFile(site / "a.html", Page("a"));
+    Sandbox::WriteFile(site / "b.html", Page("b"));
+    Serve();
+    ASSERT_EQ(Save(kDefaultSave).result, 1);
+    const std::string whole = Sandbox::ReadFile(data + "SitrovSaveInfo.log");
+    std::string fewer = whole, more = whole;
+    fewer.replace(fewer.find("\r\n3\r\n--- Dummy"), 5, "\r\n1\r\n");
+    more.replace(more.find("\r\n3\r\n--- Dummy"), 5, "\r\n9\r\n");
+    const struct {
+        const char* name;
+        std::string log;
+    } damages[] = {{"emptied", ""}, {"random bytes", "\x8f\x01\xfe\r\nzz\0\x81"}, {"count lowered", fewer},
+                   {"count raised", more}};
+    for (const auto& damage : damages) {
+        SCOPED_TRACE(damage.name);
+        Sandbox::WriteFile(data + "SitrovSaveInfo.log", damage.log);
+        Sandbox::WriteFile(out / "site.qdx", "garbage");
+        SaveRun again = Save(kDefaultSave);
+        EXPECT_FALSE(again.updateCheck);
+        EXPECT_EQ(again.result, 1);
+        EXPECT_TRUE(Has(again.log, "  ！以前の保存ログが壊れているため読めませんでした。全ページを保存し直します。"));
+        EXPECT_TRUE(Has(again.log, "  ！Qdxファイルが壊れていたため作り直しました: " + out / "site.qdx"));
+        SavedLog log = ReadLog(data + "SitrovSaveInfo.log");
+        EXPECT_EQ(log.entries.size(), 3u);
+        for (const char* page : {"index.html", "a.html", "b.html"}) EXPECT_NE(Find(log, Url(page)), nullptr) << page;
+        EXPECT_EQ(Sandbox::ReadFile(out / "site.qdx").rfind("769\r\nEnd of Qdx file.", 0), 0u);
+        ExpectNoLeftovers();
+    }
+}
+
+TEST_F(UpdateCheckTest, ANewSaveWhileTheServerFailsKeepsTheSavedStartPage) {
+    Sandbox::WriteFile(site / "index.html", Page("hello"));
+    Serve();
+    ASSERT_EQ(Save(kDefaultSave).result, 1);
+    const std::string saved = Sandbox::ReadFile(data + "index.html");
+    ASSERT_TRUE(std::filesystem::remove(data + "SitrovSaveInfo.log"));  // no check: a new save
+    ASSERT_TRUE(server->SetRules("{\"/index.html\": {\"status\": 500}, \"/\": {\"status\": 500}}"));
+
+    SaveRun again = Save(kDefaultSave);
+    EXPECT_EQ(again.result, 0);
+    EXPECT_EQ(Sandbox::ReadFile(data + "index.html"), saved);
+    EXPECT_TRUE(Has(again.log, "  保存済みのページをそのまま残します。"));
+    SavedLog log = ReadLog(data + "SitrovSaveInfo.log");
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].size, static_cast<long long>(saved.size()));
+
+    // Where no copy exists the failure page still takes the page's place.
+    ASSERT_TRUE(std::filesystem::remove(data + "index.html"));
+    ASSERT_TRUE(std::filesystem::remove(data + "SitrovSaveInfo.log"));
+    EXPECT_EQ(Save(kDefaultSave).result, 0);
+    EXPECT_EQ(Sandbox::ReadFile(data + "index.html").rfind(engine::kFailedPageHead, 0), 0u);
 }

@@ -171,6 +171,9 @@ class State:
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     server_version = "SitrovaTest/1.0"
+    # Headers and body go out in separate writes; without this each answer on a kept-alive
+    # connection waits for the delayed acknowledgement of the one before.
+    disable_nagle_algorithm = True
 
     def log_message(self, *args):
         pass  # requests go to the log file, not to the test's console

@@ -50,7 +50,7 @@ protected:
         job.SetModeBits(0x301);
         job.SetStartUrl(server->BaseUrl() + "/index.html");
         job.SetSaveTarget(out / "site.html");
-        engine::PrepareSaveStart(job);
+        EXPECT_EQ(engine::PrepareSaveStart(job), 1);
         engine::SilentHost host;
         const int result = engine::SaveWorker(host, job);
         records.FinishSavedSiteLog(job);
