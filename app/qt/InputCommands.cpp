@@ -14,6 +14,7 @@
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
+#include "filters/CutAdv.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
@@ -31,6 +32,8 @@ constexpr const char* kErrorCaption = "エラー";
 constexpr uint32_t kUrlCompletionDefault = 16384;
 // An Internet shortcut is a few lines; more is not one.
 constexpr size_t kShortcutBytes = 64 * 1024;
+// WhlMode: dropped HTML files are cleaned at once instead of asking.
+constexpr uint32_t kWhlCleanDroppedHtml = 0x1;
 
 }  // namespace
 
@@ -237,6 +240,13 @@ void InputView::DropFiles(const std::vector<std::string>& paths) {
         if (app::IsQdxName(first)) {
             StartSitrova(window(), m_hooks, {first});
         } else if (app::IsHtmlName(first)) {
+            if (records::ReadWhlMode(m_job.IniPath()) & kWhlCleanDroppedHtml) {
+                const int removed = filters::CleanFileInPlace(first);
+                Tell("Sitrova",
+                     removed ? "ドロップファイル内の広告を削除しました。" : "ドロップファイル内に広告は見つかりませんでした。",
+                     platformqt::IconWarning);
+                return;
+            }
             DialogArgs args;
             args.filePath = first;
             (void)m_hooks.openDialog("DropHtmlCutAdv", window(), m_job, args);

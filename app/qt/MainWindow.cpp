@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/StartUp.h"
+#include "app/qt/AdRemovalView.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
@@ -16,6 +17,7 @@
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/FileUtil.h"
+#include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "records/Settings.h"
 #include "records/qt/SavedSiteView.h"
@@ -28,6 +30,7 @@ using platformqt::FromQ;
 namespace {
 
 constexpr uint32_t kCloseAfterSave = 0x8000;
+constexpr uint32_t kWhlCloseAdRemovalWhenDone = 0x2;
 
 }  // namespace
 
@@ -55,7 +58,7 @@ MainWindow::MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* paren
         break;
     case ModeAdRemoval:
         BuildMenu();
-        ShowUnavailable("バナー広告等の削除");
+        ShowAdRemoval();
         break;
     default:
         BuildMenu();
@@ -117,6 +120,14 @@ void MainWindow::ShowUnavailable(const char* what) {
     auto* label = new QLabel(QString::fromUtf8(what) + QStringLiteral("は、このバージョンではまだ使えません。"), this);
     label->setAlignment(Qt::AlignCenter);
     setCentralWidget(label);
+}
+
+// Nobody could read the finished window of an unattended run, so that run ends by itself.
+void MainWindow::ShowAdRemoval() {
+    const bool closeWhenDone =
+        (records::ReadWhlMode(m_job.IniPath()) & kWhlCloseAdRemovalWhenDone) != 0 || platformqt::IsHeadless();
+    m_adRemoval = new AdRemovalView(m_job, closeWhenDone, this);
+    setCentralWidget(m_adRemoval);
 }
 
 void MainWindow::StartCompleteSave() {
@@ -181,6 +192,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_adRemoval) m_adRemoval->StopWorker();
     if (!m_progress && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
     if (m_kind == ModeUpdateCheck && !m_progress) {
         StoreQdxWindowSize();

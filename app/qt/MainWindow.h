@@ -20,6 +20,7 @@ class ProgressView;
 
 namespace appqt {
 
+class AdRemovalView;
 class InputView;
 
 class MainWindow : public QMainWindow {
@@ -34,6 +35,7 @@ public:
 
     engineqt::ProgressView* Progress() const { return m_progress; }
     InputView* Input() const;
+    AdRemovalView* AdRemoval() const { return m_adRemoval; }
     // What the window shows and starts; tests replace parts of it.
     UiHooks& Hooks() { return m_hooks; }
 
@@ -47,12 +49,14 @@ private:
     void ShowUnavailable(const char* what);
     void RegisterInstance();
     void ShowSavedSite();
+    void ShowAdRemoval();
     void StoreQdxWindowSize();
 
     engine::SaveJob& m_job;
     uint32_t m_kind;
     UiHooks m_hooks;
     engineqt::ProgressView* m_progress = nullptr;
+    AdRemovalView* m_adRemoval = nullptr;
     platform::InstanceBlock m_instance;
     QTimer* m_frontPoll = nullptr;
 };

@@ -67,3 +67,30 @@ TEST(SomeComplete, UnreadableRecordFileEndsQuietlyWithCodeZero) {
     Sandbox box;
     EXPECT_EQ(RunSitrova(box / "none.qdx", 30), 0);
 }
+
+TEST(SomeComplete, AdvertisementRunCleansTheSavedSiteAndEndsByItself) {
+    Sandbox site, out;
+    const std::string ad = "<!-- start AD -->banner<!-- end AD -->";
+    Sandbox::WriteFile(site / "index.html", "<html><body>" + ad + "<a href=\"p.html\">p</a></body></html>");
+    Sandbox::WriteFile(site / "p.html", "<html><body>plain</body></html>");
+    LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    ASSERT_EQ(RunSitrova("SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() +
+                         "site.html\",\"769\",\"0\",\"4\""),
+              0);
+    const std::string start = out / "site.files/index.html";
+    ASSERT_NE(Sandbox::ReadFile(start).find("start AD"), std::string::npos);
+
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_EQ(RunSitrova("advertisement,\"" + out.Path() + "site.qdx\"", 60), 0);
+        const std::string cleaned = Sandbox::ReadFile(start);
+        EXPECT_EQ(cleaned.rfind("<!-- Worked by CutAdvFromHtml() in KvLibQ3.dll Ver.20130224-nodll", 0), 0u);
+        EXPECT_EQ(cleaned.find("start AD"), std::string::npos);
+        EXPECT_NE(cleaned.find("p.html"), std::string::npos);
+        EXPECT_NE(Sandbox::ReadFile(out / "site.files/p.html").find("plain"), std::string::npos);
+    }
+}

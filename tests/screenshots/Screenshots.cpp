@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/qt/AdRemovalView.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
 #include "app/qt/MainWindow.h"
@@ -22,6 +23,7 @@
 #include "engine/SaveManager.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Clock.h"
+#include "platform/FileUtil.h"
 #include "records/SectionFile.h"
 #include "records/qt/RecordWindows.h"
 #include "records/qt/SavedSiteView.h"
@@ -131,6 +133,28 @@ void ShowSavedSite(const testsupport::Sandbox& box, const std::string& programFo
     Save(&action, "dialog-QdxLinkAction");
 }
 
+// A saved site of twelve pages, some still carrying hosting banners, cleaned by the ad-removal run.
+void ShowAdRemoval(const testsupport::Sandbox& box, const std::string& programFolder) {
+    const recordsqttest::SavedSite site = recordsqttest::WriteSavedSite(box, 0x301, 1, 12);
+    for (int i = 0; i < 12; ++i) {
+        const std::string ad = i % 3 == 0 ? "<!-- start AD --><a href=\"http://ad.example/\">AD</a><!-- end AD -->" : "";
+        testsupport::Sandbox::WriteFile(site.folder + "site.files/p" + std::to_string(i) + ".html",
+                                        "<html><body>" + ad + "<p>page</p></body></html>");
+    }
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetQdxPath(site.qdxPath);
+    job.SetModeBits(ModeAdRemoval);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Sitrova"));
+    auto* view = new appqt::AdRemovalView(job, false, &window);
+    window.setCentralWidget(view);
+    window.resize(480, 420);
+    window.show();
+    (void)testsupport::RunUntil([view] { return view->Finished(); }, 20000);
+    Save(&window, "ad-removal");
+}
+
 void ShowDialogs(const std::string& programFolder) {
     engine::SaveJob job;
     job.SetProgramFolder(programFolder);
@@ -221,6 +245,8 @@ int main(int argc, char** argv) {
     ShowProgressView(programFolder);
     testsupport::Sandbox siteBox;
     ShowSavedSite(siteBox, programFolder);
+    testsupport::Sandbox adBox;
+    ShowAdRemoval(adBox, programFolder);
     ShowDialogs(programFolder);
     ShowScheduler(programFolder);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
