@@ -139,6 +139,9 @@ void MainWindow::StartCompleteSave() {
     }
     m_progress = new engineqt::ProgressView(m_job, this);
     m_progress->cpuPopup = [this](QWidget* owner, int level) { return m_hooks.cpuPopup(owner, level); };
+    m_progress->selectOutDomain = [this](QWidget* owner, engine::SaveJob& job) {
+        return m_hooks.openDialog("OutDomainSelectDlg", owner, job, {});
+    };
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & kCloseAfterSave) != 0);
     setCentralWidget(m_progress);
     GrayCommands(menuBar(), {12, 13, 14, 15, 16, 18, 21, 25, 26, 27, 28});

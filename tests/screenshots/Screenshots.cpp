@@ -33,6 +33,7 @@
 #include <gtest/gtest.h>  // the saved-site fixtures use its assertions
 
 #include "tests/records/qt/SavedSiteFiles.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
 using namespace engine::mode;
@@ -155,6 +156,30 @@ void ShowAdRemoval(const testsupport::Sandbox& box, const std::string& programFo
     Save(&window, "ad-removal");
 }
 
+// Pages of another site (a second loopback host) with their titles fetched.
+void ShowOutDomainSelect() {
+    testsupport::Sandbox pages;
+    const char* titles[][2] = {{"docs/guide.html", "利用ガイド - Example Docs"},
+                               {"blog/2026/12/release.html", "バージョン 2.0 を公開しました"},
+                               {"forum/index.html", "ユーザーフォーラム"},
+                               {"wiki/FAQ.html", "よくある質問 (FAQ)"}};
+    for (const auto& t : titles)
+        testsupport::Sandbox::WriteFile(pages / t[0], std::string("<html><head><title>") + t[1] + "</title></head></html>");
+    testsupport::LoopbackServer other(pages.Path(), "", "127.0.0.2");
+    engine::SaveJob job;
+    std::vector<std::string> urls, sources;
+    for (const auto& t : titles) {
+        urls.push_back(other.BaseUrl() + "/" + t[0]);
+        sources.push_back("/saves/docs.files/index.html");
+    }
+    job.SetOutDomainLinks(urls, sources);
+    QMainWindow owner;
+    std::unique_ptr<QDialog> dialog(appqt::CreateDialogByName("OutDomainSelectDlg", &owner, job, {}));
+    dialog->show();
+    (void)testsupport::RunUntil([&] { return !dialog->windowTitle().contains(QStringLiteral("取得中")); }, 20000);
+    Save(dialog.get(), "dialog-OutDomainSelectDlg");
+}
+
 void ShowDialogs(const std::string& programFolder) {
     engine::SaveJob job;
     job.SetProgramFolder(programFolder);
@@ -164,7 +189,7 @@ void ShowDialogs(const std::string& programFolder) {
     owner.resize(640, 580);
     const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
                                             "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
-                                            "DropHtmlCutAdv", "OutDomainSelectDlg", "AnalysisLit", "AnalysisStd"};
+                                            "DropHtmlCutAdv", "AnalysisLit", "AnalysisStd"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
     args.message = "HTMLページ以外では、ページ解析は利用できません。";
@@ -248,6 +273,7 @@ int main(int argc, char** argv) {
     testsupport::Sandbox adBox;
     ShowAdRemoval(adBox, programFolder);
     ShowDialogs(programFolder);
+    ShowOutDomainSelect();
     ShowScheduler(programFolder);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;

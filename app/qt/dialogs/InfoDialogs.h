@@ -31,8 +31,11 @@ std::string FindRelatedQdx(const std::string& filePath);
 // "DropHtmlCutAdv": what to do with a dropped HTML file.
 QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const std::string& programFolder);
 
+// "OutDomainSelectDlg": the job's links to other sites with their titles (fetched in the
+// background); OK keeps the ticked ones in the job. The close box keeps them all.
+QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job);
+
 // Shells with their title and controls; they only close.
-QDialog* CreateOutDomainSelectDialog(QWidget* owner);
 QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message);
 QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment);
 

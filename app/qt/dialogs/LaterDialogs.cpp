@@ -1,14 +1,12 @@
 // Dialogs whose work belongs to later parts of the program: they show their controls and
-// close. The out-domain selection keeps its own check marks so its buttons already work.
+// close.
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/qt/dialogs/DialogKit.h"
@@ -26,41 +24,7 @@ QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption)
     return button;
 }
 
-void CheckAll(QTreeWidget* list, Qt::CheckState state) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setCheckState(0, state);
-}
-
 }  // namespace
-
-QDialog* CreateOutDomainSelectDialog(QWidget* owner) {
-    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", "外部ドメインのページタイトル一覧を取得中･･･");
-    auto* box = new QVBoxLayout(d);
-    auto* list = new QTreeWidget(d);
-    list->setObjectName(QStringLiteral("pageList"));
-    list->setHeaderLabels({QStringLiteral("URL"), QStringLiteral("タイトル")});
-    list->setRootIsDecorated(false);
-    box->addWidget(list, 1);
-    auto* progress = new QProgressBar(d);
-    progress->setObjectName(QStringLiteral("progress"));
-    progress->setRange(0, 100);
-    progress->setValue(0);
-    box->addWidget(progress);
-    auto* row = new QHBoxLayout;
-    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
-    QPushButton* none = NamedButton(d, "selectNone", "全て非選択");
-    QPushButton* ok = NamedButton(d, "ok", "OK");
-    ok->setDefault(true);
-    row->addWidget(all);
-    row->addWidget(none);
-    row->addStretch();
-    row->addWidget(ok);
-    box->addLayout(row);
-    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Checked); });
-    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Unchecked); });
-    QObject::connect(ok, &QPushButton::clicked, d, [d] { d->done(1); });
-    FinishDialog(d, 520, 420);
-    return d;
-}
 
 QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message) {
     QDialog* d = NewDialog(owner, "AnalysisLit", "ページ解析エラー");
