@@ -1,12 +1,16 @@
 // The commands of the input view: starting a save, the settings and the restart they may
 // need, the save dialog, the page title, the page analysis and dropped data.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/DropFiles.h"
+#include "app/PageAnalysis.h"
+#include "app/qt/AnalysisPanel.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/UiHooks.h"
@@ -212,7 +216,40 @@ void InputView::AnalysePage() {
         (void)m_hooks.openDialog("AnalysisLit", window(), m_job, args);
         return;
     }
-    Tell("Sitrova", "ページ解析は、このバージョンではまだ使えません。", platformqt::IconInformation);
+    if (!m_analysis) {
+        m_analysis = new AnalysisPanel(this);
+        m_analysis->showDetails = [this] { ShowAnalysisDetails(); };
+        LayoutControls();
+    }
+    m_analysis->Start(url);
+}
+
+void InputView::ShowAnalysisDetails() {
+    const app::PageAnalysis& page = m_analysis->Result();
+    DialogArgs args;
+    const std::string report = app::Report(page, true, true);
+    args.message = report.empty() ? "特記事項無し。" : report;
+    if (page.isFramePage)
+        args.message += "\r\n\r\n※下記のオブジェクトURL一覧には\r\n　フレーム全体で最も大きな画像、フラッシュ等が示されます。";
+    const bool advice = app::AnyAdvice(page);
+    args.advice = std::string(advice ? "上記に示されたオプションの指定を推奨します。" : "オプションを指定する必要は特にありません。");
+    const std::string limitAdvice = app::UpperLimitAdvice(page);
+    if (!limitAdvice.empty()) args.advice += "\r\n" + limitAdvice;
+    args.objectUrls = app::MainObjectUrls(page);
+    if (advice) args.applyRecommendations = [this] { ApplyRecommendations(); };
+    args.setUrl = [this](const std::string& url) { SetUrl(url); };
+    (void)m_hooks.openDialog("AnalysisStd", window(), m_job, args);
+}
+
+void InputView::ApplyRecommendations() {
+    const app::PageAnalysis& page = m_analysis->Result();
+    if (page.agentStatus != app::FetchedPlain) {
+        m_agent->setChecked(true);
+        m_forced->setChecked(true);
+    }
+    if (page.needsAlias) m_alias->setChecked(true);
+    m_limit->setText(QString::number(app::RecommendedUpperLimit(page)));
+    if (app::HasManyOutLinks(page)) m_outDomain[2]->setChecked(true);
 }
 
 void InputView::SetUrl(const std::string& url) {

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/PageAnalysis.h"
 #include "app/qt/AdRemovalView.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
@@ -180,6 +181,31 @@ void ShowOutDomainSelect() {
     Save(dialog.get(), "dialog-OutDomainSelectDlg");
 }
 
+// The detailed result of analysing a gallery page: links two levels up, a main picture and
+// many links into another site.
+void ShowAnalysisStd() {
+    app::PageAnalysis page;
+    page.url = "https://www.example.jp/gallery/2026/index.html";
+    page.links.push_back({"https://www.example.jp/index.html", 20, -2, 0, "Example ホーム"});
+    page.links.push_back({"https://www.example.jp/gallery/index.html", 20, -1, 0, "ギャラリー一覧"});
+    page.links.push_back({"/about.html", 20, -2, 1, "このサイトについて"});
+    page.links.push_back({"https://www.example.jp/gallery/2026/thumb.jpg", app::KindPicture, 1, 120, ""});
+    page.links.push_back({"https://www.example.jp/gallery/2026/harbour.jpg", app::KindPicture, 1, 980, ""});
+    for (int i = 0; i < 30; ++i)
+        page.links.push_back({"https://photos.example.net/album/p" + std::to_string(i) + ".html", 80, 0, 0, ""});
+    app::SummariseLinks(page);
+    appqt::DialogArgs args;
+    args.message = app::Report(page, true, true);
+    args.advice = "上記に示されたオプションの指定を推奨します。\r\n" + app::UpperLimitAdvice(page);
+    args.objectUrls = app::MainObjectUrls(page);
+    args.applyRecommendations = [] {};
+    args.setUrl = [](const std::string&) {};
+    engine::SaveJob job;
+    QMainWindow owner;
+    std::unique_ptr<QDialog> dialog(appqt::CreateDialogByName("AnalysisStd", &owner, job, args));
+    Save(dialog.get(), "dialog-AnalysisStd");
+}
+
 void ShowDialogs(const std::string& programFolder) {
     engine::SaveJob job;
     job.SetProgramFolder(programFolder);
@@ -189,7 +215,7 @@ void ShowDialogs(const std::string& programFolder) {
     owner.resize(640, 580);
     const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
                                             "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
-                                            "DropHtmlCutAdv", "AnalysisLit", "AnalysisStd"};
+                                            "DropHtmlCutAdv", "AnalysisLit"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
     args.message = "HTMLページ以外では、ページ解析は利用できません。";
@@ -274,6 +300,7 @@ int main(int argc, char** argv) {
     ShowAdRemoval(adBox, programFolder);
     ShowDialogs(programFolder);
     ShowOutDomainSelect();
+    ShowAnalysisStd();
     ShowScheduler(programFolder);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;

@@ -83,7 +83,7 @@ QDialog* CreateDialogByName(const std::string& name, QWidget* owner, engine::Sav
     if (name == "DropHtmlCutAdv") return CreateDropHtmlDialog(owner, args.filePath, programFolder);
     if (name == "OutDomainSelectDlg") return CreateOutDomainSelectDialog(owner, job);
     if (name == "AnalysisLit") return CreateAnalysisLitDialog(owner, args.kindText, args.message);
-    if (name == "AnalysisStd") return CreateAnalysisStdDialog(owner, args.message);
+    if (name == "AnalysisStd") return CreateAnalysisStdDialog(owner, args);
     return nullptr;
 }
 

@@ -13,6 +13,8 @@ class SaveJob;
 
 namespace appqt {
 
+struct DialogArgs;
+
 constexpr const char* kProductVersion = "6.42";
 constexpr const char* kMakerAddress = "https://sitrova.invalid/";
 
@@ -37,6 +39,7 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job);
 
 // Shells with their title and controls; they only close.
 QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message);
-QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment);
+// "AnalysisStd": the analysis comment (message), its advice, the main objects to choose from.
+QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args);
 
 }  // namespace appqt
