@@ -42,11 +42,13 @@ private:
 };
 
 // Plain first, then with the agent string (which marks the analysis as needing it).
-bool Fetch(engine::SaveJob& job, const std::string& url, const std::string& path, uint8_t& agentStatus) {
+bool Fetch(engine::SaveJob& job, const std::string& url, const std::string& path, uint8_t& agentStatus,
+           const std::stop_token& stop) {
     if (engine::FetchUrlToFile(job, url, path) == 1) return true;
     engine::SaveJob agentJob;
     agentJob.SetLogFolder(job.LogFolder());
     agentJob.SetModeBits(engine::mode::agent);
+    std::stop_callback cancel(stop, [&agentJob] { (void)agentJob.StopWorker(0); });
     if (engine::FetchUrlToFile(agentJob, url, path) == 1) {
         agentStatus = std::max<uint8_t>(agentStatus, NeedsAgent);
         return true;
@@ -54,10 +56,11 @@ bool Fetch(engine::SaveJob& job, const std::string& url, const std::string& path
     return false;
 }
 
-uint32_t PictureMeasure(engine::SaveJob& job, const std::string& url, const std::string& path, uint8_t& agentStatus) {
+uint32_t PictureMeasure(engine::SaveJob& job, const std::string& url, const std::string& path, uint8_t& agentStatus,
+                        const std::stop_token& stop) {
     // A picture that cannot be fetched at all is simply missing: it says nothing about the
     // agent string the site needs.
-    if (!Fetch(job, url, path, agentStatus)) return 0;
+    if (!Fetch(job, url, path, agentStatus, stop)) return 0;
     std::string head;
     uint32_t width = 0, height = 0;
     const bool known = platform::ReadFileHead(path, head, kPictureHeadBytes) && PictureSize(head, width, height);
@@ -65,7 +68,7 @@ uint32_t PictureMeasure(engine::SaveJob& job, const std::string& url, const std:
     return known ? static_cast<uint32_t>(std::sqrt(static_cast<double>(width) * height)) : 0;
 }
 
-void Measure(const std::string& url, PageAnalysis& page, const std::function<bool()>& stopped, bool frames) {
+void Measure(const std::string& url, PageAnalysis& page, const std::stop_token& stop, bool frames) {
     page.url = url;
     TempFolder temp;
     if (temp.Path().empty()) {
@@ -74,8 +77,11 @@ void Measure(const std::string& url, PageAnalysis& page, const std::function<boo
     }
     engine::SaveJob job;
     job.SetLogFolder(temp.Path());
+    // The job's stop request cuts its transfers short.
+    std::stop_callback cancel(stop, [&job] { (void)job.StopWorker(0); });
+    const auto stopped = [&stop] { return stop.stop_requested(); };
     const std::string pagePath = temp.Path() + "page.html";
-    if (!Fetch(job, url, pagePath, page.agentStatus)) {
+    if (!Fetch(job, url, pagePath, page.agentStatus, stop)) {
         page.agentStatus = NotFetched;
         return;
     }
@@ -97,7 +103,7 @@ void Measure(const std::string& url, PageAnalysis& page, const std::function<boo
         } else if (link.kind == engine::EmbedData || link.kind == engine::OutDomainEmbed) {
             link.kind = RefineEmbedKind(link.url, link.kind);
             if (link.kind == KindPicture) {
-                link.value = PictureMeasure(job, link.url, temp.Path() + "picture", page.agentStatus);
+                link.value = PictureMeasure(job, link.url, temp.Path() + "picture", page.agentStatus, stop);
             } else {
                 link.value = static_cast<uint32_t>(std::max<int32_t>(0, engine::ProbeStatus(link.url)));
             }
@@ -106,7 +112,7 @@ void Measure(const std::string& url, PageAnalysis& page, const std::function<boo
         page.frames.emplace_back();
         if (frames && page.isFramePage && link.kind == engine::LinkPage) {
             page.frames.back() = std::make_unique<PageAnalysis>();
-            Measure(link.url, *page.frames.back(), stopped, false);
+            Measure(link.url, *page.frames.back(), stop, false);
         }
     }
     SummariseLinks(page);
@@ -114,8 +120,8 @@ void Measure(const std::string& url, PageAnalysis& page, const std::function<boo
 
 }  // namespace
 
-void AnalysePage(const std::string& url, PageAnalysis& page, const std::function<bool()>& stopped) {
-    Measure(url, page, stopped, true);
+void AnalysePage(const std::string& url, PageAnalysis& page, std::stop_token stop) {
+    Measure(url, page, stop, true);
 }
 
 }  // namespace app

@@ -3,7 +3,7 @@
 // frames of a frame page.
 #pragma once
 
-#include <functional>
+#include <stop_token>
 #include <string>
 
 #include "app/PageAnalysis.h"
@@ -11,7 +11,7 @@
 namespace app {
 
 // Worker thread. Fills `page` for `url` and summarises it. Works in a temporary folder of its
-// own that is removed afterwards. `stopped` is polled between links.
-void AnalysePage(const std::string& url, PageAnalysis& page, const std::function<bool()>& stopped);
+// own that is removed afterwards. A stop request ends it soon, transfers included.
+void AnalysePage(const std::string& url, PageAnalysis& page, std::stop_token stop);
 
 }  // namespace app

@@ -47,7 +47,7 @@ void AnalysisPanel::Start(const std::string& url) {
     show();
     // Worker thread: owns the analysis until it says it is done.
     m_worker = std::jthread([this, url, page = m_page.get()](std::stop_token stop) {
-        app::AnalysePage(url, *page, [&stop] { return stop.stop_requested(); });
+        app::AnalysePage(url, *page, stop);
         m_workerDone.store(true, std::memory_order_release);
     });
     m_timer->start(1000);

@@ -86,7 +86,7 @@ TEST(PageAnalysis, LoopbackPageReportsUpperLinksMainPictureAndManyLinks) {
     ASSERT_TRUE(server.Running() && otherHost.Running());
 
     PageAnalysis page;
-    AnalysePage(server.BaseUrl() + "/a/b/index.html", page, [] { return false; });
+    AnalysePage(server.BaseUrl() + "/a/b/index.html", page, {});
     EXPECT_EQ(page.agentStatus, FetchedPlain);
     EXPECT_EQ(page.maxUpper, 2);
     const std::string report = Report(page, true, true);
