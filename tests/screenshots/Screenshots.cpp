@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/InputRules.h"
 #include "app/PageAnalysis.h"
 #include "app/qt/AdRemovalView.h"
 #include "app/qt/CpuPopup.h"
@@ -218,7 +219,8 @@ void ShowDialogs(const std::string& programFolder) {
                                             "DropHtmlCutAdv", "AnalysisLit"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
-    args.message = "HTMLページ以外では、ページ解析は利用できません。";
+    // What "？" says about the address of a picture.
+    app::ClassifyFileUrl("https://www.example.jp/gallery/2026/harbour.jpg", args.kindText, args.message);
     for (const std::string& name : names) {
         QDialog* dialog = appqt::CreateDialogByName(name, &owner, job, args);
         if (!dialog) {
