@@ -130,7 +130,7 @@ int ReadSavedSiteLogHeader(const std::string& logPath, SavedSiteLogReader& reade
 }
 
 bool SavedSiteLogIntact(const std::string& path) {
-    LineReader in(path);
+    LineReader in(path, kMaxLineBytes);
     if (!in.IsOpen()) return false;
     std::vector<std::string> header;
     std::string line;

@@ -1,6 +1,8 @@
 // The commands of the input view: starting a save, the settings and the restart they may
 // need, the save dialog, the page title, the page analysis and dropped data.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +10,8 @@
 
 #include "app/BatchTask.h"
 #include "app/DropFiles.h"
+#include "app/PageAnalysis.h"
+#include "app/qt/AnalysisPanel.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
@@ -16,6 +20,7 @@
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
+#include "filters/CutAdv.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
@@ -33,6 +38,8 @@ constexpr const char* kErrorCaption = "エラー";
 constexpr uint32_t kUrlCompletionDefault = 16384;
 // An Internet shortcut is a few lines; more is not one.
 constexpr size_t kShortcutBytes = 64 * 1024;
+// WhlMode: dropped HTML files are cleaned at once instead of asking.
+constexpr uint32_t kWhlCleanDroppedHtml = 0x1;
 
 }  // namespace
 
@@ -250,7 +257,40 @@ void InputView::AnalysePage() {
         (void)m_hooks.openDialog("AnalysisLit", window(), m_job, args);
         return;
     }
-    Tell("Sitrova", "ページ解析は、このバージョンではまだ使えません。", platformqt::IconInformation);
+    if (!m_analysis) {
+        m_analysis = new AnalysisPanel(this);
+        m_analysis->showDetails = [this] { ShowAnalysisDetails(); };
+        LayoutControls();
+    }
+    m_analysis->Start(url);
+}
+
+void InputView::ShowAnalysisDetails() {
+    const app::PageAnalysis& page = m_analysis->Result();
+    DialogArgs args;
+    const std::string report = app::Report(page, true, true);
+    args.message = report.empty() ? "特記事項無し。" : report;
+    if (page.isFramePage)
+        args.message += "\r\n\r\n※下記のオブジェクトURL一覧には\r\n　フレーム全体で最も大きな画像、フラッシュ等が示されます。";
+    const bool advice = app::AnyAdvice(page);
+    args.advice = std::string(advice ? "上記に示されたオプションの指定を推奨します。" : "オプションを指定する必要は特にありません。");
+    const std::string limitAdvice = app::UpperLimitAdvice(page);
+    if (!limitAdvice.empty()) args.advice += "\r\n" + limitAdvice;
+    args.objectUrls = app::MainObjectUrls(page);
+    if (advice) args.applyRecommendations = [this] { ApplyRecommendations(); };
+    args.setUrl = [this](const std::string& url) { SetUrl(url); };
+    (void)m_hooks.openDialog("AnalysisStd", window(), m_job, args);
+}
+
+void InputView::ApplyRecommendations() {
+    const app::PageAnalysis& page = m_analysis->Result();
+    if (page.agentStatus != app::FetchedPlain) {
+        m_agent->setChecked(true);
+        m_forced->setChecked(true);
+    }
+    if (page.needsAlias) m_alias->setChecked(true);
+    m_limit->setText(QString::number(app::RecommendedUpperLimit(page)));
+    if (app::HasManyOutLinks(page)) m_outDomain[2]->setChecked(true);
 }
 
 void InputView::SetUrl(const std::string& url) {
@@ -278,6 +318,13 @@ void InputView::DropFiles(const std::vector<std::string>& paths) {
         if (app::IsQdxName(first)) {
             StartSitrova(window(), m_hooks, {first});
         } else if (app::IsHtmlName(first)) {
+            if (records::ReadWhlMode(m_job.IniPath()) & kWhlCleanDroppedHtml) {
+                const int removed = filters::CleanFileInPlace(first);
+                Tell("Sitrova",
+                     removed ? "ドロップファイル内の広告を削除しました。" : "ドロップファイル内に広告は見つかりませんでした。",
+                     platformqt::IconWarning);
+                return;
+            }
             DialogArgs args;
             args.filePath = first;
             (void)m_hooks.openDialog("DropHtmlCutAdv", window(), m_job, args);

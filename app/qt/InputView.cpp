@@ -1,5 +1,7 @@
 #include "app/qt/InputView.h"
 
+#include "app/qt/AnalysisPanel.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -188,6 +190,10 @@ void InputView::LayoutControls() {
     place(OutDomainSelect, w - 96, kOptionTop + 40, 64, 24);
     place(CpuLabel, w - 232, kOptionTop + 88, 104, 24);
     place(CpuButton, w - 124, kOptionTop + 88, 100, 24);
+    if (m_analysis) {
+        const int top = m_optionsShown ? kOptionBottom : kOptionTop;
+        m_analysis->setGeometry(8, top, w - 16, std::max(120, height() - top - 8));
+    }
 }
 
 void InputView::ToggleOptionArea() {
@@ -202,6 +208,7 @@ void InputView::ToggleOptionArea() {
         top->resize(top->width(), top->height() - m_grownBy);
         m_grownBy = 0;
     }
+    LayoutControls();
 }
 
 void InputView::ChooseCpuLevel() {

@@ -26,6 +26,7 @@ class SaveJob;
 namespace appqt {
 
 struct UiHooks;
+class AnalysisPanel;
 
 class InputView : public QWidget {
 public:
@@ -56,6 +57,7 @@ public:
     // One tick of the title fetch's timer; public so tests can drive it without waiting.
     void TitleTick();
     bool TitleFetchRunning() const;
+    AnalysisPanel* Analysis() const { return m_analysis; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -78,6 +80,8 @@ private:
     void ChooseSaveFile();
     void StartTitleFetch();
     void AnalysePage();
+    void ShowAnalysisDetails();
+    void ApplyRecommendations();
     void SetUrl(const std::string& url);
     app::InputOptions Options() const;
     std::string UrlText() const;
@@ -109,6 +113,7 @@ private:
     bool m_optionsShown = false;
     int m_grownBy = 0;  // how much the window grew to show the option area
 
+    AnalysisPanel* m_analysis = nullptr;
     app::TitleFetch m_titleFetch;
     QTimer* m_titleTimer = nullptr;
     int m_titleSeconds = 0;

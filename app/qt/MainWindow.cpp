@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/StartUp.h"
+#include "app/qt/AdRemovalView.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
@@ -17,6 +18,7 @@
 #include "engine/SaveJob.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/FileUtil.h"
+#include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "records/Settings.h"
 #include "records/qt/SavedSiteView.h"
@@ -25,6 +27,12 @@ namespace appqt {
 
 using namespace engine::mode;
 using platformqt::FromQ;
+
+namespace {
+
+constexpr uint32_t kWhlCloseAdRemovalWhenDone = 0x2;
+
+}  // namespace
 
 void BringToFront(QWidget* window) {
     window->showNormal();
@@ -50,7 +58,7 @@ MainWindow::MainWindow(engine::SaveJob& job, uint32_t windowKind, QWidget* paren
         break;
     case ModeAdRemoval:
         BuildMenu();
-        ShowUnavailable("バナー広告等の削除");
+        ShowAdRemoval();
         break;
     default:
         BuildMenu();
@@ -156,6 +164,14 @@ void MainWindow::ShowUnavailable(const char* what) {
     }
 }
 
+// Nobody could read the finished window of an unattended run, so that run ends by itself.
+void MainWindow::ShowAdRemoval() {
+    const bool closeWhenDone =
+        (records::ReadWhlMode(m_job.IniPath()) & kWhlCloseAdRemovalWhenDone) != 0 || platformqt::IsHeadless();
+    m_adRemoval = new AdRemovalView(m_job, closeWhenDone, this);
+    setCentralWidget(m_adRemoval);
+}
+
 void MainWindow::StartCompleteSave() {
     setAcceptDrops(false);
     // The old view may be the sender of the click that got here: it goes once that is over.
@@ -165,6 +181,9 @@ void MainWindow::StartCompleteSave() {
     }
     m_progress = new engineqt::ProgressView(m_job, this);
     m_progress->cpuPopup = [this](QWidget* owner, int level) { return m_hooks.cpuPopup(owner, level); };
+    m_progress->selectOutDomain = [this](QWidget* owner, engine::SaveJob& job) {
+        return m_hooks.openDialog("OutDomainSelectDlg", owner, job, {});
+    };
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
     GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,
@@ -223,6 +242,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_adRemoval) m_adRemoval->StopWorker();
     if (!m_progress && !m_fileSave && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
     if (m_kind == ModeUpdateCheck && !m_progress) {
         StoreQdxWindowSize();

@@ -24,6 +24,7 @@ class FileSaveView;
 
 namespace appqt {
 
+class AdRemovalView;
 class InputView;
 
 class MainWindow : public QMainWindow {
@@ -41,6 +42,7 @@ public:
     engineqt::ProgressView* Progress() const { return m_progress; }
     downloadqt::FileSaveView* FileSave() const { return m_fileSave; }
     InputView* Input() const;
+    AdRemovalView* AdRemoval() const { return m_adRemoval; }
     // What the window shows and starts; tests replace parts of it.
     UiHooks& Hooks() { return m_hooks; }
 
@@ -55,6 +57,7 @@ private:
     void RegisterInstance();
     void ShowSavedSite();
     void ShowInput();
+    void ShowAdRemoval();
     void StoreQdxWindowSize();
 
     engine::SaveJob& m_job;
@@ -62,6 +65,7 @@ private:
     UiHooks m_hooks;
     engineqt::ProgressView* m_progress = nullptr;
     downloadqt::FileSaveView* m_fileSave = nullptr;
+    AdRemovalView* m_adRemoval = nullptr;
     platform::InstanceBlock m_instance;
     QTimer* m_frontPoll = nullptr;
 };

@@ -148,8 +148,17 @@ int ProgressView::SelectOutDomainLinks(engine::SaveJob& job) {
     if (QThread::currentThread() == thread()) return 1;
     QMetaObject::invokeMethod(
         this,
-        [&job] {
-            job.AppendLog("  外部ドメインのリンクは、選択せずに全て対象とします。");
+        [this, &job] {
+            // Nobody could answer the dialog without a display: every link stays, and the log says why.
+            if (platformqt::IsHeadless()) {
+                job.AppendLog("  画面が無いため、外部ドメインのリンクは選択せずに全て対象とします。");
+                return;
+            }
+            if (!selectOutDomain) {
+                job.AppendLog("  外部ドメインのリンクは、選択せずに全て対象とします。");
+                return;
+            }
+            (void)selectOutDomain(this, job);
         },
         Qt::BlockingQueuedConnection);
     return 1;

@@ -32,6 +32,8 @@ public:
 
     // Opens the CPU level popup and returns the level chosen (or the current one).
     std::function<int(QWidget* owner, int currentLevel)> cpuPopup;
+    // Runs the selection of the links to other sites (it trims the job's lists); none: all stay.
+    std::function<int(QWidget* owner, engine::SaveJob& job)> selectOutDomain;
     // Whether an interactive save closes its window when the report has been shown.
     void SetCloseWhenDone(bool on) { m_closeWhenDone = on; }
 

@@ -8,6 +8,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/Process.h"
+#include "records/SavedSiteText.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
@@ -121,4 +122,74 @@ TEST(SomeComplete, CommandLineAsALinuxUserTriesIt) {
     }
     EXPECT_FALSE(Sandbox::Exists(box / "s.html"));
     EXPECT_FALSE(Sandbox::Exists(box / "s.html-Description.log"));
+}
+
+TEST(SomeComplete, AdvertisementRunCleansTheSavedSiteAndEndsByItself) {
+    Sandbox site, out;
+    const std::string ad = "<!-- start AD -->banner<!-- end AD -->";
+    Sandbox::WriteFile(site / "index.html", "<html><body>" + ad + "<a href=\"p.html\">p</a></body></html>");
+    Sandbox::WriteFile(site / "p.html", "<html><body>plain</body></html>");
+    LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    ASSERT_EQ(RunSitrova("SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() +
+                         "site.html\",\"769\",\"0\",\"4\""),
+              0);
+    const std::string start = out / "site.files/index.html";
+    ASSERT_NE(Sandbox::ReadFile(start).find("start AD"), std::string::npos);
+
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_EQ(RunSitrova("advertisement,\"" + out.Path() + "site.qdx\"", 60), 0);
+        const std::string cleaned = Sandbox::ReadFile(start);
+        EXPECT_EQ(cleaned.rfind("<!-- Worked by CutAdvFromHtml() in KvLibQ3.dll Ver.20130224-nodll", 0), 0u);
+        EXPECT_EQ(cleaned.find("start AD"), std::string::npos);
+        EXPECT_NE(cleaned.find("p.html"), std::string::npos);
+        EXPECT_NE(Sandbox::ReadFile(out / "site.files/p.html").find("plain"), std::string::npos);
+    }
+}
+
+TEST(SomeComplete, LinksToAnotherHostAreSavedOnceAndListed) {
+    Sandbox site, other, out;
+    Sandbox::WriteFile(other / "ext/page.html",
+                       "<html><head><title>外の頁 & more</title></head><body><img src=\"pic.png\"></body></html>");
+    Sandbox::WriteFile(other / "ext/pic.png", "\x89PNG\r\n\x1a\npicture");
+    Sandbox::WriteFile(other / "x/page.html", "<html><body>no title</body></html>");
+    LoopbackServer otherHost(other.Path(), "", "127.0.0.2");
+    ASSERT_TRUE(otherHost.Running());
+    Sandbox::WriteFile(site / "index.html",
+                       "<html><body><a href=\"@B@/ext/page.html\">e</a><a href=\"p.html\">p</a>"
+                       "<a href=\"@B@/x/page.html\">x</a><a href=\"@B@/gone.html\">g</a></body></html>");
+    Sandbox::WriteFile(site / "p.html", "<html><body><a href=\"@B@/ext/page.html\">e</a></body></html>");
+    LoopbackServer server(site.Path(), "", "127.0.0.1", {"B=" + otherHost.BaseUrl()});
+    ASSERT_TRUE(server.Running());
+    unsetenv("DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    ASSERT_EQ(RunSitrova("SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() +
+                         "site.html\",\"785\",\"0\",\"4\""),
+              0);  // 785: data folder, record file and every page of other sites
+
+    const std::string folder = out / "site.files/外部パスリンク/";
+    EXPECT_NE(Sandbox::ReadFile(folder + "page.html").find("page.files/pic.png"), std::string::npos)
+        << Sandbox::ReadFile(folder + "page.html");
+    EXPECT_EQ(Sandbox::ReadFile(folder + "page.files/pic.png"), "\x89PNG\r\n\x1a\npicture");
+    EXPECT_NE(Sandbox::ReadFile(folder + "page(1).html").find("no title"), std::string::npos);
+    // The saved-site view opens the list from where the save wrote it.
+    EXPECT_EQ(records::OutDomainListPageOf(out / "site.qdx"), folder + "_外部ドメインへのリンク一覧.html");
+    std::string list;
+    ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(folder + "_外部ドメインへのリンク一覧.html"), list),
+              platform::CodepageOk);
+    const std::string b = otherHost.BaseUrl();
+    EXPECT_NE(list.find("<qdotlk:li>\r\n<qdotlk:saved title=\"外の頁 &amp; more\"><a href=\"page.html\">page.html</a>"),
+              std::string::npos)
+        << list;
+    EXPECT_NE(list.find("<a href=\"" + b + "/ext/page.html\">" + b + "/ext/page.html</a>\r\n</qdotlk:dest>\r\n"
+                        "<qdotlk:source type=\"2\">\r\n<span title=\"../index.html\" />\r\n<span title=\"../p.html\" />"),
+              std::string::npos)
+        << list;
+    EXPECT_NE(list.find("<qdotlk:saved><a href=\"page(1).html\">"), std::string::npos);
+    EXPECT_NE(list.find("<qdotlk:saved>Not Fonud."), std::string::npos);
+    EXPECT_EQ(list.rfind("</qdotlk:document>\r\n"), list.size() - 20);
 }

@@ -14,6 +14,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/InputRules.h"
+#include "app/PageAnalysis.h"
+#include "app/qt/AdRemovalView.h"
 #include "app/qt/CpuPopup.h"
 #include "app/qt/MainMenu.h"
 #include "albumfetcher/qt/AlbumWindow.h"
@@ -25,6 +28,7 @@
 #include "engine/SaveManager.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Clock.h"
+#include "platform/FileUtil.h"
 #include "records/SectionFile.h"
 #include "records/qt/RecordWindows.h"
 #include "records/qt/SavedSiteView.h"
@@ -135,6 +139,77 @@ void ShowSavedSite(const testsupport::Sandbox& box, const std::string& programFo
     Save(&action, "dialog-QdxLinkAction");
 }
 
+// A saved site of twelve pages, some still carrying hosting banners, cleaned by the ad-removal run.
+void ShowAdRemoval(const testsupport::Sandbox& box, const std::string& programFolder) {
+    const recordsqttest::SavedSite site = recordsqttest::WriteSavedSite(box, 0x301, 1, 12);
+    for (int i = 0; i < 12; ++i) {
+        const std::string ad = i % 3 == 0 ? "<!-- start AD --><a href=\"http://ad.example/\">AD</a><!-- end AD -->" : "";
+        testsupport::Sandbox::WriteFile(site.folder + "site.files/p" + std::to_string(i) + ".html",
+                                        "<html><body>" + ad + "<p>page</p></body></html>");
+    }
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    job.SetQdxPath(site.qdxPath);
+    job.SetModeBits(ModeAdRemoval);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Sitrova"));
+    auto* view = new appqt::AdRemovalView(job, false, &window);
+    window.setCentralWidget(view);
+    window.resize(480, 420);
+    window.show();
+    (void)testsupport::RunUntil([view] { return view->Finished(); }, 20000);
+    Save(&window, "ad-removal");
+}
+
+// Pages of another site (a second loopback host) with their titles fetched.
+void ShowOutDomainSelect() {
+    testsupport::Sandbox pages;
+    const char* titles[][2] = {{"docs/guide.html", "利用ガイド - Example Docs"},
+                               {"blog/2026/12/release.html", "バージョン 2.0 を公開しました"},
+                               {"forum/index.html", "ユーザーフォーラム"},
+                               {"wiki/FAQ.html", "よくある質問 (FAQ)"}};
+    for (const auto& t : titles)
+        testsupport::Sandbox::WriteFile(pages / t[0], std::string("<html><head><title>") + t[1] + "</title></head></html>");
+    testsupport::LoopbackServer other(pages.Path(), "", "127.0.0.2");
+    engine::SaveJob job;
+    std::vector<std::string> urls, sources;
+    for (const auto& t : titles) {
+        urls.push_back(other.BaseUrl() + "/" + t[0]);
+        sources.push_back("/saves/docs.files/index.html");
+    }
+    job.SetOutDomainLinks(urls, sources);
+    QMainWindow owner;
+    std::unique_ptr<QDialog> dialog(appqt::CreateDialogByName("OutDomainSelectDlg", &owner, job, {}));
+    dialog->show();
+    (void)testsupport::RunUntil([&] { return !dialog->windowTitle().contains(QStringLiteral("取得中")); }, 20000);
+    Save(dialog.get(), "dialog-OutDomainSelectDlg");
+}
+
+// The detailed result of analysing a gallery page: links two levels up, a main picture and
+// many links into another site.
+void ShowAnalysisStd() {
+    app::PageAnalysis page;
+    page.url = "https://www.example.jp/gallery/2026/index.html";
+    page.links.push_back({"https://www.example.jp/index.html", 20, -2, 0, "Example ホーム"});
+    page.links.push_back({"https://www.example.jp/gallery/index.html", 20, -1, 0, "ギャラリー一覧"});
+    page.links.push_back({"/about.html", 20, -2, 1, "このサイトについて"});
+    page.links.push_back({"https://www.example.jp/gallery/2026/thumb.jpg", app::KindPicture, 1, 120, ""});
+    page.links.push_back({"https://www.example.jp/gallery/2026/harbour.jpg", app::KindPicture, 1, 980, ""});
+    for (int i = 0; i < 30; ++i)
+        page.links.push_back({"https://photos.example.net/album/p" + std::to_string(i) + ".html", 80, 0, 0, ""});
+    app::SummariseLinks(page);
+    appqt::DialogArgs args;
+    args.message = app::Report(page, true, true);
+    args.advice = "上記に示されたオプションの指定を推奨します。\r\n" + app::UpperLimitAdvice(page);
+    args.objectUrls = app::MainObjectUrls(page);
+    args.applyRecommendations = [] {};
+    args.setUrl = [](const std::string&) {};
+    engine::SaveJob job;
+    QMainWindow owner;
+    std::unique_ptr<QDialog> dialog(appqt::CreateDialogByName("AnalysisStd", &owner, job, args));
+    Save(dialog.get(), "dialog-AnalysisStd");
+}
+
 void ShowDialogs(const std::string& programFolder) {
     engine::SaveJob job;
     job.SetProgramFolder(programFolder);
@@ -144,10 +219,11 @@ void ShowDialogs(const std::string& programFolder) {
     owner.resize(640, 580);
     const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
                                             "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
-                                            "DropHtmlCutAdv", "OutDomainSelectDlg", "AnalysisLit", "AnalysisStd"};
+                                            "DropHtmlCutAdv", "AnalysisLit"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
-    args.message = "HTMLページ以外では、ページ解析は利用できません。";
+    // What "？" says about the address of a picture.
+    app::ClassifyFileUrl("https://www.example.jp/gallery/2026/harbour.jpg", args.kindText, args.message);
     for (const std::string& name : names) {
         QDialog* dialog = appqt::CreateDialogByName(name, &owner, job, args);
         if (!dialog) {
@@ -308,10 +384,14 @@ int main(int argc, char** argv) {
     ShowProgressView(programFolder);
     testsupport::Sandbox siteBox;
     ShowSavedSite(siteBox, programFolder);
+    testsupport::Sandbox adBox;
+    ShowAdRemoval(adBox, programFolder);
     // The serial-save settings list the checks of the plug-in beside the program.
     std::filesystem::copy_file(std::string(SITROVA_BIN_DIR) + "/Sitg_PlgIn_NotFound.qdi",
                                programFolder + "/Sitg_PlgIn_NotFound.qdi");
     ShowDialogs(programFolder);
+    ShowOutDomainSelect();
+    ShowAnalysisStd();
     ShowScheduler(programFolder);
     ShowFileSave(programFolder);
     ShowAlbumFetcher(programFolder);

@@ -81,9 +81,9 @@ QDialog* CreateDialogByName(const std::string& name, QWidget* owner, engine::Sav
     if (name == "InitializeOther") return CreateOtherSettingsDialog(owner, ini, programFolder);
     if (name == "ErrorLogViewer") return CreateErrorLogViewer(owner, ErrorLogPathOf(job));
     if (name == "DropHtmlCutAdv") return CreateDropHtmlDialog(owner, args.filePath, programFolder);
-    if (name == "OutDomainSelectDlg") return CreateOutDomainSelectDialog(owner);
+    if (name == "OutDomainSelectDlg") return CreateOutDomainSelectDialog(owner, job);
     if (name == "AnalysisLit") return CreateAnalysisLitDialog(owner, args.kindText, args.message);
-    if (name == "AnalysisStd") return CreateAnalysisStdDialog(owner, args.message);
+    if (name == "AnalysisStd") return CreateAnalysisStdDialog(owner, args);
     return nullptr;
 }
 

@@ -1,7 +1,9 @@
 // Dialogs opened by name. Each runs modally over its owner; at most one of each name is open.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -26,6 +28,12 @@ struct DialogArgs {
     std::string filePath;
     std::string kindText;
     std::string message;
+    // "AnalysisStd": the advice under the comment, the main objects, and what its buttons do
+    // in the input view (no function: the button is not offered).
+    std::string advice;
+    std::vector<std::string> objectUrls;
+    std::function<void()> applyRecommendations;
+    std::function<void(const std::string&)> setUrl;
 };
 int OpenDialog(const std::string& name, QWidget* owner, engine::SaveJob& job, const DialogArgs& args);
 

@@ -1,5 +1,6 @@
-// "ドロップファイルの処理": a dropped HTML file can have its advertisements removed (later work)
+// "ドロップファイルの処理": a dropped HTML file can have its advertisements removed
 // or lead to the saved site it belongs to.
+#include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "app/shell/Shell.h"
+#include "filters/CutAdv.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
@@ -65,12 +67,7 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
 
     auto* removeAds = new QPushButton(QStringLiteral("広告を削除する"), d);
     removeAds->setObjectName(QStringLiteral("removeAds"));
-    removeAds->setEnabled(false);
-    removeAds->setToolTip(QStringLiteral("広告の削除は、このバージョンではまだ使えません。"));
     box->addWidget(removeAds);
-    auto* notYet = new QLabel(QStringLiteral("（広告の削除は、このバージョンではまだ使えません。）"), d);
-    notYet->setObjectName(QStringLiteral("removeAdsNote"));
-    box->addWidget(notYet);
 
     const std::string record = FindRelatedQdx(filePath);
     auto* openRecord = new QPushButton(QStringLiteral("関連するQdxファイルを開く。"), d);
@@ -94,6 +91,12 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
             return;
         }
         if (!message.empty()) platformqt::ShowMessage(d, kCaption, message, platformqt::IconWarning);
+    });
+    QObject::connect(removeAds, &QPushButton::clicked, d, [removeAds, filePath] {
+        const int removed = filters::CleanFileInPlace(filePath);
+        QApplication::beep();
+        removeAds->setText(removed ? QStringLiteral("広告削除は済みです") : QStringLiteral("広告は見つかりませんでした。"));
+        removeAds->setEnabled(false);
     });
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });
     FinishDialog(d, 400, 300);

@@ -13,6 +13,8 @@ class SaveJob;
 
 namespace appqt {
 
+struct DialogArgs;
+
 constexpr const char* kProductVersion = "6.42";
 constexpr const char* kMakerAddress = "https://sitrova.invalid/";
 
@@ -31,9 +33,13 @@ std::string FindRelatedQdx(const std::string& filePath);
 // "DropHtmlCutAdv": what to do with a dropped HTML file.
 QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const std::string& programFolder);
 
+// "OutDomainSelectDlg": the job's links to other sites with their titles (fetched in the
+// background); OK keeps the ticked ones in the job. The close box keeps them all.
+QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job);
+
 // Shells with their title and controls; they only close.
-QDialog* CreateOutDomainSelectDialog(QWidget* owner);
 QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message);
-QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment);
+// "AnalysisStd": the analysis comment (message), its advice, the main objects to choose from.
+QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args);
 
 }  // namespace appqt

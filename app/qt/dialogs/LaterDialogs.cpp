@@ -1,17 +1,16 @@
 // Dialogs whose work belongs to later parts of the program: they show their controls and
-// close. The out-domain selection keeps its own check marks so its buttons already work.
+// close.
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/qt/dialogs/DialogKit.h"
+#include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -26,41 +25,7 @@ QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption)
     return button;
 }
 
-void CheckAll(QTreeWidget* list, Qt::CheckState state) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setCheckState(0, state);
-}
-
 }  // namespace
-
-QDialog* CreateOutDomainSelectDialog(QWidget* owner) {
-    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", "外部ドメインのページタイトル一覧を取得中･･･");
-    auto* box = new QVBoxLayout(d);
-    auto* list = new QTreeWidget(d);
-    list->setObjectName(QStringLiteral("pageList"));
-    list->setHeaderLabels({QStringLiteral("URL"), QStringLiteral("タイトル")});
-    list->setRootIsDecorated(false);
-    box->addWidget(list, 1);
-    auto* progress = new QProgressBar(d);
-    progress->setObjectName(QStringLiteral("progress"));
-    progress->setRange(0, 100);
-    progress->setValue(0);
-    box->addWidget(progress);
-    auto* row = new QHBoxLayout;
-    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
-    QPushButton* none = NamedButton(d, "selectNone", "全て非選択");
-    QPushButton* ok = NamedButton(d, "ok", "OK");
-    ok->setDefault(true);
-    row->addWidget(all);
-    row->addWidget(none);
-    row->addStretch();
-    row->addWidget(ok);
-    box->addLayout(row);
-    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Checked); });
-    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Unchecked); });
-    QObject::connect(ok, &QPushButton::clicked, d, [d] { d->done(1); });
-    FinishDialog(d, 520, 420);
-    return d;
-}
 
 QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message) {
     QDialog* d = NewDialog(owner, "AnalysisLit", "ページ解析エラー");
@@ -87,26 +52,51 @@ QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, co
     return d;
 }
 
-QDialog* CreateAnalysisStdDialog(QWidget* owner, const std::string& comment) {
+QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     QDialog* d = NewDialog(owner, "AnalysisStd", "ページ解析の詳細表示");
     auto* box = new QVBoxLayout(d);
     box->addWidget(new QLabel(QStringLiteral("ユーザーへのコメント。"), d));
-    auto* text = new QPlainTextEdit(platformqt::ToQLines(comment), d);
+    auto* text = new QPlainTextEdit(platformqt::ToQLines(args.message), d);
     text->setObjectName(QStringLiteral("comment"));
     text->setReadOnly(true);
     box->addWidget(text, 1);
+    auto* adviceRow = new QHBoxLayout;
+    auto* advice = new QLabel(platformqt::ToQLines(args.advice), d);
+    advice->setObjectName(QStringLiteral("advice"));
+    advice->setWordWrap(true);
+    adviceRow->addWidget(advice, 1);
+    QPushButton* recommend = NamedButton(d, "recommend", "推奨オプションを\n利用する");
+    recommend->setVisible(static_cast<bool>(args.applyRecommendations));
+    adviceRow->addWidget(recommend);
+    box->addLayout(adviceRow);
     box->addWidget(new QLabel(QStringLiteral("メインと思われるオブジェクトのURL一覧"), d));
+    auto* found = new QLabel(args.objectUrls.empty() ? QStringLiteral("見つかりません。") : QStringLiteral("下記から選んでください。"), d);
+    found->setObjectName(QStringLiteral("objectNote"));
+    box->addWidget(found);
     auto* urls = new QComboBox(d);
     urls->setObjectName(QStringLiteral("objectUrls"));
+    for (const std::string& url : args.objectUrls) urls->addItem(platformqt::ToQ(url));
     box->addWidget(urls);
     auto* row = new QHBoxLayout;
     QPushButton* setUrl = NamedButton(d, "setUrl", "URLに設定する");
-    setUrl->setEnabled(false);  // nothing to choose until the analysis fills the list
+    setUrl->setEnabled(!args.objectUrls.empty() && args.setUrl);
     QPushButton* close = NamedButton(d, "close", "閉じる");
     row->addWidget(setUrl);
     row->addStretch();
     row->addWidget(close);
     box->addLayout(row);
+    QObject::connect(recommend, &QPushButton::clicked, d, [apply = args.applyRecommendations, recommend] {
+        apply();
+        recommend->setEnabled(false);
+    });
+    QObject::connect(setUrl, &QPushButton::clicked, d, [d, urls, set = args.setUrl] {
+        std::string url = platformqt::FromQ(urls->currentText());
+        // The picture mark is a label, not part of the address.
+        const std::string mark = "[ 絵 ]";
+        if (url.rfind(mark, 0) == 0) url.erase(0, mark.size());
+        set(url);
+        d->done(1);
+    });
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });
     FinishDialog(d, 480, 340);
     return d;

@@ -2,15 +2,19 @@
 // fields, the option boxes, and the menu commands that stay inside the window.
 #include <QAction>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include <QElapsedTimer>
 #include "app/StartUp.h"
 #include "tests/support/LoopbackServer.h"
+#include "app/qt/AnalysisPanel.h"
 #include "app/qt/CpuPopup.h"
+#include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/MainMenu.h"
 #include "records/Settings.h"
 #include "tests/app/qt/InputViewFixture.h"
+#include "tests/support/LoopbackServer.h"
 
 using namespace engine::mode;
 using inputtest::InputViewTest;
@@ -296,4 +300,45 @@ TEST_F(InputViewTest, SavedSiteWindowTakesItsStoredSizeAndStoresItOnClose) {
     EXPECT_EQ(stored.width, 360u);  // raised to the least size
     EXPECT_EQ(stored.height, 700u);
     EXPECT_TRUE(job->Has(ModeUpdateClosed));
+}
+
+TEST_F(InputViewTest, PageAnalysisShowsItsSummaryAndItsAdviceFillsTheOptions) {
+    testsupport::Sandbox site;
+    Sandbox::WriteFile(site / "a/b/index.html",
+                       "<html><body><a href=\"../../top.html\">up</a><a href=\"/a/b/x.html\">x</a>"
+                       "<img src=\"big.png\"></body></html>");
+    Sandbox::WriteFile(site / "top.html", "<html><head><title>top</title></head></html>");
+    std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x40\0\0\0\x40", 24);
+    Sandbox::WriteFile(site / "a/b/big.png", png + std::string(16, '\0'));
+    testsupport::LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+    Open();
+    appqt::DialogArgs details;
+    window->Hooks().openDialog = [&](const std::string& name, QWidget*, engine::SaveJob&, const appqt::DialogArgs& args) {
+        started.push_back({name, {}});
+        details = args;
+        return 0;
+    };
+    const std::string url = server.BaseUrl() + "/a/b/index.html";
+    Type(514, url);
+    Click(517);
+    appqt::AnalysisPanel* panel = window->Input()->Analysis();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return panel->Finished(); }, 30000));
+    const QString summary = panel->findChild<QPlainTextEdit*>(QStringLiteral("analysisText"))->toPlainText();
+    EXPECT_TRUE(summary.startsWith(platformqt::ToQ(url + "\n□解析終了。\n\n\n◆要Alias補正オプション。\n■最大上位階層：2\n")))
+        << platformqt::FromQ(summary);
+    panel->findChild<QPushButton*>(QStringLiteral("ctl539"))->click();
+    ASSERT_EQ(started.back().what, "AnalysisStd");
+    EXPECT_NE(details.message.find("/top.html　－　[top]"), std::string::npos) << details.message;
+    EXPECT_EQ(details.advice, "上記に示されたオプションの指定を推奨します。\r\n"
+                              "サイトの全てを保存するには、上位階層の上限値に 2 を指定してください。\r\n");
+    ASSERT_EQ(details.objectUrls, (std::vector<std::string>{"[ 絵 ]" + server.BaseUrl() + "/a/b/big.png"}));
+
+    std::unique_ptr<QDialog> d(appqt::CreateDialogByName("AnalysisStd", window.get(), *job, details));
+    d->findChild<QPushButton*>(QStringLiteral("recommend"))->click();
+    EXPECT_TRUE(Checked(527));
+    EXPECT_EQ(Text(525), "2");
+    d->findChild<QPushButton*>(QStringLiteral("setUrl"))->click();
+    EXPECT_EQ(Text(514), server.BaseUrl() + "/a/b/big.png");
 }

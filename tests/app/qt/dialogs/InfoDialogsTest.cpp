@@ -119,12 +119,24 @@ TEST_F(InfoDialogs, DropDialogOffersTheRecordOnlyWhenThereIsOne) {
         std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, c.file, programFolder));
         EXPECT_EQ(platformqt::FromQ(d->findChild<QLineEdit*>(QStringLiteral("fileName"))->text()), platform::NameOf(c.file));
         EXPECT_EQ(d->findChild<QPushButton*>(QStringLiteral("openQdx"))->isEnabled(), c.offered);
-        auto* removeAds = d->findChild<QPushButton*>(QStringLiteral("removeAds"));
-        EXPECT_EQ(removeAds->text(), QStringLiteral("広告を削除する"));
-        EXPECT_FALSE(removeAds->isEnabled());
         d->findChild<QPushButton*>(QStringLiteral("close"))->click();
         EXPECT_EQ(d->result(), 0);
     }
+}
+
+TEST_F(InfoDialogs, DropDialogRemovesAdsOnceAndSaysWhatItFound) {
+    const std::string page = box / "p.html";
+    const std::string ad = "<html><!-- start AD -->x<!-- end AD --></html>";
+    Sandbox::WriteFile(page, ad);
+    for (const char* expected : {"広告削除は済みです", "広告は見つかりませんでした。"}) {
+        std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, page, programFolder));
+        auto* removeAds = d->findChild<QPushButton*>(QStringLiteral("removeAds"));
+        EXPECT_EQ(removeAds->text(), QStringLiteral("広告を削除する"));
+        removeAds->click();
+        EXPECT_EQ(removeAds->text(), QString::fromUtf8(expected));
+        EXPECT_FALSE(removeAds->isEnabled());
+    }
+    EXPECT_EQ(Sandbox::ReadFile(page).find("start AD"), std::string::npos);
 }
 
 TEST_F(InfoDialogs, VersionDialogShowsProductVersionAndAddress) {
