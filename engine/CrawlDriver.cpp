@@ -244,6 +244,17 @@ void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
     }
 }
 
+// Every link of the page, the ones past the table's last slot included, reaches the copy or
+// the site online. Scripts keep their text.
+void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& url, const LinkTable& table,
+                     const CrawlState& state) {
+    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
+    const std::string dataFolder = job.LogFolder();
+    if (dataFolder.empty()) return;
+    const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
+    (void)PointLinksAtCopy(localPath, url, dataFolder, table, deferred);
+}
+
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch) {
     if (job.StopRequested()) return 0;
@@ -296,6 +307,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 
     if (!dirs.urls.empty()) FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths);
     if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
+    PointPageAtCopy(job, localPath, url, table, state);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }
