@@ -5,6 +5,7 @@
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
+#include "engine/PageCharset.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
 #include "engine/Prefetcher.h"
@@ -95,13 +96,13 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
         ok = FetchUrlToFile(job, url, localPath);
     }
     if (ok) return 1;
-    // A failed fetch leaves no partial file behind, so forced conversion can only go on
-    // with a copy that is already there; without one the page is a plain failure.
-    if (job.Has(mode::neglect) && platform::IsRegularFile(localPath)) {
+    // A failed fetch leaves no partial file behind; forced conversion asks once more and
+    // keeps the page as far as it arrives (or an older copy already there).
+    if (job.Has(mode::neglect) && (platform::IsRegularFile(localPath) || FetchPartialPage(job, url, localPath))) {
         job.AppendLog("  ＤＬが正常終了しませんでしたが、変換を続行します。");
         return 1;
     }
-    if (job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+    if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
         ok = FetchUrlToFile(job, url, localPath);
@@ -225,7 +226,7 @@ int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState
 
 int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch) {
     int ok = FirstTry(job, prefetch, url, path);
-    if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+    if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
         ok = FetchUrlToFile(job, url, path);
@@ -291,6 +292,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         return 1;
     }
 
+    LinkPathsToUtf8(table, CharsetOfFile(localPath));
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;
     if (followDynamic) NameDynamicLinks(table, originals, newNames);

@@ -34,6 +34,10 @@ struct FetchOptions {
 // and a failure never leaves a partial file at `path` (a complete older file stays).
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path);
 
+// Forced conversion's last try at a page: one transfer, and what arrived of it is kept even
+// when the connection broke off. 1 when something was stored at `path`.
+[[nodiscard]] int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path);
+
 // What ends a fetch on a thread of its own early, besides the job's stop request.
 class FetchCancel {
 public:

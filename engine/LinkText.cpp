@@ -136,7 +136,8 @@ std::string EncodeLocalLink(std::string_view path) {
     out.reserve(path.size());
     for (char ch : path) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c == 0x7F || std::string_view("%#?\"'<>\\").find(ch) != std::string_view::npos) {
+        // Non-ASCII bytes too: the escaped UTF-8 name opens the file whatever the page's charset.
+        if (c <= 0x20 || c >= 0x7F || std::string_view("%#?\"'<>\\").find(ch) != std::string_view::npos) {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 0x0F];

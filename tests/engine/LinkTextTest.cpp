@@ -1,5 +1,6 @@
 // The text forms of links: attribute values, joined URLs, local names.
 #include "engine/LinkText.h"
+#include "engine/PageCharset.h"
 
 #include <gtest/gtest.h>
 
@@ -44,4 +45,28 @@ TEST(LinkText, NamesAndLocalLinks) {
     EXPECT_FALSE(IsOtherScheme("http://h/"));
     EXPECT_FALSE(IsOtherScheme("c:/x"));
     EXPECT_FALSE(IsOtherScheme("a.html?x=b:c"));
+}
+
+TEST(PageCharset, DeclaredCharsetsTurnLinkPathsIntoUtf8) {
+    const struct { const char* head; PageCharset charset; } cases[] = {
+        {"\xEF\xBB\xBF<html>", PageCharset::Utf8},
+        {"<meta charset=\"Shift_JIS\">", PageCharset::ShiftJis},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">", PageCharset::EucJp},
+        {"<meta charset=utf-8>", PageCharset::Utf8},
+        {"<p>no declaration</p>", PageCharset::Unknown},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CharsetOfPage(c.head), c.charset) << c.head;
+
+    LinkTable table;
+    table.Add("\x95\x5C\x8E\xA6.html?q=\x95\x5C");  // "表示" in Shift-JIS: its second byte is 0x5C
+    table.Add("\x83\x5C/index.html");               // "ソ"
+    table.Add("plain.html");
+    LinkPathsToUtf8(table, PageCharset::ShiftJis);
+    EXPECT_EQ(table.urls[1], "\xE8\xA1\xA8\xE7\xA4\xBA.html?q=\x95\x5C");  // the query keeps its bytes
+    EXPECT_EQ(table.urls[2], "\xE3\x82\xBD/index.html");
+    EXPECT_EQ(table.urls[3], "plain.html");
+    LinkTable euc;
+    euc.Add("\xC9\xBD.html");  // "表" in EUC-JP
+    LinkPathsToUtf8(euc, PageCharset::EucJp);
+    EXPECT_EQ(euc.urls[1], "\xE8\xA1\xA8.html");
 }
