@@ -7,6 +7,7 @@
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
 #include "engine/LinkText.h"
+#include "engine/PageBase.h"
 #include "engine/SafeLocalPath.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -204,7 +205,8 @@ int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, st
                      const LinkTable& table, const WillBeSaved& willBeSaved) {
     std::string text;
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
-    if (!PointLinksAtCopyText(text, pagePath, pageUrl, dataFolder, table, willBeSaved)) return 0;
+    const bool pointed = PointLinksAtCopyText(text, pagePath, pageUrl, dataFolder, table, willBeSaved);
+    if (!DisableBaseHref(text) && !pointed) return 0;
     return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 

@@ -5,6 +5,8 @@
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
+#include "engine/LinkText.h"
+#include "engine/PageBase.h"
 #include "engine/PageCharset.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
@@ -245,15 +247,24 @@ void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
     }
 }
 
+// The address the page's links are read against: its own, or its <base href>.
+std::string LinkBaseOf(const std::string& localPath, const std::string& url) {
+    if (platform::EndsWithI(localPath, ".css") || platform::EndsWithI(localPath, ".js")) return url;
+    const std::string href = BaseHrefOfFile(localPath);
+    if (href.empty()) return url;
+    const std::string base = JoinUrl(url, href);
+    return IsAbsoluteUrl(base) ? base : url;
+}
+
 // Every link of the page, the ones past the table's last slot included, reaches the copy or
-// the site online. Scripts keep their text.
-void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& url, const LinkTable& table,
+// the site online (read against `linkBase`). Scripts keep their text.
+void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
                      const CrawlState& state) {
     if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
     const std::string dataFolder = job.LogFolder();
     if (dataFolder.empty()) return;
     const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
-    (void)PointLinksAtCopy(localPath, url, dataFolder, table, deferred);
+    (void)PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred);
 }
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
@@ -284,7 +295,9 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     const int64_t pageSize = platform::FileSize(localPath);
 
     LinkTable table;
-    ConvertPage(job, localPath, url);
+    // Read before the conversion, which makes the <base> tag's own address relative.
+    const std::string linkBase = LinkBaseOf(localPath, url);
+    ConvertPage(job, localPath, linkBase);
     const int n = ScanLinks(job, localPath, table);
     LogLinkCount(job, n);
     if (n < 1) {
@@ -293,6 +306,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
 
     LinkPathsToUtf8(table, CharsetOfFile(localPath));
+    if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;
     if (followDynamic) NameDynamicLinks(table, originals, newNames);
@@ -309,7 +323,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 
     if (!dirs.urls.empty()) FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths);
     if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
-    PointPageAtCopy(job, localPath, url, table, state);
+    PointPageAtCopy(job, localPath, linkBase, table, state);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }
