@@ -83,19 +83,22 @@ Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
 // The first try of a page or file: its fetch ahead when there was one (a failure there counts
 // like a failed try of the walk, so the second tries, their requests and their log lines stay
 // those of the walk alone), else a fetch now.
-int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path) {
-    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path) : Prefetcher::NotFetched;
-    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path) : static_cast<int>(ahead);
+int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path,
+             std::string* finalUrl = nullptr) {
+    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path, finalUrl) : Prefetcher::NotFetched;
+    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path, finalUrl) : static_cast<int>(ahead);
 }
 
 // Fetch of the page with its second tries. Returns 1 when the page may be converted.
-int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch) {
-    int ok = FirstTry(job, prefetch, url, localPath);
+// `finalUrl` receives the page's address after redirects ("" when unknown).
+int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch,
+              std::string& finalUrl) {
+    int ok = FirstTry(job, prefetch, url, localPath, &finalUrl);
     if (!ok && platform::EndsWithI(url, "index.html"))
-        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
+        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &finalUrl);
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
-        ok = FetchUrlToFile(job, url, localPath);
+        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
     }
     if (ok) return 1;
     // A failed fetch leaves no partial file behind; forced conversion asks once more and
@@ -107,7 +110,7 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
     if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
-        ok = FetchUrlToFile(job, url, localPath);
+        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
     }
     return ok;
 }
@@ -281,7 +284,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
     job.AppendSimpleLog(url);
 
-    if (!FetchPage(job, localPath, url, prefetch)) {
+    std::string finalUrl;
+    if (!FetchPage(job, localPath, url, prefetch, finalUrl)) {
         if (!IsSavedCopy(localPath)) (void)WriteFailedPage(url, localPath);
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ＤＬに失敗しました。");
@@ -296,7 +300,9 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 
     LinkTable table;
     // Read before the conversion, which makes the <base> tag's own address relative.
-    const std::string linkBase = LinkBaseOf(localPath, url);
+    // A redirected page is stored under the address that was linked; its links are read
+    // against the address it came from.
+    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(finalUrl) ? finalUrl : url);
     ConvertPage(job, localPath, linkBase);
     const int n = ScanLinks(job, localPath, table);
     LogLinkCount(job, n);

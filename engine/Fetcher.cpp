@@ -32,6 +32,7 @@ std::string PartPath(const std::string& path) { return path + ".part"; }
 struct Control {
     const SaveJob* job = nullptr;
     const FetchCancel* cancel = nullptr;
+    std::string* finalUrl = nullptr;  // receives the address after redirects
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -79,7 +80,10 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
                    const Control& control, bool onlyOnceBegun) {
     for (int retries = 0;; ++retries) {
         platform::HttpResponse response = http.FetchToFile(request, temp);
-        if (response.result == platform::HttpOk) return true;
+        if (response.result == platform::HttpOk) {
+            if (control.finalUrl) *control.finalUrl = response.effectiveUrl;
+            return true;
+        }
         if (response.unreachable && control.job) {
             control.job->MarkHostUnreachable(request.url);
             return false;
@@ -158,7 +162,7 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
 
 }  // namespace
 
-int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path) {
+int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, std::string* finalUrl) {
     // The worker's session keeps connections alive across the save; a caller without one
     // still gets a working fetch.
     std::unique_ptr<platform::HttpSession> own;
@@ -170,12 +174,15 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
     // Blog saves and web-archive saves are to have each fetched file checked by their site
     // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
     // exist yet, so every fetched file is kept.
-    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr});
+    if (finalUrl) finalUrl->clear();
+    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr, finalUrl});
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
-                      const std::string& path, const std::string& staging, const FetchCancel* cancel) {
-    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel});
+                      const std::string& path, const std::string& staging, const FetchCancel* cancel,
+                      std::string* finalUrl) {
+    if (finalUrl) finalUrl->clear();
+    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, finalUrl});
 }
 
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {

@@ -158,6 +158,15 @@ bool IsOtherScheme(std::string_view link) {
     return i > 1 && !IsAbsoluteUrl(link);
 }
 
+std::string WithRootPath(std::string_view url) {
+    const size_t scheme = SchemeEnd(url);
+    if (scheme == std::string_view::npos || url.size() == scheme) return std::string(url);
+    const size_t end = url.find_first_of("/?#", scheme);
+    if (end == std::string_view::npos) return std::string(url) + "/";
+    if (url[end] != '/') return std::string(url.substr(0, end)) + "/" + std::string(url.substr(end));
+    return std::string(url);
+}
+
 std::string SchemeAndHost(std::string_view url) {
     const size_t scheme = SchemeEnd(url);
     if (scheme == std::string_view::npos) return {};

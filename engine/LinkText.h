@@ -26,6 +26,9 @@ std::string EncodeLocalLink(std::string_view path);
 // "scheme:" at the start other than http and https ("ftp:", "tel:", "data:", "javascript:").
 bool IsOtherScheme(std::string_view link);
 
+// A URL without a path ("http://host:port") is the host's start page: "/" is added.
+std::string WithRootPath(std::string_view url);
+
 // "http://host:port" of an absolute URL (no "/"); empty for anything else.
 std::string SchemeAndHost(std::string_view url);
 

@@ -12,6 +12,7 @@
 #include "app/qt/UiHooks.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "engine/ModeFlags.h"
+#include "engine/LinkText.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -81,7 +82,7 @@ bool InputView::StartSave() {
 
     m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
     m_job.SetModeBits(ModeNormal | app::JobOptionBits(Options(), defMode));
-    std::string url = fields.url;
+    std::string url = engine::WithRootPath(fields.url);
     if (url.back() == '/') {
         url += "index.html";
         m_job.SetModeBits(ModeIndexAppended);

@@ -127,6 +127,9 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
                               "src=\"../../../img/logo.png\"", "href=\"../../../css/main.css\""})
         EXPECT_NE(deep.find(local), std::string::npos) << local;
     EXPECT_NE(deep.find("href=\"" + main.BaseUrl() + "/outside.html\""), std::string::npos);
+    // A redirected folder is stored where it was linked; its links lead where the server sent it.
+    const std::string moved = Sandbox::ReadFile((top / "old/index.html").string());
+    EXPECT_NE(moved.find("href=\"../docs/guide.html\""), std::string::npos) << moved;
     // A base address is honoured, and the copy resolves against itself.
     const std::string based = Sandbox::ReadFile((top / "based/page.html").string());
     EXPECT_NE(based.find("href=\"../docs/guide.html\""), std::string::npos);

@@ -41,6 +41,9 @@ TEST(LinkText, NamesAndLocalLinks) {
     EXPECT_EQ(RelativeLocalLink("/d/top/p.html", "/d/top/p.files/r.png"), "p.files/r.png");
     EXPECT_EQ(EncodeLocalLink("a b%#?.html"), "a%20b%25%23%3F.html");
     EXPECT_EQ(EncodeRequestPath("a b/\xE8\xA1\xA8%41.html"), "a%20b/%E8%A1%A8%41.html");
+    EXPECT_EQ(WithRootPath("http://h:1"), "http://h:1/");
+    EXPECT_EQ(WithRootPath("https://h?q"), "https://h/?q");
+    EXPECT_EQ(WithRootPath("http://h/a"), "http://h/a");
     EXPECT_TRUE(IsOtherScheme("tel:123"));
     EXPECT_FALSE(IsOtherScheme("http://h/"));
     EXPECT_FALSE(IsOtherScheme("c:/x"));
