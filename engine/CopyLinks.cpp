@@ -47,6 +47,7 @@ bool ValueAfter(std::string_view text, size_t at, Span& out) {
         out = {at + 6, close};
         return true;
     }
+    if (text[at] == '<' || text[at] == '&') return false;
     size_t end = at;
     while (end < text.size() && text[end] != '>' && !IsBlank(text[end])) ++end;
     out = {at, end};
@@ -80,7 +81,10 @@ std::vector<Span> LinkValues(std::string_view text) {
             const size_t hit = platform::FindI(text, name, pos);
             if (hit == platform::npos) break;
             pos = hit + name.size();
-            if (hit > 0 && IsNameChar(text[hit - 1])) continue;
+            // An attribute follows a blank inside its tag ("-" for data-src); "href=" in a page's
+            // text, such as a code sample, is no link of the page.
+            if (hit == 0 || IsNameChar(text[hit - 1]) || std::string_view(" \t\r\n\f\"'-/").find(text[hit - 1]) == std::string_view::npos)
+                continue;
             Span value{};
             if (!ValueAfter(text, pos, value)) continue;
             if (name == "srcset") SrcsetSpans(text, value, spans);
@@ -121,6 +125,7 @@ public:
         for (int i = table.Count(); i >= 1; --i) {
             m_byText[table.found[i]] = i;
             if (!table.paths[i].empty()) m_byLocal[table.paths[i]] = i;
+            if (IsAbsoluteUrl(table.urls[i])) m_byUrl[platform::AsciiLowerCopy(table.urls[i])] = i;
         }
     }
 
@@ -133,10 +138,14 @@ public:
         const std::string anchor = hash == std::string::npos ? "" : value.substr(hash);
         const std::string local = LocalTarget(value);
 
-        auto found = m_byText.find(std::string(written));
-        if (found == m_byText.end()) found = m_byText.find(value);
-        if (found != m_byText.end()) {
-            const int i = found->second;
+        // The link as written, or another spelling of the same address (another anchor, say).
+        int i = 0;
+        if (auto found = m_byText.find(std::string(written)); found != m_byText.end()) i = found->second;
+        else if (auto same = m_byText.find(value); same != m_byText.end()) i = same->second;
+        else if (auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, value.substr(0, hash)))));
+                 url != m_byUrl.end())
+            i = url->second;
+        if (i > 0) {
             const std::string& path = m_table.paths[i];
             if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (platform::FileExists(path) || m_willBeSaved(m_table.urls[i]))) {
                 if (local == path) return false;
@@ -176,6 +185,7 @@ private:
     const WillBeSaved& m_willBeSaved;
     std::unordered_map<std::string, int> m_byText;
     std::unordered_map<std::string, int> m_byLocal;
+    std::unordered_map<std::string, int> m_byUrl;
 };
 
 }  // namespace
@@ -199,6 +209,35 @@ bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const 
     out.append(text, copied, std::string::npos);
     text.swap(out);
     return true;
+}
+
+int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    const std::string origin = platform::AsciiLowerCopy(SchemeAndHost(pageUrl));
+    if (origin.empty()) return 0;
+    std::string out;
+    size_t copied = 0;
+    for (const Span& span : LinkValues(text)) {
+        if (span.begin < copied) continue;
+        const std::string value = DecodeAttributeValue(std::string_view(text).substr(span.begin, span.end - span.begin));
+        if (!IsAbsoluteUrl(value) || platform::AsciiLowerCopy(SchemeAndHost(value)) != origin) continue;
+        const size_t hash = value.find('#');
+        std::string link = value.substr(0, hash);
+        if (link.find('?') != std::string::npos || !MakeRelative(link, pageUrl)) continue;
+        std::string decoded;
+        if (link.empty() || link[0] == '/' || !DecodePercentName(link, decoded)) continue;
+        if (!decoded.empty() && decoded.back() == '/') decoded += "index.html";
+        const std::string target = NormaliseLocalPath(platform::FolderOf(pagePath) + decoded);
+        if (!IsInsideFolder(target, dataFolder) || !platform::IsRegularFile(target)) continue;
+        out.append(text, copied, span.begin - copied);
+        out += EncodeLocalLink(RelativeLocalLink(pagePath, target));
+        if (hash != std::string::npos) out += value.substr(hash);
+        copied = span.end;
+    }
+    if (copied == 0) return 0;
+    out.append(text, copied, std::string::npos);
+    return platform::WriteFileReplacing(pagePath, out, platform::Durability::Fast) ? 1 : 0;
 }
 
 int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,

@@ -262,12 +262,13 @@ std::string LinkBaseOf(const std::string& localPath, const std::string& url) {
 // Every link of the page, the ones past the table's last slot included, reaches the copy or
 // the site online (read against `linkBase`). Scripts keep their text.
 void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
-                     const CrawlState& state) {
+                     CrawlState& state) {
     if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
     const std::string dataFolder = job.LogFolder();
     if (dataFolder.empty()) return;
     const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
-    (void)PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred);
+    if (PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred))
+        state.pointedOnline.emplace_back(localPath, linkBase);
 }
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
@@ -405,6 +406,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
         job.AppendLog(LevelLine(page.level, 0));
         (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch);
     }
+    // Files saved after a page that linked them: that page's links lead to them again.
+    if (!job.StopRequested())
+        for (const auto& [path, base] : state.pointedOnline) (void)RelinkToSavedFiles(path, base, job.LogFolder());
     return result;
 }
 

@@ -6,6 +6,8 @@
 #include <deque>
 #include <string>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "engine/LinkTable.h"
 
@@ -27,6 +29,9 @@ struct CrawlState {
     std::deque<DeferredPage> deferred;
     std::unordered_set<std::string> deferredUrls;  // URLs now in the list (exact case)
     uint32_t recursionDepth = 0;
+    // Pages (local path, address their links are read against) whose links were pointed
+    // online; looked at again when the run ends.
+    std::vector<std::pair<std::string, std::string>> pointedOnline;
 
     // Appends a page unless the same URL already waits in the list.
     void Defer(const std::string& path, const std::string& url, int32_t level);

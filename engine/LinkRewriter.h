@@ -38,6 +38,9 @@ using WillBeSaved = std::function<bool(const std::string& url)>;
 // Anchors, other schemes and absolute links stay as written. Returns 1 when the page changed.
 int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
                      const LinkTable& table, const WillBeSaved& willBeSaved);
+// At the end of a save: links of the page that were pointed online because their file was
+// not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
+int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
                           std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved);
 

@@ -270,6 +270,8 @@ TEST(PointLinksAtCopyTest, EveryLinkReachesTheCopyOrTheSiteOnline) {
         {"<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">",
          "<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">"},
         {"1 + 1 = 2; s = \"a = b\"", "1 + 1 = 2; s = \"a = b\""},
+        {"<code><span>href=</span><span>gone.html</span> xhref=\"gone.html\"</code>",
+         "<code><span>href=</span><span>gone.html</span> xhref=\"gone.html\"</code>"},  // text, no links
     };
     const engine::WillBeSaved later = [](const std::string& url) { return url == "http://h/t/d/later.html"; };
     for (const auto& c : cases) {
@@ -278,4 +280,17 @@ TEST(PointLinksAtCopyTest, EveryLinkReachesTheCopyOrTheSiteOnline) {
             << c.in;
         EXPECT_EQ(text, c.out) << c.in;
     }
+}
+
+TEST(PointLinksAtCopyTest, LinksPointedOnlineComeBackWhenTheirFileWasSavedLater) {
+    Sandbox box;
+    const std::string data = box / "data/";
+    const std::string page = data + "top/d/p.html";
+    Sandbox::WriteFile(data + "top/later.html", "x");
+    Sandbox::WriteFile(page, "<a href=\"http://h/t/later.html#s\"><a href=\"http://h/t/never.html\">"
+                             "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+    EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 1);
+    EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"../later.html#s\"><a href=\"http://h/t/never.html\">"
+                                       "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+    EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 0);
 }
