@@ -7,7 +7,8 @@ ORIGIN is the site's "http://host:port". Every href=, src=, srcset candidate and
 saved .html, .htm and .css files counts when it belongs to the site: a relative link, or an
 absolute one on ORIGIN. It works offline when it resolves to a file of the copy (a link to
 a folder through the folder's index.html). Links to other sites, anchors and other schemes
-are not counted; an absolute link to the site counts as not working offline.
+are not counted; an absolute link to the site counts as not working offline. Sitrova's
+placeholder pages for pages the site itself lacks are no pages of the site and not counted.
 """
 
 import os
@@ -17,6 +18,7 @@ import urllib.parse
 
 LINK = re.compile(rb"""(?:href|src|poster)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+))|url\(\s*["']?([^"')]+)["']?\s*\)"""
                   rb"""|srcset\s*=\s*"([^"]*)\"""", re.I)
+PLACEHOLDERS = (b"<html><head><title>Failed Download</title>", b"<html><head><title>Canceled Download</title>")
 SCHEME = re.compile(r"^[A-Za-z][A-Za-z0-9+.-]*:")
 
 
@@ -38,10 +40,12 @@ def main():
         for name in files:
             if not is_page(name):
                 continue
-            if name.lower().endswith((".html", ".htm")):
-                pages += 1
             with open(os.path.join(folder, name), "rb") as f:
                 text = f.read()
+            if text.startswith(PLACEHOLDERS):
+                continue
+            if name.lower().endswith((".html", ".htm")):
+                pages += 1
             for m in LINK.finditer(text):
                 for link in candidates(m):
                     if not link or link.startswith("#"):
