@@ -1,6 +1,7 @@
 #include "app/ArgumentLine.h"
 
 #include "engine/CpuLevel.h"
+#include "engine/LinkText.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 
@@ -37,6 +38,7 @@ private:
 };
 
 void SetStartUrl(engine::SaveJob& job, std::string url, bool appendIndex) {
+    url = engine::WithRootPath(url);
     if (appendIndex && !url.empty() && url.back() == '/') {
         url += "index.html";
         job.SetModeBits(ModeIndexAppended);

@@ -6,6 +6,9 @@
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
 #include "engine/PageFile.h"
+#include "engine/LinkText.h"
+#include "engine/PageBase.h"
+#include "engine/PageCharset.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
 #include "engine/Prefetcher.h"
@@ -112,31 +115,34 @@ Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
 // The first try of a page or file: its fetch ahead when there was one (a failure there counts
 // like a failed try of the walk, so the second tries, their requests and their log lines stay
 // those of the walk alone), else a fetch now.
-int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path) {
-    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path) : Prefetcher::NotFetched;
-    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path) : static_cast<int>(ahead);
+int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path,
+             std::string* finalUrl = nullptr) {
+    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path, finalUrl) : Prefetcher::NotFetched;
+    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path, finalUrl) : static_cast<int>(ahead);
 }
 
 // Fetch of the page with its second tries. Returns 1 when the page may be converted.
-int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch) {
-    int ok = FirstTry(job, prefetch, url, localPath);
+// `finalUrl` receives the page's address after redirects ("" when unknown).
+int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch,
+              std::string& finalUrl) {
+    int ok = FirstTry(job, prefetch, url, localPath, &finalUrl);
     if (!ok && platform::EndsWithI(url, "index.html"))
-        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath);
+        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &finalUrl);
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
-        ok = FetchUrlToFile(job, url, localPath);
+        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
     }
     if (ok) return 1;
-    // A failed fetch leaves no partial file behind, so forced conversion can only go on
-    // with a copy that is already there; without one the page is a plain failure.
-    if (job.Has(mode::neglect) && platform::IsRegularFile(localPath)) {
+    // A failed fetch leaves no partial file behind; forced conversion asks once more and
+    // keeps the page as far as it arrives (or an older copy already there).
+    if (job.Has(mode::neglect) && (platform::IsRegularFile(localPath) || FetchPartialPage(job, url, localPath))) {
         job.AppendLog("  ＤＬが正常終了しませんでしたが、変換を続行します。");
         return 1;
     }
-    if (job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+    if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
-        ok = FetchUrlToFile(job, url, localPath);
+        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
     }
     return ok;
 }
@@ -257,7 +263,7 @@ int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState
 
 int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch) {
     int ok = FirstTry(job, prefetch, url, path);
-    if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested()) {
+    if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
         ok = FetchUrlToFile(job, url, path);
@@ -276,6 +282,27 @@ void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
     }
 }
 
+// The address the page's links are read against: its own, or its <base href>.
+std::string LinkBaseOf(const std::string& localPath, const std::string& url) {
+    if (platform::EndsWithI(localPath, ".css") || platform::EndsWithI(localPath, ".js")) return url;
+    const std::string href = BaseHrefOfFile(localPath);
+    if (href.empty()) return url;
+    const std::string base = JoinUrl(url, href);
+    return IsAbsoluteUrl(base) ? base : url;
+}
+
+// Every link of the page, the ones past the table's last slot included, reaches the copy or
+// the site online (read against `linkBase`). Scripts keep their text.
+void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
+                     CrawlState& state) {
+    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
+    const std::string dataFolder = job.LogFolder();
+    if (dataFolder.empty()) return;
+    const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
+    if (PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred))
+        state.pointedOnline.emplace_back(localPath, linkBase);
+}
+
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch) {
     if (job.StopRequested()) return 0;
@@ -291,7 +318,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
     job.AppendSimpleLog(url);
 
-    if (!FetchPage(job, localPath, url, prefetch)) return PageFetchFailed(job, localPath, url, level);
+    std::string finalUrl;
+    if (!FetchPage(job, localPath, url, prefetch, finalUrl)) return PageFetchFailed(job, localPath, url, level);
     if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(localPath)) {
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
@@ -300,7 +328,11 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     const int64_t pageSize = platform::FileSize(localPath);
 
     LinkTable table;
-    ConvertPage(job, localPath, url);
+    // Read before the conversion, which makes the <base> tag's own address relative.
+    // A redirected page is stored under the address that was linked; its links are read
+    // against the address it came from.
+    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(finalUrl) ? finalUrl : url);
+    ConvertPage(job, localPath, linkBase);
     const int n = ScanLinks(job, localPath, table);
     LogLinkCount(job, n);
     if (n < 1) {
@@ -308,6 +340,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         return 1;
     }
 
+    LinkPathsToUtf8(table, CharsetOfFile(localPath));
+    if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;
     if (followDynamic) NameDynamicLinks(table, originals, newNames);
@@ -325,6 +359,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     if (!dirs.urls.empty() && !FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths))
         job.AppendLog(PageNotRewrittenLine(localPath));
     if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
+    PointPageAtCopy(job, localPath, linkBase, table, state);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }
@@ -401,6 +436,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
         job.AppendLog(LevelLine(page.level, 0));
         (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch);
     }
+    // Files saved after a page that linked them: that page's links lead to them again.
+    if (!job.StopRequested())
+        for (const auto& [path, base] : state.pointedOnline) (void)RelinkToSavedFiles(path, base, job.LogFolder());
     return result;
 }
 

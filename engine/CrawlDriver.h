@@ -6,6 +6,8 @@
 #include <deque>
 #include <string>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "engine/LinkTable.h"
 
@@ -30,6 +32,9 @@ struct CrawlState {
     // The page the run starts from is fetched again even when a copy lies on disk (the fetch
     // replaces the copy only when it succeeds).
     std::string refetchPath;
+    // Pages (local path, address their links are read against) whose links were pointed
+    // online; looked at again when the run ends.
+    std::vector<std::pair<std::string, std::string>> pointedOnline;
 
     // Appends a page unless the same URL already waits in the list.
     void Defer(const std::string& path, const std::string& url, int32_t level);

@@ -32,6 +32,7 @@ std::string PartPath(const std::string& path) { return path + ".part"; }
 struct Control {
     const SaveJob* job = nullptr;
     const FetchCancel* cancel = nullptr;
+    std::string* finalUrl = nullptr;  // receives the address after redirects
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -79,7 +80,14 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
                    const Control& control, bool onlyOnceBegun) {
     for (int retries = 0;; ++retries) {
         platform::HttpResponse response = http.FetchToFile(request, temp);
-        if (response.result == platform::HttpOk) return true;
+        if (response.result == platform::HttpOk) {
+            if (control.finalUrl) *control.finalUrl = response.effectiveUrl;
+            return true;
+        }
+        if (response.unreachable && control.job) {
+            control.job->MarkHostUnreachable(request.url);
+            return false;
+        }
         // An error status, a cancel or a local write failure will not mend by reading again.
         if (response.result != platform::HttpFailed || retries >= kResumeTries) return false;
         const int64_t have = std::max<int64_t>(0, platform::FileSize(temp));
@@ -143,17 +151,19 @@ int WithAgent(platform::HttpSession& http, const std::string& url, const Destina
 // fetches ahead of it.
 int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::string& url, const Destination& to,
                     const Control& control) {
+    if (job.HostUnreachable(url)) return 0;
     if (job.Has(mode::agent)) return WithAgent(http, url, to, std::string(kProgramAgent), control);
     int ok = Moniker(http, url, to, control);
     // The second way only when no copy lies where the file belongs.
-    if (!ok && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped())
+    if (!ok && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped() &&
+        !job.HostUnreachable(url))
         ok = Http(http, url, to, FetchOptions{}, control);
     return ok;
 }
 
 }  // namespace
 
-int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path) {
+int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, std::string* finalUrl) {
     // The worker's session keeps connections alive across the save; a caller without one
     // still gets a working fetch.
     std::unique_ptr<platform::HttpSession> own;
@@ -165,12 +175,36 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
     // Blog saves and web-archive saves are to have each fetched file checked by their site
     // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
     // exist yet, so every fetched file is kept.
-    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr});
+    if (finalUrl) finalUrl->clear();
+    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr, finalUrl});
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
-                      const std::string& path, const std::string& staging, const FetchCancel* cancel) {
-    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel});
+                      const std::string& path, const std::string& staging, const FetchCancel* cancel,
+                      std::string* finalUrl) {
+    if (finalUrl) finalUrl->clear();
+    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, finalUrl});
+}
+
+int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {
+    if (job.HostUnreachable(url) || job.StopRequested()) return 0;
+    std::unique_ptr<platform::HttpSession> own;
+    platform::HttpSession* http = job.Http();
+    if (!http) {
+        own = std::make_unique<platform::HttpSession>();
+        http = own.get();
+    }
+    const Control control{&job, nullptr};
+    platform::HttpRequest request = RequestFor(url, control);
+    const std::string temp = PartPath(path);
+    const platform::HttpResponse response = http->FetchToFile(request, temp);
+    // A whole answer, or the part of one that arrived before the transfer broke; an error
+    // status or a cancel keeps nothing.
+    const bool usable = response.result == platform::HttpOk ||
+                        (response.result == platform::HttpFailed && platform::FileSize(temp) > 0);
+    if (!usable) return Discard(temp);
+    if (IsPageName(path)) StripZeroBytes(temp);
+    return Commit(temp, path);
 }
 
 int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,

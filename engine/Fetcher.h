@@ -32,7 +32,13 @@ struct FetchOptions {
 // The engine's fetch of a page or file through the job's session: 1 fetched, 0 failed.
 // Runs on the worker thread. An error status, a broken or cancelled transfer is a failure,
 // and a failure never leaves a partial file at `path` (a complete older file stays).
-[[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path);
+// `finalUrl`, when given, receives the address the file came from after redirects.
+[[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path,
+                                 std::string* finalUrl = nullptr);
+
+// Forced conversion's last try at a page: one transfer, and what arrived of it is kept even
+// when the connection broke off. 1 when something was stored at `path`.
+[[nodiscard]] int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path);
 
 // What ends a fetch on a thread of its own early, besides the job's stop request.
 class FetchCancel {
@@ -51,7 +57,7 @@ public:
 // may be null.
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                                     const std::string& path, const std::string& staging,
-                                    const FetchCancel* cancel = nullptr);
+                                    const FetchCancel* cancel = nullptr, std::string* finalUrl = nullptr);
 
 // The downloads below write through path + ".part" and move it into place only when it is
 // complete and checked. With a job, its stop request cancels the transfer and cuts the

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/LinkTable.h"
@@ -27,5 +29,20 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& page
 // Query links get their local names (first occurrence of each recorded tail).
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);
+
+// Whether a page not yet on disk will still be saved in this run (by its URL).
+using WillBeSaved = std::function<bool(const std::string& url)>;
+
+// The last edit of a saved page or style sheet: each link whose target is in the copy (or
+// will be) points at its local file, relative to the page; each other link that is not
+// absolute yet gets its absolute address online, so that nothing in the copy leads nowhere.
+// Anchors, other schemes and absolute links stay as written. Returns 1 when the page changed.
+int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
+                     const LinkTable& table, const WillBeSaved& willBeSaved);
+// At the end of a save: links of the page that were pointed online because their file was
+// not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
+int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
+bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
+                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved);
 
 }  // namespace engine

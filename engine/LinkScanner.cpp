@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "engine/LinkKind.h"
+#include "engine/LinkText.h"
 #include "engine/ModeFlags.h"
 #include "engine/SafeLocalPath.h"
 #include "engine/PageFile.h"
@@ -29,6 +30,8 @@ constexpr Pass kPasses[] = {
     {"href=", false},   {"src=", false},        {"background=", false},
     {"onClick=", true}, {"onDblClick=", true},  {"window.open(", true},
     {"value=", false},  {".load(", true},       {"@import ", true},
+    // Pictures and media of today's pages; "src=" above also finds "data-src=".
+    {"srcset=", false}, {"poster=", false},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
@@ -84,11 +87,14 @@ public:
     explicit StoredLinks(const LinkTable& table) {
         for (int i = 1; i <= table.Count(); ++i) m_seen.insert(platform::AsciiLowerCopy(table.urls[i]));
     }
-    // Steps 5 to 7 of a value: empty, refused or repeated values are dropped.
-    void Offer(std::string value, LinkTable& table) {
+    // Steps 5 to 7 of a value: empty, refused or repeated values are dropped. The value is
+    // taken as HTML means it (references decoded, blanks trimmed); the table keeps the text
+    // as written too, for the rewrite of the page.
+    void Offer(std::string written, LinkTable& table) {
+        std::string value = DecodeAttributeValue(written);
         if (value.empty() || value.size() > kLinkMax || !CleanLink(value) || value.empty()) return;
         if (!m_seen.insert(platform::AsciiLowerCopy(value)).second) return;
-        table.Add(std::move(value));
+        table.Add(std::move(value), std::move(written));
     }
 
 private:
@@ -145,7 +151,8 @@ int NextIndex(const LinkTable& table) { return table.Count() + 1; }
 int RunPasses(std::string_view text, LinkTable& table) {
     int index = NextIndex(table);
     for (const Pass& pass : kPasses) index = ExtractAttribute(text, pass.attribute, pass.isScript, table, index);
-    return ExtractCssUrls(text, table, index);
+    index = ExtractCssUrls(text, table, index);
+    return ExtractRefreshTargets(text, table);
 }
 
 }  // namespace
@@ -196,7 +203,58 @@ int ExtractAttribute(std::string_view text, std::string_view attribute, bool isS
             }
         }
         RemoveEscapedQuotes(value);
-        stored.Offer(std::move(value), table);
+        if (attribute == "srcset=") {
+            for (std::string& candidate : SrcsetUrls(value)) stored.Offer(std::move(candidate), table);
+        } else {
+            stored.Offer(std::move(value), table);
+        }
+    }
+    return NextIndex(table);
+}
+
+std::vector<std::string> SrcsetUrls(std::string_view value) {
+    // "a.png 1x, b.png 2x": each candidate is a URL and an optional width or density.
+    std::vector<std::string> urls;
+    size_t i = 0;
+    while (i < value.size()) {
+        while (i < value.size() && (IsBlank(value[i]) || value[i] == ',')) ++i;
+        const size_t begin = i;
+        while (i < value.size() && !IsBlank(value[i])) ++i;
+        std::string_view url = value.substr(begin, i - begin);
+        // A comma that ends the URL itself belongs to the list.
+        bool listComma = false;
+        while (!url.empty() && url.back() == ',') {
+            url.remove_suffix(1);
+            listComma = true;
+        }
+        if (!url.empty()) urls.emplace_back(url);
+        if (!listComma)
+            while (i < value.size() && value[i] != ',') ++i;
+    }
+    return urls;
+}
+
+int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
+    // <meta http-equiv="refresh" content="5; url=next.html">
+    StoredLinks stored(table);
+    for (size_t pos = 0; !table.Full();) {
+        const size_t hit = FindI(text, "refresh", pos);
+        if (hit == platform::npos) break;
+        pos = hit + 7;
+        const size_t tagStart = text.rfind('<', hit);
+        const size_t tagEnd = text.find('>', hit);
+        if (tagStart == std::string_view::npos || tagEnd == std::string_view::npos) continue;
+        const std::string_view tag = text.substr(tagStart, tagEnd - tagStart);
+        if (!StartsWithI(tag, "<meta") || FindI(tag, "http-equiv") == platform::npos) continue;
+        const size_t url = FindI(tag, "url=");
+        if (url == platform::npos) continue;
+        std::string_view value = tag.substr(url + 4);
+        if (!value.empty() && (value.front() == '\'' || value.front() == '"') && value.size() > 1) {
+            const size_t close = value.find(value.front(), 1);
+            value = value.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+        }
+        value = value.substr(0, value.find_first_of("\"'>"));
+        stored.Offer(std::string(value), table);
     }
     return NextIndex(table);
 }
@@ -251,10 +309,12 @@ int UrlFromScript(std::string_view text, std::string& value) {
 int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
     std::string text;
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
-    const bool changed = NormalisePageText(text);
+    // The saved page keeps its own text but for its line ends: the blanks around "=" are
+    // taken out of a copy for the scan alone, so that "1 + 1 = 2" and a script's strings
+    // stay as the site wrote them.
+    if (NormaliseLineEnds(text)) WritePageText(job, pagePath, text);
+    (void)NormaliseEquals(text);
     const int index = RunPasses(text, table);
-    // The saved page keeps the normalised text; an unchanged page is not written again.
-    if (changed) WritePageText(job, pagePath, text);
     return index - 1;
 }
 

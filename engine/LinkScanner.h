@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/LinkTable.h"
 
@@ -33,8 +34,8 @@ bool CorrectPageFolderLinksText(std::string& text, std::string_view base);
 // 1 when the page was rewritten, 0 when it was left as it was.
 int MakePageLinksRelative(const std::string& pagePath, const std::string& base);
 
-// Reads the page, extracts its links into table.urls[1..n] and writes the normalised text
-// back (only when normalising changed it). Returns n.
+// Reads the page and extracts its links into table.urls[1..n]; the page's text is kept but
+// for its line ends. Returns n.
 int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table);
 
 // In-memory passes (the text is normalised in place). Each returns the next free index;
@@ -42,6 +43,10 @@ int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table);
 int ExtractLinks(std::string& text, LinkTable& table);
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int index);
 int ExtractCssUrls(std::string_view text, LinkTable& table, int index);
+// The targets of <meta http-equiv="refresh" content="N; url=...">; returns the next free index.
+int ExtractRefreshTargets(std::string_view text, LinkTable& table);
+// Every candidate URL of a srcset value, in order.
+std::vector<std::string> SrcsetUrls(std::string_view value);
 int CleanLink(std::string& link);
 int UrlFromScript(std::string_view text, std::string& value);
 int MakeRelative(std::string& url, std::string_view pageUrl);

@@ -16,12 +16,14 @@ struct LinkTable {
     std::vector<std::string> paths{1};
     std::vector<int32_t> kinds{0};
     std::vector<int32_t> levels{0};
+    std::vector<std::string> found{1};  // each link's text as written in the page
     int capacity = kLinkSlots;  // slots including the unused slot 0
 
     int Count() const { return static_cast<int>(urls.size()) - 1; }
     bool Full() const { return Count() >= capacity - 1; }
     // Adds a URL in the next slot; paths, kinds and levels are filled by the classification.
-    void Add(std::string url) {
+    void Add(std::string url, std::string asWritten = {}) {
+        found.push_back(asWritten.empty() ? url : std::move(asWritten));
         urls.push_back(std::move(url));
         paths.emplace_back();
         kinds.push_back(0);

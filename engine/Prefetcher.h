@@ -63,7 +63,8 @@ public:
 
     // The outcome for `path`, fetched from `url`. Waits for a fetch under way; a staged file is
     // moved into place. A ticket of another URL is dropped.
-    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path);
+    // `finalUrl`, when given, receives the address after redirects of a file fetched ahead.
+    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path, std::string* finalUrl = nullptr);
     // The crawl will not use the file at `path` (the page is skipped): its ticket goes and a
     // staged file is deleted.
     void Drop(const std::string& path);
@@ -79,6 +80,7 @@ private:
         bool embed = false;
         State state = State::Pending;
         int ok = 0;
+        std::string finalUrl;
         uint64_t order = 0;               // key in its queue while pending
         std::atomic<bool> abandoned{false};  // read by the running fetch without the lock
     };

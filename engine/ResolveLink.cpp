@@ -1,7 +1,9 @@
 // A link found in a page becomes a URL, a local path below the page's folder, a kind and a
 // level. Everything a link names is checked before any folder is made for it.
 #include "engine/LinkKind.h"
+#include "engine/LinkScanner.h"
 #include "engine/LinkTable.h"
+#include "engine/LinkText.h"
 #include "engine/SafeLocalPath.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -45,16 +47,58 @@ int Refuse(Resolution& r, PathProblem problem) {
     return LinkNotTaken;
 }
 
-// Folder names of the link's path part (all but the last name) and its file name; the
-// first problem found, if any.
-PathProblem SplitNames(std::string_view path, std::vector<std::string_view>& folders, std::string_view& file) {
+// Folder names of the link's path part (all but the last name) and its file name, each with
+// its escapes decoded, as a browser reading the copy decodes them; the first problem found.
+PathProblem SplitNames(std::string_view path, std::vector<std::string>& folders, std::string& file) {
     size_t start = 0;
+    std::string name;
     for (size_t slash; (slash = path.find('/', start)) != std::string_view::npos; start = slash + 1) {
-        folders.push_back(path.substr(start, slash - start));
-        if (PathProblem p = CheckNameFromLink(folders.back()); p != PathProblem::None) return p;
+        if (!DecodePercentName(path.substr(start, slash - start), name)) return PathProblem::BadName;
+        if (PathProblem p = CheckNameFromLink(name); p != PathProblem::None) return p;
+        folders.push_back(name);
     }
-    file = path.substr(start);
+    if (!DecodePercentName(path.substr(start), file)) return PathProblem::BadName;
     return CheckNameFromLink(file);
+}
+
+// The local name of a file whose URL has a query: the query joins the name the way query
+// pages are named, in front of the extension, so that the copy never holds a "?".
+std::string QueryFileName(const std::string& file, std::string_view query) {
+    if (query.empty()) return file;
+    const size_t dot = file.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0 && file.size() - dot <= 6;
+    std::string name = hasExtension ? file.substr(0, dot) : file;
+    name += "__q_";
+    for (char c : query.substr(1)) {
+        switch (c) {
+        case '&': name += "__a_"; break;
+        case '*': name += "__t"; break;
+        case ',': name += "__r_"; break;
+        case ':': name += "__k_"; break;
+        case ';': name += "__s_"; break;
+        case '?': name += "__q_"; break;
+        default: name += c; break;
+        }
+    }
+    if (hasExtension) name += file.substr(dot);
+    return QueryAsNamePart(name);
+}
+
+// Links a browser resolves from the server root ("/dir/x.html") or by host ("//host/x.html")
+// become absolute, and when they stay on the page's host, relative to the page again, so that
+// they pass the same level rules as any relative link.
+void RootLinkToRelative(std::string& link, const std::string& pageUrl) {
+    const std::string origin = SchemeAndHost(pageUrl);
+    if (origin.empty() || link.empty() || link[0] != '/') return;
+    std::string absolute = JoinUrl(pageUrl, link);
+    if (!IsAbsoluteUrl(absolute)) return;
+    if (platform::EqualsI(SchemeAndHost(absolute), origin)) (void)MakeRelative(absolute, pageUrl);
+    link = std::move(absolute);
+}
+
+bool IsBareHost(std::string_view url) {
+    const size_t scheme = SchemeEnd(url);
+    return scheme != std::string_view::npos && url.find_first_of("/?#", scheme) == std::string_view::npos;
 }
 
 }  // namespace
@@ -77,6 +121,17 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     std::string localFolder(platform::UpToLast(pagePath, '/'));
     std::string urlFolder = UrlFolderOf(pageUrl);
 
+    // An anchor of the page itself and links of other schemes are nothing to fetch.
+    if (!link.empty() && (link[0] == '#' || IsOtherScheme(link))) return LinkNotTaken;
+    // The anchor never goes to the server and names no file.
+    if (const size_t hash = link.find('#'); hash != std::string::npos) link.resize(hash);
+    RootLinkToRelative(link, pageUrl);
+    // "http://host" is that host's start page.
+    if (IsBareHost(link)) {
+        outKind = OutDomainPage;
+        return LinkAbsolute;
+    }
+
     if (link.empty()) link = kIndexName;
     else if (link.back() == '/') {
         if (link.size() + kIndexName.size() > kLinkMax) return Refuse(r, PathProblem::TooLong);
@@ -97,7 +152,8 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     std::string_view path = std::string_view(given).substr(0, tailAt);
     const std::string_view tail = tailAt == std::string::npos ? std::string_view() : std::string_view(given).substr(tailAt);
     // "//host/..." and "scheme:..." would turn a host into a local folder.
-    if (path.substr(0, 2) == "//" || path.substr(0, path.find('/')).find(':') != std::string_view::npos)
+    if (path.substr(0, 2) == "//" || path.substr(0, path.find('/')).find(':') != std::string_view::npos ||
+        path.substr(0, 1) == "/")
         return Refuse(r, PathProblem::Outside);
 
     // Each leading "../" goes one folder up, on the server and on disk alike.
@@ -120,14 +176,14 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     if (!localFolder.empty() || pagePath.find('/') != std::string::npos) localFolder += '/';
     if (path.substr(0, 2) == "./") path.remove_prefix(2);
 
-    std::vector<std::string_view> folders;
-    std::string_view file;
+    std::vector<std::string> folders;
+    std::string file;
     if (PathProblem p = SplitNames(path, folders, file); p != PathProblem::None) return Refuse(r, p);
-    const std::string fileName = std::string(file) + QueryAsNamePart(tail);
+    const std::string fileName = QueryFileName(file, tail);
     if (fileName.empty()) return Refuse(r, PathProblem::BadName);
     if (PathProblem p = CheckNameFromLink(fileName); p != PathProblem::None) return Refuse(r, p);
 
-    const std::string url = urlFolder + std::string(path) + std::string(tail);
+    const std::string url = urlFolder + EncodeRequestPath(path) + EncodeRequestPath(tail);
     link = url.size() > kLinkMax ? url.substr(0, kLinkMax) : url;
     outLevel = level + static_cast<int32_t>(folders.size());
     if (level + lankLimit < 0) return Refuse(r, PathProblem::None);
@@ -135,7 +191,7 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     if (!dataFolder.empty() && !IsInsideFolder(localFolder, dataFolder)) return Refuse(r, PathProblem::Outside);
 
     std::string target = localFolder;
-    for (std::string_view name : folders) {
+    for (const std::string& name : folders) {
         if (name.empty()) continue;  // "a//b" adds a level but no folder
         target += name;
         target += '/';
@@ -145,7 +201,7 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
 
     // Every check has passed: only now are the link's folders made.
     std::string folder = localFolder;
-    for (std::string_view name : folders) {
+    for (const std::string& name : folders) {
         if (name.empty()) continue;
         folder += name;
         if (!platform::CreateFolder(folder)) return Refuse(r, PathProblem::None);

@@ -3,6 +3,8 @@
 #include <chrono>
 
 #include "engine/JobRecords.h"
+#include "engine/LinkText.h"
+#include "platform/ByteString.h"
 
 namespace engine {
 
@@ -255,6 +257,19 @@ bool SaveJob::StopWorker(uint32_t waitMs) {
 }
 
 bool SaveJob::StopRequested() const { Guard g(m_lock); return m_stopRequested; }
+
+void SaveJob::MarkHostUnreachable(std::string_view url) const {
+    std::string host = platform::AsciiLowerCopy(SchemeAndHost(url));
+    if (host.empty()) return;
+    Guard g(m_lock);
+    m_unreachableHosts.insert(std::move(host));
+}
+
+bool SaveJob::HostUnreachable(std::string_view url) const {
+    const std::string host = platform::AsciiLowerCopy(SchemeAndHost(url));
+    Guard g(m_lock);
+    return !host.empty() && m_unreachableHosts.count(host) > 0;
+}
 
 void SaveJob::Pause(uint32_t ms) const {
     if (ms == 0) return;

@@ -146,6 +146,12 @@ public:
 
     JobSnapshot Snapshot() const;
 
+    // Hosts ("http://host:port", any case) that did not resolve or answer during this save:
+    // their later links fail at once instead of waiting for each connection again. Marked
+    // from any fetching thread, hence const.
+    void MarkHostUnreachable(std::string_view url) const;
+    bool HostUnreachable(std::string_view url) const;
+
     // Record files of the job (absent: pages are saved without records).
     JobRecords* Records() const;
     void SetRecords(JobRecords* records);
@@ -181,6 +187,7 @@ private:
     std::vector<std::string> m_outDomainUrls, m_outDomainPaths;
     std::string m_programFolder, m_qdxPath;
     mutable std::string m_iniPath;
+    mutable std::unordered_set<std::string> m_unreachableHosts;
 
     std::thread m_worker;
     bool m_workerRunning = false;

@@ -25,6 +25,10 @@ int32_t LinkKindOfName(std::string_view name) {
     if (EndsWithI(name, ".jpeg")) return EmbedData;
     if (EndsWithI(name, ".css")) return CssData;
     if (EndsWithI(name, ".m3u")) return PlayList;
+    // Today's pictures, fonts and media have longer extensions than the short-name rule takes.
+    for (std::string_view ext : {".webp", ".avif", ".woff", ".woff2", ".webm", ".weba", ".mpeg", ".tiff", ".heic",
+                                 ".flac", ".opus", ".apng", ".jfif", ".svgz", ".json", ".webmanifest"})
+        if (EndsWithI(name, ext)) return EmbedData;
     // A short extension of one to three characters marks a file.
     for (size_t back = 2; back <= 4; ++back)
         if (name.size() >= back && name[name.size() - back] == '.') return EmbedData;

@@ -60,6 +60,10 @@ int Cp932ToUtf8(std::string_view sjis, std::string& out, size_t* badOffset) {
     return Convert("UTF-8", "CP932", sjis, out, badOffset);
 }
 
+int EucJpToUtf8(std::string_view eucjp, std::string& out, size_t* badOffset) {
+    return Convert("UTF-8", "EUC-JP", eucjp, out, badOffset);
+}
+
 std::string DescribeUnmappable(std::string_view utf8, size_t badOffset) {
     if (badOffset >= utf8.size()) return "?";
     unsigned char c = static_cast<unsigned char>(utf8[badOffset]);

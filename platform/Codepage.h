@@ -20,6 +20,9 @@ enum CodepageResult : int {
 // CP932 → UTF-8. Invalid byte sequences are an error (CodepageUnmappable).
 [[nodiscard]] int Cp932ToUtf8(std::string_view sjis, std::string& out, size_t* badOffset = nullptr);
 
+// EUC-JP → UTF-8, as Cp932ToUtf8.
+[[nodiscard]] int EucJpToUtf8(std::string_view eucjp, std::string& out, size_t* badOffset = nullptr);
+
 // A message for logs and dialogs naming the character that failed, e.g. "U+2603 (☃)".
 std::string DescribeUnmappable(std::string_view utf8, size_t badOffset);
 

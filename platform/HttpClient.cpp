@@ -276,6 +276,8 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     } else if (code != CURLE_OK) {
         r.result = HttpFailed;
         r.error = FailureText(code, errorBuffer);
+        r.unreachable = code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_CONNECT ||
+                        (code == CURLE_OPERATION_TIMEDOUT && r.status == 0 && r.bytes == 0);
     } else if (!IsSuccess(r.status)) {
         // An error or redirect answer without a body never reached OnBody.
         r.result = HttpStatusError;

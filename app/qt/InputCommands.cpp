@@ -18,6 +18,7 @@
 #include "app/qt/UiHooks.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "engine/ModeFlags.h"
+#include "engine/LinkText.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "filters/CutAdv.h"
@@ -86,7 +87,7 @@ void InputView::FillJob(const app::InputFields& fields, bool completeSave) {
     const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
     m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
     m_job.SetModeBits(ModeNormal | (completeSave ? app::JobOptionBits(Options(), defMode) : 0));
-    std::string url = fields.url;
+    std::string url = engine::WithRootPath(fields.url);
     if (url.back() == '/') {
         url += "index.html";
         m_job.SetModeBits(ModeIndexAppended);

@@ -16,6 +16,7 @@
 #include "download/qt/FileSaveView.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
+#include "engine/StartChecks.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
@@ -173,6 +174,14 @@ void MainWindow::ShowAdRemoval() {
 }
 
 void MainWindow::StartCompleteSave() {
+    // Bad start input is reported before anything is fetched; an unattended save then ends.
+    std::string problem;
+    if (!engine::CheckSaveStart(m_job, problem)) {
+        platformqt::ShowMessage(this, "Sitrova", problem, platformqt::IconWarning);
+        // Closed once the event loop runs, so that the program ends like a finished save.
+        if (m_job.Has(engine::mode::ModeSomeComplete)) QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
     setAcceptDrops(false);
     // The old view may be the sender of the click that got here: it goes once that is over.
     if (QWidget* old = takeCentralWidget()) {

@@ -23,6 +23,16 @@ TEST(ArgumentLine, SomeCompleteFillsEveryField) {
     EXPECT_EQ(job.CpuSleepMs(), 0u);
 }
 
+TEST(ArgumentLine, AStartUrlWithoutPathIsTheHostsStartPage) {
+    for (const char* url : {"http://h:8080", "http://h:8080/"}) {
+        SaveJob job;
+        ParseArgumentLine(std::string("SomeComplete,\"") + url + "\",\"/s/site.html\",\"1\",\"0\",\"4\"", job);
+        EXPECT_EQ(job.UrlBase(), "http://h:8080/") << url;
+        EXPECT_EQ(job.StartUrl(), "http://h:8080/") << url;
+        EXPECT_TRUE(job.Has(ModeIndexAppended)) << url;
+    }
+}
+
 TEST(ArgumentLine, KeywordIsFoundInAnyCaseBehindBlanks) {
     SaveJob job;
     ParseArgumentLine("  somecomplete,\"http://h/x.html\",\"/s/x.html\",\"769\",\"2\",\"3\"", job);

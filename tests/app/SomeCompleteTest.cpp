@@ -193,3 +193,18 @@ TEST(SomeComplete, LinksToAnotherHostAreSavedOnceAndListed) {
     EXPECT_NE(list.find("<qdotlk:saved>Not Fonud."), std::string::npos);
     EXPECT_EQ(list.rfind("</qdotlk:document>\r\n"), list.size() - 20);
 }
+
+TEST(SomeComplete, BadStartInputIsRefusedBeforeAnythingIsFetched) {
+    Sandbox site, out;
+    Sandbox::WriteFile(site / "index.html", "<html><body>hello</body></html>");
+    Sandbox::WriteFile(out / "file", "x");
+    LoopbackServer server(site.Path());
+    const std::string url = server.BaseUrl() + "/index.html";
+    // A folder as the save path, a file in the way of the save folder, a name the record
+    // files cannot hold (flag 0x200).
+    for (const std::string& path : {out / "", out / "file/sub/site.html", out / "s\xE2\x98\x83.html"}) {
+        EXPECT_EQ(RunSitrova("SomeComplete,\"" + url + "\",\"" + path + "\",\"513\",\"0\",\"4\"", 30), 0) << path;
+        EXPECT_FALSE(Sandbox::Exists(path + "-Description.log")) << path;
+    }
+    EXPECT_EQ(server.RequestLog(), "");
+}

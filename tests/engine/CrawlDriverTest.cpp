@@ -139,14 +139,40 @@ TEST_F(CrawlTest, FailedPageLeavesPlaceholderAndFailsTheSave) {
     EXPECT_TRUE(LogHas(log, "ページ「" + url.substr(0, 30) + "･･･」のコンプリートに失敗。"));
 }
 
-TEST_F(CrawlTest, ForcedConversionNeverConvertsAPartialPage) {
-    Sandbox::WriteFile(site / "index.html", Page("<a href=\"gone.html\">x</a>"));
-    Sandbox::WriteFile(site / "gone.html", Page(std::string(50000, 'x')));
-    // Every try breaks off early: with forced conversion the page still counts as failed.
-    LoopbackServer server(site.Path(), "{\"/gone.html\": {\"drop_after\": 1000}}");
-    EXPECT_EQ(Save(server, "index.html", neglect), 0);
-    EXPECT_EQ(IsSavedCopy(out + "gone.html"), 0);
-    EXPECT_FALSE(Sandbox::Exists(out + "gone.html.part"));
+TEST_F(CrawlTest, ForcedConversionKeepsAndConvertsAPartialPage) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"cut.html\">x</a>"));
+    const std::string body = Page("<a href=\"early.html\">e</a>" + std::string(50000, 'x') + "<a href=\"late.html\">l</a>");
+    Sandbox::WriteFile(site / "cut.html", body);
+    Sandbox::WriteFile(site / "early.html", Page("early"));
+    // Every try breaks off early.
+    LoopbackServer server(site.Path(), "{\"/cut.html\": {\"drop_after\": 1000}}");
+    (void)Save(server, "index.html", neglect);
+    const std::string kept = Sandbox::ReadFile(out + "cut.html");
+    EXPECT_EQ(IsSavedCopy(out + "cut.html"), 1);
+    EXPECT_GE(kept.size(), 1000u);
+    EXPECT_EQ(kept.substr(0, 200), body.substr(0, 200));
+    EXPECT_TRUE(LogHas(job.DetailedLog(), "  ＤＬが正常終了しませんでしたが、変換を続行します。"));
+    EXPECT_TRUE(Sandbox::Exists(out + "early.html"));
+    EXPECT_FALSE(Sandbox::Exists(out + "cut.html.part"));
+    // Without the option the page is a failure, as before.
+    Sandbox other;
+    job.ClearModeBits(neglect);
+    out = other.Path();
+    EXPECT_EQ(Save(server, "index.html"), 0);
+    EXPECT_EQ(IsSavedCopy(out + "cut.html"), 0);
+}
+
+TEST_F(CrawlTest, AHostThatDoesNotAnswerIsNotAskedAgain) {
+    Sandbox::WriteFile(site / "index.html",
+                       Page("<img src=\"http://127.0.0.1:1/a.png\"><img src=\"http://127.0.0.1:1/b.png\">"));
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html", RetryOnFailure), 0);
+    EXPECT_TRUE(job.HostUnreachable("http://127.0.0.1:1/c.png"));
+    EXPECT_FALSE(job.HostUnreachable(server.BaseUrl() + "/index.html"));
+    // No pause for a second try at a host that is not there.
+    EXPECT_FALSE(LogHas(job.DetailedLog(), "    応答を待機中…"));
+    // The page points at the pictures online.
+    EXPECT_NE(Sandbox::ReadFile(out + "index.html").find("src=\"http://127.0.0.1:1/a.png\""), std::string::npos);
 }
 
 TEST_F(CrawlTest, RetryOnFailureTriesOnceMoreAfterAPause) {

@@ -227,3 +227,70 @@ TEST(RelocateOutDomainEmbedsTest, PageWithoutForeignEmbedsIsNotTouched) {
 }
 
 }  // namespace
+
+namespace {
+
+// A table entry as the page step leaves it: the text as written, its URL, kind and path.
+void AddFound(LinkTable& table, const std::string& written, const std::string& url, int32_t kind,
+              const std::string& path = "") {
+    table.Add(url, written);
+    table.kinds.back() = kind;
+    table.paths.back() = path;
+}
+
+}  // namespace
+
+TEST(PointLinksAtCopyTest, EveryLinkReachesTheCopyOrTheSiteOnline) {
+    Sandbox box;
+    const std::string data = box / "data/";
+    const std::string page = data + "top/d/p.html";
+    for (const char* f : {"top/d/a.html", "top/d/pic.gif", "top/d/x y.gif", "top/up.html", "top/d/q__q_a=1.html"})
+        Sandbox::WriteFile(data + f, "x");
+    LinkTable table;
+    AddFound(table, "a.html#s", "http://h/t/d/a.html", engine::LinkPage, data + "top/d/a.html");
+    AddFound(table, "/t/up.html", "http://h/t/up.html", engine::LinkPage, data + "top/up.html");
+    AddFound(table, "x%20y.gif", "http://h/t/d/x%20y.gif", engine::EmbedData, data + "top/d/x y.gif");
+    AddFound(table, "q.html?a=1", "http://h/t/d/q.html?a=1", engine::LinkPage, data + "top/d/q__q_a=1.html");
+    AddFound(table, "fail.gif", "http://h/t/d/fail.gif", engine::EmbedData, data + "top/d/fail.gif");
+    AddFound(table, "../../above.html", "http://h/above.html", engine::NotFollowed);
+    AddFound(table, "later.html", "http://h/t/d/later.html", engine::LinkPage, data + "top/d/later.html");
+    AddFound(table, "http://o/r.png", "http://o/r.png", engine::EmbedData, data + "top/d/p.files/r.png");
+    const struct { std::string in, out; } cases[] = {
+        {"<a href=\"a.html#s\">", "<a href=\"a.html#s\">"},                // already right: kept
+        {"<a href='/t/up.html'>", "<a href='../up.html'>"},                // server root → relative
+        {"<img src=\"x%20y.gif\">", "<img src=\"x%20y.gif\">"},            // escapes resolve on disk
+        {"<a href=\"q.html?a=1\">", "<a href=\"q__q_a=1.html\">"},         // query → its local name
+        {"<img src=\"fail.gif\">", "<img src=\"http://h/t/d/fail.gif\">"},  // failed → online
+        {"<a href=../../above.html>", "<a href=http://h/above.html>"},   // above the limit → online
+        {"<a href=\"later.html\">", "<a href=\"later.html\">"},            // still to be saved
+        {"<a href=\"past511.html\">", "<a href=\"http://h/t/d/past511.html\">"},  // never scanned → online
+        {"<img src=\"p.files/r.png\">", "<img src=\"http://o/r.png\">"},   // relocated, fetch failed
+        {"<img srcset=\"pic.gif 1x, gone.gif 2x\">", "<img srcset=\"pic.gif 1x, http://h/t/d/gone.gif 2x\">"},
+        {"<p style=\"background: url( gone.gif )\">", "<p style=\"background: url( http://h/t/d/gone.gif )\">"},
+        {"<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">",
+         "<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">"},
+        {"1 + 1 = 2; s = \"a = b\"", "1 + 1 = 2; s = \"a = b\""},
+        {"<code><span>href=</span><span>gone.html</span> xhref=\"gone.html\"</code>",
+         "<code><span>href=</span><span>gone.html</span> xhref=\"gone.html\"</code>"},  // text, no links
+    };
+    const engine::WillBeSaved later = [](const std::string& url) { return url == "http://h/t/d/later.html"; };
+    for (const auto& c : cases) {
+        std::string text = c.in;
+        EXPECT_EQ(engine::PointLinksAtCopyText(text, page, "http://h/t/d/p.html", data, table, later), c.in != c.out)
+            << c.in;
+        EXPECT_EQ(text, c.out) << c.in;
+    }
+}
+
+TEST(PointLinksAtCopyTest, LinksPointedOnlineComeBackWhenTheirFileWasSavedLater) {
+    Sandbox box;
+    const std::string data = box / "data/";
+    const std::string page = data + "top/d/p.html";
+    Sandbox::WriteFile(data + "top/later.html", "x");
+    Sandbox::WriteFile(page, "<a href=\"http://h/t/later.html#s\"><a href=\"http://h/t/never.html\">"
+                             "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+    EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 1);
+    EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"../later.html#s\"><a href=\"http://h/t/never.html\">"
+                                       "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+    EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 0);
+}

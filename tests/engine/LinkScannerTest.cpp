@@ -59,6 +59,13 @@ TEST(ExtractLinks, ValuesAreTakenByTheScannersQuotingRules) {
         {"function f() { window.open('js.html', 'w'); $('#x').load(\"part.html\"); }", {"js.html", "part.html"}},
         {"window.open(\"javascript:void(0)\")", {}},
         {"<a href=\"\"><p style=\"url()\">", {}},
+        // Values as HTML means them: references decoded, blanks trimmed.
+        {"<a href=\"q.php?a=1&amp;b=2\"><a href=\" sp.html \"><a href=\"x&#46;html\">", {"q.php?a=1&b=2", "sp.html", "x.html"}},
+        // Today's picture and media attributes, every srcset candidate, refresh targets.
+        {"<img src=\"a.png\" srcset=\"b.png 2x, c,d.png 3x\" data-src=\"e.png\" data-srcset=\"f.png 100w\">",
+         {"a.png", "e.png", "b.png", "c,d.png", "f.png"}},
+        {"<video poster=\"v.jpg\"><source srcset=\"s.avif\"></video>", {"s.avif", "v.jpg"}},
+        {"<meta http-equiv=\"refresh\" content=\"0; url=next.html\"><p>refresh</p>", {"next.html"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Links(c.html), c.links) << c.html;
 }
@@ -222,13 +229,14 @@ TEST_F(PageTest, PagesOfOtherSitesGetTheRewriteAlone) {
     EXPECT_EQ(MakePageLinksRelative(page, "http://o/d/p.html"), 0);
 }
 
-TEST_F(PageTest, ScanKeepsTheNormalisedTextInTheSavedPage) {
-    Sandbox::WriteFile(page, "<a href = \"a.html\">\n<img src=\"b.gif\">");
+TEST_F(PageTest, ScanKeepsThePagesTextButForItsLineEnds) {
+    Sandbox::WriteFile(page, "<a href = \"a.html\">\n<img src=\"b.gif\"><p>1 + 1 = 2</p><script>s = \"a = b\"</script>");
     LinkTable table;
     EXPECT_EQ(ScanLinks(job, page, table), 2);
     EXPECT_EQ(table.urls[1], "a.html");
     EXPECT_EQ(table.urls[2], "b.gif");
-    EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"a.html\">\r\n<img src=\"b.gif\">");
+    EXPECT_EQ(Sandbox::ReadFile(page),
+              "<a href = \"a.html\">\r\n<img src=\"b.gif\"><p>1 + 1 = 2</p><script>s = \"a = b\"</script>");
 }
 
 TEST_F(PageTest, LinksToOtherSitesAreListedWhenAsked) {

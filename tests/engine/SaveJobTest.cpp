@@ -6,6 +6,12 @@
 #include "engine/JobRecords.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "engine/StartChecks.h"
+#include "tests/support/Sandbox.h"
+
+#include <unistd.h>
+
+#include <filesystem>
 
 using namespace engine;
 using namespace engine::mode;
@@ -150,4 +156,32 @@ TEST(SaveJob, SummaryListsTheOptionsOfACompleteSave) {
     file.SetStartUrl("http://h/f.zip");
     file.SetSaveTarget("/s/f.zip");
     EXPECT_EQ(BuildJobSummary(file), "【ファイルURL】\r\nhttp://h/f.zip\r\n\r\n【保存先フルパス】\r\n/s/f.zip\r\n");
+}
+
+TEST(CheckSaveStart, BadStartInputIsNamedBeforeAnythingIsFetched) {
+    testsupport::Sandbox box;
+    testsupport::Sandbox::WriteFile(box / "file", "x");
+    std::filesystem::create_directories(box / "ro");
+    std::filesystem::permissions(box / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const bool root = ::geteuid() == 0;  // root writes everywhere
+    const struct { std::string url, path; uint32_t flags; int ok; std::string says; } cases[] = {
+        {"http://h/a.html", box / "new/deep/a.html", engine::mode::qdxfile, 1, ""},
+        {"http://h/a.html", box / "new", 0, 0, "フォルダが指定されています"},
+        {"http://h/a.html", box / "file/sub/a.html", 0, 0, "同じ名前のファイルがあります: " + (box / "file")},
+        {"http://h/a.html", box / "ro/sub/a.html", 0, root ? 1 : 0, root ? "" : (box / "ro/") + " に書き込めません"},
+        {"http://h/\xE2\x98\x83.html", box / "s/a.html", engine::mode::qdxfile, 0, "U+2603"},
+        {"http://h/a.html", box / "s/\xE2\x98\x83.html", engine::mode::qdxfile, 0, "U+2603"},
+        {"http://h/\xE2\x98\x83.html", box / "s/a.html", 0, 1, ""},  // no record files: nothing to hold it
+    };
+    for (const auto& c : cases) {
+        engine::SaveJob job;
+        job.SetModeBits(c.flags);
+        job.SetStartUrl(c.url);
+        job.SetSaveTarget(c.path);
+        std::string message;
+        EXPECT_EQ(engine::CheckSaveStart(job, message), c.ok) << c.path;
+        EXPECT_NE(message.find(c.says), std::string::npos) << c.path << ": " << message;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(box / "new/deep"));
+    std::filesystem::permissions(box / "ro", std::filesystem::perms::owner_all);
 }

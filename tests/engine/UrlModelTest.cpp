@@ -163,9 +163,29 @@ TEST_F(ResolveTest, RelativeLinksGetUrlLocalPathKindAndLevel) {
         {"../x.html", 0, LinkNotTaken, NotFollowed, -1, "", "http://h/r/x.html"},
         {"../x.html", 1, LinkTaken, LinkPage, -1, "site/x.html", "http://h/r/x.html"},
         {"../a/y.html", 1, LinkTaken, LinkPage, 0, "site/a/y.html", "http://h/r/a/y.html"},
-        {"p.html?x=1", 0, LinkTaken, LinkPage, 0, "site/d/p.html?x=1", "http://h/r/d/p.html?x=1"},
-        // A "/" in the query names no folder.
-        {"q.html?x=/../../y", 0, LinkTaken, LinkPage, 0, "site/d/q.html?x=%2F..%2F..%2Fy", "http://h/r/d/q.html?x=/../../y"},
+        // A stored query URL gets a name without "?"; a "/" in the query names no folder.
+        {"p.html?x=1", 0, LinkTaken, LinkPage, 0, "site/d/p__q_x=1.html", "http://h/r/d/p.html?x=1"},
+        {"q.html?x=/../../y", 0, LinkTaken, LinkPage, 0, "site/d/q__q_x=%2F..%2F..%2Fy.html", "http://h/r/d/q.html?x=/../../y"},
+        {"s.css?v=2&t=a", 0, LinkTaken, CssData, 0, "site/d/s__q_v=2__a_t=a.css", "http://h/r/d/s.css?v=2&t=a"},
+        // Server-root and host-relative links resolve as a browser resolves them.
+        {"/r/d/a/x.html", 0, LinkTaken, LinkPage, 1, "site/d/a/x.html", "http://h/r/d/a/x.html"},
+        {"/r/top.html", 1, LinkTaken, LinkPage, -1, "site/top.html", "http://h/r/top.html"},
+        {"/r/top.html", 0, LinkNotTaken, NotFollowed, -1, "", "http://h/r/top.html"},
+        {"//h/r/d/b.html", 0, LinkTaken, LinkPage, 0, "site/d/b.html", "http://h/r/d/b.html"},
+        {"//o/pic.gif", 0, LinkAbsolute, OutDomainEmbed, 0, "", "http://o/pic.gif"},
+        // Escapes name the decoded file; requests carry non-ASCII bytes escaped.
+        {"operator%3D.html", 0, LinkTaken, LinkPage, 0, "site/d/operator=.html", "http://h/r/d/operator%3D.html"},
+        {"a%20b/%28x%29.html", 0, LinkTaken, LinkPage, 1, "site/d/a b/(x).html", "http://h/r/d/a%20b/%28x%29.html"},
+        {"\xE8\xA1\xA8.html", 0, LinkTaken, LinkPage, 0, "site/d/\xE8\xA1\xA8.html", "http://h/r/d/%E8%A1%A8.html"},
+        // Anchors, other schemes and bare hosts are never local files.
+        {"#virtinst.os", 0, LinkNotTaken, NotFollowed, 0, "", "#virtinst.os"},
+        {"pic.gif#z", 0, LinkTaken, EmbedData, 0, "site/d/pic.gif", "http://h/r/d/pic.gif"},
+        {"ftp://host/x.zip", 0, LinkNotTaken, NotFollowed, 0, "", "ftp://host/x.zip"},
+        {"data:image/png;base64,AAAA.png", 0, LinkNotTaken, NotFollowed, 0, "", "data:image/png;base64,AAAA.png"},
+        {"http://www.example.org", 0, LinkAbsolute, OutDomainPage, 0, "", "http://www.example.org"},
+        // Today's formats are embedded files.
+        {"f/x.woff2", 0, LinkTaken, EmbedData, 1, "site/d/f/x.woff2", "http://h/r/d/f/x.woff2"},
+        {"p.webp", 0, LinkTaken, EmbedData, 0, "site/d/p.webp", "http://h/r/d/p.webp"},
         {"mailto:a@b.c", 0, LinkNotTaken, NotFollowed, 0, "", "mailto:a@b.c"},
         {"http://o/pic.gif", 0, LinkAbsolute, OutDomainEmbed, 0, "", "http://o/pic.gif"},
         {"https://o/p.html", 0, LinkAbsolute, OutDomainPage, 0, "", "https://o/p.html"},
@@ -211,8 +231,10 @@ TEST_F(ResolveTest, UnsafeLinksAreRefusedAndCreateNothing) {
         {std::string("q.html?x\0/../../y", 17), 9},
         {std::string(300, 'n') + ".html", 9},
         {"n/" + std::string(256, 'f') + "/x.gif", 9},
-        {"//evil.example/x.gif", 9},
-        {"ftp://host/x.zip", 9},
+        {"a%2Fb.html", 9},        // an escaped "/" inside one name
+        {"a%5Cb.html", 9},
+        {"a%00b.html", 9},
+        {"/../../../x.html", 9},  // from the server root above it
         {"../../x.html", 9},      // leaves the data folder
         {"../../../x.html", 9},   // and goes above the server's root
     };

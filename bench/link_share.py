@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Saved pages and the share of a site's own links that work offline in a saved copy.
+
+    link_share.py DIR ORIGIN   → prints "<pages> <working> <own-links>"
+
+ORIGIN is the site's "http://host:port". Every href=, src=, srcset candidate and url() of the
+saved .html, .htm and .css files counts when it belongs to the site: a relative link, or an
+absolute one on ORIGIN. It works offline when it resolves to a file of the copy (a link to
+a folder through the folder's index.html). Links to other sites, anchors and other schemes
+are not counted; an absolute link to the site counts as not working offline. Sitrova's
+placeholder pages for pages the site itself lacks are no pages of the site and not counted.
+"""
+
+import os
+import re
+import sys
+import urllib.parse
+
+LINK = re.compile(rb"""(?:href|src|poster)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+))|url\(\s*["']?([^"')]+)["']?\s*\)"""
+                  rb"""|srcset\s*=\s*"([^"]*)\"""", re.I)
+PLACEHOLDERS = (b"<html><head><title>Failed Download</title>", b"<html><head><title>Canceled Download</title>")
+SCHEME = re.compile(r"^[A-Za-z][A-Za-z0-9+.-]*:")
+
+
+def is_page(name):
+    low = name.lower()
+    return low.endswith((".html", ".htm", ".css")) or ".php" in low or "?" in low
+
+
+def candidates(match):
+    if match.group(5) is not None:
+        return [c.strip().split()[0] for c in match.group(5).decode("latin-1").split(",") if c.strip()]
+    return [next(g for g in match.groups() if g is not None).decode("latin-1").strip()]
+
+
+def main():
+    root, origin = sys.argv[1], sys.argv[2].rstrip("/").lower()
+    pages = working = own = 0
+    for folder, _, files in os.walk(root):
+        for name in files:
+            if not is_page(name):
+                continue
+            with open(os.path.join(folder, name), "rb") as f:
+                text = f.read()
+            if text.startswith(PLACEHOLDERS):
+                continue
+            if name.lower().endswith((".html", ".htm")):
+                pages += 1
+            for m in LINK.finditer(text):
+                for link in candidates(m):
+                    if not link or link.startswith("#"):
+                        continue
+                    if link.lower().startswith(origin + "/") or link.lower() == origin:
+                        own += 1  # the site's own page left online
+                        continue
+                    if link.startswith("//") or SCHEME.match(link):
+                        continue
+                    path = link.split("#", 1)[0].split("?", 1)[0]
+                    own += 1
+                    target = os.path.normpath(os.path.join(folder, urllib.parse.unquote(path)))
+                    if not path or path.endswith("/") or os.path.isdir(target):
+                        target = os.path.join(target, "index.html")
+                    if os.path.isfile(target):
+                        working += 1
+    print(pages, working, own)
+
+
+if __name__ == "__main__":
+    main()

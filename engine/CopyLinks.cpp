@@ -1,0 +1,252 @@
+// The last edit of a saved page: every link in it either reaches a file of the copy or the
+// file's address online, as the page's reader would expect of a copy.
+#include <algorithm>
+#include <unordered_map>
+
+#include "engine/LinkKind.h"
+#include "engine/LinkRewriter.h"
+#include "engine/LinkScanner.h"
+#include "engine/LinkText.h"
+#include "engine/PageBase.h"
+#include "engine/SafeLocalPath.h"
+#include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/FileUtil.h"
+
+namespace engine {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// A value found in the text, [begin, end).
+struct Span {
+    size_t begin;
+    size_t end;
+};
+
+// The value behind `at` ("=" and blanks may come first); false when there is none.
+bool ValueAfter(std::string_view text, size_t at, Span& out) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at >= text.size() || text[at] != '=') return false;
+    ++at;
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at >= text.size()) return false;
+    if (text[at] == '"' || text[at] == '\'') {
+        const size_t close = text.find(text[at], at + 1);
+        if (close == std::string_view::npos) return false;
+        out = {at + 1, close};
+        return true;
+    }
+    if (platform::StartsWithI(text.substr(at), "&quot;")) {
+        const size_t close = platform::FindI(text, "&quot;", at + 6);
+        if (close == platform::npos) return false;
+        out = {at + 6, close};
+        return true;
+    }
+    if (text[at] == '<' || text[at] == '&') return false;
+    size_t end = at;
+    while (end < text.size() && text[end] != '>' && !IsBlank(text[end])) ++end;
+    out = {at, end};
+    return end > at;
+}
+
+// The spans of a srcset value's candidate URLs.
+void SrcsetSpans(std::string_view text, Span value, std::vector<Span>& out) {
+    size_t i = value.begin;
+    while (i < value.end) {
+        while (i < value.end && (IsBlank(text[i]) || text[i] == ',')) ++i;
+        const size_t begin = i;
+        while (i < value.end && !IsBlank(text[i])) ++i;
+        size_t end = i;
+        bool listComma = false;
+        while (end > begin && text[end - 1] == ',') {
+            --end;
+            listComma = true;
+        }
+        if (end > begin) out.push_back({begin, end});
+        if (!listComma)
+            while (i < value.end && text[i] != ',') ++i;
+    }
+}
+
+// Every link value of the page that a reader's browser follows or loads.
+std::vector<Span> LinkValues(std::string_view text) {
+    std::vector<Span> spans;
+    for (std::string_view name : {"href", "src", "background", "poster", "srcset"}) {
+        for (size_t pos = 0;;) {
+            const size_t hit = platform::FindI(text, name, pos);
+            if (hit == platform::npos) break;
+            pos = hit + name.size();
+            // An attribute follows a blank inside its tag ("-" for data-src); "href=" in a page's
+            // text, such as a code sample, is no link of the page.
+            if (hit == 0 || IsNameChar(text[hit - 1]) || std::string_view(" \t\r\n\f\"'-/").find(text[hit - 1]) == std::string_view::npos)
+                continue;
+            Span value{};
+            if (!ValueAfter(text, pos, value)) continue;
+            if (name == "srcset") SrcsetSpans(text, value, spans);
+            else spans.push_back(value);
+            pos = value.end;
+        }
+    }
+    for (size_t pos = 0;;) {
+        const size_t hit = platform::FindI(text, "url(", pos);
+        if (hit == platform::npos) break;
+        size_t at = hit + 4;
+        pos = at;
+        while (at < text.size() && IsBlank(text[at])) ++at;
+        const char quote = at < text.size() && (text[at] == '"' || text[at] == '\'') ? text[at] : 0;
+        if (quote) ++at;
+        const size_t end = quote ? text.find(quote, at) : text.find(')', at);
+        if (end == std::string_view::npos) continue;
+        size_t last = end;
+        if (!quote)
+            while (last > at && IsBlank(text[last - 1])) --last;
+        if (last > at) spans.push_back({at, last});
+        pos = end;
+    }
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
+    return spans;
+}
+
+bool IsTakenKind(int32_t kind) {
+    return kind == EmbedData || kind == LinkPage || kind == CssData || kind == ScriptData || kind == PlayList;
+}
+
+class CopyLinks {
+public:
+    CopyLinks(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
+              const LinkTable& table, const WillBeSaved& willBeSaved)
+        : m_pagePath(pagePath), m_pageUrl(pageUrl), m_dataFolder(dataFolder), m_table(table),
+          m_willBeSaved(willBeSaved) {
+        for (int i = table.Count(); i >= 1; --i) {
+            m_byText[table.found[i]] = i;
+            if (!table.paths[i].empty()) m_byLocal[table.paths[i]] = i;
+            if (IsAbsoluteUrl(table.urls[i])) m_byUrl[platform::AsciiLowerCopy(table.urls[i])] = i;
+        }
+    }
+
+    // The text that replaces a value as written; false when it stays.
+    bool Replacement(std::string_view written, std::string& out) const {
+        const std::string value = DecodeAttributeValue(written);
+        if (value.empty() || value[0] == '#' || IsAbsoluteUrl(value) || IsOtherScheme(value)) return false;
+        if (value.size() >= 2 && value[1] == ':') return false;  // a drive, dropped by the scanner too
+        const size_t hash = value.find('#');
+        const std::string anchor = hash == std::string::npos ? "" : value.substr(hash);
+        const std::string local = LocalTarget(value);
+
+        // The link as written, or another spelling of the same address (another anchor, say).
+        int i = 0;
+        if (auto found = m_byText.find(std::string(written)); found != m_byText.end()) i = found->second;
+        else if (auto same = m_byText.find(value); same != m_byText.end()) i = same->second;
+        else if (auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, value.substr(0, hash)))));
+                 url != m_byUrl.end())
+            i = url->second;
+        if (i > 0) {
+            const std::string& path = m_table.paths[i];
+            if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (platform::FileExists(path) || m_willBeSaved(m_table.urls[i]))) {
+                if (local == path) return false;
+                out = EncodeLocalLink(RelativeLocalLink(m_pagePath, path)) + anchor;
+                return true;
+            }
+        }
+        if (!local.empty() && platform::FileExists(local)) return false;
+        // A file embedded from another site is linked beside the page; when its fetch
+        // failed, its own address takes the link's place.
+        if (const auto relocated = m_byLocal.find(local);
+            relocated != m_byLocal.end() && IsAbsoluteUrl(m_table.urls[relocated->second])) {
+            out = m_table.urls[relocated->second];
+            return true;
+        }
+        const std::string online = JoinUrl(m_pageUrl, value);
+        if (!IsAbsoluteUrl(online)) return false;
+        out = EncodeRequestPath(online);
+        return true;
+    }
+
+private:
+    // The local file the value names when the saved page is opened from disk ("" when none).
+    std::string LocalTarget(const std::string& value) const {
+        std::string path = value.substr(0, value.find_first_of("?#"));
+        std::string decoded;
+        if (path.empty() || path[0] == '/' || !DecodePercentName(path, decoded)) return {};
+        const std::string target = NormaliseLocalPath(platform::FolderOf(m_pagePath) + decoded);
+        if (!IsInsideFolder(target, m_dataFolder)) return {};
+        return target;
+    }
+
+    const std::string& m_pagePath;
+    const std::string& m_pageUrl;
+    std::string_view m_dataFolder;
+    const LinkTable& m_table;
+    const WillBeSaved& m_willBeSaved;
+    std::unordered_map<std::string, int> m_byText;
+    std::unordered_map<std::string, int> m_byLocal;
+    std::unordered_map<std::string, int> m_byUrl;
+};
+
+}  // namespace
+
+bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
+                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved) {
+    const CopyLinks links(pagePath, pageUrl, dataFolder, table, willBeSaved);
+    std::string out;
+    size_t copied = 0;
+    bool changed = false;
+    std::string with;
+    for (const Span& span : LinkValues(text)) {
+        if (span.begin < copied) continue;
+        if (!links.Replacement(std::string_view(text).substr(span.begin, span.end - span.begin), with)) continue;
+        out.append(text, copied, span.begin - copied);
+        out += with;
+        copied = span.end;
+        changed = true;
+    }
+    if (!changed) return false;
+    out.append(text, copied, std::string::npos);
+    text.swap(out);
+    return true;
+}
+
+int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    const std::string origin = platform::AsciiLowerCopy(SchemeAndHost(pageUrl));
+    if (origin.empty()) return 0;
+    std::string out;
+    size_t copied = 0;
+    for (const Span& span : LinkValues(text)) {
+        if (span.begin < copied) continue;
+        const std::string value = DecodeAttributeValue(std::string_view(text).substr(span.begin, span.end - span.begin));
+        if (!IsAbsoluteUrl(value) || platform::AsciiLowerCopy(SchemeAndHost(value)) != origin) continue;
+        const size_t hash = value.find('#');
+        std::string link = value.substr(0, hash);
+        if (link.find('?') != std::string::npos || !MakeRelative(link, pageUrl)) continue;
+        std::string decoded;
+        if (link.empty() || link[0] == '/' || !DecodePercentName(link, decoded)) continue;
+        if (!decoded.empty() && decoded.back() == '/') decoded += "index.html";
+        const std::string target = NormaliseLocalPath(platform::FolderOf(pagePath) + decoded);
+        if (!IsInsideFolder(target, dataFolder) || !platform::IsRegularFile(target)) continue;
+        out.append(text, copied, span.begin - copied);
+        out += EncodeLocalLink(RelativeLocalLink(pagePath, target));
+        if (hash != std::string::npos) out += value.substr(hash);
+        copied = span.end;
+    }
+    if (copied == 0) return 0;
+    out.append(text, copied, std::string::npos);
+    return platform::WriteFileReplacing(pagePath, out, platform::Durability::Fast) ? 1 : 0;
+}
+
+int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
+                     const LinkTable& table, const WillBeSaved& willBeSaved) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    const bool pointed = PointLinksAtCopyText(text, pagePath, pageUrl, dataFolder, table, willBeSaved);
+    if (!DisableBaseHref(text) && !pointed) return 0;
+    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
+}
+
+}  // namespace engine

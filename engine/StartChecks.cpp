@@ -1,0 +1,74 @@
+#include "engine/StartChecks.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/ModeFlags.h"
+#include "engine/SaveJob.h"
+#include "platform/Codepage.h"
+#include "platform/FileUtil.h"
+
+namespace engine {
+
+namespace {
+
+// The first folder of the chain that exists, for the reason a folder cannot be made.
+std::string NearestExisting(std::string folder) {
+    while (!folder.empty() && !platform::IsDirectory(folder)) {
+        if (folder.back() == '/') folder.pop_back();
+        const size_t slash = folder.rfind('/');
+        if (slash == std::string::npos) return {};
+        folder.resize(slash + 1);
+    }
+    return folder;
+}
+
+// Why a folder chain could not be made: a file in its way, or a folder that is not writable.
+std::string WhyNotCreated(const std::string& folder) {
+    std::string part;
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        part = folder.substr(0, slash == std::string::npos ? folder.size() : slash);
+        if (!part.empty() && platform::FileExists(part) && !platform::IsDirectory(part))
+            return "同じ名前のファイルがあります: " + part;
+        if (slash == std::string::npos) break;
+    }
+    const std::string existing = NearestExisting(folder);
+    if (!existing.empty() && ::access(existing.c_str(), W_OK | X_OK) != 0)
+        return existing + " に書き込めません: " + std::strerror(errno);
+    return "作成に失敗しました";
+}
+
+int Fail(std::string& message, std::string text) {
+    message = std::move(text);
+    return 0;
+}
+
+}  // namespace
+
+int CheckSaveStart(const SaveJob& job, std::string& message) {
+    message.clear();
+    const std::string folder = job.SaveFolder();
+    const std::string path = folder + job.ChosenSaveName();
+    // The record files are written in Shift-JIS: what they cannot hold is refused now, not
+    // after the pages were saved without records.
+    if (job.Has(mode::qdxfile)) {
+        for (const std::string& text : {job.StartUrl(), path}) {
+            std::string sjis;
+            size_t bad = 0;
+            if (platform::Utf8ToCp932(text, sjis, &bad) != platform::CodepageOk)
+                return Fail(message, "記録ファイルに書けない文字 " + platform::DescribeUnmappable(text, bad) +
+                                         " が含まれています: " + text);
+        }
+    }
+    if (job.ChosenSaveName().empty() || platform::IsDirectory(path))
+        return Fail(message, "保存先にはファイル名を指定してください（フォルダが指定されています）: " + path);
+    if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
+        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）");
+    return 1;
+}
+
+}  // namespace engine
