@@ -79,7 +79,8 @@ bool InputView::StartSave() {
         return false;
     }
 
-    m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
+    // The maker's mode of a "ravevor" start stays with the job: the save then skips the crawl.
+    m_job.ClearModeBits(ModePresetUrl | ModeIndexAppended | app::InputOptionMask());
     m_job.SetModeBits(ModeNormal | app::JobOptionBits(Options(), defMode));
     std::string url = fields.url;
     if (url.back() == '/') {

@@ -78,6 +78,15 @@ TEST_F(InputSaveTest, DownloadTurnsTheWindowIntoTheProgressViewAndSaves) {
     EXPECT_EQ(Text(516), box / "out/新規ページ.html");
 }
 
+TEST_F(InputSaveTest, MakerModeOfTheArgumentLineSurvivesTheStartAndSkipsTheCrawl) {
+    ASSERT_TRUE(platform::CreateFolder(box / "out"));
+    NewJob(ModeMaker);
+    SaveThroughTheWindow(server->BaseUrl() + "/index.html", box / "out/site.html");
+    EXPECT_TRUE(job->Has(ModeMaker));
+    EXPECT_TRUE(job->Has(ModeNormal));
+    EXPECT_FALSE(Sandbox::Exists(job->StartPath())) << job->StartPath();
+}
+
 TEST_F(InputSaveTest, FolderMadeOnYesAndOptionsReachTheJob) {
     answer = [](const inputtest::Shown&) { return platformqt::AnswerYes; };
     WriteSettings("[BasicOption]\r\nDefMode=" + std::to_string(0x800000 | 0x1000000 | 0x80000) + "\r\n");
