@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -122,11 +121,10 @@ QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
     box->addWidget(c.phpAsHtml = NewCheck(group, 1044, "Php/Asp/SHtmlページをHtmlページとして扱う"));
     box->addWidget(c.preview = NewCheck(group, 1045, "ページプレビューを利用する"));
     box->addWidget(c.noRetry = NewCheck(group, 1046, "DL失敗時は再試行しない"));
-    box->addWidget(c.notFound404 = NewCheck(group, 1047, "タイトルに「404」を含むページを"));
-    QLabel* second = NewLabel(group, 1048, "NotFoundとして扱う");
-    second->setIndent(24);
-    box->addWidget(second);
+    // The 404 check's text runs over two lines of the one box (its second line is 1048's text).
+    box->addWidget(c.notFound404 = NewCheck(group, 1047, "タイトルに「404」を含むページを\nNotFoundとして扱う"));
     box->addWidget(c.blogDepth = NewCheck(group, 1049, "ブログでは追跡深度を補正する(実験的)"));
+    box->addStretch();
     return group;
 }
 
