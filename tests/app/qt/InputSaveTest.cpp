@@ -9,6 +9,7 @@
 #include "records/Settings.h"
 #include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/WaitFor.h"
 
 using namespace engine::mode;
 using inputtest::InputViewTest;
@@ -141,8 +142,7 @@ TEST_F(InputSaveTest, TitleFetchReadsShiftJisAndOnlyTheHead) {
     for (const auto& c : cases) {
         app::TitleFetch fetch;
         fetch.Start(server->BaseUrl() + c.path);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (fetch.Running() && std::chrono::steady_clock::now() < end) QThread::msleep(10);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !fetch.Running(); }, 15000)) << c.path;
         std::string title;
         EXPECT_EQ(fetch.Result(title), c.result) << c.path;
         EXPECT_EQ(title, c.title) << c.path;
