@@ -189,7 +189,7 @@ std::string SaveJob::LogView(size_t lines) const {
         size_t bytes = 0;
         for (size_t i = list.size() - take; i < list.size(); ++i) bytes += list[i].size() + 2;
         bytes -= 2;
-        if (bytes + 1 <= kViewBytes) break;  // the text and its terminator fit
+        if (bytes <= kViewBytes) break;  // one line fewer only from kViewBytes + 1 bytes on
     }
     std::string view;
     for (size_t i = list.size() - take; i < list.size(); ++i) {

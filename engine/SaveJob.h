@@ -115,7 +115,7 @@ public:
     std::vector<std::string> DetailedLog() const;
     std::vector<std::string> SimpleLog() const;
     // The newest `lines` lines of the selected list joined with CR LF, shortened by whole
-    // lines until it fits in kViewBytes - 1 bytes.
+    // lines while it would be longer than kViewBytes bytes.
     std::string LogView(size_t lines) const;
     bool DetailView() const;
     void SetDetailView(bool on);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the record and text readers with clang and runs each of them for
+# Builds the libFuzzer targets of the readers of outside input with clang and runs each of them for
 # the given number of seconds (default 60): scripts/fuzz.sh 300
 # FUZZ_TARGETS picks targets ("fuzz_settings fuzz_sectionfile"), FUZZ_JOBS runs that many at
 # once. Corpora grow in build/fuzz/corpus/<target>; crashes land in build/fuzz/artifacts/.
@@ -9,19 +9,24 @@ SECONDS_EACH="${1:-60}"
 OUT="${FUZZ_DIR:-build/fuzz}"
 CXX="${FUZZ_CXX:-clang++}"
 JOBS="${FUZZ_JOBS:-1}"
-TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile})
+TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_linkscanner fuzz_argumentline fuzz_resolvelink fuzz_xml fuzz_lookup})
 FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -fno-omit-frame-pointer)
 
 PLATFORM=(platform/ByteString.cpp platform/Codepage.cpp platform/FileUtil.cpp platform/FileLock.cpp
           platform/ReplacingWriter.cpp platform/DebugOut.cpp platform/Clock.cpp
           platform/ProgramFolder.cpp platform/Process.cpp platform/ProfileFile.cpp)
+ENGINE="engine/LinkScanner.cpp engine/PageConverter.cpp engine/UrlModel.cpp engine/ResolveLink.cpp
+        engine/SafeLocalPath.cpp engine/SaveJob.cpp engine/OutDomainList.cpp"
 declare -A SOURCES=(
   [fuzz_settings]="engine/SaveJob.cpp records/Settings.cpp records/SettingsPaths.cpp"
   [fuzz_savedsitelog]="engine/SaveJob.cpp records/RecordCodec.cpp records/SavedSiteLog.cpp records/SavedSiteLogReader.cpp"
   [fuzz_sectionfile]="records/RecordCodec.cpp records/SectionFile.cpp records/RelatedLinks.cpp"
   [fuzz_xml]="xml/XmlDocument.cpp xml/XmlParse.cpp xml/XmlSelect.cpp xml/XmlWrite.cpp"
   [fuzz_lookup]="cui/ElementLookup.cpp cui/CuiCommands.cpp cui/CuiUsage.cpp app/ParamFile.cpp platform/ConsoleText.cpp"
+  [fuzz_linkscanner]="$ENGINE"
+  [fuzz_argumentline]="app/ArgumentLine.cpp engine/SaveJob.cpp engine/CpuLevel.cpp"
+  [fuzz_resolvelink]="engine/ResolveLink.cpp engine/SafeLocalPath.cpp engine/UrlModel.cpp"
 )
 # Seeds: typical record files.
 declare -A SEEDS=(
@@ -30,6 +35,9 @@ declare -A SEEDS=(
   [fuzz_sectionfile]="tests/fuzz/seeds/site.qdx"
   [fuzz_xml]="tests/fuzz/seeds/catalogue.xml"
   [fuzz_lookup]="tests/fuzz/seeds/params.xml"
+  [fuzz_linkscanner]="tests/fuzz/seeds/page.html tests/data/demo-site/main/index.html"
+  [fuzz_argumentline]="tests/fuzz/seeds/argument.txt"
+  [fuzz_resolvelink]="tests/fuzz/seeds/link.txt"
 )
 
 mkdir -p "$OUT/artifacts"

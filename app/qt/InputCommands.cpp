@@ -85,7 +85,8 @@ bool InputView::CheckFields(app::InputFields& fields) {
 
 void InputView::FillJob(const app::InputFields& fields, bool completeSave) {
     const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
-    m_job.ClearModeBits(ModePresetUrl | ModeMaker | ModeIndexAppended | app::InputOptionMask());
+    // The maker's mode of a "ravevor" start stays with the job: the save then skips the crawl.
+    m_job.ClearModeBits(ModePresetUrl | ModeIndexAppended | app::InputOptionMask());
     m_job.SetModeBits(ModeNormal | (completeSave ? app::JobOptionBits(Options(), defMode) : 0));
     std::string url = engine::WithRootPath(fields.url);
     if (url.back() == '/') {

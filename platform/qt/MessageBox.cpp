@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/ByteString.h"
 #include "platform/ConsoleText.h"
 #include "platform/qt/QtText.h"
 
@@ -28,7 +29,7 @@ int ShowMessage(QWidget* parent, const std::string& caption, const std::string& 
                 MessageButtons buttons, int defaultAnswer) {
     if (IsHeadless()) {
         std::string flat = text;
-        for (size_t p; (p = flat.find("\r\n")) != std::string::npos;) flat.replace(p, 2, " ");
+        (void)platform::ReplaceAll(flat, "\r\n", " ");  // one line on the console
         std::fprintf(stderr, "[%s] %s\n", platform::ToConsoleText(caption).c_str(), platform::ToConsoleText(flat).c_str());
         std::fflush(stderr);
         return buttons == ButtonOk ? AnswerOk : defaultAnswer;

@@ -42,7 +42,7 @@ TEST(SomeComplete, UnattendedSaveWritesPageAndDescriptionAndEnds) {
     const std::string arg = "SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() +
                             "site.html\",\"1\",\"0\",\"4\"";
     EXPECT_EQ(RunSitrova(arg), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(20));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(60));  // ends by itself; room for a sanitizer build
 
     EXPECT_EQ(Sandbox::ReadFile(out / "site.html"), "<html><head><title>demo</title></head><body>hello</body></html>");
     std::string description;

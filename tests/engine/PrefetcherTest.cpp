@@ -276,7 +276,7 @@ TEST_F(PrefetchTest, AStopMidSaveLeavesNoStagedFile) {
 
     const auto asked = std::chrono::steady_clock::now();
     ASSERT_TRUE(job.StopWorker(10000));
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(10));  // not the 20 s of the pictures
     EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{});
     EXPECT_FALSE(Sandbox::Exists(target / "p11.html"));  // staged, never reached
 }

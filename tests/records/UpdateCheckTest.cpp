@@ -22,6 +22,7 @@
 #include "tests/records/LogText.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WaitFor.h"
 #include "tests/support/ShiftJis.h"
 
 using namespace engine::mode;
@@ -318,7 +319,8 @@ TEST_F(UpdateCheckTest, AStoppedCheckWritesItsLogAndCarriesTheRestOver) {
     EXPECT_EQ(engine::PrepareSaveStart(job), 1);
     ASSERT_TRUE(job.UpdateCheck());
     engine::StartSaveWorker(host, job);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Stopped while the first page of the check is still on its way.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return server->RequestLog().find("/a.html") != std::string::npos; }));
     ASSERT_TRUE(job.StopWorker(10000));
     EXPECT_EQ(job.Result(), 8);
 

@@ -117,8 +117,8 @@ QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
     c.phpAsHtml = group.Check(1044, "Php/Asp/SHtmlページをHtmlページとして扱う");
     c.preview = group.Check(1045, "ページプレビューを利用する");
     c.noRetry = group.Check(1046, "DL失敗時は再試行しない");
-    c.notFound404 = group.Check(1047, "タイトルに「404」を含むページを");
-    group.Continuation(1048, "NotFoundとして扱う");
+    // The 404 check's text runs over two lines of the one box (its second line is 1048's text).
+    c.notFound404 = group.Check(1047, "タイトルに「404」を含むページを\nNotFoundとして扱う");
     c.blogDepth = group.Check(1049, "ブログでは追跡深度を補正する(実験的)");
     return group.Group();
 }

@@ -9,6 +9,7 @@
 #include "records/Settings.h"
 #include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/WaitFor.h"
 
 using namespace engine::mode;
 using inputtest::InputViewTest;
@@ -78,6 +79,15 @@ TEST_F(InputSaveTest, DownloadTurnsTheWindowIntoTheProgressViewAndSaves) {
     EXPECT_EQ(Text(516), box / "out/新規ページ.html");
 }
 
+TEST_F(InputSaveTest, MakerModeOfTheArgumentLineSurvivesTheStartAndSkipsTheCrawl) {
+    ASSERT_TRUE(platform::CreateFolder(box / "out"));
+    NewJob(ModeMaker);
+    SaveThroughTheWindow(server->BaseUrl() + "/index.html", box / "out/site.html");
+    EXPECT_TRUE(job->Has(ModeMaker));
+    EXPECT_TRUE(job->Has(ModeNormal));
+    EXPECT_FALSE(Sandbox::Exists(job->StartPath())) << job->StartPath();
+}
+
 TEST_F(InputSaveTest, FolderMadeOnYesAndOptionsReachTheJob) {
     answer = [](const inputtest::Shown&) { return platformqt::AnswerYes; };
     WriteSettings("[BasicOption]\r\nDefMode=" + std::to_string(0x800000 | 0x1000000 | 0x80000) + "\r\n");
@@ -132,8 +142,7 @@ TEST_F(InputSaveTest, TitleFetchReadsShiftJisAndOnlyTheHead) {
     for (const auto& c : cases) {
         app::TitleFetch fetch;
         fetch.Start(server->BaseUrl() + c.path);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (fetch.Running() && std::chrono::steady_clock::now() < end) QThread::msleep(10);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !fetch.Running(); }, 15000)) << c.path;
         std::string title;
         EXPECT_EQ(fetch.Result(title), c.result) << c.path;
         EXPECT_EQ(title, c.title) << c.path;

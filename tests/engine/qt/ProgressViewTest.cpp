@@ -13,6 +13,7 @@
 #include "engine/qt/ProgressView.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/QtControls.h"
+#include "tests/support/WaitFor.h"
 
 using namespace engine::mode;
 using engineqt::ProgressView;
@@ -81,7 +82,7 @@ TEST_F(ProgressViewTest, AnsweringNoToTheStopQuestionRestoresTheLevel) {
 
 TEST_F(ProgressViewTest, EndOfTheWorkerBringsTheReport) {
     job.StartWorker([] { return 0; });
-    for (int i = 0; i < 200 && !job.WorkerEnded(); ++i) QThread::msleep(10);
+    ASSERT_TRUE(testsupport::WaitFor([this] { return job.WorkerEnded(); }));
     view->Tick();
     EXPECT_TRUE(view->ReportShown());
     EXPECT_TRUE(job.Has(ModeJobFinished));

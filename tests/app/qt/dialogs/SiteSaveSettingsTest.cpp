@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QRadioButton>
 
 #include "app/qt/dialogs/SettingsDialogs.h"
@@ -138,3 +140,17 @@ TEST_F(SiteSaveSettings, CancelAndCloseWriteNothing) {
 }
 
 }  // namespace
+
+TEST_F(SiteSaveSettings, NotFoundCheckIsOneBoxWithItsTwoLinesTogether) {
+    auto d = Open();
+    d->show();
+    QApplication::processEvents();
+    auto* notFound = Ctl<QCheckBox>(d.get(), 1047);
+    auto* blog = Ctl<QCheckBox>(d.get(), 1049);
+    ASSERT_TRUE(notFound && blog);
+    EXPECT_EQ(notFound->text(), QStringLiteral("タイトルに「404」を含むページを\nNotFoundとして扱う"));
+    EXPECT_EQ(d->findChildren<QLabel*>().size(), 0);  // no loose line of text in the group
+    // The next check follows right below: no gap where a loose line could float.
+    EXPECT_LT(blog->geometry().top() - notFound->geometry().bottom(), 24);
+    EXPECT_GE(notFound->height(), 2 * notFound->fontMetrics().height());
+}
