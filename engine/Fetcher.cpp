@@ -203,7 +203,7 @@ int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& pa
     const bool usable = response.result == platform::HttpOk ||
                         (response.result == platform::HttpFailed && platform::FileSize(temp) > 0);
     if (!usable) return Discard(temp);
-    if (IsPageName(path)) StripZeroBytes(temp);
+    if (IsPageName(path) && !StripZeroBytes(temp)) return Discard(temp);
     return Commit(temp, path);
 }
 

@@ -13,21 +13,9 @@ TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_l
 FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -fno-omit-frame-pointer)
 
-PLATFORM=(platform/ByteString.cpp platform/Codepage.cpp platform/FileUtil.cpp platform/FileLock.cpp
-          platform/ReplacingWriter.cpp platform/DebugOut.cpp platform/Clock.cpp
-          platform/ProgramFolder.cpp platform/Process.cpp platform/ProfileFile.cpp)
-ENGINE="engine/LinkScanner.cpp engine/PageConverter.cpp engine/UrlModel.cpp engine/ResolveLink.cpp
-        engine/SafeLocalPath.cpp engine/SaveJob.cpp engine/OutDomainList.cpp"
-declare -A SOURCES=(
-  [fuzz_settings]="engine/SaveJob.cpp records/Settings.cpp records/SettingsPaths.cpp"
-  [fuzz_savedsitelog]="engine/SaveJob.cpp records/RecordCodec.cpp records/SavedSiteLog.cpp records/SavedSiteLogReader.cpp"
-  [fuzz_sectionfile]="records/RecordCodec.cpp records/SectionFile.cpp records/RelatedLinks.cpp"
-  [fuzz_xml]="xml/XmlDocument.cpp xml/XmlParse.cpp xml/XmlSelect.cpp xml/XmlWrite.cpp"
-  [fuzz_lookup]="cui/ElementLookup.cpp cui/CuiCommands.cpp cui/CuiUsage.cpp app/ParamFile.cpp platform/ConsoleText.cpp"
-  [fuzz_linkscanner]="$ENGINE"
-  [fuzz_argumentline]="app/ArgumentLine.cpp engine/SaveJob.cpp engine/CpuLevel.cpp"
-  [fuzz_resolvelink]="engine/ResolveLink.cpp engine/SafeLocalPath.cpp engine/UrlModel.cpp"
-)
+# Every Qt-free library the readers may reach, compiled once and linked from an archive, so a
+# target takes only the objects it needs and no list goes stale when the code moves.
+CORE_DIRS=(platform engine records xml filters app cui)
 # Seeds: typical record files.
 declare -A SEEDS=(
   [fuzz_settings]="tests/fuzz/seeds/Sitrov.ini"
@@ -40,11 +28,22 @@ declare -A SEEDS=(
   [fuzz_resolvelink]="tests/fuzz/seeds/link.txt"
 )
 
-mkdir -p "$OUT/artifacts"
+mkdir -p "$OUT/artifacts" "$OUT/core"
+echo "fuzz: building the core archive"
+objects=()
+for src in $(ls ${CORE_DIRS[@]/%//*.cpp} | grep -v '/main\.cpp$'); do
+  obj="$OUT/core/$(echo "$src" | tr / _).o"
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ]; then
+    # Coverage without libFuzzer's main: the targets bring that in.
+    "$CXX" "${FLAGS[@]/-fsanitize=fuzzer,/-fsanitize=fuzzer-no-link,}" -c "$src" -o "$obj"
+  fi
+  objects+=("$obj")
+done
+rm -f "$OUT/core/libcore.a"
+ar rcs "$OUT/core/libcore.a" "${objects[@]}"
 for t in "${TARGETS[@]}"; do
   echo "fuzz: building $t"
-  # shellcheck disable=SC2086
-  "$CXX" "${FLAGS[@]}" "tests/fuzz/$t.cpp" ${SOURCES[$t]} "${PLATFORM[@]}" -o "$OUT/$t"
+  "$CXX" "${FLAGS[@]}" "tests/fuzz/$t.cpp" "$OUT/core/libcore.a" -lcurl -ldl -o "$OUT/$t"
   mkdir -p "$OUT/corpus/$t"
   for s in ${SEEDS[$t]}; do cp -n "$s" "$OUT/corpus/$t/" 2>/dev/null || true; done
 done

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ArgumentLine.h"
+#include "engine/LinkText.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 
@@ -37,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine::SaveJob job;
     (void)app::ParseArgumentLine(app::SomeCompleteArgument(url, path, 0x301, "2", 3), job);
     Check(job.Has(engine::mode::ModeSomeComplete) && job.Has(0x200) && !job.Has(engine::mode::ModeNormal));
-    const bool indexAppended = url.back() == '/';
-    Check(job.StartUrl() == (indexAppended ? url + "index.html" : url) ||
-          (indexAppended && job.StartUrl() == url));
+    // A start URL without a path means the host's root.
+    const std::string start = engine::WithRootPath(url);
+    const bool indexAppended = start.back() == '/';
+    Check(job.StartUrl() == (indexAppended ? start + "index.html" : start) ||
+          (indexAppended && job.StartUrl() == start));
     Check(job.SaveFolder() + job.ChosenSaveName() == path);
     Check(job.LankLimit() == 2);
     return 0;

@@ -97,6 +97,8 @@ QLabel* ColumnGroup::Continuation(int id, const char* text) {
     return label;
 }
 
+void ColumnGroup::Stretch() { m_layout->addStretch(); }
+
 QHBoxLayout* NewSettingsButtons(QDialog* dialog, const SettingsButtonIds& ids, const std::string& programFolder,
                                 const std::string& helpTopic, std::function<int(std::string& error)> save,
                                 std::function<void()> showDefaults) {

@@ -46,6 +46,8 @@ public:
     QCheckBox* Check(int id, const char* caption);
     // The second line of the caption of the check box above, indented under its text.
     QLabel* Continuation(int id, const char* text);
+    // Keeps the checks together at the top when the group is taller than they are.
+    void Stretch();
     QGroupBox* Group() const { return m_group; }
 
 private:

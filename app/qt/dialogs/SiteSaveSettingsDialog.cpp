@@ -120,6 +120,7 @@ QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
     // The 404 check's text runs over two lines of the one box (its second line is 1048's text).
     c.notFound404 = group.Check(1047, "タイトルに「404」を含むページを\nNotFoundとして扱う");
     c.blogDepth = group.Check(1049, "ブログでは追跡深度を補正する(実験的)");
+    group.Stretch();
     return group.Group();
 }
 
