@@ -25,6 +25,5 @@ std::string OutDomainDocumentText(const std::vector<OutDomainItem>& items);
 // UTF-8 to Shift-JIS for a markup document: a character Shift-JIS cannot hold becomes a
 // numeric character reference, so nothing is lost.
 std::string MarkupToCp932(const std::string& utf8);
-std::string EscapeMarkup(const std::string& text);
 
 }  // namespace engine

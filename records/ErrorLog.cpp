@@ -7,7 +7,7 @@
 
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
-#include "records/ShiftJisText.h"
+#include "platform/ShiftJisText.h"
 
 namespace records {
 
@@ -66,7 +66,7 @@ int ErrorLog::Open(const std::string& tempFolder) {
 }
 
 void ErrorLog::WriteLine(std::string_view utf8) {
-    const std::string bytes = ToShiftJis(utf8, Unmappable::CodePointMark) + "\r\n";
+    const std::string bytes = platform::ToShiftJis(utf8, platform::Unmappable::CodePointMark) + "\r\n";
     std::lock_guard<std::mutex> guard(m_lock);
     if (m_fd >= 0 && !platform::WriteAll(m_fd, bytes)) m_lostLines = true;
 }

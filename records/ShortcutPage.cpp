@@ -3,28 +3,13 @@
 #include <cstdio>
 
 #include "platform/FileUtil.h"
-#include "records/ShiftJisText.h"
+#include "platform/ShiftJisText.h"
 
 namespace records {
 
 namespace {
 
 constexpr const char* kTitleEnd = "</title>\r\n";
-
-// A file name is text, not markup: escape what would end the attribute or start a tag.
-std::string HtmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 // A relative path as a link: characters that a browser reads as URL syntax ("%", "#", "?")
 // are percent-encoded so that the link names the file itself.
@@ -39,7 +24,7 @@ std::string LinkTarget(const std::string& path) {
             out += c;
         }
     }
-    return HtmlText(out);
+    return platform::EscapeMarkup(out);
 }
 
 }  // namespace
@@ -47,7 +32,7 @@ std::string LinkTarget(const std::string& path) {
 std::string DataFolderShortcutTitle() { return std::string("保存基点ページへのショートカット") + kTitleEnd; }
 
 std::string LevelShortcutTitle(const std::string& saveName) {
-    return HtmlText(saveName) + "へのショートカット" + kTitleEnd;
+    return platform::EscapeMarkup(saveName) + "へのショートカット" + kTitleEnd;
 }
 
 std::string ShortcutPageBytes(const std::string& target, const std::string& title) {
@@ -59,7 +44,7 @@ std::string ShortcutPageBytes(const std::string& target, const std::string& titl
     page += "</head>\r\n<body bgcolor=white><br>\r\n";
     page += "移動しない場合は<a href=\"" + link + "\">こちら</a>をクリックしてください。\r\n";
     page += "</body>\r\n</html>\r\n";
-    return ToShiftJis(page, Unmappable::CharacterReference);
+    return platform::ToShiftJis(page, platform::Unmappable::CharacterReference);
 }
 
 int WriteShortcutFile(const std::string& path, const std::string& target, const std::string& title) {

@@ -5,14 +5,17 @@
 #include <string>
 #include <string_view>
 
-namespace records {
+namespace platform {
 
 enum class Unmappable {
     CharacterReference,  // "&#x2603;": HTML pages, where the browser turns it back into the character
     CodePointMark,       // "[U+2603]": plain-text logs
 };
 
+// Text as the content of an HTML attribute or element: "&", "<", ">" and '"' escaped.
+std::string EscapeMarkup(std::string_view text);
+
 // UTF-8 → CP932. `escaped` (when given) receives the number of characters written as escapes.
 std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped = nullptr);
 
-}  // namespace records
+}  // namespace platform

@@ -1,10 +1,10 @@
-#include "records/ShiftJisText.h"
+#include "platform/ShiftJisText.h"
 
 #include <cstdio>
 
 #include "platform/Codepage.h"
 
-namespace records {
+namespace platform {
 
 namespace {
 
@@ -46,18 +46,33 @@ void EscapeFront(std::string_view& rest, Unmappable style, std::string& out) {
 
 }  // namespace
 
+std::string EscapeMarkup(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped) {
     std::string out, part;
     size_t count = 0;
     std::string_view rest = utf8;
     while (!rest.empty()) {
         size_t bad = 0;
-        const int rc = platform::Utf8ToCp932(rest, part, &bad);
-        if (rc == platform::CodepageOk) {
+        const int rc = Utf8ToCp932(rest, part, &bad);
+        if (rc == CodepageOk) {
             out += part;
             break;
         }
-        if (rc == platform::CodepageUnavailable) {
+        if (rc == CodepageUnavailable) {
             // No converter at all: keep ASCII, escape everything else.
             if (static_cast<unsigned char>(rest[0]) < 0x80) {
                 out += rest[0];
@@ -69,7 +84,7 @@ std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped)
             continue;
         }
         if (bad > 0 && bad <= rest.size() &&
-            platform::Utf8ToCp932(rest.substr(0, bad), part) == platform::CodepageOk) {
+            Utf8ToCp932(rest.substr(0, bad), part) == CodepageOk) {
             out += part;
             rest.remove_prefix(bad);
             if (rest.empty()) break;
@@ -82,4 +97,4 @@ std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped)
     return out;
 }
 
-}  // namespace records
+}  // namespace platform
