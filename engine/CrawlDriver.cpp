@@ -116,21 +116,21 @@ Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
 // like a failed try of the walk, so the second tries, their requests and their log lines stay
 // those of the walk alone), else a fetch now.
 int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path,
-             std::string* finalUrl = nullptr) {
-    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path, finalUrl) : Prefetcher::NotFetched;
-    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path, finalUrl) : static_cast<int>(ahead);
+             FetchOrigin* origin = nullptr) {
+    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path, origin) : Prefetcher::NotFetched;
+    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path, origin) : static_cast<int>(ahead);
 }
 
 // Fetch of the page with its second tries. Returns 1 when the page may be converted.
-// `finalUrl` receives the page's address after redirects ("" when unknown).
+// `origin` receives where the page came from (empty when unknown).
 int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch,
-              std::string& finalUrl) {
-    int ok = FirstTry(job, prefetch, url, localPath, &finalUrl);
+              FetchOrigin& origin) {
+    int ok = FirstTry(job, prefetch, url, localPath, &origin);
     if (!ok && platform::EndsWithI(url, "index.html"))
-        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &finalUrl);
+        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &origin);
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
-        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
+        ok = FetchUrlToFile(job, url, localPath, &origin);
     }
     if (ok) return 1;
     // A failed fetch leaves no partial file behind; forced conversion asks once more and
@@ -142,7 +142,7 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
     if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
-        ok = FetchUrlToFile(job, url, localPath, &finalUrl);
+        ok = FetchUrlToFile(job, url, localPath, &origin);
     }
     return ok;
 }
@@ -318,8 +318,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
     job.AppendSimpleLog(url);
 
-    std::string finalUrl;
-    if (!FetchPage(job, localPath, url, prefetch, finalUrl)) return PageFetchFailed(job, localPath, url, level);
+    FetchOrigin origin;
+    if (!FetchPage(job, localPath, url, prefetch, origin)) return PageFetchFailed(job, localPath, url, level);
     if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(localPath)) {
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
@@ -331,7 +331,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     // Read before the conversion, which makes the <base> tag's own address relative.
     // A redirected page is stored under the address that was linked; its links are read
     // against the address it came from.
-    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(finalUrl) ? finalUrl : url);
+    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(origin.url) ? origin.url : url);
     ConvertPage(job, localPath, linkBase);
     const int n = ScanLinks(job, localPath, table);
     LogLinkCount(job, n);
@@ -340,7 +340,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         return 1;
     }
 
-    LinkPathsToUtf8(table, CharsetOfFile(localPath));
+    LinkPathsToUtf8(table, CharsetOfFile(localPath, origin.contentType));
     if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;

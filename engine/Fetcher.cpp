@@ -32,7 +32,7 @@ std::string PartPath(const std::string& path) { return path + ".part"; }
 struct Control {
     const SaveJob* job = nullptr;
     const FetchCancel* cancel = nullptr;
-    std::string* finalUrl = nullptr;  // receives the address after redirects
+    FetchOrigin* origin = nullptr;  // receives where the file came from
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -81,7 +81,7 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
     for (int retries = 0;; ++retries) {
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (response.result == platform::HttpOk) {
-            if (control.finalUrl) *control.finalUrl = response.effectiveUrl;
+            if (control.origin) *control.origin = {response.effectiveUrl, response.contentType};
             return true;
         }
         if (response.unreachable && control.job) {
@@ -163,7 +163,7 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
 
 }  // namespace
 
-int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, std::string* finalUrl) {
+int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, FetchOrigin* origin) {
     // The worker's session keeps connections alive across the save; a caller without one
     // still gets a working fetch.
     std::unique_ptr<platform::HttpSession> own;
@@ -175,15 +175,15 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
     // Blog saves and web-archive saves are to have each fetched file checked by their site
     // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
     // exist yet, so every fetched file is kept.
-    if (finalUrl) finalUrl->clear();
-    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr, finalUrl});
+    if (origin) *origin = {};
+    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr, origin});
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
-                      std::string* finalUrl) {
-    if (finalUrl) finalUrl->clear();
-    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, finalUrl});
+                      FetchOrigin* origin) {
+    if (origin) *origin = {};
+    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin});
 }
 
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {

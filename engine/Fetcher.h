@@ -32,9 +32,16 @@ struct FetchOptions {
 // The engine's fetch of a page or file through the job's session: 1 fetched, 0 failed.
 // Runs on the worker thread. An error status, a broken or cancelled transfer is a failure,
 // and a failure never leaves a partial file at `path` (a complete older file stays).
-// `finalUrl`, when given, receives the address the file came from after redirects.
+// Where a fetched file really came from: the address after redirects and the answer's
+// Content-Type (its charset names the page's encoding).
+struct FetchOrigin {
+    std::string url;
+    std::string contentType;
+};
+
+// `origin`, when given, receives where the file came from.
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path,
-                                 std::string* finalUrl = nullptr);
+                                 FetchOrigin* origin = nullptr);
 
 // Forced conversion's last try at a page: one transfer, and what arrived of it is kept even
 // when the connection broke off. 1 when something was stored at `path`.
@@ -57,7 +64,7 @@ public:
 // may be null.
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                                     const std::string& path, const std::string& staging,
-                                    const FetchCancel* cancel = nullptr, std::string* finalUrl = nullptr);
+                                    const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
 
 // The downloads below write through path + ".part" and move it into place only when it is
 // complete and checked. With a job, its stop request cancels the transfer and cuts the

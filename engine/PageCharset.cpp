@@ -35,12 +35,22 @@ PageCharset CharsetOfPage(std::string_view text) {
     }
 }
 
-PageCharset CharsetOfFile(const std::string& path) {
+PageCharset CharsetOfContentType(std::string_view contentType) {
+    const size_t hit = platform::FindI(contentType, "charset=", 0);
+    if (hit == platform::npos) return PageCharset::Unknown;
+    size_t at = hit + 8;
+    while (at < contentType.size() && (contentType[at] == '"' || contentType[at] == '\'' || contentType[at] == ' ')) ++at;
+    return CharsetNamed(contentType.substr(at, 16));
+}
+
+PageCharset CharsetOfFile(const std::string& path, std::string_view contentType) {
     std::ifstream in(path, std::ios::binary);
     std::string head(4096, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
-    return CharsetOfPage(head);
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") return PageCharset::Utf8;
+    const PageCharset declared = CharsetOfContentType(contentType);
+    return declared != PageCharset::Unknown ? declared : CharsetOfPage(head);
 }
 
 void LinkPathsToUtf8(LinkTable& table, PageCharset charset) {

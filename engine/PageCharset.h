@@ -13,8 +13,12 @@ enum class PageCharset { Unknown, Utf8, ShiftJis, EucJp };
 // From a byte-order mark or the page's <meta charset> / <meta http-equiv="Content-Type">.
 PageCharset CharsetOfPage(std::string_view text);
 
-// The same for a saved page, read from its head.
-PageCharset CharsetOfFile(const std::string& path);
+// The same for a saved page, read from its head. A byte-order mark decides first, then the
+// charset of the server's Content-Type header (when given), then the page's own <meta>.
+PageCharset CharsetOfFile(const std::string& path, std::string_view contentType = {});
+
+// The charset parameter of a Content-Type header ("text/html; charset=Shift_JIS").
+PageCharset CharsetOfContentType(std::string_view contentType);
 
 // The paths of the table's links in UTF-8 (local names and requests use UTF-8, as browsers
 // do); the query keeps the page's own encoding. A path that does not convert stays as it is.

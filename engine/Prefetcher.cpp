@@ -99,8 +99,8 @@ void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
     if (wake) m_work.notify_one();
 }
 
-Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path, std::string* finalUrl) {
-    if (finalUrl) finalUrl->clear();
+Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path, FetchOrigin* origin) {
+    if (origin) *origin = {};
     TakeResult result = NotFetched;
     std::string discard;
     bool wake = false;
@@ -119,7 +119,7 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             m_done.wait(lock, [ticket] { return ticket->state == State::Done; });
             m_crawlWaiting = false;
             result = ticket->ok ? Fetched : Failed;
-            if (finalUrl) *finalUrl = ticket->finalUrl;
+            if (origin) *origin = ticket->origin;
             // The staged file is moved into place below rather than deleted.
             (ticket->embed ? m_embedsAhead : m_pagesAhead) -= 1;
             m_tickets.erase(path);
@@ -208,17 +208,17 @@ void Prefetcher::ThreadMain() {
 // Pool thread, called without the lock; returns without it.
 void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     const TicketCancel cancel(*this, ticket);
-    std::string finalUrl;
+    FetchOrigin origin;
     const int ok = cancel.Cancelled() ? 0
                                       : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
-                                                          StagingPath(ticket.path), &cancel, &finalUrl);
+                                                          StagingPath(ticket.path), &cancel, &origin);
     std::string discard;
     bool crawlWaiting = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         ticket.state = State::Done;
         ticket.ok = ok;
-        ticket.finalUrl = std::move(finalUrl);
+        ticket.origin = std::move(origin);
         if (ticket.abandoned) discard = EraseLocked(m_tickets.find(ticket.path));
         crawlWaiting = m_crawlWaiting;
     }

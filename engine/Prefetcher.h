@@ -20,6 +20,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/Fetcher.h"
+
 namespace platform {
 class HttpSession;
 }
@@ -63,8 +65,8 @@ public:
 
     // The outcome for `path`, fetched from `url`. Waits for a fetch under way; a staged file is
     // moved into place. A ticket of another URL is dropped.
-    // `finalUrl`, when given, receives the address after redirects of a file fetched ahead.
-    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path, std::string* finalUrl = nullptr);
+    // `origin`, when given, receives where a file fetched ahead came from.
+    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path, FetchOrigin* origin = nullptr);
     // The crawl will not use the file at `path` (the page is skipped): its ticket goes and a
     // staged file is deleted.
     void Drop(const std::string& path);
@@ -80,7 +82,7 @@ private:
         bool embed = false;
         State state = State::Pending;
         int ok = 0;
-        std::string finalUrl;
+        FetchOrigin origin;
         uint64_t order = 0;               // key in its queue while pending
         std::atomic<bool> abandoned{false};  // read by the running fetch without the lock
     };

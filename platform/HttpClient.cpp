@@ -249,6 +249,8 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     char* effective = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
         r.effectiveUrl = effective;
+    char* type = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) r.contentType = type;
 
     switch (t.stop) {
     case StopReason::Cancelled:

@@ -39,6 +39,7 @@ struct HttpResponse {
     bool truncated = false;      // FetchToMemory stopped at its limit
     std::string error;        // short English text for logs when result != HttpOk
     std::string effectiveUrl; // after redirects
+    std::string contentType;  // the final answer's Content-Type header ("" when none)
     bool unreachable = false;  // the host did not resolve or no connection could be made
 };
 

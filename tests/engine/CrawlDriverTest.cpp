@@ -88,6 +88,18 @@ TEST_F(CrawlTest, StartPageAloneIsSavedAndCounted) {
     EXPECT_EQ(job.SimpleLog().back(), " - Finished - ");
 }
 
+TEST_F(CrawlTest, ServersCharsetHeaderNamesThePagesEncoding) {
+    // No <meta>: only the header says that "表示.html" is written in Shift-JIS (its second byte
+    // is 0x5C, which read as ASCII would be a refused backslash).
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"\x95\x5C\x8E\xA6.html\">x</a>"));
+    Sandbox::WriteFile(site / "\xE8\xA1\xA8\xE7\xA4\xBA.html", Page("shown"));
+    LoopbackServer server(site.Path(), "{\"/index.html\": {\"content_type\": \"text/html; charset=Shift_JIS\"}}");
+    ASSERT_TRUE(server.Running());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    EXPECT_EQ(CountRequests(server, "/%E8%A1%A8%E7%A4%BA.html"), 1u);
+    EXPECT_EQ(Sandbox::ReadFile(out + "\xE8\xA1\xA8\xE7\xA4\xBA.html"), Page("shown"));
+}
+
 TEST_F(CrawlTest, PageLinkedTwiceIsFetchedOnce) {
     Sandbox::WriteFile(site / "index.html", Page("<a href=\"a.html\">a</a> <a href=\"b.html\">b</a>"));
     Sandbox::WriteFile(site / "a.html", Page("<a href=\"b.html\">b again</a>"));

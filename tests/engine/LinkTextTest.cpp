@@ -59,6 +59,9 @@ TEST(PageCharset, DeclaredCharsetsTurnLinkPathsIntoUtf8) {
         {"<p>no declaration</p>", PageCharset::Unknown},
     };
     for (const auto& c : cases) EXPECT_EQ(CharsetOfPage(c.head), c.charset) << c.head;
+    EXPECT_EQ(CharsetOfContentType("text/html; charset=Shift_JIS"), PageCharset::ShiftJis);
+    EXPECT_EQ(CharsetOfContentType("text/html;charset=\"EUC-JP\""), PageCharset::EucJp);
+    EXPECT_EQ(CharsetOfContentType("text/html"), PageCharset::Unknown);
 
     LinkTable table;
     table.Add("\x95\x5C\x8E\xA6.html?q=\x95\x5C");  // "表示" in Shift-JIS: its second byte is 0x5C
