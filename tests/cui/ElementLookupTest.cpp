@@ -32,6 +32,8 @@ TEST(ElementLookup, FindsValuesTheWayHandEditedFilesWriteThem) {
         std::string value = "<unset>";
         const bool found = cui::LookUpValue(text, c.path, value);
         EXPECT_EQ(found, c.value != nullptr);
-        if (c.value) EXPECT_EQ(value, c.value);
+        if (c.value) {
+            EXPECT_EQ(value, c.value);
+        }
     }
 }
