@@ -113,13 +113,17 @@ bool DecodePercentName(std::string_view name, std::string& out) {
     return true;
 }
 
-std::string EncodeRequestPath(std::string_view path) {
+namespace {
+
+// `path` with every byte that `escaped` picks written as %XX.
+template <typename Pick>
+std::string PercentEncode(std::string_view path, Pick escaped) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(path.size());
     for (char ch : path) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c >= 0x7F || ch == '"' || ch == '<' || ch == '>') {
+        if (escaped(c)) {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 0x0F];
@@ -130,22 +134,17 @@ std::string EncodeRequestPath(std::string_view path) {
     return out;
 }
 
+}  // namespace
+
+std::string EncodeRequestPath(std::string_view path) {
+    return PercentEncode(path, [](unsigned char c) { return c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>'; });
+}
+
 std::string EncodeLocalLink(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(path.size());
-    for (char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        // Non-ASCII bytes too: the escaped UTF-8 name opens the file whatever the page's charset.
-        if (c <= 0x20 || c >= 0x7F || std::string_view("%#?\"'<>\\").find(ch) != std::string_view::npos) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+    // Non-ASCII bytes too: the escaped UTF-8 name opens the file whatever the page's charset.
+    return PercentEncode(path, [](unsigned char c) {
+        return c <= 0x20 || c >= 0x7F || std::string_view("%#?\"'<>\\").find(static_cast<char>(c)) != std::string_view::npos;
+    });
 }
 
 bool IsOtherScheme(std::string_view link) {

@@ -46,7 +46,7 @@ void EscapeFront(std::string_view& rest, Unmappable style, std::string& out) {
 
 }  // namespace
 
-std::string EscapeMarkup(std::string_view text) {
+std::string EscapeMarkup(std::string_view text, bool apostrophe) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -55,6 +55,12 @@ std::string EscapeMarkup(std::string_view text) {
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
+        case '\'':
+            if (apostrophe) {
+                out += "&apos;";
+                break;
+            }
+            [[fallthrough]];
         default: out += c;
         }
     }

@@ -12,8 +12,9 @@ enum class Unmappable {
     CodePointMark,       // "[U+2603]": plain-text logs
 };
 
-// Text as the content of an HTML attribute or element: "&", "<", ">" and '"' escaped.
-std::string EscapeMarkup(std::string_view text);
+// Text as the content of an HTML attribute or element: "&", "<", ">" and '"' escaped, and
+// "'" too when `apostrophe` (XML's &apos;).
+std::string EscapeMarkup(std::string_view text, bool apostrophe = false);
 
 // UTF-8 → CP932. `escaped` (when given) receives the number of characters written as escapes.
 std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped = nullptr);

@@ -2,6 +2,8 @@
 // blanks per level; a text stands between its tags on the element's line.
 #include "xml/XmlDocument.h"
 
+#include "platform/ShiftJisText.h"
+
 namespace xml {
 
 namespace {
@@ -61,21 +63,7 @@ private:
 
 }  // namespace
 
-std::string EscapeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string EscapeText(std::string_view text) { return platform::EscapeMarkup(text, true); }
 
 std::string Document::ToText() const {
     std::string out = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
