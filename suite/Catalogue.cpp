@@ -53,6 +53,18 @@ xml::Node* ChildNamed(const xml::Node* parent, std::string_view name) {
     return nullptr;
 }
 
+// The entries of a list: each `item` element with a `key` child, as its key's and `second`'s texts.
+template <typename Entry>
+std::vector<Entry> EntriesOf(const xml::Node* list, std::string_view item, std::string_view key,
+                             std::string_view second) {
+    std::vector<Entry> out;
+    for (xml::Node* e = list ? list->FirstChild() : nullptr; e; e = e->NextSibling()) {
+        if (e->Kind() != xml::NodeElement || e->Name() != item) continue;
+        if (xml::Node* k = ChildNamed(e, key)) out.push_back({TextOf(k), TextOf(ChildNamed(e, second))});
+    }
+    return out;
+}
+
 // The list element under the top, created when missing (null when there is no top).
 xml::Node* ListElement(xml::Document& doc, const char* name) {
     xml::Node* top = doc.Top();
@@ -233,29 +245,13 @@ int Catalogue::RegisterFile(const std::string& remote, const std::string& local,
 std::vector<QdxEntry> Catalogue::QdxEntries() {
     std::lock_guard g(m_lock);
     (void)LoadLocked(nullptr);
-    std::vector<QdxEntry> out;
-    xml::Node* list = ChildNamed(m_doc.Top(), kQdxList);
-    for (xml::Node* e = list ? list->FirstChild() : nullptr; e; e = e->NextSibling()) {
-        if (e->Kind() != xml::NodeElement || e->Name() != "qdx_info") continue;
-        xml::Node* path = ChildNamed(e, "localpath");
-        if (!path) continue;
-        out.push_back({TextOf(path), TextOf(ChildNamed(e, "opentimes"))});
-    }
-    return out;
+    return EntriesOf<QdxEntry>(ChildNamed(m_doc.Top(), kQdxList), "qdx_info", "localpath", "opentimes");
 }
 
 std::vector<FileEntry> Catalogue::FileEntries() {
     std::lock_guard g(m_lock);
     (void)LoadLocked(nullptr);
-    std::vector<FileEntry> out;
-    xml::Node* list = ChildNamed(m_doc.Top(), kFileList);
-    for (xml::Node* e = list ? list->FirstChild() : nullptr; e; e = e->NextSibling()) {
-        if (e->Kind() != xml::NodeElement || e->Name() != "series_log") continue;
-        xml::Node* remote = ChildNamed(e, "remote");
-        if (!remote) continue;
-        out.push_back({TextOf(remote), TextOf(ChildNamed(e, "local"))});
-    }
-    return out;
+    return EntriesOf<FileEntry>(ChildNamed(m_doc.Top(), kFileList), "series_log", "remote", "local");
 }
 
 int Catalogue::OpenTimes(const std::string& qdxPath) {
