@@ -121,11 +121,7 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
         return AddLine("ダウンロードしています･･･");
     case CodeRetrying:
         return AddLine("[Error]何らかのエラーが発生しました。一定秒数待機後にリジュームを試みます･･･");
-    case CodeProgress: {
-        const int64_t expected = m_downloader ? m_downloader->ExpectedSize() : 0;
-        if (expected > 0) m_bar->setValue(static_cast<int>(std::min<int64_t>(100, value * 100 / expected)));
-        return;
-    }
+    case CodeProgress: return ShowProgress(value);
     case CodeFailed:
         if (m_downloader && m_downloader->Result() == DownloadBusy) {
             AddLine("[Error]サーバーが応答しません。(503 Service Temporarily Unavailable / Link Down) " +
@@ -218,11 +214,7 @@ void FileSaveView::OnSeriesCode(int code, int64_t value) {
     case CodeConnected: return SetStatus("接続中");
     case CodeOpened: return SetStatus("保存中");
     case CodeRetrying: return SetStatus("応答待機中");
-    case CodeProgress: {
-        const int64_t expected = m_downloader ? m_downloader->ExpectedSize() : 0;
-        if (expected > 0) m_bar->setValue(static_cast<int>(std::min<int64_t>(100, value * 100 / expected)));
-        return;
-    }
+    case CodeProgress: return ShowProgress(value);
     case CodeFailed:
         if (m_downloader && m_downloader->Result() == DownloadBusy) {
             SetStatus("一時停止中");
@@ -300,6 +292,11 @@ void FileSaveView::Finish(const std::string& resultText) {
 void FileSaveView::AddLine(const std::string& line) {
     m_messages->appendPlainText(ToQ(line));
     m_job.AppendLog(line);
+}
+
+void FileSaveView::ShowProgress(int64_t received) {
+    const int64_t expected = m_downloader ? m_downloader->ExpectedSize() : 0;
+    if (expected > 0) m_bar->setValue(static_cast<int>(std::min<int64_t>(100, received * 100 / expected)));
 }
 
 void FileSaveView::SetStatus(const std::string& word) {

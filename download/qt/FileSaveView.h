@@ -71,6 +71,8 @@ private:
     void PauseForBusyServer();
     void AddLine(const std::string& line);
     void SetStatus(const std::string& word);
+    // The bar of the file under way, from the bytes received so far.
+    void ShowProgress(int64_t received);
     void AddRow(const std::string& url, const std::string& name);
     void Finish(const std::string& resultText);
     int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer);
