@@ -7,7 +7,9 @@ ORIGIN is the site's "http://host:port". Every href=, src=, srcset candidate and
 saved .html, .htm and .css files counts when it belongs to the site: a relative link, or an
 absolute one on ORIGIN. It works offline when it resolves to a file of the copy (a link to
 a folder through the folder's index.html). Links to other sites, anchors and other schemes
-are not counted; an absolute link to the site counts as not working offline. Sitrova's
+are not counted, nor is a link to a place in the page itself ("page.html#part" inside
+page.html: wget -k writes in-page anchors that way); an absolute link to the site counts as not
+working offline. Sitrova's
 placeholder pages for pages the site itself lacks are no pages of the site and not counted.
 """
 
@@ -56,8 +58,10 @@ def main():
                     if link.startswith("//") or SCHEME.match(link):
                         continue
                     path = link.split("#", 1)[0].split("?", 1)[0]
-                    own += 1
                     target = os.path.normpath(os.path.join(folder, urllib.parse.unquote(path)))
+                    if "#" in link and "?" not in link and target == os.path.join(folder, name):
+                        continue
+                    own += 1
                     if not path or path.endswith("/") or os.path.isdir(target):
                         target = os.path.join(target, "index.html")
                     if os.path.isfile(target):

@@ -13,12 +13,26 @@ using platform::EndsWithI;
 using platform::EqualsI;
 using platform::StartsWithI;
 
+namespace {
+
+// "logo@2x.png", "icon@3x.webp": sites name their high-resolution pictures with an "@", and
+// such a name is a file, never a mail address; no mail host ends in one of these.
+bool IsPictureOrStyleName(std::string_view name) {
+    name = name.substr(0, name.find('?'));
+    for (std::string_view ext : {".png", ".jpg", ".jpeg", ".gif", ".webp", ".avif", ".svg", ".ico", ".bmp", ".css",
+                                 ".js", ".woff", ".woff2", ".ttf", ".otf", ".mp4", ".webm", ".mp3"})
+        if (EndsWithI(name, ext)) return true;
+    return false;
+}
+
+}  // namespace
+
 int32_t LinkKindOfName(std::string_view name) {
     if (name.size() < 4) return NotFollowed;
     if (IsCgiName(name)) return NotFollowed;
     if (IsDynamicName(name)) return DynamicPage;
-    if (StartsWithI(name, "mailto") || name.find('@') != std::string_view::npos || name.back() == ')')
-        return NotFollowed;
+    if (StartsWithI(name, "mailto") || name.back() == ')') return NotFollowed;
+    if (name.find('@') != std::string_view::npos && !IsPictureOrStyleName(name)) return NotFollowed;
     name = name.substr(0, name.find('?'));
     if (EndsWithI(name, ".htm") || EndsWithI(name, ".html") || EndsWithI(name, ".com")) return LinkPage;
     if (EndsWithI(name, ".js")) return ScriptData;

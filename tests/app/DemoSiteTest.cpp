@@ -139,7 +139,8 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     EXPECT_NE(start.find("href=\"about__q_from=top__a_lang=en.html\""), std::string::npos);
     EXPECT_NE(start.find("href=\"popup.html\""), std::string::npos);
     // srcset candidates, data-src, poster and refresh targets are saved.
-    for (const char* f : {"img/photo.webp", "img/logo-2x.png", "img/bullet.gif", "img/title.png", "refresh.html"})
+    for (const char* f :
+         {"img/photo.webp", "img/logo-2x.png", "img/logo@3x.png", "img/bullet.gif", "img/title.png", "refresh.html"})
         EXPECT_TRUE(fs::exists(top / f)) << f;
     // Anchors, other schemes and other hosts' start pages are no files; a dead host is online.
     EXPECT_FALSE(fs::exists(top / "virtinst.os"));

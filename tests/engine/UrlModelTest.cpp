@@ -37,6 +37,9 @@ TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
         {"inc.shtml", DynamicPage},
         {"mailto:me", NotFollowed},
         {"me@host.html", NotFollowed},
+        {"lists@example.org", NotFollowed},  // a mail address written without "mailto:"
+        {"img/logo@2x.png", EmbedData},       // a high-resolution picture's name
+        {"icon@3x.WEBP?v=2", EmbedData},
         {"javascript:go(1)", NotFollowed},  // ends in ")"
         {"page.html", LinkPage},
         {"page.HTM", LinkPage},
