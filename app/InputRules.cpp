@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/ArchivePages.h"
 #include "engine/ModeFlags.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -152,7 +153,11 @@ std::string InputCheckMessage(int result) {
 
 uint32_t InputOptionMask() {
     return neglect | arias | OutDomainAll | OutDomainSelect | agent | datafolder | qdxfile | TraceSelect |
-           FollowDynamicPages | RetryOnFailure | NotFoundTitleCheck;
+           FollowDynamicPages | RetryOnFailure | NotFoundTitleCheck | WebArchiveSite;
+}
+
+uint32_t SiteAdapterBits(std::string_view urlBase) {
+    return engine::IsWebArchiveUrl(urlBase) ? WebArchiveSite : 0;
 }
 
 InputOptions InitialInputOptions(uint32_t defMode) {

@@ -3,7 +3,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/SaveOffers.h"
 #include "app/TitleFetch.h"
+#include "app/qt/SaveOffers.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Codepage.h"
 #include "records/Settings.h"
@@ -220,4 +222,43 @@ TEST_F(InputSaveTest, DroppedRecordsOpenOrAreReported) {
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].what, "DropHtmlCutAdv");
     EXPECT_EQ(started[0].args[0], box / "page.html");
+}
+
+TEST_F(InputSaveTest, SaveFromTheWebArchiveOffersTheCleaningAfterItsReport) {
+    ASSERT_TRUE(platform::CreateFolder(box / "out"));
+    answer = [](const inputtest::Shown& s) { return s.question ? platformqt::AnswerYes : platformqt::AnswerOk; };
+    Open();
+    Type(514, server->BaseUrl() + "/index.html");
+    Type(516, box / "out/site.html");
+    Click(520);
+    ASSERT_NE(window->Progress(), nullptr);
+    EXPECT_FALSE(job->Has(WebArchiveSite));
+    ASSERT_TRUE(RunUntil([this] { return job->WorkerEnded(); }));
+    // Loopback cannot serve the archive's address: the finished job is given one before its report.
+    job->SetStartUrl("http://web.archive.org/web/2005/http://www.example.com/index.html");
+    window->Progress()->Tick();
+    ASSERT_TRUE(window->Progress()->ReportShown());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].question);
+    EXPECT_EQ(shown[0].caption, "Sitrova");
+    EXPECT_EQ(shown[0].text, app::kWebArchiveOfferText);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].what, std::to_string(static_cast<int>(appshell::Companion::Sitrova)));
+    EXPECT_EQ(started[0].args, std::vector<std::string>{"advertisement,\"" + box / "out/site.qdx" + "\""});
+}
+
+TEST_F(InputSaveTest, CleaningOffersNeedTheirRecordAndAreDeclinedWithoutADisplay) {
+    const std::string archived = "http://web.archive.org/web/2005/http://www.example.com/index.html";
+    NewJob();
+    Open();
+    job->SetStartUrl(archived);
+    job->SetSaveTarget(box / "site.html");
+    // No record: the cleaning run would have nothing to read, so nothing is asked.
+    appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
+    EXPECT_TRUE(shown.empty());
+    // The record is there; nobody answers (the recording box takes the default answer).
+    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n");
+    appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(started.empty());
 }
