@@ -1,5 +1,6 @@
-// The checks that the site adapters of a job make on every file its save fetches: saves from
-// the web archive have the archive's error pages replaced by pages of their own.
+// The checks that the site adapters of a job make on every file its save fetches: blog saves
+// have their pages treated for their service, saves from the web archive have the archive's
+// error pages replaced by pages of their own.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #include "app/SaveOffers.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/UiHooks.h"
+#include "engine/SaveJob.h"
 #include "records/SavedSiteText.h"
 
 namespace appqt {
@@ -22,6 +23,10 @@ void AskOffersAfterSave(QWidget* owner, engine::SaveJob& job, const UiHooks& hoo
     const std::string record = app::RecordOfSave(job);
     if (offers.webArchiveCleaning && AskCleaning(owner, hooks, app::kWebArchiveOfferText))
         StartSitrova(owner, hooks, {records::AdRemovalArgument(record)});
+    if (!offers.blogServiceA) return;
+    std::string error;
+    if (app::WriteBlogComment(record, &error) != 1) job.AppendLog("  ！" + error);
+    if (AskCleaning(owner, hooks, app::kBlogOfferText)) StartSitrova(owner, hooks, {records::AdRemovalArgument(record)});
 }
 
 }  // namespace appqt

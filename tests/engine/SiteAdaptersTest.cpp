@@ -9,6 +9,7 @@
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "engine/SiteAdapters.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -118,4 +119,70 @@ TEST(SiteAdapterFetch, ArchiveSaveStoresTheStandInPageForAnArchiveErrorPage) {
     const std::string goneUrl = server.BaseUrl() + "/www.example.com/gone.html";
     ASSERT_EQ(FetchUrlToFileVia(http, job, goneUrl, ahead, ahead + ".pre"), 1);
     EXPECT_EQ(Sandbox::ReadFile(ahead + ".pre"), ArchiveReplacementPage(ArchiveError::PathIndex, goneUrl));
+}
+
+TEST(SiteAdapterChecks, EachMarkedAdapterTreatsTheFetchedFileBlogFirst) {
+    Sandbox box;
+    const std::string file = box / "entry.html";
+    const std::string blogA = "http://ameblo.jp/someone/entry-1.html";
+    const std::string archivedBlogA = "http://web.archive.org/web/2005/http://ameblo.jp/someone/entry-1.html";
+    const std::string missing = "<div class=\"error\">no article</div>";
+    const struct {
+        const char* what;
+        uint32_t bits;
+        std::string url, content, expected;
+    } cases[] = {
+        {"blog save", mode::BlogSite, blogA, missing, NotFoundPage()},
+        {"archive save only", mode::WebArchiveSite, blogA, missing, missing},
+        {"both: the blog's page is not taken for an archive error", mode::BlogSite | mode::WebArchiveSite,
+         archivedBlogA, missing + " Path Index Error.", NotFoundPage()},
+        {"blog save, other site", mode::BlogSite, "http://www.example.com/a.html", missing, missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SaveJob job;
+        job.SetModeBits(c.bits);
+        Sandbox::WriteFile(file, c.content);
+        EXPECT_TRUE(HasSiteChecks(job));
+        EXPECT_EQ(CheckFetchedFile(job, c.url, file), 1);
+        EXPECT_EQ(Sandbox::ReadFile(file), c.expected);
+    }
+    SaveJob blog;
+    blog.SetModeBits(mode::BlogSite);
+    EXPECT_EQ(CheckFetchedFile(blog, blogA, box / "gone.html"), 0);  // unreadable: refused
+    EXPECT_FALSE(HasSiteChecks(SaveJob()));
+}
+
+TEST(SiteAdapterFetch, BlogSaveFollowsLinksOnlyDownToItsCutOff) {
+    platform::HttpGlobalInit();
+    Sandbox site, target;
+    Sandbox::WriteFile(site / "index.html", "<html><body><a href=\"a.html\">a</a></body></html>");
+    Sandbox::WriteFile(site / "a.html", "<html><body><a href=\"b.html\">b</a></body></html>");
+    Sandbox::WriteFile(site / "b.html", "<html><body><a href=\"c.html\">c</a></body></html>");
+    Sandbox::WriteFile(site / "c.html", "<html><body>deep</body></html>");
+    LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+    const struct {
+        uint32_t bits;
+        uint16_t cutOff;
+        bool b, c;
+    } cases[] = {
+        {mode::BlogSite, 2, true, false},
+        {mode::BlogSite, mode::BlogCutOffUnlimited, true, true},
+        {0, 2, true, true},  // the cut-off is for blog saves only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " / " + std::to_string(c.cutOff));
+        Sandbox out;
+        SaveJob job;
+        job.SetModeBits(mode::ModeSomeComplete | c.bits);
+        job.SetBlogCutOff(c.cutOff);
+        job.SetStartUrl(server.BaseUrl() + "/index.html");
+        job.SetSaveTarget(out / "index.html");
+        SilentHost host;
+        (void)SaveWorker(host, job);
+        EXPECT_TRUE(Sandbox::Exists(out / "a.html"));
+        EXPECT_EQ(Sandbox::Exists(out / "b.html"), c.b);
+        EXPECT_EQ(Sandbox::Exists(out / "c.html"), c.c);
+    }
 }

@@ -8,6 +8,7 @@
 #include "app/qt/SaveOffers.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Codepage.h"
+#include "records/SectionFile.h"
 #include "records/Settings.h"
 #include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
@@ -261,4 +262,38 @@ TEST_F(InputSaveTest, CleaningOffersNeedTheirRecordAndAreDeclinedWithoutADisplay
     appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(started.empty());
+}
+
+TEST_F(InputSaveTest, BlogServiceASaveGetsItsCommentAndAsksAfterTheArchiveQuestion) {
+    // An archived page of blog service A: both offers apply, the archive's first; each Yes
+    // starts a cleaning of its own.
+    const struct {
+        const char* url;
+        std::vector<std::string> questions;
+        bool comment;
+    } cases[] = {
+        {"http://web.archive.org/web/2005/http://ameblo.jp/someone/index.html",
+         {app::kWebArchiveOfferText, app::kBlogOfferText}, true},
+        {"http://ameblo.jp/someone/index.html", {app::kBlogOfferText}, true},
+        {"http://blog.livedoor.jp/someone/index.html", {}, false},  // a blog save, but no offer
+    };
+    answer = [](const inputtest::Shown&) { return platformqt::AnswerYes; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        NewJob();
+        Open();
+        shown.clear();
+        started.clear();
+        job->SetStartUrl(c.url);
+        job->SetSaveTarget(box / "blog.html");
+        Sandbox::WriteFile(box / "blog.qdx", "769\r\nEnd\r\n__[QdxExtraComment]\r\nold\r\n__[KvMultiProfileSectionEnd]\r\n");
+        appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
+        std::vector<std::string> asked;
+        for (const auto& s : shown) asked.push_back(s.text);
+        EXPECT_EQ(asked, c.questions);
+        EXPECT_EQ(started.size(), c.questions.size());
+        records::SectionFile record;
+        ASSERT_TRUE(record.Load(box / "blog.qdx"));
+        EXPECT_EQ(records::ReadComment(record), c.comment ? app::kBlogAutoComment : "old");
+    }
 }
