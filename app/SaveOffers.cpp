@@ -48,6 +48,9 @@ int WriteBlogComment(const std::string& recordPath, std::string* error) {
         if (error) *error = "Qdxファイルを読み込めません: " + recordPath;
         return 0;
     }
+    // A comment the user wrote is theirs: only an earlier automatic comment is replaced.
+    const bool commented = record.GetSection(records::kCommentHeader) > 0;
+    if (commented && records::ReadComment(record) != kBlogAutoComment) return 1;
     return records::WriteComment(record, kBlogAutoComment, error);
 }
 

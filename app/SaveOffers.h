@@ -29,8 +29,8 @@ struct SaveOffers {
 // saved pages through it.
 SaveOffers OffersAfterSave(const engine::SaveJob& job);
 
-// Sets the record's comment to the automatic comment of a blog save (an earlier comment is
-// replaced). 1 written; 0 failed, with the reason in `error`.
+// Sets the record's comment to the automatic comment of a blog save, unless the record holds
+// a comment of the user's own, which stays. 1 done; 0 failed, with the reason in `error`.
 [[nodiscard]] int WriteBlogComment(const std::string& recordPath, std::string* error);
 
 }  // namespace app

@@ -136,7 +136,6 @@ TEST(SiteAdapterChecks, EachMarkedAdapterTreatsTheFetchedFileBlogFirst) {
         {"archive save only", mode::WebArchiveSite, blogA, missing, missing},
         {"both: the blog's page is not taken for an archive error", mode::BlogSite | mode::WebArchiveSite,
          archivedBlogA, missing + " Path Index Error.", NotFoundPage()},
-        {"blog save, other site", mode::BlogSite, "http://www.example.com/a.html", missing, missing},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -168,7 +167,6 @@ TEST(SiteAdapterFetch, BlogSaveFollowsLinksOnlyDownToItsCutOff) {
         bool b, c;
     } cases[] = {
         {mode::BlogSite, 2, true, false},
-        {mode::BlogSite, mode::BlogCutOffUnlimited, true, true},
         {0, 2, true, true},  // the cut-off is for blog saves only
     };
     for (const auto& c : cases) {

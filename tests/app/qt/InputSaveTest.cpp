@@ -248,52 +248,58 @@ TEST_F(InputSaveTest, SaveFromTheWebArchiveOffersTheCleaningAfterItsReport) {
     EXPECT_EQ(started[0].args, std::vector<std::string>{"advertisement,\"" + box / "out/site.qdx" + "\""});
 }
 
-TEST_F(InputSaveTest, CleaningOffersNeedTheirRecordAndAreDeclinedWithoutADisplay) {
-    const std::string archived = "http://web.archive.org/web/2005/http://www.example.com/index.html";
-    NewJob();
-    Open();
-    job->SetStartUrl(archived);
-    job->SetSaveTarget(box / "site.html");
-    // No record: the cleaning run would have nothing to read, so nothing is asked.
-    appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
-    EXPECT_TRUE(shown.empty());
-    // The record is there; nobody answers (the recording box takes the default answer).
-    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n");
-    appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(started.empty());
-}
-
-TEST_F(InputSaveTest, BlogServiceASaveGetsItsCommentAndAsksAfterTheArchiveQuestion) {
-    // An archived page of blog service A: both offers apply, the archive's first; each Yes
-    // starts a cleaning of its own.
+TEST_F(InputSaveTest, OffersFollowTheSiteAndTheRecordAndEachYesStartsACleaning) {
+    const std::string archive = "http://web.archive.org/web/2005/http://";
+    const std::vector<std::string> none;
     const struct {
-        const char* url;
+        std::string url;
+        bool record, yes;
         std::vector<std::string> questions;
-        bool comment;
+        size_t starts;
+        const char* comment;
     } cases[] = {
-        {"http://web.archive.org/web/2005/http://ameblo.jp/someone/index.html",
-         {app::kWebArchiveOfferText, app::kBlogOfferText}, true},
-        {"http://ameblo.jp/someone/index.html", {app::kBlogOfferText}, true},
-        {"http://blog.livedoor.jp/someone/index.html", {}, false},  // a blog save, but no offer
+        // Without the record a cleaning run has nothing to read: nothing is asked.
+        {archive + "www.example.com/index.html", false, true, none, 0, ""},
+        // Nobody answers without a display: the default answer starts nothing.
+        {archive + "www.example.com/index.html", true, false, {app::kWebArchiveOfferText}, 0, ""},
+        // An archived page of blog service A: the archive's question first.
+        {archive + "ameblo.jp/someone/index.html", true, true, {app::kWebArchiveOfferText, app::kBlogOfferText}, 2,
+         app::kBlogAutoComment},
+        {"http://ameblo.jp/someone/index.html", true, false, {app::kBlogOfferText}, 0, app::kBlogAutoComment},
+        {"http://blog.livedoor.jp/someone/index.html", true, true, none, 0, ""},  // a blog save, no offer
     };
-    answer = [](const inputtest::Shown&) { return platformqt::AnswerYes; };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
         NewJob();
         Open();
         shown.clear();
         started.clear();
+        answer = c.yes ? std::function<int(const inputtest::Shown&)>([](const auto&) { return platformqt::AnswerYes; })
+                       : nullptr;
         job->SetStartUrl(c.url);
-        job->SetSaveTarget(box / "blog.html");
-        Sandbox::WriteFile(box / "blog.qdx", "769\r\nEnd\r\n__[QdxExtraComment]\r\nold\r\n__[KvMultiProfileSectionEnd]\r\n");
+        job->SetSaveTarget(box / "site.html");
+        (void)platform::RemoveFile(box / "site.qdx");
+        if (c.record) Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n");
         appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
         std::vector<std::string> asked;
         for (const auto& s : shown) asked.push_back(s.text);
         EXPECT_EQ(asked, c.questions);
-        EXPECT_EQ(started.size(), c.questions.size());
+        EXPECT_EQ(started.size(), c.starts);
+        if (!c.record) continue;
         records::SectionFile record;
-        ASSERT_TRUE(record.Load(box / "blog.qdx"));
-        EXPECT_EQ(records::ReadComment(record), c.comment ? app::kBlogAutoComment : "old");
+        ASSERT_TRUE(record.Load(box / "site.qdx"));
+        EXPECT_EQ(records::ReadComment(record), c.comment);
     }
+    // Saved again: an earlier automatic comment is renewed, but a comment of the user's own stays.
+    std::string error;
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    records::SectionFile renewed;
+    ASSERT_TRUE(renewed.Load(box / "site.qdx"));
+    EXPECT_EQ(records::ReadComment(renewed), app::kBlogAutoComment);
+    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n__[QdxExtraComment]\r\nmine\r\n__[KvMultiProfileSectionEnd]\r\n");
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    records::SectionFile record;
+    ASSERT_TRUE(record.Load(box / "site.qdx"));
+    EXPECT_EQ(records::ReadComment(record), "mine");
 }
