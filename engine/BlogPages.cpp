@@ -19,7 +19,8 @@ constexpr int kDownloadTimeoutSec = 60;
 // A name beside `path` that no other thread writes to: pages fetched side by side share
 // their skins, and each fetch of one writes its own copy before moving it into place.
 std::string OwnTemporaryName(const std::string& path) {
-    return path + ".part" + std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()) % 1000000007u);
+    // It ends like every staging name, so a save cut short leaves nothing a later one keeps.
+    return path + "." + std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()) % 1000000007u) + ".part";
 }
 
 // A downloaded file arrives under a temporary name, so that a broken transfer never leaves
