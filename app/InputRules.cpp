@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "engine/ArchivePages.h"
+#include "engine/BlogPages.h"
 #include "engine/ModeFlags.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -152,7 +154,14 @@ std::string InputCheckMessage(int result) {
 
 uint32_t InputOptionMask() {
     return neglect | arias | OutDomainAll | OutDomainSelect | agent | datafolder | qdxfile | TraceSelect |
-           FollowDynamicPages | RetryOnFailure | NotFoundTitleCheck;
+           FollowDynamicPages | RetryOnFailure | NotFoundTitleCheck | WebArchiveSite | BlogSite;
+}
+
+uint32_t SiteAdapterBits(std::string_view urlBase) {
+    uint32_t bits = 0;
+    if (engine::IsWebArchiveUrl(urlBase)) bits |= WebArchiveSite;
+    if (engine::IsBlogSaveUrl(urlBase)) bits |= BlogSite;
+    return bits;
 }
 
 InputOptions InitialInputOptions(uint32_t defMode) {

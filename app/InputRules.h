@@ -82,6 +82,9 @@ struct InputOptions {
 
 // Every bit of the job word that the input view decides.
 uint32_t InputOptionMask();
+// The bits of the site adapters that a complete save from `urlBase` needs: WebArchiveSite
+// for a start in the web archive, BlogSite for one on a blog.
+uint32_t SiteAdapterBits(std::string_view urlBase);
 // The check boxes as the settings preset them.
 InputOptions InitialInputOptions(uint32_t defMode);
 // The job's option bits from the check boxes and the settings. Two settings are stored as

@@ -1,10 +1,10 @@
 #include "app/PageAnalysis.h"
 
+#include "engine/ChosenHosts.h"
 #include "engine/CrawlDriver.h"
 #include "engine/LinkKind.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
-#include "rerevu/BlogPages.h"
 
 namespace app {
 
@@ -153,7 +153,7 @@ std::string PanelSummary(const PageAnalysis& page) {
 namespace {
 
 bool LimitedSite(const std::string& url) {
-    const std::string blog = "http://" + std::string(rerevu::kBlogServiceA) + "/";
+    const std::string blog = "http://" + std::string(engine::hosts::kBlogServiceA) + "/";
     return engine::IsNovelSiteUrl(url) || platform::StartsWithI(url, blog);
 }
 

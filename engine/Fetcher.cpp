@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/SaveJob.h"
+#include "engine/SiteAdapters.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
@@ -172,18 +173,25 @@ int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path
         own = std::make_unique<platform::HttpSession>();
         http = own.get();
     }
-    // Blog saves and web-archive saves are to have each fetched file checked by their site
-    // adapters here (a refused file is deleted and the fetch fails). Those adapters do not
-    // exist yet, so every fetched file is kept.
     if (origin) *origin = {};
-    return FetchByJobRules(*http, job, url, Destination::InPlace(path), Control{&job, nullptr, origin});
+    const Control control{&job, nullptr, origin};
+    if (!HasSiteChecks(job)) return FetchByJobRules(*http, job, url, Destination::InPlace(path), control);
+    // The site adapters judge (and may rewrite) the file before it takes its place: a file
+    // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
+    const std::string staging = PartPath(path);
+    if (!FetchByJobRules(*http, job, url, Destination::Staged(path, staging), control)) return 0;
+    if (CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
+    return Commit(staging, path);
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
                       FetchOrigin* origin) {
     if (origin) *origin = {};
-    return FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin});
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin})) return 0;
+    // A file fetched ahead passes the same checks as one fetched by the walk itself.
+    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
+    return 1;
 }
 
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {

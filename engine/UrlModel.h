@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ChosenHosts.h"
+
 namespace engine {
 
 // Results of ResolveLink.
@@ -13,8 +15,8 @@ enum ResolveResult : int { LinkAbsolute = 0, LinkTaken = 1, LinkNotTaken = 2 };
 
 // The web archive: its host, and the form of its archived pages (host, "web/", a time
 // stamp, "/" and the archived page's own URL).
-constexpr std::string_view kWebArchiveHost = "http://web.archive.org/";
-constexpr std::string_view kWebArchivePrefix = "http://web.archive.org/web/";
+constexpr std::string_view kWebArchiveHost = hosts::kWebArchiveHost;
+constexpr std::string_view kWebArchivePrefix = hosts::kWebArchivePrefix;
 
 // Kind of a link by its name alone: 10, 20, 30, 40, 50, 60 or 90.
 int32_t LinkKindOfName(std::string_view name);

@@ -1,6 +1,6 @@
 #include "filters/AdRules.h"
 
-#include "filters/ChosenHosts.h"
+#include "engine/ChosenHosts.h"
 #include "platform/ByteString.h"
 
 namespace filters {
@@ -9,6 +9,7 @@ namespace {
 
 using platform::FindI;
 using platform::npos;
+namespace hosts = engine::hosts;
 
 constexpr std::string_view kEndTag = "</html>";
 constexpr std::string_view kStartTag = "<html>";

@@ -6,7 +6,7 @@
 #include "engine/LinkScanner.h"
 #include "engine/UrlModel.h"
 #include "platform/FileUtil.h"
-#include "rerevu/BlogPages.h"
+#include "engine/BlogPages.h"
 #include "rerevu/PageTitles.h"
 #include "rerevu/RerEvu.h"
 #include "rerevu/TitleProgress.h"
@@ -45,10 +45,10 @@ RERE_EVU_EXPORT int AriasRevision(const char* htmlPath, const char* pageUrl) {
 
 RERE_EVU_EXPORT int IsSuccessBlogPageDownloading(const char* pageUrl, const char* filePath) {
     if (!pageUrl || !filePath) return 0;
-    return rerevu::CheckBlogPage(pageUrl, filePath);
+    return engine::CheckBlogPage(pageUrl, filePath);
 }
 
-RERE_EVU_EXPORT int IsBlogUrl(const char* url) { return url ? rerevu::IsBlogUrl(url) : 0; }
+RERE_EVU_EXPORT int IsBlogUrl(const char* url) { return url ? engine::IsBlogUrl(url) : 0; }
 
 RERE_EVU_EXPORT int ContainsReservedDeviceName(const char* pathOrUrl) {
     return pathOrUrl && engine::ContainsReservedDeviceName(pathOrUrl) ? 1 : 0;

@@ -94,6 +94,7 @@ void InputView::FillJob(const app::InputFields& fields, bool completeSave) {
         m_job.SetModeBits(ModeIndexAppended);
     }
     m_job.SetStartUrl(url);
+    if (completeSave) m_job.SetModeBits(app::SiteAdapterBits(m_job.UrlBase()));
     m_job.SetSaveTarget(fields.savePath);
     m_job.SetLankLimit(app::LimitOfField(fields.limitText));
 }

@@ -12,6 +12,7 @@
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
 #include "app/qt/MainMenu.h"
+#include "app/qt/SaveOffers.h"
 #include "app/shell/Shell.h"
 #include "download/qt/FileSaveView.h"
 #include "engine/ModeFlags.h"
@@ -193,6 +194,7 @@ void MainWindow::StartCompleteSave() {
     m_progress->selectOutDomain = [this](QWidget* owner, engine::SaveJob& job) {
         return m_hooks.openDialog("OutDomainSelectDlg", owner, job, {});
     };
+    m_progress->afterReport = [this](QWidget* owner, engine::SaveJob& job) { AskOffersAfterSave(owner, job, m_hooks); };
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
     GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,

@@ -211,6 +211,7 @@ void ProgressView::Report() {
     }
     if (!(flags & ModeSomeComplete)) {
         platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);
+        if (afterReport) afterReport(window(), m_job);
         if (m_closeWhenDone) CloseWindow();
         return;
     }

@@ -34,6 +34,9 @@ public:
     std::function<int(QWidget* owner, int currentLevel)> cpuPopup;
     // Runs the selection of the links to other sites (it trims the job's lists); none: all stay.
     std::function<int(QWidget* owner, engine::SaveJob& job)> selectOutDomain;
+    // What an interactive save asks after its report has been shown (the offers of the
+    // program that hosts the view); runs before the window closes itself.
+    std::function<void(QWidget* owner, engine::SaveJob& job)> afterReport;
     // Whether an interactive save closes its window when the report has been shown.
     void SetCloseWhenDone(bool on) { m_closeWhenDone = on; }
 

@@ -138,6 +138,22 @@ TEST(InputRules, OptionBitsFromBoxesAndSettings) {
     EXPECT_EQ(app::JobOptionBits(app::InputOptions{}, 0) & ~app::InputOptionMask(), 0u);
 }
 
+TEST(InputRules, SiteAdapterBitsFollowTheStartUrl) {
+    const struct {
+        const char* urlBase;
+        uint32_t bits;
+    } cases[] = {
+        {"HTTPS://Web.Archive.org/web/2005/www.x.com/", WebArchiveSite},
+        {"http://someone.blog.fc2.com/", BlogSite},
+        {"http://web.archive.org/web/2005/http://ameblo.jp/someone/", WebArchiveSite | BlogSite},
+        {"http://someone.fc2.com/web.archive.org/web/", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(app::SiteAdapterBits(c.urlBase), c.bits) << c.urlBase;
+        EXPECT_EQ(c.bits & ~app::InputOptionMask(), 0u) << "the input view clears what it sets";
+    }
+}
+
 TEST(InputRules, TitlesBecomeSaveNames) {
     const struct {
         const char* title;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "filters/AdRules.h"
-#include "filters/ChosenHosts.h"
+#include "engine/ChosenHosts.h"
 
 namespace {
 
@@ -14,10 +14,10 @@ struct RuleCase {
     bool removed;
 };
 
-const std::string kA = filters::hosts::kHostingATop;
-const std::string kB = filters::hosts::kHostingBIntroduceJump;
-const std::string kC = filters::hosts::kHostingCPrefix;
-const std::string kD = filters::hosts::kHostingDTop;
+const std::string kA = engine::hosts::kHostingATop;
+const std::string kB = engine::hosts::kHostingBIntroduceJump;
+const std::string kC = engine::hosts::kHostingCPrefix;
+const std::string kD = engine::hosts::kHostingDTop;
 
 // One case (at least) per rule, each through the whole rule list.
 std::vector<RuleCase> Cases() {
@@ -63,7 +63,7 @@ std::vector<RuleCase> Cases() {
         {26, "<html>x</HTML>\r\n<a href=" + kD + ">D</a>", "<html>x</HTML>", true},
         {27, "a<ul id=\"exLinkBtn\" class=\"clearFix\"><li>x</li></ul><!--//#exLinkBtn-->b", "ab", true},
         {28, "a<!--shinobi1-->x<!--shinobi2-->b<script src=\"http://x7.shinobi.jp/c.js\"></script>c"
-             "<SCRIPT src=\"" + std::string(filters::hosts::kCounterControl) + "a\"></SCRIPT>d",
+             "<SCRIPT src=\"" + std::string(engine::hosts::kCounterControl) + "a\"></SCRIPT>d",
          "abcd", true},
         {28, "a<script src=\"http://s3.shinobi.jp/c.js\">", "a<script src=\"http://s3.shinobi.jp/c.js\">", false},
         {29, "<BASE HREF=\"http://old/\"><p>x</p><SCRIPT language=\"Javascript\">a</SCRIPT>"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/DynamicLibrary.h"
-#include "rerevu/BlogPages.h"
+#include "engine/BlogPages.h"
 #include "rerevu/RerEvu.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -90,8 +90,8 @@ TEST_F(RerEvuExports, BlogPagesAfterDownload) {
     const std::string missing = box / "entry.html";
     Sandbox::WriteFile(missing, "<html><div CLASS=\"error\">no article</div></html>");
     EXPECT_EQ(fn("http://ameblo.jp/who/entry-1.html", missing.c_str()), 1);
-    EXPECT_EQ(Sandbox::ReadFile(missing), rerevu::NotFoundPage());
-    const std::string notFound = rerevu::NotFoundPage();
+    EXPECT_EQ(Sandbox::ReadFile(missing), engine::NotFoundPage());
+    const std::string notFound = engine::NotFoundPage();
     EXPECT_EQ(std::count(notFound.begin(), notFound.end(), '\n'), 7);
 
     const std::string root = box / "b.html";

@@ -3,9 +3,12 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/SaveOffers.h"
 #include "app/TitleFetch.h"
+#include "app/qt/SaveOffers.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Codepage.h"
+#include "records/SectionFile.h"
 #include "records/Settings.h"
 #include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
@@ -220,4 +223,83 @@ TEST_F(InputSaveTest, DroppedRecordsOpenOrAreReported) {
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].what, "DropHtmlCutAdv");
     EXPECT_EQ(started[0].args[0], box / "page.html");
+}
+
+TEST_F(InputSaveTest, SaveFromTheWebArchiveOffersTheCleaningAfterItsReport) {
+    ASSERT_TRUE(platform::CreateFolder(box / "out"));
+    answer = [](const inputtest::Shown& s) { return s.question ? platformqt::AnswerYes : platformqt::AnswerOk; };
+    Open();
+    Type(514, server->BaseUrl() + "/index.html");
+    Type(516, box / "out/site.html");
+    Click(520);
+    ASSERT_NE(window->Progress(), nullptr);
+    EXPECT_FALSE(job->Has(WebArchiveSite));
+    ASSERT_TRUE(RunUntil([this] { return job->WorkerEnded(); }));
+    // Loopback cannot serve the archive's address: the finished job is given one before its report.
+    job->SetStartUrl("http://web.archive.org/web/2005/http://www.example.com/index.html");
+    window->Progress()->Tick();
+    ASSERT_TRUE(window->Progress()->ReportShown());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].question);
+    EXPECT_EQ(shown[0].caption, "Sitrova");
+    EXPECT_EQ(shown[0].text, app::kWebArchiveOfferText);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].what, std::to_string(static_cast<int>(appshell::Companion::Sitrova)));
+    EXPECT_EQ(started[0].args, std::vector<std::string>{"advertisement,\"" + box / "out/site.qdx" + "\""});
+}
+
+TEST_F(InputSaveTest, OffersFollowTheSiteAndTheRecordAndEachYesStartsACleaning) {
+    const std::string archive = "http://web.archive.org/web/2005/http://";
+    const std::vector<std::string> none;
+    const struct {
+        std::string url;
+        bool record, yes;
+        std::vector<std::string> questions;
+        size_t starts;
+        const char* comment;
+    } cases[] = {
+        // Without the record a cleaning run has nothing to read: nothing is asked.
+        {archive + "www.example.com/index.html", false, true, none, 0, ""},
+        // Nobody answers without a display: the default answer starts nothing.
+        {archive + "www.example.com/index.html", true, false, {app::kWebArchiveOfferText}, 0, ""},
+        // An archived page of blog service A: the archive's question first.
+        {archive + "ameblo.jp/someone/index.html", true, true, {app::kWebArchiveOfferText, app::kBlogOfferText}, 2,
+         app::kBlogAutoComment},
+        {"http://ameblo.jp/someone/index.html", true, false, {app::kBlogOfferText}, 0, app::kBlogAutoComment},
+        {"http://blog.livedoor.jp/someone/index.html", true, true, none, 0, ""},  // a blog save, no offer
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        NewJob();
+        Open();
+        shown.clear();
+        started.clear();
+        answer = c.yes ? std::function<int(const inputtest::Shown&)>([](const auto&) { return platformqt::AnswerYes; })
+                       : nullptr;
+        job->SetStartUrl(c.url);
+        job->SetSaveTarget(box / "site.html");
+        (void)platform::RemoveFile(box / "site.qdx");
+        if (c.record) Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n");
+        appqt::AskOffersAfterSave(window.get(), *job, window->Hooks());
+        std::vector<std::string> asked;
+        for (const auto& s : shown) asked.push_back(s.text);
+        EXPECT_EQ(asked, c.questions);
+        EXPECT_EQ(started.size(), c.starts);
+        if (!c.record) continue;
+        records::SectionFile record;
+        ASSERT_TRUE(record.Load(box / "site.qdx"));
+        EXPECT_EQ(records::ReadComment(record), c.comment);
+    }
+    // Saved again: an earlier automatic comment is renewed, but a comment of the user's own stays.
+    std::string error;
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    records::SectionFile renewed;
+    ASSERT_TRUE(renewed.Load(box / "site.qdx"));
+    EXPECT_EQ(records::ReadComment(renewed), app::kBlogAutoComment);
+    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n__[QdxExtraComment]\r\nmine\r\n__[KvMultiProfileSectionEnd]\r\n");
+    EXPECT_EQ(app::WriteBlogComment(box / "site.qdx", &error), 1);
+    records::SectionFile record;
+    ASSERT_TRUE(record.Load(box / "site.qdx"));
+    EXPECT_EQ(records::ReadComment(record), "mine");
 }

@@ -1,4 +1,7 @@
-#include "rerevu/BlogPages.h"
+#include "engine/BlogPages.h"
+
+#include <functional>
+#include <thread>
 
 #include "engine/LinkScanner.h"
 #include "engine/UrlModel.h"
@@ -6,27 +9,49 @@
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
-namespace rerevu {
+namespace engine {
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
 constexpr int kDownloadTimeoutSec = 60;
 
+// A name beside `path` that no other thread writes to: pages fetched side by side share
+// their skins, and each fetch of one writes its own copy before moving it into place.
+std::string OwnTemporaryName(const std::string& path) {
+    // It ends like every staging name, so a save cut short leaves nothing a later one keeps.
+    return path + "." + std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()) % 1000000007u) + ".part";
+}
+
 // A downloaded file arrives under a temporary name, so that a broken transfer never leaves
 // a half file under the real one. Failures are left for the caller to ignore.
-bool Download(const std::string& url, const std::string& path) {
+bool DownloadTo(const std::string& url, const std::string& temp) {
     platform::HttpRequest request;
     request.url = url;
+    request.followRedirects = true;
     request.connectTimeoutSec = kDownloadTimeoutSec;
     request.receiveTimeoutSec = kDownloadTimeoutSec;
     platform::HttpSession http;
-    const std::string temp = path + "Temp";
-    if (http.FetchToFile(request, temp).result != platform::HttpOk) {
-        (void)platform::RemoveFile(temp);
-        return false;
-    }
-    return platform::RenameFile(temp, path);
+    if (http.FetchToFile(request, temp).result == platform::HttpOk) return true;
+    platform::DiscardTemporary(temp);
+    return false;
+}
+
+bool Download(const std::string& url, const std::string& path) {
+    const std::string temp = OwnTemporaryName(path);
+    if (!DownloadTo(url, temp)) return false;
+    if (platform::RenameFile(temp, path)) return true;
+    platform::DiscardTemporary(temp);
+    return false;
+}
+
+// A skin is made local (its pictures fetched, its links pointed at them) before it takes its
+// name, so that a page never finds a half-treated skin.
+void DownloadSkin(const std::string& url, const std::string& path) {
+    const std::string temp = OwnTemporaryName(path);
+    if (!DownloadTo(url, temp)) return;
+    (void)LocaliseCssFile(temp, url, platform::FolderOf(path));
+    if (!platform::RenameFile(temp, path)) platform::DiscardTemporary(temp);
 }
 
 // A path taken from a page stays inside its folder: no empty, "." or ".." element.
@@ -54,8 +79,8 @@ size_t SchemeStart(std::string_view text, size_t hit) {
 
 // An image named in a style sheet, made absolute against the sheet's own URL.
 std::string ResolveAgainst(std::string_view link, std::string_view base) {
-    if (engine::IsAbsoluteUrl(link)) return std::string(link);
-    const size_t scheme = engine::SchemeEnd(base);
+    if (IsAbsoluteUrl(link)) return std::string(link);
+    const size_t scheme = SchemeEnd(base);
     if (scheme == npos) return {};
     if (link.starts_with("//")) return std::string(base.substr(0, scheme - 2)) + std::string(link.substr(2));
     if (link.starts_with("/")) {
@@ -76,8 +101,15 @@ std::string_view Trimmed(std::string_view value) {
 }  // namespace
 
 int IsBlogUrl(std::string_view url) {
-    return platform::ContainsI(url, kBlogServiceB) || platform::ContainsI(url, kBlogServiceA) ? 1 : 0;
+    return platform::ContainsI(url, hosts::kBlogServiceB) || platform::ContainsI(url, hosts::kBlogServiceA) ? 1 : 0;
 }
+
+int IsBlogSaveUrl(std::string_view url) {
+    if (IsBlogUrl(url)) return 1;
+    return platform::ContainsI(url, hosts::kBlogHostingC) && platform::ContainsI(url, "blog") ? 1 : 0;
+}
+
+int IsBlogServiceA(std::string_view url) { return platform::ContainsI(url, hosts::kBlogServiceA) ? 1 : 0; }
 
 std::string NotFoundPage() {
     return "<html><head>\r\n"
@@ -92,8 +124,8 @@ std::string NotFoundPage() {
 int CheckBlogPage(const std::string& url, const std::string& path) {
     std::string text;
     if (!platform::IsRegularFile(path) || !platform::ReadWholeFile(path, text)) return 0;
-    if (!platform::ContainsI(url, kBlogServiceA)) {
-        if (platform::ContainsI(url, kBlogServiceB) && engine::CorrectPageFolderLinksText(text, url))
+    if (!IsBlogServiceA(url)) {
+        if (platform::ContainsI(url, hosts::kBlogServiceB) && CorrectPageFolderLinksText(text, url))
             (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
         return 1;
     }
@@ -127,7 +159,7 @@ bool LocaliseSkins(std::string& text, const std::string& pageFolder, std::string
             std::string url = start == hit ? "http://" : "";
             url += std::string_view(text).substr(start, end - start);
             if (url.starts_with("//")) url.insert(0, "http:");
-            if (Download(url, local)) (void)LocaliseCssFile(local, url);
+            DownloadSkin(url, local);
         }
         out.append(text, copied, start - copied);
         out += kSkinFolder;
@@ -142,10 +174,9 @@ bool LocaliseSkins(std::string& text, const std::string& pageFolder, std::string
     return true;
 }
 
-int LocaliseCssFile(const std::string& cssPath, const std::string& cssUrl) {
+int LocaliseCssFile(const std::string& cssPath, const std::string& cssUrl, const std::string& folder) {
     std::string css;
     if (!platform::ReadWholeFile(cssPath, css)) return 0;
-    const std::string folder = platform::FolderOf(cssPath);
     std::string out;
     size_t copied = 0, pos = 0;
     for (;;) {
@@ -173,4 +204,4 @@ int LocaliseCssFile(const std::string& cssPath, const std::string& cssUrl) {
     return 1;
 }
 
-}  // namespace rerevu
+}  // namespace engine
