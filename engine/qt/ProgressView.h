@@ -5,6 +5,8 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "engine/SaveHost.h"
 
@@ -34,6 +36,13 @@ public:
     std::function<int(QWidget* owner, int currentLevel)> cpuPopup;
     // Runs the selection of the links to other sites (it trims the job's lists); none: all stay.
     std::function<int(QWidget* owner, engine::SaveJob& job)> selectOutDomain;
+    // The link trace selection of the start: lets the user choose, from the links of the
+    // start page, the URL parts that pages below the first level must contain. Returns
+    // TraceChosen with `chosen` filled (empty: every link), TraceCancelled when the user
+    // cancelled or the links could not be gathered, TraceNobodyToAsk when no display could
+    // show the choice. None set: as cancelled, or nobody to ask without a display.
+    enum TraceAnswer : int { TraceCancelled = 0, TraceChosen = 1, TraceNobodyToAsk = 2 };
+    std::function<int(QWidget* owner, const std::string& startUrl, std::vector<std::string>& chosen)> selectTrace;
     // Whether an interactive save closes its window when the report has been shown.
     void SetCloseWhenDone(bool on) { m_closeWhenDone = on; }
 
