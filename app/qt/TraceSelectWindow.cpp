@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <thread>
