@@ -48,7 +48,9 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
     if (startOfRun) state.refetchPath.clear();
     const bool firstVisit = job.RevisitSavedPages() && job.MarkPageVisited(localPath);
     if (startOfRun || firstVisit) return false;
-    return IsSavedCopy(localPath);
+    // A page that the trace selection left out where it was met deeper down is fetched when
+    // it is met again within the selection (as a link of the start page).
+    return IsSavedCopy(localPath) && !IsCanceledPage(localPath);
 }
 
 // Whether a linked page still needs its fetch (for fetching ahead).

@@ -53,7 +53,8 @@ int WriteFailedPage(std::string_view rawUrl, const std::string& path) {
 int WriteCanceledPage(std::string_view rawUrl, const std::string& path) {
     const std::string url = SafeUrl(rawUrl);
     std::string text;
-    text += "<html><head><title>Canceled Download</title></head><body>\r\n";
+    text += kCanceledPageHead;
+    text += "\r\n";
     if (!AppendSjis(text, "このページのダウンロードはユーザーによりキャンセルされました。<br>\r\n")) return 0;
     text += "By Sitrova<br>\r\n";
     text += "<br>\r\n";
@@ -63,6 +64,12 @@ int WriteCanceledPage(std::string_view rawUrl, const std::string& path) {
     text += url;
     text += "\r\n</a>\r\n</body>\r\n</html>\r\n";
     return platform::WriteFileReplacing(path, text, platform::Durability::Fast) ? 1 : 0;
+}
+
+int IsCanceledPage(const std::string& path) {
+    std::string head;
+    if (!platform::ReadFileHead(path, head, kCanceledPageHead.size())) return 0;
+    return head == kCanceledPageHead ? 1 : 0;
 }
 
 int IsSavedCopy(const std::string& path) {

@@ -9,11 +9,16 @@ namespace engine {
 
 // The head that marks a failed-download page; a file starting with it is no saved copy.
 constexpr std::string_view kFailedPageHead = "<html><head><title>Failed Download</title></head><body>";
+constexpr std::string_view kCanceledPageHead = "<html><head><title>Canceled Download</title></head><body>";
 
 // Both write Shift-JIS bytes with CR LF; the URL is inserted as found, except that a double
 // quote or an angle bracket in it is written in its percent form. Return 1 when written.
 [[nodiscard]] int WriteFailedPage(std::string_view url, const std::string& path);
 [[nodiscard]] int WriteCanceledPage(std::string_view url, const std::string& path);
+
+// 1 when the file at path is the cancelled-download page: a page not followed once, which a
+// later visit that follows it may replace.
+int IsCanceledPage(const std::string& path);
 
 // 1 when a real saved copy exists at path. A failed-download page found there is deleted
 // (it must not hide the page from the next fetch) and counts as no copy.

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/NewInstance.h"
 #include "app/StartUp.h"
 #include "app/qt/AdRemovalView.h"
 #include "app/qt/InputView.h"
@@ -33,6 +34,15 @@ using platformqt::FromQ;
 namespace {
 
 constexpr uint32_t kWhlCloseAdRemovalWhenDone = 0x2;
+constexpr uint32_t kDefModeDefault = 16384;
+
+// The web address dropped as a link or as text; "" for dropped files.
+QString DroppedLink(const QMimeData* data) {
+    for (const QUrl& url : data->urls())
+        if (!url.isLocalFile()) return url.toString();
+    if (data->hasUrls()) return {};
+    return data->hasText() ? data->text() : QString();
+}
 
 }  // namespace
 
@@ -195,11 +205,20 @@ void MainWindow::StartCompleteSave() {
         return m_hooks.openDialog("OutDomainSelectDlg", owner, job, {});
     };
     m_progress->afterReport = [this](QWidget* owner, engine::SaveJob& job) { AskOffersAfterSave(owner, job, m_hooks); };
+    if (m_hooks.selectTrace) m_progress->selectTrace = m_hooks.selectTrace;
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
     GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,
                              CmdAdRemoval, CmdScheduler, CmdQdxFileSettings, CmdStartSave, CmdAddToBatch, CmdRunBatch});
+    // A link dropped on the running save opens a new Sitrova for it.
+    setAcceptDrops(true);
     engineqt::ExeSite_BtnCrtAndExeDownload(*m_progress, m_job);
+}
+
+void MainWindow::StartInstanceFor(const std::string& url) {
+    const std::string argument =
+        app::NewInstanceArgument(url, m_job.SaveFolder(), records::ReadDefMode(m_job.IniPath(), kDefModeDefault));
+    (void)app::StartNewInstance(m_job.ProgramFolder(), argument, m_hooks.startProgram);
 }
 
 void MainWindow::OnCommand(int id) {
@@ -220,7 +239,7 @@ void MainWindow::OnCommand(int id) {
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
-    if (Input() && (data->hasUrls() || data->hasText())) {
+    if ((Input() && (data->hasUrls() || data->hasText())) || (m_progress && !DroppedLink(data).isEmpty())) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }
@@ -229,6 +248,14 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 void MainWindow::dropEvent(QDropEvent* event) {
     InputView* input = Input();
     const QMimeData* data = event->mimeData();
+    if (m_progress) {
+        const QString link = DroppedLink(data);
+        if (link.isEmpty()) return;
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        StartInstanceFor(FromQ(link));
+        return;
+    }
     if (!input) return;
     event->setDropAction(Qt::CopyAction);
     event->accept();

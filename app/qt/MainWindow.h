@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <string>
 
 #include "app/qt/UiHooks.h"
 #include "platform/InstanceBlock.h"
@@ -59,6 +60,8 @@ private:
     void ShowInput();
     void ShowAdRemoval();
     void StoreQdxWindowSize();
+    // A new Sitrova from the program folder, its input view filled with `url` and the save's folder.
+    void StartInstanceFor(const std::string& url);
 
     engine::SaveJob& m_job;
     uint32_t m_kind;

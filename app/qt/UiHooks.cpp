@@ -3,7 +3,9 @@
 #include <QFileDialog>
 
 #include "app/qt/CpuPopup.h"
+#include "app/qt/TraceSelectWindow.h"
 #include "engine/SaveJob.h"
+#include "engine/qt/ProgressView.h"
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
 
@@ -25,6 +27,10 @@ UiHooks DefaultUiHooks(engine::SaveJob& job) {
     };
     hooks.startProgram = [](const std::string& program, const std::vector<std::string>& args) {
         return platform::StartProcess(program, args, false);
+    };
+    hooks.selectTrace = [](QWidget* owner, const std::string& startUrl, std::vector<std::string>& chosen) {
+        if (platformqt::IsHeadless()) return static_cast<int>(engineqt::ProgressView::TraceNobodyToAsk);
+        return RunTraceSelectWindow(owner, startUrl, chosen);
     };
     // Without a display nobody could answer a file dialog: it is skipped.
     hooks.chooseQdxFile = [](QWidget* owner, const std::string& title) -> std::string {

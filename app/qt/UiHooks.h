@@ -33,6 +33,9 @@ struct UiHooks {
         startCompanion;
     // Any program by its path, not waited for; 1 started.
     std::function<int(const std::string& program, const std::vector<std::string>& args)> startProgram;
+    // The link trace selection of a save's start (engineqt::ProgressView::selectTrace);
+    // without a display nobody is asked.
+    std::function<int(QWidget* owner, const std::string& startUrl, std::vector<std::string>& chosen)> selectTrace;
     // File dialogs; "" when the user cancelled (and always without a display).
     std::function<std::string(QWidget* owner, const std::string& title)> chooseQdxFile;
     std::function<std::string(QWidget* owner, const std::string& proposed)> chooseSaveFile;

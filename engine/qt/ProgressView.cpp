@@ -221,6 +221,32 @@ void ProgressView::Report() {
 
 void ProgressView::CloseWindow() { window()->close(); }
 
+namespace {
+
+// The user picks the URL parts followed below the first level. The log lines are added once
+// the answer is known; the log view is first drawn after this step.
+void ChooseTraceLinks(ProgressView& window, engine::SaveJob& job) {
+    std::vector<std::string> chosen;
+    int answer = platformqt::IsHeadless() ? ProgressView::TraceNobodyToAsk : ProgressView::TraceCancelled;
+    if (window.selectTrace) answer = window.selectTrace(window.window(), job.StartUrl(), chosen);
+    if (answer == ProgressView::TraceNobodyToAsk) {
+        // An unattended save cannot wait for a choice: it takes the default, every link.
+        job.AppendLog("  画面が無いため、追跡リンクは選択せずに全てのリンクを追跡します。");
+        job.AppendLog("");
+        return;
+    }
+    job.AppendLog("  追跡リンク選択のための情報を取得中･･･");
+    if (answer != ProgressView::TraceChosen) {
+        job.AppendLog("　！追跡リンク選択はキャンセル、もしくは情報取得に失敗しました。");
+        job.AppendLog("");
+        return;
+    }
+    job.AppendLog("_Ad_100％");
+    job.SetTraceSelection(std::move(chosen));
+}
+
+}  // namespace
+
 void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
     std::string refusal;
     if (!engine::PrepareSaveStart(job, &refusal)) {
@@ -231,13 +257,7 @@ void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
     }
     job.SetJobSummary(engine::BuildJobSummary(job));
     window.CreateControls();
-    if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) {
-        // The start page's links are offered for selection only where a display can show
-        // them; without one the trace selection is skipped and every link is followed.
-        job.AppendLog("  追跡リンク選択のための情報を取得中･･･");
-        job.AppendLog("　！追跡リンク選択はキャンセル、もしくは情報取得に失敗しました。");
-        job.AppendLog("");
-    }
+    if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) ChooseTraceLinks(window, job);
     window.window()->raise();
     engine::StartSaveWorker(window, job);
     window.StartTimer();

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "engine/SaveHost.h"
 
@@ -37,6 +39,13 @@ public:
     // What an interactive save asks after its report has been shown (the offers of the
     // program that hosts the view); runs before the window closes itself.
     std::function<void(QWidget* owner, engine::SaveJob& job)> afterReport;
+    // The link trace selection of the start: lets the user choose, from the links of the
+    // start page, the URL parts that pages below the first level must contain. Returns
+    // TraceChosen with `chosen` filled (empty: every link), TraceCancelled when the user
+    // cancelled or the links could not be gathered, TraceNobodyToAsk when no display could
+    // show the choice. None set: as cancelled, or nobody to ask without a display.
+    enum TraceAnswer : int { TraceCancelled = 0, TraceChosen = 1, TraceNobodyToAsk = 2 };
+    std::function<int(QWidget* owner, const std::string& startUrl, std::vector<std::string>& chosen)> selectTrace;
     // Whether an interactive save closes its window when the report has been shown.
     void SetCloseWhenDone(bool on) { m_closeWhenDone = on; }
 

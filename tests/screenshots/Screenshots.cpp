@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProgressBar>
+#include <QTreeWidget>
 #include <memory>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +23,7 @@
 #include "app/qt/MainMenu.h"
 #include "albumfetcher/qt/AlbumWindow.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/TraceSelectWindow.h"
 #include "download/qt/FileSaveView.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "engine/ModeFlags.h"
@@ -183,6 +186,37 @@ void ShowOutDomainSelect() {
     dialog->show();
     (void)testsupport::RunUntil([&] { return !dialog->windowTitle().contains(QStringLiteral("取得中")); }, 20000);
     Save(dialog.get(), "dialog-OutDomainSelectDlg");
+}
+
+// The start page of a documentation site, its links gathered by folder with their titles;
+// the user has ticked the guide.
+void ShowTraceSelect() {
+    testsupport::Sandbox pages;
+    const char* titles[][2] = {{"docs/guide/index.html", "利用ガイド - 目次"},
+                               {"docs/guide/install.html", "インストール手順"},
+                               {"docs/guide/settings.html", "環境設定の詳細"},
+                               {"docs/faq.html", "よくある質問 (FAQ)"},
+                               {"news/2026/release.html", "バージョン 2.0 を公開しました"},
+                               {"news/2026/maintenance.html", "サーバー保守のお知らせ"},
+                               {"forum/index.php?board=1", "ユーザーフォーラム"}};
+    std::string start = "<html><head><title>Example Docs</title></head><body>";
+    for (const auto& t : titles) {
+        std::string file = t[0];
+        file = file.substr(0, file.find('?'));
+        testsupport::Sandbox::WriteFile(pages / file, std::string("<html><head><title>") + t[1] + "</title></head></html>");
+        start += std::string("<a href=\"/") + t[0] + "\">" + t[1] + "</a>";
+    }
+    testsupport::Sandbox::WriteFile(pages / "docs/index.html", start + "<img src=\"/logo.png\"></body></html>");
+    testsupport::LoopbackServer site(pages.Path());
+    QMainWindow owner;
+    std::vector<std::string> chosen;
+    std::unique_ptr<QDialog> window(appqt::CreateTraceSelectWindow(&owner, site.BaseUrl() + "/docs/index.html", &chosen));
+    window->show();
+    auto* progress = window->findChild<QProgressBar*>(QStringLiteral("progress"));
+    (void)testsupport::RunUntil([&] { return progress->maximum() > 0 && progress->value() == progress->maximum(); }, 20000);
+    if (auto* list = window->findChild<QTreeWidget*>(QStringLiteral("linkList")); list && list->topLevelItemCount() > 0)
+        list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    Save(window.get(), "dialog-QdxSelectTraceWnd");
 }
 
 // The detailed result of analysing a gallery page: links two levels up, a main picture and
@@ -391,6 +425,7 @@ int main(int argc, char** argv) {
                                programFolder + "/Sitg_PlgIn_NotFound.qdi");
     ShowDialogs(programFolder);
     ShowOutDomainSelect();
+    ShowTraceSelect();
     ShowAnalysisStd();
     ShowScheduler(programFolder);
     ShowFileSave(programFolder);
