@@ -16,8 +16,9 @@ std::string NewInstanceArgument(std::string_view text, const std::string& saveFo
     return "PresetUrl,\"" + url + "\",\"" + savePath + "\"";
 }
 
-int StartNewInstance(const std::string& programFolder, const std::string& argument,
-                     const std::function<int(const std::string& program, const std::vector<std::string>& args)>& start) {
+int StartNewInstance(
+    const std::string& programFolder, const std::string& argument,
+    const std::function<int(const std::string& program, const std::vector<std::string>& args)>& start) {
     if (argument.empty() || !start) return 0;
     return start(programFolder + "/Sitrova", {argument}) == 1 ? 1 : 0;
 }

@@ -56,7 +56,8 @@ std::vector<TraceFolder> GroupTraceLinks(const std::vector<std::string>& links) 
     std::vector<TraceFolder> folders;
     for (const std::string& url : links) {
         const std::string prefix = TraceFolderOf(url);
-        auto it = std::find_if(folders.begin(), folders.end(), [&](const TraceFolder& f) { return f.prefix == prefix; });
+        auto it = std::find_if(folders.begin(), folders.end(),
+                               [&](const TraceFolder& f) { return f.prefix == prefix; });
         if (it == folders.end()) it = folders.insert(folders.end(), TraceFolder{prefix, {}});
         it->urls.push_back(url);
     }

@@ -98,7 +98,8 @@ void CheckAll(QTreeWidget* list, Qt::CheckState state) {
 void FillList(QTreeWidget* list, const std::vector<std::string>& links, std::vector<QTreeWidgetItem*>& linkItems) {
     linkItems.assign(links.size(), nullptr);
     for (const engine::TraceFolder& folder : engine::GroupTraceLinks(links)) {
-        auto* item = new QTreeWidgetItem(list, {ToQ(folder.prefix), QStringLiteral("（%1個のリンク）").arg(folder.urls.size())});
+        const QString count = QStringLiteral("（%1個のリンク）").arg(folder.urls.size());
+        auto* item = new QTreeWidgetItem(list, {ToQ(folder.prefix), count});
         item->setCheckState(0, Qt::Unchecked);
         item->setToolTip(0, ToQ(folder.prefix));
         for (const std::string& url : folder.urls) {
@@ -117,9 +118,10 @@ void FillList(QTreeWidget* list, const std::vector<std::string>& links, std::vec
 QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, std::vector<std::string>* chosen) {
     QDialog* d = NewDialog(owner, "QdxSelectTraceWnd", "追跡リンク選択ダイアログ");
     auto* box = new QVBoxLayout(d);
-    auto* note = new QLabel(QStringLiteral("【開始ページ】") + ToQ(startUrl) +
-                                QStringLiteral("\n2階層目から先は、チェックしたフォルダとその下のフォルダにあるページだけを追跡します。"
-                                               "\nどれもチェックしなければ、全てのリンクを追跡します。"),
+    auto* note = new QLabel(QStringLiteral("【開始ページ】") + ToQ(startUrl) + QStringLiteral("\n") +
+                                QStringLiteral("2階層目から先は、チェックしたフォルダとその下のフォルダにある"
+                                               "ページだけを追跡します。\n"
+                                               "どれもチェックしなければ、全てのリンクを追跡します。"),
                             d);
     note->setObjectName(QStringLiteral("note"));
     note->setWordWrap(true);

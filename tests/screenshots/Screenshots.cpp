@@ -203,17 +203,20 @@ void ShowTraceSelect() {
     for (const auto& t : titles) {
         std::string file = t[0];
         file = file.substr(0, file.find('?'));
-        testsupport::Sandbox::WriteFile(pages / file, std::string("<html><head><title>") + t[1] + "</title></head></html>");
+        testsupport::Sandbox::WriteFile(pages / file,
+                                        std::string("<html><head><title>") + t[1] + "</title></head></html>");
         start += std::string("<a href=\"/") + t[0] + "\">" + t[1] + "</a>";
     }
     testsupport::Sandbox::WriteFile(pages / "docs/index.html", start + "<img src=\"/logo.png\"></body></html>");
     testsupport::LoopbackServer site(pages.Path());
     QMainWindow owner;
     std::vector<std::string> chosen;
-    std::unique_ptr<QDialog> window(appqt::CreateTraceSelectWindow(&owner, site.BaseUrl() + "/docs/index.html", &chosen));
+    const std::string startUrl = site.BaseUrl() + "/docs/index.html";
+    std::unique_ptr<QDialog> window(appqt::CreateTraceSelectWindow(&owner, startUrl, &chosen));
     window->show();
     auto* progress = window->findChild<QProgressBar*>(QStringLiteral("progress"));
-    (void)testsupport::RunUntil([&] { return progress->maximum() > 0 && progress->value() == progress->maximum(); }, 20000);
+    (void)testsupport::RunUntil(
+        [&] { return progress->maximum() > 0 && progress->value() == progress->maximum(); }, 20000);
     if (auto* list = window->findChild<QTreeWidget*>(QStringLiteral("linkList")); list && list->topLevelItemCount() > 0)
         list->topLevelItem(0)->setCheckState(0, Qt::Checked);
     Save(window.get(), "dialog-QdxSelectTraceWnd");
