@@ -1,5 +1,5 @@
 // The URL-kind handlers: which handler takes a URL, the order of steps and their stored texts,
-// the video page's steps and the album handler's start of AlbumFetcher.
+// the video file's address in a page and the album handler's start of AlbumFetcher.
 #include <gtest/gtest.h>
 
 #include "app/UrlHandlers.h"
@@ -99,31 +99,6 @@ TEST(UrlHandlers, VideoAddressIsCutAtQuotesAndLineEnds) {
         EXPECT_EQ(app::FindVideoAddress(c.page, address), c.address ? 1 : 0);
         EXPECT_EQ(address, c.address ? c.address : "");
     }
-}
-
-// The watch page moves to the companion host, the downloaded page gives the address, and the
-// button puts it into the fields.
-TEST(UrlHandlers, VideoStepsRewriteReadAndSetTheFields) {
-    Sandbox box;
-    std::string url = "http://jp.youtube.com/watch?v=abc", savePath = "/saves/";
-    app::InputFieldAccess fields{[&] { return url; }, [&](const std::string& t) { url = t; },
-                                 [&] { return savePath; }, [&](const std::string& t) { savePath = t; }};
-    app::UrlHandlerOptions options;
-    options.videoCompanionHost = "http://127.0.0.1:9/yt";
-    app::UrlHandlerRegistry registry;
-    ASSERT_EQ(app::RegisterUrlHandlers(registry, options), 1);
-    ASSERT_EQ(registry.Recognise(url), 1);
-    EXPECT_EQ(registry.Message(), "YouTube のページです。\r\n動画本体のURLを解析中･･･\r\n");
-    EXPECT_EQ(registry.RunNextStep(url, &fields, box.Path()), app::StepDownload);
-    EXPECT_EQ(registry.Text(), "http://127.0.0.1:9/yt.com/watch?v=abc");
-
-    Sandbox::WriteFile(box / "page.tmp", "x\"http://v.example/videoplayback?id=abc\"");
-    EXPECT_EQ(registry.RunNextStep(box / "page.tmp", &fields, box.Path()), app::StepMessage | app::StepButton);
-    EXPECT_EQ(registry.Message(), "このページから、動画本体のみを保存することができます。\r\n");
-    EXPECT_EQ(registry.Caption(), "動画本体のパスをURLにセットする");
-    EXPECT_EQ(registry.RunNextStep("", &fields, box.Path()), app::StepClose);
-    EXPECT_EQ(url, "http://v.example/videoplayback?id=abc");
-    EXPECT_EQ(savePath, "/saves/新しいYouTube.flv");
 }
 
 TEST(UrlHandlers, AlbumPageIsHandedToAlbumFetcher) {
