@@ -6,6 +6,7 @@
 #include "engine/BlogPages.h"
 #include "engine/ModeFlags.h"
 #include "engine/UrlModel.h"
+#include "engine/ChosenHosts.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 
@@ -21,15 +22,6 @@ constexpr uint32_t kNoRetry = 0x800000;
 constexpr uint32_t kNoTitleCheck = 0x1000000;
 constexpr uint32_t kDefaultOutDomainAll = 0x10;
 constexpr uint32_t kDefaultOutDomainSelect = 0x20;
-
-// Watch pages of the video service: the prefix, and the length a URL must exceed.
-struct VideoPrefix {
-    std::string_view prefix;
-};
-constexpr VideoPrefix kVideoPrefixes[] = {
-    {"http://www.youtube.com/watch?v="}, {"http://jp.youtube.com/watch?v="},
-    {"https://www.youtube.com/watch?v="}, {"https://jp.youtube.com/watch?v="},
-};
 
 // Characters a save name must not hold.
 constexpr std::string_view kBadNameChars = "\\/:,;*?<>|";
@@ -72,11 +64,19 @@ std::string SavePathForUrl(const std::string& savePath, std::string_view url) {
     return platform::FolderOf(savePath) + SaveNameForUrl(url);
 }
 
-bool IsVideoPageUrl(std::string_view url) {
-    for (const VideoPrefix& video : kVideoPrefixes)
-        if (platform::StartsWithI(url, video.prefix) && url.size() > video.prefix.size() + 1) return true;
-    return false;
+size_t VideoWatchHostLength(std::string_view url) {
+    const std::string_view path = engine::hosts::kVideoWatchPath;
+    for (std::string_view host : engine::hosts::kVideoWatchHosts) {
+        // A watch page names its video: the prefix alone, or with one character, is none.
+        const size_t prefixLength = host.size() + path.size();
+        if (url.size() > prefixLength + 1 && platform::StartsWithI(url, host) &&
+            platform::StartsWithI(url.substr(host.size()), path))
+            return host.size();
+    }
+    return 0;
 }
+
+bool IsVideoPageUrl(std::string_view url) { return VideoWatchHostLength(url) != 0; }
 
 std::string UrlForField(std::string_view text, uint32_t defMode) {
     // Dropped text may bring a line break or several lines: the first line is the URL.

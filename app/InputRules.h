@@ -28,6 +28,8 @@ std::string SavePathForUrl(const std::string& savePath, std::string_view url);
 // A watch page of the video service (its file lies behind the page, so the address is no
 // folder even without an extension).
 bool IsVideoPageUrl(std::string_view url);
+// The length of a watch page's scheme and host text (up to ".com"); 0 for other URLs.
+size_t VideoWatchHostLength(std::string_view url);
 // A URL put into the field from outside (a drop, the analysis): the fragment behind the last
 // "/" is cut; a last segment without extension is a folder and gets "/"; then, unless bit
 // 0x4000 of `defMode` is set, a URL ending in "/" gets "index.html".
@@ -37,8 +39,9 @@ std::string UrlForField(std::string_view url, uint32_t defMode);
 // such pages as HTML (DefMode bit 0x80000). Otherwise a single/serial file save.
 bool IsCompleteSaveUrl(std::string_view url, uint32_t defMode);
 // What kind of file a URL that is no HTML page names, for the page analysis' refusal: the
-// kind text and what can be done with it ("不明" and a request for a valid URL when unknown).
-void ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message);
+// kind text and what can be done with it. False, with "不明" and a request for a valid URL,
+// when the URL names no file of a kind we know.
+bool ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message);
 // Folder levels of the URL's path (http://h/a/b/c.html has 2).
 int UrlFolderLevels(std::string_view url);
 

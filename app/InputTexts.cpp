@@ -87,7 +87,7 @@ std::string NameFromTitle(std::string_view title) {
     return CutUtf8(std::move(name), kTitleNameBytes) + ".html";
 }
 
-void ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message) {
+bool ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message) {
     static constexpr std::string_view kFileMessage = "このファイル単体、\r\nもしくは連番ファイルを保存できます。";
     static constexpr std::string_view kDynamicMessage =
         "動的に生成されるWebページなので、サイト保存は行えません。\r\n"
@@ -99,7 +99,7 @@ void ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& m
     };
     kindText = "不明";
     message = "有効なURLを指定してください。";
-    if (engine::SchemeEnd(url) == std::string_view::npos) return;
+    if (engine::SchemeEnd(url) == std::string_view::npos) return false;
     struct Kind {
         bool matches;
         const char* text;
@@ -112,14 +112,14 @@ void ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& m
         {url.size() > 6 && endsWithAny({".jpg", ".jpeg", ".gif", ".png", ".bmp"}), "画像ファイル", kFileMessage},
         {engine::IsCgiName(url), "Cgiファイル", kDynamicMessage},
         {engine::IsDynamicName(url), "Php/ASP.NETファイル", kDynamicMessage},
-        {IsVideoPageUrl(url), "YouTubeサイト", "YouTube のページです。\r\n動画本体のURLの解析は、このバージョンではまだ使えません。"},
     };
     for (const Kind& kind : kinds) {
         if (!kind.matches) continue;
         kindText = kind.text;
         message = kind.message;
-        return;
+        return true;
     }
+    return false;
 }
 
 std::string TitleAsUtf8(std::string_view bytes) {

@@ -1,9 +1,6 @@
 #include "app/PageMeasure.h"
 
-#include <stdlib.h>
-
 #include <cmath>
-#include <filesystem>
 
 #include "app/PictureSize.h"
 #include "engine/Fetcher.h"
@@ -15,6 +12,7 @@
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/PrivateTempFolder.h"
 #include "records/PageTitleFetch.h"
 
 namespace app {
@@ -22,24 +20,6 @@ namespace app {
 namespace {
 
 constexpr size_t kPictureHeadBytes = 64 * 1024;
-
-// A folder of our own below the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::error_code ec;
-        std::string pattern = (std::filesystem::temp_directory_path(ec) / "sitrova-analysis-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) m_path = pattern + "/";
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 // Plain first, then with the agent string (which marks the analysis as needing it).
 bool Fetch(engine::SaveJob& job, const std::string& url, const std::string& path, uint8_t& agentStatus,
@@ -70,7 +50,7 @@ uint32_t PictureMeasure(engine::SaveJob& job, const std::string& url, const std:
 
 void Measure(const std::string& url, PageAnalysis& page, const std::stop_token& stop, bool frames) {
     page.url = url;
-    TempFolder temp;
+    platform::PrivateTempFolder temp("sitrova-analysis-");
     if (temp.Path().empty()) {
         page.agentStatus = NotFetched;
         return;

@@ -147,7 +147,7 @@ bool FileDownloader::PauseFor(int ms, std::stop_token stop) {
 }
 
 void FileDownloader::Run(std::stop_token stop) {
-    const int32_t expected = engine::ProbeStatus(m_url);
+    const int32_t expected = engine::ProbeStatusUnlessStopped(m_url, [&stop] { return stop.stop_requested(); });
     {
         std::lock_guard lock(m_lock);
         m_expected = expected;

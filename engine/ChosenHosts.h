@@ -43,4 +43,23 @@ constexpr std::string_view kBlogHostingC = ".fc2.com";
 // Where service A keeps its skins; an occurrence in a page runs from here to the next '"'.
 constexpr std::string_view kSkinPrefix = "ameblo.jp/p_skin/";
 
+// --- services the page analysis recognises for URLs that are no HTML page ---------------
+
+// Watch pages of the video service: each host text (scheme and host up to ".com") followed by
+// kVideoWatchPath and the video's identifier.
+constexpr const char* kVideoWatchHosts[] = {
+    "http://www.youtube", "http://jp.youtube", "https://www.youtube", "https://jp.youtube",
+};
+constexpr const char* kVideoWatchPath = ".com/watch?v=";
+// The companion service that serves the same watch page with the video file's address in it:
+// it takes the place of a watch host; ".com/watch?v=" and the identifier stay.
+constexpr const char* kVideoCompanionHost = "https://www.youtube-nocookie";
+
+// The photo album service whose album list pages AlbumFetcher reads (scheme, host and "/").
+constexpr const char* kPhotoAlbumHosts[] = {
+    "http://photos.yahoo.co.jp/", "https://photos.yahoo.co.jp/",
+};
+// A list page carries this in its address; its photos' view pages carry "vwp?".
+constexpr const char* kPhotoAlbumListMark = "lst";
+
 }  // namespace engine::hosts

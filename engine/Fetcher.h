@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +94,8 @@ bool HasPictureSignature(const std::string& path);
 // 0 for "404 Not found", -1 for "403 Forbidden", "302 Found" or a text that ends first,
 // -503 for "503 Service". http:// is probed over a raw socket; https:// through libcurl.
 int32_t ProbeStatus(const std::string& url);
+// The same; `stopRequested` ends a probe that waits for its server (result 0).
+int32_t ProbeStatusUnlessStopped(const std::string& url, const std::function<bool()>& stopRequested);
 int32_t ParseStatus(std::string_view text);
 
 // The text between <title> and </title> without the line breaks next to the tags, cut to

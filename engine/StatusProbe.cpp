@@ -45,7 +45,7 @@ Target SplitUrl(std::string_view url) {
     return target;
 }
 
-int32_t ProbeOverSocket(const std::string& url) {
+int32_t ProbeOverSocket(const std::string& url, const std::function<bool()>& stopRequested) {
     const Target target = SplitUrl(url);
     platform::RawExchange exchange;
     exchange.host = target.host;
@@ -55,16 +55,18 @@ int32_t ProbeOverSocket(const std::string& url) {
                       "Connection: close\r\n", "\r\n"};
     exchange.receiveLimit = 1024;
     exchange.timeoutSec = kProbeTimeoutSec;
+    exchange.stopRequested = stopRequested;
     std::string received;
     if (platform::ExchangeRaw(exchange, received) != platform::RawExchangeOk) return 0;
     return ParseStatus(received);
 }
 
 // https has no raw form here: libcurl makes the same GET and stops at the first body byte.
-int32_t ProbeOverTls(const std::string& url) {
+int32_t ProbeOverTls(const std::string& url, const std::function<bool()>& stopRequested) {
     platform::HttpSession http;
     platform::HttpRequest request;
     request.url = url;
+    request.stopRequested = stopRequested;
     request.followRedirects = false;
     request.connectTimeoutSec = kProbeTimeoutSec;
     request.receiveTimeoutSec = kProbeTimeoutSec;
@@ -93,9 +95,11 @@ int32_t LengthValue(std::string_view text) {
 
 }  // namespace
 
-int32_t ProbeStatus(const std::string& url) {
-    if (platform::StartsWithI(url, "https://")) return ProbeOverTls(url);
-    return ProbeOverSocket(url);
+int32_t ProbeStatus(const std::string& url) { return ProbeStatusUnlessStopped(url, {}); }
+
+int32_t ProbeStatusUnlessStopped(const std::string& url, const std::function<bool()>& stopRequested) {
+    if (platform::StartsWithI(url, "https://")) return ProbeOverTls(url, stopRequested);
+    return ProbeOverSocket(url, stopRequested);
 }
 
 int32_t ParseStatus(std::string_view text) {

@@ -31,11 +31,24 @@ private:
     int m_fd = -1;
 };
 
-bool ConnectWithin(int fd, const addrinfo& address, int timeoutSec) {
+// Waits until the socket is ready for `events`, in short slices so that a stop request is
+// seen soon. False on time-out, stop or error.
+bool WaitReady(int fd, short events, int timeoutSec, const std::function<bool()>& stopRequested) {
+    constexpr int kSliceMs = 100;
+    for (int waitedMs = 0; waitedMs < timeoutSec * 1000; waitedMs += kSliceMs) {
+        if (stopRequested && stopRequested()) return false;
+        pollfd waiting{fd, events, 0};
+        const int rc = ::poll(&waiting, 1, kSliceMs);
+        if (rc < 0 && errno != EINTR) return false;
+        if (rc > 0) return true;
+    }
+    return false;
+}
+
+bool ConnectWithin(int fd, const addrinfo& address, int timeoutSec, const std::function<bool()>& stopRequested) {
     if (::connect(fd, address.ai_addr, address.ai_addrlen) == 0) return true;
     if (errno != EINPROGRESS) return false;
-    pollfd waiting{fd, POLLOUT, 0};
-    if (::poll(&waiting, 1, timeoutSec * 1000) != 1) return false;
+    if (!WaitReady(fd, POLLOUT, timeoutSec, stopRequested)) return false;
     int error = 0;
     socklen_t length = sizeof error;
     return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
@@ -55,7 +68,7 @@ bool Connect(const RawExchange& exchange, Socket& socket) {
     for (addrinfo* a = found; a && !connected; a = a->ai_next) {
         socket.Reset(::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol));
         if (socket.fd() < 0) continue;
-        connected = ConnectWithin(socket.fd(), *a, exchange.timeoutSec);
+        connected = ConnectWithin(socket.fd(), *a, exchange.timeoutSec, exchange.stopRequested);
     }
     ::freeaddrinfo(found);
     if (!connected) return false;
@@ -76,10 +89,12 @@ bool SendAll(int fd, const std::string& text) {
     return true;
 }
 
-std::string ReceiveHeaders(int fd, size_t limit) {
+std::string ReceiveHeaders(const RawExchange& exchange, int fd) {
+    const size_t limit = exchange.receiveLimit;
     std::string received;
     std::string buffer(limit, '\0');
     while (received.size() < limit && received.find("\r\n\r\n") == std::string::npos) {
+        if (!WaitReady(fd, POLLIN, exchange.timeoutSec, exchange.stopRequested)) break;
         ssize_t n = ::recv(fd, buffer.data(), limit - received.size(), 0);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
@@ -97,7 +112,8 @@ int ExchangeRaw(const RawExchange& exchange, std::string& received) {
     for (const std::string& line : exchange.lines) {
         if (!SendAll(socket.fd(), line)) return RawExchangeFailed;
     }
-    received = ReceiveHeaders(socket.fd(), exchange.receiveLimit);
+    received = ReceiveHeaders(exchange, socket.fd());
+    if (received.empty() && exchange.stopRequested && exchange.stopRequested()) return RawExchangeFailed;
     return RawExchangeOk;
 }
 

@@ -2,6 +2,7 @@
 // come, without an HTTP library between (the status probe).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct RawExchange {
     std::vector<std::string> lines;  // sent one send() each, as given
     size_t receiveLimit = 1024;   // bytes read at most
     int timeoutSec = 30;          // connect, every send and every receive
+    // Asked while waiting for the server; true ends the exchange at once (as a failure when
+    // nothing was received). Empty: the exchange runs to its time limits.
+    std::function<bool()> stopRequested;
 };
 
 enum RawExchangeResult : int { RawExchangeOk = 1, RawExchangeFailed = 0 };

@@ -256,7 +256,13 @@ void InputView::AnalysePage() {
     if (engine::SchemeEnd(url) == std::string::npos || platform::ContainsI(url, ".cgi") ||
         !app::IsCompleteSaveUrl(url, defMode)) {
         DialogArgs args;
-        app::ClassifyFileUrl(url, args.kindText, args.message);
+        args.url = url;
+        // The steps put what they find straight into the fields, without the completions
+        // that a dropped URL gets.
+        args.fields.url = [this] { return UrlText(); };
+        args.fields.setUrl = [this](const std::string& text) { m_url->setText(ToQ(text)); };
+        args.fields.savePath = [this] { return SaveText(); };
+        args.fields.setSavePath = [this](const std::string& text) { m_save->setEditText(ToQ(text)); };
         (void)m_hooks.openDialog("AnalysisLit", window(), m_job, args);
         return;
     }

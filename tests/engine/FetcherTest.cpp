@@ -321,6 +321,16 @@ TEST_F(FetcherTest, ProbeReadsStatusAndLengthOfTheAnswer) {
     EXPECT_EQ(engine::ProbeStatus("https://" + closed + "/file.bin"), 0);
 }
 
+// A probe whose server is slow to answer gives up once its caller stops (a window closing).
+TEST_F(FetcherTest, ProbeEndsWhenItsCallerStops) {
+    Sandbox::WriteFile(site / "file.bin", std::string(1234, 'x'));
+    Serve(R"({"/slow.bin": {"delay": 3, "body": "late"}})");
+    // The caller stops once the request has reached the server, which then waits to answer.
+    const auto stopped = [this] { return server->RequestLog().find("/slow.bin") != std::string::npos; };
+    EXPECT_EQ(engine::ProbeStatusUnlessStopped(Url("/slow.bin"), stopped), 0);
+    EXPECT_EQ(engine::ProbeStatusUnlessStopped(Url("/file.bin"), [] { return false; }), 1234);
+}
+
 TEST(ParseStatusTest, StatusLinesAndLengthGiveTheProbeResult) {
     struct Case {
         std::string text;

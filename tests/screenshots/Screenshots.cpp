@@ -26,6 +26,7 @@
 #include "app/qt/TraceSelectWindow.h"
 #include "download/qt/FileSaveView.h"
 #include "app/qt/dialogs/DialogOpener.h"
+#include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
@@ -222,6 +223,33 @@ void ShowTraceSelect() {
     Save(window.get(), "dialog-QdxSelectTraceWnd");
 }
 
+// "？" on a watch page of the video service: the companion page (here on loopback) was read
+// and the video file's address is offered.
+void ShowAnalysisLit(const std::string& programFolder) {
+    testsupport::Sandbox site;
+    testsupport::LoopbackServer server(site.Path());
+    const std::string id = "Zx3pQ8rVt0k";
+    (void)server.SetRules("{\"/yt.com/watch?v=" + id + "\": {\"body\": \"<html><script>var s = {url: \\\"" +
+                          server.BaseUrl() + "/videoplayback?id=" + id + "&itag=34\\\"};</script></html>\"}}");
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    appqt::DialogArgs args;
+    args.url = "https://www.youtube.com/watch?v=" + id;
+    std::string url = args.url, savePath = programFolder + "/saves/";
+    args.fields.url = [&] { return url; };
+    args.fields.setUrl = [&](const std::string& text) { url = text; };
+    args.fields.savePath = [&] { return savePath; };
+    args.fields.setSavePath = [&](const std::string& text) { savePath = text; };
+    app::UrlHandlerOptions options;
+    options.videoCompanionHost = server.BaseUrl() + "/yt";
+    QMainWindow owner;
+    std::unique_ptr<QDialog> dialog(appqt::CreateAnalysisLitDialog(&owner, job, args, options));
+    dialog->show();
+    auto* button = dialog->findChild<QPushButton*>(QStringLiteral("ctl1103"));
+    (void)testsupport::RunUntil([&] { return button->isVisible(); }, 20000);
+    Save(dialog.get(), "dialog-AnalysisLit");
+}
+
 // The detailed result of analysing a gallery page: links two levels up, a main picture and
 // many links into another site.
 void ShowAnalysisStd() {
@@ -256,11 +284,9 @@ void ShowDialogs(const std::string& programFolder) {
     owner.resize(640, 580);
     const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
                                             "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
-                                            "DropHtmlCutAdv", "AnalysisLit"};
+                                            "DropHtmlCutAdv"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
-    // What "？" says about the address of a picture.
-    app::ClassifyFileUrl("https://www.example.jp/gallery/2026/harbour.jpg", args.kindText, args.message);
     for (const std::string& name : names) {
         QDialog* dialog = appqt::CreateDialogByName(name, &owner, job, args);
         if (!dialog) {
@@ -429,6 +455,9 @@ int main(int argc, char** argv) {
     ShowDialogs(programFolder);
     ShowOutDomainSelect();
     ShowTraceSelect();
+}
+
+    ShowAnalysisLit(programFolder);
     ShowAnalysisStd();
     ShowScheduler(programFolder);
     ShowFileSave(programFolder);

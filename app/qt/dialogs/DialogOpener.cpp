@@ -82,7 +82,7 @@ QDialog* CreateDialogByName(const std::string& name, QWidget* owner, engine::Sav
     if (name == "ErrorLogViewer") return CreateErrorLogViewer(owner, ErrorLogPathOf(job));
     if (name == "DropHtmlCutAdv") return CreateDropHtmlDialog(owner, args.filePath, programFolder);
     if (name == "OutDomainSelectDlg") return CreateOutDomainSelectDialog(owner, job);
-    if (name == "AnalysisLit") return CreateAnalysisLitDialog(owner, args.kindText, args.message);
+    if (name == "AnalysisLit") return CreateAnalysisLitDialog(owner, job, args);
     if (name == "AnalysisStd") return CreateAnalysisStdDialog(owner, args);
     return nullptr;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/UrlHandlerRegistry.h"
+
 class QDialog;
 class QWidget;
 
@@ -23,10 +25,11 @@ constexpr int kDialogRestartElevated = 1025;
 int OpenDialog(const std::string& name, QWidget* owner, engine::SaveJob& job);
 
 // What some dialogs are opened about: "DropHtmlCutAdv" the dropped file; "AnalysisLit" the
-// kind of URL and the message; "AnalysisStd" the analysis comment (message).
+// URL and the input view's fields; "AnalysisStd" the analysis comment (message).
 struct DialogArgs {
     std::string filePath;
-    std::string kindText;
+    std::string url;
+    app::InputFieldAccess fields;
     std::string message;
     // "AnalysisStd": the advice under the comment, the main objects, and what its buttons do
     // in the input view (no function: the button is not offered).

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/UrlHandlers.h"
+
 class QDialog;
 class QWidget;
 
@@ -37,8 +39,11 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
 // background); OK keeps the ticked ones in the job. The close box keeps them all.
 QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job);
 
-// Shells with their title and controls; they only close.
-QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message);
+// "AnalysisLit": the kind of a URL that is no HTML page (args.url) and what can be done with
+// it, through the URL-kind handlers; their steps reach the input view through args.fields.
+// `options` lets tests point the handlers elsewhere.
+QDialog* CreateAnalysisLitDialog(QWidget* owner, engine::SaveJob& job, const DialogArgs& args,
+                                 const app::UrlHandlerOptions& options = {});
 // "AnalysisStd": the analysis comment (message), its advice, the main objects to choose from.
 QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args);
 

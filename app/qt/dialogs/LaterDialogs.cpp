@@ -2,7 +2,6 @@
 // close.
 #include <QComboBox>
 #include <QDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -26,31 +25,6 @@ QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption)
 }
 
 }  // namespace
-
-QDialog* CreateAnalysisLitDialog(QWidget* owner, const std::string& kindText, const std::string& message) {
-    QDialog* d = NewDialog(owner, "AnalysisLit", "ページ解析エラー");
-    auto* grid = new QGridLayout(d);
-    grid->addWidget(new QLabel(QStringLiteral("HTMLページ以外では、ページ解析は利用できません。"), d), 0, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("URLの種類："), d), 1, 0);
-    grid->addWidget(NewLabel(d, 1101, kindText), 1, 1);
-    auto* area = new QPlainTextEdit(platformqt::ToQLines(message), d);
-    area->setObjectName(ControlName(1102));
-    area->setReadOnly(true);
-    grid->addWidget(area, 2, 0, 1, 2);
-    auto* row = new QHBoxLayout;
-    QPushButton* function = NewButton(d, 1103, "");
-    function->setVisible(false);  // the URL-kind handlers give it a caption and a task
-    QPushButton* ok = NamedButton(d, "ok", "ＯＫ");
-    ok->setDefault(true);
-    row->addWidget(function);
-    row->addStretch();
-    row->addWidget(ok);
-    grid->addLayout(row, 3, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
-    QObject::connect(ok, &QPushButton::clicked, d, [d] { d->done(1); });
-    FinishDialog(d, 360, 240);
-    return d;
-}
 
 QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     QDialog* d = NewDialog(owner, "AnalysisStd", "ページ解析の詳細表示");

@@ -79,7 +79,8 @@ protected:
         };
         hooks.cpuPopup = [this](QWidget*, int level) { return popupLevel < 0 ? level : popupLevel; };
         hooks.openDialog = [this](const std::string& name, QWidget*, engine::SaveJob&, const appqt::DialogArgs& args) {
-            started.push_back({name, {args.filePath, args.kindText}});
+            started.push_back({name, {args.filePath, args.url}});
+            lastArgs = args;
             return dialogResult;
         };
         hooks.startCompanion = [this](appshell::Companion which, const std::vector<std::string>& args, std::string*) {
@@ -130,6 +131,7 @@ protected:
     std::vector<Started> started;
     int popupLevel = -1;
     int dialogResult = 0;
+    appqt::DialogArgs lastArgs;
     std::string proposedSave;
     std::string chosenSave;
 };

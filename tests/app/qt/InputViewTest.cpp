@@ -264,10 +264,17 @@ TEST_F(InputViewTest, PageAnalysisRefusesFilesThroughItsDialog) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "URLが設定されていません。");
     Type(514, "http://h/photo.jpg");
+    Type(516, box / "photo.jpg");
     Click(517);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].what, "AnalysisLit");
-    EXPECT_EQ(started[0].args[1], "画像ファイル");
+    EXPECT_EQ(started[0].args[1], "http://h/photo.jpg");
+    // The dialog's steps reach the fields as they are, without a dropped URL's completions.
+    EXPECT_EQ(lastArgs.fields.savePath(), box / "photo.jpg");
+    lastArgs.fields.setUrl("http://v/videoplayback?id=1");
+    lastArgs.fields.setSavePath(box / "x.flv");
+    EXPECT_EQ(Text(514), "http://v/videoplayback?id=1");
+    EXPECT_EQ(Text(516), box / "x.flv");
 }
 
 TEST_F(InputViewTest, SaveDialogProposesTheNameOfTheUrl) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/SaveJob.h"
 #include "platform/Codepage.h"
@@ -152,7 +153,10 @@ TEST_F(InfoDialogs, VersionDialogShowsProductVersionAndAddress) {
 }
 
 TEST_F(InfoDialogs, AnalysisLitShowsKindAndMessage) {
-    std::unique_ptr<QDialog> d(appqt::CreateAnalysisLitDialog(nullptr, "画像ファイル", "このファイル単体、\r\nもしくは連番ファイルを保存できます。"));
+    engine::SaveJob job;
+    appqt::DialogArgs args;
+    args.url = "http://h/photo.jpg";
+    std::unique_ptr<QDialog> d(appqt::CreateAnalysisLitDialog(nullptr, job, args));
     EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("ctl1101"))->text(), QStringLiteral("画像ファイル"));
     EXPECT_EQ(d->findChild<QPlainTextEdit*>(QStringLiteral("ctl1102"))->toPlainText(),
               QStringLiteral("このファイル単体、\nもしくは連番ファイルを保存できます。"));
