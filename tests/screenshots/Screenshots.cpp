@@ -455,8 +455,6 @@ int main(int argc, char** argv) {
     ShowDialogs(programFolder);
     ShowOutDomainSelect();
     ShowTraceSelect();
-}
-
     ShowAnalysisLit(programFolder);
     ShowAnalysisStd();
     ShowScheduler(programFolder);
