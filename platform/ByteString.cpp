@@ -1,12 +1,10 @@
 #include "platform/ByteString.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace platform {
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string AsciiLowerCopy(std::string_view s) {
     std::string out(s);
@@ -31,14 +29,25 @@ bool EndsWithI(std::string_view text, std::string_view suffix) {
 
 size_t FindI(std::string_view haystack, std::string_view needle, size_t from) {
     if (needle.empty()) return from <= haystack.size() ? from : npos;
-    if (haystack.size() < needle.size()) return npos;
-    const char first = AsciiLower(needle[0]);
-    const size_t last = haystack.size() - needle.size();
-    for (size_t i = from; i <= last; ++i) {
-        if (AsciiLower(haystack[i]) != first) continue;
-        size_t k = 1;
-        while (k < needle.size() && AsciiLower(haystack[i + k]) == AsciiLower(needle[k])) ++k;
-        if (k == needle.size()) return i;
+    if (haystack.size() < needle.size() || from > haystack.size() - needle.size()) return npos;
+    // Candidates are the places of the needle's first byte in either case, found with
+    // memchr (a page is searched many times over; a byte-by-byte loop costs most of a save).
+    const char lower = AsciiLower(needle[0]), upper = AsciiUpper(needle[0]);
+    const char* const text = haystack.data();
+    const size_t end = haystack.size() - needle.size() + 1;  // candidates lie before this
+    const auto next = [text, end](char c, size_t at) -> size_t {
+        if (at >= end) return npos;
+        const void* hit = std::memchr(text + at, static_cast<unsigned char>(c), end - at);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text) : npos;
+    };
+    size_t atLower = next(lower, from);
+    size_t atUpper = lower == upper ? npos : next(upper, from);
+    const std::string_view rest = needle.substr(1);
+    while (atLower != npos || atUpper != npos) {
+        const size_t i = std::min(atLower, atUpper);
+        if (EqualsI(haystack.substr(i + 1, rest.size()), rest)) return i;
+        if (i == atLower) atLower = next(lower, i + 1);
+        else atUpper = next(upper, i + 1);
     }
     return npos;
 }
