@@ -5,8 +5,8 @@
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
-#include "engine/PageFile.h"
 #include "engine/LinkText.h"
+#include "engine/PageFile.h"
 #include "engine/PageBase.h"
 #include "engine/PageCharset.h"
 #include "engine/PlaceholderPages.h"
@@ -48,11 +48,12 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
     if (startOfRun) state.refetchPath.clear();
     const bool firstVisit = job.RevisitSavedPages() && job.MarkPageVisited(localPath);
     if (startOfRun || firstVisit) return false;
-    return IsSavedCopy(localPath);
+    return state.savedCopies.count(localPath) > 0 || IsSavedCopy(localPath);
 }
 
 // Whether a linked page still needs its fetch (for fetching ahead).
-bool StillToFetch(const SaveJob& job, const std::string& path) {
+bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState& state) {
+    if (state.savedCopies.count(path) > 0) return false;  // fetched in this run, so visited too
     if (!platform::FileExists(path)) return true;
     return job.RevisitSavedPages() && !job.PageVisited(path);
 }
@@ -235,7 +236,7 @@ void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& s
     const std::vector<std::string> selection = job.TraceSelection();
     for (int i = table.Count(); i >= 1; --i) {
         if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
-        if (!StillToFetch(job, table.paths[i])) continue;  // saved, a placeholder, or in the way
+        if (!StillToFetch(job, table.paths[i], state)) continue;  // saved, a placeholder, or in the way
         prefetch.SubmitPage(table.urls[i], table.paths[i]);
     }
 }
@@ -282,25 +283,48 @@ void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
     }
 }
 
+// The text of the page in its step: read once after the fetch, changed in memory by every
+// edit of the step and written back once at its end (through a temporary name, so a crash
+// never leaves half a page), when an edit changed it.
+struct PageText {
+    std::string text;
+    bool readable = false;
+    bool changed = false;
+
+    void Read(const std::string& path) {
+        readable = platform::ReadWholeFile(path, text);
+        if (!readable) text.clear();  // edited as an empty page: nothing changes, nothing is written
+    }
+    // False when the page had to be written and could not be (it stays as fetched).
+    bool Save(SaveJob& job, const std::string& path) {
+        if (!changed || !readable) return true;
+        changed = false;
+        if (platform::WriteFileReplacing(path, text, platform::Durability::Fast)) return true;
+        job.AppendLog(PageNotRewrittenLine(path));
+        return false;
+    }
+};
+
 // The address the page's links are read against: its own, or its <base href>.
-std::string LinkBaseOf(const std::string& localPath, const std::string& url) {
+std::string LinkBaseOf(const std::string& localPath, const std::string& url, std::string_view text) {
     if (platform::EndsWithI(localPath, ".css") || platform::EndsWithI(localPath, ".js")) return url;
-    const std::string href = BaseHrefOfFile(localPath);
+    const std::string href = BaseHrefOf(text.substr(0, kBaseHeadBytes));
     if (href.empty()) return url;
     const std::string base = JoinUrl(url, href);
     return IsAbsoluteUrl(base) ? base : url;
 }
 
 // Every link of the page, the ones past the table's last slot included, reaches the copy or
-// the site online (read against `linkBase`). Scripts keep their text.
-void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
-                     CrawlState& state) {
-    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
+// the site online (read against `linkBase`). Scripts keep their text. True when it changed
+// the text.
+bool PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
+                     const CrawlState& state, std::string& text) {
+    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return false;
     const std::string dataFolder = job.LogFolder();
-    if (dataFolder.empty()) return;
+    if (dataFolder.empty()) return false;
     const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
-    if (PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred))
-        state.pointedOnline.emplace_back(localPath, linkBase);
+    const bool pointed = PointLinksAtCopyText(text, localPath, linkBase, dataFolder, table, deferred);
+    return DisableBaseHref(text) || pointed;
 }
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
@@ -325,22 +349,28 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
         return 0;
     }
-    const int64_t pageSize = platform::FileSize(localPath);
+    PageText page;
+    page.Read(localPath);
+    if (page.readable && IsSavedCopyText(page.text)) state.savedCopies.insert(localPath);
+    const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(localPath);
 
     LinkTable table;
     // Read before the conversion, which makes the <base> tag's own address relative.
     // A redirected page is stored under the address that was linked; its links are read
     // against the address it came from.
-    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(origin.url) ? origin.url : url);
-    ConvertPage(job, localPath, linkBase);
-    const int n = ScanLinks(job, localPath, table);
+    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(origin.url) ? origin.url : url, page.text);
+    page.changed |= ConvertPageText(job, page.text, linkBase);
+    bool lineEndsChanged = false;
+    const int n = page.readable ? ScanLinksText(page.text, table, lineEndsChanged) : 0;
+    page.changed |= lineEndsChanged;
     LogLinkCount(job, n);
     if (n < 1) {
+        (void)page.Save(job, localPath);
         RecordPage(job, localPath, url, level, pageSize);
         return 1;
     }
 
-    LinkPathsToUtf8(table, CharsetOfFile(localPath, origin.contentType));
+    LinkPathsToUtf8(table, CharsetOfText(page.text, origin.contentType));
     if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;
@@ -348,7 +378,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     DirectoryLinks dirs;
     ClassifyLinks(job, localPath, url, level, table, dirs);
     if (followDynamic) RestoreDynamicUrls(table, originals);
-    (void)RewritePageLinks(job, localPath, url, level, table);
+    page.changed |= RewritePageLinks(job, page.text, localPath, url, level, table) == 1;
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
 
@@ -356,10 +386,11 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     int result = DownloadEmbedsWith(host, job, table, prefetch);
     result &= FollowLinks(host, job, table, state, prefetch);
 
-    if (!dirs.urls.empty() && !FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths))
-        job.AppendLog(PageNotRewrittenLine(localPath));
-    if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
-    PointPageAtCopy(job, localPath, linkBase, table, state);
+    if (!dirs.urls.empty()) page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths);
+    if (followDynamic && !originals.empty()) page.changed |= FixDynamicLinksText(page.text, originals, newNames);
+    const bool pointed = PointPageAtCopy(job, localPath, linkBase, table, state, page.text);
+    page.changed |= pointed;
+    if (page.Save(job, localPath) && pointed) state.pointedOnline.emplace_back(localPath, linkBase);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }

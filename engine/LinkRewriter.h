@@ -17,8 +17,12 @@ class SaveJob;
 // sites are relocated into the page's ".files" folder (their kinds become 10, with the local
 // path and the level below the page, or 30). Returns 1 when the page file was rewritten.
 // All of these run on the worker thread and write the page only when its text changed.
-int RewritePageLinks(SaveJob& job, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
-                     LinkTable& table);
+// `text` is the page's text, changed in place (returns 1 when it changed).
+int RewritePageLinks(SaveJob& job, std::string& text, const std::string& pagePath, const std::string& pageUrl,
+                     int32_t pageLevel, LinkTable& table);
+bool RelocateOutDomainEmbedsText(std::string& text, const std::string& pagePath, int32_t pageLevel,
+                                 LinkTable& table);
+// The same on the saved file (1 when it was rewritten).
 int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
                             LinkTable& table);
 
@@ -26,7 +30,11 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& page
 // the page could not be read or written (it stays as it was), else 1.
 [[nodiscard]] int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
                                     const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths);
+bool FixDirectoryLinksText(const std::string& pageUrl, std::string& text, const std::vector<std::string>& dirUrls,
+                           const std::vector<std::string>& dirPaths);
 // Query links get their local names (first occurrence of each recorded tail).
+bool FixDynamicLinksText(std::string& text, const std::vector<std::string>& originals,
+                         const std::vector<std::string>& newNames);
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);
 

@@ -306,16 +306,24 @@ int UrlFromScript(std::string_view text, std::string& value) {
     return 0;
 }
 
-int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged) {
     // The saved page keeps its own text but for its line ends: the blanks around "=" are
     // taken out of a copy for the scan alone, so that "1 + 1 = 2" and a script's strings
     // stay as the site wrote them.
-    if (NormaliseLineEnds(text)) WritePageText(job, pagePath, text);
-    (void)NormaliseEquals(text);
-    const int index = RunPasses(text, table);
-    return index - 1;
+    lineEndsChanged = NormaliseLineEnds(text);
+    if (text.find(" =") == std::string::npos) return RunPasses(text, table) - 1;
+    std::string scanned = text;
+    (void)NormaliseEquals(scanned);
+    return RunPasses(scanned, table) - 1;
+}
+
+int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    bool lineEndsChanged = false;
+    const int n = ScanLinksText(text, table, lineEndsChanged);
+    if (lineEndsChanged) WritePageText(job, pagePath, text);
+    return n;
 }
 
 int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
@@ -333,7 +341,7 @@ int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& p
         why = PathProblemText(PathProblem::Outside);
     } else {
         result = ResolveLinkInside(dataFolder, pagePath, pageUrl, pageLevel, job.LankLimit(), outPath, link, outKind,
-                                   outLevel, &why);
+                                   outLevel, &why, &job.MadeFolders());
     }
     if (result == LinkTaken && !IsInsideFolder(outPath, dataFolder)) {
         outPath.clear();
