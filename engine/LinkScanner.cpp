@@ -38,16 +38,20 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 // A line feed without its carriage return gets one.
 bool NormaliseLineEnds(std::string& text) {
+    const auto bareAt = [&text](size_t i) { return i == 0 || text[i - 1] != '\r'; };
     size_t bare = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) ++bare;
+    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) bare += bareAt(i);
     if (bare == 0) return false;
     std::string out;
     out.reserve(text.size() + bare);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
+    size_t copied = 0;
+    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+        if (!bareAt(i)) continue;
+        out.append(text, copied, i - copied);
+        out += '\r';
+        copied = i;
     }
+    out.append(text, copied, std::string::npos);
     text.swap(out);
     return true;
 }

@@ -30,7 +30,8 @@ TEST(ByteString, FindIAgreesWithAPlainSearchEverywhere) {
         return npos;
     };
     const std::string hay = "Hh hREf=\"x\" HREF href=\xC3\xA4 &QUOT;&quot url(/a) H";
-    for (std::string_view needle : {"href=", "h", "H", "&quot", "url(", "\xC3\xA4", "=", " h", "x\"", "zz"})
+    for (std::string_view needle : {"href=", "h", "H", "&quot", "url(", "\xC3\xA4", "=", " h", "x\"", "zz", "rEf",
+                                    "hreF=\"x", "H h", "\xA4 &qUot;"})
         for (size_t from = 0; from <= hay.size() + 1; ++from)
             EXPECT_EQ(FindI(hay, needle, from), plain(hay, needle, from)) << needle << " from " << from;
     EXPECT_EQ(FindI("abc", "", 3), 3u);
