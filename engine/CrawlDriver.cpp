@@ -30,7 +30,8 @@ constexpr uint32_t kNovelSiteWaitMs = 30000;
 // The page step and the embedded files with the run's pool (null: no fetching ahead).
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch);
-int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch);
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
+                       CrawlState* state);
 
 void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level, int64_t size) {
     if (JobRecords* records = job.Records()) records->RecordPage(job, path, url, level, size < 0 ? 0 : size);
@@ -54,7 +55,7 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
 // Whether a linked page still needs its fetch (for fetching ahead).
 bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState& state) {
     if (state.savedCopies.count(path) > 0) return false;  // fetched in this run, so visited too
-    if (!platform::FileExists(path)) return true;
+    if (!state.HasFile(path)) return true;
     return job.RevisitSavedPages() && !job.PageVisited(path);
 }
 
@@ -274,10 +275,10 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Pr
 
 // The embedded files still missing go to the pool, all but the first: the walk needs that one
 // at once and fetches it itself while the pool fetches the others.
-void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
+void SubmitEmbeds(const LinkTable& table, const CrawlState& state, Prefetcher& prefetch) {
     bool first = true;
     for (int i = 1; i <= table.Count(); ++i) {
-        if (table.kinds[i] != EmbedData || platform::FileExists(table.paths[i])) continue;
+        if (table.kinds[i] != EmbedData || state.HasFile(table.paths[i])) continue;
         if (!first) prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
         first = false;
     }
@@ -323,7 +324,8 @@ bool PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::stri
     const std::string dataFolder = job.LogFolder();
     if (dataFolder.empty()) return false;
     const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
-    const bool pointed = PointLinksAtCopyText(text, localPath, linkBase, dataFolder, table, deferred);
+    const FileKnown exists = [&state](const std::string& path) { return state.HasFile(path); };
+    const bool pointed = PointLinksAtCopyText(text, localPath, linkBase, dataFolder, table, deferred, exists);
     return DisableBaseHref(text) || pointed;
 }
 
@@ -351,6 +353,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     }
     PageText page;
     page.Read(localPath);
+    if (page.readable) state.filesInPlace.insert(localPath);
     if (page.readable && IsSavedCopyText(page.text)) state.savedCopies.insert(localPath);
     const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(localPath);
 
@@ -382,8 +385,8 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
 
-    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, *ahead);
-    int result = DownloadEmbedsWith(host, job, table, prefetch);
+    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
+    int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
     result &= FollowLinks(host, job, table, state, prefetch);
 
     if (!dirs.urls.empty()) page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths);
@@ -395,20 +398,22 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     return result;
 }
 
-int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch) {
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
+                       CrawlState* state) {
     int result = 1;
     bool announced = false;
     for (int i = 1; i <= table.Count(); ++i) {
         const int32_t kind = table.kinds[i];
         if (kind != EmbedData && kind != PlayList) continue;
         const std::string& path = table.paths[i];
-        if (!job.StopRequested() && !platform::FileExists(path)) {
+        if (!job.StopRequested() && !(state ? state->HasFile(path) : platform::FileExists(path))) {
             if (!announced) job.AppendLog("  埋め込みデータをＤＬ中…");
             announced = true;
             job.AppendLog("    " + platform::NameOf(path));
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
             } else if (FetchEmbed(job, table.urls[i], path, prefetch)) {
+                if (state) state->filesInPlace.insert(path);
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
@@ -430,6 +435,10 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
 void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
     if (!deferredUrls.insert(url).second) return;
     deferred.push_back({path, url, level});
+}
+
+bool CrawlState::HasFile(const std::string& path) const {
+    return filesInPlace.count(path) > 0 || platform::FileExists(path);
 }
 
 bool CrawlState::TakeFirst(DeferredPage& out) {
@@ -479,7 +488,7 @@ int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 }
 
 int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
-    return DownloadEmbedsWith(host, job, table, nullptr);
+    return DownloadEmbedsWith(host, job, table, nullptr, nullptr);
 }
 
 }  // namespace engine

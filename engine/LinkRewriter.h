@@ -40,6 +40,9 @@ void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vecto
 
 // Whether a page not yet on disk will still be saved in this run (by its URL).
 using WillBeSaved = std::function<bool(const std::string& url)>;
+// Whether a file lies at a local path; a caller that remembers the files it saved answers
+// for those without asking the disk. Empty: the disk is asked.
+using FileKnown = std::function<bool(const std::string& path)>;
 
 // The last edit of a saved page or style sheet: each link whose target is in the copy (or
 // will be) points at its local file, relative to the page; each other link that is not
@@ -51,6 +54,7 @@ int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, st
 // not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
 int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
-                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved);
+                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved,
+                          const FileKnown& exists = {});
 
 }  // namespace engine
