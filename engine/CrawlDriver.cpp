@@ -287,10 +287,16 @@ void SubmitEmbeds(const LinkTable& table, const CrawlState& state, Prefetcher& p
 // The text of the page in its step: read once after the fetch, changed in memory by every
 // edit of the step and written back once at its end (through a temporary name, so a crash
 // never leaves half a page), when an edit changed it.
+// Larger pages are not held in memory while the walk follows their links: they are written
+// as far as they are edited and read again afterwards, so that a deep walk through big pages
+// keeps its memory small.
+constexpr size_t kHeldPageMax = 128 * 1024;
+
 struct PageText {
     std::string text;
     bool readable = false;
     bool changed = false;
+    bool parked = false;
 
     void Read(const std::string& path) {
         readable = platform::ReadWholeFile(path, text);
@@ -303,6 +309,16 @@ struct PageText {
         if (platform::WriteFileReplacing(path, text, platform::Durability::Fast)) return true;
         job.AppendLog(PageNotRewrittenLine(path));
         return false;
+    }
+    void Park(SaveJob& job, const std::string& path) {
+        if (!readable || text.size() <= kHeldPageMax) return;
+        (void)Save(job, path);
+        std::string().swap(text);
+        parked = true;
+    }
+    void Unpark(const std::string& path) {
+        if (parked) Read(path);
+        parked = false;
     }
 };
 
@@ -387,7 +403,9 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 
     if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
     int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
+    page.Park(job, localPath);
     result &= FollowLinks(host, job, table, state, prefetch);
+    page.Unpark(localPath);
 
     if (!dirs.urls.empty()) page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths);
     if (followDynamic && !originals.empty()) page.changed |= FixDynamicLinksText(page.text, originals, newNames);
