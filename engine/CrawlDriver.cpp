@@ -284,44 +284,6 @@ void SubmitEmbeds(const LinkTable& table, const CrawlState& state, Prefetcher& p
     }
 }
 
-// The text of the page in its step: read once after the fetch, changed in memory by every
-// edit of the step and written back once at its end (through a temporary name, so a crash
-// never leaves half a page), when an edit changed it.
-// Larger pages are not held in memory while the walk follows their links: they are written
-// as far as they are edited and read again afterwards, so that a deep walk through big pages
-// keeps its memory small.
-constexpr size_t kHeldPageMax = 128 * 1024;
-
-struct PageText {
-    std::string text;
-    bool readable = false;
-    bool changed = false;
-    bool parked = false;
-
-    void Read(const std::string& path) {
-        readable = platform::ReadWholeFile(path, text);
-        if (!readable) text.clear();  // edited as an empty page: nothing changes, nothing is written
-    }
-    // False when the page had to be written and could not be (it stays as fetched).
-    bool Save(SaveJob& job, const std::string& path) {
-        if (!changed || !readable) return true;
-        changed = false;
-        if (platform::WriteFileReplacing(path, text, platform::Durability::Fast)) return true;
-        job.AppendLog(PageNotRewrittenLine(path));
-        return false;
-    }
-    void Park(SaveJob& job, const std::string& path) {
-        if (!readable || text.size() <= kHeldPageMax) return;
-        (void)Save(job, path);
-        std::string().swap(text);
-        parked = true;
-    }
-    void Unpark(const std::string& path) {
-        if (parked) Read(path);
-        parked = false;
-    }
-};
-
 // The address the page's links are read against: its own, or its <base href>.
 std::string LinkBaseOf(const std::string& localPath, const std::string& url, std::string_view text) {
     if (platform::EndsWithI(localPath, ".css") || platform::EndsWithI(localPath, ".js")) return url;
