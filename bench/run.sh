@@ -65,10 +65,17 @@ nginx -c "$work/nginx.conf"
 # Runs a command under /usr/bin/time; prints "wall-seconds peak-KiB cpu-seconds" (cpu: user + system).
 measure() {
   /usr/bin/time -f "%e %M %U %S" -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || true
-  tail -n 1 "$work/time.txt" | python3 -c 'import sys; e,m,u,s=sys.stdin.read().split(); print(e, m, "%.2f" % (float(u)+float(s)))'
+  tail -n 1 "$work/time.txt" |
+    python3 -c 'import sys; e, m, u, s = sys.stdin.read().split(); print(e, m, "%.2f" % (float(u) + float(s)))'
 }
 count_files() { find "$1" -type f | wc -l; }
-median() { python3 -c 'import statistics,sys; v=sorted(float(x) for x in sys.argv[1:]); m=statistics.median(v); print(("%d" if m==int(m) and "." not in " ".join(sys.argv[1:]) else "%.2f") % m)' "$@"; }
+# The median of its arguments, as a whole number when they all are.
+median() {
+  python3 -c 'import statistics, sys
+v = sys.argv[1:]
+m = statistics.median(float(x) for x in v)
+print("%d" % m if all("." not in x for x in v) else "%.2f" % m)' "$@"
+}
 
 declare -A wall rss cpu files broken pages working own
 run() {  # key origin dir repeat command...
@@ -114,7 +121,8 @@ for site in $sites; do
       "${pages[$k]}" "${broken[$k]}" "$(share "${working[$k]}" "${own[$k]}") of ${own[$k]}" "${wall[$k]}"
   done
   for t in wget wget2; do
-    echo "Sitrova/$(printf '%-5s' "$t"): wall $(ratio "${mw[sitrova]}" "${mw[$t]}")  CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")"
+    echo "Sitrova/$(printf '%-5s' "$t"): wall $(ratio "${mw[sitrova]}" "${mw[$t]}")" \
+      " CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")"
   done
   unset mw mc mr
   echo
