@@ -25,8 +25,9 @@ public:
     [[nodiscard]] int Open(const std::string& tempFolder);
     // Any thread: the line in Shift-JIS and CR LF (characters without a code are written as
     // "[U+XXXX]"). Nothing happens when the log is not open. Lines are gathered and written
-    // in blocks (at the latest a second after the oldest one came, or at Keep), so a run that
-    // is killed loses at most the lines of that last second.
+    // in blocks: when 32 KiB have come together, when a line comes a second or more after the
+    // oldest one waiting, and at Keep or Destroy. A run that is killed loses the lines that
+    // were still waiting.
     void WriteLine(std::string_view utf8);
     // Closes the file, copies it to folder + "SitrovError.log" (replacing an older one) and
     // deletes the temporary file. 1 when the copy was written and no line was lost.
