@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Save benchmark: a synthetic site and two real documentation sites (the Python 3.11 and
 # PostgreSQL 15 manuals from Debian's python3.11-doc and postgresql-doc-15), each served by
-# nginx on 127.0.0.1 and saved by Sitrova, by `wget --mirror` and by wget2 one after another.
-# Prints, per site and tool, wall time, peak memory, files and pages saved, broken relative
-# links and the share of the site's own links that work offline, then the ratios.
-#   bench/run.sh [sections] [sites]   (default 20 sections: about 2,000 pages;
-#                                      sites: any of "synthetic python postgres", default all)
+# nginx on 127.0.0.1 and saved by Sitrova, by `wget --mirror` and by wget2 in turn, the three
+# tools alternating for each repeat. Prints, per site and tool, the medians of wall time, CPU
+# time (user + system) and peak memory, the files and pages saved, broken relative links and
+# the share of the site's own links that work offline (from the first repeat), then the ratios.
+#   bench/run.sh [sections] [sites] [repeats]   (default 20 sections: about 2,000 pages;
+#                                                sites: any of "synthetic python postgres",
+#                                                default all; repeats: default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 sections="${1:-20}"
 sites="${2:-synthetic python postgres}"
+repeats="${3:-3}"
 
 bash scripts/install-deps.sh
 need=()
@@ -29,7 +32,7 @@ chmod 755 "$work"  # nginx workers run as another user
 trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
 python3 bench/make_site.py "$work/site" --sections "$sections" >/dev/null
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-mkdir -p "$work/nginx"
+mkdir -p "$work/nginx" "$work/done"
 declare -A roots=([synthetic]="$work/site" [python]=/usr/share/doc/python3.11/html
                   [postgres]=/usr/share/doc/postgresql-doc-15/html)
 servers=""
@@ -59,23 +62,36 @@ $servers}
 CONF
 nginx -c "$work/nginx.conf"
 
-# Runs a command under /usr/bin/time; prints "seconds peak-KiB".
+# Runs a command under /usr/bin/time; prints "wall-seconds peak-KiB cpu-seconds" (cpu: user + system).
 measure() {
-  /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || true
-  cat "$work/time.txt" | tail -n 1
+  /usr/bin/time -f "%e %M %U %S" -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || true
+  tail -n 1 "$work/time.txt" |
+    python3 -c 'import sys; e, m, u, s = sys.stdin.read().split(); print(e, m, "%.2f" % (float(u) + float(s)))'
 }
 count_files() { find "$1" -type f | wc -l; }
+# The median of its arguments, as a whole number when they all are.
+median() {
+  python3 -c 'import statistics, sys
+v = sys.argv[1:]
+m = statistics.median(float(x) for x in v)
+print("%d" % m if all("." not in x for x in v) else "%.2f" % m)' "$@"
+}
 
-declare -A wall rss files broken pages working own
-run() {  # key origin dir command...
-  local key=$1 origin=$2 dir=$3
-  shift 3
+declare -A wall rss cpu files broken pages working own
+run() {  # key origin dir repeat command...
+  local key=$1 origin=$2 dir=$3 repeat=$4 w m c
+  shift 4
   rm -rf "$dir"; mkdir -p "$dir"
-  read -r wall[$key] rss[$key] < <(measure "$@")
-  files[$key]=$(count_files "$dir")
-  read -r broken[$key] _ < <(python3 bench/broken_links.py "$dir")
-  read -r pages[$key] working[$key] own[$key] < <(python3 bench/link_share.py "$dir" "$origin")
-  rm -rf "$dir"
+  read -r w m c < <(measure "$@")
+  wall[$key]+="$w "; rss[$key]+="$m "; cpu[$key]+="$c "
+  if [ "$repeat" -eq 1 ]; then  # what was saved does not change between repeats
+    files[$key]=$(count_files "$dir")
+    read -r broken[$key] _ < <(python3 bench/broken_links.py "$dir")
+    read -r pages[$key] working[$key] own[$key] < <(python3 bench/link_share.py "$dir" "$origin")
+  fi
+  # Set aside, not deleted: the file system hands out the inodes of files deleted moments
+  # ago slowly, which would slow down whichever tool runs next.
+  mv "$dir" "$work/done/${key//\//-}-$repeat"
 }
 ratio() { python3 -c "a,b=float('$1'),float('$2'); print('%.2f' % (a/b) if b else 'n/a')"; }
 share() { python3 -c "w,o=int('$1'),int('$2'); print('%.2f%%' % (100.0*w/o) if o else 'n/a')"; }
@@ -87,20 +103,29 @@ for site in $sites; do
   origin="http://127.0.0.1:$((port + n))"
   url="$origin/index.html"
   n=$((n + 1))
-  echo "== $site: $url"
-  run "$site/sitrova" "$origin" "$work/sitrova" env -u DISPLAY -u WAYLAND_DISPLAY "$top/build-bench/bin/Sitrova" \
-    "SomeComplete,\"$url\",\"$work/sitrova/index.html\",\"$flags\",\"0\",\"4\""
-  run "$site/wget" "$origin" "$work/wget" wget -q --mirror --convert-links --page-requisites --no-parent -nH \
-    -P "$work/wget" "$url"
-  run "$site/wget2" "$origin" "$work/wget2" wget2 -q --mirror --convert-links --page-requisites --no-parent -nH \
-    -P "$work/wget2" "$url"
-  printf '%-8s %9s %11s %7s %7s %7s %14s\n' tool wall_s peak_KiB files pages broken own_links_ok
+  echo "== $site: $url (medians of $repeats runs, the load average before: $(cut -d' ' -f1-3 /proc/loadavg))"
+  for r in $(seq 1 "$repeats"); do
+    run "$site/sitrova" "$origin" "$work/sitrova" "$r" env -u DISPLAY -u WAYLAND_DISPLAY "$top/build-bench/bin/Sitrova" \
+      "SomeComplete,\"$url\",\"$work/sitrova/index.html\",\"$flags\",\"0\",\"4\""
+    run "$site/wget" "$origin" "$work/wget" "$r" wget -q --mirror --convert-links --page-requisites --no-parent -nH \
+      -P "$work/wget" "$url"
+    run "$site/wget2" "$origin" "$work/wget2" "$r" wget2 -q --mirror --convert-links --page-requisites --no-parent \
+      -nH -P "$work/wget2" "$url"
+  done
+  declare -A mw mc mr
+  printf '%-8s %9s %8s %11s %7s %7s %7s %14s   %s\n' tool wall_s cpu_s peak_KiB files pages broken own_links_ok \
+    "wall of each run"
   for t in sitrova wget wget2; do
     k="$site/$t"
-    printf '%-8s %9s %11s %7s %7s %7s %14s\n' "$t" "${wall[$k]}" "${rss[$k]}" "${files[$k]}" "${pages[$k]}" \
-      "${broken[$k]}" "$(share "${working[$k]}" "${own[$k]}") of ${own[$k]}"
+    # shellcheck disable=SC2086
+    mw[$t]=$(median ${wall[$k]}); mc[$t]=$(median ${cpu[$k]}); mr[$t]=$(median ${rss[$k]})
+    printf '%-8s %9s %8s %11s %7s %7s %7s %14s   %s\n' "$t" "${mw[$t]}" "${mc[$t]}" "${mr[$t]}" "${files[$k]}" \
+      "${pages[$k]}" "${broken[$k]}" "$(share "${working[$k]}" "${own[$k]}") of ${own[$k]}" "${wall[$k]}"
   done
-  echo "Sitrova/wget : wall $(ratio "${wall[$site/sitrova]}" "${wall[$site/wget]}")  peak RSS $(ratio "${rss[$site/sitrova]}" "${rss[$site/wget]}")"
-  echo "Sitrova/wget2: wall $(ratio "${wall[$site/sitrova]}" "${wall[$site/wget2]}")  peak RSS $(ratio "${rss[$site/sitrova]}" "${rss[$site/wget2]}")"
+  for t in wget wget2; do
+    echo "Sitrova/$(printf '%-5s' "$t"): wall $(ratio "${mw[sitrova]}" "${mw[$t]}")" \
+      " CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")"
+  done
+  unset mw mc mr
   echo
 done

@@ -119,9 +119,9 @@ bool IsTakenKind(int32_t kind) {
 class CopyLinks {
 public:
     CopyLinks(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
-              const LinkTable& table, const WillBeSaved& willBeSaved)
+              const LinkTable& table, const WillBeSaved& willBeSaved, const FileKnown& exists)
         : m_pagePath(pagePath), m_pageUrl(pageUrl), m_dataFolder(dataFolder), m_table(table),
-          m_willBeSaved(willBeSaved) {
+          m_willBeSaved(willBeSaved), m_exists(exists) {
         for (int i = table.Count(); i >= 1; --i) {
             m_byText[table.found[i]] = i;
             if (!table.paths[i].empty()) m_byLocal[table.paths[i]] = i;
@@ -147,13 +147,13 @@ public:
             i = url->second;
         if (i > 0) {
             const std::string& path = m_table.paths[i];
-            if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (platform::FileExists(path) || m_willBeSaved(m_table.urls[i]))) {
+            if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (Exists(path) || m_willBeSaved(m_table.urls[i]))) {
                 if (local == path) return false;
                 out = EncodeLocalLink(RelativeLocalLink(m_pagePath, path)) + anchor;
                 return true;
             }
         }
-        if (!local.empty() && platform::FileExists(local)) return false;
+        if (!local.empty() && Exists(local)) return false;
         // A file embedded from another site is linked beside the page; when its fetch
         // failed, its own address takes the link's place.
         if (const auto relocated = m_byLocal.find(local);
@@ -168,6 +168,8 @@ public:
     }
 
 private:
+    bool Exists(const std::string& path) const { return m_exists ? m_exists(path) : platform::FileExists(path); }
+
     // The local file the value names when the saved page is opened from disk ("" when none).
     std::string LocalTarget(const std::string& value) const {
         std::string path = value.substr(0, value.find_first_of("?#"));
@@ -183,6 +185,7 @@ private:
     std::string_view m_dataFolder;
     const LinkTable& m_table;
     const WillBeSaved& m_willBeSaved;
+    const FileKnown& m_exists;
     std::unordered_map<std::string, int> m_byText;
     std::unordered_map<std::string, int> m_byLocal;
     std::unordered_map<std::string, int> m_byUrl;
@@ -191,8 +194,9 @@ private:
 }  // namespace
 
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
-                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved) {
-    const CopyLinks links(pagePath, pageUrl, dataFolder, table, willBeSaved);
+                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved,
+                          const FileKnown& exists) {
+    const CopyLinks links(pagePath, pageUrl, dataFolder, table, willBeSaved, exists);
     std::string out;
     size_t copied = 0;
     bool changed = false;

@@ -5,8 +5,8 @@
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
 #include "engine/LinkScanner.h"
-#include "engine/PageFile.h"
 #include "engine/LinkText.h"
+#include "engine/PageFile.h"
 #include "engine/PageBase.h"
 #include "engine/PageCharset.h"
 #include "engine/PlaceholderPages.h"
@@ -30,7 +30,8 @@ constexpr uint32_t kNovelSiteWaitMs = 30000;
 // The page step and the embedded files with the run's pool (null: no fetching ahead).
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch);
-int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch);
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
+                       CrawlState* state);
 
 void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level, int64_t size) {
     if (JobRecords* records = job.Records()) records->RecordPage(job, path, url, level, size < 0 ? 0 : size);
@@ -48,14 +49,16 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
     if (startOfRun) state.refetchPath.clear();
     const bool firstVisit = job.RevisitSavedPages() && job.MarkPageVisited(localPath);
     if (startOfRun || firstVisit) return false;
+    if (state.savedCopies.count(localPath) > 0) return true;
     // A page that the trace selection left out where it was met deeper down is fetched when
     // it is met again within the selection (as a link of the start page).
     return IsSavedCopy(localPath) && !IsCanceledPage(localPath);
 }
 
 // Whether a linked page still needs its fetch (for fetching ahead).
-bool StillToFetch(const SaveJob& job, const std::string& path) {
-    if (!platform::FileExists(path)) return true;
+bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState& state) {
+    if (state.savedCopies.count(path) > 0) return false;  // fetched in this run, so visited too
+    if (!state.HasFile(path)) return true;
     return job.RevisitSavedPages() && !job.PageVisited(path);
 }
 
@@ -237,7 +240,7 @@ void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& s
     const std::vector<std::string> selection = job.TraceSelection();
     for (int i = table.Count(); i >= 1; --i) {
         if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
-        if (!StillToFetch(job, table.paths[i])) continue;  // saved, a placeholder, or in the way
+        if (!StillToFetch(job, table.paths[i], state)) continue;  // saved, a placeholder, or in the way
         prefetch.SubmitPage(table.urls[i], table.paths[i]);
     }
 }
@@ -275,34 +278,36 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Pr
 
 // The embedded files still missing go to the pool, all but the first: the walk needs that one
 // at once and fetches it itself while the pool fetches the others.
-void SubmitEmbeds(const LinkTable& table, Prefetcher& prefetch) {
+void SubmitEmbeds(const LinkTable& table, const CrawlState& state, Prefetcher& prefetch) {
     bool first = true;
     for (int i = 1; i <= table.Count(); ++i) {
-        if (table.kinds[i] != EmbedData || platform::FileExists(table.paths[i])) continue;
+        if (table.kinds[i] != EmbedData || state.HasFile(table.paths[i])) continue;
         if (!first) prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
         first = false;
     }
 }
 
 // The address the page's links are read against: its own, or its <base href>.
-std::string LinkBaseOf(const std::string& localPath, const std::string& url) {
+std::string LinkBaseOf(const std::string& localPath, const std::string& url, std::string_view text) {
     if (platform::EndsWithI(localPath, ".css") || platform::EndsWithI(localPath, ".js")) return url;
-    const std::string href = BaseHrefOfFile(localPath);
+    const std::string href = BaseHrefOf(text.substr(0, kBaseHeadBytes));
     if (href.empty()) return url;
     const std::string base = JoinUrl(url, href);
     return IsAbsoluteUrl(base) ? base : url;
 }
 
 // Every link of the page, the ones past the table's last slot included, reaches the copy or
-// the site online (read against `linkBase`). Scripts keep their text.
-void PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
-                     CrawlState& state) {
-    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return;
+// the site online (read against `linkBase`). Scripts keep their text. True when it changed
+// the text.
+bool PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::string& linkBase, const LinkTable& table,
+                     const CrawlState& state, std::string& text) {
+    if (platform::EndsWithI(localPath, ".js") || job.StopRequested()) return false;
     const std::string dataFolder = job.LogFolder();
-    if (dataFolder.empty()) return;
+    if (dataFolder.empty()) return false;
     const WillBeSaved deferred = [&state](const std::string& u) { return state.deferredUrls.count(u) > 0; };
-    if (PointLinksAtCopy(localPath, linkBase, dataFolder, table, deferred))
-        state.pointedOnline.emplace_back(localPath, linkBase);
+    const FileKnown exists = [&state](const std::string& path) { return state.HasFile(path); };
+    const bool pointed = PointLinksAtCopyText(text, localPath, linkBase, dataFolder, table, deferred, exists);
+    return DisableBaseHref(text) || pointed;
 }
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
@@ -327,22 +332,29 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
         return 0;
     }
-    const int64_t pageSize = platform::FileSize(localPath);
+    PageText page;
+    page.Read(localPath);
+    if (page.readable) state.filesInPlace.insert(localPath);
+    if (page.readable && IsSavedCopyText(page.text)) state.savedCopies.insert(localPath);
+    const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(localPath);
 
     LinkTable table;
     // Read before the conversion, which makes the <base> tag's own address relative.
     // A redirected page is stored under the address that was linked; its links are read
     // against the address it came from.
-    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(origin.url) ? origin.url : url);
-    ConvertPage(job, localPath, linkBase);
-    const int n = ScanLinks(job, localPath, table);
+    const std::string linkBase = LinkBaseOf(localPath, IsAbsoluteUrl(origin.url) ? origin.url : url, page.text);
+    page.changed |= ConvertPageText(job, page.text, linkBase);
+    bool lineEndsChanged = false;
+    const int n = page.readable ? ScanLinksText(page.text, table, lineEndsChanged) : 0;
+    page.changed |= lineEndsChanged;
     LogLinkCount(job, n);
     if (n < 1) {
+        (void)page.Save(job, localPath);
         RecordPage(job, localPath, url, level, pageSize);
         return 1;
     }
 
-    LinkPathsToUtf8(table, CharsetOfFile(localPath, origin.contentType));
+    LinkPathsToUtf8(table, CharsetOfText(page.text, origin.contentType));
     if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;
@@ -350,36 +362,41 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     DirectoryLinks dirs;
     ClassifyLinks(job, localPath, url, level, table, dirs);
     if (followDynamic) RestoreDynamicUrls(table, originals);
-    (void)RewritePageLinks(job, localPath, url, level, table);
+    page.changed |= RewritePageLinks(job, page.text, localPath, url, level, table) == 1;
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
 
-    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, *ahead);
-    int result = DownloadEmbedsWith(host, job, table, prefetch);
+    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
+    int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
+    page.Park(job, localPath);
     result &= FollowLinks(host, job, table, state, prefetch);
+    page.Unpark(localPath);
 
-    if (!dirs.urls.empty() && !FixDirectoryLinks(url, localPath, dirs.urls, dirs.paths))
-        job.AppendLog(PageNotRewrittenLine(localPath));
-    if (followDynamic && !originals.empty()) FixDynamicLinks(job, localPath, originals, newNames);
-    PointPageAtCopy(job, localPath, linkBase, table, state);
+    if (!dirs.urls.empty()) page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths);
+    if (followDynamic && !originals.empty()) page.changed |= FixDynamicLinksText(page.text, originals, newNames);
+    const bool pointed = PointPageAtCopy(job, localPath, linkBase, table, state, page.text);
+    page.changed |= pointed;
+    if (page.Save(job, localPath) && pointed) state.pointedOnline.emplace_back(localPath, linkBase);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }
 
-int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch) {
+int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
+                       CrawlState* state) {
     int result = 1;
     bool announced = false;
     for (int i = 1; i <= table.Count(); ++i) {
         const int32_t kind = table.kinds[i];
         if (kind != EmbedData && kind != PlayList) continue;
         const std::string& path = table.paths[i];
-        if (!job.StopRequested() && !platform::FileExists(path)) {
+        if (!job.StopRequested() && !(state ? state->HasFile(path) : platform::FileExists(path))) {
             if (!announced) job.AppendLog("  埋め込みデータをＤＬ中…");
             announced = true;
             job.AppendLog("    " + platform::NameOf(path));
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
             } else if (FetchEmbed(job, table.urls[i], path, prefetch)) {
+                if (state) state->filesInPlace.insert(path);
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
@@ -401,6 +418,10 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
 void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
     if (!deferredUrls.insert(url).second) return;
     deferred.push_back({path, url, level});
+}
+
+bool CrawlState::HasFile(const std::string& path) const {
+    return filesInPlace.count(path) > 0 || platform::FileExists(path);
 }
 
 bool CrawlState::TakeFirst(DeferredPage& out) {
@@ -450,7 +471,7 @@ int CrawlPage(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 }
 
 int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table) {
-    return DownloadEmbedsWith(host, job, table, nullptr);
+    return DownloadEmbedsWith(host, job, table, nullptr, nullptr);
 }
 
 }  // namespace engine

@@ -35,6 +35,14 @@ struct CrawlState {
     // Pages (local path, address their links are read against) whose links were pointed
     // online; looked at again when the run ends.
     std::vector<std::pair<std::string, std::string>> pointedOnline;
+    // Pages this run fetched and kept as saved copies: asked for again, they need no look
+    // at the disk.
+    std::unordered_set<std::string> savedCopies;
+    // Every file this run put in place (pages and embedded files).
+    std::unordered_set<std::string> filesInPlace;
+
+    // Whether a file lies at `path`: known for the files of this run, else asked of the disk.
+    bool HasFile(const std::string& path) const;
 
     // Appends a page unless the same URL already waits in the list.
     void Defer(const std::string& path, const std::string& url, int32_t level);

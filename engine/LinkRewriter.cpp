@@ -1,5 +1,5 @@
-// Edits of a saved page once its links are classified. Each edit reads the page once,
-// changes the text in memory and writes the page back only when something changed.
+// Edits of a saved page once its links are classified. Each edit changes the page's text in
+// memory; the file forms read the page once and write it back only when something changed.
 #include "engine/LinkRewriter.h"
 
 #include <algorithm>
@@ -71,22 +71,25 @@ int DropEmbeds(LinkTable& table, const std::vector<int>& embeds) {
     return 0;
 }
 
-}  // namespace
-
-int RewritePageLinks(SaveJob&, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
-                     LinkTable& table) {
-    return RelocateOutDomainEmbeds(pagePath, pageUrl, pageLevel, table);
-}
-
-int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int32_t pageLevel, LinkTable& table) {
+std::vector<int> OutDomainEmbedsOf(const LinkTable& table) {
     std::vector<int> embeds;
     for (int i = 1; i <= table.Count(); ++i)
         if (table.kinds[i] == OutDomainEmbed) embeds.push_back(i);
+    return embeds;
+}
+
+}  // namespace
+
+int RewritePageLinks(SaveJob&, std::string& text, const std::string& pagePath, const std::string&, int32_t pageLevel,
+                     LinkTable& table) {
+    return RelocateOutDomainEmbedsText(text, pagePath, pageLevel, table) ? 1 : 0;
+}
+
+bool RelocateOutDomainEmbedsText(std::string& text, const std::string& pagePath, int32_t pageLevel,
+                                 LinkTable& table) {
+    const std::vector<int> embeds = OutDomainEmbedsOf(table);
     if (std::all_of(embeds.begin(), embeds.end(), [&](int i) { return OnHostingService(table.urls[i]); }))
         return DropEmbeds(table, embeds);
-
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return DropEmbeds(table, embeds);
     const std::string folder = FilesFolderOf(pagePath);
     if (!platform::CreateFolder(folder)) return DropEmbeds(table, embeds);
     const std::string prefix = platform::NameOf(folder) + "/";
@@ -104,7 +107,6 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
     });
     size_t replaced = 0;
     for (size_t k : order) replaced += platform::ReplaceAll(text, table.urls[embeds[k]], newLinks[k], true);
-    if (replaced > 0 && !platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast)) return DropEmbeds(table, embeds);
 
     const std::string pageFolder = platform::FolderOf(pagePath);
     for (size_t k = 0; k < embeds.size(); ++k) {
@@ -113,13 +115,20 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
         table.kinds[i] = EmbedData;
         table.levels[i] = pageLevel + 1;
     }
-    return replaced > 0 ? 1 : 0;
+    return replaced > 0;
 }
 
-int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
-                      const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths) {
+int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int32_t pageLevel, LinkTable& table) {
+    const std::vector<int> embeds = OutDomainEmbedsOf(table);
     std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    if (!platform::ReadWholeFile(pagePath, text)) return DropEmbeds(table, embeds);
+    if (!RelocateOutDomainEmbedsText(text, pagePath, pageLevel, table)) return 0;
+    if (!platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast)) return DropEmbeds(table, embeds);
+    return 1;
+}
+
+bool FixDirectoryLinksText(const std::string& pageUrl, std::string& text, const std::vector<std::string>& dirUrls,
+                           const std::vector<std::string>& dirPaths) {
     const bool novelSite = IsNovelSiteUrl(pageUrl);
     bool changed = false;
     for (size_t i = 0; i < dirUrls.size() && i < dirPaths.size(); ++i) {
@@ -133,15 +142,19 @@ int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
             changed = true;
         }
     }
-    if (!changed) return 1;
+    return changed;
+}
+
+int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
+                      const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    if (!FixDirectoryLinksText(pageUrl, text, dirUrls, dirPaths)) return 1;
     return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
-void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
-                     const std::vector<std::string>& newNames) {
-    if (!job.Has(mode::FollowDynamicPages)) return;
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return;
+bool FixDynamicLinksText(std::string& text, const std::vector<std::string>& originals,
+                         const std::vector<std::string>& newNames) {
     bool changed = false;
     for (size_t i = 0; i < originals.size() && i < newNames.size(); ++i) {
         const size_t at = platform::FindI(text, originals[i]);
@@ -149,7 +162,15 @@ void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vecto
         text.replace(at, originals[i].size(), newNames[i]);
         changed = true;
     }
-    if (changed) WritePageText(job, pagePath, text);
+    return changed;
+}
+
+void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
+                     const std::vector<std::string>& newNames) {
+    if (!job.Has(mode::FollowDynamicPages)) return;
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return;
+    if (FixDynamicLinksText(text, originals, newNames)) WritePageText(job, pagePath, text);
 }
 
 }  // namespace engine

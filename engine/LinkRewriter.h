@@ -17,8 +17,12 @@ class SaveJob;
 // sites are relocated into the page's ".files" folder (their kinds become 10, with the local
 // path and the level below the page, or 30). Returns 1 when the page file was rewritten.
 // All of these run on the worker thread and write the page only when its text changed.
-int RewritePageLinks(SaveJob& job, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
-                     LinkTable& table);
+// `text` is the page's text, changed in place (returns 1 when it changed).
+int RewritePageLinks(SaveJob& job, std::string& text, const std::string& pagePath, const std::string& pageUrl,
+                     int32_t pageLevel, LinkTable& table);
+bool RelocateOutDomainEmbedsText(std::string& text, const std::string& pagePath, int32_t pageLevel,
+                                 LinkTable& table);
+// The same on the saved file (1 when it was rewritten).
 int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
                             LinkTable& table);
 
@@ -26,12 +30,19 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& page
 // the page could not be read or written (it stays as it was), else 1.
 [[nodiscard]] int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
                                     const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths);
+bool FixDirectoryLinksText(const std::string& pageUrl, std::string& text, const std::vector<std::string>& dirUrls,
+                           const std::vector<std::string>& dirPaths);
 // Query links get their local names (first occurrence of each recorded tail).
+bool FixDynamicLinksText(std::string& text, const std::vector<std::string>& originals,
+                         const std::vector<std::string>& newNames);
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);
 
 // Whether a page not yet on disk will still be saved in this run (by its URL).
 using WillBeSaved = std::function<bool(const std::string& url)>;
+// Whether a file lies at a local path; a caller that remembers the files it saved answers
+// for those without asking the disk. Empty: the disk is asked.
+using FileKnown = std::function<bool(const std::string& path)>;
 
 // The last edit of a saved page or style sheet: each link whose target is in the copy (or
 // will be) points at its local file, relative to the page; each other link that is not
@@ -43,6 +54,7 @@ int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, st
 // not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
 int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
-                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved);
+                          std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved,
+                          const FileKnown& exists = {});
 
 }  // namespace engine

@@ -38,16 +38,20 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 // A line feed without its carriage return gets one.
 bool NormaliseLineEnds(std::string& text) {
+    const auto bareAt = [&text](size_t i) { return i == 0 || text[i - 1] != '\r'; };
     size_t bare = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) ++bare;
+    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) bare += bareAt(i);
     if (bare == 0) return false;
     std::string out;
     out.reserve(text.size() + bare);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
+    size_t copied = 0;
+    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+        if (!bareAt(i)) continue;
+        out.append(text, copied, i - copied);
+        out += '\r';
+        copied = i;
     }
+    out.append(text, copied, std::string::npos);
     text.swap(out);
     return true;
 }
@@ -306,16 +310,24 @@ int UrlFromScript(std::string_view text, std::string& value) {
     return 0;
 }
 
-int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged) {
     // The saved page keeps its own text but for its line ends: the blanks around "=" are
     // taken out of a copy for the scan alone, so that "1 + 1 = 2" and a script's strings
     // stay as the site wrote them.
-    if (NormaliseLineEnds(text)) WritePageText(job, pagePath, text);
-    (void)NormaliseEquals(text);
-    const int index = RunPasses(text, table);
-    return index - 1;
+    lineEndsChanged = NormaliseLineEnds(text);
+    if (text.find(" =") == std::string::npos) return RunPasses(text, table) - 1;
+    std::string scanned = text;
+    (void)NormaliseEquals(scanned);
+    return RunPasses(scanned, table) - 1;
+}
+
+int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    bool lineEndsChanged = false;
+    const int n = ScanLinksText(text, table, lineEndsChanged);
+    if (lineEndsChanged) WritePageText(job, pagePath, text);
+    return n;
 }
 
 int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& pageUrl, int32_t pageLevel,
@@ -333,7 +345,7 @@ int ClassifyLink(SaveJob& job, const std::string& pagePath, const std::string& p
         why = PathProblemText(PathProblem::Outside);
     } else {
         result = ResolveLinkInside(dataFolder, pagePath, pageUrl, pageLevel, job.LankLimit(), outPath, link, outKind,
-                                   outLevel, &why);
+                                   outLevel, &why, &job.MadeFolders());
     }
     if (result == LinkTaken && !IsInsideFolder(outPath, dataFolder)) {
         outPath.clear();

@@ -17,6 +17,8 @@ class SaveJob;
 // links made relative. Appends its progress marks to the job's log. The page is read once
 // and written back only when its text changed.
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl);
+// The same on the page's text in memory (same log lines); true when the text changed.
+bool ConvertPageText(SaveJob& job, std::string& text, const std::string& pageUrl);
 // 1 when the page is as it should be (rewritten or unchanged), 0 when it could not be read or written.
 [[nodiscard]] int CorrectRootLinks(const std::string& pagePath, const std::string& base);
 
@@ -37,6 +39,9 @@ int MakePageLinksRelative(const std::string& pagePath, const std::string& base);
 // Reads the page and extracts its links into table.urls[1..n]; the page's text is kept but
 // for its line ends. Returns n.
 int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table);
+// The same on the page's text in memory: its line ends are normalised in place
+// (`lineEndsChanged` says whether that changed it). Returns n.
+int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged);
 
 // In-memory passes (the text is normalised in place). Each returns the next free index;
 // at most table.capacity - 1 links are taken.

@@ -53,7 +53,7 @@ std::string BaseHrefOf(std::string_view text) {
 
 std::string BaseHrefOfFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::string head(16384, '\0');
+    std::string head(kBaseHeadBytes, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(in.gcount() > 0 ? in.gcount() : 0));
     return BaseHrefOf(head);

@@ -11,6 +11,8 @@ namespace engine {
 // The href of the page's first <base> tag, as written (entities decoded); "" when none.
 std::string BaseHrefOf(std::string_view text);
 std::string BaseHrefOfFile(const std::string& path);
+// How much of a page's head BaseHrefOfFile looks at.
+constexpr size_t kBaseHeadBytes = 16384;
 
 // Each relative link of the table read against `base` and written again relative to the
 // page's own URL (or absolute when it leads to another host), so that it resolves as the

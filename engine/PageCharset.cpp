@@ -45,9 +45,14 @@ PageCharset CharsetOfContentType(std::string_view contentType) {
 
 PageCharset CharsetOfFile(const std::string& path, std::string_view contentType) {
     std::ifstream in(path, std::ios::binary);
-    std::string head(4096, '\0');
+    std::string head(kCharsetHeadBytes, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
+    return CharsetOfText(head, contentType);
+}
+
+PageCharset CharsetOfText(std::string_view text, std::string_view contentType) {
+    const std::string_view head = text.substr(0, kCharsetHeadBytes);
     if (head.substr(0, 3) == "\xEF\xBB\xBF") return PageCharset::Utf8;
     const PageCharset declared = CharsetOfContentType(contentType);
     return declared != PageCharset::Unknown ? declared : CharsetOfPage(head);

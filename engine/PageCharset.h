@@ -16,6 +16,9 @@ PageCharset CharsetOfPage(std::string_view text);
 // The same for a saved page, read from its head. A byte-order mark decides first, then the
 // charset of the server's Content-Type header (when given), then the page's own <meta>.
 PageCharset CharsetOfFile(const std::string& path, std::string_view contentType = {});
+// The same for a page's text in memory (its head alone is looked at, as in the file).
+PageCharset CharsetOfText(std::string_view text, std::string_view contentType = {});
+constexpr size_t kCharsetHeadBytes = 4096;
 
 // The charset parameter of a Content-Type header ("text/html; charset=Shift_JIS").
 PageCharset CharsetOfContentType(std::string_view contentType);

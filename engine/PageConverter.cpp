@@ -206,22 +206,27 @@ int CorrectRootLinks(const std::string& pagePath, const std::string& base) {
     return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
-void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl) {
+bool ConvertPageText(SaveJob& job, std::string& text, const std::string& pageUrl) {
     job.AppendLog("  コードを変換＆リンク先を調査中…");
     const std::string base = ConvertBase(job, pageUrl);
-    std::string text;
-    const bool readable = platform::ReadWholeFile(pagePath, text);
     bool changed = false;
     std::string_view mark = "50％･･･";
     if (job.Has(mode::arias)) {
-        if (readable) changed = CorrectRootLinksText(text, base);
+        changed = CorrectRootLinksText(text, base);
         job.AppendLog("_Ad_30％･･･");
         mark = "60％･･･";
     }
-    if (readable && MakeAbsoluteLinksRelative(text, base)) changed = true;
-    // Read once, written once, and only when something was rewritten.
-    if (changed) WritePageText(job, pagePath, text);
+    if (MakeAbsoluteLinksRelative(text, base)) changed = true;
     job.AppendLog("_Ad_" + std::string(mark));
+    return changed;
+}
+
+void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl) {
+    std::string text;
+    // An unreadable page is converted as an empty one: the log reads the same, nothing is written.
+    if (!platform::ReadWholeFile(pagePath, text)) text.clear();
+    // Read once, written once, and only when something was rewritten.
+    if (ConvertPageText(job, text, pageUrl)) WritePageText(job, pagePath, text);
 }
 
 }  // namespace engine

@@ -1,6 +1,8 @@
-// The rewrite of a saved page in place, shared by every pass that changes a page's text.
+// The rewrite of a saved page in place, shared by every pass that changes a page's text, and the
+// text of a page while its step edits it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,28 @@ void WritePageText(SaveJob& job, const std::string& pagePath, std::string_view t
 
 // The log line of a page that could not be rewritten.
 std::string PageNotRewrittenLine(const std::string& pagePath);
+
+// The text of a page in its step: read once after the fetch, changed in memory by every edit
+// of the step and written back once at its end (through a temporary name, so a crash never
+// leaves half a page), when an edit changed it. Worker thread.
+struct PageText {
+    // Larger pages are not held in memory while the walk follows their links: they are
+    // written as far as they are edited and read again afterwards, so that a deep walk
+    // through big pages keeps its memory small.
+    static constexpr size_t kHeldMax = 128 * 1024;
+
+    std::string text;
+    bool readable = false;
+    bool changed = false;
+    bool parked = false;
+
+    // An unreadable page is edited as an empty one: nothing changes, nothing is written.
+    void Read(const std::string& path);
+    // False when the page had to be written and could not be (it stays as it was; the log says so).
+    bool Save(SaveJob& job, const std::string& path);
+    // Before and after the walk through the page's links.
+    void Park(SaveJob& job, const std::string& path);
+    void Unpark(const std::string& path);
+};
 
 }  // namespace engine

@@ -33,6 +33,9 @@ std::string SafeUrl(std::string_view url) {
     return out;
 }
 
+// The failure head counts only within the page's first bytes.
+constexpr size_t kSavedCopyHeadBytes = 512;
+
 }  // namespace
 
 int WriteFailedPage(std::string_view rawUrl, const std::string& path) {
@@ -76,12 +79,16 @@ int IsSavedCopy(const std::string& path) {
     // A folder of the page's name is in the way of the page, not a copy of it.
     if (!platform::IsRegularFile(path)) return 0;
     std::string head;
-    if (!platform::ReadFileHead(path, head, 512)) return 1;
-    if (head.find(kFailedPageHead) != std::string::npos) {
+    if (!platform::ReadFileHead(path, head, kSavedCopyHeadBytes)) return 1;
+    if (!IsSavedCopyText(head)) {
         platform::DiscardTemporary(path);
         return 0;
     }
     return 1;
+}
+
+bool IsSavedCopyText(std::string_view text) {
+    return text.substr(0, kSavedCopyHeadBytes).find(kFailedPageHead) == std::string_view::npos;
 }
 
 }  // namespace engine

@@ -23,5 +23,7 @@ int IsCanceledPage(const std::string& path);
 // 1 when a real saved copy exists at path. A failed-download page found there is deleted
 // (it must not hide the page from the next fetch) and counts as no copy.
 int IsSavedCopy(const std::string& path);
+// The same test on a page's text: false when it is a failed-download page.
+bool IsSavedCopyText(std::string_view text);
 
 }  // namespace engine

@@ -110,7 +110,8 @@ int ResolveLink(const std::string& pagePath, const std::string& pageUrl, int32_t
 
 int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, const std::string& pageUrl,
                       int32_t pageLevel, int32_t lankLimit, std::string& outPath, std::string& link,
-                      int32_t& outKind, int32_t& outLevel, std::string* why) {
+                      int32_t& outKind, int32_t& outLevel, std::string* why,
+                      std::unordered_set<std::string>* madeFolders) {
     Resolution r{why, outPath, outKind};
     outKind = NotFollowed;
     outPath.clear();
@@ -200,14 +201,25 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     if (target.size() > kLinkMax) return Refuse(r, PathProblem::TooLong);
 
     // Every check has passed: only now are the link's folders made.
+    // Folders this save has made or found already are not asked for again.
+    const auto known = [madeFolders](const std::string& f) { return madeFolders && madeFolders->count(f) > 0; };
+    const auto note = [madeFolders](const std::string& f) {
+        if (madeFolders) madeFolders->insert(f);
+    };
     std::string folder = localFolder;
     for (const std::string& name : folders) {
         if (name.empty()) continue;
         folder += name;
-        if (!platform::CreateFolder(folder)) return Refuse(r, PathProblem::None);
+        if (!known(folder)) {
+            if (!platform::CreateFolder(folder)) return Refuse(r, PathProblem::None);
+            note(folder);
+        }
         folder += '/';
     }
-    if (!IsDirectory(folder)) return Refuse(r, PathProblem::None);
+    if (!known(folder)) {
+        if (!IsDirectory(folder)) return Refuse(r, PathProblem::None);
+        note(folder);
+    }
     if (url.size() > 24 && (platform::StartsWithI(url, kWebArchiveHost) ||
                             platform::StartsWithI(url, "https://web.archive.org/")) &&
         platform::ContainsI(target, "/collections/web"))

@@ -159,6 +159,9 @@ public:
     // The worker's HTTP session; touched by the worker thread only.
     platform::HttpSession* Http() const { return m_http; }
     void SetHttp(platform::HttpSession* http) { m_http = http; }
+    // Folders of the save that its links have made or found, so that each is made once;
+    // touched by the worker thread only.
+    std::unordered_set<std::string>& MadeFolders() { return m_madeFolders; }
 
 private:
     void FinishWorker(int result);
@@ -197,6 +200,7 @@ private:
 
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
+    std::unordered_set<std::string> m_madeFolders;
 };
 
 template <typename F>

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/ChosenHosts.h"
@@ -30,11 +31,13 @@ int32_t LinkKindOfName(std::string_view name);
                               int32_t& outLevel, std::string* why = nullptr);
 
 // ResolveLink that also refuses, before creating anything, every local path outside
-// `dataFolder` (empty: no such bound).
+// `dataFolder` (empty: no such bound). `madeFolders` (when given) holds the folders made or
+// found so far; they are not made again, and the ones made here are added.
 [[nodiscard]] int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath,
                                     const std::string& pageUrl, int32_t pageLevel, int32_t lankLimit,
                                     std::string& outPath, std::string& link, int32_t& outKind, int32_t& outLevel,
-                                    std::string* why = nullptr);
+                                    std::string* why = nullptr,
+                                    std::unordered_set<std::string>* madeFolders = nullptr);
 
 // The local ".html" name of a query URL; 0 when the URL gets none. Records the URL's tail
 // and the new name's tail in the two lists.

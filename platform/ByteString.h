@@ -9,7 +9,8 @@ namespace platform {
 
 constexpr size_t npos = std::string_view::npos;
 
-char AsciiLower(char c);
+constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string AsciiLowerCopy(std::string_view s);
 
 bool EqualsI(std::string_view a, std::string_view b);

@@ -5,6 +5,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "platform/Clock.h"
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "platform/ShiftJisText.h"
@@ -20,6 +21,9 @@ constexpr int64_t kStaleAfterSeconds = 10;
 // Random draws first, as the name is meant to differ between runs; then every number in
 // turn, so a folder with many leftovers still yields a free name or a clear failure.
 constexpr unsigned kRandomDraws = 4 * kNumbers;
+// Lines are written in blocks of about this size, and none waits longer than kHoldMs.
+constexpr size_t kBlockBytes = 32 * 1024;
+constexpr uint64_t kHoldMs = 1000;
 
 std::string TempName(const std::string& folder, unsigned number) {
     std::string path = folder;
@@ -66,9 +70,20 @@ int ErrorLog::Open(const std::string& tempFolder) {
 }
 
 void ErrorLog::WriteLine(std::string_view utf8) {
-    const std::string bytes = platform::ToShiftJis(utf8, platform::Unmappable::CodePointMark) + "\r\n";
+    const std::string bytes = platform::ToShiftJis(utf8, platform::Unmappable::CodePointMark);
+    const uint64_t now = platform::TickCount();
     std::lock_guard<std::mutex> guard(m_lock);
-    if (m_fd >= 0 && !platform::WriteAll(m_fd, bytes)) m_lostLines = true;
+    if (m_fd < 0) return;
+    if (m_pending.empty()) m_pendingSinceMs = now;
+    m_pending += bytes;
+    m_pending += "\r\n";
+    if (m_pending.size() >= kBlockBytes || now - m_pendingSinceMs >= kHoldMs) FlushLocked();
+}
+
+void ErrorLog::FlushLocked() {
+    if (m_pending.empty()) return;
+    if (m_fd >= 0 && !platform::WriteAll(m_fd, m_pending)) m_lostLines = true;
+    m_pending.clear();
 }
 
 int ErrorLog::Keep(const std::string& folder) {
@@ -111,6 +126,7 @@ bool ErrorLog::IsOpen() const {
 }
 
 void ErrorLog::CloseLocked() {
+    FlushLocked();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
 }

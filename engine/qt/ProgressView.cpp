@@ -33,6 +33,7 @@ namespace {
 constexpr int kLinePixels = 12;
 constexpr uint32_t kStoppingSleepMs = 5000;
 constexpr uint32_t kStopWaitMs = 3000;
+constexpr int kEndPollMs = 50;
 
 QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
@@ -45,10 +46,16 @@ ProgressView::ProgressView(engine::SaveJob& job, QWidget* parent) : QWidget(pare
     m_afterTimer = new QTimer(this);
     m_afterTimer->setInterval(1000);
     connect(m_afterTimer, &QTimer::timeout, this, [this] { RefreshLog(); });
+    m_endTimer = new QTimer(this);
+    m_endTimer->setInterval(kEndPollMs);
+    connect(m_endTimer, &QTimer::timeout, this, [this] {
+        if (m_job.WorkerEnded()) Tick();
+    });
 }
 
 ProgressView::~ProgressView() {
     m_runTimer->stop();
+    m_endTimer->stop();
     m_afterTimer->stop();
     // A worker that still runs is asked to stop between steps; the process ends after this
     // window, so a transfer that does not stop in time is left to the exit.
@@ -101,7 +108,10 @@ void ProgressView::CreateControls() {
     layout->addLayout(row);
 }
 
-void ProgressView::StartTimer() { m_runTimer->start(); }
+void ProgressView::StartTimer() {
+    m_runTimer->start();
+    m_endTimer->start();
+}
 
 void ProgressView::OnCommand(int id) {
     switch (id) {
@@ -170,6 +180,7 @@ void ProgressView::Tick() {
     if (!m_job.WorkerEnded() || m_reportShown) return;
     platform::DebugOutput("Finisth - ExeSiteWndProcRun()");
     m_runTimer->stop();
+    m_endTimer->stop();
     m_job.SetModeBits(ModeJobFinished);
     RefreshLog();
     RefreshProgress();

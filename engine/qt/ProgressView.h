@@ -82,6 +82,9 @@ private:
     QPushButton* m_detail = nullptr;
     QTimer* m_runTimer = nullptr;    // 100
     QTimer* m_afterTimer = nullptr;  // 10242
+    // Looks often for the worker's end, so that a save is reported as soon as it is done
+    // rather than at the next once-a-second refresh.
+    QTimer* m_endTimer = nullptr;
     bool m_closeWhenDone = false;
     bool m_reportShown = false;
     QString m_reportText;

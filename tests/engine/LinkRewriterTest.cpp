@@ -161,10 +161,10 @@ TEST(RelocateOutDomainEmbedsTest, ForeignPictureMovesIntoThePagesFilesFolder) {
     AddLink(table, "local.html", engine::LinkPage, box / "local.html", 3);
     AddLink(table, "http://other.test/img/pic.gif", engine::OutDomainEmbed);
     engine::SaveJob job;
-    EXPECT_EQ(engine::RewritePageLinks(job, page, "http://example.test/news.html", 3, table), 1);
+    std::string text = Sandbox::ReadFile(page);
+    EXPECT_EQ(engine::RewritePageLinks(job, text, page, "http://example.test/news.html", 3, table), 1);
 
-    EXPECT_EQ(Sandbox::ReadFile(page),
-              "<img src=\"news.files/pic.gif\"><a href=\"local.html\">x</a><img src=\"news.files/pic.gif\">");
+    EXPECT_EQ(text, "<img src=\"news.files/pic.gif\"><a href=\"local.html\">x</a><img src=\"news.files/pic.gif\">");
     EXPECT_TRUE(Sandbox::Exists(box / "news.files"));
     EXPECT_EQ(table.urls[2], "http://other.test/img/pic.gif");
     EXPECT_EQ(table.kinds[2], engine::EmbedData);

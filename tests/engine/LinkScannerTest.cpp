@@ -73,6 +73,7 @@ TEST(ExtractLinks, ValuesAreTakenByTheScannersQuotingRules) {
 TEST(ExtractLinks, LineEndsAndEqualsSignsAreNormalisedInPlace) {
     const struct { std::string in, out; } cases[] = {
         {"a\nb\r\nc\n", "a\r\nb\r\nc\r\n"},
+        {"\n\n\r\r\nend", "\r\n\r\n\r\r\nend"},
         {"x = 1", "x=1"},
         {"x =1", "x=1"},
         {"x  =  1", "x=1"},

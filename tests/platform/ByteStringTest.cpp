@@ -21,6 +21,23 @@ TEST(ByteString, FindAndReverseFindIgnoreCase) {
     EXPECT_EQ(RFindI("", "a"), npos);
 }
 
+// The search jumps between candidates of either case: it must find exactly what a plain
+// left-to-right comparison finds, from every start, at the ends and past them.
+TEST(ByteString, FindIAgreesWithAPlainSearchEverywhere) {
+    const auto plain = [](std::string_view hay, std::string_view needle, size_t from) -> size_t {
+        for (size_t i = from; i + needle.size() <= hay.size(); ++i)
+            if (EqualsI(hay.substr(i, needle.size()), needle)) return i;
+        return npos;
+    };
+    const std::string hay = "Hh hREf=\"x\" HREF href=\xC3\xA4 &QUOT;&quot url(/a) H";
+    for (std::string_view needle : {"href=", "h", "H", "&quot", "url(", "\xC3\xA4", "=", " h", "x\"", "zz", "rEf",
+                                    "hreF=\"x", "H h", "\xA4 &qUot;"})
+        for (size_t from = 0; from <= hay.size() + 1; ++from)
+            EXPECT_EQ(FindI(hay, needle, from), plain(hay, needle, from)) << needle << " from " << from;
+    EXPECT_EQ(FindI("abc", "", 3), 3u);
+    EXPECT_EQ(FindI("abc", "", 4), npos);
+}
+
 TEST(ByteString, ReplaceAllCountsAndKeepsRest) {
     std::string s = "a = b = c";
     EXPECT_EQ(ReplaceAll(s, " = ", "="), 2u);
