@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "engine/CompleteSave.h"
 #include "engine/CpuLevel.h"
 #include "engine/JobRecords.h"
 #include "engine/ProgressText.h"
@@ -151,7 +152,7 @@ int ProgressView::SelectOutDomainLinks(engine::SaveJob& job) {
         [this, &job] {
             // Nobody could answer the dialog without a display: every link stays, and the log says why.
             if (platformqt::IsHeadless()) {
-                job.AppendLog("  画面が無いため、外部ドメインのリンクは選択せずに全て対象とします。");
+                job.AppendLog(engine::kNoDisplayOutDomainLine);
                 return;
             }
             if (!selectOutDomain) {
@@ -168,9 +169,7 @@ void ProgressView::Tick() {
     RefreshLog();
     RefreshProgress();
     if (!m_job.WorkerEnded() || m_reportShown) return;
-    platform::DebugOutput("Finisth - ExeSiteWndProcRun()");
     m_runTimer->stop();
-    m_job.SetModeBits(ModeJobFinished);
     RefreshLog();
     RefreshProgress();
     Report();
@@ -200,21 +199,13 @@ void ProgressView::RefreshProgress() {
 void ProgressView::Report() {
     m_reportShown = true;
     window()->setWindowTitle(QStringLiteral("Sitrova - サイト保存を終了しました"));
-    const uint32_t flags = m_job.ModeFlags();
-    const int result = m_job.Result();
-    const std::string text = engine::CompletionText(flags, m_job.UpdateCheck(), m_job.ChosenSaveName(), result);
+    const std::string text = engine::CloseCompleteSave(m_job);
     m_reportText = ToQ(text);
-    engine::JobRecords* records = m_job.Records();
-    if (records) {
-        if (result == 0 || result == 8) records->KeepErrorLog(m_job);
-        records->FinishSavedSiteLog(m_job);
-    }
-    if (!(flags & ModeSomeComplete)) {
+    if (!m_job.Has(ModeSomeComplete)) {
         platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);
         if (m_closeWhenDone) CloseWindow();
         return;
     }
-    if (records) records->WriteDescriptionLog(m_job, text);
     CloseWindow();
 }
 
@@ -222,21 +213,13 @@ void ProgressView::CloseWindow() { window()->close(); }
 
 void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
     std::string refusal;
-    if (!engine::PrepareSaveStart(job, &refusal)) {
+    if (!engine::OpenCompleteSave(job, &refusal)) {
         // Another save runs into the same target: this one leaves everything to it.
         platformqt::ShowMessage(window.window(), "Sitrova", refusal, platformqt::IconError);
         window.OnCommand(ProgressView::CmdClose);
         return;
     }
-    job.SetJobSummary(engine::BuildJobSummary(job));
     window.CreateControls();
-    if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) {
-        // The start page's links are offered for selection only where a display can show
-        // them; without one the trace selection is skipped and every link is followed.
-        job.AppendLog("  追跡リンク選択のための情報を取得中･･･");
-        job.AppendLog("　！追跡リンク選択はキャンセル、もしくは情報取得に失敗しました。");
-        job.AppendLog("");
-    }
     window.window()->raise();
     engine::StartSaveWorker(window, job);
     window.StartTimer();
