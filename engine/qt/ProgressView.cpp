@@ -19,7 +19,6 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/Clock.h"
-#include "platform/DebugOut.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 
