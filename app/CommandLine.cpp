@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <cstdlib>
+
 #include "app/ArgumentLine.h"
 #include "app/StartUp.h"
 #include "engine/ModeFlags.h"
@@ -31,6 +33,14 @@ bool IsWebUrl(const std::string& url) {
 }
 
 }  // namespace
+
+bool CanShowWindows() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
 
 std::string UsageText() {
     return "使い方: Sitrova [引数]\n"

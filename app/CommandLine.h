@@ -8,6 +8,11 @@
 
 namespace app {
 
+inline constexpr const char* kProductVersion = "6.42";
+
+// Whether windows can be shown: a display is set, or a Qt platform was chosen.
+bool CanShowWindows();
+
 struct CommandLineVerdict {
     bool leave = false;  // the program ends at once with exitCode
     int exitCode = 0;

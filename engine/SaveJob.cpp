@@ -256,6 +256,11 @@ bool SaveJob::StopWorker(uint32_t waitMs) {
     return ended;
 }
 
+bool SaveJob::WaitWorker(uint32_t waitMs) const {
+    std::unique_lock<std::mutex> lock(m_lock);
+    return m_wake.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !m_workerRunning; });
+}
+
 bool SaveJob::StopRequested() const { Guard g(m_lock); return m_stopRequested; }
 
 void SaveJob::MarkHostUnreachable(std::string_view url) const {

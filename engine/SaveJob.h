@@ -140,6 +140,8 @@ public:
     int Result() const;
     // Asks the worker to stop between steps and waits up to `waitMs` for it. True when it ended.
     bool StopWorker(uint32_t waitMs);
+    // Waits up to `waitMs` for the worker to end by itself. True when it has ended.
+    bool WaitWorker(uint32_t waitMs) const;
     bool StopRequested() const;
     // Sleeps for `ms` unless a stop is requested first.
     void Pause(uint32_t ms) const;

@@ -2,9 +2,12 @@
 
 #include <clocale>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
+
+#include "platform/ByteString.h"
 
 namespace platform {
 
@@ -48,6 +51,13 @@ std::string ToConsoleText(std::string_view utf8) {
     }
     iconv_close(cd);
     return out;
+}
+
+void PrintMessageLine(std::string_view caption, std::string_view text) {
+    std::string flat(text);
+    (void)ReplaceAll(flat, "\r\n", " ");
+    std::fprintf(stderr, "[%s] %s\n", ToConsoleText(caption).c_str(), ToConsoleText(flat).c_str());
+    std::fflush(stderr);
 }
 
 }  // namespace platform

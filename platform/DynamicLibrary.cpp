@@ -30,6 +30,11 @@ void DynamicLibrary::Close() {
     m_handle = nullptr;
 }
 
+std::string DynamicLibrary::LastError() {
+    const char* text = ::dlerror();
+    return text ? std::string(text) : std::string();
+}
+
 void* ProcessSymbol(const char* name) { return ::dlsym(RTLD_DEFAULT, name); }
 
 }  // namespace platform

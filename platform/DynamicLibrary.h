@@ -25,6 +25,11 @@ public:
         return reinterpret_cast<F>(Symbol(name));
     }
     void Close();
+    // The library stays in the process until it ends; closing it is no longer this object's
+    // business (a toolkit with threads and exit handlers of its own cannot be unloaded safely).
+    void KeepLoaded() { m_handle = nullptr; }
+    // Why the last Open failed, as the system's loader said it ("" when it did not say).
+    static std::string LastError();
 
 private:
     void* m_handle = nullptr;

@@ -2,19 +2,14 @@
 
 #include <QApplication>
 #include <QFont>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
+#include <memory>
 
-#include "app/CommandLine.h"
 #include "app/StartUp.h"
 #include "app/qt/MainWindow.h"
-#include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/SaveJob.h"
 #include "platform/HttpClient.h"
-#include "platform/ConsoleText.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/MessageBox.h"
 #include "records/SaveRecords.h"
@@ -34,31 +29,9 @@ void SetUpFonts() {
     QApplication::setFont(font);
 }
 
-bool CanShowWindows() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
-
-void Write(std::FILE* stream, const std::string& utf8) {
-    const std::string text = platform::ToConsoleText(utf8);
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
-
 }  // namespace
 
-int SitrovaMain(int argc, char** argv) {
-    std::signal(SIGPIPE, SIG_IGN);
-    const app::CommandLineVerdict verdict =
-        app::CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), CanShowWindows(), kProductVersion);
-    if (verdict.leave) {
-        Write(stdout, verdict.out);
-        Write(stderr, verdict.err);
-        return verdict.exitCode;
-    }
+int SitrovaWindowsMain(int argc, char** argv) {
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     platform::HttpGlobalInit();
     QApplication application(argc, argv);

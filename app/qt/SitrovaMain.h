@@ -1,9 +1,11 @@
-// The program entry of Sitrova, kept in the library so tests can run it in-process.
+// The program with its windows: what Sitrova runs once its command line has asked for a
+// window (or for a job whose window code nothing else replaces). Kept in a library so that
+// the program loads the window toolkit only then, and so tests can run it in-process.
 #pragma once
 
 namespace appqt {
 
-// Runs the whole program; returns 0, or 2 when started without a display and without a job.
-int SitrovaMain(int argc, char** argv);
+// Runs the program with windows; returns 0. The command line has been checked before.
+int SitrovaWindowsMain(int argc, char** argv);
 
 }  // namespace appqt

@@ -12,13 +12,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "engine/CompleteSave.h"
 #include "engine/CpuLevel.h"
 #include "engine/JobRecords.h"
 #include "engine/ProgressText.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/Clock.h"
-#include "platform/DebugOut.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 
@@ -161,7 +161,7 @@ int ProgressView::SelectOutDomainLinks(engine::SaveJob& job) {
         [this, &job] {
             // Nobody could answer the dialog without a display: every link stays, and the log says why.
             if (platformqt::IsHeadless()) {
-                job.AppendLog("  画面が無いため、外部ドメインのリンクは選択せずに全て対象とします。");
+                job.AppendLog(engine::kNoDisplayOutDomainLine);
                 return;
             }
             if (!selectOutDomain) {
@@ -178,10 +178,8 @@ void ProgressView::Tick() {
     RefreshLog();
     RefreshProgress();
     if (!m_job.WorkerEnded() || m_reportShown) return;
-    platform::DebugOutput("Finisth - ExeSiteWndProcRun()");
     m_runTimer->stop();
     m_endTimer->stop();
-    m_job.SetModeBits(ModeJobFinished);
     RefreshLog();
     RefreshProgress();
     Report();
@@ -211,22 +209,14 @@ void ProgressView::RefreshProgress() {
 void ProgressView::Report() {
     m_reportShown = true;
     window()->setWindowTitle(QStringLiteral("Sitrova - サイト保存を終了しました"));
-    const uint32_t flags = m_job.ModeFlags();
-    const int result = m_job.Result();
-    const std::string text = engine::CompletionText(flags, m_job.UpdateCheck(), m_job.ChosenSaveName(), result);
+    const std::string text = engine::CloseCompleteSave(m_job);
     m_reportText = ToQ(text);
-    engine::JobRecords* records = m_job.Records();
-    if (records) {
-        if (result == 0 || result == 8) records->KeepErrorLog(m_job);
-        records->FinishSavedSiteLog(m_job);
-    }
-    if (!(flags & ModeSomeComplete)) {
+    if (!m_job.Has(ModeSomeComplete)) {
         platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);
         if (afterReport) afterReport(window(), m_job);
         if (m_closeWhenDone) CloseWindow();
         return;
     }
-    if (records) records->WriteDescriptionLog(m_job, text);
     CloseWindow();
 }
 
@@ -241,9 +231,7 @@ void ChooseTraceLinks(ProgressView& window, engine::SaveJob& job) {
     int answer = platformqt::IsHeadless() ? ProgressView::TraceNobodyToAsk : ProgressView::TraceCancelled;
     if (window.selectTrace) answer = window.selectTrace(window.window(), job.StartUrl(), chosen);
     if (answer == ProgressView::TraceNobodyToAsk) {
-        // An unattended save cannot wait for a choice: it takes the default, every link.
-        job.AppendLog("  画面が無いため、追跡リンクは選択せずに全てのリンクを追跡します。");
-        job.AppendLog("");
+        engine::NoteTraceSelectionUnasked(job);
         return;
     }
     job.AppendLog("  追跡リンク選択のための情報を取得中･･･");
@@ -260,15 +248,14 @@ void ChooseTraceLinks(ProgressView& window, engine::SaveJob& job) {
 
 void ExeSite_BtnCrtAndExeDownload(ProgressView& window, engine::SaveJob& job) {
     std::string refusal;
-    if (!engine::PrepareSaveStart(job, &refusal)) {
+    if (!engine::OpenCompleteSave(job, &refusal)) {
         // Another save runs into the same target: this one leaves everything to it.
         platformqt::ShowMessage(window.window(), "Sitrova", refusal, platformqt::IconError);
         window.OnCommand(ProgressView::CmdClose);
         return;
     }
-    job.SetJobSummary(engine::BuildJobSummary(job));
     window.CreateControls();
-    if (job.Has(TraceSelect) && !job.Has(ModeUpdateCheck)) ChooseTraceLinks(window, job);
+    if (engine::AsksTraceSelection(job)) ChooseTraceLinks(window, job);
     window.window()->raise();
     engine::StartSaveWorker(window, job);
     window.StartTimer();

@@ -3,10 +3,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <cstdio>
 #include <cstdlib>
 
-#include "platform/ByteString.h"
 #include "platform/ConsoleText.h"
 #include "platform/qt/QtText.h"
 
@@ -28,10 +26,7 @@ void ChooseHeadlessPlatformIfNoDisplay() {
 int ShowMessage(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,
                 MessageButtons buttons, int defaultAnswer) {
     if (IsHeadless()) {
-        std::string flat = text;
-        (void)platform::ReplaceAll(flat, "\r\n", " ");  // one line on the console
-        std::fprintf(stderr, "[%s] %s\n", platform::ToConsoleText(caption).c_str(), platform::ToConsoleText(flat).c_str());
-        std::fflush(stderr);
+        platform::PrintMessageLine(caption, text);
         return buttons == ButtonOk ? AnswerOk : defaultAnswer;
     }
     QMessageBox box(parent);

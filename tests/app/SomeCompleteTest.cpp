@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <map>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -207,4 +209,78 @@ TEST(SomeComplete, BadStartInputIsRefusedBeforeAnythingIsFetched) {
         EXPECT_FALSE(Sandbox::Exists(path + "-Description.log")) << path;
     }
     EXPECT_EQ(server.RequestLog(), "");
+}
+
+namespace {
+
+// Every file below `root` by its path relative to it, with its bytes; the logs as text, the
+// times they hold (time taken, date and time of the end) left out.
+std::map<std::string, std::string> SavedTree(const std::string& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string relative = std::filesystem::relative(entry.path(), root).string();
+        std::string bytes = entry.is_regular_file() ? Sandbox::ReadFile(entry.path().string()) : "(folder)";
+        if (relative.ends_with(".log")) {
+            EXPECT_EQ(platform::Cp932ToUtf8(std::string(bytes), bytes), platform::CodepageOk) << relative;
+            const size_t took = bytes.find("所要時間：");
+            if (took != std::string::npos) bytes.erase(took, bytes.find("　　／", took) - took);
+            if (relative.ends_with("-Description.log")) bytes.erase(bytes.rfind("\r\n\r\n"));
+        }
+        tree[relative] = bytes;
+    }
+    return tree;
+}
+
+}  // namespace
+
+TEST(SomeComplete, WithoutADisplayTheSaveRunsWithoutWindowsAndLeavesWhatTheWindowLeaves) {
+    Sandbox site, other, out, programs;
+    Sandbox::WriteFile(other / "ext.html", "<html><body>other host</body></html>");
+    LoopbackServer otherHost(other.Path(), "", "127.0.0.2");
+    Sandbox::WriteFile(site / "index.html",
+                       "<html><head><link rel=\"stylesheet\" href=\"s.css\"></head><body><img src=\"i.png\">"
+                       "<a href=\"sub/p.html\">p</a><a href=\"gone.html\">g</a><a href=\"@B@/ext.html\">e</a>"
+                       "</body></html>");
+    Sandbox::WriteFile(site / "s.css", "body { background: url(bg.png) }");
+    Sandbox::WriteFile(site / "bg.png", "\x89PNG\r\n\x1a\nbg");
+    Sandbox::WriteFile(site / "i.png", "\x89PNG\r\n\x1a\ni");
+    Sandbox::WriteFile(site / "sub/p.html", "<html><body><a href=\"../index.html\">up</a><img src=\"x.png\"></body></html>");
+    LoopbackServer server(site.Path(), "", "127.0.0.1", {"B=" + otherHost.BaseUrl()});
+    ASSERT_TRUE(server.Running() && otherHost.Running());
+
+    // Two copies of the program: one beside its window library, and one alone, which can only
+    // save when the save needs no window code.
+    const std::string bin = SITROVA_BIN_DIR;
+    std::filesystem::create_directories(programs / "windows");
+    std::filesystem::create_directories(programs / "plain");
+    std::filesystem::copy_file(bin + "/Sitrova", programs / "windows/Sitrova");
+    std::filesystem::copy_file(bin + "/libSitrovaWindows.so", programs / "windows/libSitrovaWindows.so");
+    std::filesystem::copy_file(bin + "/Sitrova", programs / "plain/Sitrova");
+
+    // 0x2320: data folder, record file, and the two questions nobody can answer here: which
+    // links to other sites are saved, and which links are followed.
+    const std::string arg = "SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() +
+                            "site.html\",\"8992\",\"0\",\"4\"";
+    const std::vector<std::string> runs[2] = {{"QT_QPA_PLATFORM=offscreen", programs / "windows/Sitrova", arg},
+                                              {"-u", "QT_QPA_PLATFORM", programs / "plain/Sitrova", arg}};
+    std::map<std::string, std::string> trees[2];
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(runs[i][1]);
+        std::vector<std::string> command = {"60", "env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY"};
+        command.insert(command.end(), runs[i].begin(), runs[i].end());
+        int code = -1;
+        ASSERT_EQ(platform::StartProcess("timeout", command, true, &code), platform::ProcessStarted);
+        EXPECT_EQ(code, 0);
+        trees[i] = SavedTree(out.Path());
+        std::filesystem::remove_all(out.Path());
+        std::filesystem::create_directories(out.Path());
+    }
+    // The save really ran: pages, embedded files, the failed page's placeholder, the records.
+    for (const char* path : {"site.html", "site.qdx", "site-Description.log", "site.files/SitrovSaveInfo.log",
+                             "site.files/SitrovError.log", "site.files/index.html", "site.files/s.css",
+                             "site.files/bg.png", "site.files/i.png", "site.files/sub/p.html", "site.files/gone.html"})
+        EXPECT_EQ(trees[0].count(path), 1u) << path;
+    EXPECT_NE(trees[0]["site.files/SitrovError.log"].find("外部ドメインのリンクは選択せずに"), std::string::npos);
+    ASSERT_EQ(trees[0].size(), trees[1].size());
+    for (const auto& [path, bytes] : trees[0]) EXPECT_EQ(bytes, trees[1][path]) << path;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/UrlHandlers.h"
 
 class QDialog;
@@ -17,7 +18,7 @@ namespace appqt {
 
 struct DialogArgs;
 
-constexpr const char* kProductVersion = "6.42";
+constexpr const char* kProductVersion = app::kProductVersion;
 constexpr const char* kMakerAddress = "https://sitrova.invalid/";
 
 // "VersionInfo": product name, version, the maker's address (opened when clicked), "閉じる".

@@ -1,0 +1,89 @@
+#include "app/SitrovaMain.h"
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ArgumentLine.h"
+#include "app/CommandLine.h"
+#include "app/StartUp.h"
+#include "app/UnattendedSave.h"
+#include "engine/ModeFlags.h"
+#include "engine/SaveJob.h"
+#include "platform/ConsoleText.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/HttpClient.h"
+#include "platform/ProgramFolder.h"
+#include "records/SaveRecords.h"
+
+namespace app {
+
+namespace {
+
+void Write(std::FILE* stream, const std::string& utf8) {
+    const std::string text = platform::ToConsoleText(utf8);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+// A complete save started by its keyword where no window can be shown runs without windows.
+bool SavesWithoutWindows(const std::string& argumentLine) {
+    if (CanShowWindows()) return false;
+    engine::SaveJob job;
+    (void)ParseArgumentLine(argumentLine, job);
+    return engine::mode::JobKind(job.ModeFlags()) == engine::mode::ModeSomeComplete;
+}
+
+int RunWithoutWindows(const std::string& argumentLine) {
+    platform::HttpGlobalInit();
+    auto job = std::make_unique<engine::SaveJob>();
+    records::SaveRecords records;
+    job->SetProgramFolder(platform::ProgramFolder());
+    job->SetRecords(&records);
+    const StartDecision decision = DecideStart(argumentLine, *job);
+    if (decision.leave) {
+        if (!decision.errorMessage.empty()) platform::PrintMessageLine("Sitrova", decision.errorMessage);
+        return 0;
+    }
+    RunUnattendedSave(*job);
+    (void)ExitActions(*job);
+    job->SetRecords(nullptr);
+    return 0;
+}
+
+int RunWithWindows(int argc, char** argv) {
+    const std::string path = platform::ProgramFolder() + "/" + kWindowsLibrary;
+    platform::DynamicLibrary library;
+    if (!library.Open(path)) {
+        Write(stderr, "Sitrova: 画面の部品を読み込めません: " + platform::DynamicLibrary::LastError() + "\n");
+        return 1;
+    }
+    using Entry = int (*)(int, char**);
+    const Entry entry = library.Function<Entry>(kWindowsEntry);
+    if (!entry) {
+        Write(stderr, "Sitrova: 画面の部品 " + path + " に " + kWindowsEntry + " がありません。\n");
+        return 1;
+    }
+    library.KeepLoaded();
+    return entry(argc, argv);
+}
+
+}  // namespace
+
+int SitrovaMain(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    const CommandLineVerdict verdict =
+        CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), CanShowWindows(), kProductVersion);
+    if (verdict.leave) {
+        Write(stdout, verdict.out);
+        Write(stderr, verdict.err);
+        return verdict.exitCode;
+    }
+    const std::string argumentLine = ArgumentLineFromArgv(argc, argv);
+    if (SavesWithoutWindows(argumentLine)) return RunWithoutWindows(argumentLine);
+    return RunWithWindows(argc, argv);
+}
+
+}  // namespace app

@@ -1,0 +1,39 @@
+#include "app/UnattendedSave.h"
+
+#include <string>
+
+#include "engine/CompleteSave.h"
+#include "engine/JobRecords.h"
+#include "engine/ModeFlags.h"
+#include "engine/SaveJob.h"
+#include "engine/SaveManager.h"
+#include "engine/StartChecks.h"
+#include "platform/ConsoleText.h"
+
+namespace app {
+
+void RunUnattendedSave(engine::SaveJob& job) {
+    std::string problem;
+    if (!engine::CheckSaveStart(job, problem)) {
+        platform::PrintMessageLine("Sitrova", problem);
+        return;
+    }
+    std::string refusal;
+    if (!engine::OpenCompleteSave(job, &refusal)) {
+        // Another save runs into the same target: this one leaves everything to it.
+        platform::PrintMessageLine("Sitrova", refusal);
+        if (engine::JobRecords* records = job.Records()) records->FinishSavedSiteLog(job);
+        return;
+    }
+    if (engine::AsksTraceSelection(job)) engine::NoteTraceSelectionUnasked(job);
+    engine::NoDisplayHost host;
+    engine::StartSaveWorker(host, job);
+    // The end is taken as soon as it comes: nothing is shown that a poll would refresh.
+    while (!job.WaitWorker(60000)) {
+    }
+    const std::string report = engine::CloseCompleteSave(job);
+    // A save started without its keyword would show its report in a box; here it is printed.
+    if (!job.Has(engine::mode::ModeSomeComplete)) platform::PrintMessageLine("Sitrova", report);
+}
+
+}  // namespace app
