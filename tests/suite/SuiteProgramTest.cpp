@@ -21,8 +21,10 @@ std::string Install(const Sandbox& box, const char* program) {
     EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/" + program, target));
     (void)::chmod(target.c_str(), 0755);
     // Sitrova opens its windows from the library beside it.
-    if (std::string(program) == "Sitrova")
-        EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/libSitrovaWindows.so", box / "libSitrovaWindows.so"));
+    if (std::string(program) == "Sitrova") {
+        EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/libSitrovaWindows.so",
+                                       box / "libSitrovaWindows.so"));
+    }
     return target;
 }
 
