@@ -33,6 +33,10 @@ constexpr std::string_view kWebArchivePrefixHttps = "https://web.archive.org/web
 // Where the pages that stand in for the archive's error pages send the reader.
 constexpr std::string_view kWebArchiveHome = "https://web.archive.org/";
 
+// --- the novel site, whose server is asked with a pause between pages ------------------------
+constexpr std::string_view kNovelSite = "http://ncode.syosetu.com";         // 24 characters
+constexpr std::string_view kNovelSiteHttps = "https://ncode.syosetu.com";  // 25 characters
+
 // --- blog services -----------------------------------------------------------------------------
 // Host fragments, searched anywhere in a URL without regard to case.
 constexpr std::string_view kBlogServiceA = "ameblo.jp";

@@ -1,5 +1,6 @@
 #include "engine/CrawlDriver.h"
 
+#include "engine/ChosenHosts.h"
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
 #include "engine/LinkKind.h"
@@ -22,8 +23,8 @@ namespace engine {
 
 namespace {
 
-constexpr std::string_view kNovelSitePrefix = "http://ncode.syosetu.com";         // 24 characters
-constexpr std::string_view kNovelSiteSecurePrefix = "https://ncode.syosetu.com";  // 25 characters
+constexpr std::string_view kNovelSitePrefix = hosts::kNovelSite;
+constexpr std::string_view kNovelSiteSecurePrefix = hosts::kNovelSiteHttps;
 constexpr uint32_t kRetryWaitMs = 3000;
 constexpr uint32_t kNovelSiteWaitMs = 30000;
 

@@ -1,6 +1,7 @@
 // Conversion of a saved page before its scan: links written from the server root (with
 // alias correction) and absolute links into the same site become page-relative, so that the
 // saved copy reaches its neighbours on disk.
+#include "engine/ChosenHosts.h"
 #include "engine/LinkScanner.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ size_t CountSlashes(std::string_view text) {
 std::string ArchivedPageBase(std::string_view pageUrl) {
     size_t prefix = 0;
     if (platform::StartsWithI(pageUrl, kWebArchivePrefix)) prefix = kWebArchivePrefix.size();
-    else if (platform::StartsWithI(pageUrl, "https://web.archive.org/web/")) prefix = kWebArchivePrefix.size() + 1;
+    else if (platform::StartsWithI(pageUrl, hosts::kWebArchivePrefixHttps)) prefix = hosts::kWebArchivePrefixHttps.size();
     if (prefix == 0) return std::string(pageUrl);
     const size_t slash = pageUrl.find('/', prefix);
     if (slash == npos) return std::string(pageUrl);

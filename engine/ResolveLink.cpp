@@ -1,5 +1,6 @@
 // A link found in a page becomes a URL, a local path below the page's folder, a kind and a
 // level. Everything a link names is checked before any folder is made for it.
+#include "engine/ChosenHosts.h"
 #include "engine/LinkKind.h"
 #include "engine/LinkScanner.h"
 #include "engine/LinkTable.h"
@@ -221,7 +222,7 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
         note(folder);
     }
     if (url.size() > 24 && (platform::StartsWithI(url, kWebArchiveHost) ||
-                            platform::StartsWithI(url, "https://web.archive.org/")) &&
+                            platform::StartsWithI(url, hosts::kWebArchiveHostHttps)) &&
         platform::ContainsI(target, "/collections/web"))
         return Refuse(r, PathProblem::None);
 
