@@ -83,17 +83,6 @@ private:
     std::jthread m_thread;
 };
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-void CheckAll(QTreeWidget* list, Qt::CheckState state) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setCheckState(0, state);
-}
-
 // One folder item, unticked, with its links below it; the link items in link order.
 void FillList(QTreeWidget* list, const std::vector<std::string>& links, std::vector<QTreeWidgetItem*>& linkItems) {
     linkItems.assign(links.size(), nullptr);
@@ -142,10 +131,10 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
     box->addWidget(progress);
 
     auto* row = new QHBoxLayout;
-    QPushButton* all = Button(d, "selectAll", "全て選択");
-    QPushButton* none = Button(d, "selectNone", "全て解除");
-    QPushButton* ok = Button(d, "ok", "OK");
-    QPushButton* cancel = Button(d, "cancel", "キャンセル");
+    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
+    QPushButton* none = NamedButton(d, "selectNone", "全て解除");
+    QPushButton* ok = NamedButton(d, "ok", "OK");
+    QPushButton* cancel = NamedButton(d, "cancel", "キャンセル");
     for (QPushButton* b : {all, none, ok}) b->setEnabled(false);
     row->addWidget(all);
     row->addWidget(none);
@@ -189,8 +178,8 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
     });
     poll->start(200);
 
-    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Checked); });
-    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Unchecked); });
+    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAllItems(list, true); });
+    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAllItems(list, false); });
     QObject::connect(cancel, &QPushButton::clicked, d, [d] { d->done(0); });
     QObject::connect(ok, &QPushButton::clicked, d, [d, list, chosen] {
         chosen->clear();

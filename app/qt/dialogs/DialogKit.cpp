@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/shell/Shell.h"
@@ -61,6 +62,18 @@ QPushButton* NewButton(QWidget* parent, int id, const char* caption) {
     button->setObjectName(ControlName(id));
     button->setAutoDefault(false);
     return button;
+}
+
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CheckAllItems(QTreeWidget* list, bool checked) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 QLabel* NewLabel(QWidget* parent, int id, const std::string& text) {

@@ -13,6 +13,7 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTreeWidget;
 class QVBoxLayout;
 class QWidget;
 
@@ -32,6 +33,10 @@ QCheckBox* NewCheck(QWidget* parent, int id, const char* caption);
 QRadioButton* NewRadio(QWidget* parent, int id, const char* caption);
 QPushButton* NewButton(QWidget* parent, int id, const char* caption);
 QLabel* NewLabel(QWidget* parent, int id, const std::string& text);
+// A button found by the object name given, for windows that number no controls.
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption);
+// Ticks or clears every top-level item of a list (its first column).
+void CheckAllItems(QTreeWidget* list, bool checked);
 
 // The HELP buttons: opens the topic of the help file and tells the user when it cannot.
 void ConnectHelp(QPushButton* button, QDialog* dialog, const std::string& programFolder, const std::string& topic);

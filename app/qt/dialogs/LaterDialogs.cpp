@@ -15,17 +15,6 @@
 
 namespace appqt {
 
-namespace {
-
-QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
-
 QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     QDialog* d = NewDialog(owner, "AnalysisStd", "ページ解析の詳細表示");
     auto* box = new QVBoxLayout(d);

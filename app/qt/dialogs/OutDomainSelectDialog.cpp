@@ -56,17 +56,6 @@ private:
     std::jthread m_thread;
 };
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-void CheckAll(QTreeWidget* list, Qt::CheckState state) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setCheckState(0, state);
-}
-
 // Keeps the job's links to the ticked pages (every entry of each, so their source pages stay).
 void KeepChosen(engine::SaveJob& job, const std::set<std::string>& chosen) {
     std::vector<std::string> urls, paths, keptUrls, keptPaths;
@@ -105,9 +94,9 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
     progress->setValue(0);
     box->addWidget(progress);
     auto* row = new QHBoxLayout;
-    QPushButton* all = Button(d, "selectAll", "全て選択");
-    QPushButton* none = Button(d, "selectNone", "全て非選択");
-    QPushButton* ok = Button(d, "ok", "OK");
+    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
+    QPushButton* none = NamedButton(d, "selectNone", "全て非選択");
+    QPushButton* ok = NamedButton(d, "ok", "OK");
     ok->setDefault(true);
     row->addWidget(all);
     row->addWidget(none);
@@ -132,8 +121,8 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
     });
     poll->start(200);
 
-    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Checked); });
-    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAll(list, Qt::Unchecked); });
+    QObject::connect(all, &QPushButton::clicked, d, [list] { CheckAllItems(list, true); });
+    QObject::connect(none, &QPushButton::clicked, d, [list] { CheckAllItems(list, false); });
     QObject::connect(ok, &QPushButton::clicked, d, [d, list, &job] {
         std::set<std::string> chosen;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
