@@ -31,7 +31,6 @@ constexpr int kPageTimeoutSec = 60;
 constexpr uint32_t kAlbumAgent = 1;
 constexpr uint32_t kRefererAsGiven = 0;
 
-QString Name(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 std::string SizeText(int64_t bytes) { return platform::FormatByteSize(static_cast<uint64_t>(std::max<int64_t>(0, bytes))); }
 
@@ -77,7 +76,7 @@ void AlbumWindow::CreateControls() {
     setCentralWidget(central);
     auto place = [central](QWidget* w, int id, int x, int y, int width, int height) {
         w->setParent(central);
-        if (id) w->setObjectName(Name(id));
+        if (id) w->setObjectName(platformqt::ControlName(id));
         w->setGeometry(x, y, width, height);
         return w;
     };
@@ -133,7 +132,7 @@ void AlbumWindow::StartDownload() {
     m_fileBar->setValue(0);
     m_albumBar->setValue(0);
     m_start->setEnabled(false);
-    findChild<QPushButton*>(Name(CancelButton))->setEnabled(false);
+    findChild<QPushButton*>(platformqt::ControlName(CancelButton))->setEnabled(false);
     m_url->setReadOnly(true);
     m_folder->setReadOnly(true);
     m_running = true;

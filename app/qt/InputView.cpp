@@ -35,7 +35,7 @@ constexpr int kOptionBottom = kOptionTop + kOptionHeight + 8;
 template <typename T>
 T* Make(QWidget* parent, int id, const char* text = nullptr) {
     auto* widget = new T(parent);
-    widget->setObjectName(QStringLiteral("ctl%1").arg(id));
+    widget->setObjectName(platformqt::ControlName(id));
     if constexpr (requires { widget->setText(QString()); }) {
         if (text) widget->setText(QString::fromUtf8(text));
     }
@@ -44,7 +44,7 @@ T* Make(QWidget* parent, int id, const char* text = nullptr) {
 
 QGroupBox* MakeFrame(QWidget* parent, int id, const char* title) {
     auto* frame = new QGroupBox(QString::fromUtf8(title), parent);
-    frame->setObjectName(QStringLiteral("ctl%1").arg(id));
+    frame->setObjectName(platformqt::ControlName(id));
     return frame;
 }
 
@@ -158,7 +158,7 @@ void InputView::resizeEvent(QResizeEvent* event) {
 void InputView::LayoutControls() {
     const int w = width();
     auto place = [this](int id, int x, int y, int width, int height) {
-        if (auto* control = findChild<QWidget*>(QStringLiteral("ctl%1").arg(id), Qt::FindDirectChildrenOnly))
+        if (auto* control = findChild<QWidget*>(platformqt::ControlName(id), Qt::FindDirectChildrenOnly))
             control->setGeometry(x, y, width, height);
     };
     place(TargetFrame, 8, 8, w - 16, 168);

@@ -35,7 +35,6 @@ constexpr uint32_t kStoppingSleepMs = 5000;
 constexpr uint32_t kStopWaitMs = 3000;
 constexpr int kEndPollMs = 50;
 
-QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 }  // namespace
 
@@ -70,25 +69,25 @@ ProgressView::~ProgressView() {
 void ProgressView::CreateControls() {
     auto* layout = new QVBoxLayout(this);
     m_summary = new QPlainTextEdit(this);
-    m_summary->setObjectName(ObjectName(SummaryEdit));
+    m_summary->setObjectName(platformqt::ControlName(SummaryEdit));
     m_summary->setReadOnly(true);
     m_summary->setPlainText(ToQLines(m_job.JobSummary()));
     m_summary->setMaximumHeight(150);
     layout->addWidget(m_summary);
 
     m_bar = new QProgressBar(this);
-    m_bar->setObjectName(ObjectName(ProgressBar));
+    m_bar->setObjectName(platformqt::ControlName(ProgressBar));
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
     layout->addWidget(m_bar);
 
     m_status = new QLabel(this);
-    m_status->setObjectName(ObjectName(StatusText));
+    m_status->setObjectName(platformqt::ControlName(StatusText));
     m_status->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_status);
 
     m_log = new QPlainTextEdit(this);
-    m_log->setObjectName(ObjectName(LogEdit));
+    m_log->setObjectName(platformqt::ControlName(LogEdit));
     m_log->setReadOnly(true);
     m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_log, 1);
@@ -97,12 +96,12 @@ void ProgressView::CreateControls() {
     auto* cpuLabel = new QLabel(QStringLiteral("CPU占有率："), this);
     row->addWidget(cpuLabel);
     auto* spare = new QPushButton(QStringLiteral("---"), this);
-    spare->setObjectName(ObjectName(SpareButton));
+    spare->setObjectName(platformqt::ControlName(SpareButton));
     spare->setEnabled(false);
     row->addWidget(spare);
     row->addStretch(1);
     m_detail = new QPushButton(m_job.DetailView() ? QStringLiteral("≪簡易") : QStringLiteral("詳細≫"), this);
-    m_detail->setObjectName(ObjectName(DetailButton));
+    m_detail->setObjectName(platformqt::ControlName(DetailButton));
     connect(m_detail, &QPushButton::clicked, this, [this] { OnCommand(DetailButton); });
     row->addWidget(m_detail);
     layout->addLayout(row);

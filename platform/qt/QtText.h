@@ -11,5 +11,8 @@ inline QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), stat
 inline std::string FromQ(const QString& s) { return s.toUtf8().toStdString(); }
 // The program's texts use CR LF; Qt widgets want LF.
 inline QString ToQLines(std::string_view s) { return ToQ(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+// The object name of the control numbered `id` in its window's table: windows and tests
+// find controls by it.
+inline QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 }  // namespace platformqt

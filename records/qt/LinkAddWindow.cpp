@@ -31,7 +31,6 @@ using platformqt::ToQ;
 
 namespace {
 
-QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 // The name a dropped file or folder gets: its last path element.
 std::string DroppedName(std::string path) {
@@ -48,18 +47,18 @@ LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("■登録するリンク名"), this));
     m_name = new QLineEdit(this);
-    m_name->setObjectName(ObjectName(NameEdit));
+    m_name->setObjectName(platformqt::ControlName(NameEdit));
     layout->addWidget(m_name);
     layout->addWidget(new QLabel(QStringLiteral("■登録するフルパス"), this));
     m_target = new QLineEdit(this);
-    m_target->setObjectName(ObjectName(TargetEdit));
+    m_target->setObjectName(platformqt::ControlName(TargetEdit));
     layout->addWidget(m_target);
     m_download = new QCheckBox(QStringLiteral("Webファイルは、ダウンロードして保存の後に登録する。"), this);
-    m_download->setObjectName(ObjectName(DownloadCheck));
+    m_download->setObjectName(platformqt::ControlName(DownloadCheck));
     m_download->setChecked((records::ReadDefMode(job.IniPath()) & records::kDownloadWebFilesBit) != 0);
     layout->addWidget(m_download);
     m_progress = new QProgressBar(this);
-    m_progress->setObjectName(ObjectName(ProgressBar));
+    m_progress->setObjectName(platformqt::ControlName(ProgressBar));
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->hide();
@@ -69,11 +68,11 @@ LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
     auto* row = new QHBoxLayout();
     row->addStretch(1);
     auto* add = new QPushButton(QStringLiteral("追加"), this);
-    add->setObjectName(ObjectName(AddButton));
+    add->setObjectName(platformqt::ControlName(AddButton));
     connect(add, &QPushButton::clicked, this, [this] { Add(); });
     row->addWidget(add);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(ObjectName(CancelButton));
+    cancel->setObjectName(platformqt::ControlName(CancelButton));
     connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
     row->addWidget(cancel);
     layout->addLayout(row);
@@ -148,7 +147,7 @@ void LinkAddWindow::OnDownloadCode(int code, int64_t value) {
 void LinkAddWindow::SetBusy(bool busy) {
     m_busy = busy;
     for (int id : {NameEdit, TargetEdit, DownloadCheck, AddButton, CancelButton})
-        if (QWidget* control = findChild<QWidget*>(ObjectName(id))) control->setEnabled(!busy);
+        if (QWidget* control = findChild<QWidget*>(platformqt::ControlName(id))) control->setEnabled(!busy);
     m_progress->setValue(0);
     m_progress->setVisible(busy);
 }

@@ -30,18 +30,17 @@ using platformqt::ToQLines;
 
 namespace {
 
-QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 QLineEdit* ReadOnlyLine(QWidget* parent, int id, const std::string& text) {
     auto* edit = new QLineEdit(ToQ(text), parent);
-    edit->setObjectName(ObjectName(id));
+    edit->setObjectName(platformqt::ControlName(id));
     edit->setReadOnly(true);
     return edit;
 }
 
 QLabel* Label(QWidget* parent, int id, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(ObjectName(id));
+    label->setObjectName(platformqt::ControlName(id));
     return label;
 }
 
@@ -108,7 +107,7 @@ void SavedSiteView::CreateControls() {
     auto* layout = new QVBoxLayout(this);
 
     auto* details = new QGroupBox(QStringLiteral("保存ファイルの詳細"), this);
-    details->setObjectName(ObjectName(DetailsGroup));
+    details->setObjectName(platformqt::ControlName(DetailsGroup));
     auto* detailsLayout = new QVBoxLayout(details);
     detailsLayout->addWidget(Label(details, UrlLabel, "コンプリートURL"));
     m_url = ReadOnlyLine(details, UrlEdit, read ? m_job.StartUrl() : std::string());
@@ -120,7 +119,7 @@ void SavedSiteView::CreateControls() {
         ReadOnlyLine(details, CountEdit, read ? std::to_string(m_reader.log.entryCount) : std::string()));
     detailsLayout->addWidget(Label(details, OptionLabel, "オプションの設定"));
     auto* options = new QPlainTextEdit(details);
-    options->setObjectName(ObjectName(OptionEdit));
+    options->setObjectName(platformqt::ControlName(OptionEdit));
     options->setReadOnly(true);
     if (read) options->setPlainText(ToQLines(records::OptionText(m_job.ModeFlags(), m_job.LankLimit())));
     options->setMaximumHeight(options->fontMetrics().lineSpacing() * 8);
@@ -128,10 +127,10 @@ void SavedSiteView::CreateControls() {
     layout->addWidget(details);
 
     auto* note = new QGroupBox(QStringLiteral("≪Note≫"), this);
-    note->setObjectName(ObjectName(NoteGroup));
+    note->setObjectName(platformqt::ControlName(NoteGroup));
     auto* noteLayout = new QVBoxLayout(note);
     m_comment = new QPlainTextEdit(note);
-    m_comment->setObjectName(ObjectName(CommentEdit));
+    m_comment->setObjectName(platformqt::ControlName(CommentEdit));
     m_comment->setReadOnly(true);
     m_comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_comment->setPlainText(ToQLines(records::ReadComment(m_record)));
@@ -141,7 +140,7 @@ void SavedSiteView::CreateControls() {
     auto* row = new QHBoxLayout();
     row->addStretch(1);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(ObjectName(CloseButton));
+    close->setObjectName(platformqt::ControlName(CloseButton));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, [this] { OnCommand(CloseButton); });
     row->addWidget(close);

@@ -19,7 +19,6 @@ namespace appqt {
 
 using platformqt::ToQ;
 
-QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
 QDialog* NewDialog(QWidget* owner, const char* name, const char* title) {
     auto* dialog = new QDialog(owner);

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/qt/QtText.h"
+
 class QCheckBox;
 class QDialog;
 class QGroupBox;
@@ -21,7 +23,7 @@ namespace appqt {
 
 constexpr const char* kCaption = "Sitrova";
 
-QString ControlName(int id);
+using platformqt::ControlName;
 
 // A dialog with the title of the table. Fixed-size dialogs keep at least the table's size
 // and grow only when their contents need more room (larger fonts).
