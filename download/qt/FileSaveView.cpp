@@ -155,31 +155,28 @@ void FileSaveView::SingleNotFound() {
     });
 }
 
+void FileSaveView::EndOfferingFolder() {
+    m_ended = true;
+    if (Ask(std::string("ダウンロードが終了しました。\r\n\r\n") + kOpenFolderQuestion, platformqt::IconInformation,
+            platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
+        m_hooks.reveal)
+        m_hooks.reveal(m_currentPath);
+    if (m_hooks.closeWindow) m_hooks.closeWindow();
+}
+
 void FileSaveView::SingleFinished() {
     std::string next;
     const int found = download::NextSerialUrl(m_currentUrl, next, engine::ProbeStatus);
     if (!found) {
         if (m_unattended) return Finish("ダウンロードが終了しました。");
-        m_ended = true;
-        if (Ask(std::string("ダウンロードが終了しました。\r\n\r\n") + kOpenFolderQuestion, platformqt::IconInformation,
-                platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
-            m_hooks.reveal)
-            m_hooks.reveal(m_currentPath);
-        if (m_hooks.closeWindow) m_hooks.closeWindow();
-        return;
+        return EndOfferingFolder();
     }
     if (!m_unattended &&
         Ask("連番ファイルが存在する可能性があります。\r\nそちらもダウンロードしますか？\r\n\r\n"
             "※検出は誤差を含むため、単体ファイルであることが判っている場合には「いいえ」を選んでください。\r\n"
             "そうでないとエラーファイルを延々とDLしてしまう可能性があります。",
             platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerYes) != platformqt::AnswerYes) {
-        m_ended = true;
-        if (Ask(std::string("ダウンロードが終了しました。\r\n\r\n") + kOpenFolderQuestion, platformqt::IconInformation,
-                platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
-            m_hooks.reveal)
-            m_hooks.reveal(m_currentPath);
-        if (m_hooks.closeWindow) m_hooks.closeWindow();
-        return;
+        return EndOfferingFolder();
     }
     BeginSeries();
     m_currentUrl = next;

@@ -64,6 +64,8 @@ private:
     void OnSeriesCode(int code, int64_t value);
     void SingleNotFound();
     void SingleFinished();
+    // The single file is the last: offers to open its folder, then closes the window.
+    void EndOfferingFolder();
     void BeginSeries();
     void StartNextSerial();
     void SeriesFileSaved();
