@@ -19,6 +19,8 @@
 #include "platform/ByteSize.h"
 #include "platform/FileUtil.h"
 
+#include <utility>
+
 namespace engine {
 
 namespace {
@@ -121,17 +123,29 @@ Prefetcher* AheadOf(SaveJob& job, Prefetcher* prefetch) {
 // The first try of a page or file: its fetch ahead when there was one (a failure there counts
 // like a failed try of the walk, so the second tries, their requests and their log lines stay
 // those of the walk alone), else a fetch now.
+// With `staged`, the file stays at a temporary name, given there, for the caller to move.
 int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const std::string& path,
-             FetchOrigin* origin = nullptr) {
-    const Prefetcher::TakeResult ahead = prefetch ? prefetch->Take(url, path, origin) : Prefetcher::NotFetched;
-    return ahead == Prefetcher::NotFetched ? FetchUrlToFile(job, url, path, origin) : static_cast<int>(ahead);
+             FetchOrigin* origin = nullptr, std::string* staged = nullptr) {
+    const Prefetcher::TakeResult ahead =
+        prefetch ? prefetch->Take(url, path, origin, staged) : Prefetcher::NotFetched;
+    if (ahead != Prefetcher::NotFetched) return static_cast<int>(ahead);
+    return staged ? FetchUrlToStaging(job, url, path, *staged, origin) : FetchUrlToFile(job, url, path, origin);
+}
+
+// A fetched page goes where a folder of its name is in the way: the fetch counts as failed.
+int StagedPageFits(const std::string& localPath, std::string& staged) {
+    if (!platform::IsDirectory(localPath)) return 1;
+    platform::DiscardTemporary(std::exchange(staged, std::string()));
+    return 0;
 }
 
 // Fetch of the page with its second tries. Returns 1 when the page may be converted.
-// `origin` receives where the page came from (empty when unknown).
+// `origin` receives where the page came from (empty when unknown). The first try leaves the
+// page at the temporary name given in `staged`; the others put it at its path.
 int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch,
-              FetchOrigin& origin) {
-    int ok = FirstTry(job, prefetch, url, localPath, &origin);
+              FetchOrigin& origin, std::string& staged) {
+    int ok = FirstTry(job, prefetch, url, localPath, &origin, &staged);
+    if (ok) ok = StagedPageFits(localPath, staged);
     if (!ok && platform::EndsWithI(url, "index.html"))
         ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &origin);
     if (!ok && IsNovelSiteUrl(url)) {
@@ -327,17 +341,20 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     job.AppendSimpleLog(url);
 
     FetchOrigin origin;
-    if (!FetchPage(job, localPath, url, prefetch, origin)) return PageFetchFailed(job, localPath, url, level);
-    if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(localPath)) {
+    PageText page;
+    if (!FetchPage(job, localPath, url, prefetch, origin, page.staged))
+        return PageFetchFailed(job, localPath, url, level);
+    const std::string fetched = page.staged.empty() ? localPath : page.staged;
+    if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(fetched)) {
+        (void)page.Save(job, localPath);  // kept as it came
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
         return 0;
     }
-    PageText page;
     page.Read(localPath);
     if (page.readable) state.filesInPlace.insert(localPath);
     if (page.readable && IsSavedCopyText(page.text)) state.savedCopies.insert(localPath);
-    const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(localPath);
+    const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(fetched);
 
     LinkTable table;
     // Read before the conversion, which makes the <base> tag's own address relative.
@@ -373,7 +390,10 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     result &= FollowLinks(host, job, table, state, prefetch);
     page.Unpark(localPath);
 
-    if (!dirs.urls.empty()) page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths);
+    if (!dirs.urls.empty()) {
+        const FileKnown exists = [&state](const std::string& path) { return state.HasFile(path); };
+        page.changed |= FixDirectoryLinksText(url, page.text, dirs.urls, dirs.paths, exists);
+    }
     if (followDynamic && !originals.empty()) page.changed |= FixDynamicLinksText(page.text, originals, newNames);
     const bool pointed = PointPageAtCopy(job, localPath, linkBase, table, state, page.text);
     page.changed |= pointed;

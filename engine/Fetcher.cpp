@@ -162,26 +162,33 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
     return ok;
 }
 
+// The worker's session keeps connections alive across the save; a caller without one still
+// gets a working fetch, through a session of its own in `own`.
+platform::HttpSession& SessionOf(SaveJob& job, std::unique_ptr<platform::HttpSession>& own) {
+    if (platform::HttpSession* http = job.Http()) return *http;
+    own = std::make_unique<platform::HttpSession>();
+    return *own;
+}
+
 }  // namespace
 
-int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, FetchOrigin* origin) {
-    // The worker's session keeps connections alive across the save; a caller without one
-    // still gets a working fetch.
+int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& path, std::string& staged,
+                      FetchOrigin* origin) {
     std::unique_ptr<platform::HttpSession> own;
-    platform::HttpSession* http = job.Http();
-    if (!http) {
-        own = std::make_unique<platform::HttpSession>();
-        http = own.get();
-    }
+    platform::HttpSession& http = SessionOf(job, own);
     if (origin) *origin = {};
-    const Control control{&job, nullptr, origin};
-    if (!HasSiteChecks(job)) return FetchByJobRules(*http, job, url, Destination::InPlace(path), control);
     // The site adapters judge (and may rewrite) the file before it takes its place: a file
     // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
     const std::string staging = PartPath(path);
-    if (!FetchByJobRules(*http, job, url, Destination::Staged(path, staging), control)) return 0;
-    if (CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
-    return Commit(staging, path);
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin})) return 0;
+    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
+    staged = staging;
+    return 1;
+}
+
+int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, FetchOrigin* origin) {
+    std::string staged;
+    return FetchUrlToStaging(job, url, path, staged, origin) ? Commit(staged, path) : 0;
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
@@ -197,15 +204,11 @@ int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {
     if (job.HostUnreachable(url) || job.StopRequested()) return 0;
     std::unique_ptr<platform::HttpSession> own;
-    platform::HttpSession* http = job.Http();
-    if (!http) {
-        own = std::make_unique<platform::HttpSession>();
-        http = own.get();
-    }
+    platform::HttpSession& http = SessionOf(job, own);
     const Control control{&job, nullptr};
     platform::HttpRequest request = RequestFor(url, control);
     const std::string temp = PartPath(path);
-    const platform::HttpResponse response = http->FetchToFile(request, temp);
+    const platform::HttpResponse response = http.FetchToFile(request, temp);
     // A whole answer, or the part of one that arrived before the transfer broke; an error
     // status or a cancel keeps nothing.
     const bool usable = response.result == platform::HttpOk ||

@@ -44,6 +44,11 @@ struct FetchOrigin {
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path,
                                  FetchOrigin* origin = nullptr);
 
+// The same fetch for a page whose step edits it before it takes its place: the checked file
+// stays at a temporary name beside `path`, given in `staged`, and the caller moves it there.
+[[nodiscard]] int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& path, std::string& staged,
+                                    FetchOrigin* origin = nullptr);
+
 // Forced conversion's last try at a page: one transfer, and what arrived of it is kept even
 // when the connection broke off. 1 when something was stored at `path`.
 [[nodiscard]] int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path);

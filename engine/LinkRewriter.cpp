@@ -37,9 +37,10 @@ bool OnHostingService(std::string_view url) {
                        [host](std::string_view fragment) { return platform::ContainsI(host, fragment); });
 }
 
-// Replaces every occurrence of `from` (any ASCII case) by `to`; returns how many.
-bool ShouldFixDirectoryLink(bool novelSite, const std::string& link, const std::string& localPath) {
-    if (platform::FileExists(localPath)) return true;
+// A link to a folder names its index page when that page lies in the copy.
+bool ShouldFixDirectoryLink(bool novelSite, const std::string& link, const std::string& localPath,
+                            const FileKnown& exists) {
+    if (exists ? exists(localPath) : platform::FileExists(localPath)) return true;
     // The novel site's chapter folders are linked before their index pages are saved; only
     // links that climb out of the page's folder are left alone.
     return novelSite && (link.size() < 4 || !link.starts_with("../"));
@@ -128,13 +129,13 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string&, int
 }
 
 bool FixDirectoryLinksText(const std::string& pageUrl, std::string& text, const std::vector<std::string>& dirUrls,
-                           const std::vector<std::string>& dirPaths) {
+                           const std::vector<std::string>& dirPaths, const FileKnown& exists) {
     const bool novelSite = IsNovelSiteUrl(pageUrl);
     bool changed = false;
     for (size_t i = 0; i < dirUrls.size() && i < dirPaths.size(); ++i) {
         const std::string& link = dirUrls[i];
         // An empty link would match every empty attribute and string of the page.
-        if (link.empty() || !ShouldFixDirectoryLink(novelSite, link, dirPaths[i])) continue;
+        if (link.empty() || !ShouldFixDirectoryLink(novelSite, link, dirPaths[i], exists)) continue;
         const std::string pattern = "\"" + link.substr(0, kDirectoryLinkMax) + "\"";
         for (size_t at = platform::FindI(text, pattern); at != platform::npos;
              at = platform::FindI(text, pattern, at + pattern.size() + kIndexName.size())) {

@@ -13,6 +13,12 @@ namespace engine {
 
 class SaveJob;
 
+// Whether a page not yet on disk will still be saved in this run (by its URL).
+using WillBeSaved = std::function<bool(const std::string& url)>;
+// Whether a file lies at a local path; a caller that remembers the files it saved answers
+// for those without asking the disk. Empty: the disk is asked.
+using FileKnown = std::function<bool(const std::string& path)>;
+
 // Step of the page where its links are rewritten to local form: files embedded from other
 // sites are relocated into the page's ".files" folder (their kinds become 10, with the local
 // path and the level below the page, or 30). Returns 1 when the page file was rewritten.
@@ -31,18 +37,12 @@ int RelocateOutDomainEmbeds(const std::string& pagePath, const std::string& page
 [[nodiscard]] int FixDirectoryLinks(const std::string& pageUrl, const std::string& pagePath,
                                     const std::vector<std::string>& dirUrls, const std::vector<std::string>& dirPaths);
 bool FixDirectoryLinksText(const std::string& pageUrl, std::string& text, const std::vector<std::string>& dirUrls,
-                           const std::vector<std::string>& dirPaths);
+                           const std::vector<std::string>& dirPaths, const FileKnown& exists = {});
 // Query links get their local names (first occurrence of each recorded tail).
 bool FixDynamicLinksText(std::string& text, const std::vector<std::string>& originals,
                          const std::vector<std::string>& newNames);
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);
-
-// Whether a page not yet on disk will still be saved in this run (by its URL).
-using WillBeSaved = std::function<bool(const std::string& url)>;
-// Whether a file lies at a local path; a caller that remembers the files it saved answers
-// for those without asking the disk. Empty: the disk is asked.
-using FileKnown = std::function<bool(const std::string& path)>;
 
 // The last edit of a saved page or style sheet: each link whose target is in the copy (or
 // will be) points at its local file, relative to the page; each other link that is not

@@ -1,5 +1,7 @@
 #include "engine/PageFile.h"
 
+#include <utility>
+
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 
@@ -14,12 +16,30 @@ void WritePageText(SaveJob& job, const std::string& pagePath, std::string_view t
         job.AppendLog(PageNotRewrittenLine(pagePath));
 }
 
+namespace {
+
+// A fetched page that could not be written at all.
+std::string PageNotSavedLine(const std::string& pagePath) {
+    return "  ！ページを保存できませんでした: " + pagePath;
+}
+
+}  // namespace
+
 void PageText::Read(const std::string& path) {
-    readable = platform::ReadWholeFile(path, text);
+    readable = platform::ReadWholeFile(staged.empty() ? path : staged, text);
     if (!readable) text.clear();
 }
 
 bool PageText::Save(SaveJob& job, const std::string& path) {
+    if (!staged.empty()) {
+        const std::string from = std::exchange(staged, std::string());
+        const bool rewrite = changed && readable;
+        changed = false;
+        if ((!rewrite || platform::OverwriteFile(from, text)) && platform::RenameFile(from, path)) return true;
+        platform::DiscardTemporary(from);
+        job.AppendLog(PageNotSavedLine(path));
+        return false;
+    }
     if (!changed || !readable) return true;
     changed = false;
     if (platform::WriteFileReplacing(path, text, platform::Durability::Fast)) return true;

@@ -30,10 +30,17 @@ struct PageText {
     bool readable = false;
     bool changed = false;
     bool parked = false;
+    // Where the fetched page waits for the end of its step (empty: it lies at its path). The
+    // edited text is written over that temporary file, which then takes the page's place: the
+    // file system makes one file per page, and the page's path holds the old copy or the
+    // whole new one.
+    std::string staged;
 
     // An unreadable page is edited as an empty one: nothing changes, nothing is written.
+    // A staged page is read from its staging file.
     void Read(const std::string& path);
-    // False when the page had to be written and could not be (it stays as it was; the log says so).
+    // False when the page had to be written and could not be (the log says so). A page at its
+    // path stays as it was; a staged page is dropped, and the copy at its path stays.
     bool Save(SaveJob& job, const std::string& path);
     // Before and after the walk through the page's links.
     void Park(SaveJob& job, const std::string& path);

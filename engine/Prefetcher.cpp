@@ -99,7 +99,8 @@ void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
     if (wake) m_work.notify_one();
 }
 
-Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path, FetchOrigin* origin) {
+Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::string& path, FetchOrigin* origin,
+                                        std::string* staged) {
     if (origin) *origin = {};
     TakeResult result = NotFetched;
     std::string discard;
@@ -128,10 +129,12 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
     }
     if (wake) m_work.notify_one();
     if (!discard.empty()) platform::DiscardTemporary(discard);
-    if (result == Fetched) {
-        const std::string staged = StagingPath(path);
-        if (!platform::RenameFile(staged, path)) {
-            platform::DiscardTemporary(staged);
+    if (result == Fetched && staged) {
+        *staged = StagingPath(path);
+    } else if (result == Fetched) {
+        const std::string from = StagingPath(path);
+        if (!platform::RenameFile(from, path)) {
+            platform::DiscardTemporary(from);
             result = Failed;
         }
     }

@@ -65,8 +65,10 @@ public:
 
     // The outcome for `path`, fetched from `url`. Waits for a fetch under way; a staged file is
     // moved into place. A ticket of another URL is dropped.
-    // `origin`, when given, receives where a file fetched ahead came from.
-    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path, FetchOrigin* origin = nullptr);
+    // `origin`, when given, receives where a file fetched ahead came from. With `staged`, a
+    // file fetched ahead stays at its staging name, given there, for the caller to move.
+    [[nodiscard]] TakeResult Take(const std::string& url, const std::string& path, FetchOrigin* origin = nullptr,
+                                  std::string* staged = nullptr);
     // The crawl will not use the file at `path` (the page is skipped): its ticket goes and a
     // staged file is deleted.
     void Drop(const std::string& path);

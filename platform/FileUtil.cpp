@@ -140,6 +140,16 @@ bool WriteFilePlain(const std::string& path, std::string_view bytes) {
     return WriteWithFlags(path, bytes, O_CREAT | O_TRUNC, false);
 }
 
+bool OverwriteFile(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && WriteAll(fd, bytes);
+    if (ok && st.st_size > static_cast<off_t>(bytes.size())) ok = ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
+
 bool AppendToFile(const std::string& path, std::string_view bytes) {
     return WriteWithFlags(path, bytes, O_CREAT | O_APPEND, false);
 }

@@ -39,6 +39,10 @@ enum class Durability { Durable, Fast };
 // Writes the file directly (created or truncated). For files that are not records.
 [[nodiscard]] bool WriteFilePlain(const std::string& path, std::string_view bytes);
 [[nodiscard]] bool AppendToFile(const std::string& path, std::string_view bytes);
+// Writes over an existing file of the caller's own (a temporary one) from its start and cuts
+// it to the new length. Unlike a truncating write, this does not make the file system flush
+// the old contents first; a failure part-way leaves the file mixed, so the caller discards it.
+[[nodiscard]] bool OverwriteFile(const std::string& path, std::string_view bytes);
 // Writes every byte to an open descriptor (short writes and interruptions resumed).
 [[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
 

@@ -121,7 +121,7 @@ void WriteSite(const Sandbox& site) {
                                              "<a href=\"a.html\">a</a>"));
     Sandbox::WriteFile(site / "c.html", Page("<img src=\"c1.png\"><img src=\"c2.png\"> <a href=\"sub/page.html\">p</a>"));
     Sandbox::WriteFile(site / "sub/index.html", Page("<img src=\"../shared.png\"><img src=\"own.png\">"
-                                                     "<a href=\"../a.html\">a</a> <a href=\"page.html\">page</a>"));
+                                                     "<a href=\"../a.html\">a</a> <a href=\"page.html\">page</a> <a href=\"../sub/\">here</a>"));
     Sandbox::WriteFile(site / "sub/page.html", Page("<img src=\"own.png\"> leaf"));
     Sandbox::WriteFile(site / "style.css", "body { background: url(bg.png); }\nh1 { background: url('sub/own.png'); }\n");
     const char* pictures[] = {"pic1.png", "pic2.png", "shared.png", "a.png", "b1.png", "b2.png",
@@ -198,6 +198,9 @@ TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
         EXPECT_EQ(ahead.found, walk.found);
         EXPECT_EQ(ahead.pending, walk.pending);
         EXPECT_TRUE(LeftOvers(target.Path()).empty());
+        // A page waits for the end of its step under a temporary name, yet its link to its
+        // own folder still names it.
+        EXPECT_NE(walk.tree.at("sub/index.html").find("href=\"../sub/index.html\""), std::string::npos);
         // The same requests, each page and file once, though not in the same order: the pool
         // fetched the later pages while the walk waited for the slow first one.
         EXPECT_EQ(requests.size(), walkRequests);
