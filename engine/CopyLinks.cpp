@@ -215,16 +215,30 @@ bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const 
     return true;
 }
 
-int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder) {
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+namespace {
+
+// A link of a saved page that points online at its own site and would lead to a file of the
+// copy once that file is saved: its span, the file and the anchor to keep.
+struct RelinkCandidate {
+    Span span;
+    std::string target;
+    std::string anchor;
+};
+
+// What the walk below does after a candidate.
+enum class Next { Skip, Used, Stop };
+
+// Calls `take` for each such link in the page's order. A span that overlaps one used before
+// is passed over; Stop ends the walk.
+template <typename Take>
+void ForEachRelinkCandidate(std::string_view text, const std::string& pagePath, const std::string& pageUrl,
+                            std::string_view dataFolder, Take take) {
     const std::string origin = platform::AsciiLowerCopy(SchemeAndHost(pageUrl));
-    if (origin.empty()) return 0;
-    std::string out;
-    size_t copied = 0;
+    if (origin.empty()) return;
+    size_t after = 0;
     for (const Span& span : LinkValues(text)) {
-        if (span.begin < copied) continue;
-        const std::string value = DecodeAttributeValue(std::string_view(text).substr(span.begin, span.end - span.begin));
+        if (span.begin < after) continue;
+        const std::string value = DecodeAttributeValue(text.substr(span.begin, span.end - span.begin));
         if (!IsAbsoluteUrl(value) || platform::AsciiLowerCopy(SchemeAndHost(value)) != origin) continue;
         const size_t hash = value.find('#');
         std::string link = value.substr(0, hash);
@@ -232,13 +246,46 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
         std::string decoded;
         if (link.empty() || link[0] == '/' || !DecodePercentName(link, decoded)) continue;
         if (!decoded.empty() && decoded.back() == '/') decoded += "index.html";
-        const std::string target = NormaliseLocalPath(platform::FolderOf(pagePath) + decoded);
-        if (!IsInsideFolder(target, dataFolder) || !platform::IsRegularFile(target)) continue;
-        out.append(text, copied, span.begin - copied);
-        out += EncodeLocalLink(RelativeLocalLink(pagePath, target));
-        if (hash != std::string::npos) out += value.substr(hash);
-        copied = span.end;
+        RelinkCandidate candidate{span, NormaliseLocalPath(platform::FolderOf(pagePath) + decoded),
+                                  hash == std::string::npos ? std::string() : value.substr(hash)};
+        if (!IsInsideFolder(candidate.target, dataFolder)) continue;
+        const Next next = take(candidate);
+        if (next == Next::Stop) return;
+        if (next == Next::Used) after = span.end;
     }
+}
+
+}  // namespace
+
+bool RelinkTargets(std::string_view text, const std::string& pagePath, const std::string& pageUrl,
+                   std::string_view dataFolder, size_t most, std::vector<std::string>& targets) {
+    targets.clear();
+    bool complete = true;
+    ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
+        if (targets.size() == most) {
+            complete = false;
+            targets.clear();
+            return Next::Stop;
+        }
+        targets.push_back(c.target);
+        return Next::Skip;
+    });
+    return complete;
+}
+
+int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder) {
+    std::string text;
+    if (!platform::ReadWholeFile(pagePath, text)) return 0;
+    std::string out;
+    size_t copied = 0;
+    ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
+        if (!platform::IsRegularFile(c.target)) return Next::Skip;
+        out.append(text, copied, c.span.begin - copied);
+        out += EncodeLocalLink(RelativeLocalLink(pagePath, c.target));
+        out += c.anchor;
+        copied = c.span.end;
+        return Next::Used;
+    });
     if (copied == 0) return 0;
     out.append(text, copied, std::string::npos);
     return platform::WriteFileReplacing(pagePath, out, platform::Durability::Fast) ? 1 : 0;

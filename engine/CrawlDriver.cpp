@@ -19,6 +19,7 @@
 #include "platform/ByteSize.h"
 #include "platform/FileUtil.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace engine {
@@ -325,6 +326,23 @@ bool PointPageAtCopy(SaveJob& job, const std::string& localPath, const std::stri
     return DisableBaseHref(text) || pointed;
 }
 
+// A page with links pointed online is looked at again at the end of the run, when one of the
+// files they name was saved by then. Only a few names per page are kept; a page with more is
+// always looked at.
+constexpr size_t kRelinkTargetsKept = 8;
+
+void NotePointedOnline(SaveJob& job, const std::string& localPath, const std::string& linkBase,
+                       std::string_view text, CrawlState& state) {
+    PointedOnline page{localPath, linkBase, {}, false};
+    page.targetsKnown = RelinkTargets(text, localPath, linkBase, job.LogFolder(), kRelinkTargetsKept, page.targets);
+    if (page.targetsKnown && page.targets.empty()) return;  // nothing there could change
+    state.pointedOnline.push_back(std::move(page));
+}
+
+bool AnySaved(const std::vector<std::string>& paths) {
+    return std::any_of(paths.begin(), paths.end(), [](const std::string& p) { return platform::IsRegularFile(p); });
+}
+
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch) {
     if (job.StopRequested()) return 0;
@@ -397,7 +415,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     if (followDynamic && !originals.empty()) page.changed |= FixDynamicLinksText(page.text, originals, newNames);
     const bool pointed = PointPageAtCopy(job, localPath, linkBase, table, state, page.text);
     page.changed |= pointed;
-    if (page.Save(job, localPath) && pointed) state.pointedOnline.emplace_back(localPath, linkBase);
+    if (page.Save(job, localPath) && pointed) NotePointedOnline(job, localPath, linkBase, page.text, state);
     RecordPage(job, localPath, url, level, pageSize);
     return result;
 }
@@ -482,7 +500,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
     }
     // Files saved after a page that linked them: that page's links lead to them again.
     if (!job.StopRequested())
-        for (const auto& [path, base] : state.pointedOnline) (void)RelinkToSavedFiles(path, base, job.LogFolder());
+        for (const PointedOnline& page : state.pointedOnline)
+            if (!page.targetsKnown || AnySaved(page.targets))
+                (void)RelinkToSavedFiles(page.path, page.linkBase, job.LogFolder());
     return result;
 }
 

@@ -24,6 +24,16 @@ struct DeferredPage {
     int32_t level = 0;
 };
 
+// A saved page with links pointed online that may lead to the copy once their files are saved.
+struct PointedOnline {
+    std::string path;
+    std::string linkBase;  // the address its links are read against
+    // The files those links name; when all are known, the page is read again only if one of
+    // them was saved.
+    std::vector<std::string> targets;
+    bool targetsKnown = false;
+};
+
 // State of one new-site run, owned by the driver.
 struct CrawlState {
     std::deque<DeferredPage> deferred;
@@ -32,9 +42,8 @@ struct CrawlState {
     // The page the run starts from is fetched again even when a copy lies on disk (the fetch
     // replaces the copy only when it succeeds).
     std::string refetchPath;
-    // Pages (local path, address their links are read against) whose links were pointed
-    // online; looked at again when the run ends.
-    std::vector<std::pair<std::string, std::string>> pointedOnline;
+    // Pages whose links were pointed online; looked at again when the run ends.
+    std::vector<PointedOnline> pointedOnline;
     // Pages this run fetched and kept as saved copies: asked for again, they need no look
     // at the disk.
     std::unordered_set<std::string> savedCopies;

@@ -53,6 +53,11 @@ int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, st
 // At the end of a save: links of the page that were pointed online because their file was
 // not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
 int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
+// The files that RelinkToSavedFiles would point the page of this text at once they are saved
+// (it changes the page only when one of them is). False, with the list left empty, when there
+// are more than `most`.
+bool RelinkTargets(std::string_view text, const std::string& pagePath, const std::string& pageUrl,
+                   std::string_view dataFolder, size_t most, std::vector<std::string>& targets);
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
                           std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved,
                           const FileKnown& exists = {});

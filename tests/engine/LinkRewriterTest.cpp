@@ -289,6 +289,12 @@ TEST(PointLinksAtCopyTest, LinksPointedOnlineComeBackWhenTheirFileWasSavedLater)
     Sandbox::WriteFile(data + "top/later.html", "x");
     Sandbox::WriteFile(page, "<a href=\"http://h/t/later.html#s\"><a href=\"http://h/t/never.html\">"
                              "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+    // What the end of a save would look at, without reading the page again.
+    std::vector<std::string> targets;
+    EXPECT_TRUE(engine::RelinkTargets(Sandbox::ReadFile(page), page, "http://h/t/d/p.html", data, 8, targets));
+    EXPECT_EQ(targets, (std::vector<std::string>{data + "top/later.html", data + "top/never.html", data + "etc/passwd"}));
+    EXPECT_FALSE(engine::RelinkTargets(Sandbox::ReadFile(page), page, "http://h/t/d/p.html", data, 1, targets));
+    EXPECT_TRUE(targets.empty());
     EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 1);
     EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"../later.html#s\"><a href=\"http://h/t/never.html\">"
                                        "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");

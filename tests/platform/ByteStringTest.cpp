@@ -29,9 +29,11 @@ TEST(ByteString, FindIAgreesWithAPlainSearchEverywhere) {
             if (EqualsI(hay.substr(i, needle.size()), needle)) return i;
         return npos;
     };
-    const std::string hay = "Hh hREf=\"x\" HREF href=\xC3\xA4 &QUOT;&quot url(/a) H";
+    // Long enough to be searched many places at a time; '@' and '`' differ only in the case bit.
+    std::string hay = "Hh hREf=\"x\" HREF href=\xC3\xA4 &QUOT;&quot url(/a) H @`[{";
+    for (int i = 0; i < 3; ++i) hay += hay.substr(static_cast<size_t>(i) * 7);
     for (std::string_view needle : {"href=", "h", "H", "&quot", "url(", "\xC3\xA4", "=", " h", "x\"", "zz", "rEf",
-                                    "hreF=\"x", "H h", "\xA4 &qUot;"})
+                                    "hreF=\"x", "H h", "\xA4 &qUot;", "@`", "`@", "[{", "{["})
         for (size_t from = 0; from <= hay.size() + 1; ++from)
             EXPECT_EQ(FindI(hay, needle, from), plain(hay, needle, from)) << needle << " from " << from;
     EXPECT_EQ(FindI("abc", "", 3), 3u);
