@@ -81,26 +81,28 @@ int PageFetchFailed(SaveJob& job, const std::string& localPath, const std::strin
     return 0;
 }
 
-// Admission tests of a page step; false means the page is skipped.
-bool AdmitPage(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-               CrawlState& state) {
+enum class Admission { Admitted, Deferred, Skipped };
+
+// Admission tests of a page step.
+Admission AdmitPage(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+                    CrawlState& state) {
     if (state.recursionDepth > kMaxRecursionDepth) {
         job.AppendLog("  このページのＤＬに失敗しました(検索階層が深過ぎる)。後にリトライします。");
         state.Defer(localPath, url, level);
-        return false;
+        return Admission::Deferred;
     }
     if (job.Has(mode::BlogSite)) {
         uint16_t cutOff = job.BlogCutOff();
         if (cutOff != mode::BlogCutOffUnlimited && state.recursionDepth > cutOff) {
             job.AppendLog("  ブログでは、これ以上の階層追跡を中止します(実験的オプション)。");
-            return false;
+            return Admission::Skipped;
         }
     }
     if (AlreadySaved(job, localPath, state)) {
         job.AppendLog("  このページはすでにＤＬ済みです。");
-        return false;
+        return Admission::Skipped;
     }
-    return true;
+    return Admission::Admitted;
 }
 
 // The link trace selection: below the first step only chosen URLs are followed.
@@ -346,8 +348,10 @@ bool AnySaved(const std::vector<std::string>& paths) {
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch) {
     if (job.StopRequested()) return 0;
-    if (!AdmitPage(job, localPath, url, level, state)) {
-        if (prefetch) prefetch->Drop(localPath);
+    if (const Admission admission = AdmitPage(job, localPath, url, level, state); admission != Admission::Admitted) {
+        // A page left for the retries keeps what was fetched ahead of it for then.
+        if (prefetch && admission == Admission::Deferred) prefetch->Keep(localPath);
+        else if (prefetch) prefetch->Drop(localPath);
         return 1;
     }
     if (!SelectedForTrace(job, url, state)) {

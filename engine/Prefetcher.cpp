@@ -122,7 +122,7 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             result = ticket->ok ? Fetched : Failed;
             if (origin) *origin = ticket->origin;
             // The staged file is moved into place below rather than deleted.
-            (ticket->embed ? m_embedsAhead : m_pagesAhead) -= 1;
+            ReleaseLocked(*ticket);
             m_tickets.erase(path);
         }
         wake = ShouldWakeLocked();
@@ -154,6 +154,24 @@ void Prefetcher::Drop(const std::string& path) {
     if (wake) m_work.notify_one();
     m_cancel.notify_all();
     if (!discard.empty()) platform::DiscardTemporary(discard);
+}
+
+void Prefetcher::Keep(const std::string& path) {
+    bool wake = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        auto it = m_tickets.find(path);
+        if (it == m_tickets.end()) return;
+        Ticket& ticket = *it->second;
+        if (ticket.state == State::Pending) {
+            (void)EraseLocked(it);
+            return;
+        }
+        ReleaseLocked(ticket);
+        ticket.kept = true;
+        wake = ShouldWakeLocked();
+    }
+    if (wake) m_work.notify_one();
 }
 
 size_t Prefetcher::Started() const {
@@ -238,6 +256,10 @@ bool Prefetcher::ShouldWakeLocked() const {
            (!m_pageQueue.empty() && m_pagesAhead < m_limits.pagesAhead);
 }
 
+void Prefetcher::ReleaseLocked(Ticket& ticket) {
+    if (!ticket.kept) (ticket.embed ? m_embedsAhead : m_pagesAhead) -= 1;
+}
+
 void Prefetcher::UnqueueLocked(Ticket& ticket) {
     (ticket.embed ? m_embedQueue : m_pageQueue).erase(ticket.order);
 }
@@ -248,7 +270,7 @@ std::string Prefetcher::EraseLocked(TicketMap::iterator it) {
     if (ticket.state == State::Pending) {
         UnqueueLocked(ticket);
     } else {
-        (ticket.embed ? m_embedsAhead : m_pagesAhead) -= 1;
+        ReleaseLocked(ticket);
         if (ticket.ok) discard = StagingPath(ticket.path);
     }
     m_tickets.erase(it);

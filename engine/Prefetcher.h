@@ -72,6 +72,10 @@ public:
     // The crawl will not use the file at `path` (the page is skipped): its ticket goes and a
     // staged file is deleted.
     void Drop(const std::string& path);
+    // The crawl comes back to the page at `path` later (it lies too deep for now): a fetch
+    // begun or done stays for then, no longer counted among the files fetched ahead, and one
+    // not begun is forgotten.
+    void Keep(const std::string& path);
 
     // Requests that reached a pool thread so far (for tests and measurements).
     size_t Started() const;
@@ -87,6 +91,7 @@ private:
         FetchOrigin origin;
         uint64_t order = 0;               // key in its queue while pending
         std::atomic<bool> abandoned{false};  // read by the running fetch without the lock
+        bool kept = false;                   // its place among those fetched ahead is given up
     };
     using TicketMap = std::unordered_map<std::string, std::unique_ptr<Ticket>>;
     class TicketCancel;
@@ -98,6 +103,8 @@ private:
     bool ShouldWakeLocked() const;
     void RunTicket(Ticket& ticket, platform::HttpSession& http);
     void UnqueueLocked(Ticket& ticket);
+    // A ticket that ran no longer counts among the files fetched ahead.
+    void ReleaseLocked(Ticket& ticket);
     // Ends a ticket that is not running; returns the staged file to delete ("" for none).
     std::string EraseLocked(TicketMap::iterator it);
     // Drops or marks the ticket; returns the staged file to delete ("" for none).

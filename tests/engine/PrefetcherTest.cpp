@@ -329,3 +329,19 @@ TEST_F(PrefetchTest, ThePoolTakesDropsAndCleansUpStagedFiles) {
     EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{"kept.html.pre"});
     EXPECT_EQ(Sandbox::ReadFile(target / "kept.html.pre"), "a file of the site");
 }
+
+TEST_F(PrefetchTest, APageKeptForTheRetriesGivesUpItsPlaceAndIsTakenLater) {
+    Sandbox::WriteFile(site / "page.html", Page("page"));
+    LoopbackServer server(site.Path());
+    const std::string url = server.BaseUrl() + "/page.html";
+    SaveJob job;
+    Prefetcher pool(job, PrefetchLimits{1, 1, 1});
+    pool.SubmitPage(url, target / "deep.html");
+    ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(Prefetcher::StagingPath(target / "deep.html")); }));
+    pool.Keep(target / "deep.html");
+    // The one place ahead is free again for the next page.
+    pool.SubmitPage(url, target / "next.html");
+    ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(Prefetcher::StagingPath(target / "next.html")); }));
+    EXPECT_EQ(pool.Take(url, target / "deep.html"), Prefetcher::Fetched);
+    EXPECT_EQ(Sandbox::ReadFile(target / "deep.html"), Page("page"));
+}
