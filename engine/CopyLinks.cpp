@@ -204,6 +204,8 @@ bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const 
     for (const Span& span : LinkValues(text)) {
         if (span.begin < copied) continue;
         if (!links.Replacement(std::string_view(text).substr(span.begin, span.end - span.begin), with)) continue;
+        // Sized once: a big page is then held twice at most, not three times while the copy grows.
+        if (!changed) out.reserve(text.size() + text.size() / 8);
         out.append(text, copied, span.begin - copied);
         out += with;
         copied = span.end;

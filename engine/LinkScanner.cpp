@@ -62,18 +62,18 @@ bool NormaliseEquals(std::string& text) {
     if (text.find(" =") == std::string::npos) return false;
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '=') {
-            out += text[i];
-            continue;
-        }
+    for (size_t i = 0; i < text.size();) {
+        const size_t equals = text.find('=', i);
+        out.append(text, i, equals == std::string::npos ? std::string::npos : equals - i);
+        if (equals == std::string::npos) break;
         size_t before = 0;
         while (!out.empty() && out.back() == ' ') {
             out.pop_back();
             ++before;
         }
         out += '=';
-        for (size_t after = 0; after < before && i + 1 < text.size() && text[i + 1] == ' '; ++after) ++i;
+        i = equals + 1;
+        for (size_t after = 0; after < before && i < text.size() && text[i] == ' '; ++after) ++i;
     }
     text.swap(out);
     return true;

@@ -137,6 +137,8 @@ size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to,
     std::string out;
     size_t pos = 0;
     for (size_t hit; (hit = next(pos)) != std::string::npos; pos = hit + from.size()) {
+        // Sized once, so that a big page is not held three times over while the copy grows.
+        if (count == 0) out.reserve(text.size() + (to.size() > from.size() ? 16 * (to.size() - from.size()) : 0));
         out.append(text, pos, hit - pos);
         out.append(to);
         ++count;
