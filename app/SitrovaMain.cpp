@@ -14,6 +14,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ConsoleText.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/Heap.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "records/SaveRecords.h"
@@ -73,6 +74,7 @@ int RunWithWindows(int argc, char** argv) {
 }  // namespace
 
 int SitrovaMain(int argc, char** argv) {
+    platform::KeepHeapSmall();
     std::signal(SIGPIPE, SIG_IGN);
     const CommandLineVerdict verdict =
         CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), CanShowWindows(), kProductVersion);

@@ -1,0 +1,15 @@
+#include "platform/Heap.h"
+
+#include <malloc.h>
+
+namespace platform {
+
+void KeepHeapSmall() {
+    constexpr int kBigBlockBytes = 128 * 1024;
+    (void)mallopt(M_ARENA_MAX, 1);
+    // A fixed threshold: left to itself the library raises it after each big block freed,
+    // and later big blocks stay in the heap for good.
+    (void)mallopt(M_MMAP_THRESHOLD, kBigBlockBytes);
+}
+
+}  // namespace platform
