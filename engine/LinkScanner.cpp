@@ -2,6 +2,7 @@
 // style-sheet "url(" forms and takes whatever value follows. No HTML is parsed.
 #include "engine/LinkScanner.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "engine/LinkKind.h"
@@ -39,13 +40,14 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 // A line feed without its carriage return gets one.
 bool NormaliseLineEnds(std::string& text) {
     const auto bareAt = [&text](size_t i) { return i == 0 || text[i - 1] != '\r'; };
-    size_t bare = 0;
-    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) bare += bareAt(i);
-    if (bare == 0) return false;
+    size_t first = text.find('\n');
+    while (first != std::string::npos && !bareAt(first)) first = text.find('\n', first + 1);
+    if (first == std::string::npos) return false;
+    // Room for a carriage return at every line feed from the first bare one on.
     std::string out;
-    out.reserve(text.size() + bare);
+    out.reserve(text.size() + static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), '\n')));
     size_t copied = 0;
-    for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+    for (size_t i = first; i != std::string::npos; i = text.find('\n', i + 1)) {
         if (!bareAt(i)) continue;
         out.append(text, copied, i - copied);
         out += '\r';
