@@ -119,7 +119,8 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             m_crawlWaiting = true;
             m_done.wait(lock, [ticket] { return ticket->state == State::Done; });
             m_crawlWaiting = false;
-            result = ticket->ok ? Fetched : Failed;
+            // The retries of a page kept for them try again rather than inherit a failure.
+            result = ticket->ok ? Fetched : ticket->kept ? NotFetched : Failed;
             if (origin) *origin = ticket->origin;
             // The staged file is moved into place below rather than deleted.
             ReleaseLocked(*ticket);
@@ -163,7 +164,7 @@ void Prefetcher::Keep(const std::string& path) {
         auto it = m_tickets.find(path);
         if (it == m_tickets.end()) return;
         Ticket& ticket = *it->second;
-        if (ticket.state == State::Pending) {
+        if (ticket.state == State::Pending || (ticket.state == State::Done && !ticket.ok)) {
             (void)EraseLocked(it);
             return;
         }

@@ -40,7 +40,7 @@ struct PrefetchLimits {
 class Prefetcher {
 public:
     enum TakeResult : int {
-        NotFetched = -1,  // no fetch ahead of this file (or it had not begun): fetch it now
+        NotFetched = -1,  // no fetch ahead of this file (not begun, or kept and failed): fetch it now
         Failed = 0,       // fetched ahead, and the fetch failed
         Fetched = 1,      // the file now lies at its path
     };
@@ -73,8 +73,8 @@ public:
     // staged file is deleted.
     void Drop(const std::string& path);
     // The crawl comes back to the page at `path` later (it lies too deep for now): a fetch
-    // begun or done stays for then, no longer counted among the files fetched ahead, and one
-    // not begun is forgotten.
+    // under way or done stays for then, no longer counted among the files fetched ahead; one
+    // not begun, or failed, is forgotten, and so the page is fetched again then.
     void Keep(const std::string& path);
 
     // Requests that reached a pool thread so far (for tests and measurements).

@@ -344,4 +344,11 @@ TEST_F(PrefetchTest, APageKeptForTheRetriesGivesUpItsPlaceAndIsTakenLater) {
     ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(Prefetcher::StagingPath(target / "next.html")); }));
     EXPECT_EQ(pool.Take(url, target / "deep.html"), Prefetcher::Fetched);
     EXPECT_EQ(Sandbox::ReadFile(target / "deep.html"), Page("page"));
+    // A failed fetch is not kept: the retries ask the server again.
+    EXPECT_EQ(pool.Take(url, target / "next.html"), Prefetcher::Fetched);
+    const std::string missing = server.BaseUrl() + "/missing.html";
+    pool.SubmitPage(missing, target / "missing.html");
+    ASSERT_TRUE(WaitFor([&] { return pool.Started() == 3; }));
+    pool.Keep(target / "missing.html");
+    EXPECT_EQ(pool.Take(missing, target / "missing.html"), Prefetcher::NotFetched);
 }
