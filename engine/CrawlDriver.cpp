@@ -53,7 +53,7 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
     if (startOfRun) state.refetchPath.clear();
     const bool firstVisit = job.RevisitSavedPages() && job.MarkPageVisited(localPath);
     if (startOfRun || firstVisit) return false;
-    if (state.savedCopies.count(localPath) > 0) return true;
+    if (state.SavedCopy(localPath)) return true;
     // A page that the trace selection left out where it was met deeper down is fetched when
     // it is met again within the selection (as a link of the start page).
     return IsSavedCopy(localPath) && !IsCanceledPage(localPath);
@@ -61,7 +61,7 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
 
 // Whether a linked page still needs its fetch (for fetching ahead).
 bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState& state) {
-    if (state.savedCopies.count(path) > 0) return false;  // fetched in this run, so visited too
+    if (state.SavedCopy(path)) return false;  // fetched in this run, so visited too
     if (!state.HasFile(path)) return true;
     return job.RevisitSavedPages() && !job.PageVisited(path);
 }
@@ -374,8 +374,10 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
         return 0;
     }
     page.Read(localPath);
-    if (page.readable) state.filesInPlace.insert(localPath);
-    if (page.readable && IsSavedCopyText(page.text)) state.savedCopies.insert(localPath);
+    if (page.readable) {
+        bool& savedCopy = state.filesInPlace[localPath];
+        savedCopy = savedCopy || IsSavedCopyText(page.text);
+    }
     const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(fetched);
 
     LinkTable table;
@@ -439,7 +441,7 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
             } else if (FetchEmbed(job, table.urls[i], path, prefetch)) {
-                if (state) state->filesInPlace.insert(path);
+                if (state) state->filesInPlace.emplace(path, false);
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
@@ -461,6 +463,11 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
 void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
     if (!deferredUrls.insert(url).second) return;
     deferred.push_back({path, url, level});
+}
+
+bool CrawlState::SavedCopy(const std::string& path) const {
+    const auto it = filesInPlace.find(path);
+    return it != filesInPlace.end() && it->second;
 }
 
 bool CrawlState::HasFile(const std::string& path) const {

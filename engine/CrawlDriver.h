@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -44,11 +45,12 @@ struct CrawlState {
     std::string refetchPath;
     // Pages whose links were pointed online; looked at again when the run ends.
     std::vector<PointedOnline> pointedOnline;
-    // Pages this run fetched and kept as saved copies: asked for again, they need no look
-    // at the disk.
-    std::unordered_set<std::string> savedCopies;
-    // Every file this run put in place (pages and embedded files).
-    std::unordered_set<std::string> filesInPlace;
+    // Every file this run put in place (pages and embedded files), marked true for the pages
+    // it fetched and kept as saved copies: asked for again, they need no look at the disk.
+    std::unordered_map<std::string, bool> filesInPlace;
+
+    // Whether this run fetched the page at `path` and kept it as a saved copy.
+    bool SavedCopy(const std::string& path) const;
 
     // Whether a file lies at `path`: known for the files of this run, else asked of the disk.
     bool HasFile(const std::string& path) const;
