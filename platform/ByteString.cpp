@@ -6,8 +6,6 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
-#elif defined(__SSE2__)
-#include <emmintrin.h>
 #endif
 
 namespace platform {
@@ -74,29 +72,11 @@ size_t FindIScalar(std::string_view haystack, std::string_view needle, size_t fr
     return npos;
 }
 
-#if defined(__SSE2__)
-// A needle byte as sixteen places at once compare it: a letter with its case bit set in both,
-// any other byte exactly.
-struct FoldedByte {
-    __m128i value;
-    __m128i fold;
-};
-
-FoldedByte Folded(char c) {
-    const char lower = AsciiLower(c);
-    const bool letter = lower >= 'a' && lower <= 'z';
-    return {_mm_set1_epi8(letter ? lower : c), _mm_set1_epi8(letter ? 0x20 : 0)};
-}
-
-__m128i Matches(const char* at, const FoldedByte& b) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return _mm_cmpeq_epi8(_mm_or_si128(bytes, b.fold), b.value);
-}
-#endif
-
 #if defined(__x86_64__)
-// The same thirty-two places a step, on processors that have the wider registers. Returns
-// the match, or npos with `from` moved to the first place not looked at.
+// Pages are searched many times over, so on processors that have the registers for it,
+// thirty-two places are looked at in one step: only where the needle's first and last bytes
+// both match (a letter in either case) is the rest compared. Returns the match, or npos with
+// `from` moved to the first place not looked at.
 __attribute__((target("avx2"))) size_t FindIWide(std::string_view haystack, std::string_view needle,
                                                  size_t& from) {
     const size_t m = needle.size();
@@ -133,28 +113,9 @@ bool HasWideRegisters() {
 size_t FindI(std::string_view haystack, std::string_view needle, size_t from) {
     if (needle.empty()) return from <= haystack.size() ? from : npos;
     if (haystack.size() < needle.size() || from > haystack.size() - needle.size()) return npos;
-#if defined(__SSE2__)
-    // Pages are searched many times over, so sixteen places are looked at in one step: only
-    // where the needle's first and last bytes both match is the rest compared.
-    const size_t m = needle.size();
 #if defined(__x86_64__)
-    if (m >= 2 && HasWideRegisters()) {
+    if (needle.size() >= 2 && HasWideRegisters()) {
         if (const size_t at = FindIWide(haystack, needle, from); at != npos) return at;
-    }
-#endif
-    if (m >= 2) {
-        const size_t last = haystack.size() - m;  // the last place a match may start
-        const FoldedByte first = Folded(needle.front()), end = Folded(needle.back());
-        const std::string_view middle = needle.substr(1, m - 2);
-        const char* const text = haystack.data();
-        for (; from + 15 <= last; from += 16) {
-            auto bits = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_and_si128(Matches(text + from, first), Matches(text + from + m - 1, end))));
-            for (; bits != 0; bits &= bits - 1) {
-                const size_t at = from + static_cast<size_t>(__builtin_ctz(bits));
-                if (EqualsI(haystack.substr(at + 1, m - 2), middle)) return at;
-            }
-        }
     }
 #endif
     return FindIScalar(haystack, needle, from);
