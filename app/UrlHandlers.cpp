@@ -14,6 +14,17 @@ namespace {
 // A watch page of a few hundred kilobytes holds the address; more than this is no such page.
 constexpr size_t kPageReadLimit = 32u << 20;
 
+// A handler's recognition of the URLs `test` accepts, with the kind and the message it shows.
+std::function<int(RecogniseRecord&)> RecogniseBy(bool (*test)(std::string_view), const char* kind,
+                                                 const char* message) {
+    return [test, kind, message](RecogniseRecord& record) {
+        if (!test(record.url)) return 0;
+        record.kindText = kind;
+        record.message = message;
+        return 1;
+    };
+}
+
 // --- plain files ---------------------------------------------------------------------------
 
 UrlHandler PlainFileHandler() {
@@ -35,12 +46,7 @@ int OfferAlbumFetcher(StepRecord& record) {
 
 UrlHandler PhotoAlbumHandler(const UrlHandlerOptions& options) {
     UrlHandler handler;
-    handler.recognise = [](RecogniseRecord& record) {
-        if (!IsPhotoAlbumUrl(record.url)) return 0;
-        record.kindText = "フォトアルバム";
-        record.message = "フォトアルバムの写真一覧のページです。\r\n";
-        return 1;
-    };
+    handler.recognise = RecogniseBy(IsPhotoAlbumUrl, "フォトアルバム", "フォトアルバムの写真一覧のページです。\r\n");
     handler.steps.push_back(OfferAlbumFetcher);
     handler.steps.push_back([start = options.startProgram](StepRecord& record) -> int {
         const std::string savePath = record.fields && record.fields->savePath ? record.fields->savePath() : "";
@@ -113,12 +119,8 @@ int SetVideoAddress(StepRecord& record) {
 
 UrlHandler VideoPageHandler(const UrlHandlerOptions& options) {
     UrlHandler handler;
-    handler.recognise = [](RecogniseRecord& record) {
-        if (!IsVideoPageUrl(record.url)) return 0;
-        record.kindText = "YouTubeサイト";
-        record.message = "YouTube のページです。\r\n動画本体のURLを解析中･･･\r\n";
-        return 1;
-    };
+    handler.recognise = RecogniseBy(IsVideoPageUrl, "YouTubeサイト",
+                                    "YouTube のページです。\r\n動画本体のURLを解析中･･･\r\n");
     const std::string companion =
         options.videoCompanionHost.empty() ? std::string(engine::hosts::kVideoCompanionHost) : options.videoCompanionHost;
     handler.steps.push_back([companion](StepRecord& record) { return RewriteToCompanion(record, companion); });
