@@ -134,6 +134,8 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
         return LinkAbsolute;
     }
 
+    // "." and ".." name folders, as "./" and "../" do.
+    if (link == "." || link == ".." || link.ends_with("/.") || link.ends_with("/..")) link += '/';
     if (link.empty()) link = kIndexName;
     else if (link.back() == '/') {
         if (link.size() + kIndexName.size() > kLinkMax) return Refuse(r, PathProblem::TooLong);

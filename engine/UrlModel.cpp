@@ -28,8 +28,7 @@ bool IsPictureOrStyleName(std::string_view name) {
 }  // namespace
 
 int32_t LinkKindOfName(std::string_view name) {
-    if (name.size() < 4) return NotFollowed;
-    if (IsCgiName(name)) return NotFollowed;
+    if (name.empty() || IsCgiName(name)) return NotFollowed;
     if (IsDynamicName(name)) return DynamicPage;
     if (StartsWithI(name, "mailto") || name.back() == ')') return NotFollowed;
     if (name.find('@') != std::string_view::npos && !IsPictureOrStyleName(name)) return NotFollowed;
@@ -53,7 +52,20 @@ bool IsDynamicName(std::string_view name) {
     return ContainsI(name, ".php") || ContainsI(name, ".asp") || ContainsI(name, ".shtml");
 }
 
-bool IsCgiName(std::string_view name) { return ContainsI(name, "bin/") || ContainsI(name, ".cgi"); }
+bool IsCgiName(std::string_view name) {
+    // Only a folder named "cgi-bin" or a name ending ".cgi" runs a script; "robin/", "cabin/"
+    // and "/usr/bin/" are folders like any other. The query names no folder.
+    name = name.substr(0, name.find_first_of("?#"));
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find('/', start);
+        if (end == std::string_view::npos) end = name.size();
+        const std::string_view segment = name.substr(start, end - start);
+        if (EqualsI(segment, "cgi-bin") || EndsWithI(segment, ".cgi")) return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 bool IsPageUrl(std::string_view url) {
     if (!(EndsWithI(url, ".htm") || EndsWithI(url, ".html") || (!url.empty() && url.back() == '/'))) return false;

@@ -45,7 +45,7 @@ size_t DynamicLocalName(std::string_view url, std::string& out, std::vector<std:
                         std::vector<std::string>& newNames);
 
 bool IsDynamicName(std::string_view name);  // ".php", ".asp" or ".shtml" in it
-bool IsCgiName(std::string_view name);      // "bin/" or ".cgi" in it
+bool IsCgiName(std::string_view name);      // a "cgi-bin" folder or a ".cgi" name in its path
 bool IsPageUrl(std::string_view url);
 bool IsPageName(std::string_view name);
 bool IsSwfName(std::string_view name);

@@ -28,9 +28,13 @@ std::set<std::string> TreeOf(const std::string& root) {
 
 TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
     const struct { const char* name; int32_t kind; } cases[] = {
-        {"a.b", NotFollowed},               // shorter than four characters
+        {"a.b", EmbedData},                 // a short name is a name like any other
         {"cgi-bin/x.html", NotFollowed},    // scripts are never saved
         {"form.CGI", NotFollowed},
+        {"run.cgi/x.html?a=1", NotFollowed},
+        {"robin/x.html", LinkPage},         // "bin" ends these folders' names, yet they run nothing
+        {"cabin/usr/bin/p.png", EmbedData},
+        {"x.html?from=cgi-bin/", LinkPage},  // the query names no folder
         {"x.php", DynamicPage},
         {"x.php?id=1", DynamicPage},
         {"list.asp", DynamicPage},
@@ -162,6 +166,9 @@ TEST_F(ResolveTest, RelativeLinksGetUrlLocalPathKindAndLevel) {
         {"", 0, LinkTaken, LinkPage, 0, "site/d/index.html", "http://h/r/d/index.html"},
         {"./pic.gif", 0, LinkTaken, EmbedData, 0, "site/d/pic.gif", "http://h/r/d/pic.gif"},
         {"a/b/", 0, LinkTaken, LinkPage, 2, "site/d/a/b/index.html", "http://h/r/d/a/b/index.html"},
+        {"a/", 0, LinkTaken, LinkPage, 1, "site/d/a/index.html", "http://h/r/d/a/index.html"},
+        {"..", 1, LinkTaken, LinkPage, -1, "site/index.html", "http://h/r/index.html"},  // the folder above
+        {"a.b", 0, LinkTaken, EmbedData, 0, "site/d/a.b", "http://h/r/d/a.b"},
         {"s/x.css", 0, LinkTaken, CssData, 1, "site/d/s/x.css", "http://h/r/d/s/x.css"},
         {"../x.html", 0, LinkNotTaken, NotFollowed, -1, "", "http://h/r/x.html"},
         {"../x.html", 1, LinkTaken, LinkPage, -1, "site/x.html", "http://h/r/x.html"},
