@@ -113,7 +113,8 @@ std::vector<Span> LinkValues(std::string_view text) {
 }
 
 bool IsTakenKind(int32_t kind) {
-    return kind == EmbedData || kind == LinkPage || kind == CssData || kind == ScriptData || kind == PlayList;
+    return kind == EmbedData || kind == LinkPage || kind == CssData || kind == ScriptData || kind == PlayList ||
+           kind == AnswerDecides;
 }
 
 class CopyLinks {
@@ -225,6 +226,14 @@ struct RelinkCandidate {
     Span span;
     std::string target;
     std::string anchor;
+    std::string page;  // for a name that does not say what it is: its name as a saved page
+
+    // The file of the copy the link leads to ("" when none is saved yet).
+    const std::string& Saved() const {
+        static const std::string none;
+        if (platform::IsRegularFile(target)) return target;
+        return !page.empty() && platform::IsRegularFile(page) ? page : none;
+    }
 };
 
 // What the walk below does after a candidate.
@@ -249,8 +258,9 @@ void ForEachRelinkCandidate(std::string_view text, const std::string& pagePath, 
         if (link.empty() || link[0] == '/' || !DecodePercentName(link, decoded)) continue;
         if (!decoded.empty() && decoded.back() == '/') decoded += "index.html";
         RelinkCandidate candidate{span, NormaliseLocalPath(platform::FolderOf(pagePath) + decoded),
-                                  hash == std::string::npos ? std::string() : value.substr(hash)};
+                                  hash == std::string::npos ? std::string() : value.substr(hash), {}};
         if (!IsInsideFolder(candidate.target, dataFolder)) continue;
+        if (LinkKindOfName(link) == AnswerDecides) candidate.page = candidate.target + ".html";
         const Next next = take(candidate);
         if (next == Next::Stop) return;
         if (next == Next::Used) after = span.end;
@@ -264,12 +274,15 @@ bool RelinkTargets(std::string_view text, const std::string& pagePath, const std
     targets.clear();
     bool complete = true;
     ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
-        if (targets.size() == most) {
-            complete = false;
-            targets.clear();
-            return Next::Stop;
+        for (const std::string* t : {&c.target, &c.page}) {
+            if (t->empty()) continue;
+            if (targets.size() == most) {
+                complete = false;
+                targets.clear();
+                return Next::Stop;
+            }
+            targets.push_back(*t);
         }
-        targets.push_back(c.target);
         return Next::Skip;
     });
     return complete;
@@ -281,9 +294,10 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
     std::string out;
     size_t copied = 0;
     ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
-        if (!platform::IsRegularFile(c.target)) return Next::Skip;
+        const std::string& saved = c.Saved();
+        if (saved.empty()) return Next::Skip;
         out.append(text, copied, c.span.begin - copied);
-        out += EncodeLocalLink(RelativeLocalLink(pagePath, c.target));
+        out += EncodeLocalLink(RelativeLocalLink(pagePath, saved));
         out += c.anchor;
         copied = c.span.end;
         return Next::Used;

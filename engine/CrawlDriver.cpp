@@ -33,7 +33,7 @@ constexpr uint32_t kNovelSiteWaitMs = 30000;
 
 // The page step and the embedded files with the run's pool (null: no fetching ahead).
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-              CrawlState& state, Prefetcher* prefetch);
+              CrawlState& state, Prefetcher* prefetch, bool answerDecides = false);
 int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
                        CrawlState* state);
 
@@ -85,10 +85,10 @@ enum class Admission { Admitted, Deferred, Skipped };
 
 // Admission tests of a page step.
 Admission AdmitPage(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-                    CrawlState& state) {
+                    CrawlState& state, bool answerDecides) {
     if (state.recursionDepth > kMaxRecursionDepth) {
         job.AppendLog("  このページのＤＬに失敗しました(検索階層が深過ぎる)。後にリトライします。");
-        state.Defer(localPath, url, level);
+        state.Defer(localPath, url, level, answerDecides);
         return Admission::Deferred;
     }
     if (job.Has(mode::BlogSite)) {
@@ -145,29 +145,68 @@ int StagedPageFits(const std::string& localPath, std::string& staged) {
 // Fetch of the page with its second tries. Returns 1 when the page may be converted.
 // `origin` receives where the page came from (empty when unknown). The first try leaves the
 // page at the temporary name given in `staged`; the others put it at its path.
+// A link whose answer decides what it is keeps every try at its temporary name: until the
+// answer is read, nothing may take the place of a page saved before.
 int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url, Prefetcher* prefetch,
-              FetchOrigin& origin, std::string& staged) {
+              FetchOrigin& origin, std::string& staged, bool answerDecides) {
+    const auto again = [&](const std::string& from) {
+        return answerDecides ? FetchUrlToStaging(job, from, localPath, staged, &origin)
+                             : FetchUrlToFile(job, from, localPath, &origin);
+    };
     int ok = FirstTry(job, prefetch, url, localPath, &origin, &staged);
     if (ok) ok = StagedPageFits(localPath, staged);
-    if (!ok && platform::EndsWithI(url, "index.html"))
-        ok = FetchUrlToFile(job, url.substr(0, url.size() - 10), localPath, &origin);
+    if (!ok && platform::EndsWithI(url, "index.html")) ok = again(url.substr(0, url.size() - 10));
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
-        ok = FetchUrlToFile(job, url, localPath, &origin);
+        ok = again(url);
     }
     if (ok) return 1;
     // A failed fetch leaves no partial file behind; forced conversion asks once more and
     // keeps the page as far as it arrives (or an older copy already there).
-    if (job.Has(mode::neglect) && (platform::IsRegularFile(localPath) || FetchPartialPage(job, url, localPath))) {
+    if (!answerDecides && job.Has(mode::neglect) &&
+        (platform::IsRegularFile(localPath) || FetchPartialPage(job, url, localPath))) {
         job.AppendLog("  ＤＬが正常終了しませんでしたが、変換を続行します。");
         return 1;
     }
     if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
         job.Pause(kRetryWaitMs);
-        ok = FetchUrlToFile(job, url, localPath, &origin);
+        ok = again(url);
     }
     return ok;
+}
+
+// What an answer's Content-Type makes of a link whose name did not say: a page, a style sheet,
+// or else a file.
+int32_t KindOfAnswer(std::string_view contentType) {
+    std::string_view type = contentType.substr(0, contentType.find(';'));
+    while (!type.empty() && (type.back() == ' ' || type.back() == '\t')) type.remove_suffix(1);
+    while (!type.empty() && (type.front() == ' ' || type.front() == '\t')) type.remove_prefix(1);
+    if (platform::EqualsI(type, "text/html") || platform::EqualsI(type, "application/xhtml+xml")) return LinkPage;
+    if (platform::EqualsI(type, "text/css")) return CssData;
+    return EmbedData;
+}
+
+// The linked path without the ".html" that such a link was given until its answer came.
+std::string AnswerStem(const std::string& linkedPath) { return linkedPath.substr(0, linkedPath.size() - 5); }
+
+// An answer that is neither page nor style sheet is a file under the URL's own name. It stays
+// on disk as it came, never read into memory, and never takes the place of a page or folder.
+int KeepAnswerAsFile(SaveJob& job, const std::string& linkedPath, const std::string& url, std::string& staged,
+                     CrawlState& state) {
+    const std::string path = AnswerStem(linkedPath);
+    const std::string fetched = std::exchange(staged, std::string());
+    if (fetched.empty() || platform::IsDirectory(path) || !platform::RenameFile(fetched, path)) {
+        if (!fetched.empty()) platform::DiscardTemporary(fetched);
+        state.decided[url] = {NotFollowed, {}};
+        job.AppendLog("  ＤＬに失敗しました。");
+        return 0;
+    }
+    state.filesInPlace.emplace(path, false);
+    state.decided[url] = {EmbedData, path};
+    const int64_t size = platform::FileSize(path);
+    job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
+    return 1;
 }
 
 void LogLinkCount(SaveJob& job, int n) {
@@ -186,8 +225,23 @@ struct DirectoryLinks {
 };
 
 // Classifies every link of the page; collects the links to folders.
+// A link whose answer has been heard already is what that answer made of it.
+void TakeDecision(const CrawlState& state, const std::string& url, int32_t& kind, std::string& path) {
+    const auto it = state.decided.find(url);
+    if (it == state.decided.end()) return;
+    kind = it->second.kind;
+    path = it->second.path;
+}
+
+// Links whose answers came while the walk followed them now name what was stored.
+void ApplyDecisions(const CrawlState& state, LinkTable& table) {
+    if (state.decided.empty()) return;
+    for (int i = 1; i <= table.Count(); ++i)
+        if (table.kinds[i] == AnswerDecides) TakeDecision(state, table.urls[i], table.kinds[i], table.paths[i]);
+}
+
 void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-                   LinkTable& table, DirectoryLinks& dirs) {
+                   LinkTable& table, DirectoryLinks& dirs, const CrawlState& state) {
     const int n = table.Count();
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     const int mark30 = static_cast<int>(n * 0.3);
@@ -200,6 +254,7 @@ void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string
         std::string path;
         (void)ClassifyLink(job, localPath, url, level, path, link, kind, linkLevel);
         if (kind == DynamicPage) kind = followDynamic ? LinkPage : NotFollowed;
+        if (kind == AnswerDecides) TakeDecision(state, link, kind, path);
         if (toFolder && kind != NotFollowed) {
             dirs.urls.push_back(table.urls[i]);
             dirs.paths.push_back(path);
@@ -236,14 +291,16 @@ int CountTaken(const LinkTable& table) {
     int taken = 0;
     for (int i = 1; i <= table.Count(); ++i) {
         switch (table.kinds[i]) {
-        case EmbedData: case LinkPage: case CssData: case ScriptData: case PlayList: ++taken; break;
+        case EmbedData: case LinkPage: case CssData: case ScriptData: case PlayList: case AnswerDecides: ++taken; break;
         default: break;
         }
     }
     return taken;
 }
 
-bool IsFollowed(int32_t kind) { return kind == LinkPage || kind == CssData || kind == ScriptData; }
+bool IsFollowed(int32_t kind) {
+    return kind == LinkPage || kind == CssData || kind == ScriptData || kind == AnswerDecides;
+}
 
 // Hands the linked pages that their steps are likely to fetch to the pool, last link first,
 // so that the first link, needed next, is on top. Only a guess without side effects: each
@@ -273,7 +330,8 @@ int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState
         state.recursionDepth += 1;
         job.AppendLog(table.urls[i] + "からＤＬ中…");
         job.AppendLog(LevelLine(table.levels[i], state.recursionDepth));
-        int r = CrawlStep(host, job, table.paths[i], table.urls[i], table.levels[i], state, prefetch);
+        int r = CrawlStep(host, job, table.paths[i], table.urls[i], table.levels[i], state, prefetch,
+                          kind == AnswerDecides);
         state.recursionDepth -= 1;
         if (r == 0) {
             result = 0;
@@ -345,10 +403,17 @@ bool AnySaved(const std::vector<std::string>& paths) {
     return std::any_of(paths.begin(), paths.end(), [](const std::string& p) { return platform::IsRegularFile(p); });
 }
 
+// The page step after its fetch: conversion, scan, classification, rewrite, embedded files,
+// recursion into linked pages and the record of the page.
+int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url,
+                    int32_t level, CrawlState& state, Prefetcher* prefetch, const FetchOrigin& origin,
+                    PageText& page);
+
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-              CrawlState& state, Prefetcher* prefetch) {
+              CrawlState& state, Prefetcher* prefetch, bool answerDecides) {
     if (job.StopRequested()) return 0;
-    if (const Admission admission = AdmitPage(job, localPath, url, level, state); admission != Admission::Admitted) {
+    if (const Admission admission = AdmitPage(job, localPath, url, level, state, answerDecides);
+        admission != Admission::Admitted) {
         // A page left for the retries keeps what was fetched ahead of it for then.
         if (prefetch && admission == Admission::Deferred) prefetch->Keep(localPath);
         else if (prefetch) prefetch->Drop(localPath);
@@ -364,8 +429,25 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
 
     FetchOrigin origin;
     PageText page;
-    if (!FetchPage(job, localPath, url, prefetch, origin, page.staged))
-        return PageFetchFailed(job, localPath, url, level);
+    if (!FetchPage(job, localPath, url, prefetch, origin, page.staged, answerDecides)) {
+        // Such a link that failed leaves no failure page: its links keep the online address.
+        if (!answerDecides || IsSavedCopy(localPath)) return PageFetchFailed(job, localPath, url, level);
+        state.decided[url] = {NotFollowed, {}};
+        job.AppendLog("  ＤＬに失敗しました。");
+        return 0;
+    }
+    if (!answerDecides) return SaveFetchedPage(host, job, localPath, url, level, state, prefetch, origin, page);
+    // The answer decides before anything reads the file, so a big file is never held in memory.
+    const int32_t kind = KindOfAnswer(origin.contentType);
+    if (kind == EmbedData) return KeepAnswerAsFile(job, localPath, url, page.staged, state);
+    const std::string path = kind == CssData ? AnswerStem(localPath) + ".css" : localPath;
+    state.decided[url] = {kind, path};
+    return SaveFetchedPage(host, job, path, url, level, state, prefetch, origin, page);
+}
+
+int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url,
+                    int32_t level, CrawlState& state, Prefetcher* prefetch, const FetchOrigin& origin,
+                    PageText& page) {
     const std::string fetched = page.staged.empty() ? localPath : page.staged;
     if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(fetched)) {
         (void)page.Save(job, localPath);  // kept as it came
@@ -402,7 +484,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     std::vector<std::string> originals, newNames;
     if (followDynamic) NameDynamicLinks(table, originals, newNames);
     DirectoryLinks dirs;
-    ClassifyLinks(job, localPath, url, level, table, dirs);
+    ClassifyLinks(job, localPath, url, level, table, dirs, state);
     if (followDynamic) RestoreDynamicUrls(table, originals);
     page.changed |= RewritePageLinks(job, page.text, localPath, url, level, table) == 1;
     job.AppendLog("_Ad_100％");
@@ -413,6 +495,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     page.Park(job, localPath);
     result &= FollowLinks(host, job, table, state, prefetch);
     page.Unpark(localPath);
+    ApplyDecisions(state, table);
 
     if (!dirs.urls.empty()) {
         const FileKnown exists = [&state](const std::string& path) { return state.HasFile(path); };
@@ -460,9 +543,9 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
 
 }  // namespace
 
-void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level) {
+void CrawlState::Defer(const std::string& path, const std::string& url, int32_t level, bool answerDecides) {
     if (!deferredUrls.insert(url).second) return;
-    deferred.push_back({path, url, level});
+    deferred.push_back({path, url, level, answerDecides});
 }
 
 bool CrawlState::SavedCopy(const std::string& path) const {
@@ -492,12 +575,12 @@ bool IsNovelSiteUrl(const std::string& url) {
 }
 
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
-                    int32_t level) {
+                    int32_t level, bool answerDecides) {
     CrawlState state;
     state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
     Prefetcher prefetch(job);
-    const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch);
+    const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch, answerDecides);
     if (!state.deferred.empty()) {
         job.AppendLog("===");
         job.AppendLog("エラーページのリトライを開始します。");
@@ -507,7 +590,7 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
         state.recursionDepth = 0;
         job.AppendLog(page.url + "からＤＬ中…");
         job.AppendLog(LevelLine(page.level, 0));
-        (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch);
+        (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch, page.answerDecides);
     }
     // Files saved after a page that linked them: that page's links lead to them again.
     if (!job.StopRequested())

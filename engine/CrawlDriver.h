@@ -23,6 +23,14 @@ struct DeferredPage {
     std::string path;
     std::string url;
     int32_t level = 0;
+    bool answerDecides = false;  // a link whose answer says what it is
+};
+
+// What the answer to a link whose name did not say made of it: a page, a style sheet or a
+// file at its stored path; NotFollowed, without a path, when the fetch failed.
+struct AnswerDecision {
+    int32_t kind = 0;
+    std::string path;
 };
 
 // A saved page with links pointed online that may lead to the copy once their files are saved.
@@ -48,6 +56,9 @@ struct CrawlState {
     // Every file this run put in place (pages and embedded files), marked true for the pages
     // it fetched and kept as saved copies: asked for again, they need no look at the disk.
     std::unordered_map<std::string, bool> filesInPlace;
+    // The answers heard for links whose names did not say what they are, by URL: asked once,
+    // every later link to the same URL names what was stored.
+    std::unordered_map<std::string, AnswerDecision> decided;
 
     // Whether this run fetched the page at `path` and kept it as a saved copy.
     bool SavedCopy(const std::string& path) const;
@@ -56,14 +67,16 @@ struct CrawlState {
     bool HasFile(const std::string& path) const;
 
     // Appends a page unless the same URL already waits in the list.
-    void Defer(const std::string& path, const std::string& url, int32_t level);
+    void Defer(const std::string& path, const std::string& url, int32_t level, bool answerDecides = false);
     bool TakeFirst(DeferredPage& out);
 };
 
 // Saves the page at `startUrl` into `startPath` and everything it leads to. 1 when every
-// page was saved, else 0. Also used by the update check for each page saved again.
+// page was saved, else 0. Also used by the update check for each page saved again; with
+// `answerDecides` (a page named by the answer to a link) the answer decides again what the
+// URL is, so that a page never gives way to a file of the same URL.
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
-                    int32_t level);
+                    int32_t level, bool answerDecides = false);
 
 // One page step: admission, fetch, conversion, scan, classification, rewrite, embedded
 // files, recursion into linked pages and the record of the page. 1 success, 0 failure.

@@ -145,6 +145,11 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
     outKind = LinkKindOfName(link);
     if (outKind == NotFollowed) return LinkNotTaken;
     if (IsAbsoluteUrl(link)) {
+        // Another host's link that does not say what it names stays online, as it always has.
+        if (outKind == AnswerDecides) {
+            outKind = NotFollowed;
+            return LinkNotTaken;
+        }
         outKind = outKind == EmbedData ? OutDomainEmbed : OutDomainPage;
         return LinkAbsolute;
     }
@@ -201,6 +206,9 @@ int ResolveLinkInside(std::string_view dataFolder, const std::string& pagePath, 
         target += '/';
     }
     target += fileName;
+    // Until its answer says otherwise such a link is a page, stored under a name a browser
+    // opens as one; beside a folder of the same name ("blog" and "blog/") it never collides.
+    if (outKind == AnswerDecides) target += ".html";
     if (target.size() > kLinkMax) return Refuse(r, PathProblem::TooLong);
 
     // Every check has passed: only now are the link's folders made.

@@ -3,6 +3,7 @@
 
 #include "engine/LinkKind.h"
 #include "engine/LinkTable.h"
+#include "engine/LinkText.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 
@@ -32,6 +33,9 @@ int32_t LinkKindOfName(std::string_view name) {
     if (IsDynamicName(name)) return DynamicPage;
     if (StartsWithI(name, "mailto") || name.back() == ')') return NotFollowed;
     if (name.find('@') != std::string_view::npos && !IsPictureOrStyleName(name)) return NotFollowed;
+    // An anchor or another scheme ("tel:") names nothing the answer could decide on.
+    const bool nothingToAsk = name.find('#') != std::string_view::npos ||
+                              name.substr(0, name.find('/')).find(':') != std::string_view::npos;
     name = name.substr(0, name.find('?'));
     if (EndsWithI(name, ".htm") || EndsWithI(name, ".html") || EndsWithI(name, ".com")) return LinkPage;
     if (EndsWithI(name, ".js")) return ScriptData;
@@ -45,7 +49,9 @@ int32_t LinkKindOfName(std::string_view name) {
     // A short extension of one to three characters marks a file.
     for (size_t back = 2; back <= 4; ++back)
         if (name.size() >= back && name[name.size() - back] == '.') return EmbedData;
-    return NotFollowed;
+    // A query alone names the page it is written in, and a folder's name is never a file's.
+    if (nothingToAsk || name.empty() || name.back() == '/' || name.back() == '.') return NotFollowed;
+    return AnswerDecides;
 }
 
 bool IsDynamicName(std::string_view name) {
@@ -70,6 +76,15 @@ bool IsCgiName(std::string_view name) {
 bool IsPageUrl(std::string_view url) {
     if (!(EndsWithI(url, ".htm") || EndsWithI(url, ".html") || (!url.empty() && url.back() == '/'))) return false;
     return !ContainsI(url, ".cgi") && !IsDynamicName(url);
+}
+
+bool IsAnswerNamedPage(std::string_view path, std::string_view url) {
+    if (url.find_first_of("?#") != std::string_view::npos) return false;
+    const std::string_view leaf = url.substr(url.rfind('/') + 1);
+    std::string name;
+    if (LinkKindOfName(leaf) != AnswerDecides || !DecodePercentName(leaf, name)) return false;
+    name += ".html";
+    return path.size() > name.size() && path.ends_with(name) && path[path.size() - name.size() - 1] == '/';
 }
 
 bool IsPageName(std::string_view name) {

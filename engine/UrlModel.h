@@ -19,7 +19,8 @@ enum ResolveResult : int { LinkAbsolute = 0, LinkTaken = 1, LinkNotTaken = 2 };
 constexpr std::string_view kWebArchiveHost = hosts::kWebArchiveHost;
 constexpr std::string_view kWebArchivePrefix = hosts::kWebArchivePrefix;
 
-// Kind of a link by its name alone: 10, 20, 30, 40, 50, 60 or 90.
+// Kind of a link by its name alone: 10, 20, 30, 40, 50, 60, 90, or 100 when only the
+// answer can tell.
 int32_t LinkKindOfName(std::string_view name);
 
 // Resolves `link` (as found in the page at pagePath/pageUrl, level pageLevel) to its URL
@@ -47,6 +48,9 @@ size_t DynamicLocalName(std::string_view url, std::string& out, std::vector<std:
 bool IsDynamicName(std::string_view name);  // ".php", ".asp" or ".shtml" in it
 bool IsCgiName(std::string_view name);      // a "cgi-bin" folder or a ".cgi" name in its path
 bool IsPageUrl(std::string_view url);
+// Whether the page at `path` got its name from `url` as a link whose name did not say what it
+// was: the URL's last name (no query) with ".html" added.
+bool IsAnswerNamedPage(std::string_view path, std::string_view url);
 bool IsPageName(std::string_view name);
 bool IsSwfName(std::string_view name);
 bool IsDirectory(const std::string& path);

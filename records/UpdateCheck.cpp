@@ -70,7 +70,8 @@ void SaveAgain(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogE
         return;
     }
     // The copy stays until the crawl's fetch replaces it: a fetch that fails keeps it.
-    if (engine::NewSiteDownload(host, job, entry.localPath, entry.url, entry.level) == 0)
+    const bool answerDecides = engine::IsAnswerNamedPage(entry.localPath, entry.url);
+    if (engine::NewSiteDownload(host, job, entry.localPath, entry.url, entry.level, answerDecides) == 0)
         walk.status = SomePageFailed;
 }
 

@@ -152,6 +152,27 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     EXPECT_NE(many.find("href=\"about.html\""), std::string::npos);
     EXPECT_NE(many.find("href=\"" + main.BaseUrl() + "/site/top/never-scanned.html\""), std::string::npos);
 
+    // The corner published with clean URLs: pages under names a browser opens, a page beside
+    // the folder of its name, a style sheet named ".css", a plain file under its own name, a
+    // folder linked without its slash, and the "robin/" folder and two-letter page followed.
+    const fs::path clean = top / "clean";
+    for (const char* f : {"index.html", "apt.html", "sect.apt-get.html", "blog.html", "blog/first-post.html",
+                          "blog/index.html", "theme.css", "pics/dot.gif", "notes", "sub.html", "sub/page.html",
+                          "robin/index.html", "go.html"})
+        EXPECT_TRUE(fs::is_regular_file(clean / f)) << f;
+    for (const char* f : {"apt", "theme", "theme.html", "notes.html", "gone.html", "gone"})
+        EXPECT_FALSE(fs::exists(clean / f)) << f;
+    const std::string cleanStart = Sandbox::ReadFile((clean / "index.html").string());
+    for (const char* local : {"href=\"theme.css\"", "href=\"apt.html\"", "href=\"sect.apt-get.html#install\"",
+                              "href=\"blog.html\"", "href=\"blog/first-post.html\"", "href=\"sub.html\"",
+                              "href=\"robin/index.html\"", "href=\"go.html\"", "href=\"notes\""})
+        EXPECT_NE(cleanStart.find(local), std::string::npos) << local;
+    EXPECT_NE(cleanStart.find("href=\"" + main.BaseUrl() + "/site/top/clean/gone\""), std::string::npos);
+    // The folder's page, reached by a redirect, links where the server sent it.
+    EXPECT_NE(Sandbox::ReadFile((clean / "sub.html").string()).find("href=\"sub/page.html\""), std::string::npos);
+    EXPECT_NE(Sandbox::ReadFile((clean / "blog/first-post.html").string()).find("href=\"../blog.html\""),
+              std::string::npos);
+
     // Nothing was written outside the save folder.
     std::set<std::string> outside;
     for (const auto& entry : fs::recursive_directory_iterator(box.Path()))

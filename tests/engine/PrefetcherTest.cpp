@@ -114,7 +114,13 @@ void WriteSite(const Sandbox& site) {
                        "<html><head><title>top</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>"
                        "<img src=\"pic1.png\"><img src=\"pic2.png\"><img src=\"pic1.png\"><img src=\"shared.png\">"
                        "<img src=\"lost.png\"><a href=\"a.html\">a</a> <a href=\"b.html\">b</a> "
-                       "<a href=\"sub/\">sub</a> <a href=\"missing.html\">missing</a></body></html>");
+                       "<a href=\"sub/\">sub</a> <a href=\"missing.html\">missing</a> "
+                       "<a href=\"d\">d</a> <a href=\"notes\">notes</a></body></html>");
+    // Names that do not say what they are: a page, a style sheet and a plain file.
+    Sandbox::WriteFile(site / "d.html", Page("<link rel=\"stylesheet\" href=\"skin\"><img src=\"d.png\">"
+                                             "<a href=\"d\">self</a> <a href=\"a.html\">a</a>"));
+    Sandbox::WriteFile(site / "skin", "p { background: url(d.png); }\n");
+    Sandbox::WriteFile(site / "notes", "plain notes\n");
     Sandbox::WriteFile(site / "a.html", Page("<img src=\"shared.png\"><img src=\"a.png\"><a href=\"b.html\">b</a> "
                                              "<a href=\"index.html\">top</a> <a href=\"c.html\">c</a>"));
     Sandbox::WriteFile(site / "b.html", Page("<img src=\"b1.png\"><img src=\"b2.png\"><img src=\"b3.png\">"
@@ -125,13 +131,33 @@ void WriteSite(const Sandbox& site) {
     Sandbox::WriteFile(site / "sub/page.html", Page("<img src=\"own.png\"> leaf"));
     Sandbox::WriteFile(site / "style.css", "body { background: url(bg.png); }\nh1 { background: url('sub/own.png'); }\n");
     const char* pictures[] = {"pic1.png", "pic2.png", "shared.png", "a.png", "b1.png", "b2.png",
-                              "b3.png",   "c1.png",   "c2.png",     "bg.png", "sub/own.png"};
+                              "b3.png",   "c1.png",   "c2.png",     "bg.png", "sub/own.png", "d.png"};
     int seed = 0;
     for (const char* name : pictures) Sandbox::WriteFile(site / name, Png(seed++));
 }
 
+// One small site in two editions: names with ".html", and clean URLs as static hosts publish
+// them (a style sheet without ".css", a page beside the folder of its name).
+void WriteEdition(const Sandbox& site, bool clean) {
+    const auto name = [clean](const std::string& page) { return "\"" + (clean ? page : page + ".html") + "\""; };
+    const std::string style = clean ? "look" : "look.css";
+    Sandbox::WriteFile(site / "index.html",
+                       Page("<link rel=\"stylesheet\" href=\"" + style + "\"><a href=" + name("guide") + ">g</a> " +
+                            "<a href=" + name("blog") + ">b</a> <a href=\"blog/\">posts</a> <a href=" +
+                            name("blog/one") + ">one</a> <a href=" + name("gone") + ">gone</a>"));
+    Sandbox::WriteFile(site / "guide.html", Page("<a href=" + name("blog/one") + ">one</a> <a href=\"./\">top</a>"));
+    Sandbox::WriteFile(site / "blog.html", Page("<img src=\"p.png\"> <a href=" + name("blog/one") + ">one</a>"));
+    Sandbox::WriteFile(site / "blog/index.html", Page("<a href=" + name("one") + ">1</a> <a href=" + name("../guide") + ">g</a>"));
+    Sandbox::WriteFile(site / "blog/one.html",
+                       Page("<link rel=\"stylesheet\" href=\"../" + style + "\"><a href=" + name("../blog") + ">b</a>"));
+    Sandbox::WriteFile(site / style, "body { background: url(p.png); }\n");
+    Sandbox::WriteFile(site / "p.png", Png(1));
+}
+
 // The page that a slow first link keeps the walk waiting on, while the pool fetches the rest.
-constexpr const char* kSlowFirstPage = "{\"/a.html\": {\"delay\": 0.4}, \"/missing.html\": {\"status\": 404}}";
+constexpr const char* kSlowFirstPage =
+    "{\"/a.html\": {\"delay\": 0.4}, \"/missing.html\": {\"status\": 404}, "
+    "\"/skin\": {\"content_type\": \"text/css\"}, \"clean_urls\": true}";
 
 class PrefetchTest : public ::testing::Test {
 protected:
@@ -204,8 +230,16 @@ TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
         // The same requests, each page and file once, though not in the same order: the pool
         // fetched the later pages while the walk waited for the slow first one.
         EXPECT_EQ(requests.size(), walkRequests);
-        for (const char* path : {"/a.html", "/b.html", "/c.html", "/sub/index.html", "/pic1.png", "/shared.png"})
+        for (const char* path : {"/a.html", "/b.html", "/c.html", "/sub/index.html", "/pic1.png", "/shared.png",
+                                 "/d", "/skin", "/notes"})
             EXPECT_EQ(CountOf(requests, path), 1u) << path;
+        // What their answers made of them: a page and a style sheet under names a browser
+        // opens, a file under its own name, and the links of the copy lead to them.
+        EXPECT_EQ(walk.tree.count("d.html") + walk.tree.count("skin.css") + walk.tree.count("notes"), 3u);
+        EXPECT_EQ(walk.tree.count("d") + walk.tree.count("skin") + walk.tree.count("notes.html"), 0u);
+        EXPECT_NE(walk.tree.at("index.html").find("href=\"d.html\""), std::string::npos);
+        EXPECT_NE(walk.tree.at("index.html").find("href=\"notes\""), std::string::npos);
+        EXPECT_NE(walk.tree.at("d.html").find("href=\"skin.css\""), std::string::npos);
         EXPECT_LT(PositionOf(requests, "/b.html"), PositionOf(requests, "/a.png"));
     }
 }
@@ -351,4 +385,33 @@ TEST_F(PrefetchTest, APageKeptForTheRetriesGivesUpItsPlaceAndIsTakenLater) {
     ASSERT_TRUE(WaitFor([&] { return pool.Started() == 3; }));
     pool.Keep(target / "missing.html");
     EXPECT_EQ(pool.Take(missing, target / "missing.html"), Prefetcher::NotFetched);
+}
+
+TEST_F(PrefetchTest, ASitePublishedWithCleanUrlsSavesAsItsHtmlEdition) {
+    Sandbox cleanSite;
+    WriteEdition(site, false);
+    WriteEdition(cleanSite, true);
+    LoopbackServer html(site.Path(), "{\"/gone.html\": {\"status\": 404}}");
+    LoopbackServer clean(cleanSite.Path(), "{\"/look\": {\"content_type\": \"text/css\"}, \"clean_urls\": true}");
+    ASSERT_TRUE(html.Running() && clean.Running());
+    const Outcome fromHtml = Crawl(html, "html/", true);
+    const Outcome fromClean = Crawl(clean, "clean/", true);
+
+    // The same files, byte for byte, but for the failed page: a gone name that does not say
+    // what it is leaves no placeholder, its link keeps its address online.
+    std::map<std::string, std::string> expected = fromHtml.tree;
+    ASSERT_EQ(expected.erase("gone.html"), 1u);
+    std::map<std::string, std::string> got = fromClean.tree;
+    const std::string online = clean.BaseUrl() + "/gone";
+    const size_t at = got["index.html"].find("\"" + online + "\"");
+    ASSERT_NE(at, std::string::npos);
+    got["index.html"].replace(at + 1, online.size(), "gone.html");
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(got.count("blog.html") + got.count("blog/index.html") + got.count("look.css"), 3u);
+    // The records name the stored pages.
+    const std::string record = "guide.html " + clean.BaseUrl() + "/guide 0 ";
+    EXPECT_EQ(std::count_if(fromClean.records.begin(), fromClean.records.end(),
+                            [&record](const std::string& r) { return r.rfind(record, 0) == 0; }),
+              1)
+        << ::testing::PrintToString(fromClean.records);
 }

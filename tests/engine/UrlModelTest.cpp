@@ -56,9 +56,16 @@ TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
         {"list.m3u", PlayList},
         {"pack.tar.gz", EmbedData},
         {"note.z", EmbedData},
-        {"README", NotFollowed},            // no extension
+        // Names that do not say what they are: the answer decides.
+        {"README", AnswerDecides},
+        {"go", AnswerDecides},
+        {"sect.apt-get", AnswerDecides},
+        {"file.longext", AnswerDecides},
+        {"search?q=a.b", AnswerDecides},
         {"#top", NotFollowed},              // an anchor alone
-        {"file.longext", NotFollowed},
+        {"tel:0123", NotFollowed},
+        {"?page=2", NotFollowed},           // the page itself, asked again
+        {"dir/", NotFollowed},
     };
     for (const auto& c : cases) EXPECT_EQ(LinkKindOfName(c.name), c.kind) << c.name;
 }

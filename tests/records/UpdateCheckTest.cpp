@@ -389,3 +389,27 @@ TEST_F(UpdateCheckTest, ANewSaveWhileTheServerFailsKeepsTheSavedStartPage) {
     EXPECT_EQ(Save(kDefaultSave).result, 0);
     EXPECT_EQ(Sandbox::ReadFile(data + "index.html").rfind(engine::kFailedPageHead, 0), 0u);
 }
+
+TEST_F(UpdateCheckTest, APageOfACleanUrlIsCheckedUnderItsStoredNameAndNeverGivesWayToAFile) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"guide\">guide</a>"));
+    Sandbox::WriteFile(site / "guide.html", Page("the guide"));
+    Serve("{\"clean_urls\": true}");
+    ASSERT_EQ(Save(kDefaultSave).result, 1);
+    EXPECT_NE(Sandbox::ReadFile(data + "index.html").find("href=\"guide.html\""), std::string::npos);
+    SavedLog log = ReadLog(data + "SitrovSaveInfo.log");
+    ASSERT_NE(Find(log, Url("guide")), nullptr);
+    EXPECT_EQ(Find(log, Url("guide"))->path, data + "guide.html");
+
+    // Unchanged, the page is not saved again.
+    SetOldTime(data + "guide.html");
+    EXPECT_EQ(Save(kDefaultSave).result, 2);
+    EXPECT_EQ(MTime(data + "guide.html"), kOldTime);
+
+    // The URL now answers a file: it is stored under its own name, the page stays.
+    Sandbox::WriteFile(site / "guide.html", "a longer answer that is no page at all");
+    ASSERT_TRUE(server->SetRules("{\"clean_urls\": true, \"/guide\": {\"content_type\": \"application/pdf\"}}"));
+    (void)Save(kDefaultSave);
+    EXPECT_EQ(Sandbox::ReadFile(data + "guide.html"), Page("the guide"));
+    EXPECT_EQ(Sandbox::ReadFile(data + "guide"), "a longer answer that is no page at all");
+    ExpectNoLeftovers();
+}

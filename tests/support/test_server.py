@@ -26,6 +26,10 @@ sent, query string included) to an object with any of these keys:
     ignore_range  true: answer 200 with the whole body even for a Range request
     echo_headers  true: the body is the request's header block, as received
 
+A top-level key "clean_urls" (true, or a list of path prefixes) publishes those folders with
+clean URLs, as static hosts do: "/x" is answered from "x.html" when no file "x" exists, before
+a folder "x" is redirected to "x/".
+
 Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's own port and
 "@NAME@" by VALUE for each --subst NAME=VALUE, so a bundled site can link to the ports that
 the servers of one run were given.
@@ -119,7 +123,7 @@ class State:
         self.dropped = {}
         self.substitutions = {}
 
-    def rules_for(self, path):
+    def all_rules(self):
         if not self.rules_path:
             return {}
         try:
@@ -127,8 +131,17 @@ class State:
                 rules = json.load(f)
         except (OSError, ValueError):
             return {}
-        rule = rules.get(path) if isinstance(rules, dict) else None
+        return rules if isinstance(rules, dict) else {}
+
+    def rules_for(self, path):
+        rule = self.all_rules().get(path)
         return rule if isinstance(rule, dict) else {}
+
+    def clean_urls_for(self, path):
+        clean = self.all_rules().get("clean_urls")
+        if clean is True:
+            return True
+        return isinstance(clean, list) and any(path.startswith(str(p)) for p in clean)
 
     def log(self, line):
         if not self.log_path:
@@ -252,6 +265,10 @@ class Handler(BaseHTTPRequestHandler):
         local = self.server.state.local_file(self.path)
         if local is None:
             return 403, small_page(403), "text/html", headers
+        url_path = self.path.split("?", 1)[0]
+        if (not os.path.isfile(local) and not url_path.endswith("/") and os.path.isfile(local + ".html")
+                and self.server.state.clean_urls_for(url_path)):
+            local += ".html"
         if os.path.isdir(local):
             if not local.endswith(os.sep):
                 headers["Location"] = self.path.split("?", 1)[0] + "/"
