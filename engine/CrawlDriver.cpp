@@ -315,15 +315,21 @@ void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& s
     const std::vector<std::string> selection = job.TraceSelection();
     for (int i = table.Count(); i >= 1; --i) {
         if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
+        if (table.kinds[i] == AnswerDecides && state.decided.count(table.urls[i]) > 0) continue;
         if (!StillToFetch(job, table.paths[i], state)) continue;  // saved, a placeholder, or in the way
         prefetch.SubmitPage(table.urls[i], table.paths[i]);
     }
 }
 
-int FollowLinks(SaveHost& host, SaveJob& job, const LinkTable& table, CrawlState& state, Prefetcher* prefetch) {
+int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& state, Prefetcher* prefetch) {
     if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitLinkedPages(job, table, state, *ahead);
     int result = 1;
     for (int i = 1; i <= table.Count(); ++i) {
+        // An answer heard deeper in the walk since this page was classified is not asked again.
+        if (table.kinds[i] == AnswerDecides) {
+            TakeDecision(state, table.urls[i], table.kinds[i], table.paths[i]);
+            if (!IsFollowed(table.kinds[i])) job.LinkDone(1);
+        }
         const int32_t kind = table.kinds[i];
         if (!IsFollowed(kind)) continue;
         if (job.StopRequested()) return 0;

@@ -1,6 +1,9 @@
 // Link kinds by name, the name tests, start-URL encoding and the local names of query URLs.
 #include "engine/UrlModel.h"
 
+#include <algorithm>
+#include <array>
+
 #include "engine/LinkKind.h"
 #include "engine/LinkTable.h"
 #include "engine/LinkText.h"
@@ -26,6 +29,29 @@ bool IsPictureOrStyleName(std::string_view name) {
     return false;
 }
 
+// The short extensions (lower case, sorted) of pictures, fonts, media, archives, documents,
+// data and program files. A name with one of them is a file without asking its server.
+constexpr std::array<std::string_view, 123> kShortFileExtensions = {
+    "3gp", "7z",  "aac", "ai",  "aif", "apk", "arj", "asc", "asf", "asx", "au",  "avi", "bat", "bin", "bmp", "bz2",
+    "c",   "cab", "cc",  "cer", "chm", "cpp", "crt", "csv", "cur", "dat", "deb", "dll", "dmg", "doc", "dtd", "eot",
+    "eps", "exe", "flv", "fon", "gif", "gpx", "gz",  "h",   "hlp", "hqx", "ico", "ics", "img", "ini", "iso", "jar",
+    "jpe", "jpg", "key", "kml", "kmz", "lha", "log", "lz",  "lzh", "m4a", "m4v", "map", "md",  "mid", "mjs", "mkv",
+    "mov", "mp2", "mp3", "mp4", "mpe", "mpg", "msi", "odp", "ods", "odt", "oga", "ogg", "ogv", "otf", "pdf", "pem",
+    "pls", "png", "pps", "ppt", "ps",  "psd", "py",  "qt",  "ra",  "ram", "rar", "rm",  "rpm", "rss", "rtf", "sh",
+    "sig", "sit", "srt", "svg", "swf", "tar", "tex", "tgz", "tif", "ts",  "tsv", "ttf", "txt", "vcf", "vtt", "wav",
+    "wma", "wmv", "xbm", "xls", "xml", "xpi", "xsl", "xz",  "z",   "zip", "zst",
+};
+
+bool IsKnownShortFileExtension(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot < 2 || name.size() - dot > 4) return false;
+    char lower[3] = {};
+    const size_t length = name.size() - dot - 1;
+    for (size_t i = 0; i < length; ++i) lower[i] = platform::AsciiLower(name[dot + 1 + i]);
+    const std::string_view ext(lower, length);
+    return std::binary_search(kShortFileExtensions.begin(), kShortFileExtensions.end(), ext);
+}
+
 }  // namespace
 
 int32_t LinkKindOfName(std::string_view name) {
@@ -33,9 +59,7 @@ int32_t LinkKindOfName(std::string_view name) {
     if (IsDynamicName(name)) return DynamicPage;
     if (StartsWithI(name, "mailto") || name.back() == ')') return NotFollowed;
     if (name.find('@') != std::string_view::npos && !IsPictureOrStyleName(name)) return NotFollowed;
-    // An anchor or another scheme ("tel:") names nothing the answer could decide on.
-    const bool nothingToAsk = name.find('#') != std::string_view::npos ||
-                              name.substr(0, name.find('/')).find(':') != std::string_view::npos;
+    const std::string_view whole = name;
     name = name.substr(0, name.find('?'));
     if (EndsWithI(name, ".htm") || EndsWithI(name, ".html") || EndsWithI(name, ".com")) return LinkPage;
     if (EndsWithI(name, ".js")) return ScriptData;
@@ -46,11 +70,15 @@ int32_t LinkKindOfName(std::string_view name) {
     for (std::string_view ext : {".webp", ".avif", ".woff", ".woff2", ".webm", ".weba", ".mpeg", ".tiff", ".heic",
                                  ".flac", ".opus", ".apng", ".jfif", ".svgz", ".json", ".webmanifest"})
         if (EndsWithI(name, ext)) return EmbedData;
-    // A short extension of one to three characters marks a file.
-    for (size_t back = 2; back <= 4; ++back)
-        if (name.size() >= back && name[name.size() - back] == '.') return EmbedData;
+    // A short extension of one to three characters marks a file when it is one that files
+    // bear; "tkinter.ttk" or "sect.apt-get" on a site with clean URLs is a page's name.
+    if (IsKnownShortFileExtension(name)) return EmbedData;
     // A query alone names the page it is written in, and a folder's name is never a file's.
-    if (nothingToAsk || name.empty() || name.back() == '/' || name.back() == '.') return NotFollowed;
+    if (name.empty() || name.back() == '/' || name.back() == '.') return NotFollowed;
+    // An anchor or another scheme ("tel:") names nothing the answer could decide on.
+    if (whole.find('#') != std::string_view::npos ||
+        whole.substr(0, whole.find('/')).find(':') != std::string_view::npos)
+        return NotFollowed;
     return AnswerDecides;
 }
 

@@ -160,7 +160,7 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
                           "blog/index.html", "theme.css", "pics/dot.gif", "notes", "sub.html", "sub/page.html",
                           "robin/index.html", "go.html"})
         EXPECT_TRUE(fs::is_regular_file(clean / f)) << f;
-    for (const char* f : {"apt", "theme", "theme.html", "notes.html", "gone.html", "gone"})
+    for (const char* f : {"apt", "go", "theme", "theme.html", "notes.html", "gone.html", "gone"})
         EXPECT_FALSE(fs::exists(clean / f)) << f;
     const std::string cleanStart = Sandbox::ReadFile((clean / "index.html").string());
     for (const char* local : {"href=\"theme.css\"", "href=\"apt.html\"", "href=\"sect.apt-get.html#install\"",
@@ -171,6 +171,8 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     // The folder's page, reached by a redirect, links where the server sent it.
     EXPECT_NE(Sandbox::ReadFile((clean / "sub.html").string()).find("href=\"sub/page.html\""), std::string::npos);
     EXPECT_NE(Sandbox::ReadFile((clean / "blog/first-post.html").string()).find("href=\"../blog.html\""),
+              std::string::npos);
+    EXPECT_NE(Sandbox::ReadFile((clean / "robin/index.html").string()).find("href=\"../go.html\""),
               std::string::npos);
 
     // Nothing was written outside the save folder.

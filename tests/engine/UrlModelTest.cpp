@@ -28,7 +28,7 @@ std::set<std::string> TreeOf(const std::string& root) {
 
 TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
     const struct { const char* name; int32_t kind; } cases[] = {
-        {"a.b", EmbedData},                 // a short name is a name like any other
+        {"a.h", EmbedData},                 // a short name is a name like any other
         {"cgi-bin/x.html", NotFollowed},    // scripts are never saved
         {"form.CGI", NotFollowed},
         {"run.cgi/x.html?a=1", NotFollowed},
@@ -59,6 +59,10 @@ TEST(LinkKindOfName, KindFollowsTheNameInTheFixedOrder) {
         // Names that do not say what they are: the answer decides.
         {"README", AnswerDecides},
         {"go", AnswerDecides},
+        {"../go", AnswerDecides},           // the dots of the folder above are no extension
+        {"tkinter.ttk", AnswerDecides},     // a short extension that no file type bears
+        {"v1.2", AnswerDecides},
+        {"manual.PDF", EmbedData},
         {"sect.apt-get", AnswerDecides},
         {"file.longext", AnswerDecides},
         {"search?q=a.b", AnswerDecides},
@@ -175,7 +179,11 @@ TEST_F(ResolveTest, RelativeLinksGetUrlLocalPathKindAndLevel) {
         {"a/b/", 0, LinkTaken, LinkPage, 2, "site/d/a/b/index.html", "http://h/r/d/a/b/index.html"},
         {"a/", 0, LinkTaken, LinkPage, 1, "site/d/a/index.html", "http://h/r/d/a/index.html"},
         {"..", 1, LinkTaken, LinkPage, -1, "site/index.html", "http://h/r/index.html"},  // the folder above
-        {"a.b", 0, LinkTaken, EmbedData, 0, "site/d/a.b", "http://h/r/d/a.b"},
+        {"a.h", 0, LinkTaken, EmbedData, 0, "site/d/a.h", "http://h/r/d/a.h"},
+        // A name that does not say what it is is taken as a page until its answer comes.
+        {"go", 0, LinkTaken, AnswerDecides, 0, "site/d/go.html", "http://h/r/d/go"},
+        {"../d/tkinter.ttk", 1, LinkTaken, AnswerDecides, 0, "site/d/tkinter.ttk.html", "http://h/r/d/tkinter.ttk"},
+        {"http://o/about", 0, LinkNotTaken, NotFollowed, 0, "", "http://o/about"},
         {"s/x.css", 0, LinkTaken, CssData, 1, "site/d/s/x.css", "http://h/r/d/s/x.css"},
         {"../x.html", 0, LinkNotTaken, NotFollowed, -1, "", "http://h/r/x.html"},
         {"../x.html", 1, LinkTaken, LinkPage, -1, "site/x.html", "http://h/r/x.html"},
