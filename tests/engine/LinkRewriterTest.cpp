@@ -287,16 +287,19 @@ TEST(PointLinksAtCopyTest, LinksPointedOnlineComeBackWhenTheirFileWasSavedLater)
     const std::string data = box / "data/";
     const std::string page = data + "top/d/p.html";
     Sandbox::WriteFile(data + "top/later.html", "x");
+    Sandbox::WriteFile(data + "top/guide.html", "x");  // saved as a page, though its name did not say so
     Sandbox::WriteFile(page, "<a href=\"http://h/t/later.html#s\"><a href=\"http://h/t/never.html\">"
-                             "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+                             "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\"><a href=\"http://h/t/guide\">");
     // What the end of a save would look at, without reading the page again.
     std::vector<std::string> targets;
     EXPECT_TRUE(engine::RelinkTargets(Sandbox::ReadFile(page), page, "http://h/t/d/p.html", data, 8, targets));
-    EXPECT_EQ(targets, (std::vector<std::string>{data + "top/later.html", data + "top/never.html", data + "etc/passwd"}));
+    EXPECT_EQ(targets, (std::vector<std::string>{data + "top/later.html", data + "top/never.html", data + "etc/passwd",
+                                                 data + "etc/passwd.html", data + "top/guide",
+                                                 data + "top/guide.html"}));
     EXPECT_FALSE(engine::RelinkTargets(Sandbox::ReadFile(page), page, "http://h/t/d/p.html", data, 1, targets));
     EXPECT_TRUE(targets.empty());
     EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 1);
     EXPECT_EQ(Sandbox::ReadFile(page), "<a href=\"../later.html#s\"><a href=\"http://h/t/never.html\">"
-                                       "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\">");
+                                       "<a href=\"http://o/t/later.html\"><a href=\"http://h/etc/passwd\"><a href=\"../guide.html\">");
     EXPECT_EQ(engine::RelinkToSavedFiles(page, "http://h/t/d/p.html", data), 0);
 }
