@@ -158,7 +158,7 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     const fs::path clean = top / "clean";
     for (const char* f : {"index.html", "apt.html", "sect.apt-get.html", "blog.html", "blog/first-post.html",
                           "blog/index.html", "theme.css", "pics/dot.gif", "notes", "sub.html", "sub/page.html",
-                          "robin/index.html", "go.html"})
+                          "robin/index.html", "go.html", "go__q_lang=en.html"})
         EXPECT_TRUE(fs::is_regular_file(clean / f)) << f;
     for (const char* f : {"apt", "go", "theme", "theme.html", "notes.html", "gone.html", "gone"})
         EXPECT_FALSE(fs::exists(clean / f)) << f;

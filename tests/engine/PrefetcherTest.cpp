@@ -115,7 +115,8 @@ void WriteSite(const Sandbox& site) {
                        "<img src=\"pic1.png\"><img src=\"pic2.png\"><img src=\"pic1.png\"><img src=\"shared.png\">"
                        "<img src=\"lost.png\"><a href=\"a.html\">a</a> <a href=\"b.html\">b</a> "
                        "<a href=\"sub/\">sub</a> <a href=\"missing.html\">missing</a> "
-                       "<a href=\"d\">d</a> <a href=\"notes\">notes</a> <a href=\"lost\">lost</a></body></html>");
+                       "<a href=\"d\">d</a> <a href=\"notes\">notes</a> <a href=\"lost\">lost</a> "
+                       "<a href=\"d?q=1\">query</a></body></html>");
     // Names that do not say what they are: a page, a style sheet and a plain file.
     Sandbox::WriteFile(site / "d.html", Page("<link rel=\"stylesheet\" href=\"skin\"><img src=\"d.png\">"
                                              "<a href=\"d\">self</a> <a href=\"a.html\">a</a>"));
@@ -236,6 +237,7 @@ TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
         // A failed answer is not asked for again by a page classified before it came; forced
         // conversion tries its second way of fetching at once.
         EXPECT_EQ(CountOf(requests, "/lost"), flags == neglect ? 2u : 1u);
+        EXPECT_EQ(CountOf(requests, "/d?q=1"), 0u);  // a query page, and query pages are not followed
         // What their answers made of them: a page and a style sheet under names a browser
         // opens, a file under its own name, and the links of the copy lead to them.
         EXPECT_EQ(walk.tree.count("d.html") + walk.tree.count("skin.css") + walk.tree.count("notes"), 3u);
