@@ -11,6 +11,11 @@ are not counted, nor is a link to a place in the page itself ("page.html#part" i
 page.html: wget -k writes in-page anchors that way); an absolute link to the site counts as not
 working offline. Sitrova's
 placeholder pages for pages the site itself lacks are no pages of the site and not counted.
+
+A site whose pages are linked without ".html" ("clean URLs") is served from files named x.html,
+and a tool may save such a page under its URL's own name, without an extension: a file without
+an extension that starts like HTML counts as a page too. A link works offline only when it
+names a file of the copy as written, since a browser opening the copy from disk adds no ".html".
 """
 
 import os
@@ -29,6 +34,32 @@ def is_page(name):
     return low.endswith((".html", ".htm", ".css")) or ".php" in low or "?" in low
 
 
+def looks_like_html(path):
+    """True for a file without an extension whose first bytes are HTML's."""
+    if "." in os.path.basename(path):
+        return False
+    try:
+        with open(path, "rb") as f:
+            head = f.read(1024).lstrip().lower()
+    except OSError:
+        return False
+    return head.startswith((b"<!doctype html", b"<html")) or b"<html" in head
+
+
+def saved_pages(root):
+    """Every saved page of the copy under root as (folder, name, text): the .html and .htm files
+    and the HTML ones without an extension, Sitrova's placeholders left out."""
+    for folder, _, files in os.walk(root):
+        for name in sorted(files):
+            path = os.path.join(folder, name)
+            if not (name.lower().endswith((".html", ".htm")) or looks_like_html(path)):
+                continue
+            with open(path, "rb") as f:
+                text = f.read()
+            if not text.startswith(PLACEHOLDERS):
+                yield folder, name, text
+
+
 def candidates(match):
     if match.group(5) is not None:
         return [c.strip().split()[0] for c in match.group(5).decode("latin-1").split(",") if c.strip()]
@@ -40,13 +71,14 @@ def main():
     pages = working = own = 0
     for folder, _, files in os.walk(root):
         for name in files:
-            if not is_page(name):
+            html = name.lower().endswith((".html", ".htm")) or looks_like_html(os.path.join(folder, name))
+            if not (html or is_page(name)):
                 continue
             with open(os.path.join(folder, name), "rb") as f:
                 text = f.read()
             if text.startswith(PLACEHOLDERS):
                 continue
-            if name.lower().endswith((".html", ".htm")):
+            if html:
                 pages += 1
             for m in LINK.finditer(text):
                 for link in candidates(m):
