@@ -20,6 +20,7 @@ port 9, where nothing listens, and to resolve no host name.
 import argparse
 import json
 import os
+import pathlib
 import queue
 import random
 import shutil
@@ -164,7 +165,7 @@ class Check:
         # Events of the page before are no concern of this one.
         while not self.b.events.empty():
             self.handle(self.b.events.get_nowait(), label)
-        url = "file://" + os.path.abspath(path)
+        url = pathlib.Path(os.path.abspath(path)).as_uri()  # a saved name may hold "?" or "#"
         self.b.send("Page.navigate", {"url": url}, self.s)  # a page that fails is counted as it fails to load
         start = time.monotonic()
         loaded = None

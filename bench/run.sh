@@ -38,7 +38,12 @@ BUILD_DIR=build-bench BUILD_TYPE=Release bash scripts/build.sh -DSITROVA_BUILD_T
 
 work=$(mktemp -d /tmp/sitrova-bench-XXXXXX)
 chmod 755 "$work"  # nginx workers run as another user
-trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
+# KEEP=1 leaves the copies (in $work/done) for a look with browser_check.py -v.
+if [ "${KEEP:-0}" = 1 ]; then
+  trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; echo "copies kept in $work/done"' EXIT
+else
+  trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
+fi
 python3 bench/make_site.py "$work/site" --sections "$sections" >/dev/null
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 mkdir -p "$work/nginx" "$work/done"
