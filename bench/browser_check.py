@@ -2,14 +2,17 @@
 """Opens a saved copy in a real browser, with the network shut, and counts what did not load.
 
     browser_check.py [-v] [--pages 40] [--seed 1] DIR ORIGIN
-        → prints "<pages-opened> <failed-local-loads> <requests-to-ORIGIN> <other-web-requests>"
+        → prints "<pages-opened> <failed-local-loads> <requests-to-ORIGIN> <other-web-requests>
+                  <pages-not-shown-as-HTML>"
 
 Headless Chromium (Debian's chromium package) opens DIR/index.html and a fixed sample of the
 copy's other pages (the same seed picks the same pages of the same copy), each through
 file://, and waits for it to finish loading. Every file:// load that fails (a missing page,
 picture, style sheet, script or frame) counts as a failed local load; every http(s) request is
 stopped before it leaves the browser and counted, as going back to the site when it is for
-ORIGIN ("http://host:port"). -v lists each failure and request on standard error.
+ORIGIN ("http://host:port"). A saved page that the browser does not show as HTML (a page
+saved under a name without .html: the browser takes it for text, or offers to download it)
+counts apart. -v lists each failure and request on standard error.
 
 The browser is driven over the DevTools protocol on a pipe (no port to open). Its web requests
 are held by the protocol's request interception and failed there; should one slip past that,
@@ -125,7 +128,7 @@ class Check:
         self.b = browser
         self.origin = origin.rstrip("/").lower()
         self.verbose = verbose
-        self.failed = self.server = self.other = 0
+        self.failed = self.server = self.other = self.not_html = 0
         target = self.b.send("Target.createTarget", {"url": "about:blank"})["targetId"]
         self.s = self.b.send("Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
         for method, params in (("Page.enable", {}), ("Network.enable", {}),
@@ -176,7 +179,7 @@ class Check:
                 self.note("timeout", url, label)
                 return
             if loaded is not None and (now - last > QUIET or now - loaded > SETTLE_LIMIT):
-                return
+                break
             try:
                 ev = self.b.events.get(timeout=0.1)
             except queue.Empty:
@@ -186,6 +189,14 @@ class Check:
             last = time.monotonic()
             if ev.get("sessionId") == self.s and self.handle(ev, label) and loaded is None:
                 loaded = last
+        shown = self.b.send("Runtime.evaluate", {"expression": "location.href + ' ' + document.contentType",
+                                                 "returnByValue": True}, self.s)
+        shown = shown.get("result", {}).get("value", "")
+        # Sitrova's start page sends the browser on to the copy's own start page: where the page
+        # ends up counts, as long as it is still on disk.
+        if not (shown.startswith("file:") and shown.endswith((" text/html", " application/xhtml+xml"))):
+            self.not_html += 1
+            self.note("not shown as HTML (%s)" % shown, url, label)
 
 
 def main():
@@ -210,7 +221,7 @@ def main():
             opened += 1
     finally:
         browser.close()
-    print(opened, check.failed, check.server, check.other)
+    print(opened, check.failed, check.server, check.other, check.not_html)
 
 
 if __name__ == "__main__":

@@ -13,9 +13,10 @@ working offline. Sitrova's
 placeholder pages for pages the site itself lacks are no pages of the site and not counted.
 
 A site whose pages are linked without ".html" ("clean URLs") is served from files named x.html,
-and a tool may save such a page under its URL's own name, without an extension: a file without
-an extension that starts like HTML counts as a page too. A link works offline only when it
-names a file of the copy as written, since a browser opening the copy from disk adds no ".html".
+and a tool may save such a page under its URL's own name ("os", "tkinter.ttk", "3.11"): any
+other file that starts like HTML counts as a page too. A link works offline only when it names
+a file of the copy as written, since a browser opening the copy from disk adds no ".html"; and
+not when that file is such a page, which a browser shows from disk as text or not at all.
 """
 
 import os
@@ -34,16 +35,25 @@ def is_page(name):
     return low.endswith((".html", ".htm", ".css")) or ".php" in low or "?" in low
 
 
+RESOURCES = (".css", ".js", ".png", ".jpg", ".jpeg", ".gif", ".svg", ".ico", ".webp", ".woff", ".woff2", ".ttf",
+             ".txt", ".xml", ".json", ".log", ".qdx", ".pdf", ".zip", ".gz", ".bz2", ".xz", ".tar", ".ini")
+sniffed = {}
+
+
 def looks_like_html(path):
-    """True for a file without an extension whose first bytes are HTML's."""
-    if "." in os.path.basename(path):
+    """True for a page saved under a name without .html or .htm: a file of no common kind whose
+    first bytes are HTML's."""
+    low = path.lower()
+    if low.endswith((".html", ".htm") + RESOURCES):
         return False
-    try:
-        with open(path, "rb") as f:
-            head = f.read(1024).lstrip().lower()
-    except OSError:
-        return False
-    return head.startswith((b"<!doctype html", b"<html")) or b"<html" in head
+    if path not in sniffed:
+        try:
+            with open(path, "rb") as f:
+                head = f.read(256).lstrip().lower()
+        except OSError:
+            head = b""
+        sniffed[path] = head.startswith((b"<!doctype html", b"<html"))
+    return sniffed[path]
 
 
 def saved_pages(root):
@@ -96,7 +106,7 @@ def main():
                     own += 1
                     if not path or path.endswith("/") or os.path.isdir(target):
                         target = os.path.join(target, "index.html")
-                    if os.path.isfile(target):
+                    if os.path.isfile(target) and not looks_like_html(target):
                         working += 1
     print(pages, working, own)
 

@@ -9,8 +9,8 @@
 # broken relative links and the share of the site's own links that work offline (from the
 # first repeat), then the ratios. Unless BROWSER=0, headless Chromium then opens each tool's
 # first copy from disk with the network shut (bench/browser_check.py: the start page and 40
-# other pages) and counts the local files that failed to load and the requests that went
-# back to the site's server.
+# other pages) and counts the local files that failed to load, the requests that went back
+# to the site's server and the pages it did not show as HTML.
 #   bench/run.sh [sections] [sites] [repeats]   (default 20 sections: about 2,000 pages;
 #                                                sites: any of "synthetic python python-clean
 #                                                postgres", default all; repeats: default 3)
@@ -97,7 +97,7 @@ m = statistics.median(float(x) for x in v)
 print("%d" % m if all("." not in x for x in v) else "%.2f" % m)' "$@"
 }
 
-declare -A wall rss cpu files broken pages working own opened failed asked
+declare -A wall rss cpu files broken pages working own opened failed asked text
 run() {  # key origin dir repeat command...
   local key=$1 origin=$2 dir=$3 repeat=$4 w m c
   shift 4
@@ -109,7 +109,7 @@ run() {  # key origin dir repeat command...
     read -r broken[$key] _ < <(python3 bench/broken_links.py "$dir")
     read -r pages[$key] working[$key] own[$key] < <(python3 bench/link_share.py "$dir" "$origin")
     if [ "$browser" != 0 ]; then
-      read -r opened[$key] failed[$key] asked[$key] _ < <(python3 bench/browser_check.py "$dir" "$origin") || true
+      read -r opened[$key] failed[$key] asked[$key] _ text[$key] < <(python3 bench/browser_check.py "$dir" "$origin") || true
     fi
   fi
   # Set aside, not deleted: the file system hands out the inodes of files deleted moments
@@ -153,8 +153,8 @@ for site in $sites; do
     echo "In Chromium, from disk with the network shut (the start page and up to 40 others):"
     for t in sitrova wget wget2; do
       k="$site/$t"
-      printf '  %-8s pages opened %3s   failed local loads %5s   requests to the server %5s\n' "$t" \
-        "${opened[$k]}" "${failed[$k]}" "${asked[$k]}"
+      printf '  %-8s pages opened %3s   failed local loads %5s   requests to the server %5s   not shown as HTML %3s\n' \
+        "$t" "${opened[$k]}" "${failed[$k]}" "${asked[$k]}" "${text[$k]}"
     done
   fi
   unset mw mc mr
