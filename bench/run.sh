@@ -2,22 +2,31 @@
 # Save benchmark: a synthetic site and two real documentation sites (the Python 3.11 and
 # PostgreSQL 15 manuals from Debian's python3.11-doc and postgresql-doc-15), each served by
 # nginx on 127.0.0.1 and saved by Sitrova, by `wget --mirror` and by wget2 in turn, the three
-# tools alternating for each repeat. Prints, per site and tool, the medians of wall time, CPU
-# time (user + system) and peak memory, the files and pages saved, broken relative links and
-# the share of the site's own links that work offline (from the first repeat), then the ratios.
+# tools alternating for each repeat. "python-clean" is the Python manual with its own links
+# written without ".html" (bench/clean_urls.py), served the way such sites are: "x" answered
+# with x.html, a folder without its slash sent on to "dir/". Prints, per site and tool, the
+# medians of wall time, CPU time (user + system) and peak memory, the files and pages saved,
+# broken relative links and the share of the site's own links that work offline (from the
+# first repeat), then the ratios. Unless BROWSER=0, headless Chromium then opens each tool's
+# first copy from disk with the network shut (bench/browser_check.py: the start page and 40
+# other pages) and counts the local files that failed to load, the requests that went back
+# to the site's server and the pages it did not show as HTML.
 #   bench/run.sh [sections] [sites] [repeats]   (default 20 sections: about 2,000 pages;
-#                                                sites: any of "synthetic python postgres",
-#                                                default all; repeats: default 3)
+#                                                sites: any of "synthetic python python-clean
+#                                                postgres", default all; repeats: default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 sections="${1:-20}"
-sites="${2:-synthetic python postgres}"
+sites="${2:-synthetic python python-clean postgres}"
+browser="${BROWSER:-1}"
 repeats="${3:-3}"
 
 bash scripts/install-deps.sh
 need=()
-for p in nginx-light wget wget2 time python3.11-doc postgresql-doc-15; do
+pkgs=(nginx-light wget wget2 time python3.11-doc postgresql-doc-15)
+[ "$browser" = 0 ] || pkgs+=(chromium)
+for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done
 if [ "${#need[@]}" -gt 0 ]; then
@@ -29,16 +38,27 @@ BUILD_DIR=build-bench BUILD_TYPE=Release bash scripts/build.sh -DSITROVA_BUILD_T
 
 work=$(mktemp -d /tmp/sitrova-bench-XXXXXX)
 chmod 755 "$work"  # nginx workers run as another user
-trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
+# KEEP=1 leaves the copies (in $work/done) for a look with browser_check.py -v.
+if [ "${KEEP:-0}" = 1 ]; then
+  trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; echo "copies kept in $work/done"' EXIT
+else
+  trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
+fi
 python3 bench/make_site.py "$work/site" --sections "$sections" >/dev/null
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 mkdir -p "$work/nginx" "$work/done"
 declare -A roots=([synthetic]="$work/site" [python]=/usr/share/doc/python3.11/html
-                  [postgres]=/usr/share/doc/postgresql-doc-15/html)
+                  [python-clean]="$work/python-clean" [postgres]=/usr/share/doc/postgresql-doc-15/html)
+declare -A starts=([python-clean]=/)
+case " $sites " in *" python-clean "*) python3 bench/clean_urls.py /usr/share/doc/python3.11/html \
+  "$work/python-clean" >/dev/null ;; esac
 servers=""
 n=0
 for site in $sites; do
-  servers+="  server { listen 127.0.0.1:$((port + n)); root ${roots[$site]}; index index.html; }
+  [ -n "${roots[$site]:-}" ] || { echo "unknown site: $site" >&2; exit 2; }
+  location=""
+  case $site in *-clean) location='location / { try_files $uri $uri.html $uri/ =404; }' ;; esac
+  servers+="  server { listen 127.0.0.1:$((port + n)); root ${roots[$site]}; index index.html; $location }
 "
   n=$((n + 1))
 done
@@ -77,7 +97,7 @@ m = statistics.median(float(x) for x in v)
 print("%d" % m if all("." not in x for x in v) else "%.2f" % m)' "$@"
 }
 
-declare -A wall rss cpu files broken pages working own
+declare -A wall rss cpu files broken pages working own opened failed asked text
 run() {  # key origin dir repeat command...
   local key=$1 origin=$2 dir=$3 repeat=$4 w m c
   shift 4
@@ -88,6 +108,9 @@ run() {  # key origin dir repeat command...
     files[$key]=$(count_files "$dir")
     read -r broken[$key] _ < <(python3 bench/broken_links.py "$dir")
     read -r pages[$key] working[$key] own[$key] < <(python3 bench/link_share.py "$dir" "$origin")
+    if [ "$browser" != 0 ]; then
+      read -r opened[$key] failed[$key] asked[$key] _ text[$key] < <(python3 bench/browser_check.py "$dir" "$origin") || true
+    fi
   fi
   # Set aside, not deleted: the file system hands out the inodes of files deleted moments
   # ago slowly, which would slow down whichever tool runs next.
@@ -101,16 +124,16 @@ flags=$((0x1 | 0x100 | 0x200 | 0x80000))
 n=0
 for site in $sites; do
   origin="http://127.0.0.1:$((port + n))"
-  url="$origin/index.html"
+  url="$origin${starts[$site]:-/index.html}"
   n=$((n + 1))
   echo "== $site: $url (medians of $repeats runs, the load average before: $(cut -d' ' -f1-3 /proc/loadavg))"
   for r in $(seq 1 "$repeats"); do
     run "$site/sitrova" "$origin" "$work/sitrova" "$r" env -u DISPLAY -u WAYLAND_DISPLAY "$top/build-bench/bin/Sitrova" \
       "SomeComplete,\"$url\",\"$work/sitrova/index.html\",\"$flags\",\"0\",\"4\""
-    run "$site/wget" "$origin" "$work/wget" "$r" wget -q --mirror --convert-links --page-requisites --no-parent -nH \
-      -P "$work/wget" "$url"
-    run "$site/wget2" "$origin" "$work/wget2" "$r" wget2 -q --mirror --convert-links --page-requisites --no-parent \
-      -nH -P "$work/wget2" "$url"
+    run "$site/wget" "$origin" "$work/wget" "$r" wget -q --mirror --convert-links --adjust-extension --page-requisites \
+      --no-parent -nH -P "$work/wget" "$url"
+    run "$site/wget2" "$origin" "$work/wget2" "$r" wget2 -q --mirror --convert-links --adjust-extension --page-requisites \
+      --no-parent -nH -P "$work/wget2" "$url"
   done
   declare -A mw mc mr
   printf '%-8s %9s %8s %11s %7s %7s %7s %14s   %s\n' tool wall_s cpu_s peak_KiB files pages broken own_links_ok \
@@ -126,6 +149,14 @@ for site in $sites; do
     echo "Sitrova/$(printf '%-5s' "$t"): wall $(ratio "${mw[sitrova]}" "${mw[$t]}")" \
       " CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")"
   done
+  if [ "$browser" != 0 ]; then
+    echo "In Chromium, from disk with the network shut (the start page and up to 40 others):"
+    for t in sitrova wget wget2; do
+      k="$site/$t"
+      printf '  %-8s pages opened %3s   failed local loads %5s   requests to the server %5s   not shown as HTML %3s\n' \
+        "$t" "${opened[$k]}" "${failed[$k]}" "${asked[$k]}" "${text[$k]}"
+    done
+  fi
   unset mw mc mr
   echo
 done
