@@ -5,6 +5,7 @@
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
+#include "records/QdxRecord.h"
 
 namespace cui {
 
@@ -51,16 +52,31 @@ void PrintReadMe(const CuiContext& c) {
     c.print("");
 }
 
+void PrintLines(const std::string& text, const CuiContext& c) {
+    for (size_t from = 0;;) {
+        const size_t end = text.find("\r\n", from);
+        c.print(text.substr(from, end == std::string::npos ? std::string::npos : end - from));
+        if (end == std::string::npos) return;
+        from = end + 2;
+    }
+}
+
 void Cut(const std::string& path, const CuiContext& c) {
     const size_t dot = path.rfind('.');
     std::string extension;
     if (dot != std::string::npos && !path.ends_with("/")) extension = path.substr(dot + 1, 31);
-    if (extension != "qdx") {
+    if (!platform::EqualsI(extension, "qdx")) {
         c.print("指定されたファイルは、QDXファイルでは在りません。");
         return;
     }
     if (!platform::IsRegularFile(path)) {
         c.print("ファイルパスが不正です。");
+        return;
+    }
+    // A record that cannot be read is told here, where the user asked; the record stays.
+    records::QdxRecordReader reader;
+    if (records::OpenQdxRecord(path, reader, records::StaleRecord::Keep) != records::QdxReadable) {
+        PrintLines(reader.message, c);
         return;
     }
     (void)c.start(SitrovaProgram(c), "advertisement," + Quoted(path), false);

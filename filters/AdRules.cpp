@@ -1,6 +1,7 @@
 #include "filters/AdRules.h"
 
 #include "engine/ChosenHosts.h"
+#include "filters/PageMarkup.h"
 #include "platform/ByteString.h"
 
 namespace filters {
@@ -11,18 +12,18 @@ using platform::FindI;
 using platform::npos;
 namespace hosts = engine::hosts;
 
-constexpr std::string_view kEndTag = "</html>";
-constexpr std::string_view kStartTag = "<html>";
-
-// Position of the closing html tag; every search ignores case, so one spelling finds all.
-size_t EndTagAt(const std::string& text) { return FindI(text, kEndTag); }
-
 }  // namespace
 
+// A marker counts only where markup begins: the same words inside a script, a comment or an
+// attribute value are the page's own text.
 bool CutBlocks(std::string& text, std::string_view start, std::string_view end) {
     bool removed = false;
     size_t at = FindI(text, start);
     while (at != npos) {
+        if (!MarkupBeginsAt(text, at)) {
+            at = FindI(text, start, at + 1);
+            continue;
+        }
         const size_t endAt = FindI(text, end, at + start.size());
         if (endAt == npos) {
             at = FindI(text, start, at + start.size());
@@ -37,25 +38,42 @@ bool CutBlocks(std::string& text, std::string_view start, std::string_view end) 
     return removed;
 }
 
+bool CutBannerElements(std::string& text, std::string_view start) {
+    bool removed = false;
+    for (size_t at = FindI(text, start); at != npos;) {
+        const size_t end = MarkupBeginsAt(text, at) ? ElementEnd(text, at) : npos;
+        if (end == npos) {
+            at = FindI(text, start, at + 1);
+            continue;
+        }
+        text.erase(at, end - at);
+        removed = true;
+        at = FindI(text, start, at);
+    }
+    return removed;
+}
+
+// The page ends at its real end tag: one written inside a script or a comment ends nothing,
+// and what follows it is the page's own.
 bool CutTailAfterEndTag(std::string& text, std::string_view marker) {
-    const size_t tag = EndTagAt(text);
-    if (tag == npos) return false;
-    const size_t at = FindI(text, marker, tag + kEndTag.size());
+    TextSpan tag;
+    if (!DocumentEndTag(text, tag)) return false;
+    const size_t at = FindI(text, marker, tag.end);
     if (at == npos) return false;
     text.resize(at);
     return true;
 }
 
 bool CutTextAfterEndTag(std::string& text, std::string_view needle) {
-    const size_t tag = EndTagAt(text);
-    if (tag == npos) return false;
-    if (FindI(text, needle, tag + kEndTag.size()) == npos) return false;
-    text.resize(tag + kEndTag.size());
+    TextSpan tag;
+    if (!DocumentEndTag(text, tag)) return false;
+    if (FindI(text, needle, tag.end) == npos) return false;
+    text.resize(tag.end);
     return true;
 }
 
 bool CutHeadBeforeStartTag(std::string& text, std::string_view marker) {
-    const size_t tag = FindI(text, kStartTag);
+    const size_t tag = DocumentStartTag(text);
     if (tag == npos) return false;
     const size_t at = FindI(text, marker);
     if (at == npos || at >= tag) return false;
@@ -65,37 +83,30 @@ bool CutHeadBeforeStartTag(std::string& text, std::string_view marker) {
 
 namespace {
 
-// One script element loading from `host`: from the last "<" before the host through the
-// "</script>" behind it.
-bool CutScriptOf(std::string& text, std::string_view host) {
-    const size_t hostAt = FindI(text, host);
-    if (hostAt == npos) return false;
-    const size_t close = FindI(text, "</script>", hostAt + host.size());
-    if (close == npos) return false;
-    const size_t open = text.rfind('<', hostAt);
-    if (open == std::string::npos) return false;
-    text.erase(open, close + std::string_view("</script>").size() - open);
-    return true;
-}
-
-bool CutScriptsOf(std::string& text, std::string_view host) {
-    bool removed = false;
-    while (CutScriptOf(text, host)) removed = true;
-    return removed;
-}
-
-}  // namespace
-
-bool CutCounterService(std::string& text) {
-    bool removed = false;
-    while (CutBlocks(text, "<!--shinobi1-->", "<!--shinobi2-->")) removed = true;
-    removed |= CutScriptsOf(text, hosts::kCounterControl);
+bool NamesCounterHost(std::string_view script) {
+    if (platform::ContainsI(script, hosts::kCounterControl)) return true;
     for (const char* family : {hosts::kCounterScriptFamilyA, hosts::kCounterScriptFamilyB}) {
         std::string host = family;
         for (char digit = '1'; digit <= '9'; ++digit) {
             host[hosts::kCounterDigitIndex] = digit;
-            removed |= CutScriptsOf(text, host);
+            if (platform::ContainsI(script, host)) return true;
         }
+    }
+    return false;
+}
+
+}  // namespace
+
+// The service's scripts go whole, from their start tag through their end tag; a link to the
+// service elsewhere in the page is the page's own.
+bool CutCounterService(std::string& text) {
+    bool removed = false;
+    while (CutBlocks(text, "<!--shinobi1-->", "<!--shinobi2-->")) removed = true;
+    const std::vector<TextSpan> scripts = ScriptElements(text);
+    for (auto it = scripts.rbegin(); it != scripts.rend(); ++it) {
+        if (!NamesCounterHost(std::string_view(text).substr(it->begin, it->end - it->begin))) continue;
+        text.erase(it->begin, it->end - it->begin);
+        removed = true;
     }
     return removed;
 }
@@ -147,8 +158,8 @@ bool ApplyAdRules(std::string& s) {
     any |= CutBlocks(s, "<!-- cool -->", "<!-- cool -->");                                           // 10
     any |= CutBlocks(s, "<!-- cool auto-insert ", "<!-- end of cool auto-insert */ -->");            // 11
     any |= CutBlocks(s, "<!--TSUKAERU CODE START-->", "<!--TSUKAERU CODE END: Thankyou-->");         // 12
-    any |= CutBlocks(s, hostingA, "</center>");                                                      // 13
-    any |= CutBlocks(s, hostingB, "</center>");                                                      // 14
+    any |= CutBannerElements(s, hostingA);                                                           // 13
+    any |= CutBannerElements(s, hostingB);                                                           // 14
     any |= CutBlocks(s, "<DIV align=center><!-- freeHP_header -->", "<!-- /HEADER_BANNER --></DIV>"); // 15
     any |= CutBlocks(s, "<!-- START HOME FREE HEADER CODE -->", "<!-- END HOME FREE HEADER CODE -->"); // 16
     any |= CutBlocks(s, "<!-- START HOME FREE FOOTER CODE -->", "<!-- END HOME FREE FOOTER CODE -->"); // 17
@@ -156,7 +167,7 @@ bool ApplyAdRules(std::string& s) {
         any = true;
         (void)CutBlocks(s, "</center><center><IFRAME frameBorder", "</a></noscript></IFRAME>");
     }
-    any |= CutBlocks(s, hostingC, "</center>");                                                      // 19
+    any |= CutBannerElements(s, hostingC);                                                           // 19
     any |= CutTailAfterEndTag(s, "<!-- text below generated by server. PLEASE REMOVE -->");          // 20
     any |= CutBlocks(s, "<!-- geoguide start -->", "<!-- geoguide end -->");                         // 21
     any |= CutBlocks(s, "<!--*/GeoGuide/*-->", "<!--*/GeoGuide/*-->");                               // 22

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "filters/CutAdv.h"
+#include "filters/PageMarkup.h"
+#include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "records/QdxRecord.h"
 #include "records/SavedSiteLog.h"
@@ -62,11 +64,44 @@ void SleepUnlessStopped(uint32_t ms, const std::stop_token& stop) {
     (void)wake.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
 }
 
+// Enough of a file to see how it begins.
+constexpr size_t kHeadBytes = 4096;
+
+// A page under a name of its own (a server script's, say) shows itself by its first tag:
+// the doctype or the html or head tag, behind nothing but blanks, comments and an XML
+// declaration.
+bool BeginsAsHtml(const std::string& path) {
+    std::string head;
+    if (!platform::ReadFileHead(path, head, kHeadBytes)) return false;
+    size_t textFrom = head.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    MarkupWalk walk(head, textFrom);
+    MarkupItem item;
+    while (walk.Next(item)) {
+        const size_t text = head.find_first_not_of(" \t\r\n\f", textFrom);
+        if (text < item.begin) return false;
+        const std::string_view tag = std::string_view(head).substr(item.begin, item.end - item.begin);
+        if (item.kind == MarkupItem::Comment || platform::StartsWithI(tag, "<?xml")) {
+            textFrom = item.end;
+            continue;
+        }
+        if (item.kind == MarkupItem::Declaration) return platform::StartsWithI(tag, "<!doctype html");
+        return item.kind == MarkupItem::StartTag &&
+               (platform::EqualsI(item.name, "html") || platform::EqualsI(item.name, "head"));
+    }
+    return false;
+}
+
 }  // namespace
+
+bool IsHtmlPageFile(const std::string& path) {
+    if (platform::EndsWithI(path, ".html") || platform::EndsWithI(path, ".htm")) return true;
+    return BeginsAsHtml(path);
+}
 
 int CleanSavedSite(const std::string& qdxPath, uint32_t sleepMs, SiteCleaningJob& job, std::stop_token stop) {
     records::QdxRecordReader reader;
-    if (records::OpenQdxRecord(qdxPath, reader) != records::QdxReadable) {
+    // A record whose saved pages were moved away stays: the user may bring them back.
+    if (records::OpenQdxRecord(qdxPath, reader, records::StaleRecord::Keep) != records::QdxReadable) {
         job.Fail(reader.message.empty() ? "Qdxファイルを開けませんでした。\r\n" + qdxPath : reader.message);
         job.End();
         return 0;
@@ -80,7 +115,7 @@ int CleanSavedSite(const std::string& qdxPath, uint32_t sleepMs, SiteCleaningJob
     for (size_t i = 0; i < n && !stop.stop_requested(); ++i) {
         const std::string& path = entries[i].localPath;
         CleanedPage page;
-        page.result = CleanFileInPlace(path);
+        page.result = IsHtmlPageFile(path) ? CleanFileInPlace(path) : NothingRemoved;
         page.relativePath = path.compare(0, present.size(), present) == 0 ? path.substr(present.size()) : path;
         job.AddPage(std::move(page));
         SleepUnlessStopped(sleepMs, stop);

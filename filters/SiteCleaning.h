@@ -46,9 +46,14 @@ int CleaningPercent(uint32_t done, uint32_t total);
 // The list's result column.
 std::string CleaningResultText(int result);
 
-// Worker thread: cleans in place every page listed in the saved-site log of the record at
-// `qdxPath`, sleeping `sleepMs` after each, until done or stopped. Returns 1 when the
-// record was read, else 0 (the job then holds the reader's message).
+// True for an HTML page: by its name, or, under another name, by how the file begins. Style
+// sheets and scripts, which the saved-site log lists too, are no pages.
+bool IsHtmlPageFile(const std::string& path);
+
+// Worker thread: cleans in place every HTML page listed in the saved-site log of the record at
+// `qdxPath`, sleeping `sleepMs` after each, until done or stopped; other listed files are
+// counted and left as they are. Returns 1 when the record was read, else 0 (the job then
+// holds the reader's message; the record is never deleted here).
 [[nodiscard]] int CleanSavedSite(const std::string& qdxPath, uint32_t sleepMs, SiteCleaningJob& job,
                                  std::stop_token stop);
 

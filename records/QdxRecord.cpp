@@ -51,7 +51,20 @@ std::string QdxLogPath(const std::string& recordPath, uint32_t modeWord) {
     return platform::FolderOf(recordPath) + kSavedSiteLogName;
 }
 
-int OpenQdxRecord(const std::string& path, QdxRecordReader& reader) {
+namespace {
+
+// The line that tells the user which part of the saved site is gone: the data folder when
+// it is missing as a whole, else the log itself.
+std::string MissingLine(const std::string& logPath) {
+    const std::string folder = platform::FolderOf(logPath);
+    if (!platform::IsDirectory(folder))
+        return "保存データのフォルダが見つかりません（名前の変更や移動をした場合は元に戻してください）: " + folder;
+    return "保存済みサイトのログファイルが見つかりません: " + logPath;
+}
+
+}  // namespace
+
+int OpenQdxRecord(const std::string& path, QdxRecordReader& reader, StaleRecord stale) {
     reader = QdxRecordReader{};
     std::string head;
     if (!platform::IsRegularFile(path) || !platform::ReadFileHead(path, head, kFirstLineBytes))
@@ -65,9 +78,11 @@ int OpenQdxRecord(const std::string& path, QdxRecordReader& reader) {
     if (ReadSavedSiteLogHeader(reader.logPath, reader.log) != LogRead) {
         reader.status = QdxLogError;
         reader.message = reader.log.message;
+        const bool gone = reader.log.error == LogMissing && !platform::FileExists(reader.logPath);
+        if (gone && stale == StaleRecord::Keep) reader.message += "\r\n" + MissingLine(reader.logPath);
         // A stale record whose log is gone is removed; one whose log exists but cannot be
         // read (permissions, a passing lock) is kept.
-        if (reader.log.error == LogMissing && !platform::FileExists(reader.logPath) && !platform::RemoveFile(path))
+        if (gone && stale == StaleRecord::Remove && !platform::RemoveFile(path))
             platform::DebugOutput("stale record not removed: " + path + "\r\n");
         return reader.status;
     }

@@ -19,9 +19,15 @@ struct QdxRecordReader {
     SavedSiteLogReader log;  // the log's header, when status is 0
 };
 
+// What becomes of a record whose saved-site log no longer exists.
+enum class StaleRecord {
+    Remove,  // deleted, so stale records leave the user's folders
+    Keep,    // kept; the message names what is missing (a renamed data folder, say)
+};
+
 // Opens the record at `path` and reads the header of its saved-site log. Returns the status.
-// A record whose log no longer exists is deleted, so stale records leave the user's folders.
-[[nodiscard]] int OpenQdxRecord(const std::string& path, QdxRecordReader& reader);
+[[nodiscard]] int OpenQdxRecord(const std::string& path, QdxRecordReader& reader,
+                                StaleRecord stale = StaleRecord::Remove);
 
 // True when the record at `path` exists but does not begin with a mode word (an emptied or
 // overwritten file, which no window can open); the next save writes it anew.

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 
+#include "filters/CutAdv.h"
 #include "platform/Process.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -58,6 +60,31 @@ std::set<std::string> BrokenLinks(const fs::path& root) {
     return broken;
 }
 
+// Runs the Sitrova program with one argument and waits for it; its exit code, or -1.
+int RunSitrova(const std::string& argument) {
+    int code = -1;
+    if (platform::StartProcess("timeout", {"120", std::string(SITROVA_BIN_DIR) + "/Sitrova", argument}, true, &code) !=
+        platform::ProcessStarted)
+        return -1;
+    return code;
+}
+
+// Saves the demo site into `out` as demo.html (data folder, record file, query pages).
+int SaveDemoSite(const LoopbackServer& main, const std::string& out) {
+    fs::create_directories(out);
+    const std::string url = main.BaseUrl() + "/site/top/index.html";
+    return RunSitrova("SomeComplete,\"" + url + "\",\"" + out + "demo.html\",\"" +
+                      std::to_string(0x1 | 0x100 | 0x200 | 0x80000) + "\",\"1\",\"4\"");
+}
+
+std::map<std::string, std::string> FilesBelow(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = Sandbox::ReadFile(entry.path().string());
+    return files;
+}
+
 }  // namespace
 
 TEST(DemoSite, SavedCopyBrowsesOffline) {
@@ -69,14 +96,7 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     ASSERT_TRUE(main.Running());
 
     const std::string out = box / "out/";
-    fs::create_directories(out);
-    const std::string url = main.BaseUrl() + "/site/top/index.html";
-    const std::string arg = "SomeComplete,\"" + url + "\",\"" + out + "demo.html\",\"" +
-                            std::to_string(0x1 | 0x100 | 0x200 | 0x80000) + "\",\"1\",\"4\"";
-    int code = -1;
-    ASSERT_EQ(platform::StartProcess("timeout", {"120", std::string(SITROVA_BIN_DIR) + "/Sitrova", arg}, true, &code),
-              platform::ProcessStarted);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(SaveDemoSite(main, out), 0);
 
     const fs::path data = fs::path(out) / "demo.files";
     const fs::path top = data / "top";
@@ -184,4 +204,35 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
     std::set<std::string> topLevel;
     for (const auto& entry : fs::directory_iterator(out)) topLevel.insert(entry.path().filename().string());
     EXPECT_EQ(topLevel, (std::set<std::string>{"demo.html", "demo.files", "demo.qdx", "demo-Description.log"}));
+}
+
+// The demo site carries no advertisements: the removal run only puts its marker on top of each
+// page and leaves every other file (style sheets, scripts, pictures, records) as it was.
+TEST(DemoSite, AdRemovalLeavesThePagesAsTheyWereButForTheMarker) {
+    Sandbox box;
+    LoopbackServer other(kSite + "/other", "", "127.0.0.2");
+    ASSERT_TRUE(other.Running());
+    LoopbackServer main(kSite + "/main", Sandbox::ReadFile(kSite + "/rules.json"), "127.0.0.1",
+                        {"PORT2=" + std::to_string(other.Port())});
+    ASSERT_TRUE(main.Running());
+    const std::string out = box / "out/";
+    ASSERT_EQ(SaveDemoSite(main, out), 0);
+    const std::map<std::string, std::string> before = FilesBelow(out);
+
+    EXPECT_EQ(RunSitrova("advertisement,\"" + out + "demo.qdx\""), 0);
+    const std::map<std::string, std::string> after = FilesBelow(out);
+    ASSERT_EQ(after.size(), before.size());
+    const std::string marker = filters::CurrentMarker();
+    size_t marked = 0;
+    for (const auto& [name, bytes] : before) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(after.count(name), 1u);
+        const std::string& now = after.at(name);
+        if (now == bytes) continue;
+        EXPECT_TRUE(name.ends_with(".html")) << "not a page, yet changed";
+        EXPECT_EQ(now, marker + bytes);
+        ++marked;
+    }
+    EXPECT_EQ(after.at("demo.files/top/index.html"), marker + before.at("demo.files/top/index.html"));
+    EXPECT_GT(marked, 10u);
 }

@@ -11,6 +11,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "tests/records/LogText.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
@@ -68,6 +69,15 @@ std::string ParamFile(const std::string& url, const std::string& save, const std
                 "<version>\r\n1.00\r\n</version>\r\n</qdxsome:document>\r\n");
 }
 
+// A record of a saved site whose log lies beside it.
+void WriteRecord(const std::string& path) {
+    Sandbox::WriteFile(path, "1\r\nEnd of Qdx file. Its contents is hidden file, SiteSaveInfoLog.\r\n");
+    recordstest::LogHeader header;
+    header.storedFolder = platform::FolderOf(path);
+    header.modeWord = 1;
+    Sandbox::WriteFile(platform::FolderOf(path) + "SitrovSaveInfo.log", recordstest::LogText(header, {}));
+}
+
 const std::string kAllOn =
     "<workmode><neglect>1</neglect><arias>1.0</arias><agent>1</agent><datafolder>1</datafolder>"
     "<qdxfile>1</qdxfile><outdomain><all>1</all><select>1</select></outdomain></workmode>\r\n";
@@ -101,7 +111,7 @@ TEST(CuiProgram, OptionsAndTheirMessages) {
         {{"/V", "job.xml"}, ""},  // options are case-sensitive
         {{"stray", "/version", "/?"}, "\nVersion 1.00\n"},
         {{"/v"}, "\nVersion 1.00\n"},
-        {{"/cut", "site.QDX"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
+        {{"/cut", "site.txt"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
         {{"/cut", "gone.qdx"}, "ファイルパスが不正です。\n"},
         {{"/cut", "dir.qdx/"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
         {{"/readme"}, "\nRead me.txtが見つかりません。\n\n"},
@@ -128,7 +138,7 @@ TEST(CuiProgram, OptionsAndTheirMessages) {
 
 TEST(CuiProgram, CutAndUrlStartSitrovaWithTheirArguments) {
     StandIn s;
-    Sandbox::WriteFile(s.box / "a b.qdx", "x");
+    WriteRecord(s.box / "a b.qdx");
     EXPECT_EQ(RunTool(s.cui, {"/cut", s.box / "a b.qdx"}, s.box.Path()), "");
     EXPECT_EQ(s.Calls(1), "advertisement,\"" + s.box / "a b.qdx" + "\"\n");
     EXPECT_EQ(RunTool(s.cui, {"/url", "name", "http://example.org/"}, s.box.Path()), "");
@@ -136,6 +146,21 @@ TEST(CuiProgram, CutAndUrlStartSitrovaWithTheirArguments) {
     EXPECT_EQ(RunTool(s.cui, {"/url", "/home/u/x.html"}, s.box.Path()), "");
     const std::string calls = s.Calls(3);
     EXPECT_EQ(calls.substr(calls.rfind('\n', calls.size() - 2) + 1), "PresetUrl,\"\",\"/home/u/x.html\"\n");
+}
+
+TEST(CuiProgram, CutTakesTheExtensionInAnyCaseAndKeepsARecordWhoseSiteIsMissing) {
+    StandIn s;
+    WriteRecord(s.box / "UP.QDX");
+    EXPECT_EQ(RunTool(s.cui, {"/cut", "UP.QDX"}, s.box.Path()), "");
+    EXPECT_EQ(s.Calls(1), "advertisement,\"UP.QDX\"\n");
+
+    // The data folder was renamed: nothing is started, the record stays, the folder is named.
+    Sandbox::WriteFile(s.box / "gone.qdx", "769\r\nEnd of Qdx file. Its contents is hidden file, SiteSaveInfoLog.\r\n");
+    const std::string printed = RunTool(s.cui, {"/cut", "gone.qdx"}, s.box.Path());
+    EXPECT_EQ(printed.rfind("Error:2\n指定されたファイルは実体が存在しません。\n", 0), 0u) << printed;
+    EXPECT_NE(printed.find("gone.files/"), std::string::npos) << printed;
+    EXPECT_TRUE(Sandbox::Exists(s.box / "gone.qdx"));
+    EXPECT_EQ(s.Calls(1), "advertisement,\"UP.QDX\"\n");
 }
 
 TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {

@@ -114,4 +114,39 @@ TEST(CleanSavedSite, CleansEveryLoggedPageAndCountsThem) {
     EXPECT_FALSE(m.error.empty());
 }
 
+TEST(CleanSavedSite, CleansOnlyPagesAndKeepsARecordWhoseDataFolderIsGone) {
+    Sandbox box;
+    const std::string data = box / "site.files/";
+    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd of Qdx file. Its contents is hidden file, SiteSaveInfoLog.\r\n");
+    recordstest::LogHeader header;
+    header.storedFolder = data;
+    header.saveName = "index.html";
+    header.urlBase = "http://example.com/";
+    header.urlLeaf = "index.html";
+    const std::string css = "body { color: black }\r\n", js = "<!--\r\nvar ad = 1;\r\n//-->\r\n";
+    const std::string page = "<!DOCTYPE html>\r\n<html>" + kAd + "</html>";
+    Sandbox::WriteFile(data + "css/main.css", css);
+    Sandbox::WriteFile(data + "app.js", js);
+    Sandbox::WriteFile(data + "list.php", page);
+    Sandbox::WriteFile(data + "SitrovSaveInfo.log",
+                       recordstest::LogText(header, {{data + "css/main.css", "http://example.com/css/main.css", 0, 9},
+                                                     {data + "app.js", "http://example.com/app.js", 0, 9},
+                                                     {data + "list.php", "http://example.com/list.php", 0, 9}}));
+    SiteCleaningJob job;
+    ASSERT_EQ(CleanSavedSite(box / "site.qdx", 0, job, {}), 1);
+    EXPECT_EQ(job.TakeSnapshot().done, 3u);
+    EXPECT_EQ(Sandbox::ReadFile(data + "css/main.css"), css);
+    EXPECT_EQ(Sandbox::ReadFile(data + "app.js"), js);
+    EXPECT_EQ(Sandbox::ReadFile(data + "list.php"), CurrentMarker() + "<!DOCTYPE html>\r\n<html></html>");
+
+    // The data folder was renamed: the record stays and the message says what is missing.
+    ASSERT_EQ(::rename(data.c_str(), (box / "renamed").c_str()), 0);
+    SiteCleaningJob renamed;
+    EXPECT_EQ(CleanSavedSite(box / "site.qdx", 0, renamed, {}), 0);
+    EXPECT_TRUE(Sandbox::Exists(box / "site.qdx"));
+    const std::string error = renamed.TakeSnapshot().error;
+    EXPECT_EQ(error.rfind("Error:2\r\n指定されたファイルは実体が存在しません。\r\n", 0), 0u) << error;
+    EXPECT_NE(error.find(data), std::string::npos) << error;
+}
+
 }  // namespace
