@@ -300,7 +300,7 @@ void FileSaveView::EndSeries(const std::string& failure) {
     std::string count = std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
     if (!failure.empty()) {
         // Not the end of the numbering: the run was broken off, and the log says why.
-        AddLine("[Error]連番ファイルの保存を中断しました。[" + failure + "]");
+        AddLine(WithReason("[Error]連番ファイルの保存を中断しました。", failure));
         count = "Error\r\n連番ファイルの保存を中断しました。\r\n理由: " + failure + "\r\n中断までに" +
                 std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
     }

@@ -149,7 +149,7 @@ TEST(FileSaveView, FailuresTellTheirReasonAndADiskErrorBreaksTheSeriesOff) {
     downloadqt::FileSaveView* view = nullptr;
     const std::string lines = RunUnattended(server.BaseUrl() + "/img/img001.jpg", out / "s/img001.jpg", &view, window, job);
     EXPECT_EQ(view->SavedCount(), 2);
-    EXPECT_NE(lines.find("[Error]連番ファイルの保存を中断しました。[ディスクに書き込めません]"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("[Error]連番ファイルの保存を中断しました。 [ディスクに書き込めません]"), std::string::npos) << lines;
     std::string log;
     ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / "s/img001-Description.log"), log), platform::CodepageOk);
     EXPECT_NE(log.find(std::string(67, '-') + "\r\nError\r\n連番ファイルの保存を中断しました。\r\n理由: ディスクに書き込めません\r\n"
