@@ -1,13 +1,11 @@
 #include "download/FileDownloader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "download/ChunkChecks.h"
 #include "engine/Fetcher.h"
 #include "platform/Clock.h"
+#include "platform/DiskWrite.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 #include "records/Settings.h"
@@ -16,36 +14,62 @@ namespace download {
 
 namespace {
 
-// Existing files shorter than this are not worth resuming.
+// Partial files shorter than this are not worth resuming.
 constexpr int64_t kResumeMinimum = 1024;
 constexpr uint64_t kProgressEveryMs = 100;
 constexpr long kRangeNotSatisfiable = 416;
 constexpr long kServiceUnavailable = 503;
+// What a download leaves free on its disk: the system and the other files of a save need room.
+constexpr int64_t kDiskMargin = int64_t{64} << 20;
+constexpr size_t kLongestValidator = 512;
+
+std::string StatusReason(long status) { return "HTTP " + std::to_string(status); }
+
+std::string NetworkReason(const platform::HttpResponse& response) {
+    if (response.cutShort) return "接続が途中で切れました (" + response.error + ")";
+    return "ネットワークエラー (" + response.error + ")";
+}
+
+bool IsUsableValidator(const std::string& text) {
+    return !text.empty() && text.size() <= kLongestValidator && text.find_first_of("\r\n") == std::string::npos;
+}
+
+// If-Range takes a strong ETag or a date; a weak ETag must not be sent there.
+std::string ValidatorOf(const platform::HttpResponse& response) {
+    if (IsUsableValidator(response.etag) && !response.etag.starts_with("W/")) return response.etag;
+    if (IsUsableValidator(response.lastModified)) return response.lastModified;
+    return {};
+}
+
+std::string DiskReasonText(int diskError) {
+    switch (diskError) {
+    case platform::DiskFull: return "ディスクの空き容量が足りません";
+    case platform::DiskReadOnly: return "保存先に書き込めません（読み取り専用か、権限がありません）";
+    case platform::DiskNameTooLong: return "ファイル名が長すぎます";
+    case platform::DiskNoFolder: return "保存先のフォルダがありません";
+    default: return "ディスクに書き込めません";
+    }
+}
 
 }  // namespace
 
-// What one run of the worker knows about its files.
+// What one run of the worker knows about its file.
 struct FileDownloader::Transfer {
     platform::HttpSession http;
-    std::string partPath;    // the transfer writes here; the final name only gets whole files
-    std::string backupPath;  // an earlier partial or whole file, compared before it is reused
-    bool movedLocal = false; // the backup is the file that lay under the final name
-    int fd = -1;
+    std::string partPath;       // the transfer writes here; the final name only gets whole files
+    std::string validatorPath;  // beside the part: the ETag or date its bytes came with
+    std::string validator;      // of the bytes in the part; "" when they cannot be resumed
+    platform::StreamFile file;
     int64_t received = 0;
+    int64_t limit = 0;          // the most bytes the file may grow to
+    bool limitIsDisk = false;   // that bound is the free space, not the setting
     bool opened = false;
+    bool startedWhole = false;  // this try's answer brought the file from its start
     bool firstChecked = false;
-    int verdict = 0;          // set by the first-chunk checks
-    bool comparePending = false;
-    int64_t backupSize = 0;
-    std::string backupHead;
-    std::string head;
-    bool reuseBackup = false;
-    bool keepPart = false;    // a cancelled transfer is kept for the next try
-
-    void Close() {
-        if (fd >= 0) ::close(fd);
-        fd = -1;
-    }
+    int verdict = 0;            // set by the first-chunk checks
+    bool overLimit = false;
+    int diskError = platform::DiskOk;
+    bool keepPart = false;      // a cancelled transfer is kept for the next try
 };
 
 FileDownloader::FileDownloader(std::string url, std::string localPath)
@@ -84,6 +108,9 @@ void FileDownloader::SetChunkSize(size_t bytes) {
 void FileDownloader::SetChecks(PlugInChecks checks) {
     if (!m_started) m_checks = std::move(checks);
 }
+void FileDownloader::SetMaxBytes(int64_t bytes) {
+    if (!m_started && bytes > 0) m_maxBytes = bytes;
+}
 
 int FileDownloader::Start(Notify notify) {
     if (m_started) return 0;
@@ -119,6 +146,10 @@ int64_t FileDownloader::Received() const {
     std::lock_guard lock(m_lock);
     return m_received;
 }
+std::string FileDownloader::Reason() const {
+    std::lock_guard lock(m_lock);
+    return m_reason;
+}
 
 void FileDownloader::SetResult(int result) {
     std::lock_guard lock(m_lock);
@@ -128,6 +159,12 @@ void FileDownloader::SetResult(int result) {
 void FileDownloader::AddReceived(int64_t total) {
     std::lock_guard lock(m_lock);
     m_received = total;
+}
+
+int FileDownloader::Fail(int result, std::string reason) {
+    std::lock_guard lock(m_lock);
+    m_reason = std::move(reason);
+    return result;
 }
 
 void FileDownloader::Post(int code, int64_t value) {
@@ -154,7 +191,7 @@ void FileDownloader::Run(std::stop_token stop) {
     }
     Transfer t;
     t.partPath = m_localPath + ".part";
-    t.backupPath = m_localPath + ".bkp.tmp";
+    t.validatorPath = t.partPath + ".validator";
     if (expected == 0) return Finish(t, DownloadNotFound);
     Post(CodeProbed, expected);
     Post(CodeConnected, 0);
@@ -162,46 +199,72 @@ void FileDownloader::Run(std::stop_token stop) {
     Finish(t, TransferLoop(t, stop));
 }
 
-// An earlier file under the final name, or a partial one kept from a broken run, is the
-// backup: once the first bytes of the new transfer equal its start, the transfer goes on
-// behind it instead of from the beginning.
+// A partial file kept from a broken run is continued only together with the ETag or date it
+// came with: the server sends the rest only while the file is still the same (If-Range), and
+// the whole file when it has changed. Without that proof its bytes could belong to another
+// version, so they are dropped.
 void FileDownloader::PrepareResume(Transfer& t) {
-    if (platform::FileSize(m_localPath) >= kResumeMinimum && platform::RenameFile(m_localPath, t.backupPath))
-        t.movedLocal = true;
-    (void)platform::RemoveFile(t.partPath);
-    t.backupSize = platform::FileSize(t.backupPath);
-    if (t.backupSize < kResumeMinimum) {
-        (void)platform::RemoveFile(t.backupPath);
-        t.movedLocal = false;
+    const int64_t partSize = platform::FileSize(t.partPath);
+    std::string validator;
+    if (partSize >= kResumeMinimum && platform::ReadWholeFile(t.validatorPath, validator, kLongestValidator + 1) &&
+        IsUsableValidator(validator)) {
+        t.validator = validator;
+        t.received = partSize;
+        t.firstChecked = true;  // its first bytes passed the checks when they came
         return;
     }
-    const size_t need = std::min<size_t>(std::max<size_t>(m_chunkSize, 1024) + m_chunkSize, t.backupSize);
-    t.comparePending = platform::ReadFileHead(t.backupPath, t.backupHead, need) && t.backupHead.size() == need;
+    (void)platform::RemoveFile(t.partPath);
+    (void)platform::RemoveFile(t.validatorPath);
 }
+
+// The bound of this try: the setting, and what the disk can take while keeping its margin.
+void FileDownloader::SetLimit(Transfer& t) const {
+    t.limit = m_maxBytes;
+    t.limitIsDisk = false;
+    const int64_t free = platform::FreeDiskSpace(platform::FolderOf(m_localPath));
+    if (free < 0) return;
+    const int64_t room = std::max<int64_t>(0, free - kDiskMargin) + std::max<int64_t>(0, platform::FileSize(t.partPath));
+    if (room < t.limit) {
+        t.limit = room;
+        t.limitIsDisk = true;
+    }
+}
+
+int FileDownloader::DiskFailure(int diskError) { return Fail(DownloadDiskError, DiskReasonText(diskError)); }
 
 int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
     int retries = 0;
     for (;;) {
+        SetLimit(t);
+        const int64_t expected = ExpectedSize();
+        if (expected > t.limit) {
+            t.overLimit = true;
+            return OverLimit(t);
+        }
         platform::HttpRequest request;
         request.url = m_url;
         request.agent = m_agent;
         request.extraHeaders = m_headers;
         request.connectTimeoutSec = std::max(1, m_timeoutMs / 1000);
         request.receiveTimeoutSec = std::max(1, m_timeoutMs / 1000);
-        request.resumeFrom = t.received;
+        // Without a validator the kept bytes cannot be proven to belong to this file.
+        request.resumeFrom = t.validator.empty() ? 0 : t.received;
+        request.ifRange = t.validator;
         request.chunkSize = m_chunkSize;
         request.stopRequested = [&stop] { return stop.stop_requested(); };
+        t.startedWhole = false;
 
         auto bodyStart = [&](bool rangeHonoured) {
             const bool append = rangeHonoured && t.received > 0;
             if (!append) {
-                // A server that ignored the range sends the file from its start again.
+                // The file comes from its start: a new one, a changed one, or a server that
+                // ignores ranges.
                 t.received = 0;
                 t.firstChecked = false;
+                t.startedWhole = true;
             }
-            t.fd = ::open(t.partPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC), 0666);
-            if (t.fd < 0) return false;
-            if (append && ::ftruncate(t.fd, t.received) != 0) return false;
+            t.diskError = t.file.Open(t.partPath, append ? t.received : 0);
+            if (t.diskError != platform::DiskOk) return false;
             if (!t.opened) Post(CodeOpened, 0);
             t.opened = true;
             return true;
@@ -215,19 +278,12 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
                 else if (m_checks.Run(data, length, m_url)) t.verdict = DownloadNotFound;
                 if (t.verdict) return false;
             }
-            if (!platform::WriteAll(t.fd, chunk)) return false;
-            if (t.comparePending && t.received == static_cast<int64_t>(t.head.size())) {
-                t.head.append(chunk.substr(0, t.backupHead.size() - std::min(t.head.size(), t.backupHead.size())));
-                if (t.head.size() >= t.backupHead.size()) {
-                    t.comparePending = false;
-                    if (t.head == t.backupHead) {
-                        t.reuseBackup = true;
-                        return false;
-                    }
-                    (void)platform::RemoveFile(t.backupPath);
-                    t.movedLocal = false;
-                }
+            if (t.received + static_cast<int64_t>(length) > t.limit) {
+                t.overLimit = true;
+                return false;
             }
+            t.diskError = t.file.Write(chunk);
+            if (t.diskError != platform::DiskOk) return false;
             t.received += static_cast<int64_t>(length);
             AddReceived(t.received);
             PostProgress(t.received, false);
@@ -235,66 +291,87 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
         };
 
         const platform::HttpResponse response = t.http.FetchStreaming(request, bodyStart, sink);
-        t.Close();
+        const int closed = t.file.Close();
+        if (t.diskError == platform::DiskOk) t.diskError = closed;
+        // The validator of the answer that brought the file from its start belongs to the
+        // bytes now in the part.
+        if (t.startedWhole) t.validator = ValidatorOf(response);
+        AddReceived(t.received);
+
+        if (t.diskError != platform::DiskOk) return DiskFailure(t.diskError);
         if (response.result == platform::HttpOk) {
             PostProgress(t.received, true);
             return DownloadSaved;
         }
-        if (t.verdict) return t.verdict;
-        if (t.reuseBackup) {
-            // The new transfer starts like the backup: go on behind the backup's bytes.
-            t.reuseBackup = false;
-            if (!platform::CopyFile(t.backupPath, t.partPath)) return DownloadNotFound;
-            (void)platform::RemoveFile(t.backupPath);
-            t.movedLocal = false;
-            t.received = t.backupSize;
-            AddReceived(t.received);
-            continue;
-        }
+        if (t.verdict == DownloadNotFound) return Fail(t.verdict, "エラーページか、判定プラグインが拒否したファイルです");
+        if (t.verdict) return Fail(t.verdict, "サーバーが混雑しています");
+        if (t.overLimit) return OverLimit(t);
         if (response.result == platform::HttpCancelled || stop.stop_requested()) {
             t.keepPart = true;
             return DownloadNotFound;
         }
-        if (response.result == platform::HttpFileError) return DownloadNotFound;
+        if (response.result == platform::HttpFileError) return DiskFailure(platform::DiskOtherError);
+        if (response.redirectLoop) return Fail(DownloadNotFound, "リダイレクトが多すぎます (" + response.error + ")");
+        std::string reason = NetworkReason(response);
         if (response.result == platform::HttpStatusError) {
             if (response.status == kRangeNotSatisfiable && t.received > 0) {
-                t.received = 0;  // the kept bytes are not part of this file: fetch it whole
+                // The kept bytes are not part of this file: fetch it whole.
+                t.received = 0;
+                t.validator.clear();
                 continue;
             }
-            if (response.status == kServiceUnavailable) return DownloadBusy;
-            if (response.status < 500) return DownloadNotFound;
+            if (response.status == kServiceUnavailable) return Fail(DownloadBusy, StatusReason(response.status));
+            if (response.status < 500) return Fail(DownloadNotFound, StatusReason(response.status));
+            reason = StatusReason(response.status);
         }
         // A connection that never opened, for a file whose size the probe did not learn,
         // is taken as missing; everything else is a broken read that is retried.
-        if (!t.opened && t.received == 0 && ExpectedSize() < 1 && response.status == 0) return DownloadNotFound;
-        if (retries >= m_retryLimit) return DownloadBusy;
+        if (!t.opened && t.received == 0 && ExpectedSize() < 1 && response.status == 0)
+            return Fail(DownloadNotFound, reason);
+        if (retries >= m_retryLimit) {
+            // A server that answers with errors is busy; a connection that breaks on every
+            // try is no better after a pause, and is not tried again for ever.
+            return Fail(response.result == platform::HttpStatusError ? DownloadBusy : DownloadBroken, reason);
+        }
         ++retries;
         Post(CodeRetrying, t.received);
         if (!PauseFor(m_waitMs, stop)) return DownloadNotFound;
     }
 }
 
+// A body that passed the bound: the setting's bound is the file's fault, the free space's
+// the disk's.
+int FileDownloader::OverLimit(const Transfer& t) {
+    if (t.limitIsDisk) return DiskFailure(platform::DiskFull);
+    return Fail(DownloadTooLarge, "ファイルが大きさの上限 (" + std::to_string(m_maxBytes >> 20) +
+                                      " MB, Sitrov.ini の [DownloadLimit] MaxFileSizeMB) を超えました");
+}
+
+// Keeps the part and its validator for the next run to go on behind; a part without a
+// validator could not be resumed and goes.
+void FileDownloader::KeepForResume(Transfer& t) {
+    if (!t.validator.empty() && platform::FileSize(t.partPath) >= kResumeMinimum &&
+        platform::WriteFileReplacing(t.validatorPath, t.validator, platform::Durability::Fast))
+        return;
+    (void)platform::RemoveFile(t.partPath);
+    (void)platform::RemoveFile(t.validatorPath);
+}
+
 void FileDownloader::Finish(Transfer& t, int result) {
-    t.Close();
-    if (result == DownloadSaved && t.received == 0) result = DownloadNotFound;
+    (void)t.file.Close();
+    if (result == DownloadSaved && t.received == 0) result = Fail(DownloadNotFound, "ファイルが空です");
     if (result == DownloadSaved) {
-        if (!platform::RenameFile(t.partPath, m_localPath)) {
-            result = DownloadNotFound;
-        } else {
-            (void)platform::RemoveFile(t.backupPath);
-        }
+        // The file that lay under the name stays there until the new one is whole.
+        const int moved = platform::MoveFileOver(t.partPath, m_localPath);
+        if (moved != platform::DiskOk) result = DiskFailure(moved);
+        else (void)platform::RemoveFile(t.validatorPath);
     }
     if (result != DownloadSaved) {
-        if (t.movedLocal) {
-            // Nothing new arrived: the file that lay there before goes back.
-            (void)platform::RenameFile(t.backupPath, m_localPath);
+        if (t.keepPart || result == DownloadBusy || result == DownloadBroken)
+            KeepForResume(t);
+        else if (t.opened || platform::FileExists(t.partPath)) {
             (void)platform::RemoveFile(t.partPath);
-        } else if ((result == DownloadBusy || t.keepPart) && platform::FileSize(t.partPath) >= kResumeMinimum &&
-                   platform::FileSize(t.partPath) > platform::FileSize(t.backupPath)) {
-            // A broken transfer is kept for the next try to go on behind.
-            (void)platform::RenameFile(t.partPath, t.backupPath);
-        } else {
-            (void)platform::RemoveFile(t.partPath);
+            (void)platform::RemoveFile(t.validatorPath);
         }
     }
     SetResult(result);
@@ -309,6 +386,7 @@ void SetUpUserDownload(FileDownloader& downloader, const std::string& iniPath, c
     constexpr uint32_t kFileAgent = 0x801;
     constexpr uint32_t kRefererFolder = 2;
     downloader.ApplySettings(records::ReadSeriesError(iniPath));
+    downloader.SetMaxBytes(records::ReadMaxFileSizeBytes(iniPath));
     downloader.SetHeaders(kRefererFolder, downloader.Url());
     downloader.SetAgent(kFileAgent, "");
     PlugInChecks checks;

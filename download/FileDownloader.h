@@ -34,8 +34,12 @@ enum DownloadCode : int {
 enum DownloadResult : int {
     DownloadSaved = 1,
     DownloadRunning = 10,
-    DownloadNotFound = 11,  // missing, an error page, refused by a check, or empty
-    DownloadBusy = 12,      // a busy server, or the retries are used up
+    DownloadNotFound = 11,   // missing, an error status, an error page, refused by a check,
+                             // empty, or redirected in a loop
+    DownloadBusy = 12,       // a busy server, or a server error that outlasted the retries
+    DownloadDiskError = 13,  // the file could not be written or put in place
+    DownloadTooLarge = 14,   // the body passed the size bound
+    DownloadBroken = 15,     // the connection broke on every try: the retries are used up
 };
 
 class FileDownloader {
@@ -60,6 +64,8 @@ public:
     void SetWaitMs(int ms);
     void SetChunkSize(size_t bytes);
     void SetChecks(PlugInChecks checks);
+    // The largest body taken; the free space of the disk less a margin bounds it further.
+    void SetMaxBytes(int64_t bytes);
 
     // Starts the worker. 1 started; 0 when it ran already.
     [[nodiscard]] int Start(Notify notify);
@@ -71,6 +77,8 @@ public:
     int Result() const;
     int64_t ExpectedSize() const;
     int64_t Received() const;
+    // Why a failed download failed, for the log ("" when there is nothing to add).
+    std::string Reason() const;
     const std::string& Url() const { return m_url; }
     const std::string& LocalPath() const { return m_localPath; }
     std::string Agent() const { return m_agent; }
@@ -82,11 +90,17 @@ private:
     // Worker thread.
     void Run(std::stop_token stop);
     void PrepareResume(Transfer& t);
+    void SetLimit(Transfer& t) const;
     int TransferLoop(Transfer& t, std::stop_token stop);
+    int OverLimit(const Transfer& t);
+    void KeepForResume(Transfer& t);
     void Finish(Transfer& t, int result);
+    // Notes why the download fails; returns `result`.
+    int Fail(int result, std::string reason);
     void Post(int code, int64_t value);
     void PostProgress(int64_t received, bool force);
     bool PauseFor(int ms, std::stop_token stop);
+    int DiskFailure(int diskError);
     void SetResult(int result);
     void AddReceived(int64_t total);
 
@@ -98,12 +112,14 @@ private:
     int m_retryLimit = 3;
     int m_timeoutMs = 60000;
     int m_waitMs = 30000;
+    int64_t m_maxBytes = int64_t{4096} << 20;
     PlugInChecks m_checks;
     Notify m_notify;
     uint64_t m_lastProgressMs = 0;
 
-    mutable std::mutex m_lock;  // guards the three fields below
+    mutable std::mutex m_lock;  // guards the four fields below
     int m_result = DownloadRunning;
+    std::string m_reason;
     int64_t m_expected = 0;
     int64_t m_received = 0;
 

@@ -1,8 +1,77 @@
 #include "download/SerialName.h"
 
+#include <vector>
+
 namespace download {
 
 namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// One byte of a file name and the way the URL writes it: itself, or its "%XX" escape.
+struct NameUnit {
+    char byte;
+    std::string_view written;
+};
+
+std::vector<NameUnit> DecodeUnits(std::string_view text) {
+    std::vector<NameUnit> units;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            units.push_back({static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])), text.substr(i, 3)});
+            i += 3;
+        } else {
+            units.push_back({text[i], text.substr(i, 1)});
+            ++i;
+        }
+    }
+    return units;
+}
+
+std::string Decoded(const std::vector<NameUnit>& units) {
+    std::string text;
+    for (const NameUnit& unit : units) text += unit.byte;
+    return text;
+}
+
+std::string Escaped(std::string_view decoded) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (char c : decoded) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || c == '-' || c == '.' ||
+            c == '_' || c == '~') {
+            text += c;
+        } else {
+            text += '%';
+            text += kHex[b >> 4];
+            text += kHex[b & 0xF];
+        }
+    }
+    return text;
+}
+
+// The file name `stepped` written as the URL wrote `units`: what did not change keeps its
+// writing, the changed middle is escaped where it has to be.
+std::string Reencoded(const std::vector<NameUnit>& units, const std::string& stepped) {
+    const std::string old = Decoded(units);
+    size_t same = 0;
+    while (same < old.size() && same < stepped.size() && old[same] == stepped[same]) ++same;
+    size_t tail = 0;
+    while (tail < old.size() - same && tail < stepped.size() - same &&
+           old[old.size() - 1 - tail] == stepped[stepped.size() - 1 - tail])
+        ++tail;
+    std::string text;
+    for (size_t i = 0; i < same; ++i) text += units[i].written;
+    text += Escaped(std::string_view(stepped).substr(same, stepped.size() - same - tail));
+    for (size_t i = old.size() - tail; i < old.size(); ++i) text += units[i].written;
+    return text;
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexLetter(char c) { return c >= 'a' && c <= 'f'; }
@@ -75,14 +144,19 @@ std::string StepDecimal(std::string_view name) {
     return s;
 }
 
+// The number is counted in the file name as the server knows it: "my%20pic%2009.jpg" is
+// "my pic 09.jpg", followed by "my pic 10.jpg", and the escapes are not part of the count.
 int NextSerialUrl(const std::string& url, std::string& next, const ExistsProbe& exists) {
-    const UrlNameParts parts = SplitUrlName(url);
+    const size_t fileStart = url.rfind('/') == std::string::npos ? 0 : url.rfind('/') + 1;
+    const std::string folder = url.substr(0, fileStart);
+    const std::vector<NameUnit> units = DecodeUnits(std::string_view(url).substr(fileStart));
+    const UrlNameParts parts = SplitUrlName(Decoded(units));
     const std::string hex = StepHexPair(parts.name);
     if (!hex.empty()) {
-        next = Join(hex, parts);
+        next = folder + Reencoded(units, Join(hex, parts));
         if (exists(next) != 0) return 1;
     }
-    next = Join(StepDecimal(parts.name), parts);
+    next = folder + Reencoded(units, Join(StepDecimal(parts.name), parts));
     return exists(next) != 0 ? 1 : 0;
 }
 
@@ -100,7 +174,11 @@ std::string SerialLocalName(const std::string& firstSaveName, const std::string&
     const size_t dot = firstSaveName.rfind('.');
     std::string stem = dot == std::string::npos ? firstSaveName : firstSaveName.substr(0, dot);
     stem.resize(stem.size() - SerialTail(stem).size());
-    const UrlNameParts parts = SplitUrlName(UrlFileName(nextUrl));
+    std::string file = Decoded(DecodeUnits(UrlFileName(nextUrl)));
+    // An escaped "/" must not turn the name into a path.
+    for (char& c : file)
+        if (c == '/' || c == '\0') c = '_';
+    const UrlNameParts parts = SplitUrlName(file);
     std::string name = stem + SerialTail(parts.name);
     if (parts.hasExtension) name += "." + parts.extension;
     return name;

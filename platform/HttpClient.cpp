@@ -32,6 +32,8 @@ constexpr long kMaxRedirects = 20;
 enum class StopReason { None, StatusError, BadRange, Sink, Cancelled };
 
 struct Transfer {
+    Transfer(const HttpRequest& r, const Sink& s, const BodyStart& b) : request(r), sink(s), bodyStart(b) {}
+
     const HttpRequest& request;
     const Sink& sink;
     const BodyStart& bodyStart;
@@ -42,6 +44,8 @@ struct Transfer {
     int64_t contentLength = -1;
     int64_t rangeStart = -1;  // first byte named by Content-Range
     bool encoded = false;     // a Content-Encoding other than identity
+    std::string etag;
+    std::string lastModified;
 
     bool bodyStarted = false;
     bool rangeHonoured = false;
@@ -94,6 +98,12 @@ void NoteHeader(Transfer& t, std::string_view line) {
         t.contentLength = -1;
         t.rangeStart = -1;
         t.encoded = false;
+        t.etag.clear();
+        t.lastModified.clear();
+    } else if (StartsWithNoCase(line, "etag:")) {
+        t.etag = std::string(Trim(line.substr(5)));
+    } else if (StartsWithNoCase(line, "last-modified:")) {
+        t.lastModified = std::string(Trim(line.substr(14)));
     } else if (StartsWithNoCase(line, "content-length:")) {
         t.contentLength = LeadingNumber(Trim(line.substr(15)));
     } else if (StartsWithNoCase(line, "content-range:")) {
@@ -246,6 +256,8 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     r.bytes = t.bytes;
     r.contentLength = t.encoded ? -1 : t.contentLength;
     r.rangeHonoured = t.rangeHonoured;
+    r.etag = t.etag;
+    r.lastModified = t.lastModified;
     char* effective = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
         r.effectiveUrl = effective;
@@ -278,6 +290,8 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     } else if (code != CURLE_OK) {
         r.result = HttpFailed;
         r.error = FailureText(code, errorBuffer);
+        r.redirectLoop = code == CURLE_TOO_MANY_REDIRECTS;
+        r.cutShort = code == CURLE_PARTIAL_FILE;
         r.unreachable = code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_CONNECT ||
                         (code == CURLE_OPERATION_TIMEDOUT && r.status == 0 && r.bytes == 0);
     } else if (!IsSuccess(r.status)) {
@@ -301,14 +315,18 @@ HttpResponse Run(void* handle, const HttpRequest& request, const Sink& sink,
         response.error = "no transfer handle";
         return response;
     }
-    Transfer t{request, sink, bodyStart};
+    Transfer t(request, sink, bodyStart);
     if (request.stopRequested && OnProgress(&t, 0, 0, 0, 0)) {
         response.result = HttpCancelled;
         response.error = "cancelled";
         return response;
     }
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    curl_slist* headers = HeaderList(request.extraHeaders);
+    std::string headerLines = request.extraHeaders;
+    // A validator that would split into header lines is no validator.
+    if (request.resumeFrom > 0 && !request.ifRange.empty() && request.ifRange.find_first_of("\r\n") == std::string::npos)
+        headerLines += "\r\nIf-Range: " + request.ifRange;
+    curl_slist* headers = HeaderList(headerLines);
     // Reset drops the previous request's options but keeps the connection cache.
     curl_easy_reset(curl);
     Configure(curl, request, t, headers, errorBuffer);

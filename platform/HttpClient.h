@@ -26,6 +26,8 @@ struct HttpRequest {
     int receiveTimeoutSec = 300;       // longest silence while reading the body
     bool followRedirects = true;
     int64_t resumeFrom = 0;            // byte offset for a ranged request (0: whole body)
+    std::string ifRange;               // with resumeFrom: the ETag or date the kept bytes came
+                                       // with; a server whose file changed sends it whole (200)
     size_t chunkSize = 0;              // 0: libcurl's own buffer; else the largest piece per callback
     std::function<bool()> stopRequested;  // polled during the transfer; true cancels it
 };
@@ -41,6 +43,10 @@ struct HttpResponse {
     std::string effectiveUrl; // after redirects
     std::string contentType;  // the final answer's Content-Type header ("" when none)
     bool unreachable = false;  // the host did not resolve or no connection could be made
+    bool redirectLoop = false; // the redirects did not end within the limit
+    bool cutShort = false;     // the connection closed before the announced body was complete
+    std::string etag;          // the final answer's validators ("" when it sent none)
+    std::string lastModified;
 };
 
 class HttpSession {

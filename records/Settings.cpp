@@ -134,6 +134,13 @@ SeriesErrorSettings ReadSeriesError(const std::string& iniPath) {
     return s;
 }
 
+int64_t ReadMaxFileSizeBytes(const std::string& iniPath) {
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
+    int32_t mb = text.ReadInt("DownloadLimit", "MaxFileSizeMB", kDefaultMaxFileSizeMB);
+    if (mb <= 0) mb = kDefaultMaxFileSizeMB;
+    return static_cast<int64_t>(mb) << 20;
+}
+
 int SaveSeriesError(const std::string& iniPath, const std::string& receiveTimeOutText,
                     const std::string& retryCountText, const std::string& waitText, std::string* error) {
     return platform::WriteProfileSection(iniPath, kSeriesErrorSection,

@@ -102,6 +102,12 @@ SeriesErrorSettings ReadSeriesError(const std::string& iniPath);
                                   const std::string& retryCountText, const std::string& waitText,
                                   std::string* error = nullptr);
 
+// --- DownloadLimit -------------------------------------------------------------------------
+// The largest body a single or serial download takes (MaxFileSizeMB, in MiB): a body that
+// never ends must not fill the disk. A missing or non-positive value gives the default.
+constexpr int32_t kDefaultMaxFileSizeMB = 4096;
+int64_t ReadMaxFileSizeBytes(const std::string& iniPath);
+
 // --- SpeedSelectPath: the save-path history, most recent first -------------------------------
 // True when the folder of `path` (up to its last "/"; "/" for a path right under the root)
 // is a directory.

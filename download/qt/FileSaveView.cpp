@@ -108,7 +108,7 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
     using namespace download;
     switch (code) {
     case CodeProbed:
-        if (value == 0) return SingleNotFound();
+        if (value == 0) return SingleNotFound({});
         if (value == -1) return AddLine("[Error]ファイルサイズが取得できません。");
         if (value == -503) return AddLine("[Error]ファイルサイズが取得できません。(File size is unknow because 503)");
         AddLine("ファイルサイズは " + SizeText(value) + " です。");
@@ -122,13 +122,20 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
     case CodeRetrying:
         return AddLine("[Error]何らかのエラーが発生しました。一定秒数待機後にリジュームを試みます･･･");
     case CodeProgress: return ShowProgress(value);
-    case CodeFailed:
-        if (m_downloader && m_downloader->Result() == DownloadBusy) {
-            AddLine("[Error]サーバーが応答しません。(503 Service Temporarily Unavailable / Link Down) " +
-                    std::to_string(busyPauseMs / 1000) + "秒間待機後に再試行します･･･");
+    case CodeFailed: {
+        const int result = m_downloader ? m_downloader->Result() : DownloadNotFound;
+        const std::string reason = m_downloader ? m_downloader->Reason() : std::string();
+        // A broken connection is worth another try while somebody watches; nobody waits for
+        // it in an unattended run.
+        if (result == DownloadBusy || (result == DownloadBroken && !m_unattended)) {
+            AddLine(WithReason("[Error]サーバーが応答しません。(503 Service Temporarily Unavailable / Link Down) " +
+                                   std::to_string(busyPauseMs / 1000) + "秒間待機後に再試行します･･･",
+                               reason));
             return PauseForBusyServer();
         }
-        return SingleNotFound();
+        if (result == DownloadNotFound) return SingleNotFound(reason);
+        return SingleNotSaved(reason);
+    }
     case CodeFinished:
         m_bar->setValue(100);
         AddLine("ダウンロードに成功しました。");
@@ -140,19 +147,32 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
     }
 }
 
-void FileSaveView::SingleNotFound() {
-    AddLine("[Error]指定されたファイルは存在しません。(404 Not Found.)");
+void FileSaveView::SingleNotFound(const std::string& reason) {
+    AddLine(WithReason("[Error]指定されたファイルは存在しません。(404 Not Found.)", reason));
     m_ended = true;
-    QTimer::singleShot(notFoundDelayMs, this, [this] {
+    QTimer::singleShot(notFoundDelayMs, this, [this, reason] {
         if (m_unattended) {
             return Finish("Error\r\n指定されたURLからのダウンロードに失敗しました。\r\n"
-                          "ファイルが存在しないか、タイムアウトしました。");
+                          "ファイルが存在しないか、タイムアウトしました。" +
+                          (reason.empty() ? std::string() : "\r\n理由: " + reason));
         }
         const int answer = Ask("URLが正しくありません。\r\n設定しなおす場合は「再試行」を押してください。",
                                platformqt::IconWarning, platformqt::ButtonsRetryCancel, platformqt::AnswerCancel);
         if (answer == platformqt::AnswerRetry && m_hooks.reenterUrl) return m_hooks.reenterUrl();
         if (m_hooks.closeWindow) m_hooks.closeWindow();
     });
+}
+
+// The file was there but could not be kept: a disk error, a body past the size bound, or a
+// connection that broke on every try. Asking for the URL again would not help.
+void FileSaveView::SingleNotSaved(const std::string& reason) {
+    AddLine(WithReason("[Error]ファイルを保存できませんでした。", reason));
+    m_ended = true;
+    if (m_unattended)
+        return Finish("Error\r\n指定されたURLからのダウンロードに失敗しました。\r\n理由: " + reason);
+    (void)Ask("ファイルを保存できませんでした。\r\n理由: " + reason, platformqt::IconWarning, platformqt::ButtonOk,
+              platformqt::AnswerOk);
+    if (m_hooks.closeWindow) m_hooks.closeWindow();
 }
 
 void FileSaveView::EndOfferingFolder() {
@@ -212,13 +232,21 @@ void FileSaveView::OnSeriesCode(int code, int64_t value) {
     case CodeOpened: return SetStatus("保存中");
     case CodeRetrying: return SetStatus("応答待機中");
     case CodeProgress: return ShowProgress(value);
-    case CodeFailed:
-        if (m_downloader && m_downloader->Result() == DownloadBusy) {
+    case CodeFailed: {
+        const int result = m_downloader ? m_downloader->Result() : DownloadNotFound;
+        const std::string reason = m_downloader ? m_downloader->Reason() : std::string();
+        if (result == DownloadBusy || (result == DownloadBroken && !m_unattended)) {
             SetStatus("一時停止中");
             return PauseForBusyServer();
         }
-        SetStatus("見つかりません");
-        return EndSeries();
+        if (result == DownloadNotFound) {
+            SetStatus(WithReason("見つかりません", reason));
+            return EndSeries();
+        }
+        // The series cannot go on behind a file it could not keep (a full disk, above all).
+        SetStatus("保存失敗");
+        return EndSeries(reason.empty() ? "ファイルを保存できませんでした" : reason);
+    }
     case CodeFinished: return SeriesFileSaved();
     default: return;
     }
@@ -264,12 +292,18 @@ void FileSaveView::PauseForBusyServer() {
     m_busyTimer->start(busyPauseMs);
 }
 
-void FileSaveView::EndSeries() {
+void FileSaveView::EndSeries(const std::string& failure) {
     m_ended = true;
     // The row of the file that is not there goes: the list shows what was saved.
     delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
     window()->setWindowTitle(QStringLiteral("Sitrova - [連番ファイルの保存を終了]"));
-    const std::string count = std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
+    std::string count = std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
+    if (!failure.empty()) {
+        // Not the end of the numbering: the run was broken off, and the log says why.
+        AddLine(WithReason("[Error]連番ファイルの保存を中断しました。", failure));
+        count = "Error\r\n連番ファイルの保存を中断しました。\r\n理由: " + failure + "\r\n中断までに" +
+                std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
+    }
     if (m_unattended) return Finish(count);
     if (Ask(count + "\r\n\r\n" + kOpenFolderQuestion, platformqt::IconInformation, platformqt::ButtonsYesNo,
             platformqt::AnswerYes) == platformqt::AnswerYes &&
@@ -284,6 +318,10 @@ void FileSaveView::Finish(const std::string& resultText) {
     std::string error;
     if (!records::WriteDescriptionLogFile(m_job, resultText, error)) AddLine(error);
     if (m_hooks.closeWindow) m_hooks.closeWindow();
+}
+
+std::string FileSaveView::WithReason(const std::string& line, const std::string& reason) {
+    return reason.empty() ? line : line + " [" + reason + "]";
 }
 
 void FileSaveView::AddLine(const std::string& line) {

@@ -62,16 +62,20 @@ private:
     void OnCode(unsigned generation, int code, int64_t value);
     void OnSingleCode(int code, int64_t value);
     void OnSeriesCode(int code, int64_t value);
-    void SingleNotFound();
+    void SingleNotFound(const std::string& reason);
+    void SingleNotSaved(const std::string& reason);
     void SingleFinished();
     // The single file is the last: offers to open its folder, then closes the window.
     void EndOfferingFolder();
     void BeginSeries();
     void StartNextSerial();
     void SeriesFileSaved();
-    void EndSeries();
+    // `failure` (empty at the end of the numbering) says why the series was broken off.
+    void EndSeries(const std::string& failure = {});
     void PauseForBusyServer();
     void AddLine(const std::string& line);
+    // A log line with why its download failed appended in brackets.
+    static std::string WithReason(const std::string& line, const std::string& reason);
     void SetStatus(const std::string& word);
     // The bar of the file under way, from the bytes received so far.
     void ShowProgress(int64_t received);

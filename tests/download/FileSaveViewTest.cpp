@@ -103,3 +103,57 @@ TEST(FileSaveView, BusyServerPausesTheSeriesAndTheFileIsTriedAgain) {
     EXPECT_EQ(app::CatalogueArguments(job),
               (std::vector<std::string>{"FILE", server.BaseUrl() + "/img/img001.jpg", out.Path() + "img001.jpg"}));
 }
+
+namespace {
+
+// Runs an unattended save of `url` in the window until it closes.
+std::string RunUnattended(const std::string& url, const std::string& target, downloadqt::FileSaveView** viewOut,
+                          QWidget& window, engine::SaveJob& job) {
+    job.SetModeBits(engine::mode::ModeSomeSeries);
+    job.SetProgramFolder(target + "none");
+    job.SetStartUrl(url);
+    job.SetSaveTarget(target);
+    bool closed = false;
+    downloadqt::FileSaveHooks hooks;
+    hooks.closeWindow = [&] { closed = true; };
+    auto* view = new downloadqt::FileSaveView(job, hooks, &window);
+    view->notFoundDelayMs = 0;
+    view->Start();
+    QElapsedTimer clock;
+    clock.start();
+    while (!closed && clock.elapsed() < 30000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(closed);
+    *viewOut = view;
+    return view->Messages().toStdString();
+}
+
+}  // namespace
+
+TEST(FileSaveView, FailuresTellTheirReasonAndADiskErrorBreaksTheSeriesOff) {
+    testsupport::EnsureQApplication();
+    Sandbox site, out;
+    ServeTwelve(site);
+    LoopbackServer server(site.Path(), R"({"/locked.jpg": {"status": 403}})");
+    {
+        QWidget window;
+        engine::SaveJob job;
+        downloadqt::FileSaveView* view = nullptr;
+        const std::string lines = RunUnattended(server.BaseUrl() + "/locked.jpg", out / "locked.jpg", &view, window, job);
+        EXPECT_NE(lines.find("[Error]指定されたファイルは存在しません。(404 Not Found.) [HTTP 403]"), std::string::npos)
+            << lines;
+    }
+    // The third file cannot be written: the series stops there and says so.
+    Sandbox::WriteFile(out / "s/img003.jpg.part/in-the-way", "x");
+    QWidget window;
+    engine::SaveJob job;
+    downloadqt::FileSaveView* view = nullptr;
+    const std::string lines = RunUnattended(server.BaseUrl() + "/img/img001.jpg", out / "s/img001.jpg", &view, window, job);
+    EXPECT_EQ(view->SavedCount(), 2);
+    EXPECT_NE(lines.find("[Error]連番ファイルの保存を中断しました。 [ディスクに書き込めません]"), std::string::npos) << lines;
+    std::string log;
+    ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / "s/img001-Description.log"), log), platform::CodepageOk);
+    EXPECT_NE(log.find(std::string(67, '-') + "\r\nError\r\n連番ファイルの保存を中断しました。\r\n理由: ディスクに書き込めません\r\n"
+                       "中断までに2個の連番ファイルを保存しました。\r\n"),
+              std::string::npos)
+        << log;
+}

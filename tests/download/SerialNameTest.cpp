@@ -28,6 +28,10 @@ TEST(SerialName, NextUrlStepsHexPairFirstThenDecimal) {
         // A dot in the host is no extension; a URL ending in "/" has none either.
         {"http://h.example/a/file", {}, 0, "http://h.example/a/file1"},
         {"http://h/a/v2/", {}, 0, "http://h/a/v2/1"},
+        // Escapes are no part of the number: the decoded name is counted and written back.
+        {"http://h/a/a%209.jpg", {}, 0, "http://h/a/a%2010.jpg"},
+        {"http://h/a/my%20pic%2099.jpg", {"http://h/a/my%20pic%20100.jpg"}, 1, "http://h/a/my%20pic%20100.jpg"},
+        {"http://h/a/%E5%86%99%E7%9C%9F_0f.jpg", {}, 0, "http://h/a/%E5%86%99%E7%9C%9F_0f1.jpg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
@@ -51,6 +55,8 @@ TEST(SerialName, LocalNameTakesOnlyTheChangingPartOfTheUrl) {
         {"pic_0f.jpg", "http://h/a/pic_10.jpg", "pic_10.jpg"},
         {"mine.jpg", "http://h/a/img002.jpg", "mine002.jpg"},
         {"photo.png", "http://h/a/photo1.png", "photo1.png"},
+        {"my pic 01.jpg", "http://h/a/my%20pic%2002.jpg", "my pic 02.jpg"},
+        {"a01.jpg", "http://h/a/a02.j%2Fx", "a02.j_x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);

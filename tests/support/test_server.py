@@ -25,6 +25,10 @@ sent, query string included) to an object with any of these keys:
     headers       object of extra response headers
     ignore_range  true: answer 200 with the whole body even for a Range request
     echo_headers  true: the body is the request's header block, as received
+    etag          ETag header of the answer; a Range request whose If-Range names another
+                  validator gets the whole body (200), as the standard asks
+    last_modified Last-Modified header of the answer; compared with If-Range the same way
+    endless       true: a body without length that goes on until the client hangs up
 
 A top-level key "clean_urls" (true, or a list of path prefixes) publishes those folders with
 clean URLs, as static hosts do: "/x" is answered from "x.html" when no file "x" exists, before
@@ -35,7 +39,7 @@ Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's 
 the servers of one run were given.
 
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
-header's value or "-"). The server ends on SIGTERM, after --max-seconds, or when the process
+header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range. The server ends on SIGTERM, after --max-seconds, or when the process
 that started it goes away.
 """
 
@@ -200,8 +204,17 @@ class Handler(BaseHTTPRequestHandler):
     def answer(self, send_body):
         state = self.server.state
         range_header = self.headers.get("Range")
-        state.log("%s %s %s" % (self.command, self.path, range_header or "-"))
+        if_range = self.headers.get("If-Range")
+        state.log("%s %s %s%s" % (self.command, self.path, range_header or "-",
+                                  "" if if_range is None else " if-range=" + if_range))
         rule = state.rules_for(self.path)
+        validators = [str(rule[k]) for k in ("etag", "last_modified") if k in rule]
+        if if_range is not None and if_range not in validators:
+            range_header = None  # the file changed since the client's copy: send it whole
+
+        if rule.get("endless"):
+            self.send_endless(send_body)
+            return
 
         if rule.get("delay"):
             time.sleep(float(rule["delay"]))
@@ -217,6 +230,10 @@ class Handler(BaseHTTPRequestHandler):
             else:
                 headers["Content-Range"] = "bytes %d-%d/%d" % (start, end, len(body))
                 status, body = 206, body[start:end + 1]
+        if "etag" in rule:
+            headers["ETag"] = str(rule["etag"])
+        if "last_modified" in rule:
+            headers["Last-Modified"] = str(rule["last_modified"])
         headers.update({str(k): str(v) for k, v in rule.get("headers", {}).items()})
 
         drop = None
@@ -242,6 +259,21 @@ class Handler(BaseHTTPRequestHandler):
         self.close_connection = True
         try:
             self.connection.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+
+    def send_endless(self, send_body):
+        self.send_response(200, "OK")
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        if not send_body:
+            return
+        piece = b"\xff\xd8" + b"x" * 65534
+        try:
+            while True:
+                self.wfile.write(piece)
         except OSError:
             pass
 
