@@ -48,6 +48,9 @@ struct CrawlState {
     // Every file this run put in place (pages and embedded files), marked true for the pages
     // it fetched and kept as saved copies: asked for again, they need no look at the disk.
     std::unordered_map<std::string, bool> filesInPlace;
+    // Why the page step that just ended failed on its own account ("" when it did not: a
+    // failure then lies further down), for the failure line of the page that linked it.
+    std::string stepFailure;
 
     // Whether this run fetched the page at `path` and kept it as a saved copy.
     bool SavedCopy(const std::string& path) const;

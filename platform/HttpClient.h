@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/FailureCause.h"
+
 namespace platform {
 
 // Result codes of a transfer; translated from CURLcode and the HTTP status in one place.
@@ -41,6 +43,7 @@ struct HttpResponse {
     std::string effectiveUrl; // after redirects
     std::string contentType;  // the final answer's Content-Type header ("" when none)
     bool unreachable = false;  // the host did not resolve or no connection could be made
+    FailureCause cause = FailureCause::None;  // the kind of failure when result != HttpOk
 };
 
 class HttpSession {
