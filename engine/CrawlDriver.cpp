@@ -178,11 +178,13 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
     return ok;
 }
 
-void LogLinkCount(SaveJob& job, int n) {
+void LogLinkCount(SaveJob& job, int n, const LinkTable& table) {
     job.AppendLog("_Ad_100％");
     if (n >= 1) {
         job.AppendLog("  " + std::to_string(n) + "個のリンク先が見つかりました。");
-        if (n > 510) job.AppendLog("  　※リンク数過多による走査漏れの可能性があります。");
+        if (!table.leftOnline.empty())
+            job.AppendLog("  　※リンク数が上限の" + std::to_string(table.capacity - 1) + "個を超えたため、残り" +
+                          std::to_string(table.leftOnline.size()) + "個のリンク先は辿らず、オンラインのまま残します。");
     } else {
         job.AppendLog("  このページにリンクはもうありません。");
     }
@@ -409,7 +411,7 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     bool lineEndsChanged = false;
     const int n = page.readable ? ScanLinksText(page.text, table, lineEndsChanged) : 0;
     page.changed |= lineEndsChanged;
-    LogLinkCount(job, n);
+    LogLinkCount(job, n, table);
     if (n < 1) {
         (void)page.Save(job, localPath);
         RecordPage(job, localPath, url, level, pageSize);

@@ -225,6 +225,20 @@ TEST_F(CrawlTest, RetryOnFailureTriesOnceMoreAfterAPause) {
     EXPECT_EQ(CountRequests(server, "/busy.html"), 2u);
 }
 
+TEST_F(CrawlTest, APageWithMoreLinksThanTheTableHoldsSaysHowManyStayOnline) {
+    std::string body;
+    for (int i = 1; i <= kLinkSlots + 99; ++i) body += "<a href=\"mailto:u" + std::to_string(i) + "@h.invalid\">";
+    Sandbox::WriteFile(site / "index.html", Page(body));
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    const auto log = job.DetailedLog();
+    EXPECT_TRUE(LogHas(log, "  " + std::to_string(kLinkSlots - 1) + "個のリンク先が見つかりました。"));
+    const std::string left = "  　※リンク数が上限の" + std::to_string(kLinkSlots - 1) +
+                             "個を超えたため、残り100個のリンク先は辿らず、オンラインのまま残します。";
+    // The classification's progress marks continue that line.
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(left, 0) == 0; }));
+}
+
 TEST_F(CrawlTest, EmbeddedFilesAreFetchedAndFailuresCounted) {
     Sandbox::WriteFile(site / "index.html", Page("<img src=\"pic.png\"><img src=\"lost.png\">"));
     Sandbox::WriteFile(site / "pic.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(2000, 'x'));
