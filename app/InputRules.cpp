@@ -128,6 +128,7 @@ int CheckInputFields(InputFields& fields, const std::function<bool()>& askCreate
     if (engine::ContainsReservedDeviceName(fields.url)) return InputReservedName;
     if (LimitOfField(fields.limitText) > UrlFolderLevels(fields.url)) return InputBadLimit;
     if (fields.savePath.find('/') == std::string::npos) return InputBadSavePath;
+    if (platform::PathFitsLimits(fields.savePath) != platform::PathFits) return InputPathTooLong;
     const std::string folder = platform::FolderOf(fields.savePath);
     if (!platform::IsDirectory(folder)) {
         if (!askCreateFolder || !askCreateFolder()) return InputFolderDeclined;
@@ -148,6 +149,9 @@ std::string InputCheckMessage(int result) {
     case InputFolderNotCreated: return "指定されたフォルダを作成できませんでした。";
     case InputNoName: return "保存ファイル名が指定されていません。";
     case InputBadName: return "保存名に使用できない文字が含まれています。";
+    case InputPathTooLong:
+        return "保存先のパスが長すぎます。フォルダ名やファイル名は1つ" + std::to_string(platform::NameMaxBytes()) +
+               "バイトまで、パス全体では" + std::to_string(platform::PathMaxBytes()) + "バイトまでです。";
     default: return {};
     }
 }

@@ -56,6 +56,7 @@ enum InputCheckResult : int {
     InputFolderNotCreated = 7,
     InputNoName = 8,
     InputBadName = 9,
+    InputPathTooLong = 10,  // longer than the file system allows: nothing is created
 };
 
 struct InputFields {

@@ -1,6 +1,7 @@
 #include "engine/CrawlDriver.h"
 
 #include "engine/ChosenHosts.h"
+#include "engine/FailureReason.h"
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
 #include "engine/LinkKind.h"
@@ -68,16 +69,20 @@ bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState&
 
 // A failed fetch never replaces a copy on disk: the copy stays, and stays recorded as saved.
 // Where no copy exists the failure page takes the page's place.
-int PageFetchFailed(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level) {
+int PageFetchFailed(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
+                    const std::string& reason, CrawlState& state) {
+    state.stepFailure = reason.empty() ? std::string(kReasonUnknown) : reason;
     if (IsSavedCopy(localPath)) {
         RecordPage(job, localPath, url, level, platform::FileSize(localPath));
         job.AppendLog("  ＤＬに失敗しました。");
+        job.AppendLog(ReasonLine("  ", state.stepFailure, url));
         job.AppendLog("  保存済みのページをそのまま残します。");
         return 0;
     }
     if (!WriteFailedPage(url, localPath)) job.AppendLog("  ！失敗ページを書き込めません: " + localPath);
     RecordPage(job, localPath, url, level, 0);
     job.AppendLog("  ＤＬに失敗しました。");
+    job.AppendLog(ReasonLine("  ", state.stepFailure, url));
     return 0;
 }
 
@@ -154,7 +159,10 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
                              : FetchUrlToFile(job, from, localPath, &origin);
     };
     int ok = FirstTry(job, prefetch, url, localPath, &origin, &staged);
-    if (ok) ok = StagedPageFits(localPath, staged);
+    if (ok && !StagedPageFits(localPath, staged)) {
+        ok = 0;
+        origin.failure = kReasonFolderInTheWay;
+    }
     if (!ok && platform::EndsWithI(url, "index.html")) ok = again(url.substr(0, url.size() - 10));
     if (!ok && IsNovelSiteUrl(url)) {
         job.Pause(kNovelSiteWaitMs);
@@ -199,7 +207,9 @@ int KeepAnswerAsFile(SaveJob& job, const std::string& linkedPath, const std::str
     if (fetched.empty() || platform::IsDirectory(path) || !platform::RenameFile(fetched, path)) {
         if (!fetched.empty()) platform::DiscardTemporary(fetched);
         state.decided[url] = {NotFollowed, {}};
+        state.stepFailure = platform::IsDirectory(path) ? kReasonFolderInTheWay : kReasonUnknown;
         job.AppendLog("  ＤＬに失敗しました。");
+        job.AppendLog(ReasonLine("  ", state.stepFailure, url));
         return 0;
     }
     state.filesInPlace.emplace(path, false);
@@ -209,11 +219,13 @@ int KeepAnswerAsFile(SaveJob& job, const std::string& linkedPath, const std::str
     return 1;
 }
 
-void LogLinkCount(SaveJob& job, int n) {
+void LogLinkCount(SaveJob& job, int n, const LinkTable& table) {
     job.AppendLog("_Ad_100％");
     if (n >= 1) {
         job.AppendLog("  " + std::to_string(n) + "個のリンク先が見つかりました。");
-        if (n > 510) job.AppendLog("  　※リンク数過多による走査漏れの可能性があります。");
+        if (!table.leftOnline.empty())
+            job.AppendLog("  　※リンク数が上限の" + std::to_string(table.capacity - 1) + "個を超えたため、残り" +
+                          std::to_string(table.leftOnline.size()) + "個のリンク先は辿らず、オンラインのまま残します。");
     } else {
         job.AppendLog("  このページにリンクはもうありません。");
     }
@@ -338,25 +350,33 @@ int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& stat
         state.recursionDepth += 1;
         job.AppendLog(table.urls[i] + "からＤＬ中…");
         job.AppendLog(LevelLine(table.levels[i], state.recursionDepth));
+        state.stepFailure.clear();
         int r = CrawlStep(host, job, table.paths[i], table.urls[i], table.levels[i], state, prefetch,
                           kind == AnswerDecides);
         state.recursionDepth -= 1;
         if (r == 0) {
             result = 0;
             job.AppendLog("ページ「" + ShortUrlForLog(table.urls[i]) + "」のコンプリートに失敗。");
+            job.AppendLog(ReasonLine("  ", state.stepFailure.empty() ? kReasonBelow : state.stepFailure,
+                                     table.urls[i]));
         }
+        state.stepFailure.clear();
         job.LinkDone(1);
     }
     return result;
 }
 
-int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch) {
-    int ok = FirstTry(job, prefetch, url, path);
+// `failure` receives why the file did not come.
+int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch,
+               std::string& failure) {
+    FetchOrigin origin;
+    int ok = FirstTry(job, prefetch, url, path, &origin);
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("    応答を待機中…");
         job.Pause(kRetryWaitMs);
-        ok = FetchUrlToFile(job, url, path);
+        ok = FetchUrlToFile(job, url, path, &origin);
     }
+    if (!ok) failure = std::move(origin.failure);
     return ok;
 }
 
@@ -419,7 +439,10 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
 
 int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
               CrawlState& state, Prefetcher* prefetch, bool answerDecides) {
-    if (job.StopRequested()) return 0;
+    if (job.StopRequested()) {
+        state.stepFailure = kReasonStopped;
+        return 0;
+    }
     if (const Admission admission = AdmitPage(job, localPath, url, level, state, answerDecides);
         admission != Admission::Admitted) {
         // A page left for the retries keeps what was fetched ahead of it for then.
@@ -439,9 +462,11 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     PageText page;
     if (!FetchPage(job, localPath, url, prefetch, origin, page.staged, answerDecides)) {
         // Such a link that failed leaves no failure page: its links keep the online address.
-        if (!answerDecides || IsSavedCopy(localPath)) return PageFetchFailed(job, localPath, url, level);
+        if (!answerDecides || IsSavedCopy(localPath)) return PageFetchFailed(job, localPath, url, level, origin.failure, state);
         state.decided[url] = {NotFollowed, {}};
+        state.stepFailure = origin.failure.empty() ? std::string(kReasonUnknown) : origin.failure;
         job.AppendLog("  ＤＬに失敗しました。");
+        job.AppendLog(ReasonLine("  ", state.stepFailure, url));
         return 0;
     }
     if (!answerDecides) return SaveFetchedPage(host, job, localPath, url, level, state, prefetch, origin, page);
@@ -461,6 +486,7 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
         (void)page.Save(job, localPath);  // kept as it came
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
+        state.stepFailure = kReasonNotFoundTitle;
         return 0;
     }
     page.Read(localPath);
@@ -479,7 +505,7 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
     bool lineEndsChanged = false;
     const int n = page.readable ? ScanLinksText(page.text, table, lineEndsChanged) : 0;
     page.changed |= lineEndsChanged;
-    LogLinkCount(job, n);
+    LogLinkCount(job, n, table);
     if (n < 1) {
         (void)page.Save(job, localPath);
         RecordPage(job, localPath, url, level, pageSize);
@@ -531,12 +557,13 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
             job.AppendLog("    " + platform::NameOf(path));
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
-            } else if (FetchEmbed(job, table.urls[i], path, prefetch)) {
+            } else if (std::string failure; FetchEmbed(job, table.urls[i], path, prefetch, failure)) {
                 if (state) state->filesInPlace.emplace(path, false);
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
                 job.AppendLog("    ！ダウンロードに失敗");
+                job.AppendLog(ReasonLine("    ", failure, table.urls[i]));
                 result = 0;
             }
         } else if (prefetch && !job.StopRequested()) {

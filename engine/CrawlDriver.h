@@ -59,6 +59,9 @@ struct CrawlState {
     // The answers heard for links whose names did not say what they are, by URL: asked once,
     // every later link to the same URL names what was stored.
     std::unordered_map<std::string, AnswerDecision> decided;
+    // Why the page step that just ended failed on its own account ("" when it did not: a
+    // failure then lies further down), for the failure line of the page that linked it.
+    std::string stepFailure;
 
     // Whether this run fetched the page at `path` and kept it as a saved copy.
     bool SavedCopy(const std::string& path) const;

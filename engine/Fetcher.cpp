@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
+#include "engine/FailureReason.h"
 #include "engine/SaveJob.h"
 #include "engine/SiteAdapters.h"
 #include "engine/UrlModel.h"
@@ -74,6 +76,16 @@ int Discard(const std::string& temp) {
     return 0;
 }
 
+// Tells a caller that asked where the file came from why it did not come. Only failures
+// build the text.
+void NoteFailure(FetchOrigin* origin, std::string reason) {
+    if (origin) origin->failure = std::move(reason);
+}
+
+void NoteFailure(FetchOrigin* origin, const platform::HttpResponse& response) {
+    if (origin) origin->failure = FailureText(response.cause, response.status, response.error);
+}
+
 // Fetches into `temp`, reading on from the bytes already there after a broken transfer, at
 // most four more times after a pause each. With onlyOnceBegun, a transfer that never
 // delivered a byte (refused, unknown host) is not tried again.
@@ -82,9 +94,11 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
     for (int retries = 0;; ++retries) {
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (response.result == platform::HttpOk) {
-            if (control.origin) *control.origin = {response.effectiveUrl, response.contentType};
+            if (control.origin)
+                *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {}};
             return true;
         }
+        NoteFailure(control.origin, response);
         if (response.unreachable && control.job) {
             control.job->MarkHostUnreachable(request.url);
             return false;
@@ -94,14 +108,23 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         const int64_t have = std::max<int64_t>(0, platform::FileSize(temp));
         if (onlyOnceBegun && have == 0) return false;
         control.Pause(kResumePauseMs);
-        if (control.Stopped()) return false;
+        if (control.Stopped()) {
+            NoteFailure(control.origin, std::string(kReasonStopped));
+            return false;
+        }
         // The temporary file holds exactly the bytes that arrived so far.
         request.resumeFrom = have;
     }
 }
 
-int Commit(const std::string& temp, const std::string& path) {
+int Commit(const std::string& temp, const std::string& path, FetchOrigin* origin) {
     if (temp == path || platform::RenameFile(temp, path)) return 1;
+    NoteFailure(origin, FailureText(platform::LastFileFailure()));
+    return Discard(temp);
+}
+
+int NotAPicture(const std::string& temp, FetchOrigin* origin) {
+    NoteFailure(origin, std::string(kReasonNotAPicture));
     return Discard(temp);
 }
 
@@ -112,8 +135,8 @@ int Moniker(platform::HttpSession& http, const std::string& url, const Destinati
     const std::string& temp = to.temp;
     platform::HttpRequest request = RequestFor(url, control);
     if (!FetchResuming(http, request, temp, control, true)) return Discard(temp);
-    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
-    return Commit(temp, to.target);
+    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return NotAPicture(temp, control.origin);
+    return Commit(temp, to.target, control.origin);
 }
 
 int Http(platform::HttpSession& http, const std::string& url, const Destination& to, const FetchOptions& options,
@@ -135,10 +158,13 @@ int Http(platform::HttpSession& http, const std::string& url, const Destination&
     if (!FetchResuming(http, request, temp, control, false)) return Discard(temp);
 
     // A page that cannot be read back or rewritten here would be saved half-converted.
-    if (IsPageName(url) && !StripZeroBytes(temp)) return Discard(temp);
+    if (IsPageName(url) && !StripZeroBytes(temp)) {
+        NoteFailure(control.origin, FailureText(platform::LastFileFailure()));
+        return Discard(temp);
+    }
     // Servers answer a missing picture with an HTML page under the picture's name.
-    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return Discard(temp);
-    return Commit(temp, to.target);
+    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return NotAPicture(temp, control.origin);
+    return Commit(temp, to.target, control.origin);
 }
 
 int WithAgent(platform::HttpSession& http, const std::string& url, const Destination& to, const std::string& agent,
@@ -152,7 +178,10 @@ int WithAgent(platform::HttpSession& http, const std::string& url, const Destina
 // fetches ahead of it.
 int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::string& url, const Destination& to,
                     const Control& control) {
-    if (job.HostUnreachable(url)) return 0;
+    if (job.HostUnreachable(url)) {
+        NoteFailure(control.origin, std::string(kReasonHostGivenUp));
+        return 0;
+    }
     if (job.Has(mode::agent)) return WithAgent(http, url, to, std::string(kProgramAgent), control);
     int ok = Moniker(http, url, to, control);
     // The second way only when no copy lies where the file belongs.
@@ -181,14 +210,17 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
     // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
     const std::string staging = PartPath(path);
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin})) return 0;
-    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
+    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) {
+        NoteFailure(origin, std::string(kReasonRefusedBySite));
+        return Discard(staging);
+    }
     staged = staging;
     return 1;
 }
 
 int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, FetchOrigin* origin) {
     std::string staged;
-    return FetchUrlToStaging(job, url, path, staged, origin) ? Commit(staged, path) : 0;
+    return FetchUrlToStaging(job, url, path, staged, origin) ? Commit(staged, path, origin) : 0;
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
@@ -197,7 +229,10 @@ int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std
     if (origin) *origin = {};
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin})) return 0;
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
-    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) return Discard(staging);
+    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) {
+        NoteFailure(origin, std::string(kReasonRefusedBySite));
+        return Discard(staging);
+    }
     return 1;
 }
 
@@ -215,7 +250,7 @@ int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& pa
                         (response.result == platform::HttpFailed && platform::FileSize(temp) > 0);
     if (!usable) return Discard(temp);
     if (IsPageName(path) && !StripZeroBytes(temp)) return Discard(temp);
-    return Commit(temp, path);
+    return Commit(temp, path, nullptr);
 }
 
 int DownloadWithMoniker(platform::HttpSession& http, const std::string& url, const std::string& path,

@@ -35,9 +35,11 @@ struct FetchOptions {
 // and a failure never leaves a partial file at `path` (a complete older file stays).
 // Where a fetched file really came from: the address after redirects and the answer's
 // Content-Type (its charset names the page's encoding).
+// When the fetch fails, `failure` says why, for the log ("" until then).
 struct FetchOrigin {
     std::string url;
     std::string contentType;
+    std::string failure;
 };
 
 // `origin`, when given, receives where the file came from.

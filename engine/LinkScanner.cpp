@@ -99,7 +99,13 @@ public:
     void Offer(std::string written, LinkTable& table) {
         std::string value = DecodeAttributeValue(written);
         if (value.empty() || value.size() > kLinkMax || !CleanLink(value) || value.empty()) return;
-        if (!m_seen.insert(platform::AsciiLowerCopy(value)).second) return;
+        std::string lower = platform::AsciiLowerCopy(value);
+        if (table.Full()) {
+            // Counted for the log, once each, and never one the table holds.
+            if (!m_seen.count(lower)) table.leftOnline.insert(std::move(lower));
+            return;
+        }
+        if (!m_seen.insert(std::move(lower)).second) return;
         table.Add(std::move(value), std::move(written));
     }
 
@@ -169,11 +175,10 @@ int ExtractLinks(std::string& text, LinkTable& table) {
 }
 
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int) {
-    if (table.Full()) return NextIndex(table);
     StoredLinks stored(table);
     ValueEnds ends(text);
     size_t pos = 0;
-    while (!table.Full()) {
+    for (;;) {
         const size_t hit = FindI(text, attribute, pos);
         if (hit == platform::npos) break;
         const size_t begin = hit + attribute.size();
@@ -243,7 +248,7 @@ std::vector<std::string> SrcsetUrls(std::string_view value) {
 int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
     // <meta http-equiv="refresh" content="5; url=next.html">
     StoredLinks stored(table);
-    for (size_t pos = 0; !table.Full();) {
+    for (size_t pos = 0;;) {
         const size_t hit = FindI(text, "refresh", pos);
         if (hit == platform::npos) break;
         pos = hit + 7;
@@ -266,10 +271,9 @@ int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
 }
 
 int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
-    if (table.Full()) return NextIndex(table);
     StoredLinks stored(table);
     size_t pos = 0;
-    while (!table.Full()) {
+    for (;;) {
         const size_t hit = FindI(text, "url(", pos);
         if (hit == platform::npos) break;
         const size_t close = text.find(')', hit + 4);

@@ -44,7 +44,8 @@ int ScanLinks(SaveJob& job, const std::string& pagePath, LinkTable& table);
 int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged);
 
 // In-memory passes (the text is normalised in place). Each returns the next free index;
-// at most table.capacity - 1 links are taken.
+// at most table.capacity - 1 links are taken, and the others found are counted in
+// table.leftOnline.
 int ExtractLinks(std::string& text, LinkTable& table);
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int index);
 int ExtractCssUrls(std::string_view text, LinkTable& table, int index);

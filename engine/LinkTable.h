@@ -1,15 +1,17 @@
 // The link tables of one page step: URLs, local paths, kinds and levels, indexed alike.
-// Slot 0 is never used, so a page yields at most 511 links.
+// Slot 0 is never used. The tables grow with the page's links, up to a limit that keeps a
+// freak page from filling the memory; the links past it are only counted.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace engine {
 
 constexpr size_t kLinkMax = 1284;     // longest URL, link or local path handled
-constexpr int kLinkSlots = 512;       // slots per table, slot 0 unused
+constexpr int kLinkSlots = 65536;     // slots per table at most, slot 0 unused
 
 struct LinkTable {
     std::vector<std::string> urls{1};
@@ -18,6 +20,8 @@ struct LinkTable {
     std::vector<int32_t> levels{0};
     std::vector<std::string> found{1};  // each link's text as written in the page
     int capacity = kLinkSlots;  // slots including the unused slot 0
+    // Links found once the table was full (lower case, each once): they stay online.
+    std::unordered_set<std::string> leftOnline;
 
     int Count() const { return static_cast<int>(urls.size()) - 1; }
     bool Full() const { return Count() >= capacity - 1; }

@@ -121,7 +121,7 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             m_crawlWaiting = false;
             // The retries of a page kept for them try again rather than inherit a failure.
             result = ticket->ok ? Fetched : ticket->kept ? NotFetched : Failed;
-            if (origin) *origin = ticket->origin;
+            if (origin) *origin = std::move(ticket->origin);  // the ticket goes below
             // The staged file is moved into place below rather than deleted.
             ReleaseLocked(*ticket);
             m_tickets.erase(path);

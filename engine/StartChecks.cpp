@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
@@ -45,6 +46,26 @@ int Fail(std::string& message, std::string text) {
     return 0;
 }
 
+// The files and folders a save puts beside the chosen file: the file itself, its record and
+// its data folder. A save that could make only some of them is refused before any is made.
+std::vector<std::string> PathsBesideTarget(const SaveJob& job, const std::string& folder) {
+    const std::string name = job.ChosenSaveName();
+    const size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    std::vector<std::string> paths{folder + name};
+    if (job.Has(mode::qdxfile)) paths.push_back(folder + stem + ".qdx");
+    if (job.Has(mode::datafolder)) paths.push_back(folder + stem + ".files/");
+    return paths;
+}
+
+std::string TooLongText(int fit, const std::string& path) {
+    if (fit == platform::PathTooLong)
+        return "保存先のパスが長すぎます（パス全体で" + std::to_string(platform::PathMaxBytes()) +
+               "バイトまでです）: " + path;
+    return "保存先の名前が長すぎます（フォルダ名やファイル名は1つ" + std::to_string(platform::NameMaxBytes()) +
+           "バイトまでです）: " + path;
+}
+
 }  // namespace
 
 int CheckSaveStart(const SaveJob& job, std::string& message) {
@@ -64,6 +85,9 @@ int CheckSaveStart(const SaveJob& job, std::string& message) {
     }
     if (job.ChosenSaveName().empty() || platform::IsDirectory(path))
         return Fail(message, "保存先にはファイル名を指定してください（フォルダが指定されています）: " + path);
+    for (const std::string& beside : PathsBesideTarget(job, folder))
+        if (const int fit = platform::PathFitsLimits(beside); fit != platform::PathFits)
+            return Fail(message, TooLongText(fit, beside));
     if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
         return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）");
     if (::access(folder.c_str(), W_OK | X_OK) != 0)

@@ -33,6 +33,8 @@ bool LockOpenFile(int fd) {
     return true;
 }
 
+bool LockOpenFileAt(int fd, const std::string& path) { return LockOpenFile(fd) && SameFile(fd, path); }
+
 FileLock::~FileLock() { Release(false); }
 
 int FileLock::TakeNow(const std::string& path) {

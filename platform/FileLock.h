@@ -38,10 +38,13 @@ private:
 
 // Locks an open descriptor for as long as it stays open. False when another holds it.
 [[nodiscard]] bool LockOpenFile(int fd);
+// The same for a file just created at `path`; false also when a sweep of unheld files
+// (RemoveStaleLockedFiles) deleted it before the lock came, so that the name is no longer ours.
+[[nodiscard]] bool LockOpenFileAt(int fd, const std::string& path);
 
 // Deletes the files of `folder` whose names start with `prefix` and end with `suffix`, that
-// no live process holds locked and that were last written at least `minAgeSeconds` ago (the
-// grace covers the moment between a file's creation and its lock). Returns how many went.
+// no live process holds locked and that were last written at least `minAgeSeconds` ago (0 for
+// files whose creators lock them through LockOpenFileAt). Returns how many went.
 int RemoveStaleLockedFiles(const std::string& folder, const std::string& prefix, const std::string& suffix,
                            int64_t minAgeSeconds);
 

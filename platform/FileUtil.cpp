@@ -3,6 +3,7 @@
 #include "platform/ReplacingWriter.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <cstdio>
@@ -90,8 +91,28 @@ bool CreateFolder(const std::string& path) {
     return errno == EEXIST && IsDirectory(path);
 }
 
+size_t NameMaxBytes() { return NAME_MAX; }
+size_t PathMaxBytes() { return PATH_MAX - 1; }  // PATH_MAX counts the closing NUL
+
+int PathFitsLimits(std::string_view path) {
+    if (path.size() > PathMaxBytes()) return PathTooLong;
+    for (size_t begin = 0; begin <= path.size();) {
+        size_t end = path.find('/', begin);
+        if (end == std::string_view::npos) end = path.size();
+        if (end - begin > NameMaxBytes()) return PathNameTooLong;
+        begin = end + 1;
+    }
+    return PathFits;
+}
+
 bool CreateFolderChain(const std::string& path) {
     if (path.empty()) return false;
+    // The whole chain or nothing: a name too long at its end would otherwise leave the
+    // folders before it behind.
+    if (PathFitsLimits(path) != PathFits) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
     for (size_t p = path.find('/', 1); p != std::string::npos; p = path.find('/', p + 1)) {
         std::string part = path.substr(0, p);
         if (!IsDirectory(part) && !CreateFolder(part)) return false;

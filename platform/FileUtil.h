@@ -21,8 +21,17 @@ void DiscardTemporary(const std::string& path);
 
 // Creates one folder; an existing folder is fine.
 [[nodiscard]] bool CreateFolder(const std::string& path);
-// Creates every missing folder of the chain.
+// Creates every missing folder of the chain. A path the file system cannot hold (see
+// PathFits) creates nothing and fails with errno ENAMETOOLONG, so no part of it is left.
 [[nodiscard]] bool CreateFolderChain(const std::string& path);
+
+// Whether the file system could hold `path` by its length: every name in it at most NAME_MAX
+// bytes and the whole shorter than PATH_MAX.
+enum PathFit : int { PathFits = 1, PathNameTooLong = 0, PathTooLong = -1 };
+[[nodiscard]] int PathFitsLimits(std::string_view path);
+// The limits PathFitsLimits applies, in bytes.
+size_t NameMaxBytes();
+size_t PathMaxBytes();
 
 // Reads a whole file (or at most maxBytes of it). False when it cannot be opened or a read
 // fails part-way (`out` is then empty, never a truncated text).

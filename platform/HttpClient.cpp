@@ -244,6 +244,20 @@ void Configure(CURL* curl, const HttpRequest& request, Transfer& t, curl_slist* 
     }
 }
 
+FailureCause CauseOf(CURLcode code) {
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: return FailureCause::HostNotFound;
+    case CURLE_COULDNT_CONNECT: return FailureCause::Refused;
+    case CURLE_OPERATION_TIMEDOUT: return FailureCause::TimedOut;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING: return FailureCause::CutShort;
+    default: return FailureCause::Network;
+    }
+}
+
 std::string FailureText(CURLcode code, const char* errorBuffer) {
     if (errorBuffer[0] != '\0') return errorBuffer;
     return curl_easy_strerror(code);
@@ -268,18 +282,22 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     case StopReason::Cancelled:
         r.result = HttpCancelled;
         r.error = "cancelled";
+        r.cause = FailureCause::Cancelled;
         return;
     case StopReason::StatusError:
         r.result = HttpStatusError;
         r.error = "HTTP status " + std::to_string(r.status);
+        r.cause = FailureCause::HttpStatus;
         return;
     case StopReason::BadRange:
         r.result = HttpFailed;
         r.error = "server sent a range other than the one asked for";
+        r.cause = FailureCause::CutShort;
         return;
     case StopReason::Sink:
         r.result = HttpFileError;
         r.error = "the body could not be stored";
+        r.cause = FailureCause::Disk;
         return;
     case StopReason::None:
         break;
@@ -287,17 +305,20 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     if (code == CURLE_ABORTED_BY_CALLBACK) {
         r.result = HttpCancelled;
         r.error = "cancelled";
+        r.cause = FailureCause::Cancelled;
     } else if (code != CURLE_OK) {
         r.result = HttpFailed;
         r.error = FailureText(code, errorBuffer);
         r.redirectLoop = code == CURLE_TOO_MANY_REDIRECTS;
         r.cutShort = code == CURLE_PARTIAL_FILE;
+        r.cause = CauseOf(code);
         r.unreachable = code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_CONNECT ||
                         (code == CURLE_OPERATION_TIMEDOUT && r.status == 0 && r.bytes == 0);
     } else if (!IsSuccess(r.status)) {
         // An error or redirect answer without a body never reached OnBody.
         r.result = HttpStatusError;
         r.error = "HTTP status " + std::to_string(r.status);
+        r.cause = FailureCause::HttpStatus;
     } else {
         if (!t.bodyStarted) {
             BeginBody(t);
@@ -319,6 +340,7 @@ HttpResponse Run(void* handle, const HttpRequest& request, const Sink& sink,
     if (request.stopRequested && OnProgress(&t, 0, 0, 0, 0)) {
         response.result = HttpCancelled;
         response.error = "cancelled";
+        response.cause = FailureCause::Cancelled;
         return response;
     }
     char errorBuffer[CURL_ERROR_SIZE] = {};
@@ -353,6 +375,7 @@ public:
         if (::fstat(m_fd, &st) != 0) return Fail("cannot inspect ");
         if (st.st_size < m_resumeFrom) {
             m_error = "resume offset lies beyond the end of " + m_path;
+            m_cause = FailureCause::Disk;
             return false;
         }
         if (::ftruncate(m_fd, m_resumeFrom) != 0 || ::lseek(m_fd, 0, SEEK_END) < 0)
@@ -372,10 +395,15 @@ public:
     }
 
     const std::string& Error() const { return m_error; }
+    FailureCause Cause() const { return m_cause; }
 
 private:
     bool Fail(const char* what) {
-        if (m_error.empty()) m_error = what + m_path + ": " + std::strerror(errno);
+        const int error = errno;
+        if (m_error.empty()) {
+            m_error = what + m_path + ": " + std::strerror(error);
+            m_cause = CauseOfErrno(error);
+        }
         return false;
     }
 
@@ -383,6 +411,7 @@ private:
     int64_t m_resumeFrom;
     int m_fd = -1;
     std::string m_error;
+    FailureCause m_cause = FailureCause::Disk;
 };
 
 }  // namespace
@@ -428,7 +457,10 @@ HttpResponse HttpSession::FetchToFile(const HttpRequest& request, const std::str
             m_handle, request, [&](const char* data, size_t length) { return file.Write(data, length); },
             [&](bool rangeHonoured) { return file.Open(rangeHonoured); });
         if (!file.Close() && response.result == HttpOk) response.result = HttpFileError;
-        if (response.result == HttpFileError && !file.Error().empty()) response.error = file.Error();
+        if (response.result == HttpFileError && !file.Error().empty()) {
+            response.error = file.Error();
+            response.cause = file.Cause();
+        }
         return response;
     } catch (...) {
         HttpResponse failed;

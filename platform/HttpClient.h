@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/FailureCause.h"
+
 namespace platform {
 
 // Result codes of a transfer; translated from CURLcode and the HTTP status in one place.
@@ -47,6 +49,7 @@ struct HttpResponse {
     bool cutShort = false;     // the connection closed before the announced body was complete
     std::string etag;          // the final answer's validators ("" when it sent none)
     std::string lastModified;
+    FailureCause cause = FailureCause::None;  // the kind of failure when result != HttpOk
 };
 
 class HttpSession {

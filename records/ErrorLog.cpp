@@ -15,9 +15,6 @@ namespace records {
 namespace {
 
 constexpr unsigned kNumbers = 1024;
-// A log is locked within moments of its creation; one that nobody holds after this long
-// belongs to a run that is gone.
-constexpr int64_t kStaleAfterSeconds = 10;
 // Random draws first, as the name is meant to differ between runs; then every number in
 // turn, so a folder with many leftovers still yields a free name or a clear failure.
 constexpr unsigned kRandomDraws = 4 * kNumbers;
@@ -42,8 +39,10 @@ ErrorLog::~ErrorLog() { Destroy(); }
 
 int ErrorLog::Open(const std::string& tempFolder) {
     Destroy();
-    // Logs of runs that died (killed, or a power loss) are held by nobody; live ones are locked.
-    platform::RemoveStaleLockedFiles(tempFolder, kErrorLogName, ".log", kStaleAfterSeconds);
+    // Logs of runs that died (killed, or a power loss) are held by nobody; live ones are
+    // locked. A run killed a moment ago leaves a log as fresh as a live one's, so age proves
+    // nothing: a log being made is only ours once it is locked under its name (below).
+    platform::RemoveStaleLockedFiles(tempFolder, kErrorLogName, ".log", 0);
     std::random_device seed;
     std::mt19937 draw(seed());
     std::uniform_int_distribution<unsigned> number(0, kNumbers - 1);
@@ -56,7 +55,7 @@ int ErrorLog::Open(const std::string& tempFolder) {
             return 0;  // the folder cannot be written
         }
         // Held for as long as the log is open, so that other runs leave it alone.
-        if (!platform::LockOpenFile(fd)) {
+        if (!platform::LockOpenFileAt(fd, path)) {
             ::close(fd);
             continue;
         }

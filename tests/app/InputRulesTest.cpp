@@ -117,6 +117,12 @@ TEST(InputRules, CheckEncodesTheUrlAndAsksForAMissingFolder) {
     Sandbox::WriteFile(box / "file", "x");
     app::InputFields blocked{"http://h/i.html", "0", box / "file/sub/site.html"};
     EXPECT_EQ(app::CheckInputFields(blocked, [] { return true; }), app::InputFolderNotCreated);
+
+    // A name the file system cannot hold makes nothing of the chain before it, and says why.
+    app::InputFields tooLong{"http://h/i.html", "0", box / "made/" + std::string(300, 'n') + "/site.html"};
+    EXPECT_EQ(app::CheckInputFields(tooLong, [] { return true; }), app::InputPathTooLong);
+    EXPECT_FALSE(Sandbox::Exists(box / "made"));
+    EXPECT_NE(app::InputCheckMessage(app::InputPathTooLong).find("長すぎます"), std::string::npos);
 }
 
 TEST(InputRules, OptionBitsFromBoxesAndSettings) {

@@ -151,6 +151,40 @@ TEST_F(CrawlTest, FailedPageLeavesPlaceholderAndFailsTheSave) {
     EXPECT_TRUE(LogHas(log, "ページ「" + url.substr(0, 30) + "･･･」のコンプリートに失敗。"));
 }
 
+// Each failure line reads as it always did; the line after it says why, with the whole URL.
+TEST_F(CrawlTest, FailureLinesAreFollowedByTheirReasonAndTheWholeUrl) {
+    const std::string longName = "a-page-that-is-gone-for-good.html";
+    Sandbox::WriteFile(site / "index.html",
+                       Page("<a href=\"" + longName + "\">x</a><img src=\"secret.png\"><img src=\"cut.png\">"
+                            "<img src=\"http://127.0.0.1:1/a.png\"><img src=\"http://127.0.0.1:1/b.png\">"));
+    Sandbox::WriteFile(site / "cut.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(2000, 'x'));
+    LoopbackServer server(site.Path(), "{\"/" + longName + "\": {\"status\": 410}, \"/secret.png\": {\"status\": 403},"
+                                       " \"/cut.png\": {\"drop_after\": 0}}");
+    ASSERT_TRUE(server.Running());
+    EXPECT_EQ(Save(server, "index.html"), 0);
+    const auto log = job.DetailedLog();
+    const auto followedBy = [&log](const std::string& line, const std::string& next) {
+        for (size_t i = 0; i + 1 < log.size(); ++i)
+            if (log[i] == line && log[i + 1] == next) return true;
+        return false;
+    };
+    const std::string base = server.BaseUrl() + "/";
+    const std::string gone = "サーバーの応答 HTTP 410（削除されました）: " + base + longName;
+    EXPECT_TRUE(followedBy("  ＤＬに失敗しました。", "  　理由: " + gone));
+    EXPECT_TRUE(followedBy("ページ「" + (base + longName).substr(0, 30) + "･･･」のコンプリートに失敗。", "  　理由: " + gone));
+    EXPECT_TRUE(followedBy("    ！ダウンロードに失敗",
+                           "    　理由: サーバーの応答 HTTP 403（アクセスが禁止されています）: " + base + "secret.png"));
+    EXPECT_TRUE(followedBy("    ！ダウンロードに失敗", "    　理由: 転送が途中で切れました: " + base + "cut.png"));
+    EXPECT_TRUE(followedBy("    ！ダウンロードに失敗",
+                           "    　理由: サーバーに接続できません（拒否されたか、応答がありません）: http://127.0.0.1:1/a.png"));
+    // The second file of the dead host is given up, unless a fetch ahead of the walk had
+    // already tried it by the time the first one failed: then it says so itself.
+    EXPECT_TRUE(followedBy("    ！ダウンロードに失敗",
+                           "    　理由: このホストには先に接続できなかったため、再び試しません: http://127.0.0.1:1/b.png") ||
+                followedBy("    ！ダウンロードに失敗",
+                           "    　理由: サーバーに接続できません（拒否されたか、応答がありません）: http://127.0.0.1:1/b.png"));
+}
+
 TEST_F(CrawlTest, ForcedConversionKeepsAndConvertsAPartialPage) {
     Sandbox::WriteFile(site / "index.html", Page("<a href=\"cut.html\">x</a>"));
     const std::string body = Page("<a href=\"early.html\">e</a>" + std::string(50000, 'x') + "<a href=\"late.html\">l</a>");
@@ -193,6 +227,20 @@ TEST_F(CrawlTest, RetryOnFailureTriesOnceMoreAfterAPause) {
     EXPECT_EQ(Save(server, "index.html", RetryOnFailure), 0);
     EXPECT_TRUE(LogHas(job.DetailedLog(), "  応答を待機中…"));
     EXPECT_EQ(CountRequests(server, "/busy.html"), 2u);
+}
+
+TEST_F(CrawlTest, APageWithMoreLinksThanTheTableHoldsSaysHowManyStayOnline) {
+    std::string body;
+    for (int i = 1; i <= kLinkSlots + 99; ++i) body += "<a href=\"mailto:u" + std::to_string(i) + "@h.invalid\">";
+    Sandbox::WriteFile(site / "index.html", Page(body));
+    LoopbackServer server(site.Path());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    const auto log = job.DetailedLog();
+    EXPECT_TRUE(LogHas(log, "  " + std::to_string(kLinkSlots - 1) + "個のリンク先が見つかりました。"));
+    const std::string left = "  　※リンク数が上限の" + std::to_string(kLinkSlots - 1) +
+                             "個を超えたため、残り100個のリンク先は辿らず、オンラインのまま残します。";
+    // The classification's progress marks continue that line.
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(left, 0) == 0; }));
 }
 
 TEST_F(CrawlTest, EmbeddedFilesAreFetchedAndFailuresCounted) {

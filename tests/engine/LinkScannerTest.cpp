@@ -93,11 +93,28 @@ TEST(ExtractLinks, TheTableTakesAtMostItsCapacityLessOne) {
     std::string page;
     for (int i = 1; i <= 600; ++i) page += "<a href=\"p" + std::to_string(i) + ".html\">";
     page += "<img src=\"late.gif\">";
-    const List full = Links(page);
+    const List full = Links(page, 512);
     ASSERT_EQ(full.size(), 511u);
     EXPECT_EQ(full.front(), "p1.html");
     EXPECT_EQ(full.back(), "p511.html");
     EXPECT_EQ(Links(page, 256).size(), 255u);
+}
+
+TEST(ExtractLinks, APageOfTwentyThousandLinksYieldsThemAllAndAFullTableCountsTheRest) {
+    std::string page;
+    for (int i = 1; i <= 20000; ++i) page += "<a href=\"p" + std::to_string(i) + ".html\">";
+    page += "<img src=\"P1.HTML\"><img src=\"late.gif\"><div style=\"background:url(late.gif)\">";
+    const List all = Links(page);
+    ASSERT_EQ(all.size(), 20001u);
+    EXPECT_EQ(all[19999], "p20000.html");
+    EXPECT_EQ(all.back(), "late.gif");
+
+    LinkTable table;
+    table.capacity = 256;
+    (void)ExtractLinks(page, table);
+    EXPECT_EQ(table.Count(), 255);
+    // Each link past the table once, whatever its case or pass; none that the table holds.
+    EXPECT_EQ(table.leftOnline.size(), 20001u - 255u);
 }
 
 TEST(CleanLink, FilesDrivesDevicesAndAnchorsAreHandled) {

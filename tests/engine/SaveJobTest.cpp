@@ -196,3 +196,25 @@ TEST(CheckSaveStart, BadStartInputIsNamedBeforeAnythingIsFetched) {
     EXPECT_TRUE(std::filesystem::is_directory(box / "new/deep"));
     std::filesystem::permissions(box / "ro", std::filesystem::perms::owner_all);
 }
+
+TEST(CheckSaveStart, APathTooLongForTheFileSystemIsRefusedBeforeAnyFolderIsMade) {
+    testsupport::Sandbox box;
+    std::string deep = box / "p";
+    while (deep.size() <= 4096) deep += "/" + std::string(200, 'd');
+    const std::string long250(250, 's');
+    const struct { std::string path; uint32_t flags; std::string says; } cases[] = {
+        {box / "a/b/" + std::string(300, 'n') + "/a.html", 0, "名前が長すぎます"},
+        {box / "c/" + long250 + ".html", engine::mode::datafolder, long250 + ".files/"},  // 256 bytes
+        {deep + "/a.html", 0, "パスが長すぎます"},
+    };
+    for (const auto& c : cases) {
+        engine::SaveJob job;
+        job.SetModeBits(c.flags);
+        job.SetStartUrl("http://h/a.html");
+        job.SetSaveTarget(c.path);
+        std::string message;
+        EXPECT_EQ(engine::CheckSaveStart(job, message), 0) << c.path;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    }
+    for (const char* first : {"a", "c", "p"}) EXPECT_FALSE(std::filesystem::exists(box / first)) << first;
+}

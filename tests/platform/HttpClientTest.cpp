@@ -142,6 +142,10 @@ TEST_F(HttpClientTest, LocalStorageFailureIsFileErrorButMemoryLimitOnlyCutsTheBo
     HttpResponse noFolder = session.FetchToFile(Request("/big.bin"), out / "missing/folder/big.bin");
     EXPECT_EQ(noFolder.result, platform::HttpFileError);
     EXPECT_NE(noFolder.error.find("missing/folder/big.bin"), std::string::npos) << noFolder.error;
+    EXPECT_EQ(noFolder.cause, platform::FailureCause::Disk);
+    HttpResponse longName = session.FetchToFile(Request("/big.bin"), out / std::string(300, 'n'));
+    EXPECT_EQ(longName.result, platform::HttpFileError);
+    EXPECT_EQ(longName.cause, platform::FailureCause::NameTooLong);
 }
 
 TEST_F(HttpClientTest, ErrorStatusIsStatusErrorAndLeavesNoBodyBehind) {
@@ -150,6 +154,7 @@ TEST_F(HttpClientTest, ErrorStatusIsStatusErrorAndLeavesNoBodyBehind) {
     HttpResponse missing = session.FetchToFile(Request("/absent.html"), out / "absent.html");
     EXPECT_EQ(missing.result, platform::HttpStatusError);
     EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.cause, platform::FailureCause::HttpStatus);
     EXPECT_FALSE(missing.error.empty());
     EXPECT_FALSE(Sandbox::Exists(out / "absent.html"));
 
@@ -252,6 +257,7 @@ TEST_F(HttpClientTest, SilentServerFailsAfterTheReceiveTimeout) {
     const Clock::time_point start = Clock::now();
     HttpResponse response = session.FetchToFile(request, out / "silent.html");
     EXPECT_EQ(response.result, platform::HttpFailed);
+    EXPECT_EQ(response.cause, platform::FailureCause::TimedOut);
     EXPECT_FALSE(response.error.empty());
     EXPECT_LT(SecondsSince(start), 10.0);  // the answer would take 30 s
 }
@@ -265,6 +271,7 @@ TEST_F(HttpClientTest, RefusedConnectionIsFailedWithoutStatus) {
     HttpResponse response = session.FetchToFile(request, out / "index.html");
     EXPECT_EQ(response.result, platform::HttpFailed);
     EXPECT_EQ(response.status, 0);
+    EXPECT_EQ(response.cause, platform::FailureCause::Refused);
     EXPECT_FALSE(response.error.empty());
     EXPECT_FALSE(Sandbox::Exists(out / "index.html"));
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "platform/FileLock.h"
 #include "records/ErrorLog.h"
 #include "tests/support/Sandbox.h"
 
@@ -58,8 +59,13 @@ TEST(ErrorLog, WithoutKeepNothingStaysBehind) {
 
 TEST(ErrorLog, TakenNamesAreSkippedAndAFullFolderIsAFailureNotAHang) {
     Sandbox temp;
-    for (int i = 0; i < 1024; ++i)
-        if (i != 700) Sandbox::WriteFile(temp / ("SitrovError" + std::to_string(i) + ".log"), "x");
+    // The logs of live runs, held locked: one file under every name but one.
+    Sandbox::WriteFile(temp / "SitrovError0.log", "x");
+    platform::FileLock live;
+    ASSERT_EQ(live.TakeExistingNow(temp / "SitrovError0.log"), platform::FileLock::LockTaken);
+    for (int i = 1; i < 1024; ++i)
+        if (i != 700)
+            std::filesystem::create_hard_link(temp / "SitrovError0.log", temp / ("SitrovError" + std::to_string(i) + ".log"));
     records::ErrorLog log;
     ASSERT_EQ(log.Open(temp.Path()), 1);
     EXPECT_EQ(log.TempPath(), temp / "SitrovError700.log");
@@ -90,4 +96,13 @@ TEST(ErrorLog, LogsOfDeadRunsAreRemovedAndThoseOfLiveRunsStay) {
     EXPECT_FALSE(Sandbox::Exists(temp / "SitrovError1024.log"));
     EXPECT_TRUE(Sandbox::Exists(live.TempPath()));
     EXPECT_EQ(FileCount(temp.Path()), 2u);
+}
+
+TEST(ErrorLog, ALogLeftByARunKilledAMomentAgoIsRemovedByTheNextRun) {
+    Sandbox temp;
+    Sandbox::WriteFile(temp / "SitrovError5.log", "written just before the kill");  // held by nobody
+    records::ErrorLog next;
+    ASSERT_EQ(next.Open(temp.Path()), 1);
+    EXPECT_FALSE(Sandbox::Exists(temp / "SitrovError5.log"));
+    EXPECT_EQ(FileCount(temp.Path()), 1u);
 }
