@@ -40,9 +40,9 @@ std::string WhyNotCreated(const std::string& folder) {
     return "作成に失敗しました";
 }
 
-int Fail(std::string& message, std::string text) {
+int Fail(std::string& message, std::string text, int check = StartBadInput) {
     message = std::move(text);
-    return 0;
+    return check;
 }
 
 }  // namespace
@@ -65,10 +65,12 @@ int CheckSaveStart(const SaveJob& job, std::string& message) {
     if (job.ChosenSaveName().empty() || platform::IsDirectory(path))
         return Fail(message, "保存先にはファイル名を指定してください（フォルダが指定されています）: " + path);
     if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
-        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）");
+        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）",
+                    StartCannotWrite);
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）");
-    return 1;
+        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）",
+                    StartCannotWrite);
+    return StartReady;
 }
 
 }  // namespace engine
