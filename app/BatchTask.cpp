@@ -115,8 +115,10 @@ std::string BatchScript(const std::string& programFolder, const std::vector<std:
     for (const std::string& file : files) {
         const std::string param = ShellQuote(bat + "/" + file);
         s += "echo " + ShellQuote("SitrovaCui /some \"" + file + "\"") + "\n";
-        // A file is removed only when SitrovaCui could start its save.
-        s += ShellQuote(programFolder + "/SitrovaCui") + " /some " + param + " && rm -f " + param + "\n";
+        // A file is removed once its save ran to its end (SitrovaCui's code 0, or 1 when some
+        // files failed); a save that was refused, found no host, could not write or could not
+        // start stays queued for the next run.
+        s += ShellQuote(programFolder + "/SitrovaCui") + " /some " + param + "; [ $? -le 1 ] && rm -f " + param + "\n";
         s += "echo\n";
     }
     s += "echo 'バッチ処理を完了しました。(任意のキーを押すと終了します)'\n";

@@ -1,12 +1,13 @@
 #include "app/CommandLine.h"
 
-#include <cstdlib>
 
 #include "app/ArgumentLine.h"
 #include "app/StartUp.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
+#include "platform/ExitCodes.h"
+#include "platform/ProgramStart.h"
 
 namespace app {
 
@@ -34,13 +35,7 @@ bool IsWebUrl(const std::string& url) {
 
 }  // namespace
 
-bool CanShowWindows() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
+bool CanShowWindows() { return platform::CanShowWindows(); }
 
 std::string UsageText() {
     return "使い方: Sitrova [引数]\n"
@@ -54,7 +49,8 @@ std::string UsageText() {
            "  -h, --help                    この使い方を表示します。\n"
            "  --version                     バージョンを表示します。\n"
            "保存先は絶対パス（/ で始まるパス）で指定します。画面のない環境では、保存などの仕事を\n"
-           "引数で指定してください（QT_QPA_PLATFORM を指定すれば、その画面で入力画面を開きます）。\n";
+           "引数で指定してください（QT_QPA_PLATFORM を指定すれば、その画面で入力画面を開きます）。\n" +
+           platform::ExitCodeTable();
 }
 
 std::string UnattendedJobProblem(const std::string& argumentLine) {
@@ -95,8 +91,9 @@ CommandLineVerdict CheckCommandLine(const std::vector<std::string>& args, bool c
     const std::string line = ArgumentLineFromArgv(static_cast<int>(argv.size()), argv.data());
     const std::string problem = UnattendedJobProblem(line);
     if (!problem.empty()) {
-        // The save cannot be made: say why and leave, as every unattended end does, with 0.
+        // The save cannot be made: say why, and let the caller see that nothing was done.
         verdict.leave = true;
+        verdict.exitCode = platform::ExitRefused;
         verdict.err = "Sitrova: " + problem + "\n";
         return verdict;
     }
@@ -105,7 +102,7 @@ CommandLineVerdict CheckCommandLine(const std::vector<std::string>& args, bool c
         (void)ParseArgumentLine(line, job);
         if (JobKind(job.ModeFlags()) == ModeNormal) {
             verdict.leave = true;
-            verdict.exitCode = 2;
+            verdict.exitCode = platform::ExitRefused;
             verdict.err = "Sitrova: 画面がないため、入力画面を開けません。\n" + UsageText();
         }
     }

@@ -14,6 +14,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ConsoleText.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/ExitCodes.h"
 #include "platform/Heap.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
@@ -46,12 +47,15 @@ int RunWithoutWindows(const std::string& argumentLine) {
     const StartDecision decision = DecideStart(argumentLine, *job);
     if (decision.leave) {
         if (!decision.errorMessage.empty()) platform::PrintMessageLine("Sitrova", decision.errorMessage);
-        return 0;
+        return decision.exitCode;
     }
     RunUnattendedSave(*job);
     (void)ExitActions(*job);
     job->SetRecords(nullptr);
-    return 0;
+    const int exitCode = JobExitCode(*job);
+    if (const std::string reason = ExitReason(*job, exitCode); !reason.empty())
+        platform::PrintMessageLine("Sitrova", reason);
+    return exitCode;
 }
 
 int RunWithWindows(int argc, char** argv) {
@@ -59,13 +63,13 @@ int RunWithWindows(int argc, char** argv) {
     platform::DynamicLibrary library;
     if (!library.Open(path)) {
         Write(stderr, "Sitrova: 画面の部品を読み込めません: " + platform::DynamicLibrary::LastError() + "\n");
-        return 1;
+        return platform::ExitMissingPart;
     }
     using Entry = int (*)(int, char**);
     const Entry entry = library.Function<Entry>(kWindowsEntry);
     if (!entry) {
         Write(stderr, "Sitrova: 画面の部品 " + path + " に " + kWindowsEntry + " がありません。\n");
-        return 1;
+        return platform::ExitMissingPart;
     }
     library.KeepLoaded();
     return entry(argc, argv);

@@ -10,8 +10,9 @@ namespace app {
 inline constexpr const char* kWindowsLibrary = "libSitrovaWindows.so";
 inline constexpr const char* kWindowsEntry = "SitrovaWindowsMain";
 
-// Runs the whole program; returns 0, or 2 when started without a display and without a
-// job, or 1 when windows are wanted and their library cannot be loaded.
+// Runs the whole program; returns its exit code (platform/ExitCodes.h): how the job went, 2
+// when started without a display and without a job, 6 when windows are wanted and their
+// library cannot be loaded.
 int SitrovaMain(int argc, char** argv);
 
 }  // namespace app

@@ -1,7 +1,9 @@
 #include "app/StartUp.h"
 
 #include "app/ArgumentLine.h"
+#include "engine/PlaceholderPages.h"
 #include "engine/SaveJob.h"
+#include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/Process.h"
@@ -32,7 +34,47 @@ std::string SavedStartPage(const engine::SaveJob& job) {
     return (startFolder.empty() ? job.SaveFolder() : startFolder) + job.SaveName();
 }
 
+constexpr size_t kPageHeadBytes = 4096;  // enough for the head of a placeholder page
+
+// A complete save that did not save every page: nothing at all when the start page is not
+// there as a copy, or when its host did not answer; else the save holds what it could get.
+int UnfinishedSaveExit(const engine::SaveJob& job) {
+    if (job.HostUnreachable(job.StartUrl())) return platform::ExitNetwork;
+    std::string start;
+    if (!platform::ReadWholeFile(job.StartPath(), start, kPageHeadBytes) || !engine::IsSavedCopyText(start))
+        return platform::ExitNetwork;
+    return platform::ExitPartly;
+}
+
 }  // namespace
+
+int JobExitCode(const engine::SaveJob& job) {
+    const uint32_t flags = job.ModeFlags();
+    const uint32_t kind = JobKind(flags);
+    // At the window the user saw every message and could try again.
+    if (kind == ModeNormal || kind == ModeUpdateCheck) return platform::ExitDone;
+    if (const int refused = job.Refusal()) return refused;
+    switch (kind) {
+    case ModeSomeComplete:
+        return (flags & ModeJobFinished) && job.Result() == 1 ? platform::ExitDone : UnfinishedSaveExit(job);
+    case ModeSomeSeries:
+        // The first file is the one asked for; the run of serial files after it ends where
+        // the numbers end.
+        return (flags & ModeJobFinished) ? platform::ExitDone : platform::ExitNetwork;
+    default:
+        return platform::ExitDone;
+    }
+}
+
+std::string ExitReason(const engine::SaveJob& job, int exitCode) {
+    const bool file = JobKind(job.ModeFlags()) == ModeSomeSeries;
+    if (exitCode == platform::ExitPartly && !file)
+        return "保存を終えましたが、ダウンロードに失敗したファイルがあります（エラーログに記録しました）。";
+    if (exitCode == platform::ExitNetwork)
+        return (file ? "ファイルを取得できませんでした: " : "開始ページを取得できず、何も保存していません: ") +
+               job.StartUrl();
+    return {};
+}
 
 std::vector<std::string> CatalogueRecordArguments(const engine::SaveJob& job) {
     const uint32_t flags = job.ModeFlags();
@@ -66,6 +108,7 @@ StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job)
         if (records::OpenQdxRecord(parsed.qdxPath, reader) != records::QdxReadable) {
             decision.leave = true;
             decision.errorMessage = reader.message;
+            decision.exitCode = platform::ExitRefused;
             return decision;
         }
         if (platform::InstanceBlock::RequestFront(InstanceNameOf(parsed.qdxPath))) {

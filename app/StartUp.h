@@ -22,12 +22,20 @@ std::string ArgumentLineFromArgv(int argc, char** argv);
 struct StartDecision {
     bool leave = false;
     std::string errorMessage;  // shown in an error box titled "Sitrova" before leaving
+    int exitCode = 0;          // the program's exit code when it leaves
     uint32_t windowKind = 0;
 };
 
 // Fills the job from the argument text. A ".qdx" argument is read through its record; an
 // unreadable record, or one that another Sitrova process already shows, means leaving.
 StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job);
+
+// The program's exit code for the job once its window has closed or its unattended run has
+// ended (platform/ExitCodes.h). Work the user drove at a window ends with 0.
+int JobExitCode(const engine::SaveJob& job);
+// The line for stderr that says why the job ended with `exitCode`, for the codes whose reason
+// nothing has printed yet ("" otherwise).
+std::string ExitReason(const engine::SaveJob& job, int exitCode);
 
 // Names the instance block of a record file after its full canonical path.
 std::string InstanceNameOf(const std::string& qdxPath);

@@ -9,13 +9,15 @@
 #include "engine/SaveManager.h"
 #include "engine/StartChecks.h"
 #include "platform/ConsoleText.h"
+#include "platform/ExitCodes.h"
 
 namespace app {
 
 void RunUnattendedSave(engine::SaveJob& job) {
     std::string problem;
-    if (!engine::CheckSaveStart(job, problem)) {
+    if (const int check = engine::CheckSaveStart(job, problem); check != engine::StartReady) {
         platform::PrintMessageLine("Sitrova", problem);
+        job.SetRefusal(check == engine::StartCannotWrite ? platform::ExitDisk : platform::ExitRefused);
         return;
     }
     std::string refusal;

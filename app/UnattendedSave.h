@@ -9,8 +9,8 @@ class SaveJob;
 
 namespace app {
 
-// Runs the save of a filled job and returns once it has ended, or could not start. The
-// exit actions of the program follow as after the window.
+// Runs the save of a filled job and returns once it has ended, or could not start (the job
+// then holds why, as its refusal). The exit actions of the program follow as after the window.
 void RunUnattendedSave(engine::SaveJob& job);
 
 }  // namespace app

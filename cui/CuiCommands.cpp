@@ -4,6 +4,7 @@
 #include "cui/ElementLookup.h"
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
+#include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "records/QdxRecord.h"
 
@@ -29,13 +30,43 @@ bool Passable(const std::string& value) {
 
 std::string SitrovaProgram(const CuiContext& c) { return c.programFolder + "/Sitrova"; }
 
-void PrintReadMe(const CuiContext& c) {
+void PrintError(const CuiContext& c, const std::string& line) {
+    if (c.printError) c.printError(line);
+}
+
+constexpr int kAbnormalEnd = -1;
+
+// Starts Sitrova with `argument`; waits for it when `wait` and returns its exit code, or
+// kAbnormalEnd when it was killed or ended with a code of no one's table. A Sitrova that
+// could not be started is reported here.
+int StartSitrova(const CuiContext& c, const std::string& argument, bool wait) {
+    int code = platform::ExitDone;
+    if (c.start(SitrovaProgram(c), argument, wait, wait ? &code : nullptr) != 1) {
+        c.print("Sitrova を起動できませんでした（" + SitrovaProgram(c) + "）。");
+        return platform::ExitMissingPart;
+    }
+    if (code >= platform::ExitDone && code <= platform::ExitMissingPart) return code;
+    PrintError(c, "SitrovaCui: Sitrova が異常終了しました（終了コード " + std::to_string(code) + "）。");
+    return kAbnormalEnd;
+}
+
+// Whether Sitrova's code says that the job ran to its end, well or not, as opposed to a job
+// it refused before starting or a run cut short.
+bool JobRan(int code) {
+    return code == platform::ExitDone || code == platform::ExitPartly || code == platform::ExitNetwork ||
+           code == platform::ExitDisk;
+}
+
+// What a run cut short leaves is not the whole job.
+int ExitOf(int code) { return code == kAbnormalEnd ? platform::ExitPartly : code; }
+
+int PrintReadMe(const CuiContext& c) {
     std::string bytes;
     if (!platform::ReadWholeFile(c.programFolder + "/" + kReadMe, bytes)) {
         c.print("");
         c.print(std::string(kReadMe) + "が見つかりません。");
         c.print("");
-        return;
+        return platform::ExitMissingPart;
     }
     // The read-me is UTF-8 here; an older Shift-JIS one is converted.
     std::string text;
@@ -50,6 +81,7 @@ void PrintReadMe(const CuiContext& c) {
         if (from < text.size() && text[from] == '\n') ++from;
     }
     c.print("");
+    return platform::ExitDone;
 }
 
 void PrintLines(const std::string& text, const CuiContext& c) {
@@ -61,76 +93,92 @@ void PrintLines(const std::string& text, const CuiContext& c) {
     }
 }
 
-void Cut(const std::string& path, const CuiContext& c) {
+// The ad removal is waited for, so that the script that asked for it finds the pages clean.
+int Cut(const std::string& path, const CuiContext& c) {
     const size_t dot = path.rfind('.');
     std::string extension;
     if (dot != std::string::npos && !path.ends_with("/")) extension = path.substr(dot + 1, 31);
     if (!platform::EqualsI(extension, "qdx")) {
         c.print("指定されたファイルは、QDXファイルでは在りません。");
-        return;
+        return platform::ExitRefused;
     }
     if (!platform::IsRegularFile(path)) {
         c.print("ファイルパスが不正です。");
-        return;
+        return platform::ExitRefused;
     }
     // A record that cannot be read is told here, where the user asked; the record stays.
     records::QdxRecordReader reader;
     if (records::OpenQdxRecord(path, reader, records::StaleRecord::Keep) != records::QdxReadable) {
         PrintLines(reader.message, c);
-        return;
+        return platform::ExitRefused;
     }
-    (void)c.start(SitrovaProgram(c), "advertisement," + Quoted(path), false);
+    const int code = ExitOf(StartSitrova(c, "advertisement," + Quoted(path), true));
+    if (code != platform::ExitDone && code != platform::ExitMissingPart)
+        PrintError(c, "SitrovaCui: '" + path + "' の広告削除は終わりませんでした（終了コード " + std::to_string(code) + "）。");
+    return code;
 }
 
-void Url(std::string savePath, const std::string& url, const CuiContext& c) {
+// The input window stays with the user: nothing to wait for.
+int Url(std::string savePath, const std::string& url, const CuiContext& c) {
     // Sitrova splits the save path at its last "/".
     if (savePath.find('/') == std::string::npos) savePath.insert(0, "/");
-    (void)c.start(SitrovaProgram(c), "PresetUrl," + Quoted(url) + "," + Quoted(savePath), false);
+    return StartSitrova(c, "PresetUrl," + Quoted(url) + "," + Quoted(savePath), false);
 }
 
-void Template(const std::string& path, const CuiContext& c) {
+int Template(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
         c.print("ファイルが指定されていません。");
-        return;
+        return platform::ExitRefused;
     }
-    if (app::WriteParamTemplate(path) == app::TemplateExists)
+    const int written = app::WriteParamTemplate(path);
+    if (written == app::TemplateExists) {
         c.print("'" + path + "' は既に存在するため、テンプレートファイルを出力できません。");
+        return platform::ExitRefused;
+    }
+    if (written != app::TemplateWritten) {
+        PrintError(c, "SitrovaCui: '" + path + "' にテンプレートファイルを書き込めません。");
+        return platform::ExitDisk;
+    }
+    return platform::ExitDone;
 }
 
-// Returns false when Sitrova could not be started.
-bool Some(const std::string& path, const CuiContext& c) {
+int Some(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
         c.print("ファイルが指定されていません。");
-        return true;
+        return platform::ExitRefused;
     }
     if (!platform::IsRegularFile(path)) {
         c.print("'" + path + "' が存在しません。");
-        return true;
+        return platform::ExitRefused;
     }
     std::string bytes, text;
     if (!platform::ReadWholeFile(path, bytes)) {
         c.print("'" + path + "' を読み込めません。");
-        return true;
+        return platform::ExitRefused;
     }
     size_t bad = 0;
     if (platform::Cp932ToUtf8(bytes, text, &bad) != platform::CodepageOk) {
         c.print("'" + path + "' に Shift-JIS として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。");
-        return true;
+        return platform::ExitRefused;
     }
     std::string argument;
     std::vector<std::string> message;
     if (!SomeArgument(text, path, argument, message)) {
         for (const std::string& line : message) c.print(line);
-        return true;
+        return platform::ExitRefused;
     }
-    if (c.start(SitrovaProgram(c), argument, true) != 1) {
-        c.print("Sitrova を起動できませんでした（" + SitrovaProgram(c) + "）。");
-        return false;
+    const int ended = StartSitrova(c, argument, true);
+    // "Finish!" says that the save ran to its end; Sitrova has said on stderr why one did not.
+    if (JobRan(ended)) {
+        c.print("");
+        c.print("Finish!");
+        c.print("");
     }
-    c.print("");
-    c.print("Finish!");
-    c.print("");
-    return true;
+    const int code = ExitOf(ended);
+    if (code != platform::ExitDone && code != platform::ExitMissingPart)
+        PrintError(c, "SitrovaCui: '" + path + "' の保存は指定どおりに終わりませんでした（終了コード " +
+                          std::to_string(code) + "）。");
+    return code;
 }
 
 }  // namespace
@@ -180,39 +228,43 @@ bool SomeArgument(const std::string& text, const std::string& path, std::string&
 }
 
 int RunCui(const std::vector<std::string>& tokens, const CuiContext& c) {
-    int exitCode = 0;
+    int worst = platform::ExitDone;
+    bool optionSeen = false;
     auto operand = [&](size_t& i) { return i + 1 < tokens.size() ? tokens[++i] : std::string(); };
     for (size_t i = 0; i < tokens.size(); ++i) {
         const std::string& option = tokens[i];
         if (option == "/?") {
             for (const std::string& line : UsageLines()) c.print(line);
-            return exitCode;
+            return worst;
         }
-        if (option == "/readme") {
-            PrintReadMe(c);
-            return exitCode;
+        if (option == "--help" || option == "-h") {
+            for (const std::string& line : UsageLines()) c.print(line);
+            c.print(platform::ExitCodeTable().substr(0, platform::ExitCodeTable().size() - 1));
+            return worst;
         }
-        if (option == "/cut") {
-            Cut(operand(i), c);
-            return exitCode;
-        }
+        if (option == "/readme") return platform::WorseExit(worst, PrintReadMe(c));
+        if (option == "/cut") return platform::WorseExit(worst, Cut(operand(i), c));
         if (option == "/url") {
             const std::string save = operand(i);
-            Url(save, operand(i), c);
-            return exitCode;
+            return platform::WorseExit(worst, Url(save, operand(i), c));
         }
-        if (option == "/template") {
-            Template(operand(i), c);
-            return exitCode;
-        }
-        if (option == "/version" || option == "/v") {
+        if (option == "/template") return platform::WorseExit(worst, Template(operand(i), c));
+        if (option == "/version" || option == "/v" || option == "--version") {
             c.print("");
             c.print("Version 1.00");
-            return exitCode;
+            return worst;
         }
-        if (option == "/some" && !Some(operand(i), c)) exitCode = 1;
+        if (option == "/some") {
+            optionSeen = true;
+            worst = platform::WorseExit(worst, Some(operand(i), c));
+        }
     }
-    return exitCode;
+    if (!optionSeen) {
+        // Nothing was asked: a script that misspelt its option must not read that as done.
+        PrintError(c, "SitrovaCui: オプションが指定されていません（使い方: SitrovaCui /?）。");
+        return platform::ExitRefused;
+    }
+    return worst;
 }
 
 }  // namespace cui

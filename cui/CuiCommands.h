@@ -13,8 +13,11 @@ struct CuiContext {
     std::string programFolder;  // without trailing "/"
     // One line of output (UTF-8, without its line end).
     std::function<void(const std::string& line)> print;
-    // Starts `program` with one argument; waits for its end when `wait`. 1 when started.
-    std::function<int(const std::string& program, const std::string& argument, bool wait)> start;
+    // One line for stderr: why a job ended without doing what it was asked.
+    std::function<void(const std::string& line)> printError;
+    // Starts `program` with one argument; waits for its end when `wait` and stores its exit
+    // code (-1 when it did not exit by itself). 1 when started.
+    std::function<int(const std::string& program, const std::string& argument, bool wait, int* exitCode)> start;
 };
 
 // The arguments as tokens: the quotes of quoted runs are dropped, blanks inside stay (the
@@ -22,8 +25,9 @@ struct CuiContext {
 std::vector<std::string> ArgumentTokens(int argc, char** argv);
 std::string Token(const std::string& argument);
 
-// Runs the options in order. Returns the process exit code: 0, or 1 when a Sitrova process
-// could not be started at all (so that a batch keeps that job queued).
+// Runs the options in order. Returns the process exit code (platform/ExitCodes.h), the worst
+// of its jobs: a job that cannot run, or whose Sitrova did not do all it was asked, keeps a
+// batch's file queued and tells a script.
 int RunCui(const std::vector<std::string>& tokens, const CuiContext& context);
 
 // The 27 lines printed for "/?".

@@ -15,8 +15,13 @@ int main(int argc, char** argv) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
     };
-    context.start = [](const std::string& program, const std::string& argument, bool wait) {
-        return platform::StartProcess(program, {argument}, wait);
+    context.printError = [](const std::string& line) {
+        const std::string text = platform::ToConsoleText(line) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fflush(stderr);
+    };
+    context.start = [](const std::string& program, const std::string& argument, bool wait, int* exitCode) {
+        return platform::StartProcess(program, {argument}, wait, exitCode);
     };
     return cui::RunCui(cui::ArgumentTokens(argc, argv), context);
 }

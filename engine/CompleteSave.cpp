@@ -6,13 +6,17 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/DebugOut.h"
+#include "platform/ExitCodes.h"
 
 namespace engine {
 
 using namespace mode;
 
 int OpenCompleteSave(SaveJob& job, std::string* refusal) {
-    if (!PrepareSaveStart(job, refusal)) return 0;
+    if (!PrepareSaveStart(job, refusal)) {
+        job.SetRefusal(platform::ExitBusy);
+        return 0;
+    }
     job.SetJobSummary(BuildJobSummary(job));
     return 1;
 }

@@ -235,6 +235,8 @@ void SaveJob::SetStartTick(uint64_t tick) { Guard g(m_lock); m_startTick = tick;
 bool SaveJob::WorkerRunning() const { Guard g(m_lock); return m_workerRunning; }
 bool SaveJob::WorkerEnded() const { Guard g(m_lock); return m_workerEnded; }
 int SaveJob::Result() const { Guard g(m_lock); return m_result; }
+int SaveJob::Refusal() const { Guard g(m_lock); return m_refusal; }
+void SaveJob::SetRefusal(int exitCode) { Guard g(m_lock); m_refusal = exitCode; }
 
 void SaveJob::FinishWorker(int result) {
     {

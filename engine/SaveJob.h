@@ -138,6 +138,10 @@ public:
     bool WorkerRunning() const;
     bool WorkerEnded() const;
     int Result() const;
+    // Why the job was refused before its work began, as the program's exit code
+    // (platform/ExitCodes.h); 0 while it was not refused.
+    int Refusal() const;
+    void SetRefusal(int exitCode);
     // Asks the worker to stop between steps and waits up to `waitMs` for it. True when it ended.
     bool StopWorker(uint32_t waitMs);
     // Waits up to `waitMs` for the worker to end by itself. True when it has ended.
@@ -199,6 +203,7 @@ private:
     bool m_workerEnded = false;
     bool m_stopRequested = false;
     int m_result = 0;
+    int m_refusal = 0;
 
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;

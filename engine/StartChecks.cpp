@@ -41,9 +41,9 @@ std::string WhyNotCreated(const std::string& folder) {
     return "作成に失敗しました";
 }
 
-int Fail(std::string& message, std::string text) {
+int Fail(std::string& message, std::string text, int check = StartBadInput) {
     message = std::move(text);
-    return 0;
+    return check;
 }
 
 // The files and folders a save puts beside the chosen file: the file itself, its record and
@@ -89,10 +89,12 @@ int CheckSaveStart(const SaveJob& job, std::string& message) {
         if (const int fit = platform::PathFitsLimits(beside); fit != platform::PathFits)
             return Fail(message, TooLongText(fit, beside));
     if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
-        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）");
+        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）",
+                    StartCannotWrite);
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）");
-    return 1;
+        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）",
+                    StartCannotWrite);
+    return StartReady;
 }
 
 }  // namespace engine

@@ -13,6 +13,7 @@
 #include "albumfetcher/CodeConverter.h"
 #include "download/FileDownloader.h"
 #include "platform/ByteSize.h"
+#include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 #include "platform/Process.h"
@@ -54,7 +55,8 @@ AlbumWindow::AlbumWindow(const std::vector<std::string>& args, std::string progr
     CreateControls();
     if (args.size() > 0) m_url->setText(ToQ(args[0]));
     if (args.size() > 1) m_folder->setText(ToQ(args[1]));
-    if (args.size() > 2 && args[2] == "auto") QTimer::singleShot(kAutoStartMs, this, [this] { StartDownload(); });
+    m_autoStart = args.size() > 2 && args[2] == "auto";
+    if (m_autoStart) QTimer::singleShot(kAutoStartMs, this, [this] { StartDownload(); });
 }
 
 AlbumWindow::~AlbumWindow() { m_downloader.reset(); }
@@ -111,16 +113,10 @@ void AlbumWindow::StartDownload() {
     if (m_running || m_finished) return;
     const std::string url = FromQ(m_url->text().trimmed());
     const std::string folderText = FromQ(m_folder->text().trimmed());
-    if (const int check = album::CheckFolderText(folderText); check != album::FolderOk) {
-        Ask(album::FolderCheckMessage(check), platformqt::IconError, platformqt::ButtonOk, platformqt::AnswerOk, "エラー");
-        return;
-    }
+    if (const int check = album::CheckFolderText(folderText); check != album::FolderOk)
+        return RefuseStart(album::FolderCheckMessage(check), platform::ExitRefused);
+    // The folder is made once there is a photo to put in it (StartPhoto).
     m_folderPath = album::NormalizedFolder(folderText);
-    if (!platform::CreateFolderChain(m_folderPath.substr(0, m_folderPath.size() - 1))) {
-        Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
-            platformqt::AnswerOk, "エラー");
-        return;
-    }
     m_albumUrl = url;
     std::string page;
     if (ReadPage(url, page)) {
@@ -161,6 +157,15 @@ void AlbumWindow::StartPhoto() {
     if (!ReadPage(album::HighResolutionUrl(photo.viewUrl), page) || !album::FindPhoto(page, photo.title, found))
         return FailPhoto();
 
+    if (!platform::CreateFolderChain(m_folderPath.substr(0, m_folderPath.size() - 1))) {
+        m_running = false;
+        m_finished = true;
+        m_exitCode = platform::ExitDisk;
+        Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
+            platformqt::AnswerOk, "エラー");
+        close();
+        return;
+    }
     const std::string stem = album::SafeFileStem(album::ConvertTitle(m_programFolder, found.name));
     const std::string path = album::UniquePhotoPath(m_folderPath, stem);
     auto downloader = std::make_unique<download::FileDownloader>(found.imageUrl, path);
@@ -211,7 +216,10 @@ void AlbumWindow::OnCode(unsigned generation, int code, int64_t value) {
 }
 
 void AlbumWindow::PhotoEnded(bool saved) {
-    if (saved) m_lastSaved = m_downloader->LocalPath();
+    if (saved) {
+        m_lastSaved = m_downloader->LocalPath();
+        ++m_savedCount;
+    }
     ++m_done;
     if (!m_queue.empty()) return StartPhoto();
     FinishRun();
@@ -220,6 +228,9 @@ void AlbumWindow::PhotoEnded(bool saved) {
 void AlbumWindow::FinishRun() {
     m_running = false;
     m_finished = true;
+    m_exitCode = m_savedCount == m_total ? platform::ExitDone
+                 : m_savedCount > 0       ? platform::ExitPartly
+                                          : platform::ExitNetwork;
     if (QTreeWidgetItem* last = m_list->topLevelItem(m_list->topLevelItemCount() - 1))
         if (last->text(2) == QStringLiteral("取得中")) last->setText(2, QStringLiteral("保存済み"));
     if (m_total > 0) m_albumBar->setValue(m_done * 100 / m_total);
@@ -237,8 +248,18 @@ void AlbumWindow::FinishRun() {
 void AlbumWindow::FailPhoto() {
     m_running = false;
     m_finished = true;
+    // The run stops here: the album or a photo's page could not be read.
+    m_exitCode = m_savedCount > 0 ? platform::ExitPartly : platform::ExitNetwork;
     Ask("写真の取得に失敗しました。\r\nURLが不正である可能性があります。\r\n\r\n終了します。", platformqt::IconWarning,
         platformqt::ButtonOk, platformqt::AnswerOk);
+    close();
+}
+
+void AlbumWindow::RefuseStart(const std::string& text, int exitCode) {
+    Ask(text, platformqt::IconError, platformqt::ButtonOk, platformqt::AnswerOk, "エラー");
+    if (!m_autoStart || !platformqt::IsHeadless()) return;
+    m_finished = true;
+    m_exitCode = exitCode;
     close();
 }
 
@@ -247,6 +268,10 @@ void AlbumWindow::closeEvent(QCloseEvent* event) {
                          platformqt::AnswerYes) {
         event->ignore();
         return;
+    }
+    if (m_running) {
+        m_running = false;
+        m_exitCode = platform::ExitPartly;  // stopped before its end
     }
     m_downloader.reset();
     event->accept();

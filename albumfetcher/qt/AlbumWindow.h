@@ -48,6 +48,8 @@ public:
     void StartDownload();
     bool Running() const { return m_running; }
     bool Finished() const { return m_finished; }
+    // The program's exit code for the run so far (platform/ExitCodes.h): 0 until a run failed.
+    int ExitCode() const { return m_exitCode; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +63,8 @@ private:
     void PhotoEnded(bool saved);
     void FinishRun();
     void FailPhoto();
+    // A run started by "auto" that cannot start: nobody is there to correct the boxes.
+    void RefuseStart(const std::string& text, int exitCode);
     int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer,
             const char* caption = "AlbumFetcher");
 
@@ -82,6 +86,9 @@ private:
     std::string m_albumUrl;
     std::string m_folderPath;
     std::string m_lastSaved;
+    int m_savedCount = 0;
+    int m_exitCode = 0;
+    bool m_autoStart = false;
     std::unique_ptr<download::FileDownloader> m_downloader;
     unsigned m_generation = 0;
     bool m_running = false;

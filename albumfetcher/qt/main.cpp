@@ -4,16 +4,35 @@
 #include "albumfetcher/qt/AlbumWindow.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ProgramStart.h"
 #include "platform/qt/MessageBox.h"
 
+namespace {
+
+const platform::ProgramInfo kProgram{
+    "AlbumFetcher", "1.00",
+    "使い方: AlbumFetcher [アルバムのURL [保存先フォルダ [auto]]]\n"
+    "  アルバムの写真を、保存先フォルダに保存します。auto を付けると、操作なしで保存を始め、\n"
+    "  終わると終了します。画面のない環境では auto が必要です。\n"
+    "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n"};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool unattended = args.size() >= 3 && args[2] == "auto";
+    const platform::StartVerdict verdict =
+        platform::CheckProgramStart(args, kProgram, unattended, platform::CanShowWindows());
+    if (verdict.leave) {
+        platform::PrintVerdict(verdict);
+        return verdict.exitCode;
+    }
+    if (args.size() > 3) args.resize(3);
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     platform::HttpGlobalInit();
     QApplication application(argc, argv);
-    std::vector<std::string> args;
-    for (int i = 1; i < argc && args.size() < 3; ++i) args.emplace_back(argv[i]);
     albumqt::AlbumWindow window(args, platform::ProgramFolder(), albumqt::DefaultAlbumHooks());
     window.show();
     (void)application.exec();
-    return 0;
+    return window.ExitCode();
 }

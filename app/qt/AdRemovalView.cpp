@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "engine/SaveJob.h"
+#include "platform/ExitCodes.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 
@@ -69,7 +70,10 @@ void AdRemovalView::Finish(const filters::SiteCleaningSnapshot& last) {
     m_finished = true;
     m_timer->stop();
     if (m_worker.joinable()) m_worker.join();
-    if (!last.error.empty()) platformqt::ShowMessage(this, "Sitrova", last.error, platformqt::IconError);
+    if (!last.error.empty()) {
+        platformqt::ShowMessage(this, "Sitrova", last.error, platformqt::IconError);
+        m_job.SetRefusal(platform::ExitRefused);  // the record could not be read: nothing was cleaned
+    }
     if (m_closeWhenDone) {
         // Closed from the event loop: the window may still be inside the tick's caller.
         QTimer::singleShot(0, window(), [w = window()] { w->close(); });

@@ -20,6 +20,7 @@
 #include "engine/SaveJob.h"
 #include "engine/StartChecks.h"
 #include "engine/qt/ProgressView.h"
+#include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -187,8 +188,9 @@ void MainWindow::ShowAdRemoval() {
 void MainWindow::StartCompleteSave() {
     // Bad start input is reported before anything is fetched; an unattended save then ends.
     std::string problem;
-    if (!engine::CheckSaveStart(m_job, problem)) {
+    if (const int check = engine::CheckSaveStart(m_job, problem); check != engine::StartReady) {
         platformqt::ShowMessage(this, "Sitrova", problem, platformqt::IconWarning);
+        m_job.SetRefusal(check == engine::StartCannotWrite ? platform::ExitDisk : platform::ExitRefused);
         // Closed once the event loop runs, so that the program ends like a finished save.
         if (m_job.Has(engine::mode::ModeSomeComplete)) QTimer::singleShot(0, this, [this] { close(); });
         return;

@@ -9,6 +9,7 @@
 #include "app/StartUp.h"
 #include "app/qt/MainWindow.h"
 #include "engine/SaveJob.h"
+#include "platform/ConsoleText.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/MessageBox.h"
@@ -46,7 +47,7 @@ int SitrovaWindowsMain(int argc, char** argv) {
     if (decision.leave) {
         if (!decision.errorMessage.empty())
             platformqt::ShowMessage(nullptr, "Sitrova", decision.errorMessage, platformqt::IconError);
-        return 0;
+        return decision.exitCode;
     }
     {
         MainWindow window(*job, decision.windowKind);
@@ -54,14 +55,17 @@ int SitrovaWindowsMain(int argc, char** argv) {
         application.exec();
     }
     (void)app::ExitActions(*job);
+    const int exitCode = app::JobExitCode(*job);
+    if (const std::string reason = app::ExitReason(*job, exitCode); !reason.empty())
+        platform::PrintMessageLine("Sitrova", reason);
     if (job->WorkerRunning()) {
         // The worker did not stop in time (a transfer that does not answer): end the process
         // without waiting for it; every file it writes goes through a temporary name.
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::_Exit(exitCode);
     }
     job->SetRecords(nullptr);
-    return 0;
+    return exitCode;
 }
 
 }  // namespace appqt

@@ -5,7 +5,8 @@
 
 namespace appqt {
 
-// Runs the program with windows; returns 0. The command line has been checked before.
+// Runs the program with windows; returns its exit code (app::JobExitCode). The command line
+// has been checked before.
 int SitrovaWindowsMain(int argc, char** argv);
 
 }  // namespace appqt

@@ -10,6 +10,22 @@
 
 namespace platformqt {
 
+namespace {
+
+QtMessageHandler g_nextHandler = nullptr;
+
+// Two warnings that every run without a desktop gets and that say nothing about the run:
+// no per-user runtime folder (a desktop session sets one), and a window-size hint the
+// offscreen platform cannot pass on. Everything else goes on to Qt's own handler.
+void DropHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+                                 message.contains(QLatin1String("does not support propagateSizeHints()"))))
+        return;
+    if (g_nextHandler) g_nextHandler(type, context, message);
+}
+
+}  // namespace
+
 bool IsHeadless() {
     const QString name = QGuiApplication::platformName();
     return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
@@ -21,6 +37,7 @@ void ChooseHeadlessPlatformIfNoDisplay() {
     const char* chosen = std::getenv("QT_QPA_PLATFORM");
     if ((!display || !*display) && (!wayland || !*wayland) && (!chosen || !*chosen))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!g_nextHandler) g_nextHandler = qInstallMessageHandler(DropHeadlessNoise);
 }
 
 int ShowMessage(QWidget* parent, const std::string& caption, const std::string& text, MessageIcon icon,

@@ -20,7 +20,8 @@ int ShowMessage(QWidget* parent, const std::string& caption, const std::string& 
 // True when windows cannot be seen by anyone (offscreen or minimal platform).
 bool IsHeadless();
 
-// Before QApplication exists: choose the offscreen platform when no display is set.
+// Before QApplication exists: choose the offscreen platform when no display is set, and keep
+// the two warnings every run without a desktop gets off stderr.
 void ChooseHeadlessPlatformIfNoDisplay();
 
 }  // namespace platformqt

@@ -2,11 +2,30 @@
 #include <QApplication>
 
 #include "platform/ProgramFolder.h"
+#include "platform/ProgramStart.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "scheduler/qt/ScheduleWindow.h"
 
+namespace {
+
+const platform::ProgramInfo kProgram{
+    "QdXScheduler", "1.00",
+    "使い方: QdXScheduler\n"
+    "  コンプリート保存の予定表を開き、並べた保存を順に Sitrova で行います。予定表は\n"
+    "  ウィンドウで操作するため、画面が必要です（画面のない環境では SitrovaCui /some や\n"
+    "  Sitrova SomeComplete,... を使ってください）。\n"
+    "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n"};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const platform::StartVerdict verdict = platform::CheckProgramStart(args, kProgram, false, platform::CanShowWindows());
+    if (verdict.leave) {
+        platform::PrintVerdict(verdict);
+        return verdict.exitCode;
+    }
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     QApplication app(argc, argv);
     // The text behind the program name counts only when it is the one word "ravevor".

@@ -10,8 +10,8 @@ namespace suiteqt {
 // Arguments without the program name. Returns the exit code.
 int RunSuite(int argc, char** argv, const std::string& programFolder);
 
-// The registration part alone (no window, no Qt): returns 0 when the arguments are no
-// registration, else 1 (done or reported on stderr).
+// The registration part alone (no window, no Qt), for two or more arguments: returns the
+// exit code (platform/ExitCodes.h); a refusal or failure is reported on stderr.
 int RegisterFromArguments(const std::vector<std::string>& args, const std::string& programFolder);
 
 }  // namespace suiteqt

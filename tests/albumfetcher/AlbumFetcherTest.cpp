@@ -8,6 +8,7 @@
 
 #include "albumfetcher/AlbumPages.h"
 #include "albumfetcher/qt/AlbumWindow.h"
+#include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/Sandbox.h"
@@ -104,4 +105,37 @@ TEST(AlbumWindow, AutoRunSavesTheAlbumAndRegistersTheLastPhoto) {
     auto* rows = window.findChild<QTreeWidget*>(QStringLiteral("ctl1004"));
     ASSERT_EQ(rows->topLevelItemCount(), 3);
     EXPECT_EQ(rows->topLevelItem(2)->text(2), QStringLiteral("保存済み"));
+}
+
+TEST(AlbumProgram, WithoutADisplayItRunsOnlyWhatNeedsNobodyAndSaysHowItWent) {
+    Sandbox box;
+    Sandbox::WriteFile(box / "site/index.html", "no album here");
+    LoopbackServer server(box / "site");
+    ASSERT_TRUE(server.Running());
+    const std::string program = std::string(SITROVA_BIN_DIR) + "/AlbumFetcher";
+    const std::string album = server.BaseUrl() + "/album/lst?.dir=/none";
+    for (const std::vector<std::string>& nothingUnattended :
+         {std::vector<std::string>{}, {album, box / "out"}, {album, box / "out", "later"}}) {
+        const auto run = testsupport::RunHeadless(program, nothingUnattended, box.Path());
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.err.find("使い方: AlbumFetcher"), std::string::npos) << run.err;
+    }
+    auto run = testsupport::RunHeadless(program, {"--help"}, box.Path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("終了コード"), std::string::npos);
+    run = testsupport::RunHeadless(program, {"--version"}, box.Path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, "AlbumFetcher 1.00\n");
+
+    // An album that is not there: nothing saved, no folder made, and only the reason on stderr.
+    run = testsupport::RunHeadless(program, {album, box / "out", "auto"}, box.Path());
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("写真の取得に失敗しました。"), std::string::npos);
+    EXPECT_EQ(run.err.find("XDG_RUNTIME_DIR"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("propagateSizeHints"), std::string::npos) << run.err;
+    EXPECT_FALSE(Sandbox::Exists(box / "out"));
+    // A folder the checks refuse ends the unattended run at once.
+    run = testsupport::RunHeadless(program, {album, "nofolder", "auto"}, box.Path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("保存先が正しくありません。"), std::string::npos) << run.err;
 }

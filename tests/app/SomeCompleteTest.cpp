@@ -11,6 +11,7 @@
 #include "platform/Codepage.h"
 #include "platform/Process.h"
 #include "records/SavedSiteText.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
@@ -27,6 +28,17 @@ int RunSitrova(const std::string& argument, int limitSeconds = 60) {
         platform::ProcessStarted)
         return -1;
     return code;
+}
+
+// Runs Sitrova with its own arguments and no display; returns stdout and stderr.
+std::pair<std::string, std::string> RunPlain(const std::vector<std::string>& args, int& code, const Sandbox& box) {
+    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec env -u DISPLAY -u WAYLAND_DISPLAY -u "
+                                            "QT_QPA_PLATFORM -u XDG_RUNTIME_DIR timeout 30 \"$@\" > out.txt 2> err.txt",
+                                      "sh", box.Path(), std::string(SITROVA_BIN_DIR) + "/Sitrova"};
+    shell.insert(shell.end(), args.begin(), args.end());
+    code = -1;
+    EXPECT_EQ(platform::StartProcess("sh", shell, true, &code), platform::ProcessStarted);
+    return {Sandbox::ReadFile(box / "out.txt"), Sandbox::ReadFile(box / "err.txt")};
 }
 
 }  // namespace
@@ -56,12 +68,21 @@ TEST(SomeComplete, UnattendedSaveWritesPageAndDescriptionAndEnds) {
         << description;
 }
 
-TEST(SomeComplete, FailedStartPageStillEndsWithCodeZero) {
+TEST(SomeComplete, ExitCodeTellsWhetherTheSaveGotAllPagesSomeOrNone) {
     Sandbox site, out;
+    Sandbox::WriteFile(site / "part.html", "<html><body><a href=\"gone.html\">g</a></body></html>");
     LoopbackServer server(site.Path(), "{\"/index.html\": {\"status\": 500}}");
-    const std::string arg =
-        "SomeComplete,\"" + server.BaseUrl() + "/index.html\",\"" + out.Path() + "site.html\",\"1\",\"0\",\"4\"";
-    EXPECT_EQ(RunSitrova(arg), 0);
+    auto save = [&](const std::string& url, const std::string& name) {
+        return RunSitrova("SomeComplete,\"" + url + "\",\"" + out.Path() + name + "\",\"1\",\"0\",\"4\"");
+    };
+    EXPECT_EQ(save(server.BaseUrl() + "/part.html", "part.html"), 1);  // saved, one link failed
+    EXPECT_EQ(save("http://127.0.0.1:" + std::to_string(testsupport::ClosedPort()) + "/", "down.html"), 3);
+    EXPECT_EQ(save(server.BaseUrl() + "/index.html", "site.html"), 3);  // the start page itself failed
+    int code = -1;
+    const auto [printed, err] = RunPlain({"SomeSeries,\"" + server.BaseUrl() + "/none.jpg\",\"" + out.Path() + "n.jpg\""}, code, out);
+    EXPECT_EQ(code, 3);
+    EXPECT_NE(err.find("ファイルを取得できませんでした: " + server.BaseUrl() + "/none.jpg"), std::string::npos) << err;
+    for (const char* noise : {"propagateSizeHints", "XDG_RUNTIME_DIR"}) EXPECT_EQ(err.find(noise), std::string::npos) << err;
     const std::string page = Sandbox::ReadFile(out / "site.html");
     EXPECT_EQ(page.rfind("<html><head><title>Failed Download</title></head><body>", 0), 0u);
     std::string description;
@@ -69,25 +90,10 @@ TEST(SomeComplete, FailedStartPageStillEndsWithCodeZero) {
     EXPECT_NE(description.find("しかし、ダウンロードに失敗したファイルが存在します。"), std::string::npos);
 }
 
-TEST(SomeComplete, UnreadableRecordFileEndsQuietlyWithCodeZero) {
+TEST(SomeComplete, UnreadableRecordFileIsRefused) {
     Sandbox box;
-    EXPECT_EQ(RunSitrova(box / "none.qdx", 30), 0);
+    EXPECT_EQ(RunSitrova(box / "none.qdx", 30), 2);
 }
-
-namespace {
-
-// Runs Sitrova with its own arguments and no display; returns stdout and stderr.
-std::pair<std::string, std::string> RunPlain(const std::vector<std::string>& args, int& code, const Sandbox& box) {
-    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec env -u DISPLAY -u WAYLAND_DISPLAY -u "
-                                            "QT_QPA_PLATFORM timeout 30 \"$@\" > out.txt 2> err.txt",
-                                      "sh", box.Path(), std::string(SITROVA_BIN_DIR) + "/Sitrova"};
-    shell.insert(shell.end(), args.begin(), args.end());
-    code = -1;
-    EXPECT_EQ(platform::StartProcess("sh", shell, true, &code), platform::ProcessStarted);
-    return {Sandbox::ReadFile(box / "out.txt"), Sandbox::ReadFile(box / "err.txt")};
-}
-
-}  // namespace
 
 TEST(SomeComplete, CommandLineAsALinuxUserTriesIt) {
     Sandbox box;
@@ -99,6 +105,7 @@ TEST(SomeComplete, CommandLineAsALinuxUserTriesIt) {
         std::tie(out, err) = RunPlain({help}, code, box);
         EXPECT_EQ(code, 0);
         EXPECT_NE(out.find("SomeComplete,"), std::string::npos);
+        EXPECT_NE(out.find("終了コード:\n  0  "), std::string::npos);
     }
     std::tie(out, err) = RunPlain({}, code, box);  // no display, no job: the usage, and no hang
     EXPECT_EQ(code, 2);
@@ -119,7 +126,7 @@ TEST(SomeComplete, CommandLineAsALinuxUserTriesIt) {
     for (const auto& b : bad) {
         SCOPED_TRACE(b.argument);
         std::tie(out, err) = RunPlain({b.argument}, code, box);
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, 2);
         EXPECT_NE(err.find(b.why), std::string::npos) << err;
     }
     EXPECT_FALSE(Sandbox::Exists(box / "s.html"));
@@ -204,8 +211,9 @@ TEST(SomeComplete, BadStartInputIsRefusedBeforeAnythingIsFetched) {
     const std::string url = server.BaseUrl() + "/index.html";
     // A folder as the save path, a file in the way of the save folder, a name the record
     // files cannot hold (flag 0x200).
-    for (const std::string& path : {out / "", out / "file/sub/site.html", out / "s\xE2\x98\x83.html"}) {
-        EXPECT_EQ(RunSitrova("SomeComplete,\"" + url + "\",\"" + path + "\",\"513\",\"0\",\"4\"", 30), 0) << path;
+    const std::pair<std::string, int> refused[] = {{out / "", 2}, {out / "file/sub/site.html", 4}, {out / "s\xE2\x98\x83.html", 2}};
+    for (const auto& [path, code] : refused) {
+        EXPECT_EQ(RunSitrova("SomeComplete,\"" + url + "\",\"" + path + "\",\"513\",\"0\",\"4\"", 30), code) << path;
         EXPECT_FALSE(Sandbox::Exists(path + "-Description.log")) << path;
     }
     EXPECT_EQ(server.RequestLog(), "");
@@ -270,7 +278,7 @@ TEST(SomeComplete, WithoutADisplayTheSaveRunsWithoutWindowsAndLeavesWhatTheWindo
         command.insert(command.end(), runs[i].begin(), runs[i].end());
         int code = -1;
         ASSERT_EQ(platform::StartProcess("timeout", command, true, &code), platform::ProcessStarted);
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, 1);  // gone.html and x.png are not there
         trees[i] = SavedTree(out.Path());
         std::filesystem::remove_all(out.Path());
         std::filesystem::create_directories(out.Path());

@@ -34,13 +34,18 @@ std::string RunTool(const std::string& program, const std::vector<std::string>& 
 }
 
 // A program folder holding a copy of SitrovaCui and a stand-in Sitrova that appends its
-// argument to "calls.txt".
+// argument to "calls.txt", after a second when "slow" is there, and ends with the codes
+// listed in "codes" one call after another (else 0).
 struct StandIn {
     Sandbox box;
     std::string cui = box / "bin/SitrovaCui";
     std::string calls = box / "bin/calls.txt";
     StandIn() {
-        Sandbox::WriteFile(box / "bin/Sitrova", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/calls.txt\"\n");
+        Sandbox::WriteFile(box / "bin/Sitrova",
+                           "#!/bin/sh\nd=$(dirname \"$0\")\n[ -f \"$d/slow\" ] && sleep 1\n"
+                           "printf '%s\\n' \"$1\" >> \"$d/calls.txt\"\n"
+                           "n=$(wc -l < \"$d/calls.txt\")\ncode=$(sed -n \"${n}p\" \"$d/codes\" 2>/dev/null)\n"
+                           "exit \"${code:-0}\"\n");
         ::chmod((box / "bin/Sitrova").c_str(), 0755);
         EXPECT_TRUE(platform::CopyFile(std::string(SITROVA_BIN_DIR) + "/SitrovaCui", cui));
         ::chmod(cui.c_str(), 0755);
@@ -106,23 +111,24 @@ TEST(CuiProgram, OptionsAndTheirMessages) {
     struct Case {
         std::vector<std::string> args;
         std::string printed;
+        int code;
     } cases[] = {
-        {{}, ""},
-        {{"/V", "job.xml"}, ""},  // options are case-sensitive
-        {{"stray", "/version", "/?"}, "\nVersion 1.00\n"},
-        {{"/v"}, "\nVersion 1.00\n"},
-        {{"/cut", "site.txt"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
-        {{"/cut", "gone.qdx"}, "ファイルパスが不正です。\n"},
-        {{"/cut", "dir.qdx/"}, "指定されたファイルは、QDXファイルでは在りません。\n"},
-        {{"/readme"}, "\nRead me.txtが見つかりません。\n\n"},
-        {{"/some"}, "ファイルが指定されていません。\n"},
-        {{"/some", "none.xml", "/v"}, "'none.xml' が存在しません。\n\nVersion 1.00\n"},
+        {{}, "", 2},  // nothing asked is not "done"
+        {{"/V", "job.xml"}, "", 2},  // options are case-sensitive
+        {{"stray", "/version", "/?"}, "\nVersion 1.00\n", 0},
+        {{"/v"}, "\nVersion 1.00\n", 0},
+        {{"/cut", "site.txt"}, "指定されたファイルは、QDXファイルでは在りません。\n", 2},
+        {{"/cut", "gone.qdx"}, "ファイルパスが不正です。\n", 2},
+        {{"/cut", "dir.qdx/"}, "指定されたファイルは、QDXファイルでは在りません。\n", 2},
+        {{"/readme"}, "\nRead me.txtが見つかりません。\n\n", 6},
+        {{"/some"}, "ファイルが指定されていません。\n", 2},
+        {{"/some", "none.xml", "/v"}, "'none.xml' が存在しません。\n\nVersion 1.00\n", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
         int code = -1;
         EXPECT_EQ(RunTool(s.cui, c.args, s.box.Path(), &code), c.printed);
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, c.code);
     }
     EXPECT_EQ(Sandbox::ReadFile(s.calls), "");
 
@@ -134,13 +140,22 @@ TEST(CuiProgram, OptionsAndTheirMessages) {
 
     Sandbox::WriteFile(s.box / "bin/Read me.txt", "first\r\nsecond\r\n\r\nlast");
     EXPECT_EQ(RunTool(s.cui, {"/readme"}, s.box.Path()), "first\nsecond\n\nlast\n\n");
+    const std::string help = RunTool(s.cui, {"--help"}, s.box.Path());
+    EXPECT_EQ(help.rfind(printed, 0), 0u);
+    EXPECT_NE(help.find("終了コード:\n  0  "), std::string::npos);
 }
 
 TEST(CuiProgram, CutAndUrlStartSitrovaWithTheirArguments) {
     StandIn s;
     WriteRecord(s.box / "a b.qdx");
-    EXPECT_EQ(RunTool(s.cui, {"/cut", s.box / "a b.qdx"}, s.box.Path()), "");
-    EXPECT_EQ(s.Calls(1), "advertisement,\"" + s.box / "a b.qdx" + "\"\n");
+    Sandbox::WriteFile(s.box / "bin/slow", "");
+    Sandbox::WriteFile(s.box / "bin/codes", "2\n");
+    int code = -1;
+    EXPECT_EQ(RunTool(s.cui, {"/cut", s.box / "a b.qdx"}, s.box.Path(), &code), "");
+    // The ad removal has ended when SitrovaCui does, and its code is SitrovaCui's.
+    EXPECT_EQ(Sandbox::ReadFile(s.calls), "advertisement,\"" + s.box / "a b.qdx" + "\"\n");
+    EXPECT_EQ(code, 2);
+    ASSERT_TRUE(platform::RemoveFile(s.box / "bin/slow"));
     EXPECT_EQ(RunTool(s.cui, {"/url", "name", "http://example.org/"}, s.box.Path()), "");
     EXPECT_EQ(s.Calls(2).substr(s.Calls(2).find('\n') + 1), "PresetUrl,\"http://example.org/\",\"/name\"\n");
     EXPECT_EQ(RunTool(s.cui, {"/url", "/home/u/x.html"}, s.box.Path()), "");
@@ -176,7 +191,7 @@ TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {
                                     {"/some", "a.xml", "/some", "nourl.xml", "/some", "b.xml", "/some", "quote.xml",
                                      "/some", "bytes.xml", "/some", "c.xml"},
                                     s.box.Path(), &code);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, 2);  // the files it could not use
     EXPECT_EQ(printed,
               "\nFinish!\n\n"
               "\n'nourl.xml' の形式が正しくありません。\n\n"
@@ -189,11 +204,30 @@ TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {
               "SomeSeries,\"http://b.example/x.jpg\",\"/s/b.jpg\"\n"
               "SomeComplete,\"http://c.example/\",\"/s/c.html\",\"769\",\"3\",\"2\"\n");
 
+    // "Finish!" only for a job that ran; the code is the worst of the jobs' codes.
+    const struct {
+        std::string codes;
+        std::string printed;
+        int code;
+    } ends[] = {
+        {"0\n1\n", "\nFinish!\n\n\nFinish!\n\n", 1},
+        {"3\n0\n", "\nFinish!\n\n\nFinish!\n\n", 3},
+        {"2\n0\n", "\nFinish!\n\n", 2},  // Sitrova refused the first job
+        {"5\n4\n", "\nFinish!\n\n", 5},  // the first target was busy
+    };
+    for (const auto& e : ends) {
+        SCOPED_TRACE(e.codes);
+        ASSERT_TRUE(platform::RemoveFile(s.calls));
+        Sandbox::WriteFile(s.box / "bin/codes", e.codes);
+        EXPECT_EQ(RunTool(s.cui, {"/some", "a.xml", "/some", "c.xml"}, s.box.Path(), &code), e.printed);
+        EXPECT_EQ(code, e.code);
+    }
+
     // Without a Sitrova to start, the file is reported and the exit code tells the batch.
     ASSERT_TRUE(platform::RemoveFile(s.box / "bin/Sitrova"));
     EXPECT_NE(RunTool(s.cui, {"/some", "a.xml"}, s.box.Path(), &code).find("Sitrova を起動できませんでした"),
               std::string::npos);
-    EXPECT_EQ(code, 1);
+    EXPECT_EQ(code, 6);
 }
 
 TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {

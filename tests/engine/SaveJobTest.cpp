@@ -178,8 +178,8 @@ TEST(CheckSaveStart, BadStartInputIsNamedBeforeAnythingIsFetched) {
     const struct { std::string url, path; uint32_t flags; int ok; std::string says; } cases[] = {
         {"http://h/a.html", box / "new/deep/a.html", engine::mode::qdxfile, 1, ""},
         {"http://h/a.html", box / "new", 0, 0, "フォルダが指定されています"},
-        {"http://h/a.html", box / "file/sub/a.html", 0, 0, "同じ名前のファイルがあります: " + (box / "file")},
-        {"http://h/a.html", box / "ro/sub/a.html", 0, root ? 1 : 0, root ? "" : (box / "ro/") + " に書き込めません"},
+        {"http://h/a.html", box / "file/sub/a.html", 0, 2, "同じ名前のファイルがあります: " + (box / "file")},
+        {"http://h/a.html", box / "ro/sub/a.html", 0, root ? 1 : 2, root ? "" : (box / "ro/") + " に書き込めません"},
         {"http://h/\xE2\x98\x83.html", box / "s/a.html", engine::mode::qdxfile, 0, "U+2603"},
         {"http://h/a.html", box / "s/\xE2\x98\x83.html", engine::mode::qdxfile, 0, "U+2603"},
         {"http://h/\xE2\x98\x83.html", box / "s/a.html", 0, 1, ""},  // no record files: nothing to hold it

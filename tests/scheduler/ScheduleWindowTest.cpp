@@ -19,6 +19,7 @@
 #include "platform/Codepage.h"
 #include "platform/qt/QtText.h"
 #include "scheduler/qt/JobDialog.h"
+#include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/Sandbox.h"
@@ -281,3 +282,18 @@ TEST(ScheduleWindow, WhileRunningOnlyWaitingJobsChangeAndQuitAsks) {
 }
 
 }  // namespace
+
+TEST(SchedulerProgram, WithoutADisplayItShowsItsUsageAndEnds) {
+    testsupport::Sandbox box;
+    const std::string program = std::string(SITROVA_BIN_DIR) + "/QdXScheduler";
+    auto run = testsupport::RunHeadless(program, {}, box.Path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("使い方: QdXScheduler"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("終了コード"), std::string::npos);
+    run = testsupport::RunHeadless(program, {"--help"}, box.Path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("使い方: QdXScheduler"), std::string::npos);
+    run = testsupport::RunHeadless(program, {"--version"}, box.Path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, "QdXScheduler 1.00\n");
+}

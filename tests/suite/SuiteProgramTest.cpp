@@ -8,6 +8,7 @@
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "suite/Catalogue.h"
+#include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
@@ -41,6 +42,7 @@ TEST(SuiteProgram, RegistrationsFromArgumentsEndByThemselves) {
     Sandbox box;
     const std::string suite = Install(box, "QdxSuite");
     const std::string record = box / "site.qdx";
+    Sandbox::WriteFile(record, "1\r\n");
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(RunProgram(suite, {"QDX", record}), 0);
         EXPECT_EQ(RunProgram(suite, {"FILE", "http://h/p.jpg", box / ("p" + std::to_string(i) + ".jpg")}), 0);
@@ -76,4 +78,34 @@ TEST(SuiteProgram, CompleteSaveRegistersItsRecord) {
     const auto entries = check.QdxEntries();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].localPath, box / "out/docs.qdx");
+}
+
+TEST(SuiteProgram, WithoutADisplayOnlyRegistrationsRunAndBadOnesAreRefused) {
+    Sandbox box;
+    const std::string suite = Install(box, "QdxSuite");
+    for (const std::vector<std::string>& nothingUnattended : {std::vector<std::string>{}, {"QDX"}}) {
+        const auto run = testsupport::RunHeadless(suite, nothingUnattended, box.Path());
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.err.find("使い方: QdxSuite"), std::string::npos) << run.err;
+    }
+    auto run = testsupport::RunHeadless(suite, {"--help"}, box.Path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("終了コード"), std::string::npos);
+    EXPECT_EQ(testsupport::RunHeadless(suite, {"--version"}, box.Path()).out, "QdxSuite 1.00\n");
+
+    for (const std::vector<std::string>& refused : {std::vector<std::string>{"QDX", "gone.qdx"}, {"NOTE", "x"}}) {
+        run = testsupport::RunHeadless(suite, refused, box.Path());
+        EXPECT_EQ(run.code, 2) << refused[1];
+        EXPECT_NE(run.err.find("QdxSuite: "), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(platform::IsRegularFile(box / suite::kCatalogueFileName));
+
+    // A relative path is taken from the caller's folder and kept in full.
+    Sandbox::WriteFile(box / "sub/site.qdx", "1\r\n");
+    run = testsupport::RunHeadless(suite, {"QDX", "site.qdx"}, box / "sub");
+    EXPECT_EQ(run.code, 0) << run.err;
+    suite::Catalogue catalogue(box / suite::kCatalogueFileName);
+    ASSERT_EQ(catalogue.Load(), suite::LoadRead);
+    ASSERT_EQ(catalogue.QdxEntries().size(), 1u);
+    EXPECT_EQ(catalogue.QdxEntries()[0].localPath, box / "sub/site.qdx");
 }

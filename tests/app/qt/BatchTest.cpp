@@ -78,9 +78,10 @@ TEST_F(BatchTest, ScriptKeepsJobsWhoseSaveDidNotStartAndRemovesItself) {
     ASSERT_TRUE(platform::CreateFolder(Bat()));
     EXPECT_EQ(app::RunBatch(programFolder, false, {}), app::BatchEmpty);
     EXPECT_FALSE(Sandbox::Exists(Bat() + app::kBatchScriptName));
-    // A stand-in console tool: jobs named "fail*" could not be started.
+    // A stand-in console tool: jobs named "fail*" found no host, "c*" saved with failed files.
     Sandbox::WriteFile(programFolder + "/SitrovaCui",
-                       "#!/bin/sh\necho \"$2\" >> \"$(dirname \"$0\")/ran.txt\"\ncase \"$2\" in *fail*) exit 1;; esac\n");
+                       "#!/bin/sh\necho \"$2\" >> \"$(dirname \"$0\")/ran.txt\"\n"
+                       "case \"$2\" in *fail*) exit 3;; */c.xml) exit 1;; esac\n");
     ::chmod((programFolder + "/SitrovaCui").c_str(), 0755);
     for (const char* name : {"a 'quoted' $x.xml", "fail.xml", "c.xml"}) Sandbox::WriteFile(Bat() + name, "x");
     Sandbox::WriteFile(Bat() + "notes.txt", "not a job");
