@@ -1,12 +1,14 @@
 #include "app/BatchTask.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "app/ParamFile.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
+#include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "xml/XmlDocument.h"
 
@@ -32,6 +34,21 @@ std::string StemOf(const std::string& name) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// Names for a job whose save name is already queued: "site.xml", "site(2).xml", ...
+constexpr int kMaxSameName = 999;
+
+std::string QueueName(const std::string& stem, int n) {
+    return n == 1 ? stem + ".xml" : stem + "(" + std::to_string(n) + ").xml";
+}
+
+// How long a script may take to start and lock the batch.
+constexpr int64_t kHandOverSeconds = 10;
+
+int64_t NowSeconds() {
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
 // Single-quoted for sh: nothing inside is expanded.
 std::string ShellQuote(const std::string& text) {
     std::string out = "'";
@@ -52,16 +69,23 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
         if (error) *error = folder + " を作成できません。";
         return 0;
     }
-    const std::string path = folder + "/" + StemOf(job.ChosenSaveName()) + ".xml";
-    // An existing file (the same save name queued before) is taken over by the new job.
-    const int written = WriteParamTemplate(path);
-    if (written == TemplateNotWritten) {
-        if (error) *error = path + " を書き込めません。";
+    // A job queued before under the same save name keeps its file: this one takes the next
+    // free number.
+    const std::string stem = StemOf(job.ChosenSaveName());
+    std::string path;
+    int written = TemplateExists;
+    for (int n = 1; n <= kMaxSameName && written == TemplateExists; ++n) {
+        path = folder + "/" + QueueName(stem, n);
+        written = WriteParamTemplate(path);
+    }
+    if (written != TemplateWritten) {
+        if (error)
+            *error = written == TemplateExists ? folder + " に同じ保存名のジョブが多すぎます。" : path + " を書き込めません。";
         return 0;
     }
     // A template made here and not filled in would run as a job: it goes again on failure.
     auto fail = [&] {
-        if (written == TemplateWritten) (void)platform::RemoveFile(path);
+        (void)platform::RemoveFile(path);
         return 0;
     };
     xml::Document doc;
@@ -107,20 +131,46 @@ std::vector<std::string> QueuedFiles(const std::string& programFolder) {
 std::string BatchScript(const std::string& programFolder, const std::vector<std::string>& files) {
     const std::string bat = BatchFolder(programFolder);
     std::string s = "#!/bin/sh\n";
-    // The script is the mark of a running batch: it goes when the batch ends, also when the
-    // terminal is closed or the run is interrupted. Files not yet run stay queued.
+    // One batch at a time. The lock lives as long as this shell, however it ends (a kill
+    // included), so nothing left behind can block the next run. The saves do not inherit it.
+    s += "exec 9>>" + ShellQuote(bat + "/" + kBatchLockName) + "\n";
+    s += "if command -v flock >/dev/null 2>&1 && ! flock -w 5 9; then\n"
+         "  echo '既にバッチ処理が実行中です。'\n  exit 1\nfi\n";
     s += "trap 'rm -f \"$0\"' EXIT\n";
-    s += "trap 'exit 130' HUP INT TERM\n";
+    s += "cui=" + ShellQuote(programFolder + "/SitrovaCui") + "\n";
+    // Ctrl-C, a closed terminal or a TERM stops the running job and the batch. Sitrova saves
+    // in its own process group, out of reach of the terminal: it is stopped as SitrovaCui's
+    // child. A job still running in the background ignores SIGINT, hence TERM for all.
+    s += "job=\nstop=\n"
+         "interrupt() {\n"
+         "  stop=$1\n"
+         "  if [ -n \"$job\" ]; then\n"
+         "    pkill -TERM -P \"$job\" 2>/dev/null\n"
+         "    kill -TERM \"$job\" 2>/dev/null\n"
+         "  fi\n"
+         "}\n"
+         "trap 'interrupt 129' HUP\ntrap 'interrupt 130' INT\ntrap 'interrupt 143' TERM\n";
+    // A file leaves the queue once SitrovaCui has run it to its end (code 0, or 1 when some
+    // files failed), also when a signal came meanwhile; an interrupted job, and one that was
+    // refused, found no host, could not write or could not start, stays queued.
+    s += "run() {\n"
+         "  if [ -n \"$stop\" ]; then exit \"$stop\"; fi\n"
+         "  echo \"SitrovaCui /some \\\"$2\\\"\"\n"
+         "  \"$cui\" /some \"$1\" 9>&- &\n"
+         "  job=$!\n"
+         "  while :; do\n"
+         "    wait \"$job\"\n"
+         "    status=$?\n"
+         "    kill -0 \"$job\" 2>/dev/null || break\n"
+         "  done\n"
+         "  job=\n"
+         "  if [ \"$status\" -le 1 ]; then rm -f \"$1\"; fi\n"
+         "  if [ -n \"$stop\" ]; then exit \"$stop\"; fi\n"
+         "  echo\n"
+         "}\n";
     s += "echo 'Sitrova バッチ処理を開始'\necho\n";
-    for (const std::string& file : files) {
-        const std::string param = ShellQuote(bat + "/" + file);
-        s += "echo " + ShellQuote("SitrovaCui /some \"" + file + "\"") + "\n";
-        // A file is removed once its save ran to its end (SitrovaCui's code 0, or 1 when some
-        // files failed); a save that was refused, found no host, could not write or could not
-        // start stays queued for the next run.
-        s += ShellQuote(programFolder + "/SitrovaCui") + " /some " + param + "; [ $? -le 1 ] && rm -f " + param + "\n";
-        s += "echo\n";
-    }
+    for (const std::string& file : files) s += "run " + ShellQuote(bat + "/" + file) + " " + ShellQuote(file) + "\n";
+    s += "exec 9>&-\n";
     s += "echo 'バッチ処理を完了しました。(任意のキーを押すと終了します)'\n";
     s += "if [ -t 0 ]; then read -r _; fi\n";
     return s;
@@ -131,11 +181,20 @@ int RunBatch(const std::string& programFolder, bool desktop,
     const std::string bat = BatchFolder(programFolder);
     if (!platform::CreateFolder(bat)) return BatchNotStarted;
     const std::string script = bat + "/" + kBatchScriptName;
-    if (platform::FileExists(script)) return BatchRunning;
+    // A running script holds the lock. Until it has taken it, a script just started shows
+    // only as its fresh file; an older file was left by a script that was killed.
+    platform::FileLock lock;
+    const int taken = lock.TakeNow(bat + "/" + kBatchLockName);
+    if (taken == platform::FileLock::LockBusy) return BatchRunning;
+    if (taken == platform::FileLock::LockFailed) return BatchNotStarted;
+    const int64_t written = platform::LastWriteTime(script);
+    if (written >= 0 && NowSeconds() - written < kHandOverSeconds) return BatchRunning;
     const std::vector<std::string> files = QueuedFiles(programFolder);
     if (files.empty()) return BatchEmpty;
     if (!platform::WriteFileReplacing(script, BatchScript(programFolder, files), platform::Durability::Fast))
         return BatchNotStarted;
+    // The script takes the lock over (it waits a few seconds for it).
+    lock.Release(false);
     // In a terminal window when there is a desktop with one; otherwise the script runs by
     // itself and its output goes where Sitrova's goes.
     int started = desktop ? start("x-terminal-emulator", {"-e", "sh", script}) : 0;

@@ -1,10 +1,13 @@
 #include "cui/CuiCommands.h"
 
+#include <cstdio>
+
 #include "app/ParamFile.h"
 #include "cui/ElementLookup.h"
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
 #include "platform/ExitCodes.h"
+#include "platform/ConsoleText.h"
 #include "platform/FileUtil.h"
 #include "records/QdxRecord.h"
 
@@ -28,11 +31,20 @@ bool Passable(const std::string& value) {
     return value.find_first_of(std::string("\"\r\n\0", 4)) == std::string::npos;
 }
 
-std::string SitrovaProgram(const CuiContext& c) { return c.programFolder + "/Sitrova"; }
-
 void PrintError(const CuiContext& c, const std::string& line) {
-    if (c.printError) c.printError(line);
+    if (c.printError) {
+        c.printError(line);
+        return;
+    }
+    const std::string text = platform::ToConsoleText(line) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
+
+std::vector<std::string> MalformedLines(const std::string& path) {
+    return {"", "'" + path + "' の形式が正しくありません。", ""};
+}
+
+std::string SitrovaProgram(const CuiContext& c) { return c.programFolder + "/Sitrova"; }
 
 constexpr int kAbnormalEnd = -1;
 
@@ -151,19 +163,22 @@ int Some(const std::string& path, const CuiContext& c) {
         c.print("'" + path + "' が存在しません。");
         return platform::ExitRefused;
     }
-    std::string bytes, text;
-    if (!platform::ReadWholeFile(path, bytes)) {
-        c.print("'" + path + "' を読み込めません。");
-        return platform::ExitRefused;
-    }
-    size_t bad = 0;
-    if (platform::Cp932ToUtf8(bytes, text, &bad) != platform::CodepageOk) {
-        c.print("'" + path + "' に Shift-JIS として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。");
+    xml::Document doc;
+    std::string reason;
+    if (const int read = ReadParamFile(path, doc, reason); read != ParamReadOk) {
+        // A file that is no XML gets the same lines as one without url or save; why it
+        // could not be read goes to the error output.
+        if (read == ParamMalformed) {
+            for (const std::string& line : MalformedLines(path)) c.print(line);
+        } else {
+            c.print("'" + path + "' を読み込めません。");
+        }
+        PrintError(c, "'" + path + "': " + reason);
         return platform::ExitRefused;
     }
     std::string argument;
     std::vector<std::string> message;
-    if (!SomeArgument(text, path, argument, message)) {
+    if (!SomeArgument(doc, path, argument, message)) {
         for (const std::string& line : message) c.print(line);
         return platform::ExitRefused;
     }
@@ -197,11 +212,11 @@ std::vector<std::string> ArgumentTokens(int argc, char** argv) {
     return tokens;
 }
 
-bool SomeArgument(const std::string& text, const std::string& path, std::string& argument,
+bool SomeArgument(const xml::Document& doc, const std::string& path, std::string& argument,
                   std::vector<std::string>& message) {
     std::string url, save;
-    if (!LookUpValue(text, kUrlPath, url) || !LookUpValue(text, kSavePath, save)) {
-        message = {"", "'" + path + "' の形式が正しくありません。", ""};
+    if (!LookUpValue(doc, kUrlPath, url) || !LookUpValue(doc, kSavePath, save)) {
+        message = MalformedLines(path);
         return false;
     }
     if (!Passable(url) || !Passable(save)) {
@@ -212,11 +227,11 @@ bool SomeArgument(const std::string& text, const std::string& path, std::string&
     bool complete = true;
     for (const app::ParamOption& option : app::ParamOptions()) {
         std::string value;
-        if (!LookUpValue(text, option.path, value)) complete = false;
+        if (!LookUpValue(doc, option.path, value)) complete = false;
         else if (IsOn(value)) flags += option.bit;
     }
     std::string lankLimit, cpuLevel;
-    complete = complete && LookUpValue(text, kLankLimitPath, lankLimit) && LookUpValue(text, kCpuLevelPath, cpuLevel);
+    complete = complete && LookUpValue(doc, kLankLimitPath, lankLimit) && LookUpValue(doc, kCpuLevelPath, cpuLevel);
     if (complete && (!Passable(lankLimit) || !Passable(cpuLevel))) {
         message = {"'" + path + "' の lanklimit または sleepcpulevel に、Sitrova に渡せない文字があります。"};
         return false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "xml/XmlDocument.h"
+
 namespace cui {
 
 // Where the tool's text goes and how it starts Sitrova; the program wires these to the
@@ -13,7 +15,8 @@ struct CuiContext {
     std::string programFolder;  // without trailing "/"
     // One line of output (UTF-8, without its line end).
     std::function<void(const std::string& line)> print;
-    // One line for stderr: why a job ended without doing what it was asked.
+    // One line of error output (UTF-8): why a job ended without doing what it was asked; left
+    // empty, such lines go to stderr.
     std::function<void(const std::string& line)> printError;
     // Starts `program` with one argument; waits for its end when `wait` and stores its exit
     // code (-1 when it did not exit by itself). 1 when started.
@@ -33,9 +36,9 @@ int RunCui(const std::vector<std::string>& tokens, const CuiContext& context);
 // The 27 lines printed for "/?".
 const std::vector<std::string>& UsageLines();
 
-// The Sitrova argument that a parameter file's text describes; false with the message lines
-// to print when the file cannot be used.
-bool SomeArgument(const std::string& fileText, const std::string& path, std::string& argument,
+// The Sitrova argument that a parameter file describes; false with the message lines to print
+// when the file cannot be used.
+bool SomeArgument(const xml::Document& doc, const std::string& path, std::string& argument,
                   std::vector<std::string>& message);
 
 }  // namespace cui

@@ -1,14 +1,14 @@
 #include "cui/ElementLookup.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 
 namespace cui {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 struct LookupStep {
     std::string_view name;
@@ -29,70 +29,66 @@ bool ParseStep(std::string_view text, LookupStep& step) {
     return true;
 }
 
-// One step inside `context`; the element found becomes the next context.
-bool FindStep(std::string_view context, const LookupStep& step, std::string_view& element) {
-    const std::string open = "<" + std::string(step.name);
-    size_t at = platform::FindI(context, open);
-    for (long long n = 0; n < step.skip && at != std::string_view::npos; ++n)
-        at = platform::FindI(context, open, at + 1);
-    if (at == std::string_view::npos) return false;
-    const size_t after = at + open.size();
-    if (after >= context.size()) return false;
-    const char next = context[after];
-    size_t end;
-    if (next == '/' || (IsBlank(next) && context.substr(after + 1, 2) == "/>")) {
-        // "<name/>" or "<name />": empty, no end tag.
-        const size_t slash = next == '/' ? after : after + 1;
-        if (context.substr(slash, 2) != "/>") return false;
-        end = slash + 2;
-    } else if (next == '>' || IsBlank(next)) {
-        const std::string close = "</" + std::string(step.name) + ">";
-        const size_t closeAt = platform::FindI(context, close, after);
-        if (closeAt == std::string_view::npos) return false;
-        end = closeAt + close.size();
+// The step's element among the elements inside `context` (all of the document when null),
+// in document order.
+const xml::Node* FindStep(const xml::Document& doc, const xml::Node* context, const LookupStep& step) {
+    long long skip = step.skip;
+    std::vector<const xml::Node*> pending;
+    if (context) {
+        for (const xml::Node* c = context->FirstChild(); c; c = c->NextSibling()) pending.push_back(c);
     } else {
-        return false;
+        for (const xml::Node* n = doc.Top(); n; n = n->NextSibling()) pending.push_back(n);
     }
-    element = context.substr(at, end - at);
-    return true;
+    std::reverse(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        const xml::Node* node = pending.back();
+        pending.pop_back();
+        if (node->Kind() != xml::NodeElement) continue;
+        if (platform::EqualsI(node->Name(), step.name) && skip-- == 0) return node;
+        const size_t at = pending.size();
+        for (const xml::Node* c = node->FirstChild(); c; c = c->NextSibling()) pending.push_back(c);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(at), pending.end());
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-bool FindElement(std::string_view text, std::string_view path, std::string_view& element) {
+int ReadParamFile(const std::string& path, xml::Document& doc, std::string& reason) {
+    std::string bytes;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        reason = "ファイルを読み込めません。";
+        return ParamUnreadable;
+    }
+    std::string text;
+    if (!xml::FileBytesToText(bytes, text, reason) || !doc.Parse(text, &reason)) return ParamMalformed;
+    return ParamReadOk;
+}
+
+const xml::Node* FindElement(const xml::Document& doc, std::string_view path) {
     if (!path.empty() && path[0] == '/') path.remove_prefix(1);
-    std::string_view context = text;
-    bool found = false;
+    if (path.empty()) return nullptr;
+    const xml::Node* context = nullptr;
     while (!path.empty()) {
         const size_t slash = path.find('/');
         LookupStep step;
-        if (!ParseStep(path.substr(0, slash), step)) return false;
-        if (!FindStep(context, step, context)) return false;
-        found = true;
+        if (!ParseStep(path.substr(0, slash), step)) return nullptr;
+        context = FindStep(doc, context, step);
+        if (!context) return nullptr;
         path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
     }
-    if (found) element = context;
-    return found;
+    return context;
 }
 
-std::string ElementValue(std::string_view element, std::string_view name) {
-    const size_t nameEnd = 1 + name.size();
-    const size_t gt = element.find('>', std::min(nameEnd, element.size()));
-    if (gt == std::string_view::npos || element.substr(0, gt + 1).ends_with("/>")) return {};
-    size_t begin = gt + 1;
-    const size_t close = platform::FindI(element, "</" + std::string(name), begin);
-    size_t end = close == std::string_view::npos ? element.size() : close;
-    while (begin < end && (element[begin] == '\r' || element[begin] == '\n')) ++begin;
-    while (end > begin && (element[end - 1] == '\r' || element[end - 1] == '\n')) --end;
-    return std::string(element.substr(begin, end - begin));
+std::string ElementValue(const xml::Node* element) {
+    const xml::Node* text = element ? element->TextChild() : nullptr;
+    return text ? text->String() : std::string();
 }
 
-bool LookUpValue(std::string_view text, std::string_view path, std::string& value) {
-    std::string_view element;
-    if (!FindElement(text, path, element)) return false;
-    std::string_view name = path.substr(path.rfind('/') + 1);
-    name = name.substr(0, name.find('['));
-    value = ElementValue(element, name);
+bool LookUpValue(const xml::Document& doc, std::string_view path, std::string& value) {
+    const xml::Node* element = FindElement(doc, path);
+    if (!element) return false;
+    value = ElementValue(element);
     return true;
 }
 

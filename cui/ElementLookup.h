@@ -1,23 +1,36 @@
-// The console tool's own reading of a parameter file: a plain text search for elements,
-// so that a hand-edited file works as long as its tags are found.
+// The console tool's reading of a parameter file: the file is read as the XML it is (its
+// declared encoding, comments, CDATA sections, entities), and its elements are looked up by
+// the tool's paths.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "xml/XmlDocument.h"
+
 namespace cui {
 
-// Finds the element a path names ("/qdxsome:document/workmode/neglect"; a step may carry
-// "[n]" to skip n further occurrences). Names are compared without regard to ASCII case.
-// On success `element` is the text from the start tag's "<" to the end of its end tag (or
-// of its "/>"). The search never leaves `text`.
-bool FindElement(std::string_view text, std::string_view path, std::string_view& element);
+enum ParamReadResult : int {
+    ParamReadOk = 1,
+    ParamUnreadable = 0,  // the file cannot be read at all
+    ParamMalformed = 2,   // its bytes are not in the encoding it declares, or it is not well-formed XML
+};
 
-// The value of an element found above: the text between its tags, without line breaks at
-// either end (blanks and tabs stay). An empty element has the empty value.
-std::string ElementValue(std::string_view element, std::string_view name);
+// Reads and parses the file. On failure `reason` says why.
+[[nodiscard]] int ReadParamFile(const std::string& path, xml::Document& doc, std::string& reason);
+
+// Finds the element a path names ("/qdxsome:document/workmode/neglect"). Each step looks
+// through the elements inside the one found before, in document order and at any depth;
+// names are compared without regard to ASCII case. A step may carry "[n]" to skip n further
+// matches; a bracket that starts with "@" is ignored, one without its "]" fails. Null when
+// the element is not there.
+const xml::Node* FindElement(const xml::Document& doc, std::string_view path);
+
+// The value of an element: its text with entities decoded and white space trimmed at both
+// ends. An empty element, or one holding elements, has the empty value.
+std::string ElementValue(const xml::Node* element);
 
 // Looks the element up and returns its value; false when it is not there.
-bool LookUpValue(std::string_view text, std::string_view path, std::string& value);
+bool LookUpValue(const xml::Document& doc, std::string_view path, std::string& value);
 
 }  // namespace cui

@@ -73,10 +73,9 @@ int Document::LoadFile(const std::string& path, std::string* error) {
         if (error) *error = "ファイルを読み込めません。";
         return XmlFailed;
     }
-    std::string text;
-    size_t bad = 0;
-    if (platform::Cp932ToUtf8(bytes, text, &bad) != platform::CodepageOk) {
-        if (error) *error = "Shift-JIS として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。";
+    std::string text, why;
+    if (!FileBytesToText(bytes, text, why)) {
+        if (error) *error = why;
         return XmlFailed;
     }
     return Parse(text, error) ? XmlOk : XmlFailed;

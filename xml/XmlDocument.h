@@ -1,9 +1,11 @@
 // The suite's own small XML document: a tree of elements, attributes and texts held by one
 // document, simple path queries, edits, and the indented Shift-JIS text the programs write.
-// It reads the documents the suite itself writes (parameter files, the catalogue), not
-// arbitrary XML: no DTDs, no CDATA, no character references beyond the five named entities.
+// It reads the documents the suite itself writes (parameter files, the catalogue) and the
+// same documents edited by hand (comments, CDATA sections, character references), not
+// arbitrary XML: no DTDs, no entities beyond the five named ones.
 //
-// Strings in the tree are UTF-8; files are Shift-JIS and are converted on load and save.
+// Strings in the tree are UTF-8. Files are written in Shift-JIS; they are read as Shift-JIS
+// unless they start with a UTF-8 byte-order mark or declare encoding="UTF-8".
 //
 // Usage:
 //   xml::Document doc;
@@ -75,7 +77,7 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    // Reads a Shift-JIS file and parses it. On failure the document keeps what it held and
+    // Reads a file (Shift-JIS, or UTF-8 as above) and parses it. On failure the document keeps what it held and
     // `error` (when given) says why.
     [[nodiscard]] int LoadFile(const std::string& path, std::string* error = nullptr);
 
@@ -130,8 +132,16 @@ private:
     Node* m_current = nullptr;
 };
 
-// The five named entities decoded; other "&" sequences stay as they stand.
+// The five named entities and character references ("&#65;", "&#x41;") decoded; other "&"
+// sequences stay as they stand.
 std::string DecodeEntities(std::string_view text);
+
+// A file's bytes as UTF-8 text: UTF-8 after a byte-order mark or when the declaration names
+// UTF-8, otherwise Shift-JIS (also when nothing is declared). False with the reason when the
+// bytes are not of that encoding or another encoding is declared.
+bool FileBytesToText(std::string_view bytes, std::string& text, std::string& error);
+// The offset of the first byte that does not belong to well-formed UTF-8, or npos.
+size_t FirstBadUtf8(std::string_view text);
 // "&", "<", ">", double and single quote written as entities.
 std::string EscapeText(std::string_view text);
 

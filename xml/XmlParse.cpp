@@ -1,8 +1,9 @@
 // Building the tree from text. The scanner reads the suite's own documents: start tags with
 // double- or single-quoted attributes, end tags that must name the open element, empty
-// elements written "/>" with or without blanks before the slash, texts, comments and
-// declarations (which produce no nodes). Text is kept only where it stands alone between a
-// start tag and its end tag; text beside child elements is dropped.
+// elements written "/>" with or without blanks before the slash, texts, CDATA sections,
+// comments and declarations (which produce no nodes). Text is kept only where it stands alone
+// between a start tag and its end tag; text beside child elements is dropped.
+#include <cstdint>
 #include <vector>
 
 #include "xml/XmlDocument.h"
@@ -22,6 +23,48 @@ std::string_view Trim(std::string_view text) {
     return text.substr(b, e - b);
 }
 
+void AppendUtf8(uint32_t code, std::string& out) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// "&#65;" or "&#x41;" at the start of `text`: its length, with the character in `code`; 0
+// when it is no reference to a character that text may hold.
+size_t CharacterReference(std::string_view text, uint32_t& code) {
+    if (!text.starts_with("&#")) return 0;
+    size_t p = 2;
+    const bool hex = p < text.size() && (text[p] == 'x' || text[p] == 'X');
+    if (hex) ++p;
+    const size_t digitsFrom = p;
+    code = 0;
+    for (; p < text.size() && text[p] != ';'; ++p) {
+        const char c = text[p];
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return 0;
+        code = code * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+        if (code > 0x10FFFF) return 0;
+    }
+    if (p == digitsFrom || p >= text.size()) return 0;
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return p + 1;
+}
+
 }  // namespace
 
 std::string DecodeEntities(std::string_view text) {
@@ -34,6 +77,12 @@ std::string DecodeEntities(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         bool decoded = false;
         if (text[i] == '&') {
+            uint32_t code = 0;
+            if (const size_t length = CharacterReference(text.substr(i), code)) {
+                AppendUtf8(code, out);
+                i += length;
+                continue;
+            }
             for (const auto& e : kEntities) {
                 if (text.substr(i, e.entity.size()) == e.entity) {
                     out += e.c;
@@ -63,6 +112,7 @@ public:
             const std::string_view rest = m_text.substr(lt);
             bool ok;
             if (rest.substr(0, 2) == "<?") ok = SkipPast("?>", "閉じられていない処理命令があります。", error);
+            else if (rest.substr(0, 9) == "<![CDATA[") ok = Cdata(error);
             else if (rest.substr(0, 4) == "<!--") ok = SkipPast("-->", "閉じられていないコメントがあります。", error);
             else if (rest.substr(0, 2) == "<!") ok = SkipPast(">", "閉じられていない宣言があります。", error);
             else if (rest.substr(0, 2) == "</") ok = EndTag(error);
@@ -85,7 +135,7 @@ private:
         Node* element;
         Node* lastChild;
         bool textPossible;  // no child element so far: text may still be kept
-        std::string text;   // pieces of text seen so far, comments left out
+        std::string text;   // pieces of text seen so far, decoded, comments left out
         size_t textFrom;
     };
 
@@ -93,8 +143,22 @@ private:
     void NoteText(size_t upTo) {
         if (m_open.empty() || !m_open.back().textPossible) return;
         Open& o = m_open.back();
-        if (upTo > o.textFrom) o.text.append(m_text.substr(o.textFrom, upTo - o.textFrom));
+        if (upTo > o.textFrom) o.text += DecodeEntities(m_text.substr(o.textFrom, upTo - o.textFrom));
         o.textFrom = upTo;
+    }
+
+    // A CDATA section is text taken as it stands, "&" and "<" included.
+    bool Cdata(std::string& error) {
+        const size_t from = m_pos + 9;
+        const size_t end = m_text.find("]]>", from);
+        if (end == std::string_view::npos) {
+            error = "閉じられていない CDATA セクションがあります。";
+            return false;
+        }
+        if (!m_open.empty() && m_open.back().textPossible) m_open.back().text.append(m_text.substr(from, end - from));
+        m_pos = end + 3;
+        if (!m_open.empty()) m_open.back().textFrom = m_pos;
+        return true;
     }
 
     bool SkipPast(std::string_view end, const char* message, std::string& error) {
@@ -216,7 +280,7 @@ private:
         if (o.textPossible) {
             const std::string_view text = Trim(o.text);
             if (!text.empty()) {
-                Node* node = m_doc.NewNode(NodeText, DecodeEntities(text));
+                Node* node = m_doc.NewNode(NodeText, text);
                 Link(node);
             }
         }

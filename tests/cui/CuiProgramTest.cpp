@@ -20,16 +20,18 @@ using testsupport::Sandbox;
 
 namespace {
 
-// Runs `program` in `folder` under a time limit and returns what it printed on stdout.
+// Runs `program` in `folder` under a time limit and returns what it printed on stdout (and
+// on stderr into `errors`, when given).
 std::string RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
-                int* code = nullptr) {
+                int* code = nullptr, std::string* errors = nullptr) {
     const std::string out = folder + "stdout.txt";
-    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec timeout 60 \"$@\" > \"$0\"", out, folder,
-                                      program};
+    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec timeout 60 \"$@\" > \"$0\" 2> \"$0.err\"",
+                                      out, folder, program};
     shell.insert(shell.end(), args.begin(), args.end());
     int exitCode = -1;
     EXPECT_EQ(platform::StartProcess("sh", shell, true, &exitCode), platform::ProcessStarted);
     if (code) *code = exitCode;
+    if (errors) *errors = Sandbox::ReadFile(out + ".err");
     return Sandbox::ReadFile(out);
 }
 
@@ -197,7 +199,7 @@ TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {
               "\n'nourl.xml' の形式が正しくありません。\n\n"
               "\nFinish!\n\n"
               "'quote.xml' の url または save に、Sitrova に渡せない文字（\"、改行）があります。\n"
-              "'bytes.xml' に Shift-JIS として読めないバイトがあります（5 バイト目）。\n"
+              "\n'bytes.xml' の形式が正しくありません。\n\n"
               "\nFinish!\n\n");
     EXPECT_EQ(s.Calls(3),
               "SomeComplete,\"http://a.example/\",\"/s/a.html\",\"957\",\"3\",\"2\"\n"
@@ -228,6 +230,49 @@ TEST(CuiProgram, SomeRunsEachFileInOrderAndReportsTheOnesItCannotUse) {
     EXPECT_NE(RunTool(s.cui, {"/some", "a.xml"}, s.box.Path(), &code).find("Sitrova を起動できませんでした"),
               std::string::npos);
     EXPECT_EQ(code, 6);
+}
+
+TEST(CuiProgram, SomeReadsParameterFilesAsXml) {
+    StandIn s;
+    auto doc = [](const std::string& url, const std::string& save) {
+        return "<qdxsome:document>\r\n  <url>" + url + "</url>\r\n  <save>" + save + "</save>\r\n</qdxsome:document>\r\n";
+    };
+    const std::string utf8Declared = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + doc("http://u.example/", "/s/日本.html");
+    const struct {
+        std::string name, bytes;
+    } files[] = {
+        // What our own batch writes for a URL with "&" and a folder "R&D".
+        {"entities.xml", Sjis(doc("http://e.example/?a=1&amp;b=2", "/s/R&amp;D/&apos;q&apos;&#x41;&#66;.html"))},
+        {"comment.xml", Sjis("<qdxsome:document><!-- <url>http://old.example/</url> -->" +
+                             doc("http://new.example/", "/s/c.html").substr(18))},
+        {"indented.xml", Sjis(doc("\r\n    http://i.example/\r\n  ", "\t/s/i.html "))},
+        {"cdata.xml", Sjis(doc("<![CDATA[http://d.example/?a=1&b=2]]>", "/s/d.html"))},
+        {"utf8.xml", utf8Declared},
+        {"bom.xml", "\xEF\xBB\xBF" + doc("http://b.example/", "/s/日本.html")},
+        {"unclosed.xml", Sjis(doc("http://m.example/", "/s/m.html").erase(78))},
+        {"badutf8.xml", utf8Declared + "<!-- \x81 -->"},
+    };
+    std::vector<std::string> args;
+    for (const auto& f : files) {
+        Sandbox::WriteFile(s.box / f.name, f.bytes);
+        args.insert(args.end(), {"/some", f.name});
+    }
+    std::string errors;
+    const std::string printed = RunTool(s.cui, args, s.box.Path(), nullptr, &errors);
+    std::string finished;
+    for (int i = 0; i < 6; ++i) finished += "\nFinish!\n\n";
+    EXPECT_EQ(printed, finished + "\n'unclosed.xml' の形式が正しくありません。\n\n"
+                                  "\n'badutf8.xml' の形式が正しくありません。\n\n");
+    EXPECT_EQ(s.Calls(6),
+              "SomeSeries,\"http://e.example/?a=1&b=2\",\"/s/R&D/'q'AB.html\"\n"
+              "SomeSeries,\"http://new.example/\",\"/s/c.html\"\n"
+              "SomeSeries,\"http://i.example/\",\"/s/i.html\"\n"
+              "SomeSeries,\"http://d.example/?a=1&b=2\",\"/s/d.html\"\n"
+              "SomeSeries,\"http://u.example/\",\"/s/日本.html\"\n"
+              "SomeSeries,\"http://b.example/\",\"/s/日本.html\"\n");
+    // Why a file could not be read goes to the error output, naming the file.
+    EXPECT_NE(errors.find("'unclosed.xml': "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("'badutf8.xml': UTF-8"), std::string::npos) << errors;
 }
 
 TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {

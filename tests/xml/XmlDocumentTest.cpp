@@ -38,12 +38,14 @@ TEST(XmlDocument, HandWrittenFileRoundTripsToTheGoldenTextAndStaysStable) {
 TEST(XmlDocument, ParsedTextsAndShapes) {
     xml::Document doc;
     ASSERT_TRUE(doc.Parse("<?xml version=\"1.0\"?><!-- x --><a><b>\r\n  one &amp; two\r\n</b><c/><c /><c   />"
-                          "<d>kept<e/>dropped</d><f>&#65;&unknown;</f></a>"));
+                          "<d>kept<e/>dropped</d><f>&#65;&#x3042;&#0;&#xD800;&unknown;</f>"
+                          "<g> <![CDATA[ <b>&amp; ]]>&amp;<!-- x --> </g></a>"));
     const xml::Node* a = doc.Select("/a");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(TextOf(doc, "/a/b"), "one & two");
     EXPECT_EQ(TextOf(doc, "/a/d"), "<no text>");  // text beside child elements is not kept
-    EXPECT_EQ(TextOf(doc, "/a/f"), "&#65;&unknown;");
+    EXPECT_EQ(TextOf(doc, "/a/f"), "Aあ&#0;&#xD800;&unknown;");  // references to characters text cannot hold stay
+    EXPECT_EQ(TextOf(doc, "/a/g"), "<b>&amp; &");
     int empties = 0;
     for (const xml::Node* c = a->FirstChild(); c; c = c->NextSibling())
         if (c->String() == "c") empties += c->FirstChild() == nullptr;
@@ -63,6 +65,7 @@ TEST(XmlDocument, MalformedTextFailsWithoutATree) {
         "<a x=1></a>",         // value without quotes
         "<a",                  // cut inside a tag
         "<a></",               // cut inside an end tag
+        "<a><![CDATA[x</a>",   // unterminated CDATA
         "",                    // no element at all
         "<></>",               // element without a name
     };
@@ -167,4 +170,36 @@ TEST(XmlDocument, FilesThatCannotBeReadOrWrittenLeaveThingsAsTheyWere) {
     EXPECT_EQ(Sandbox::ReadFile(box / "keep.xml"), "old");
     Sandbox::WriteFile(box / "bad.xml", "<a>\x81</a>");
     EXPECT_EQ(doc.LoadFile(box / "bad.xml"), 0);
+}
+
+TEST(XmlDocument, FilesAreReadInTheEncodingTheyDeclare) {
+    Sandbox box;
+    std::string sjis;
+    ASSERT_EQ(platform::Utf8ToCp932("日本", sjis), platform::CodepageOk);
+    const struct {
+        std::string bytes;
+        const char* text;  // nullptr: the load fails
+    } cases[] = {
+        {"<a>" + sjis + "</a>", "日本"},  // nothing declared: Shift-JIS
+        {"<?xml version='1.0' encoding='Shift_JIS'?><a>" + sjis + "</a>", "日本"},
+        {"<?xml version=\"1.0\" encoding = \"utf-8\" ?><a>日本</a>", "日本"},
+        {"\xEF\xBB\xBF<a>日本</a>", "日本"},
+        {"\xEF\xBB\xBF<?xml version='1.0' encoding='Shift_JIS'?><a>日本</a>", "日本"},  // the mark wins
+        {"<?xml version='1.0' encoding='UTF-8'?><a>" + sjis + "</a>", nullptr},
+        {"<?xml version='1.0' encoding='UTF-8'?><a>\xE6\x97</a>", nullptr},
+        {"<?xml version='1.0' encoding='EUC-JP'?><a>x</a>", nullptr},
+        {"\xFF\xFE<\0a\0>\0", nullptr},  // UTF-16
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        Sandbox::WriteFile(box / "in.xml", c.bytes);
+        xml::Document doc;
+        std::string error;
+        EXPECT_EQ(doc.LoadFile(box / "in.xml", &error), c.text ? 1 : 0) << error;
+        if (c.text) {
+            EXPECT_EQ(TextOf(doc, "/a"), c.text);
+        } else {
+            EXPECT_FALSE(error.empty());
+        }
+    }
 }

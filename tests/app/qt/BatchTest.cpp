@@ -5,6 +5,7 @@
 
 #include "app/BatchTask.h"
 #include "app/qt/MainMenu.h"
+#include "platform/FileLock.h"
 #include "platform/Process.h"
 #include "tests/app/qt/InputViewFixture.h"
 #include "tests/support/LoopbackServer.h"
@@ -63,9 +64,15 @@ TEST_F(BatchTest, QueuedJobsAreWrittenAsParameterFiles) {
     ASSERT_EQ(file.LoadFile(Bat() + "file.xml"), 1);
     EXPECT_EQ(ElementNames(file.Top()), (std::vector<std::string>{"title", "discription", "url", "save", "version"}));
 
-    Queue("http://example.org/other/", box / "site.htm");  // the same save name takes the file over
+    // The same save name queued again: both jobs stay queued, the second under a new name.
+    Queue("http://example.org/other/", box / "site.htm");
+    Queue("http://example.org/third/", box / "site.html");
     ASSERT_EQ(site.LoadFile(Bat() + "site.xml"), 1);
+    EXPECT_EQ(Value(site, "/qdxsome:document/url"), "http://example.org/a/b/");
+    ASSERT_EQ(site.LoadFile(Bat() + "site(2).xml"), 1);
     EXPECT_EQ(Value(site, "/qdxsome:document/url"), "http://example.org/other/");
+    ASSERT_EQ(site.LoadFile(Bat() + "site(3).xml"), 1);
+    EXPECT_EQ(Value(site, "/qdxsome:document/url"), "http://example.org/third/");
 
     Queue("http://example.org/x/", box / "snow☃.html");  // Shift-JIS cannot hold the snowman
     ASSERT_EQ(shown.size(), 1u);
@@ -89,9 +96,11 @@ TEST_F(BatchTest, ScriptKeepsJobsWhoseSaveDidNotStartAndRemovesItself) {
     auto runNow = [](const std::string& program, const std::vector<std::string>& args) {
         return platform::StartProcess(program, args, true);
     };
-    Sandbox::WriteFile(Bat() + app::kBatchScriptName, "left by a run still going");
+    platform::FileLock running;  // as a script still going holds it
+    ASSERT_NE(running.TakeNow(Bat() + app::kBatchLockName), platform::FileLock::LockBusy);
+    ASSERT_TRUE(running.Held());
     EXPECT_EQ(app::RunBatch(programFolder, false, runNow), app::BatchRunning);
-    ASSERT_TRUE(platform::RemoveFile(Bat() + app::kBatchScriptName));
+    running.Release(false);
     EXPECT_EQ(app::RunBatch(programFolder, false, runNow), 3);
     EXPECT_EQ(Sandbox::ReadFile(programFolder + "/ran.txt"),
               Bat() + "a 'quoted' $x.xml\n" + Bat() + "fail.xml\n" + Bat() + "c.xml\n");
