@@ -10,6 +10,7 @@
 #include "records/DescriptionLog.h"
 #include "records/QdxRecord.h"
 #include "records/Settings.h"
+#include "records/UpdateCheck.h"
 
 namespace app {
 
@@ -46,6 +47,10 @@ int UnfinishedSaveExit(const engine::SaveJob& job) {
     return platform::ExitPartly;
 }
 
+bool SaveSucceeded(int result) {
+    return result == 1 || result == records::NoPageChanged || result == records::ChangedPagesSaved;
+}
+
 }  // namespace
 
 int JobExitCode(const engine::SaveJob& job) {
@@ -56,7 +61,8 @@ int JobExitCode(const engine::SaveJob& job) {
     if (const int refused = job.Refusal()) return refused;
     switch (kind) {
     case ModeSomeComplete:
-        return (flags & ModeJobFinished) && job.Result() == 1 ? platform::ExitDone : UnfinishedSaveExit(job);
+        // Into a target saved before, the job is an update check, whose good ends are its own.
+        return (flags & ModeJobFinished) && SaveSucceeded(job.Result()) ? platform::ExitDone : UnfinishedSaveExit(job);
     case ModeSomeSeries:
         // The first file is the one asked for; the run of serial files after it ends where
         // the numbers end.
