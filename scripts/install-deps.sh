@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic fontconfig
   libgtest-dev googletest
-  python3 ccache
+  python3 ccache procps util-linux
 )
 
 missing=()
