@@ -20,24 +20,6 @@ int HexValue(char c) {
     return -1;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The character reference at text[at] ("&..."): its length and its text, or 0.
 size_t Reference(std::string_view text, size_t at, std::string& out) {
     static constexpr struct { std::string_view name, text; } kNamed[] = {
@@ -65,7 +47,7 @@ size_t Reference(std::string_view text, size_t at, std::string& out) {
         }
         if (cp == 0 || cp > 0x10FFFF) return 0;
         out.clear();
-        AppendUtf8(out, cp);
+        platform::AppendUtf8(out, cp);
         return semi - at + 1;
     }
     for (const auto& n : kNamed) {

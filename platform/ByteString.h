@@ -2,6 +2,7 @@
 // compared throughout the program. Bytes >= 0x80 compare exactly.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,8 @@ std::string_view AfterLast(std::string_view text, char sep);
 // Reads a leading decimal number the way the C runtime does (blanks, sign, digits; a
 // fraction is ignored); text that is no number gives 0. Saturates instead of overflowing.
 long long ParseDecimal(std::string_view text);
+
+// Appends the UTF-8 bytes of the code point `code` (a character reference's value).
+void AppendUtf8(std::string& out, uint32_t code);
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/FailureCause.h"
 #include "platform/FileUtil.h"
 
 namespace platform {
@@ -14,16 +15,14 @@ namespace platform {
 namespace {
 
 int FromErrno(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return DiskFull;
-    case EROFS:
-    case EACCES:
-    case EPERM: return DiskReadOnly;
-    case ENAMETOOLONG: return DiskNameTooLong;
-    case ENOENT:
-    case ENOTDIR: return DiskNoFolder;
+    // A download tells a missing folder apart; the save's log counts it with the other
+    // disk failures.
+    if (error == ENOENT || error == ENOTDIR) return DiskNoFolder;
+    switch (CauseOfErrno(error)) {
+    case FailureCause::DiskFull: return DiskFull;
+    case FailureCause::ReadOnly:
+    case FailureCause::NoPermission: return DiskReadOnly;
+    case FailureCause::NameTooLong: return DiskNameTooLong;
     default: return DiskOtherError;
     }
 }

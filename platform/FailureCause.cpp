@@ -8,7 +8,8 @@ FailureCause CauseOfErrno(int error) {
     switch (error) {
     case 0: return FailureCause::None;
     case ENOSPC:
-    case EDQUOT: return FailureCause::DiskFull;
+    case EDQUOT:
+    case EFBIG: return FailureCause::DiskFull;
     case EROFS: return FailureCause::ReadOnly;
     case ENAMETOOLONG: return FailureCause::NameTooLong;
     case EACCES:

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ByteString.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -21,24 +22,6 @@ std::string_view Trim(std::string_view text) {
     while (b < e && IsBlank(text[b])) ++b;
     while (e > b && IsBlank(text[e - 1])) --e;
     return text.substr(b, e - b);
-}
-
-void AppendUtf8(uint32_t code, std::string& out) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // "&#65;" or "&#x41;" at the start of `text`: its length, with the character in `code`; 0
@@ -79,7 +62,7 @@ std::string DecodeEntities(std::string_view text) {
         if (text[i] == '&') {
             uint32_t code = 0;
             if (const size_t length = CharacterReference(text.substr(i), code)) {
-                AppendUtf8(code, out);
+                platform::AppendUtf8(out, code);
                 i += length;
                 continue;
             }
