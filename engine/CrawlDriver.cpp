@@ -266,8 +266,11 @@ void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string
         std::string path;
         (void)ClassifyLink(job, localPath, url, level, path, link, kind, linkLevel);
         if (kind == DynamicPage) kind = followDynamic ? LinkPage : NotFollowed;
-        // Such a link with a query is a query page: followed only where query pages are.
-        if (kind == AnswerDecides && !followDynamic && link.find('?') != std::string::npos) kind = NotFollowed;
+        // Such a link with a query is a query page: followed only where query pages are; and
+        // a form's value ("Go", "yes") is no address whose answer could decide.
+        if (kind == AnswerDecides &&
+            (table.nameMustSay[i] || (!followDynamic && link.find('?') != std::string::npos)))
+            kind = NotFollowed;
         if (kind == AnswerDecides) TakeDecision(state, link, kind, path);
         if (toFolder && kind != NotFollowed) {
             dirs.urls.push_back(table.urls[i]);

@@ -96,7 +96,7 @@ public:
     // Steps 5 to 7 of a value: empty, refused or repeated values are dropped. The value is
     // taken as HTML means it (references decoded, blanks trimmed); the table keeps the text
     // as written too, for the rewrite of the page.
-    void Offer(std::string written, LinkTable& table) {
+    void Offer(std::string written, LinkTable& table, bool onlyByName = false) {
         std::string value = DecodeAttributeValue(written);
         if (value.empty() || value.size() > kLinkMax || !CleanLink(value) || value.empty()) return;
         std::string lower = platform::AsciiLowerCopy(value);
@@ -106,7 +106,7 @@ public:
             return;
         }
         if (!m_seen.insert(std::move(lower)).second) return;
-        table.Add(std::move(value), std::move(written));
+        table.Add(std::move(value), std::move(written), onlyByName);
     }
 
 private:
@@ -217,7 +217,7 @@ int ExtractAttribute(std::string_view text, std::string_view attribute, bool isS
         if (attribute == "srcset=") {
             for (std::string& candidate : SrcsetUrls(value)) stored.Offer(std::move(candidate), table);
         } else {
-            stored.Offer(std::move(value), table);
+            stored.Offer(std::move(value), table, attribute == "value=");
         }
     }
     return NextIndex(table);

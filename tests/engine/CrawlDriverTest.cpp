@@ -100,6 +100,24 @@ TEST_F(CrawlTest, ServersCharsetHeaderNamesThePagesEncoding) {
     EXPECT_EQ(Sandbox::ReadFile(out + "\xE8\xA1\xA8\xE7\xA4\xBA.html"), Page("shown"));
 }
 
+// A form's button label or option is no address: only a value whose name says what it is
+// (a movie's parameter) is fetched, while the same word as a link is asked for.
+TEST_F(CrawlTest, FormValuesAreFollowedOnlyWhenTheirNameSaysWhatTheyAre) {
+    Sandbox::WriteFile(site / "index.html",
+                       Page("<form><input type=\"submit\" value=\"Go\"><option value=\"default\">d</option></form>"
+                            "<param name=\"movie\" value=\"clip.swf\"><a href=\"about\">about</a>"));
+    Sandbox::WriteFile(site / "clip.swf", "FWS");
+    Sandbox::WriteFile(site / "about", Page("about"));
+    LoopbackServer server(site.Path(), "{\"/about\": {\"content_type\": \"text/html\"}}");
+    ASSERT_TRUE(server.Running());
+    EXPECT_EQ(Save(server, "index.html"), 1);
+    EXPECT_EQ(CountRequests(server, "/Go"), 0u);
+    EXPECT_EQ(CountRequests(server, "/default"), 0u);
+    EXPECT_EQ(CountRequests(server, "/clip.swf"), 1u);
+    EXPECT_EQ(CountRequests(server, "/about"), 1u);
+    EXPECT_TRUE(Sandbox::Exists(out + "about.html"));
+}
+
 TEST_F(CrawlTest, PageLinkedTwiceIsFetchedOnce) {
     Sandbox::WriteFile(site / "index.html", Page("<a href=\"a.html\">a</a> <a href=\"b.html\">b</a>"));
     Sandbox::WriteFile(site / "a.html", Page("<a href=\"b.html\">b again</a>"));
