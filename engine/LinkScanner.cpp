@@ -298,6 +298,12 @@ int CleanLink(std::string& link) {
     if (ContainsReservedDeviceName(link)) return 0;
     if (size_t p = FindI(link, ".html#"); p != platform::npos) link.resize(p + 5);
     else if (size_t q = FindI(link, ".htm#"); q != platform::npos) link.resize(q + 4);
+    else if (size_t h = link.find('#'); h != std::string::npos && h > 0 && link.find('?') > h) {
+        // A page of a site with clean URLs linked at an anchor ("os#os.getcwd") is the page
+        // "os", as "os.html#os.getcwd" is "os.html".
+        const std::string_view before(link.data(), h);
+        if (LinkKindOfName(before.substr(before.rfind('/') + 1)) == AnswerDecides) link.resize(h);
+    }
     if (link.compare(0, 2, "./") == 0) link.erase(0, 2);
     return 1;
 }

@@ -125,6 +125,8 @@ TEST(CleanLink, FilesDrivesDevicesAndAnchorsAreHandled) {
         {"a.html#x", 1, "a.html"},       {"b.HTM#y", 1, "b.HTM"},
         {"c.gif#z", 1, "c.gif#z"},       {"./d.html", 1, "d.html"},
         {"../e.html", 1, "../e.html"},   {"#top", 1, "#top"},
+        {"../lib/os#getcwd", 1, "../lib/os"}, {"dir/#x", 1, "dir/#x"},
+        {"go?q=1#x", 1, "go?q=1#x"},
     };
     for (const auto& c : cases) {
         std::string link = c.in;
