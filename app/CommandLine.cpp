@@ -35,8 +35,6 @@ bool IsWebUrl(const std::string& url) {
 
 }  // namespace
 
-bool CanShowWindows() { return platform::CanShowWindows(); }
-
 std::string UsageText() {
     return "使い方: Sitrova [引数]\n"
            "  （引数なし）                  入力画面を開きます。\n"
@@ -73,9 +71,9 @@ std::string UnattendedJobProblem(const std::string& argumentLine) {
     return {};
 }
 
-CommandLineVerdict CheckCommandLine(const std::vector<std::string>& args, bool canShowWindows,
-                                    const std::string& version) {
-    CommandLineVerdict verdict;
+platform::StartVerdict CheckCommandLine(const std::vector<std::string>& args, bool canShowWindows,
+                                        const std::string& version) {
+    platform::StartVerdict verdict;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         verdict.leave = true;
         verdict.out = UsageText();

@@ -32,7 +32,7 @@ void Write(std::FILE* stream, const std::string& utf8) {
 
 // A complete save started by its keyword where no window can be shown runs without windows.
 bool SavesWithoutWindows(const std::string& argumentLine) {
-    if (CanShowWindows()) return false;
+    if (platform::CanShowWindows()) return false;
     engine::SaveJob job;
     (void)ParseArgumentLine(argumentLine, job);
     return engine::mode::JobKind(job.ModeFlags()) == engine::mode::ModeSomeComplete;
@@ -80,11 +80,10 @@ int RunWithWindows(int argc, char** argv) {
 int SitrovaMain(int argc, char** argv) {
     platform::KeepHeapSmall();
     std::signal(SIGPIPE, SIG_IGN);
-    const CommandLineVerdict verdict =
-        CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), CanShowWindows(), kProductVersion);
+    const platform::StartVerdict verdict =
+        CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), platform::CanShowWindows(), kProductVersion);
     if (verdict.leave) {
-        Write(stdout, verdict.out);
-        Write(stderr, verdict.err);
+        platform::PrintVerdict(verdict);
         return verdict.exitCode;
     }
     const std::string argumentLine = ArgumentLineFromArgv(argc, argv);
