@@ -87,14 +87,20 @@ std::map<std::string, std::string> FilesBelow(const std::string& root) {
 
 }  // namespace
 
-TEST(DemoSite, SavedCopyBrowsesOffline) {
+// The demo site as scripts/demo.sh serves it: the main server, and a second host it links to.
+class DemoSite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(other.Running());
+        ASSERT_TRUE(main.Running());
+    }
     Sandbox box;
-    LoopbackServer other(kSite + "/other", "", "127.0.0.2");
-    ASSERT_TRUE(other.Running());
-    LoopbackServer main(kSite + "/main", Sandbox::ReadFile(kSite + "/rules.json"), "127.0.0.1",
-                        {"PORT2=" + std::to_string(other.Port())});
-    ASSERT_TRUE(main.Running());
+    LoopbackServer other{kSite + "/other", "", "127.0.0.2"};
+    LoopbackServer main{kSite + "/main", Sandbox::ReadFile(kSite + "/rules.json"), "127.0.0.1",
+                        {"PORT2=" + std::to_string(other.Port())}};
+};
 
+TEST_F(DemoSite, SavedCopyBrowsesOffline) {
     const std::string out = box / "out/";
     EXPECT_EQ(SaveDemoSite(main, out), 1);  // saved, but missing.html is gone
 
@@ -210,13 +216,7 @@ TEST(DemoSite, SavedCopyBrowsesOffline) {
 
 // The demo site carries no advertisements: the removal run only puts its marker on top of each
 // page and leaves every other file (style sheets, scripts, pictures, records) as it was.
-TEST(DemoSite, AdRemovalLeavesThePagesAsTheyWereButForTheMarker) {
-    Sandbox box;
-    LoopbackServer other(kSite + "/other", "", "127.0.0.2");
-    ASSERT_TRUE(other.Running());
-    LoopbackServer main(kSite + "/main", Sandbox::ReadFile(kSite + "/rules.json"), "127.0.0.1",
-                        {"PORT2=" + std::to_string(other.Port())});
-    ASSERT_TRUE(main.Running());
+TEST_F(DemoSite, AdRemovalLeavesThePagesAsTheyWereButForTheMarker) {
     const std::string out = box / "out/";
     ASSERT_EQ(SaveDemoSite(main, out), 1);  // saved, but missing.html is gone
     const std::map<std::string, std::string> before = FilesBelow(out);
