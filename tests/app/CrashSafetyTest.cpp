@@ -193,10 +193,7 @@ TEST_F(CrashSafety, SaveKilledPartWayIsCompletedByTheNextRun) {
             run.Kill();
         }
         SitrovaRun again(Argument(out), logs / "again.txt");
-        // Under a heavy load (the sanitizer build with every test at once) a file of the
-        // rerun may still fail and the run says so with 1; the copy must be whole all the same.
-        const int code = again.Wait(90);
-        ASSERT_TRUE(code == 0 || code == 1) << code << Sandbox::ReadFile(logs / "again.txt");
+        ASSERT_EQ(again.Wait(90), 0) << Sandbox::ReadFile(logs / "again.txt");
         ExpectWholeCopy(out.Path(), pages, point.name);
     }
 }
