@@ -117,6 +117,8 @@ bool SaveJob::RevisitSavedPages() const { Guard g(m_lock); return m_revisitSaved
 void SaveJob::SetRevisitSavedPages(bool on) { Guard g(m_lock); m_revisitSavedPages = on; }
 bool SaveJob::MarkPageVisited(const std::string& path) { Guard g(m_lock); return m_visitedPages.insert(path).second; }
 bool SaveJob::PageVisited(const std::string& path) const { Guard g(m_lock); return m_visitedPages.count(path) != 0; }
+NamedOptions SaveJob::Named() const { Guard g(m_lock); return m_named; }
+void SaveJob::SetNamed(const NamedOptions& named) { Guard g(m_lock); m_named = named; }
 uint16_t SaveJob::BlogCutOff() const { Guard g(m_lock); return m_blogCutOff; }
 bool SaveJob::BlogCutOffRead() const { Guard g(m_lock); return m_blogCutOffRead; }
 void SaveJob::SetBlogCutOff(uint16_t v) { Guard g(m_lock); m_blogCutOff = v; m_blogCutOffRead = true; }

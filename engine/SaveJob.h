@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/ModeFlags.h"
+#include "engine/NamedOptions.h"
 
 namespace platform {
 class HttpSession;
@@ -96,6 +97,8 @@ public:
     // True the first time this run asks for `path` (each page is visited once per run).
     bool MarkPageVisited(const std::string& path);
     bool PageVisited(const std::string& path) const;
+    NamedOptions Named() const;
+    void SetNamed(const NamedOptions& named);
     uint16_t BlogCutOff() const;  // 80 until the setting has been read
     bool BlogCutOffRead() const;
     void SetBlogCutOff(uint16_t value);
@@ -192,6 +195,7 @@ private:
     uint16_t m_blogCutOff = 80;
     bool m_blogCutOffRead = false;
     int32_t m_lankLimit = 0;
+    NamedOptions m_named;
     std::vector<std::string> m_traceSelection;
     std::vector<std::string> m_outDomainUrls, m_outDomainPaths;
     std::string m_programFolder, m_qdxPath;
