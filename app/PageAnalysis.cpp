@@ -33,6 +33,11 @@ bool HasMainPicture(const PageAnalysis& page) {
     return ratio < kMainPictureRatio;
 }
 
+// "　－　[title]", the way the detailed report names a linked page.
+std::string TitleMark(const std::string& title) {
+    return "　－　[" + (title.empty() ? std::string("ページタイトル不明") : title) + "]";
+}
+
 std::string UpperLines(const PageAnalysis& page, bool withTitles) {
     std::string text = "■最大上位階層：" + std::to_string(page.maxUpper) + "\r\n" +
                        "▽上位階層へのリンクとなるのは以下のページです。\r\n";
@@ -40,7 +45,7 @@ std::string UpperLines(const PageAnalysis& page, bool withTitles) {
         const AnalysedLink& link = page.links[i];
         if (link.level >= 0) continue;
         text += link.url;
-        if (withTitles) text += "　－　[" + (link.title.empty() ? std::string("ページタイトル不明") : link.title) + "]";
+        if (withTitles) text += TitleMark(link.title);
         text += "\r\n";
     }
     return text;
@@ -134,6 +139,7 @@ std::string Report(const PageAnalysis& page, bool withAdvice, bool withTitles) {
             const PageAnalysis* frame = page.frames[i].get();
             if (!frame) continue;
             text += "【" + frame->url + "】の詳細\r\n";
+            if (withTitles) text += TitleMark(page.links[i].title) + "\r\n";
             const std::string own = Report(*frame, false, withTitles);
             text += own.empty() ? std::string("特記事項無し。\r\n") : own;
         }
@@ -152,9 +158,11 @@ std::string PanelSummary(const PageAnalysis& page) {
 
 namespace {
 
+// The blog service serves the same pages on both schemes.
 bool LimitedSite(const std::string& url) {
-    const std::string blog = "http://" + std::string(engine::hosts::kBlogServiceA) + "/";
-    return engine::IsNovelSiteUrl(url) || platform::StartsWithI(url, blog);
+    const std::string blog = std::string(engine::hosts::kBlogServiceA) + "/";
+    return engine::IsNovelSiteUrl(url) || platform::StartsWithI(url, "http://" + blog) ||
+           platform::StartsWithI(url, "https://" + blog);
 }
 
 }  // namespace

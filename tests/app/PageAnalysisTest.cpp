@@ -60,9 +60,20 @@ TEST(PageAnalysis, FramesFoldTheirNeedsIntoThePage) {
     EXPECT_EQ(page.maxUpper, 3);
     EXPECT_EQ(RecommendedUpperLimit(page), 3);
     EXPECT_NE(Report(page, true, true).find("○フレームページです。\r\n【http://a.example/dir/index.html】の詳細\r\n"
-                                            "■最大上位階層：3\r\n▽上位階層へのリンクとなるのは以下のページです。\r\n"
+                                            "　－　[ページタイトル不明]\r\n■最大上位階層：3\r\n▽上位階層へのリンクとなるのは以下のページです。\r\n"
                                             "/top.html　－　[ページタイトル不明]\r\n"),
               std::string::npos);
+}
+
+TEST(PageAnalysis, BlogServiceGetsUpperLimitZeroOnEitherScheme) {
+    for (const char* url : {"http://ameblo.jp/someone/", "https://ameblo.jp/someone/entry-1.html",
+                            "HTTPS://AMEBLO.JP/someone/", "https://a.example/ameblo.jp/"}) {
+        PageAnalysis page = WithLinks({{"http://a.example/top.html", engine::LinkPage, -2, 0, ""}});
+        page.url = url;
+        const bool limited = std::string(url).find("a.example") == std::string::npos;
+        EXPECT_EQ(RecommendedUpperLimit(page), limited ? 0 : 2) << url;
+        EXPECT_EQ(UpperLimitAdvice(page).rfind("目的範囲の保存のための", 0) == 0, limited) << url;
+    }
 }
 
 std::string Png(uint32_t side) {
@@ -98,6 +109,26 @@ TEST(PageAnalysis, LoopbackPageReportsUpperLinksMainPictureAndManyLinks) {
     EXPECT_NE(report.find("■外部ドメイン。\r\n以下の外部ドメインへのリンクが多数(25個)。\r\n"), std::string::npos) << report;
     EXPECT_EQ(report.rfind("◇外部パス オプションの『選択』を推奨。\r\n\r\n", 0), 0u) << report;
     EXPECT_EQ(UpperLimitAdvice(page), "サイトの全てを保存するには、上位階層の上限値に 2 を指定してください。\r\n");
+}
+
+TEST(PageAnalysis, LoopbackFramePageNamesEachFrameByItsTitle) {
+    Sandbox site;
+    Sandbox::WriteFile(site / "index.html",
+                       "<html><frameset><frame src=\"menu.html\"><frame src=\"body.html\"></frameset></html>");
+    Sandbox::WriteFile(site / "menu.html", "<html><head><title>目次</title></head></html>");
+    // A picture missing on the server is no sign that the site wants the agent string.
+    Sandbox::WriteFile(site / "body.html", "<html><body><img src=\"gone.png\"></body></html>");
+    testsupport::LoopbackServer server(site.Path());
+    ASSERT_TRUE(server.Running());
+
+    PageAnalysis page;
+    AnalysePage(server.BaseUrl() + "/index.html", page, {});
+    EXPECT_EQ(page.agentStatus, FetchedPlain);
+    const std::string frames = "○フレームページです。\r\n【" + server.BaseUrl() + "/menu.html】の詳細\r\n　－　[目次]\r\n"
+                               "特記事項無し。\r\n【" + server.BaseUrl() + "/body.html】の詳細\r\n"
+                               "　－　[ページタイトル不明]\r\n特記事項無し。\r\n";
+    EXPECT_EQ(Report(page, true, true), frames);
+    EXPECT_EQ(Report(page, true, false).find("　－　"), std::string::npos);  // the panel names no titles
 }
 
 }  // namespace
