@@ -7,51 +7,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "app/shell/Shell.h"
 #include "filters/CutAdv.h"
-#include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 
 namespace appqt {
 
-namespace {
-
-constexpr std::string_view kDataFolderSuffix = ".files";
-
-std::string WithoutExtension(const std::string& name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-std::string WithoutTrailingSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
-}  // namespace
-
 std::string FindRelatedQdx(const std::string& filePath) {
-    const std::string own = platform::FolderOf(filePath) + WithoutExtension(platform::NameOf(filePath)) + ".qdx";
-    if (platform::IsRegularFile(own)) return own;
-    // Walk up the folders: a page deep inside a saved site lies under "X.files", and "X.qdx"
-    // sits beside that folder.
-    std::string folder = WithoutTrailingSlash(platform::FolderOf(filePath));
-    while (folder.size() > 1) {
-        const std::string name = platform::NameOf(folder);
-        if (name.size() > kDataFolderSuffix.size() && platform::EndsWithI(name, kDataFolderSuffix)) {
-            const std::string record = platform::FolderOf(folder) +
-                                       name.substr(0, name.size() - kDataFolderSuffix.size()) + ".qdx";
-            if (platform::IsRegularFile(record)) return record;
-        }
-        const std::string parent = WithoutTrailingSlash(platform::FolderOf(folder));
-        if (parent.empty() || parent == folder) break;
-        folder = parent;
-    }
+    // The file's own name with ".qdx" for its extension first; then every earlier "." of the
+    // path with all behind it replaced, so that a page anywhere inside the data folder
+    // "site.files" of a save (or a folder of any other dotted name) finds "site.qdx".
+    constexpr size_t none = std::string::npos;
+    const size_t slash = filePath.rfind('/');
+    const size_t nameStart = slash == none ? 0 : slash + 1;
+    std::vector<std::string> candidates;
+    size_t dot = filePath.rfind('.');
+    if (dot == none || dot < nameStart) candidates.push_back(filePath + ".qdx");  // a name without extension
+    for (; dot != none; dot = dot == 0 ? none : filePath.rfind('.', dot - 1))
+        candidates.push_back(filePath.substr(0, dot) + ".qdx");
+    for (const std::string& candidate : candidates)
+        if (platform::IsRegularFile(candidate)) return candidate;
     return {};
 }
 
@@ -69,11 +50,8 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
     removeAds->setObjectName(QStringLiteral("removeAds"));
     box->addWidget(removeAds);
 
-    const std::string record = FindRelatedQdx(filePath);
     auto* openRecord = new QPushButton(QStringLiteral("関連するQdxファイルを開く。"), d);
     openRecord->setObjectName(QStringLiteral("openQdx"));
-    openRecord->setEnabled(!record.empty());
-    if (!record.empty()) openRecord->setToolTip(platformqt::ToQ(record));
     box->addWidget(openRecord);
     box->addStretch();
 
@@ -84,7 +62,14 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
     row->addWidget(close);
     box->addLayout(row);
 
-    QObject::connect(openRecord, &QPushButton::clicked, d, [d, record, programFolder] {
+    // The record is looked for when asked for: the user may have saved the site meanwhile.
+    QObject::connect(openRecord, &QPushButton::clicked, d, [d, openRecord, filePath, programFolder] {
+        const std::string record = FindRelatedQdx(filePath);
+        if (record.empty()) {
+            openRecord->setText(QStringLiteral("関連するQdxファイルはありません。"));
+            openRecord->setEnabled(false);
+            return;
+        }
         std::string message;
         if (appshell::StartCompanion(programFolder, appshell::Companion::Sitrova, {record}, &message)) {
             d->done(1);

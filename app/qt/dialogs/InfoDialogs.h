@@ -30,8 +30,9 @@ std::string ErrorLogPathOf(const engine::SaveJob& job);
 // "ErrorLogViewer": the download failures of the log file (Shift-JIS) in a table.
 QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath);
 
-// The record a dropped file belongs to: "X.qdx" beside the file "X.<ext>", or "X.qdx" beside
-// the nearest enclosing data folder "X.files". "" when there is none.
+// The record a dropped file belongs to: the file's path with ".qdx" for its extension, else,
+// moving back through the path, the text before each earlier "." followed by ".qdx" (so a page
+// inside the data folder "site.files" of a save finds "site.qdx"). "" when none exists.
 std::string FindRelatedQdx(const std::string& filePath);
 // "DropHtmlCutAdv": what to do with a dropped HTML file.
 QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const std::string& programFolder);

@@ -97,6 +97,10 @@ TEST_F(InfoDialogs, RelatedRecordIsBesideTheFileOrItsDataFolder) {
     Sandbox::WriteFile(box / "c/lone.html", "x");
     Sandbox::WriteFile(box / "d/site.FILES/p.html", "x");
     Sandbox::WriteFile(box / "d/site.qdx", "1");
+    Sandbox::WriteFile(box / "e/my.site/sub/p.html", "x");  // a data folder by another name
+    Sandbox::WriteFile(box / "e/my.qdx", "1");
+    Sandbox::WriteFile(box / "f/page.min.html", "x");
+    Sandbox::WriteFile(box / "f/page.qdx", "1");
     struct Case {
         std::string file, record;
     };
@@ -106,23 +110,27 @@ TEST_F(InfoDialogs, RelatedRecordIsBesideTheFileOrItsDataFolder) {
         {box / "c/lone.html", ""},
         {box / "d/site.FILES/p.html", box / "d/site.qdx"},
         {box / "b/site.files/other.htm", box / "b/site.qdx"},
+        {box / "e/my.site/sub/p.html", box / "e/my.qdx"},
+        {box / "f/page.min.html", box / "f/page.qdx"},
     };
     for (const Case& c : cases) EXPECT_EQ(appqt::FindRelatedQdx(c.file), c.record) << c.file;
 }
 
-TEST_F(InfoDialogs, DropDialogOffersTheRecordOnlyWhenThereIsOne) {
+TEST_F(InfoDialogs, DropDialogSaysWhenThereIsNoRelatedRecord) {
     Sandbox::WriteFile(box / "a/page.qdx", "1");
-    struct Case {
-        std::string file;
-        bool offered;
-    };
-    for (const Case& c : {Case{box / "a/page.html", true}, Case{box / "c/lone.html", false}}) {
-        std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, c.file, programFolder));
-        EXPECT_EQ(platformqt::FromQ(d->findChild<QLineEdit*>(QStringLiteral("fileName"))->text()), platform::NameOf(c.file));
-        EXPECT_EQ(d->findChild<QPushButton*>(QStringLiteral("openQdx"))->isEnabled(), c.offered);
+    for (const std::string& file : {box / "a/page.html", box / "c/lone.html"}) {
+        std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, file, programFolder));
+        EXPECT_EQ(platformqt::FromQ(d->findChild<QLineEdit*>(QStringLiteral("fileName"))->text()), platform::NameOf(file));
+        EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("openQdx"))->isEnabled());  // looked for when pressed
         d->findChild<QPushButton*>(QStringLiteral("close"))->click();
         EXPECT_EQ(d->result(), 0);
     }
+    std::unique_ptr<QDialog> d(appqt::CreateDropHtmlDialog(nullptr, box / "c/lone.html", programFolder));
+    auto* openQdx = d->findChild<QPushButton*>(QStringLiteral("openQdx"));
+    openQdx->click();
+    EXPECT_EQ(openQdx->text(), QStringLiteral("関連するQdxファイルはありません。"));
+    EXPECT_FALSE(openQdx->isEnabled());
+    EXPECT_EQ(d->result(), 0);
 }
 
 TEST_F(InfoDialogs, DropDialogRemovesAdsOnceAndSaysWhatItFound) {
