@@ -25,7 +25,7 @@ std::string PathOf(const QTreeWidgetItem* item) {
 }  // namespace
 
 QdxListView::QdxListView(std::string programFolder, const SuiteHooks& hooks, QWidget* parent)
-    : QWidget(parent), m_programFolder(std::move(programFolder)), m_hooks(hooks) {
+    : QWidget(parent), m_programFolder(std::move(programFolder)), m_hooks(hooks), m_opener(new LocalOpener(hooks, this)) {
     setWindowTitle(QStringLiteral("ViewerQdxList"));
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("qdxList"));
@@ -129,7 +129,7 @@ void QdxListView::OpenInSitrova(const std::string& qdxPath) {
     if (platform::IsRegularFile(sitrova) && m_hooks.startProgram && m_hooks.startProgram(sitrova, {qdxPath}) == 1)
         return;
     // Without Sitrova beside us the record is opened by its file type.
-    OpenLocal(this, m_hooks, qdxPath);
+    m_opener->Open(qdxPath);
 }
 
 void QdxListView::OpenStartUrl(const std::string& qdxPath) {
@@ -148,7 +148,7 @@ void QdxListView::OpenStartPage(const std::string& qdxPath) {
         (void)platformqt::ShowMessage(this, "ファイルが開けません", details.message, platformqt::IconError);
         return;
     }
-    OpenLocal(this, m_hooks, details.startPage);
+    m_opener->Open(details.startPage);
 }
 
 }  // namespace suiteqt

@@ -33,6 +33,7 @@ public:
     void OpenInSitrova(const std::string& qdxPath);
     void OpenStartUrl(const std::string& qdxPath);
     void OpenStartPage(const std::string& qdxPath);
+    const LocalOpener& Opener() const { return *m_opener; }
 
 private:
     QTreeWidgetItem* AddRow(const suite::QdxRow& row);
@@ -42,6 +43,7 @@ private:
 
     std::string m_programFolder;
     SuiteHooks m_hooks;
+    LocalOpener* m_opener;
     QTreeWidget* m_list;
     QPlainTextEdit* m_details;
     std::vector<suite::QdxRow> m_rows;  // indexed by the row's stored number

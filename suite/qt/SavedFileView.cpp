@@ -34,7 +34,8 @@ bool IsJpeg(const std::string& path) {
 
 }  // namespace
 
-SavedFileView::SavedFileView(const SuiteHooks& hooks, QWidget* parent) : QWidget(parent), m_hooks(hooks) {
+SavedFileView::SavedFileView(const SuiteHooks& hooks, QWidget* parent)
+    : QWidget(parent), m_hooks(hooks), m_opener(new LocalOpener(hooks, this)) {
     setWindowTitle(QStringLiteral("ViewerSeriesFile"));
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("fileList"));
@@ -144,9 +145,9 @@ void SavedFileView::OpenUrl(const std::string& remote) {
         (void)platformqt::ShowMessage(this, "ファイルが開けません", "システム リソースが足りません。", platformqt::IconError);
 }
 
-void SavedFileView::OpenFile(const std::string& local) { OpenLocal(this, m_hooks, local); }
+void SavedFileView::OpenFile(const std::string& local) { m_opener->Open(local); }
 
 // The desktop has no "select this file" call common to every file manager: the folder opens.
-void SavedFileView::OpenFolder(const std::string& local) { OpenLocal(this, m_hooks, platform::FolderOf(local)); }
+void SavedFileView::OpenFolder(const std::string& local) { m_opener->Open(platform::FolderOf(local)); }
 
 }  // namespace suiteqt

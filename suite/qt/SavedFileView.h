@@ -32,6 +32,7 @@ public:
     void OpenUrl(const std::string& remote);
     void OpenFile(const std::string& local);
     void OpenFolder(const std::string& local);
+    const LocalOpener& Opener() const { return *m_opener; }
 
 private:
     void AddRow(const suite::FileRow& row);
@@ -39,6 +40,7 @@ private:
     void ShowContextMenu(const QPoint& at);
 
     SuiteHooks m_hooks;
+    LocalOpener* m_opener;
     QTreeWidget* m_list;
     QLabel* m_sizeLine;
     QLabel* m_preview;

@@ -1,5 +1,8 @@
 #include "suite/qt/SuiteHooks.h"
 
+#include <QTimer>
+#include <QWidget>
+
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
@@ -18,22 +21,36 @@ SuiteHooks DefaultSuiteHooks(const std::string& programFolder) {
     hooks.startProgram = [](const std::string& program, const std::vector<std::string>& args) {
         return platform::StartProcess(program, args, false);
     };
-    hooks.openFile = [](const std::string& target) { return platform::ShellOpen(target); };
+    hooks.openFile = [](const std::string& target) { return suite::OpenWithDesktop(target); };
     const std::string iniPath = programFolder + "/Sitrov.ini";
     hooks.openUrl = [iniPath](const std::string& url) { return records::OpenWithBrowser(iniPath, url); };
     return hooks;
 }
 
-void OpenLocal(QWidget* parent, const SuiteHooks& hooks, const std::string& path) {
-    const char* failure = nullptr;
+LocalOpener::LocalOpener(const SuiteHooks& hooks, QWidget* view)
+    : QObject(view), m_view(view), m_openFile(hooks.openFile), m_poll(new QTimer(this)) {
+    m_poll->setInterval(1000);
+    connect(m_poll, &QTimer::timeout, this, [this] { ShowFailures(); });
+}
+
+void LocalOpener::Open(const std::string& path) {
     if (!platform::FileExists(path)) {
         const std::string folder = platform::FolderOf(path);
-        failure = (folder.empty() || platform::IsDirectory(folder)) ? "指定したファイルが見つかりませんでした。"
-                                                                    : "指定したパスが見つかりませんでした。";
-    } else if (!hooks.openFile || hooks.openFile(path) != 1) {
-        failure = "システム リソースが足りません。";
+        (void)platformqt::ShowMessage(m_view, kOpenCaption,
+                                      (folder.empty() || platform::IsDirectory(folder))
+                                          ? "指定したファイルが見つかりませんでした。"
+                                          : "指定したパスが見つかりませんでした。",
+                                      platformqt::IconError);
+        return;
     }
-    if (failure) (void)platformqt::ShowMessage(parent, kOpenCaption, failure, platformqt::IconError);
+    m_watch.Start(m_openFile, path);
+    m_poll->start();
+}
+
+void LocalOpener::ShowFailures() {
+    for (int outcome : m_watch.TakeFailures())
+        (void)platformqt::ShowMessage(m_view, kOpenCaption, suite::OpenFailureText(outcome), platformqt::IconError);
+    if (m_watch.Idle()) m_poll->stop();
 }
 
 }  // namespace suiteqt

@@ -7,6 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <unistd.h>
 
@@ -82,6 +84,7 @@ TEST(SuiteWindow, LoadsSearchesOpensAndTakesHandOvers) {
 
     // Without Sitrova beside the catalogue the record opens by its file type.
     window->QdxView()->OpenInSitrova(box / "news.qdx");
+    ASSERT_TRUE(testsupport::RunUntil([&] { return window->QdxView()->Opener().Idle(); }, 10000));
     ASSERT_EQ(opened.lines.size(), 1u);
     EXPECT_EQ(opened.lines[0], "file " + (box / "news.qdx"));
 
@@ -123,4 +126,33 @@ TEST(SuiteWindow, LoadsSearchesOpensAndTakesHandOvers) {
     EXPECT_EQ(saved.QdxEntries().size(), 3u);
     EXPECT_EQ(saved.OpenTimes(box / "news.qdx"), 2);
     EXPECT_TRUE(Sandbox::Exists(box / "QdxSuite.ini"));
+}
+
+// The desktop's opener is replaced by a script first on PATH that answers as told.
+TEST(SuiteWindow, AFileTheDesktopCannotOpenIsReported) {
+    testsupport::EnsureQApplication();
+    Sandbox box;
+    Sandbox::WriteFile(box / "p.xyz", "x");
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    struct Case {
+        int status;
+        const char* said;  // nullptr: nothing
+    } cases[] = {{3, "[ファイルが開けません] 指定したファイルが関連付けられていませんでした。"},
+                 {5, "[ファイルが開けません] OS がファイルへのアクセスを拒否しました。"},
+                 {0, nullptr}};
+    for (const Case& c : cases) {
+        const std::string bin = box / ("bin" + std::to_string(c.status));
+        Sandbox::WriteFile(bin + "/xdg-open", "#!/bin/sh\nexit " + std::to_string(c.status) + "\n");
+        std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+        setenv("PATH", (bin + ":" + path).c_str(), 1);
+        SavedFileView view(DefaultSuiteHooks(box.Path()));
+        testing::internal::CaptureStderr();
+        view.OpenFile(box / "p.xyz");
+        const bool answered = testsupport::RunUntil([&] { return view.Opener().Idle(); }, 10000);
+        const std::string said = testing::internal::GetCapturedStderr();
+        setenv("PATH", path.c_str(), 1);
+        ASSERT_TRUE(answered) << c.status;
+        if (c.said) EXPECT_NE(said.find(c.said), std::string::npos) << c.status << ": " << said;
+        else EXPECT_EQ(said.find("ファイルが開けません"), std::string::npos) << said;
+    }
 }
