@@ -273,11 +273,6 @@ int DownloadPlain(platform::HttpSession& http, const std::string& url, const std
     return Http(http, url, Destination::InPlace(path), FetchOptions{}, Control{job, nullptr});
 }
 
-int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
-                 const FetchOptions& options, const SaveJob* job) {
-    return Http(http, url, Destination::InPlace(path), options, Control{job, nullptr});
-}
-
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options) {
     options = FetchOptions{};
     options.useOptions = 1;
