@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "app/ParamFile.h"
 #include "engine/ModeFlags.h"
@@ -10,6 +9,7 @@
 #include "platform/ByteString.h"
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
+#include "platform/FolderList.h"
 #include "xml/XmlDocument.h"
 
 namespace app {
@@ -113,15 +113,10 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
 }
 
 std::vector<std::string> QueuedFiles(const std::string& programFolder) {
-    namespace fs = std::filesystem;
-    std::vector<std::pair<fs::file_time_type, std::string>> found;
-    std::error_code ec;
-    for (fs::directory_iterator it(BatchFolder(programFolder), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code typeError;
-        if (!platform::EndsWithI(name, ".xml") || !it->is_regular_file(typeError)) continue;
-        found.emplace_back(it->last_write_time(typeError), name);
-    }
+    std::vector<std::pair<int64_t, std::string>> found;
+    for (platform::FolderEntry& entry : platform::ListFolder(BatchFolder(programFolder)))
+        if (platform::EndsWithI(entry.name, ".xml") && entry.isFile)
+            found.emplace_back(entry.writeTimeNs, std::move(entry.name));
     std::sort(found.begin(), found.end());
     std::vector<std::string> names;
     for (auto& f : found) names.push_back(std::move(f.second));

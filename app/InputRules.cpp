@@ -1,6 +1,5 @@
 #include "app/InputRules.h"
 
-#include <filesystem>
 
 #include "engine/ArchivePages.h"
 #include "engine/BlogPages.h"
@@ -42,9 +41,8 @@ std::string SaveNameForUrl(std::string_view url) {
 }
 
 std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path here = std::filesystem::current_path(error);
-    return error ? std::string("/") : here.string();
+    const std::string here = platform::WorkingFolder();
+    return here.empty() ? std::string("/") : here;
 }
 
 std::string DefaultSavePath(const std::vector<std::string>& history, const std::string& currentDir,

@@ -102,9 +102,6 @@ void FileDownloader::SetTimeoutMs(int ms) {
 void FileDownloader::SetWaitMs(int ms) {
     if (!m_started) m_waitMs = std::max(0, ms);
 }
-void FileDownloader::SetChunkSize(size_t bytes) {
-    if (!m_started && bytes > 0) m_chunkSize = bytes;
-}
 void FileDownloader::SetChecks(PlugInChecks checks) {
     if (!m_started) m_checks = std::move(checks);
 }

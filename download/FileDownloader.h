@@ -62,7 +62,6 @@ public:
     void SetRetryLimit(int limit);
     void SetTimeoutMs(int ms);
     void SetWaitMs(int ms);
-    void SetChunkSize(size_t bytes);
     void SetChecks(PlugInChecks checks);
     // The largest body taken; the free space of the disk less a margin bounds it further.
     void SetMaxBytes(int64_t bytes);
@@ -81,8 +80,6 @@ public:
     std::string Reason() const;
     const std::string& Url() const { return m_url; }
     const std::string& LocalPath() const { return m_localPath; }
-    std::string Agent() const { return m_agent; }
-    std::string Headers() const { return m_headers; }
 
 private:
     struct Transfer;

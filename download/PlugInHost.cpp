@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 
 #include "platform/ByteString.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/FolderList.h"
 
 namespace download {
 
@@ -26,11 +26,9 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.rfind(
 
 std::vector<std::string> FindPlugIns(const std::string& folder) {
     std::vector<std::string> found;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!platform::EndsWithI(name, ".qdi") || !it->is_regular_file(ec)) continue;
-        const std::string path = folder + "/" + name;
+    for (const platform::FolderEntry& entry : platform::ListFolder(folder)) {
+        if (!platform::EndsWithI(entry.name, ".qdi") || !entry.isFile) continue;
+        const std::string path = folder + "/" + entry.name;
         if (IsPlugIn(path)) found.push_back(path);
     }
     std::sort(found.begin(), found.end());

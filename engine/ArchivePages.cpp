@@ -97,11 +97,13 @@ std::string ArchiveReplacementPage(ArchiveError kind, std::string_view url) {
 }
 
 int CheckArchivePage(const std::string& url, const std::string& path) {
-    std::string text;
-    if (!platform::IsRegularFile(path) || !platform::ReadWholeFile(path, text)) return 0;
-    const std::string page = ArchiveReplacementPage(ArchiveErrorOf(text), url);
-    if (!page.empty()) (void)platform::WriteFileReplacing(path, page, platform::Durability::Fast);
-    return 1;
+    const auto replace = [&url](std::string& text) {
+        std::string page = ArchiveReplacementPage(ArchiveErrorOf(text), url);
+        if (page.empty()) return false;
+        text = std::move(page);
+        return true;
+    };
+    return platform::RewriteFileInPlace(path, replace, platform::Durability::Fast);
 }
 
 }  // namespace engine

@@ -21,8 +21,9 @@ ArchiveError ArchiveErrorOf(std::string_view text);
 std::string ArchiveReplacementPage(ArchiveError kind, std::string_view url);
 
 // The check of a file fetched for a web-archive save: an archive error page is replaced by
-// its stand-in page. 1 keep the file (also when it was empty or replaced), 0 refuse it (it
-// cannot be read). May run on several threads at once, each on a file of its own.
+// its stand-in page. A platform::RewriteResult: 1 keep the file (also when it was empty or
+// replaced), 0 refuse it (it cannot be read), 2 the stand-in could not be written (the disk's
+// reason is in errno). May run on several threads at once, each on a file of its own.
 [[nodiscard]] int CheckArchivePage(const std::string& url, const std::string& path);
 
 }  // namespace engine

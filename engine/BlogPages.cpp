@@ -122,20 +122,16 @@ std::string NotFoundPage() {
 }
 
 int CheckBlogPage(const std::string& url, const std::string& path) {
-    std::string text;
-    if (!platform::IsRegularFile(path) || !platform::ReadWholeFile(path, text)) return 0;
-    if (!IsBlogServiceA(url)) {
-        if (platform::ContainsI(url, hosts::kBlogServiceB) && CorrectPageFolderLinksText(text, url))
-            (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
-        return 1;
-    }
-    if (platform::ContainsI(text, "class=\"error\"")) {
-        (void)platform::WriteFileReplacing(path, NotFoundPage(), platform::Durability::Fast);
-        return 1;
-    }
-    if (LocaliseSkins(text, platform::FolderOf(path)))
-        (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
-    return 1;
+    const auto treat = [&url, &path](std::string& text) {
+        if (!IsBlogServiceA(url))
+            return platform::ContainsI(url, hosts::kBlogServiceB) && CorrectPageFolderLinksText(text, url);
+        if (platform::ContainsI(text, "class=\"error\"")) {
+            text = NotFoundPage();
+            return true;
+        }
+        return LocaliseSkins(text, platform::FolderOf(path));
+    };
+    return platform::RewriteFileInPlace(path, treat, platform::Durability::Fast);
 }
 
 bool LocaliseSkins(std::string& text, const std::string& pageFolder, std::string_view skinPrefix) {

@@ -25,8 +25,9 @@ int IsBlogServiceA(std::string_view url);
 // The seven lines that replace a page of service A whose article is missing.
 std::string NotFoundPage();
 
-// The steps for a downloaded file of a blog save: 1 when the file was read (and treated),
-// 0 when it cannot be opened. May run on several threads at once (the fetches ahead of a
+// The steps for a downloaded file of a blog save, as a platform::RewriteResult: 1 when the
+// file was read (and treated), 0 when it cannot be opened, 2 when its treated text could not
+// be written (the disk's reason is in errno). May run on several threads at once (the fetches ahead of a
 // save): the skins they share are written under names of their own and moved into place.
 [[nodiscard]] int CheckBlogPage(const std::string& url, const std::string& path);
 

@@ -307,13 +307,4 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
     return platform::WriteFileReplacing(pagePath, out, platform::Durability::Fast) ? 1 : 0;
 }
 
-int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
-                     const LinkTable& table, const WillBeSaved& willBeSaved) {
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
-    const bool pointed = PointLinksAtCopyText(text, pagePath, pageUrl, dataFolder, table, willBeSaved);
-    if (!DisableBaseHref(text) && !pointed) return 0;
-    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
-}
-
 }  // namespace engine

@@ -1,6 +1,5 @@
 #include "engine/CrawlDriver.h"
 
-#include "engine/ChosenHosts.h"
 #include "engine/FailureReason.h"
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
@@ -27,8 +26,6 @@ namespace engine {
 
 namespace {
 
-constexpr std::string_view kNovelSitePrefix = hosts::kNovelSite;
-constexpr std::string_view kNovelSiteSecurePrefix = hosts::kNovelSiteHttps;
 constexpr uint32_t kRetryWaitMs = 3000;
 constexpr uint32_t kNovelSiteWaitMs = 30000;
 
@@ -605,11 +602,6 @@ bool CrawlState::TakeFirst(DeferredPage& out) {
 
 std::string ShortUrlForLog(const std::string& url) {
     return url.size() >= 31 ? url.substr(0, 30) + "･･･" : url;
-}
-
-bool IsNovelSiteUrl(const std::string& url) {
-    return (url.size() >= 25 && url.compare(0, kNovelSitePrefix.size(), kNovelSitePrefix) == 0) ||
-           (url.size() >= 26 && url.compare(0, kNovelSiteSecurePrefix.size(), kNovelSiteSecurePrefix) == 0);
 }
 
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,

@@ -93,7 +93,4 @@ int DownloadEmbeds(SaveHost& host, SaveJob& job, const LinkTable& table);
 // cut to 30 followed by "･･･".
 std::string ShortUrlForLog(const std::string& url);
 
-// Pages of a certain web novel site get a long wait before their second try.
-bool IsNovelSiteUrl(const std::string& url);
-
 }  // namespace engine

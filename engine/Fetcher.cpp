@@ -199,6 +199,17 @@ platform::HttpSession& SessionOf(SaveJob& job, std::unique_ptr<platform::HttpSes
     return *own;
 }
 
+// The verdict of the site adapters on a fetched file. A refused file, or one whose rewrite
+// the disk refused, fails the fetch with its reason; the caller deletes it.
+bool PassesSiteChecks(const SaveJob& job, const std::string& url, const std::string& staging, FetchOrigin* origin) {
+    if (!HasSiteChecks(job)) return true;
+    const int checked = CheckFetchedFile(job, url, staging);
+    if (checked == 1) return true;
+    NoteFailure(origin, checked == platform::RewriteNotWritten ? FailureText(platform::LastFileFailure())
+                                                               : std::string(kReasonRefusedBySite));
+    return false;
+}
+
 }  // namespace
 
 int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& path, std::string& staged,
@@ -210,10 +221,7 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
     // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
     const std::string staging = PartPath(path);
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin})) return 0;
-    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) {
-        NoteFailure(origin, std::string(kReasonRefusedBySite));
-        return Discard(staging);
-    }
+    if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
     staged = staging;
     return 1;
 }
@@ -229,10 +237,7 @@ int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std
     if (origin) *origin = {};
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin})) return 0;
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
-    if (HasSiteChecks(job) && CheckFetchedFile(job, url, staging) != 1) {
-        NoteFailure(origin, std::string(kReasonRefusedBySite));
-        return Discard(staging);
-    }
+    if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
     return 1;
 }
 
@@ -266,11 +271,6 @@ int DownloadWithOptions(platform::HttpSession& http, const std::string& url, con
 int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
                   const SaveJob* job) {
     return Http(http, url, Destination::InPlace(path), FetchOptions{}, Control{job, nullptr});
-}
-
-int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
-                 const FetchOptions& options, const SaveJob* job) {
-    return Http(http, url, Destination::InPlace(path), options, Control{job, nullptr});
 }
 
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options) {

@@ -85,10 +85,6 @@ public:
                                       const std::string& agent, const SaveJob* job = nullptr);
 [[nodiscard]] int DownloadPlain(platform::HttpSession& http, const std::string& url, const std::string& path,
                                 const SaveJob* job = nullptr);
-// A broken read is resumed up to four times, each after 3000 ms, at the byte offset reached.
-// Pages lose their zero bytes and picture names must hold a picture before the file counts.
-[[nodiscard]] int DownloadHttp(platform::HttpSession& http, const std::string& url, const std::string& path,
-                               const FetchOptions& options, const SaveJob* job = nullptr);
 void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOptions& options);
 
 // Removes the zero bytes of a file that holds many of them (a wide-character page). False

@@ -7,10 +7,10 @@
 #include <numeric>
 #include <unordered_set>
 
-#include "engine/CrawlDriver.h"
 #include "engine/LinkKind.h"
 #include "engine/PageFile.h"
 #include "engine/SaveJob.h"
+#include "engine/UrlModel.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 

@@ -44,12 +44,6 @@ bool FixDynamicLinksText(std::string& text, const std::vector<std::string>& orig
 void FixDynamicLinks(SaveJob& job, const std::string& pagePath, const std::vector<std::string>& originals,
                      const std::vector<std::string>& newNames);
 
-// The last edit of a saved page or style sheet: each link whose target is in the copy (or
-// will be) points at its local file, relative to the page; each other link that is not
-// absolute yet gets its absolute address online, so that nothing in the copy leads nowhere.
-// Anchors, other schemes and absolute links stay as written. Returns 1 when the page changed.
-int PointLinksAtCopy(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder,
-                     const LinkTable& table, const WillBeSaved& willBeSaved);
 // At the end of a save: links of the page that were pointed online because their file was
 // not saved yet, and that the copy now holds, point at the file again. 1 when it changed.
 int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, std::string_view dataFolder);
@@ -58,6 +52,10 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
 // are more than `most`.
 bool RelinkTargets(std::string_view text, const std::string& pagePath, const std::string& pageUrl,
                    std::string_view dataFolder, size_t most, std::vector<std::string>& targets);
+// The last edit of a saved page or style sheet: each link whose target is in the copy (or
+// will be) points at its local file, relative to the page; each other link that is not
+// absolute yet gets its absolute address online, so that nothing in the copy leads nowhere.
+// Anchors, other schemes and absolute links stay as written. True when the text changed.
 bool PointLinksAtCopyText(std::string& text, const std::string& pagePath, const std::string& pageUrl,
                           std::string_view dataFolder, const LinkTable& table, const WillBeSaved& willBeSaved,
                           const FileKnown& exists = {});

@@ -19,8 +19,6 @@ class SaveJob;
 void ConvertPage(SaveJob& job, const std::string& pagePath, const std::string& pageUrl);
 // The same on the page's text in memory (same log lines); true when the text changed.
 bool ConvertPageText(SaveJob& job, std::string& text, const std::string& pageUrl);
-// 1 when the page is as it should be (rewritten or unchanged), 0 when it could not be read or written.
-[[nodiscard]] int CorrectRootLinks(const std::string& pagePath, const std::string& base);
 
 // The base against which a page's links are made relative: the page URL, or for an archived
 // page of the web archive the archived page's own URL.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "engine/FailureReason.h"
 #include "engine/Fetcher.h"
 #include "engine/LinkScanner.h"
 #include "engine/LinkTable.h"
@@ -121,9 +122,8 @@ std::vector<ListedLink> GroupLinks(const std::vector<std::string>& urls, const s
 int SaveOutDomainPage(SaveJob& job, const std::string& url, const std::string& path) {
     if (platform::FileExists(path)) return 0;
     if (FetchUrlToFile(job, url, path) != 1) return 0;
-    std::string text;
-    if (!platform::ReadWholeFile(path, text)) return 1;
-    std::string scan = text;
+    std::string scan;
+    if (!platform::ReadWholeFile(path, scan)) return 1;
     LinkTable table;
     table.capacity = 256;
     (void)ExtractLinks(scan, table);
@@ -140,11 +140,19 @@ int SaveOutDomainPage(SaveJob& job, const std::string& url, const std::string& p
         const std::string name = FreeName(folder, LastComponent(target));
         if (FetchUrlToFile(job, target, folder + name) == 1) localOf[link] = folderName + "/" + name;
     }
-    bool changed = false;
-    for (const auto& [link, local] : localOf)
-        for (const char quote : {'"', '\''})
-            changed |= platform::ReplaceAll(text, quote + link + quote, quote + local + quote) > 0;
-    if (changed) (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
+    const auto localise = [&localOf](std::string& text) {
+        bool changed = false;
+        for (const auto& [link, local] : localOf)
+            for (const char quote : {'"', '\''})
+                changed |= platform::ReplaceAll(text, quote + link + quote, quote + local + quote) > 0;
+        return changed;
+    };
+    // A page whose links still lead away is no offline copy: the list must not offer it as one.
+    if (platform::RewriteFileInPlace(path, localise, platform::Durability::Fast) == platform::RewriteNotWritten) {
+        job.AppendLog("  ！" + platform::NameOf(path) + "を書き込めませんでした。(" +
+                      FailureText(platform::LastFileFailure()) + ")");
+        return 0;
+    }
     return 1;
 }
 

@@ -1,7 +1,6 @@
 #include "engine/PageCharset.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
@@ -41,14 +40,6 @@ PageCharset CharsetOfContentType(std::string_view contentType) {
     size_t at = hit + 8;
     while (at < contentType.size() && (contentType[at] == '"' || contentType[at] == '\'' || contentType[at] == ' ')) ++at;
     return CharsetNamed(contentType.substr(at, 16));
-}
-
-PageCharset CharsetOfFile(const std::string& path, std::string_view contentType) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(kCharsetHeadBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
-    return CharsetOfText(head, contentType);
 }
 
 PageCharset CharsetOfText(std::string_view text, std::string_view contentType) {

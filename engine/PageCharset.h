@@ -13,10 +13,8 @@ enum class PageCharset { Unknown, Utf8, ShiftJis, EucJp };
 // From a byte-order mark or the page's <meta charset> / <meta http-equiv="Content-Type">.
 PageCharset CharsetOfPage(std::string_view text);
 
-// The same for a saved page, read from its head. A byte-order mark decides first, then the
-// charset of the server's Content-Type header (when given), then the page's own <meta>.
-PageCharset CharsetOfFile(const std::string& path, std::string_view contentType = {});
-// The same for a page's text in memory (its head alone is looked at, as in the file).
+// The same for a page's text in memory, from its head. A byte-order mark decides first, then
+// the charset of the server's Content-Type header (when given), then the page's own <meta>.
 PageCharset CharsetOfText(std::string_view text, std::string_view contentType = {});
 constexpr size_t kCharsetHeadBytes = 4096;
 

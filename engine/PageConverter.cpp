@@ -200,12 +200,6 @@ int MakePageLinksRelative(const std::string& pagePath, const std::string& base) 
     return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
 }
 
-int CorrectRootLinks(const std::string& pagePath, const std::string& base) {
-    std::string text;
-    if (!platform::ReadWholeFile(pagePath, text)) return 0;
-    if (!CorrectRootLinksText(text, base)) return 1;
-    return platform::WriteFileReplacing(pagePath, text, platform::Durability::Fast) ? 1 : 0;
-}
 
 bool ConvertPageText(SaveJob& job, std::string& text, const std::string& pageUrl) {
     job.AppendLog("  コードを変換＆リンク先を調査中…");

@@ -20,8 +20,9 @@ bool HasSiteChecks(const SaveJob& job) { return job.Has(mode::BlogSite | mode::W
 
 int CheckFetchedFile(const SaveJob& job, const std::string& url, const std::string& path) {
     if (platform::FileSize(path) > kLargestExaminedFile) return 1;
-    if (job.Has(mode::BlogSite) && CheckBlogPage(url, path) != 1) return 0;
-    if (job.Has(mode::WebArchiveSite) && CheckArchivePage(url, path) != 1) return 0;
+    if (job.Has(mode::BlogSite))
+        if (const int checked = CheckBlogPage(url, path); checked != 1) return checked;
+    if (job.Has(mode::WebArchiveSite)) return CheckArchivePage(url, path);
     return 1;
 }
 

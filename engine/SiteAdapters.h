@@ -13,7 +13,9 @@ class SaveJob;
 bool HasSiteChecks(const SaveJob& job);
 
 // The checks of the job's adapters on a fetched file at `path` (fetched from `url`); they
-// may rewrite it. 1 keep the file, 0 refuse it (the caller deletes it and the fetch fails).
+// may rewrite it. 1 keep the file, 0 refuse it (the caller deletes it and the fetch fails),
+// 2 (platform::RewriteNotWritten) the rewrite failed on the disk and errno says why; the
+// file is as unusable as a refused one.
 // Runs on the thread of the fetch.
 [[nodiscard]] int CheckFetchedFile(const SaveJob& job, const std::string& url, const std::string& path);
 

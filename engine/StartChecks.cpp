@@ -1,9 +1,5 @@
 #include "engine/StartChecks.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "engine/ModeFlags.h"
@@ -36,8 +32,8 @@ std::string WhyNotCreated(const std::string& folder) {
         if (slash == std::string::npos) break;
     }
     const std::string existing = NearestExisting(folder);
-    if (!existing.empty() && ::access(existing.c_str(), W_OK | X_OK) != 0)
-        return existing + " に書き込めません: " + std::strerror(errno);
+    std::string why;
+    if (!existing.empty() && !platform::MayCreateIn(existing, &why)) return existing + " に書き込めません: " + why;
     return "作成に失敗しました";
 }
 
@@ -91,9 +87,8 @@ int CheckSaveStart(const SaveJob& job, std::string& message) {
     if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
         return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）",
                     StartCannotWrite);
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + std::strerror(errno) + "）",
-                    StartCannotWrite);
+    if (std::string why; !platform::MayCreateIn(folder, &why))
+        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + why + "）", StartCannotWrite);
     return StartReady;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/ChosenHosts.h"
 #include "engine/LinkKind.h"
 #include "engine/LinkTable.h"
 #include "engine/LinkText.h"
@@ -213,6 +214,13 @@ size_t DynamicLocalName(std::string_view url, std::string& out, std::vector<std:
     newNames.push_back(name.substr(stem));
     out = std::move(name);
     return out.size();
+}
+
+bool IsNovelSiteUrl(const std::string& url) {
+    constexpr std::string_view kPlain = hosts::kNovelSite;
+    constexpr std::string_view kSecure = hosts::kNovelSiteHttps;
+    return (url.size() >= 25 && url.compare(0, kPlain.size(), kPlain) == 0) ||
+           (url.size() >= 26 && url.compare(0, kSecure.size(), kSecure) == 0);
 }
 
 }  // namespace engine

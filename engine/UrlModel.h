@@ -62,4 +62,7 @@ bool IsAbsoluteUrl(std::string_view url);
 // Index just behind "http://" or "https://", or npos when the URL has neither.
 size_t SchemeEnd(std::string_view url);
 
+// Pages of a certain web novel site get a long wait before their second try.
+bool IsNovelSiteUrl(const std::string& url);
+
 }  // namespace engine

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Clock.h"
+
 namespace platform {
 
 namespace {
@@ -63,6 +65,16 @@ int FileLock::TakeNow(const std::string& path) {
         return created ? LockTaken : LockLeftOver;
     }
     return LockBusy;
+}
+
+int FileLock::TakeWaiting(const std::string& path, uint32_t timeoutMs) {
+    constexpr uint32_t kPollMs = 20;
+    const uint64_t deadline = TickCount() + timeoutMs;
+    for (;;) {
+        const int taken = TakeNow(path);
+        if (taken != LockBusy || TickCount() >= deadline) return taken;
+        SleepMs(kPollMs);
+    }
 }
 
 int FileLock::TakeExistingNow(const std::string& path) {

@@ -24,6 +24,8 @@ public:
 
     // Creates `path` when missing and locks it without waiting.
     [[nodiscard]] int TakeNow(const std::string& path);
+    // The same, waiting up to `timeoutMs` for a live holder to let go (LockBusy after that).
+    [[nodiscard]] int TakeWaiting(const std::string& path, uint32_t timeoutMs);
     // Locks an existing file without waiting (LockTaken), or LockBusy / LockFailed.
     [[nodiscard]] int TakeExistingNow(const std::string& path);
     // Lets go of the lock; with removeFile the file is deleted first, while still held.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -86,6 +87,12 @@ bool CopyFile(const std::string& from, const std::string& to) {
     return WriteFileReplacing(to, bytes);
 }
 
+bool MayCreateIn(const std::string& folder, std::string* why) {
+    if (::access(folder.c_str(), W_OK | X_OK) == 0) return true;
+    if (why) *why = std::strerror(errno);
+    return false;
+}
+
 bool CreateFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0755) == 0) return true;
     return errno == EEXIST && IsDirectory(path);
@@ -157,6 +164,24 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durabil
     return writer.Open() && writer.Write(bytes) && writer.Commit(durability);
 }
 
+int RewriteFileInPlace(const std::string& path, const std::function<bool(std::string&)>& edit,
+                       Durability durability) {
+    std::string text;
+    if (!IsRegularFile(path) || !ReadWholeFile(path, text)) return RewriteUnreadable;
+    if (!edit(text)) return RewriteDone;
+    return WriteFileReplacing(path, text, durability) ? RewriteDone : RewriteNotWritten;
+}
+
+int CreateFileExclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) return fd;
+    return errno == EEXIST ? CreateNameTaken : CreateFailed;
+}
+
+void CloseFile(int fd) {
+    if (fd >= 0) ::close(fd);
+}
+
 bool WriteFilePlain(const std::string& path, std::string_view bytes) {
     return WriteWithFlags(path, bytes, O_CREAT | O_TRUNC, false);
 }
@@ -184,6 +209,24 @@ void SetHidden(const std::string& path) {
 bool IsHidden(const std::string& path) {
     char v = 0;
     return ::getxattr(path.c_str(), kHiddenAttr, &v, 1) == 1 && v == '1';
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool MakeExecutable(const std::string& path) { return ::chmod(path.c_str(), 0755) == 0; }
+
+std::string WorkingFolder() {
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    return ec ? std::string() : here.string();
 }
 
 int64_t LastWriteTime(const std::string& path) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ int64_t FileSize(const std::string& path);   // -1 when missing
 void DiscardTemporary(const std::string& path);
 [[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);  // replaces `to`
 [[nodiscard]] bool CopyFile(const std::string& from, const std::string& to);    // replaces `to`
+
+// Whether this process may create and delete files in `folder`; when not, `why` receives the
+// system's reason in its own words.
+[[nodiscard]] bool MayCreateIn(const std::string& folder, std::string* why = nullptr);
 
 // Creates one folder; an existing folder is fine.
 [[nodiscard]] bool CreateFolder(const std::string& path);
@@ -45,6 +50,17 @@ size_t PathMaxBytes();
 enum class Durability { Durable, Fast };
 [[nodiscard]] bool WriteFileReplacing(const std::string& path, std::string_view bytes, Durability durability = Durability::Durable);
 
+// Reads the whole file at `path` (a regular file), lets `edit` change the text and, when
+// edit says it did, writes the new text back through WriteFileReplacing. A failed write
+// leaves the old file whole and errno as the write left it (see LastFileFailure).
+enum RewriteResult : int {
+    RewriteUnreadable = 0,  // missing, not a regular file, or a read failed
+    RewriteDone = 1,        // read, and written back when edit changed it
+    RewriteNotWritten = 2,  // edit changed it but the new text could not replace the old
+};
+[[nodiscard]] int RewriteFileInPlace(const std::string& path, const std::function<bool(std::string&)>& edit,
+                                     Durability durability = Durability::Durable);
+
 // Writes the file directly (created or truncated). For files that are not records.
 [[nodiscard]] bool WriteFilePlain(const std::string& path, std::string_view bytes);
 [[nodiscard]] bool AppendToFile(const std::string& path, std::string_view bytes);
@@ -52,6 +68,13 @@ enum class Durability { Durable, Fast };
 // it to the new length. Unlike a truncating write, this does not make the file system flush
 // the old contents first; a failure part-way leaves the file mixed, so the caller discards it.
 [[nodiscard]] bool OverwriteFile(const std::string& path, std::string_view bytes);
+// Creates `path` for writing only when no entry carries the name yet, so that two processes
+// never share a name taken between a test and the creation: the open descriptor, or
+// CreateNameTaken, or CreateFailed on any other failure.
+enum CreateExclusiveResult : int { CreateFailed = -1, CreateNameTaken = -2 };
+[[nodiscard]] int CreateFileExclusive(const std::string& path);
+// Closes a descriptor of ours.
+void CloseFile(int fd);
 // Writes every byte to an open descriptor (short writes and interruptions resumed).
 [[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
 
@@ -60,6 +83,15 @@ enum class Durability { Durable, Fast };
 // mode, as the attribute word "hidden alone" did.
 void SetHidden(const std::string& path);
 bool IsHidden(const std::string& path);
+
+// A symbolic link itself (not followed).
+bool IsSymbolicLink(const std::string& path);
+// Whether two paths name the same file (links followed); false when either is missing.
+bool SameFile(const std::string& a, const std::string& b);
+// Lets everyone run the file, and its owner alone write it (mode 0755).
+[[nodiscard]] bool MakeExecutable(const std::string& path);
+// The process's current folder; "" when it cannot be learnt (removed meanwhile).
+std::string WorkingFolder();
 
 // Last modification time as seconds since the epoch, -1 when missing.
 int64_t LastWriteTime(const std::string& path);

@@ -1,5 +1,6 @@
 #include "platform/ReplacingWriter.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -31,7 +32,9 @@ bool ReplacingWriter::Commit(Durability durability, bool hide) {
     // Keep the mark of a hidden record across the rewrite.
     if (ok && (hide || IsHidden(m_path))) SetHidden(m_temp);
     if (!ok || !RenameFile(m_temp, m_path)) {
+        const int error = errno;  // the caller asks why it failed, not why the clean-up did
         ::unlink(m_temp.c_str());
+        errno = error;
         return false;
     }
     if (hide) SetHidden(m_path);
@@ -42,7 +45,9 @@ void ReplacingWriter::Abandon() {
     if (m_fd < 0) return;
     ::close(m_fd);
     m_fd = -1;
+    const int error = errno;
     ::unlink(m_temp.c_str());
+    errno = error;
 }
 
 }  // namespace platform

@@ -1,9 +1,6 @@
 #include "records/ErrorLog.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <random>
-#include <unistd.h>
 
 #include "platform/Clock.h"
 #include "platform/FileLock.h"
@@ -28,11 +25,6 @@ std::string TempName(const std::string& folder, unsigned number) {
     return path + kErrorLogName + std::to_string(number) + ".log";
 }
 
-// O_EXCL: a name taken between the test and the creation by another process is not shared.
-int CreateExclusive(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-}
-
 }  // namespace
 
 ErrorLog::~ErrorLog() { Destroy(); }
@@ -49,14 +41,12 @@ int ErrorLog::Open(const std::string& tempFolder) {
     for (unsigned i = 0; i < kRandomDraws + kNumbers; ++i) {
         const std::string path = TempName(tempFolder, i < kRandomDraws ? number(draw) : i - kRandomDraws);
         if (platform::FileExists(path)) continue;
-        const int fd = CreateExclusive(path);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return 0;  // the folder cannot be written
-        }
+        const int fd = platform::CreateFileExclusive(path);
+        if (fd == platform::CreateNameTaken) continue;
+        if (fd < 0) return 0;  // the folder cannot be written
         // Held for as long as the log is open, so that other runs leave it alone.
         if (!platform::LockOpenFileAt(fd, path)) {
-            ::close(fd);
+            platform::CloseFile(fd);
             continue;
         }
         std::lock_guard<std::mutex> guard(m_lock);
@@ -126,7 +116,7 @@ bool ErrorLog::IsOpen() const {
 
 void ErrorLog::CloseLocked() {
     FlushLocked();
-    if (m_fd >= 0) ::close(m_fd);
+    platform::CloseFile(m_fd);
     m_fd = -1;
 }
 

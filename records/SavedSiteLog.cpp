@@ -2,13 +2,7 @@
 #include "records/SavedSiteLog.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
@@ -17,6 +11,7 @@
 #include "platform/FileUtil.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ReplacingWriter.h"
+#include "platform/SpoolFile.h"
 #include "records/RecordCodec.h"
 
 namespace records {
@@ -27,17 +22,9 @@ namespace {
 constexpr size_t kSpoolThreshold = 1u << 20;
 constexpr size_t kCopyChunk = 1u << 16;
 
-// An anonymous file (already unlinked, so a crash leaves nothing behind) beside the log, or
-// in the temporary folder when the log's folder refuses it.
-int OpenSpool(const std::string& logPath) {
-    for (std::string base : {logPath + "Spool", platform::TempFolder() + "/SitrovLogSpool"}) {
-        std::string name = base + "XXXXXX";
-        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0) continue;
-        ::unlink(name.c_str());
-        return fd;
-    }
-    return -1;
+// Beside the log, or in the temporary folder when the log's folder refuses it.
+bool OpenSpool(platform::SpoolFile& spool, const std::string& logPath) {
+    return spool.Open({logPath + "Spool", platform::TempFolder() + "/SitrovLogSpool"});
 }
 
 bool HasLineBreakOrNul(std::string_view text) {
@@ -55,7 +42,7 @@ int Refuse(std::string* error, std::string text) {
 struct SavedSiteLog::Impl {
     mutable std::mutex lock;
     std::string pending;   // entries not yet in the spool
-    int spoolFd = -1;
+    platform::SpoolFile spool;
     uint64_t spooled = 0;  // bytes in the spool
     uint32_t count = 0;
     bool written = false;
@@ -64,13 +51,12 @@ struct SavedSiteLog::Impl {
 
     // Moves the pending entries into the spool; on failure they stay in memory.
     void Spool(const std::string& logPath) {
-        if (spoolFd < 0 && !spoolRefused) spoolFd = OpenSpool(logPath);
-        if (spoolFd < 0) {
+        if (!spool.IsOpen() && !spoolRefused) (void)OpenSpool(spool, logPath);
+        if (!spool.IsOpen()) {
             spoolRefused = true;  // no place for it: the entries stay in memory
             return;
         }
-        if (::pwrite(spoolFd, pending.data(), pending.size(), static_cast<off_t>(spooled)) ==
-            static_cast<ssize_t>(pending.size())) {
+        if (spool.WriteAt(spooled, pending)) {
             spooled += pending.size();
             pending.clear();
             pending.shrink_to_fit();
@@ -82,8 +68,7 @@ struct SavedSiteLog::Impl {
         std::string chunk(kCopyChunk, '\0');
         for (uint64_t at = 0; at < spooled;) {
             const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, spooled - at));
-            const ssize_t n = ::pread(spoolFd, chunk.data(), want, static_cast<off_t>(at));
-            if (n < 0 && errno == EINTR) continue;
+            const int64_t n = spool.ReadAt(at, chunk.data(), want);
             if (n <= 0 || !out.Write(std::string_view(chunk.data(), static_cast<size_t>(n)))) return false;
             at += static_cast<uint64_t>(n);
         }
@@ -93,10 +78,7 @@ struct SavedSiteLog::Impl {
 
 SavedSiteLog::SavedSiteLog(std::string logPath) : m_logPath(std::move(logPath)), m_impl(new Impl) {}
 
-SavedSiteLog::~SavedSiteLog() {
-    if (m_impl->spoolFd >= 0) ::close(m_impl->spoolFd);
-    delete m_impl;
-}
+SavedSiteLog::~SavedSiteLog() { delete m_impl; }
 
 int SavedSiteLog::RecordPage(const std::string& path, const std::string& url, int32_t level, int64_t size,
                              std::string* error) {

@@ -1,17 +1,13 @@
 #include "records/TargetLock.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/FileUtil.h"
+#include "platform/FolderList.h"
 #include "records/DescriptionLog.h"
 #include "records/SavedSiteLog.h"
 
 namespace records {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 bool EndsWith(const std::string& s, std::string_view tail) {
     return s.size() > tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -23,13 +19,25 @@ bool IsStagingName(const std::string& folder, const std::string& name) {
     return platform::IsRegularFile(folder + name.substr(0, name.size() - 4));
 }
 
-bool RemoveIfStaging(const fs::path& path, const std::string& stem) {
-    std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(path, ec))) return false;
-    const std::string name = path.filename().string();
-    if (!stem.empty() && name.compare(0, stem.size(), stem) != 0) return false;
-    const std::string folder = path.parent_path().string() + "/";
-    return IsStagingName(folder, name) && platform::RemoveFile(path.string());
+// `folder` ends with "/". Links are never removed: what they lead to is not ours.
+bool RemoveIfStaging(const std::string& folder, const platform::FolderEntry& entry, const std::string& stem) {
+    if (entry.isLink || !entry.isFile) return false;
+    if (!stem.empty() && entry.name.compare(0, stem.size(), stem) != 0) return false;
+    return IsStagingName(folder, entry.name) && platform::RemoveFile(folder + entry.name);
+}
+
+std::string WithSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+// The whole tree, without following links into folders elsewhere.
+int RemoveInTree(const std::string& folder) {
+    int removed = 0;
+    for (const platform::FolderEntry& entry : platform::ListFolder(folder)) {
+        if (entry.isFolder && !entry.isLink) removed += RemoveInTree(folder + entry.name + "/");
+        else if (RemoveIfStaging(folder, entry, "")) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace
@@ -57,21 +65,13 @@ std::string TargetBusyMessage(const std::string& target) {
            "」には、別のSitrovaが保存を続けています。\r\n同じ保存先へは同時に保存できません。その保存が終わってから、もう一度実行してください。";
 }
 
-int RemoveStagingLeftovers(const std::string& folder) {
-    int removed = 0;
-    std::error_code ec;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-        if (RemoveIfStaging(it->path(), "")) ++removed;
-    return removed;
-}
+int RemoveStagingLeftovers(const std::string& folder) { return RemoveInTree(WithSlash(folder)); }
 
 int RemoveStagingLeftoversOf(const std::string& folder, const std::string& stem) {
+    const std::string base = WithSlash(folder);
     int removed = 0;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec))
-        if (RemoveIfStaging(it->path(), stem)) ++removed;
+    for (const platform::FolderEntry& entry : platform::ListFolder(base))
+        if (RemoveIfStaging(base, entry, stem)) ++removed;
     return removed;
 }
 

@@ -19,10 +19,8 @@ using TextPass = bool (*)(std::string&, std::string_view);
 
 int RewriteFile(const char* path, const char* url, TextPass pass) {
     if (!path || !url) return 0;
-    std::string text;
-    if (!platform::IsRegularFile(path) || !platform::ReadWholeFile(path, text)) return 0;
-    if (pass(text, url)) (void)platform::WriteFileReplacing(path, text, platform::Durability::Fast);
-    return 1;
+    const auto edit = [url, pass](std::string& text) { return pass(text, url); };
+    return platform::RewriteFileInPlace(path, edit, platform::Durability::Fast) == platform::RewriteDone ? 1 : 0;
 }
 
 // Copies the title with its terminating NUL into the caller's buffer of `length` bytes.
@@ -45,7 +43,7 @@ RERE_EVU_EXPORT int AriasRevision(const char* htmlPath, const char* pageUrl) {
 
 RERE_EVU_EXPORT int IsSuccessBlogPageDownloading(const char* pageUrl, const char* filePath) {
     if (!pageUrl || !filePath) return 0;
-    return engine::CheckBlogPage(pageUrl, filePath);
+    return engine::CheckBlogPage(pageUrl, filePath) == platform::RewriteDone ? 1 : 0;
 }
 
 RERE_EVU_EXPORT int IsBlogUrl(const char* url) { return url ? engine::IsBlogUrl(url) : 0; }

@@ -9,12 +9,13 @@
 extern "C" {
 
 // 1 = the file was read and rewritten (absolute links of the page's own host made relative);
-// 0 = the file cannot be opened.
+// 0 = the file cannot be opened, or its new text could not be written (the old stays whole).
 using ShapeCodeAbsToRelativeFn = int (*)(const char* htmlPath, const char* pageUrl);
 // 1 = the file was read and rewritten (links written from the server root into the page's
-// folder made relative); 0 = the file cannot be opened.
+// folder made relative); 0 = the file cannot be opened, or its new text could not be written.
 using AriasRevisionFn = int (*)(const char* htmlPath, const char* pageUrl);
-// 1 = the downloaded file of a blog page was treated; 0 = it cannot be opened.
+// 1 = the downloaded file of a blog page was treated; 0 = it cannot be opened, or its treated
+// text could not be written.
 using IsSuccessBlogPageDownloadingFn = int (*)(const char* pageUrl, const char* filePath);
 // 1 = a URL of one of the known blog services.
 using IsBlogUrlFn = int (*)(const char* url);

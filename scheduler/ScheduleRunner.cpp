@@ -55,11 +55,6 @@ void ScheduleRunner::Resume() {
     m_shared->resumed.notify_all();
 }
 
-bool ScheduleRunner::Paused() const {
-    std::lock_guard<std::mutex> guard(m_shared->lock);
-    return m_shared->paused;
-}
-
 void ScheduleRunner::Append(const std::string& command) {
     std::lock_guard<std::mutex> guard(m_shared->lock);
     m_shared->commands.push_back(command);

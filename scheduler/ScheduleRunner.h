@@ -39,7 +39,6 @@ public:
     // Pauses the runner; returns `currentIndex` as it stands then.
     int Pause();
     void Resume();
-    bool Paused() const;
     // While paused: appends a job / replaces the command of a job that has not begun.
     void Append(const std::string& command);
     void Replace(int index, const std::string& command);

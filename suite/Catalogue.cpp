@@ -1,10 +1,7 @@
 #include "suite/Catalogue.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include "platform/Codepage.h"
+#include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 
 namespace suite {
@@ -15,22 +12,15 @@ constexpr const char* kEmptyCatalogue = "<qdxsuite />";
 constexpr const char* kQdxList = "last_open_qdx";
 constexpr const char* kFileList = "saved_series_file";
 
-// Holds an exclusive lock on path + ".lock" while it lives (other processes wait).
-class FileLock {
-public:
-    explicit FileLock(const std::string& path) {
-        m_fd = ::open((path + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
-        if (m_fd >= 0) (void)::flock(m_fd, LOCK_EX);
-    }
-    ~FileLock() {
-        if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+// Another process holds the lock only while it reads, replays and writes the file.
+constexpr uint32_t kLockWaitMs = 10000;
 
-private:
-    int m_fd = -1;
-};
+// Takes the lock on path + ".lock", waiting for another process to let go; false when it
+// cannot be had.
+bool LockCatalogue(platform::FileLock& lock, const std::string& path) {
+    const int taken = lock.TakeWaiting(path + ".lock", kLockWaitMs);
+    return taken == platform::FileLock::LockTaken || taken == platform::FileLock::LockLeftOver;
+}
 
 void MakeEmpty(xml::Document& doc) { (void)doc.Parse(kEmptyCatalogue); }
 
@@ -164,7 +154,10 @@ Catalogue::Catalogue(std::string path) : m_path(std::move(path)) {}
 
 int Catalogue::LoadLocked(std::string* message) {
     if (!m_loaded) {
-        FileLock lock(m_path);
+        // Without the lock the file is still read: every write replaces it whole by a rename,
+        // so a reader never sees half of one. Only a write needs the lock.
+        platform::FileLock lock;
+        (void)LockCatalogue(lock, m_path);
         m_loadResult = ReadCatalogueFile(m_path, m_doc, &m_loadMessage);
         m_loaded = true;
     }
@@ -307,7 +300,12 @@ bool Catalogue::Changed() {
 int Catalogue::Commit(std::string* error) {
     std::lock_guard g(m_lock);
     if (m_journal.empty()) return 1;
-    FileLock lock(m_path);
+    platform::FileLock lock;
+    // Unlocked, the replay could lose another process's entries written meanwhile.
+    if (!LockCatalogue(lock, m_path)) {
+        if (error) *error = "カタログファイル " + m_path + " をロックできません（" + m_path + ".lock）。";
+        return 0;
+    }
     xml::Document fresh;
     std::string message;
     (void)ReadCatalogueFile(m_path, fresh, &message);

@@ -1,16 +1,10 @@
 #include "suite/HandOver.h"
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
+#include "platform/Clock.h"
 #include "platform/InstanceBlock.h"
 
 namespace suite {
@@ -30,39 +24,20 @@ std::string ShmName(const std::string& name) {
     return out;
 }
 
-std::atomic<uint32_t>* StateOf(void* view, size_t size) {
-    return reinterpret_cast<std::atomic<uint32_t>*>(static_cast<char*>(view) + size - kControl);
+std::atomic<uint32_t>* StateOf(const platform::SharedMap& map) {
+    return reinterpret_cast<std::atomic<uint32_t>*>(map.View() + map.Size() - kControl);
 }
-std::atomic<uint32_t>* SenderOf(void* view, size_t size) {
-    return reinterpret_cast<std::atomic<uint32_t>*>(static_cast<char*>(view) + size - 4);
-}
-
-bool Alive(uint32_t pid) { return pid != 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
-
-void* MapFd(int fd, size_t& size) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(kHeader + kControl) ||
-        st.st_size > static_cast<off_t>(kMaxMapBytes))
-        return nullptr;
-    size = static_cast<size_t>(st.st_size);
-    void* view = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    return view == MAP_FAILED ? nullptr : view;
+std::atomic<uint32_t>* SenderOf(const platform::SharedMap& map) {
+    return reinterpret_cast<std::atomic<uint32_t>*>(map.View() + map.Size() - 4);
 }
 
-// A map left by a sender that has died is removed so the name becomes free.
+// A map left by a sender that has died is removed so the name becomes free. A map too small
+// to hold its control words is being set up right now, or is debris.
 void ClearIfStale(const std::string& shmName) {
-    int fd = ::shm_open(shmName.c_str(), O_RDWR, 0600);
-    if (fd < 0) return;
-    size_t size = 0;
-    void* view = MapFd(fd, size);
-    ::close(fd);
-    // A map too small to hold its control words is being set up right now, or is debris.
-    if (!view) return;
-    if (!Alive(SenderOf(view, size)->load())) ::shm_unlink(shmName.c_str());
-    ::munmap(view, size);
+    platform::SharedMap map;
+    if (!map.OpenExisting(shmName, kHeader + kControl, kMaxMapBytes)) return;
+    if (!platform::ProcessAlive(SenderOf(map)->load())) platform::SharedMap::Unlink(shmName);
 }
-
-void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
 
@@ -77,21 +52,14 @@ int SendHandOver(const Registration& registration, uint32_t timeoutMs, const std
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const std::string shmName = ShmName(mapName);
-    int fd = -1;
-    while ((fd = ::shm_open(shmName.c_str(), O_CREAT | O_EXCL | O_RDWR, 0600)) < 0) {
-        if (errno != EEXIST || std::chrono::steady_clock::now() > deadline) return HandOverFailed;
+    platform::SharedMap map;
+    for (int made; (made = map.Create(shmName, size)) != platform::SharedMap::MapMade;) {
+        if (made != platform::SharedMap::MapNameTaken || std::chrono::steady_clock::now() > deadline)
+            return HandOverFailed;
         ClearIfStale(shmName);
-        Sleep(20);
+        platform::SleepMs(20);
     }
-    void* view = nullptr;
-    if (::ftruncate(fd, static_cast<off_t>(size)) == 0)
-        view = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    ::close(fd);
-    if (!view || view == MAP_FAILED) {
-        ::shm_unlink(shmName.c_str());
-        return HandOverFailed;
-    }
-    char* bytes = static_cast<char*>(view);
+    char* bytes = map.View();
     size_t at = kHeader;
     for (int i = 0; i < 3; ++i) {
         const uint32_t length = static_cast<uint32_t>(strings[i].size() + 1);
@@ -99,11 +67,11 @@ int SendHandOver(const Registration& registration, uint32_t timeoutMs, const std
         std::memcpy(bytes + at, strings[i].c_str(), length);
         at += length;
     }
-    SenderOf(view, size)->store(static_cast<uint32_t>(::getpid()));
-    StateOf(view, size)->store(StateReady, std::memory_order_release);
+    SenderOf(map)->store(platform::CurrentProcessId());
+    StateOf(map)->store(StateReady, std::memory_order_release);
 
     int result = HandOverFailed;
-    auto state = StateOf(view, size);
+    auto state = StateOf(map);
     for (;;) {
         const uint32_t now = state->load(std::memory_order_acquire);
         if (now == StateDone) {
@@ -122,10 +90,10 @@ int SendHandOver(const Registration& registration, uint32_t timeoutMs, const std
             result = HandOverDone;
             break;
         }
-        Sleep(10);
+        platform::SleepMs(10);
     }
-    ::munmap(view, size);
-    ::shm_unlink(shmName.c_str());
+    map.Unmap();
+    platform::SharedMap::Unlink(shmName);
     return result;
 }
 
@@ -135,21 +103,15 @@ HandOverReceiver::~HandOverReceiver() { FinishHandOver(); }
 
 bool HandOverReceiver::Take(Registration& out) {
     FinishHandOver();
-    int fd = ::shm_open(ShmName(m_mapName).c_str(), O_RDWR, 0600);
-    if (fd < 0) return false;
-    size_t size = 0;
-    void* view = MapFd(fd, size);
-    ::close(fd);
-    if (!view) return false;
+    if (!m_map.OpenExisting(ShmName(m_mapName), kHeader + kControl, kMaxMapBytes)) return false;
     uint32_t expected = StateReady;
-    if (!StateOf(view, size)->compare_exchange_strong(expected, StateTaken)) {
-        ::munmap(view, size);
+    if (!StateOf(m_map)->compare_exchange_strong(expected, StateTaken)) {
+        m_map.Unmap();
         return false;
     }
-    m_view = view;
-    m_size = size;
     // Lengths are checked against the map before any string is read.
-    const char* bytes = static_cast<const char*>(view);
+    const char* bytes = m_map.View();
+    const size_t size = m_map.Size();
     std::string strings[3];
     size_t at = kHeader;
     for (int i = 0; i < 3; ++i) {
@@ -167,11 +129,9 @@ bool HandOverReceiver::Take(Registration& out) {
 }
 
 void HandOverReceiver::FinishHandOver() {
-    if (!m_view) return;
-    StateOf(m_view, m_size)->store(StateDone, std::memory_order_release);
-    ::munmap(m_view, m_size);
-    m_view = nullptr;
-    m_size = 0;
+    if (!m_map.View()) return;
+    StateOf(m_map)->store(StateDone, std::memory_order_release);
+    m_map.Unmap();
 }
 
 }  // namespace suite

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/SharedMap.h"
 #include "suite/Registration.h"
 
 namespace suite {
@@ -40,8 +41,7 @@ public:
 
 private:
     std::string m_mapName;
-    void* m_view = nullptr;
-    size_t m_size = 0;
+    platform::SharedMap m_map;  // mapped while a taken registration is being applied
 };
 
 }  // namespace suite

@@ -11,14 +11,6 @@ std::string_view Node::Name() const { return m_kind == NodeText ? std::string_vi
 
 std::string_view Node::Value() const { return m_kind == NodeText ? std::string_view(m_string) : std::string_view(); }
 
-std::string_view Node::TypeName() const {
-    switch (m_kind) {
-    case NodeElement: return "#element";
-    case NodeAttribute: return "#attribute";
-    default: return "#text";
-    }
-}
-
 Node* Node::TextChild() const {
     for (Node* c = m_firstChild; c; c = c->m_next)
         if (c->m_kind == NodeText) return c;

@@ -42,8 +42,6 @@ public:
     std::string_view Name() const;
     // The text of a text node (entities decoded); empty for other kinds.
     std::string_view Value() const;
-    // "#element", "#attribute" or "#text".
-    std::string_view TypeName() const;
     // The raw string: a name, an attribute value, or a text.
     const std::string& String() const { return m_string; }
 

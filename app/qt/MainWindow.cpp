@@ -1,7 +1,6 @@
 #include "app/qt/MainWindow.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
@@ -162,19 +161,6 @@ void MainWindow::RegisterInstance() {
         if (m_instance.TakeFrontRequest()) BringToFront(this);
     });
     m_frontPoll->start(250);
-}
-
-void MainWindow::ShowUnavailable(const char* what) {
-    auto* label = new QLabel(QString::fromUtf8(what) + QStringLiteral("は、このバージョンではまだ使えません。"), this);
-    label->setAlignment(Qt::AlignCenter);
-    setCentralWidget(label);
-    // An unattended start (from SitrovaCui or a batch) must not wait for a reader that is not
-    // there: without a display the text goes to stderr and the window closes.
-    if (platformqt::IsHeadless()) {
-        (void)m_hooks.message(this, "Sitrova", platformqt::FromQ(label->text()), platformqt::IconInformation,
-                              platformqt::ButtonOk, platformqt::AnswerOk);
-        QTimer::singleShot(0, this, [this] { close(); });
-    }
 }
 
 // Nobody could read the finished window of an unattended run, so that run ends by itself.

@@ -54,7 +54,6 @@ protected:
 
 private:
     void BuildMenu();
-    void ShowUnavailable(const char* what);
     void RegisterInstance();
     void ShowSavedSite();
     void ShowInput();

@@ -8,6 +8,7 @@
 
 #include "app/StartUp.h"
 #include "app/qt/MainWindow.h"
+#include "download/qt/RelatedFileDownload.h"
 #include "engine/SaveJob.h"
 #include "platform/ConsoleText.h"
 #include "platform/HttpClient.h"
@@ -37,6 +38,7 @@ int SitrovaWindowsMain(int argc, char** argv) {
     platform::HttpGlobalInit();
     QApplication application(argc, argv);
     SetUpFonts();
+    downloadqt::InstallRelatedFileDownload();
 
     auto job = std::make_unique<engine::SaveJob>();
     records::SaveRecords records;

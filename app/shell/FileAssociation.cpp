@@ -1,6 +1,5 @@
 // The .qdx file type on the desktop: a shared-mime-info package declares the type, a desktop
 // entry opens it with Sitrova, and mimeapps.list makes that entry the default.
-#include <filesystem>
 
 #include "app/shell/Shell.h"
 #include "app/shell/Xdg.h"
@@ -51,18 +50,16 @@ bool ExistsButNotWritable(const std::string& path) {
 }
 
 bool SameProgram(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
+    return a == b || platform::SameFile(a, b);
 }
 
 // A symbolic link (a managed dot-file) is followed, so that the link itself stays.
 std::string ResolvedListPath(const xdg::Dirs& dirs) {
     const std::string path = dirs.UserMimeAppsList();
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec)) return path;
-    std::filesystem::path target = std::filesystem::canonical(path, ec);
-    return ec ? path : target.string();
+    if (!platform::IsSymbolicLink(path)) return path;
+    // A link to nothing is written at its own name.
+    if (!platform::FileExists(path)) return path;
+    return platform::CanonicalPath(path);
 }
 
 // mimeapps.list exists but cannot be read: writing it would lose the lines it holds.

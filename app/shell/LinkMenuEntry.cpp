@@ -1,7 +1,6 @@
 // "Save with Sitrova" for links. Browsers here have no context-menu extension for scripts,
 // so a desktop entry takes the link instead: whatever can hand a URL to an application
 // ("Open with", gtk-launch) starts Sitrova with it as PresetUrl and an empty save path.
-#include <filesystem>
 
 #include "app/shell/Shell.h"
 #include "app/shell/Xdg.h"
@@ -99,9 +98,8 @@ int RegisterLinkMenuEntry(const std::string& programFolder) {
     if (!platform::CreateFolderChain(dirs.ApplicationsFolder()) || !EntryText(ScriptPath(dirs), entry)) return 0;
     if (!platform::WriteFileReplacing(ScriptPath(dirs), ScriptText(CompanionPath(programFolder, Companion::Sitrova))))
         return 0;
-    std::error_code ec;
-    std::filesystem::permissions(ScriptPath(dirs), std::filesystem::perms(0755), ec);
-    if (!platform::WriteFileReplacing(EntryPath(dirs), entry)) {
+    // A script that cannot be run makes a menu entry that does nothing.
+    if (!platform::MakeExecutable(ScriptPath(dirs)) || !platform::WriteFileReplacing(EntryPath(dirs), entry)) {
         (void)platform::RemoveFile(ScriptPath(dirs));
         return 0;
     }

@@ -1,11 +1,11 @@
 // Default applications (mimeapps.list and the desktop database caches) and the globs of the
 // shared MIME database.
 #include <algorithm>
-#include <filesystem>
 
 #include "app/shell/Xdg.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/FolderList.h"
 
 namespace appshell::xdg {
 
@@ -144,11 +144,9 @@ void ScanGlobs(const std::string& text, bool withWeight, const std::string& patt
 
 std::vector<std::string> SortedPackageFiles(const std::string& folder) {
     std::vector<std::string> files;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (platform::EndsWithI(name, ".xml")) files.push_back(it->path().string());
-    }
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    for (const platform::FolderEntry& entry : platform::ListFolder(folder))
+        if (platform::EndsWithI(entry.name, ".xml")) files.push_back(prefix + entry.name);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -13,9 +13,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "download/FileDownloader.h"
 #include "engine/SaveJob.h"
 #include "records/DescriptionLog.h"
+#include "records/qt/RelatedFileFetch.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -117,26 +117,29 @@ void LinkAddWindow::StartFileDownload(const std::string& name, const std::string
     if (!platform::CreateFolderChain(folder)) return Warn("保存先のフォルダを作成できません: " + folder);
     std::string file = url.substr(url.rfind('/') + 1);
     if (file.empty() || file == "." || file == "..") file = "index.html";
+    const RelatedFileStart& start = RelatedFileStarter();
+    if (start) {
+        m_fileDownload = start(url, folder + "/" + file, m_job, [this](int code, int64_t value) {
+            QMetaObject::invokeMethod(this, [this, code, value] { OnDownloadCode(code, value); }, Qt::QueuedConnection);
+        });
+    }
+    if (!m_fileDownload) return Warn("ファイルをダウンロードできませんでした。");
     SetBusy(true);
     m_downloadName = name;
-    m_fileDownload = std::make_unique<download::FileDownloader>(url, folder + "/" + file);
-    download::SetUpUserDownload(*m_fileDownload, m_job.IniPath(), m_job.ProgramFolder());
-    (void)m_fileDownload->Start([this](int code, int64_t value) {
-        QMetaObject::invokeMethod(this, [this, code, value] { OnDownloadCode(code, value); }, Qt::QueuedConnection);
-    });
+    m_downloadPath = folder + "/" + file;
 }
 
 void LinkAddWindow::OnDownloadCode(int code, int64_t value) {
     if (!m_fileDownload) return;
-    if (code == download::CodeProgress) {
+    if (code == RelatedFileProgress) {
         const int64_t total = m_fileDownload->ExpectedSize();
         m_progress->setValue(total > 0 ? static_cast<int>(std::min<int64_t>(100, value * 100 / total)) : 50);
-    } else if (code == download::CodeFinished) {
-        const std::string saved = m_fileDownload->LocalPath();
+    } else if (code == RelatedFileSaved) {
+        const std::string saved = m_downloadPath;
         m_fileDownload.reset();
         SetBusy(false);
         AddLinkAndClose(m_downloadName, saved);
-    } else if (code == download::CodeFailed) {
+    } else if (code == RelatedFileFailed) {
         // Nothing was saved, so nothing is registered; the user may try again or uncheck.
         m_fileDownload.reset();
         SetBusy(false);

@@ -26,11 +26,9 @@ namespace engine {
 class SaveJob;
 }
 
-namespace download {
-class FileDownloader;
-}
-
 namespace recordsqt {
+
+class RelatedFileFetch;
 
 // "QdxComment": edit ("commentEdit"), "登録(Ctrl+S)" ("registerButton"), "キャンセル".
 class CommentEditor : public QDialog {
@@ -87,8 +85,9 @@ private:
     unsigned m_generation = 0;
     int m_fetchesRunning = 0;
     QString m_nameAtDrop;
-    std::unique_ptr<download::FileDownloader> m_fileDownload;
+    std::unique_ptr<RelatedFileFetch> m_fileDownload;
     std::string m_downloadName;
+    std::string m_downloadPath;
     bool m_busy = false;
 };
 

@@ -8,6 +8,7 @@
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "engine/UrlModel.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ArchivePages.h"
+#include "engine/FailureReason.h"
 #include "engine/BlogPages.h"
 #include "engine/Fetcher.h"
 #include "engine/ModeFlags.h"
@@ -10,6 +11,8 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "engine/SiteAdapters.h"
+#include "platform/FailureCause.h"
+#include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -88,6 +91,29 @@ TEST(ArchivePages, ErrorPagesAreReplacedAndOtherFilesKept) {
     EXPECT_EQ(CheckArchivePage(kArchived, box.Path()), 0);  // a folder is no file
 }
 
+TEST(SiteAdapterChecks, AStandInThatCannotBeWrittenIsAFailureNotAKeptFile) {
+    Sandbox box;
+    const std::string file = box / "a.html";
+    Sandbox::WriteFile(box / "a.htmlTemp/in-the-way", "");  // the rewrite cannot make its temporary file
+    const struct {
+        const char* what;
+        uint32_t bits;
+        std::string url, content;
+    } cases[] = {
+        {"archive error page", mode::WebArchiveSite, kArchived, "Path Index Error."},
+        {"blog page without its article", mode::BlogSite, "http://ameblo.jp/who/entry-1.html",
+         "<div class=\"error\">none</div>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox::WriteFile(file, c.content);
+        SaveJob job;
+        job.SetModeBits(c.bits);
+        EXPECT_EQ(CheckFetchedFile(job, c.url, file), platform::RewriteNotWritten);
+        EXPECT_EQ(Sandbox::ReadFile(file), c.content);
+    }
+}
+
 TEST(SiteAdapterFetch, ArchiveSaveStoresTheStandInPageForAnArchiveErrorPage) {
     platform::HttpGlobalInit();
     Sandbox site, target;
@@ -119,6 +145,14 @@ TEST(SiteAdapterFetch, ArchiveSaveStoresTheStandInPageForAnArchiveErrorPage) {
     const std::string goneUrl = server.BaseUrl() + "/www.example.com/gone.html";
     ASSERT_EQ(FetchUrlToFileVia(http, job, goneUrl, ahead, ahead + ".pre"), 1);
     EXPECT_EQ(Sandbox::ReadFile(ahead + ".pre"), ArchiveReplacementPage(ArchiveError::PathIndex, goneUrl));
+
+    // A stand-in the disk refuses fails the fetch with the disk's reason, not the site's.
+    const std::string blocked = target / "blocked.html";
+    Sandbox::WriteFile(blocked + ".preTemp/in-the-way", "");
+    FetchOrigin origin;
+    EXPECT_EQ(FetchUrlToFileVia(http, job, goneUrl, blocked, blocked + ".pre", nullptr, &origin), 0);
+    EXPECT_EQ(origin.failure, FailureText(platform::FailureCause::Disk));
+    EXPECT_FALSE(Sandbox::Exists(blocked + ".pre"));
 }
 
 TEST(SiteAdapterChecks, EachMarkedAdapterTreatsTheFetchedFileBlogFirst) {

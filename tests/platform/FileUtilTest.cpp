@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FailureCause.h"
 #include "platform/FileUtil.h"
 #include "tests/support/HiddenMark.h"
 #include "tests/support/Sandbox.h"
@@ -33,6 +34,28 @@ TEST(FileUtil, FailedReplacingWriteKeepsTheOldFile) {
     ASSERT_TRUE(CreateFolder(path + "Temp"));
     EXPECT_FALSE(WriteFileReplacing(path, "new"));
     EXPECT_EQ(Sandbox::ReadFile(path), "old");
+}
+
+TEST(FileUtil, RewriteInPlaceWritesOnlyAChangeAndReportsAFailedWrite) {
+    Sandbox box;
+    const std::string path = box / "page.html";
+    ASSERT_TRUE(WriteFileReplacing(path, "old"));
+    const auto upper = [](std::string& text) {
+        if (text != "old") return false;
+        text = "OLD";
+        return true;
+    };
+    ASSERT_TRUE(CreateFolder(path + "Temp"));  // the rewrite cannot make its temporary file
+    EXPECT_EQ(RewriteFileInPlace(path, upper), RewriteNotWritten);
+    EXPECT_EQ(LastFileFailure(), FailureCause::Disk);
+    EXPECT_EQ(Sandbox::ReadFile(path), "old");
+    ASSERT_EQ(::rmdir((path + "Temp").c_str()), 0);
+    EXPECT_EQ(RewriteFileInPlace(path, upper), RewriteDone);
+    EXPECT_EQ(Sandbox::ReadFile(path), "OLD");
+    ASSERT_TRUE(CreateFolder(path + "Temp"));
+    EXPECT_EQ(RewriteFileInPlace(path, upper), RewriteDone);  // nothing to change, nothing written
+    EXPECT_EQ(RewriteFileInPlace(box / "missing.html", upper), RewriteUnreadable);
+    EXPECT_EQ(RewriteFileInPlace(box.Path(), upper), RewriteUnreadable);
 }
 
 TEST(FileUtil, FolderChainAndNames) {

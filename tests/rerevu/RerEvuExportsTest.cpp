@@ -106,6 +106,21 @@ TEST_F(RerEvuExports, BlogPagesAfterDownload) {
     EXPECT_EQ(fn("http://ameblo.jp/who/", (box / "none.html").c_str()), 0);
 }
 
+TEST_F(RerEvuExports, ARewriteTheDiskRefusesReturnsFailure) {
+    const auto shape = Get<ShapeCodeAbsToRelativeFn>("ShapeCodeAbsToRelative");
+    const auto blog = Get<IsSuccessBlogPageDownloadingFn>("IsSuccessBlogPageDownloading");
+    ASSERT_NE(shape, nullptr);
+    ASSERT_NE(blog, nullptr);
+    const std::string page = box / "c.html";
+    Sandbox::WriteFile(page + "Temp/in-the-way", "");  // the rewrite cannot make its temporary file
+    const std::string linked = "<a href=\"http://h/a/b/d.html\">1</a>";
+    Sandbox::WriteFile(page, linked);
+    EXPECT_EQ(shape(page.c_str(), "http://h/a/b/c.html"), 0);
+    EXPECT_EQ(Sandbox::ReadFile(page), linked);
+    Sandbox::WriteFile(page, "<div class=\"error\">none</div>");
+    EXPECT_EQ(blog("http://ameblo.jp/who/entry-1.html", page.c_str()), 0);
+}
+
 TEST_F(RerEvuExports, TitlesFromTheHeadOfThePage) {
     const auto title = Get<GetWebPageTitleWithProgressThunkFn>("GetWebPageTitleWithProgressThunk");
     const auto manga = Get<GetWebPageTitleForMangakanFn>("GetWebPageTitleForMangakan");

@@ -1,6 +1,7 @@
 // The catalogue file: registrations, damaged files, concurrent writers, stale entries.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "suite/Catalogue.h"
@@ -70,6 +71,22 @@ TEST(Catalogue, DamagedFileIsSetAsideAndNeverOverwritten) {
         EXPECT_EQ(Sandbox::ReadFile(path + ".damaged"), bad);
         EXPECT_EQ(Reread(path), "Q " + (box / "a.qdx") + " 1\n");
     }
+}
+
+TEST(Catalogue, AWriteWithoutTheLockIsRefusedAndItsChangesKept) {
+    Sandbox box;
+    const std::string path = box / kCatalogueFileName;
+    Sandbox::WriteFile(path + ".lock/in-the-way", "");  // the lock file cannot be opened
+    Catalogue catalogue(path);
+    EXPECT_EQ(catalogue.RegisterQdx(box / "a.qdx"), RegisterAdded);
+    std::string error;
+    EXPECT_EQ(catalogue.Commit(&error), 0);
+    EXPECT_NE(error.find("ロックできません"), std::string::npos) << error;
+    EXPECT_FALSE(Sandbox::Exists(path));
+    EXPECT_TRUE(catalogue.Changed());
+    std::filesystem::remove_all(path + ".lock");
+    EXPECT_EQ(catalogue.Commit(&error), 1);
+    EXPECT_EQ(Reread(path), "Q " + (box / "a.qdx") + " 1\n");
 }
 
 TEST(Catalogue, WritersAtTheSameMomentKeepEachOthersEntries) {

@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "download/qt/RelatedFileDownload.h"
 #include "records/DescriptionLog.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
@@ -54,7 +55,10 @@ void Drop(QWidget& target, QMimeData& data) {
 
 class RecordWindowsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { platform::HttpGlobalInit(); }
+    static void SetUpTestSuite() {
+        platform::HttpGlobalInit();
+        downloadqt::InstallRelatedFileDownload();
+    }
     void SetUp() override {
         testsupport::EnsureQApplication();
         ASSERT_TRUE(platform::CreateFolder(box / "program"));
