@@ -37,7 +37,10 @@ SessionJob SerialSession::Take() {
 void SerialSession::Answer(int answer) {
     {
         std::lock_guard lock(m_lock);
-        if (m_job.question) m_answer = answer;
+        if (!m_job.question) return;
+        m_answer = answer;
+        // Answered: the window's next look must not ask again while the run wakes up.
+        m_job.question = 0;
     }
     {
         std::lock_guard lock(m_waitLock);
