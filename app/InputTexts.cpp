@@ -6,7 +6,7 @@
 
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
-#include "platform/Codepage.h"
+#include "records/PageTitleFetch.h"
 
 namespace app {
 
@@ -15,24 +15,6 @@ namespace {
 // File names on this system hold at most 255 bytes; the name keeps room for ".html".
 constexpr size_t kTitleNameBytes = 200;
 constexpr std::string_view kBadNameChars = "\\/:,;*?<>|\"";
-
-bool IsValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        size_t extra = 0;
-        if (c < 0x80) extra = 0;
-        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) extra = 1;
-        else if ((c & 0xF0) == 0xE0) extra = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) extra = 3;
-        else return false;
-        if (i + extra >= text.size()) return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
-    return true;
-}
 
 // Cuts UTF-8 text to at most `bytes` without splitting a character.
 std::string CutUtf8(std::string text, size_t bytes) {
@@ -122,23 +104,9 @@ bool ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& m
     return false;
 }
 
-std::string TitleAsUtf8(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) return std::string(bytes);
-    std::string utf8;
-    if (platform::Cp932ToUtf8(bytes, utf8) == platform::CodepageOk) return utf8;
-    return {};
-}
+std::string TitleAsUtf8(std::string_view bytes) { return records::TitleAsUtf8(bytes); }
 
-std::string TitleReferer(std::string_view url) {
-    size_t hostStart = engine::SchemeEnd(url);
-    if (hostStart == std::string_view::npos) hostStart = 0;
-    // From the next-to-last character back to the first one behind the scheme.
-    for (size_t i = url.size() > 0 ? url.size() - 1 : 0; i > hostStart;) {
-        --i;
-        if (url[i] == '/') return std::string(url.substr(0, i + 1));
-    }
-    return std::string(url);
-}
+std::string TitleReferer(std::string_view url) { return records::TitleReferer(url); }
 
 std::string RestartArgument(const std::string& url, const std::string& savePath) {
     if (url.size() <= 7 || engine::SchemeEnd(url) == std::string::npos || savePath.empty()) return {};

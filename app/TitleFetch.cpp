@@ -2,7 +2,7 @@
 
 #include "app/InputRules.h"
 #include "engine/Fetcher.h"
-#include "platform/HttpClient.h"
+#include "records/PageTitleFetch.h"
 
 namespace app {
 
@@ -16,7 +16,7 @@ void TitleFetch::Start(const std::string& url) {
         m_result = 0;
         m_title.clear();
     }
-    m_worker = std::jthread([this, url](std::stop_token stop) { Run(stop, url); });
+    m_task.Start([this, url](std::stop_token stop) { Run(stop, url); });
 }
 
 bool TitleFetch::Running() const {
@@ -30,26 +30,20 @@ int TitleFetch::Result(std::string& title) const {
     return m_result;
 }
 
-void TitleFetch::Stop() {
-    if (!m_worker.joinable()) return;
-    m_worker.request_stop();
-    m_worker.join();
-}
+void TitleFetch::Stop() { m_task.StopAndWait(); }
 
 void TitleFetch::Run(std::stop_token stop, std::string url) {
-    platform::HttpRequest request;
+    records::TitleHeadRequest request;
     request.url = url;
     request.extraHeaders = "Referer: " + TitleReferer(url);
-    request.connectTimeoutSec = kTimeoutSec;
-    request.receiveTimeoutSec = kTimeoutSec;
-    request.stopRequested = [stop] { return stop.stop_requested(); };
-    platform::HttpSession http;
+    request.bytes = kHeadBytes;
+    request.timeoutSec = kTimeoutSec;
     std::string head;
-    const platform::HttpResponse response = http.FetchToMemory(request, head, kHeadBytes);
+    const int read = records::FetchPageHead(request, [stop] { return stop.stop_requested(); }, head);
 
     std::string title;
     int result = 0;
-    if (response.result == platform::HttpOk && engine::PageTitle(head, title, head.size())) {
+    if (read && engine::PageTitle(head, title, head.size())) {
         title = TitleAsUtf8(title);
         result = title.empty() ? 0 : 1;
     }

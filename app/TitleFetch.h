@@ -5,7 +5,8 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
-#include <thread>
+
+#include "platform/BackgroundTask.h"
 
 namespace app {
 
@@ -36,7 +37,7 @@ private:
     bool m_running = false;
     int m_result = 0;
     std::string m_title;
-    std::jthread m_worker;
+    platform::BackgroundTask m_task;
 };
 
 }  // namespace app

@@ -113,23 +113,21 @@ int FileDownloader::Start(Notify notify) {
     if (m_started) return 0;
     m_started = true;
     m_notify = std::move(notify);
-    m_worker = std::jthread([this](std::stop_token stop) { Run(stop); });
+    m_worker.Start([this](std::stop_token stop) { Run(stop); });
     return 1;
 }
 
 void FileDownloader::Stop() {
-    if (!m_worker.joinable()) return;
-    m_worker.request_stop();
+    if (!m_started) return;
+    m_worker.Stop();
     {
         std::lock_guard lock(m_pauseLock);
     }
     m_pause.notify_all();
-    m_worker.join();
+    m_worker.Wait();
 }
 
-void FileDownloader::Wait() {
-    if (m_worker.joinable()) m_worker.join();
-}
+void FileDownloader::Wait() { m_worker.Wait(); }
 
 int FileDownloader::Result() const {
     std::lock_guard lock(m_lock);

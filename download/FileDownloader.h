@@ -9,9 +9,9 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 #include "download/PlugInHost.h"
+#include "platform/BackgroundTask.h"
 
 namespace records {
 struct SeriesErrorSettings;
@@ -122,7 +122,7 @@ private:
 
     std::mutex m_pauseLock;
     std::condition_variable_any m_pause;
-    std::jthread m_worker;
+    platform::BackgroundTask m_worker;
     bool m_started = false;
 };
 

@@ -1,6 +1,7 @@
 #include "records/PageTitleFetch.h"
 
 #include "engine/Fetcher.h"
+#include "engine/UrlModel.h"
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
 #include "platform/HttpClient.h"
@@ -10,7 +11,7 @@ namespace records {
 namespace {
 
 // A dropped page answers at once or not at all; the window does not wait for it anyway.
-constexpr int kTitleTimeoutSec = 20;
+constexpr int kDroppedTitleTimeoutSec = 20;
 
 // Length of the longest prefix of `text` made of whole UTF-8 characters, or npos when a
 // byte sequence is no UTF-8 at all.
@@ -41,6 +42,24 @@ bool DecodeShiftJis(std::string_view raw, std::string& out) {
     return !raw.empty() && platform::Cp932ToUtf8(raw.substr(0, raw.size() - 1), out) == platform::CodepageOk;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        if (c < 0x80) extra = 0;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) extra = 1;
+        else if ((c & 0xF0) == 0xE0) extra = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) extra = 3;
+        else return false;
+        if (i + extra >= text.size()) return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
 bool NamesShiftJis(std::string_view head) {
     return platform::ContainsI(head, "shift_jis") || platform::ContainsI(head, "shift-jis") ||
            platform::ContainsI(head, "x-sjis") || platform::ContainsI(head, "windows-31j") ||
@@ -62,18 +81,45 @@ std::string TitleFromHead(std::string_view head) {
     return title;
 }
 
-std::string FetchPageTitle(const std::string& url, const std::function<bool()>& stopRequested) {
+int FetchPageHead(const TitleHeadRequest& request, const std::function<bool()>& stopRequested, std::string& head) {
     platform::HttpSession http;
-    platform::HttpRequest request;
+    platform::HttpRequest transfer;
+    transfer.url = request.url;
+    transfer.agent = request.agent;
+    transfer.extraHeaders = request.extraHeaders;
+    transfer.connectTimeoutSec = request.timeoutSec;
+    transfer.receiveTimeoutSec = request.timeoutSec;
+    transfer.stopRequested = stopRequested;
+    const platform::HttpResponse response = http.FetchToMemory(transfer, head, request.bytes);
+    return response.result == platform::HttpOk ? 1 : 0;
+}
+
+std::string FetchPageTitle(const std::string& url, const std::function<bool()>& stopRequested) {
+    TitleHeadRequest request;
     request.url = url;
     request.agent = engine::AgentString(65, "");
-    request.connectTimeoutSec = kTitleTimeoutSec;
-    request.receiveTimeoutSec = kTitleTimeoutSec;
-    request.stopRequested = stopRequested;
+    request.timeoutSec = kDroppedTitleTimeoutSec;
     std::string head;
-    const platform::HttpResponse response = http.FetchToMemory(request, head, kTitleReadBytes);
-    if (response.result != platform::HttpOk) return std::string();
+    if (!FetchPageHead(request, stopRequested, head)) return std::string();
     return TitleFromHead(head);
+}
+
+std::string TitleAsUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string utf8;
+    if (platform::Cp932ToUtf8(bytes, utf8) == platform::CodepageOk) return utf8;
+    return {};
+}
+
+std::string TitleReferer(std::string_view url) {
+    size_t hostStart = engine::SchemeEnd(url);
+    if (hostStart == std::string_view::npos) hostStart = 0;
+    // From the next-to-last character back to the first one behind the scheme.
+    for (size_t i = url.size() > 0 ? url.size() - 1 : 0; i > hostStart;) {
+        --i;
+        if (url[i] == '/') return std::string(url.substr(0, i + 1));
+    }
+    return std::string(url);
 }
 
 }  // namespace records

@@ -1,9 +1,8 @@
 #include "rerevu/PageTitles.h"
 
-#include "app/InputRules.h"
 #include "engine/Fetcher.h"
 #include "platform/ByteString.h"
-#include "platform/HttpClient.h"
+#include "records/PageTitleFetch.h"
 
 namespace rerevu {
 
@@ -22,20 +21,19 @@ constexpr std::string_view kTitleRule = "<HR width=\"90%\" size=\"5\">\n ";
 
 int FetchHead(const std::string& url, const std::string& headers, size_t bytes, const std::atomic<bool>* stop,
               std::string& head) {
-    platform::HttpRequest request;
+    records::TitleHeadRequest request;
     request.url = url;
     request.extraHeaders = headers;
-    request.connectTimeoutSec = kTitleTimeoutSec;
-    request.receiveTimeoutSec = kTitleTimeoutSec;
-    if (stop) request.stopRequested = [stop] { return stop->load(); };
-    platform::HttpSession http;
-    const platform::HttpResponse response = http.FetchToMemory(request, head, bytes);
-    return response.result == platform::HttpOk && !head.empty() && !(stop && stop->load()) ? 1 : 0;
+    request.bytes = bytes;
+    request.timeoutSec = kTitleTimeoutSec;
+    std::function<bool()> stopRequested;
+    if (stop) stopRequested = [stop] { return stop->load(); };
+    return records::FetchPageHead(request, stopRequested, head) && !head.empty() && !(stop && stop->load()) ? 1 : 0;
 }
 
 }  // namespace
 
-std::string TitleRefererOf(std::string_view url) { return app::TitleReferer(url); }
+std::string TitleRefererOf(std::string_view url) { return records::TitleReferer(url); }
 
 std::string CutUtf8(std::string_view text, size_t maxBytes) {
     if (text.size() <= maxBytes) return std::string(text);
@@ -50,7 +48,7 @@ size_t FetchPageTitle(const std::string& url, std::string& title, size_t maxByte
     if (!FetchHead(url, "Referer: " + TitleRefererOf(url), kTitleHeadBytes, stop, head)) return 0;
     std::string raw;
     if (!engine::PageTitle(head, raw, head.size())) return 0;
-    title = CutUtf8(app::TitleAsUtf8(raw), maxBytes);
+    title = CutUtf8(records::TitleAsUtf8(raw), maxBytes);
     return title.size();
 }
 
@@ -76,7 +74,7 @@ std::string MangakanTitleFromPage(std::string_view page, size_t maxBytes) {
             raw.assign(page.substr(start, end - start));
         }
     }
-    return CutUtf8(NormaliseMangakanTitle(app::TitleAsUtf8(raw)), maxBytes);
+    return CutUtf8(NormaliseMangakanTitle(records::TitleAsUtf8(raw)), maxBytes);
 }
 
 std::string NormaliseMangakanTitle(std::string_view title) {

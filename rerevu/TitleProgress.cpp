@@ -5,8 +5,8 @@
 #include <condition_variable>
 #include <dlfcn.h>
 #include <mutex>
-#include <thread>
 
+#include "platform/BackgroundTask.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileUtil.h"
 #include "rerevu/PageTitles.h"
@@ -64,7 +64,8 @@ size_t FetchTitleWithProgress(void* owner, const std::string& url, int mode, siz
     if (!only.owns_lock()) return 0;
 
     FetchState state;
-    std::thread worker([&state, url, mode, maxBytes] {
+    platform::BackgroundTask worker;
+    worker.Start([&state, url, mode, maxBytes](std::stop_token) {
         std::string found;
         const size_t length = mode == 1 ? FetchMangakanTitle(url, found, maxBytes, &state.stop)
                                         : FetchPageTitle(url, found, maxBytes, &state.stop);
@@ -82,7 +83,7 @@ size_t FetchTitleWithProgress(void* owner, const std::string& url, int mode, siz
     }
     if (!Finished(&state) && ProcessRunsQt()) cancelled = ShowProgressWindow(owner, state) == 0;
     if (cancelled) state.stop = true;
-    worker.join();  // the transfer polls the stop flag, so a cancelled fetch ends promptly
+    worker.Wait();  // the transfer polls the stop flag, so a cancelled fetch ends promptly
     if (cancelled) return 0;
     title = state.title;
     return state.length;

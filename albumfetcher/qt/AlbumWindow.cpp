@@ -10,12 +10,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "albumfetcher/CodeConverter.h"
-#include "download/FileDownloader.h"
-#include "platform/ByteSize.h"
+#include "albumfetcher/AlbumRun.h"
 #include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
-#include "platform/HttpClient.h"
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
 
@@ -27,13 +24,8 @@ using platformqt::ToQ;
 namespace {
 
 constexpr int kAutoStartMs = 1000;
-constexpr int kPageTimeoutSec = 60;
-// The downloader's agent: the bare "Mozilla/4.0 " prefix; the Referer is a whole header line.
-constexpr uint32_t kAlbumAgent = 1;
-constexpr uint32_t kRefererAsGiven = 0;
-
-
-std::string SizeText(int64_t bytes) { return platform::FormatByteSize(static_cast<uint64_t>(std::max<int64_t>(0, bytes))); }
+// The bars follow the transfer at about the pace the downloader reports it.
+constexpr int kPollMs = 100;
 
 }  // namespace
 
@@ -56,10 +48,16 @@ AlbumWindow::AlbumWindow(const std::vector<std::string>& args, std::string progr
     if (args.size() > 0) m_url->setText(ToQ(args[0]));
     if (args.size() > 1) m_folder->setText(ToQ(args[1]));
     m_autoStart = args.size() > 2 && args[2] == "auto";
+    m_poll = new QTimer(this);
+    m_poll->setInterval(kPollMs);
+    connect(m_poll, &QTimer::timeout, this, [this] { Poll(); });
     if (m_autoStart) QTimer::singleShot(kAutoStartMs, this, [this] { StartDownload(); });
 }
 
-AlbumWindow::~AlbumWindow() { m_downloader.reset(); }
+AlbumWindow::~AlbumWindow() {
+    m_poll->stop();
+    m_session.reset();
+}
 
 void AlbumWindow::CreateMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
@@ -115,16 +113,9 @@ void AlbumWindow::StartDownload() {
     const std::string folderText = FromQ(m_folder->text().trimmed());
     if (const int check = album::CheckFolderText(folderText); check != album::FolderOk)
         return RefuseStart(album::FolderCheckMessage(check), platform::ExitRefused);
-    // The folder is made once there is a photo to put in it (StartPhoto).
+    // The folder is made once there is a photo to put in it.
     m_folderPath = album::NormalizedFolder(folderText);
     m_albumUrl = url;
-    std::string page;
-    if (ReadPage(url, page)) {
-        for (album::AlbumPhoto& photo : album::ParseAlbumList(page, album::ViewPagePrefix(url)))
-            m_queue.push_back(std::move(photo));
-    }
-    m_total = static_cast<int>(m_queue.size());
-    m_done = 0;
     m_fileBar->setValue(0);
     m_albumBar->setValue(0);
     m_start->setEnabled(false);
@@ -132,97 +123,42 @@ void AlbumWindow::StartDownload() {
     m_url->setReadOnly(true);
     m_folder->setReadOnly(true);
     m_running = true;
-    StartPhoto();
+    m_session = std::make_unique<download::SerialSession>(album::AlbumPlan({m_albumUrl, m_folderPath, m_programFolder}));
+    m_session->Start();
+    m_poll->start();
 }
 
-// Pages are read into memory: nothing of them is left in any folder.
-int AlbumWindow::ReadPage(const std::string& url, std::string& page) {
-    platform::HttpSession http;
-    platform::HttpRequest request;
-    request.url = url;
-    request.agent = "Mozilla/4.0";
-    request.connectTimeoutSec = kPageTimeoutSec;
-    request.receiveTimeoutSec = kPageTimeoutSec;
-    const platform::HttpResponse response = http.FetchToMemory(request, page);
-    if (response.result != platform::HttpOk) return 0;
-    album::CleanZeroBytes(page);
-    return 1;
-}
-
-void AlbumWindow::StartPhoto() {
-    if (m_queue.empty()) return FailPhoto();
-    const album::AlbumPhoto photo = m_queue.front();
-    std::string page;
-    album::PhotoFound found;
-    if (!ReadPage(album::HighResolutionUrl(photo.viewUrl), page) || !album::FindPhoto(page, photo.title, found))
-        return FailPhoto();
-
-    if (!platform::CreateFolderChain(m_folderPath.substr(0, m_folderPath.size() - 1))) {
-        m_running = false;
-        m_finished = true;
-        m_exitCode = platform::ExitDisk;
-        Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
-            platformqt::AnswerOk, "エラー");
-        close();
-        return;
-    }
-    const std::string stem = album::SafeFileStem(album::ConvertTitle(m_programFolder, found.name));
-    const std::string path = album::UniquePhotoPath(m_folderPath, stem);
-    auto downloader = std::make_unique<download::FileDownloader>(found.imageUrl, path);
-    downloader->SetAgent(kAlbumAgent, "");
-    downloader->SetHeaders(kRefererAsGiven, "Referer: " + album::TopPageUrl(m_albumUrl));
-    const unsigned generation = ++m_generation;
-    m_fileSize = 0;
-    (void)downloader->Start([this, generation](int code, int64_t value) {
-        QMetaObject::invokeMethod(this, [this, generation, code, value] { OnCode(generation, code, value); },
-                                  Qt::QueuedConnection);
-    });
-    m_downloader = std::move(downloader);
-
-    if (QTreeWidgetItem* previous = m_list->topLevelItem(m_list->topLevelItemCount() - 1))
-        if (previous->text(2) == QStringLiteral("取得中")) previous->setText(2, QStringLiteral("保存済み"));
-    auto* row = new QTreeWidgetItem(m_list);
-    row->setText(0, ToQ(path.substr(path.rfind('/') + 1)));
-    row->setText(2, QStringLiteral("取得中"));
-    m_list->scrollToItem(row);
-    m_queue.pop_front();
-}
-
-void AlbumWindow::OnCode(unsigned generation, int code, int64_t value) {
-    if (generation != m_generation) return;
-    QTreeWidgetItem* row = m_list->topLevelItem(m_list->topLevelItemCount() - 1);
-    switch (code) {
-    case download::CodeProbed:
-        m_fileSize = value;
-        if (row && value > 0) row->setText(1, ToQ(SizeText(value)));
-        return;
-    case download::CodeProgress: {
-        const double part = m_fileSize > 0 ? std::min(1.0, static_cast<double>(value) / m_fileSize) : 0.0;
-        m_fileBar->setValue(static_cast<int>(part * 100));
-        m_fileCounter->setText(ToQ(SizeText(value)));
-        if (m_total > 0) m_albumBar->setValue(static_cast<int>((m_done + part) / m_total * 100));
-        m_albumCounter->setText(QStringLiteral("%1 / %2").arg(m_done + 1).arg(m_total));
-        return;
-    }
-    case download::CodeFinished:
-        if (row && row->text(1).isEmpty()) row->setText(1, ToQ(SizeText(value)));
-        return PhotoEnded(true);
-    case download::CodeFailed:
-        // A photo that could not be fetched is marked, and the album goes on without it.
-        if (row) row->setText(2, QStringLiteral("取得失敗"));
-        return PhotoEnded(false);
+void AlbumWindow::Poll() {
+    if (!m_session || !m_running) return;
+    const download::SessionJob state = m_session->Take();
+    m_total = state.total;
+    m_savedCount = state.savedCount;
+    m_lastSaved = state.lastSaved;
+    m_fileBar->setValue(state.fileBar);
+    m_albumBar->setValue(state.totalBar);
+    m_fileCounter->setText(ToQ(state.fileCounter));
+    m_albumCounter->setText(ToQ(state.totalCounter));
+    ShowRows(state);
+    if (!state.ended) return;
+    m_poll->stop();
+    switch (state.outcome) {
+    case album::AlbumDone: return FinishRun();
+    case album::AlbumNoPhoto: return FailPhoto();
+    case album::AlbumNoFolder: return FolderFailed();
     default: return;
     }
 }
 
-void AlbumWindow::PhotoEnded(bool saved) {
-    if (saved) {
-        m_lastSaved = m_downloader->LocalPath();
-        ++m_savedCount;
+void AlbumWindow::ShowRows(const download::SessionJob& state) {
+    const int count = static_cast<int>(state.rows.size());
+    while (m_list->topLevelItemCount() > count) delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* row = m_list->topLevelItem(i);
+        const bool added = !row;
+        if (added) row = new QTreeWidgetItem(m_list);
+        for (int column = 0; column < 3; ++column) row->setText(column, ToQ(state.rows[i][column]));
+        if (added) m_list->scrollToItem(row);
     }
-    ++m_done;
-    if (!m_queue.empty()) return StartPhoto();
-    FinishRun();
 }
 
 void AlbumWindow::FinishRun() {
@@ -231,9 +167,6 @@ void AlbumWindow::FinishRun() {
     m_exitCode = m_savedCount == m_total ? platform::ExitDone
                  : m_savedCount > 0       ? platform::ExitPartly
                                           : platform::ExitNetwork;
-    if (QTreeWidgetItem* last = m_list->topLevelItem(m_list->topLevelItemCount() - 1))
-        if (last->text(2) == QStringLiteral("取得中")) last->setText(2, QStringLiteral("保存済み"));
-    if (m_total > 0) m_albumBar->setValue(m_done * 100 / m_total);
     if (Ask("ダウンロードが終了しました。\r\n保存したフォルダを開きますか？", platformqt::IconQuestion,
             platformqt::ButtonsYesNo, platformqt::AnswerNo) == platformqt::AnswerYes &&
         m_hooks.startProgram)
@@ -242,6 +175,15 @@ void AlbumWindow::FinishRun() {
     const std::string catalogue = m_programFolder + "/QdxSuite";
     if (!args.empty() && platform::IsRegularFile(catalogue) && m_hooks.startProgram)
         (void)m_hooks.startProgram(catalogue, args);
+    close();
+}
+
+void AlbumWindow::FolderFailed() {
+    m_running = false;
+    m_finished = true;
+    m_exitCode = platform::ExitDisk;
+    Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
+        platformqt::AnswerOk, "エラー");
     close();
 }
 
@@ -273,7 +215,8 @@ void AlbumWindow::closeEvent(QCloseEvent* event) {
         m_running = false;
         m_exitCode = platform::ExitPartly;  // stopped before its end
     }
-    m_downloader.reset();
+    m_poll->stop();
+    m_session.reset();
     event->accept();
 }
 

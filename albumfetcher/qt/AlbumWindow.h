@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,8 +16,11 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 
+class QTimer;
+
 namespace download {
-class FileDownloader;
+class SerialSession;
+struct SessionJob;
 }
 
 namespace albumqt {
@@ -57,11 +59,11 @@ protected:
 private:
     void CreateControls();
     void CreateMenu();
-    [[nodiscard]] int ReadPage(const std::string& url, std::string& page);
-    void StartPhoto();
-    void OnCode(unsigned generation, int code, int64_t value);
-    void PhotoEnded(bool saved);
+    // The window's timer: shows what the session did since the last look.
+    void Poll();
+    void ShowRows(const download::SessionJob& state);
     void FinishRun();
+    void FolderFailed();
     void FailPhoto();
     // A run started by "auto" that cannot start: nobody is there to correct the boxes.
     void RefuseStart(const std::string& text, int exitCode);
@@ -79,18 +81,15 @@ private:
     QLineEdit* m_albumCounter = nullptr;
     QTreeWidget* m_list = nullptr;
 
-    std::deque<album::AlbumPhoto> m_queue;
+    QTimer* m_poll = nullptr;
     int m_total = 0;
-    int m_done = 0;
-    int64_t m_fileSize = 0;
     std::string m_albumUrl;
     std::string m_folderPath;
     std::string m_lastSaved;
     int m_savedCount = 0;
     int m_exitCode = 0;
     bool m_autoStart = false;
-    std::unique_ptr<download::FileDownloader> m_downloader;
-    unsigned m_generation = 0;
+    std::unique_ptr<download::SerialSession> m_session;
     bool m_running = false;
     bool m_finished = false;
 };

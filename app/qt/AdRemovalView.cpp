@@ -38,7 +38,7 @@ AdRemovalView::AdRemovalView(engine::SaveJob& job, bool closeWhenDone, QWidget* 
 
     const std::string qdxPath = job.QdxPath();
     const uint32_t sleepMs = job.CpuSleepMs();
-    m_worker = std::jthread([this, qdxPath, sleepMs](std::stop_token stop) {
+    m_worker.Start([this, qdxPath, sleepMs](std::stop_token stop) {
         (void)filters::CleanSavedSite(qdxPath, sleepMs, m_cleaning, stop);
     });
     m_timer = new QTimer(this);
@@ -48,11 +48,7 @@ AdRemovalView::AdRemovalView(engine::SaveJob& job, bool closeWhenDone, QWidget* 
 
 AdRemovalView::~AdRemovalView() { StopWorker(); }
 
-void AdRemovalView::StopWorker() {
-    if (!m_worker.joinable()) return;
-    m_worker.request_stop();
-    m_worker.join();
-}
+void AdRemovalView::StopWorker() { m_worker.StopAndWait(); }
 
 void AdRemovalView::Tick() {
     if (m_finished) return;
@@ -69,7 +65,7 @@ void AdRemovalView::Tick() {
 void AdRemovalView::Finish(const filters::SiteCleaningSnapshot& last) {
     m_finished = true;
     m_timer->stop();
-    if (m_worker.joinable()) m_worker.join();
+    m_worker.Wait();
     if (!last.error.empty()) {
         platformqt::ShowMessage(this, "Sitrova", last.error, platformqt::IconError);
         m_job.SetRefusal(platform::ExitRefused);  // the record could not be read: nothing was cleaned

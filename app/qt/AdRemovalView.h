@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QWidget>
-#include <thread>
 
 #include "filters/SiteCleaning.h"
+#include "platform/BackgroundTask.h"
 
 class QLabel;
 class QProgressBar;
@@ -43,7 +43,7 @@ private:
     QProgressBar* m_progress = nullptr;
     QTreeWidget* m_list = nullptr;
     QTimer* m_timer = nullptr;
-    std::jthread m_worker;
+    platform::BackgroundTask m_worker;
 };
 
 }  // namespace appqt

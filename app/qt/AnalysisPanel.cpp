@@ -30,38 +30,30 @@ AnalysisPanel::AnalysisPanel(QWidget* parent) : QGroupBox(QStringLiteral("ペー
 
 AnalysisPanel::~AnalysisPanel() { StopWorker(); }
 
-void AnalysisPanel::StopWorker() {
-    if (!m_worker.joinable()) return;
-    m_worker.request_stop();
-    m_worker.join();
-}
+void AnalysisPanel::StopWorker() { m_worker.StopAndWait(); }
 
 void AnalysisPanel::Start(const std::string& url) {
     StopWorker();
     m_page = std::make_unique<app::PageAnalysis>();
-    m_workerDone = false;
     m_finished = false;
     m_dots = 0;
     m_details->setEnabled(false);
     m_text->setPlainText(QStringLiteral("解析中"));
     show();
     // Worker thread: owns the analysis until it says it is done.
-    m_worker = std::jthread([this, url, page = m_page.get()](std::stop_token stop) {
-        app::AnalysePage(url, *page, stop);
-        m_workerDone.store(true, std::memory_order_release);
-    });
+    m_worker.Start([url, page = m_page.get()](std::stop_token stop) { app::AnalysePage(url, *page, stop); });
     m_timer->start(1000);
 }
 
 void AnalysisPanel::Tick() {
     if (m_finished || !m_page) return;
-    if (!m_workerDone.load(std::memory_order_acquire)) {
+    if (m_worker.Running()) {
         static const QString kCycle[] = {QStringLiteral("解析中･･･"), QStringLiteral("解析中･･････"),
                                          QStringLiteral("解析中･････････")};
         m_text->setPlainText(kCycle[m_dots++ % 3]);
         return;
     }
-    m_worker.join();
+    m_worker.Wait();
     m_timer->stop();
     m_finished = true;
     m_text->setPlainText(platformqt::ToQLines(app::PanelSummary(*m_page)));

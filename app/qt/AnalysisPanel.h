@@ -3,12 +3,11 @@
 #pragma once
 
 #include <QGroupBox>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "app/PageAnalysis.h"
+#include "platform/BackgroundTask.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -38,10 +37,9 @@ private:
     QPushButton* m_details = nullptr;
     QTimer* m_timer = nullptr;
     std::unique_ptr<app::PageAnalysis> m_page;
-    std::atomic<bool> m_workerDone{false};
     bool m_finished = false;
     int m_dots = 0;
-    std::jthread m_worker;
+    platform::BackgroundTask m_worker;
 };
 
 }  // namespace appqt

@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "app/qt/dialogs/DialogKit.h"
 #include "engine/TraceLinks.h"
 #include "engine/qt/ProgressView.h"
+#include "platform/BackgroundTask.h"
 #include "platform/qt/QtText.h"
 #include "records/PageTitleFetch.h"
 
@@ -31,7 +31,7 @@ namespace {
 class TraceGathering : public QObject {
 public:
     TraceGathering(const std::string& startUrl, QObject* parent) : QObject(parent) {
-        m_thread = std::jthread([this, startUrl](std::stop_token stop) {
+        m_task.Start([this, startUrl](std::stop_token stop) {
             auto stopped = [&stop] { return stop.stop_requested(); };
             std::vector<std::string> links;
             const int result = engine::GatherTraceLinks(startUrl, links, stopped);
@@ -51,8 +51,7 @@ public:
         });
     }
     ~TraceGathering() override {
-        m_thread.request_stop();
-        m_thread.join();
+        m_task.StopAndWait();
     }
 
     // Once the links are gathered: true with the result and the links (handed over once).
@@ -80,7 +79,7 @@ private:
     std::vector<std::string> m_links;
     std::vector<std::pair<size_t, std::string>> m_titles;
     bool m_ended = false;
-    std::jthread m_thread;
+    platform::BackgroundTask m_task;
 };
 
 // One folder item, unticked, with its links below it; the link items in link order.

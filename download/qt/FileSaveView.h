@@ -1,6 +1,6 @@
 // The window of a single file save and of the serial files that may follow it: a box of
-// progress lines, a progress bar, and the three-column list of the saved serial files. Each
-// file is fetched by a FileDownloader whose codes arrive here on the window thread.
+// progress lines, a progress bar, and the three-column list of the saved serial files. The
+// files are fetched by a session on a worker thread; the window polls what it has to show.
 #pragma once
 
 #include <QWidget>
@@ -21,7 +21,8 @@ class SaveJob;
 }
 
 namespace download {
-class FileDownloader;
+class SerialSession;
+struct SessionJob;
 }
 
 namespace downloadqt {
@@ -58,28 +59,18 @@ public:
     QString Messages() const;
 
 private:
-    void StartFile(const std::string& url, const std::string& path);
-    void OnCode(unsigned generation, int code, int64_t value);
-    void OnSingleCode(int code, int64_t value);
-    void OnSeriesCode(int code, int64_t value);
+    // The window's timer: shows what the session did since the last look.
+    void Poll();
+    void ShowRows(const download::SessionJob& state);
+    void OnEnded(const download::SessionJob& state);
     void SingleNotFound(const std::string& reason);
     void SingleNotSaved(const std::string& reason);
-    void SingleFinished();
     // The single file is the last: offers to open its folder, then closes the window.
     void EndOfferingFolder();
     void BeginSeries();
-    void StartNextSerial();
-    void SeriesFileSaved();
     // `failure` (empty at the end of the numbering) says why the series was broken off.
-    void EndSeries(const std::string& failure = {});
-    void PauseForBusyServer();
+    void EndSeries(const std::string& failure);
     void AddLine(const std::string& line);
-    // A log line with why its download failed appended in brackets.
-    static std::string WithReason(const std::string& line, const std::string& reason);
-    void SetStatus(const std::string& word);
-    // The bar of the file under way, from the bytes received so far.
-    void ShowProgress(int64_t received);
-    void AddRow(const std::string& url, const std::string& name);
     void Finish(const std::string& resultText);
     int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer);
 
@@ -89,18 +80,15 @@ private:
     QProgressBar* m_bar = nullptr;
     QLabel* m_status = nullptr;
     QTreeWidget* m_list = nullptr;
-    QTimer* m_busyTimer = nullptr;
-    std::unique_ptr<download::FileDownloader> m_downloader;
-    unsigned m_generation = 0;
+    QTimer* m_poll = nullptr;
+    std::unique_ptr<download::SerialSession> m_session;
     bool m_unattended = false;
     bool m_series = false;
     bool m_ended = false;
+    bool m_asking = false;
     int m_savedCount = 0;
-    int m_busyPauses = 0;
     std::string m_firstUrl;
     std::string m_firstPath;
-    std::string m_currentUrl;
-    std::string m_currentPath;
 };
 
 }  // namespace downloadqt

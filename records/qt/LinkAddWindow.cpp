@@ -81,9 +81,8 @@ LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
 LinkAddWindow::~LinkAddWindow() {
     m_fileDownload.reset();
     // A title fetch still running is cut short; its answer would come to a window that is gone.
-    for (auto& fetch : m_fetches) fetch.request_stop();
-    for (auto& fetch : m_fetches)
-        if (fetch.joinable()) fetch.join();
+    for (auto& fetch : m_fetches) fetch.Stop();
+    for (auto& fetch : m_fetches) fetch.Wait();
 }
 
 void LinkAddWindow::Warn(const std::string& text) {
@@ -174,7 +173,7 @@ void LinkAddWindow::StartTitleFetch(const std::string& url) {
     const unsigned generation = ++m_generation;
     m_nameAtDrop = m_name->text();
     ++m_fetchesRunning;
-    m_fetches.emplace_back([this, generation, url](std::stop_token stop) {
+    m_fetches.emplace_back().Start([this, generation, url](std::stop_token stop) {
         std::string title = records::FetchPageTitle(url, [&stop] { return stop.stop_requested(); });
         if (stop.stop_requested()) return;
         QMetaObject::invokeMethod(

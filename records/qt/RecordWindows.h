@@ -2,12 +2,13 @@
 // that drive their controls. Controls with identifiers carry the object names "ctl<id>".
 #pragma once
 
+#include <list>
 #include <memory>
 #include <QDialog>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "platform/BackgroundTask.h"
 #include "records/SectionFile.h"
 #include "records/qt/RecordDialogs.h"
 
@@ -81,7 +82,7 @@ private:
     QLineEdit* m_target = nullptr;
     QCheckBox* m_download = nullptr;
     QProgressBar* m_progress = nullptr;
-    std::vector<std::jthread> m_fetches;
+    std::list<platform::BackgroundTask> m_fetches;
     unsigned m_generation = 0;
     int m_fetchesRunning = 0;
     QString m_nameAtDrop;

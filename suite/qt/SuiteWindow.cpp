@@ -91,8 +91,8 @@ SuiteWindow::SuiteWindow(std::string programFolder, suite::Catalogue& catalogue,
 
 SuiteWindow::~SuiteWindow() {
     // The loaders post to this window; they end before it goes.
-    m_qdxLoader = {};
-    m_fileLoader = {};
+    m_qdxLoader.StopAndWait();
+    m_fileLoader.StopAndWait();
 }
 
 void SuiteWindow::BuildMenu() {
@@ -105,14 +105,14 @@ void SuiteWindow::BuildMenu() {
 
 void SuiteWindow::StartLoaders() {
     // Workers: each reads its list under the catalogue's lock and posts the rows back.
-    m_qdxLoader = std::jthread([this] {
+    m_qdxLoader.Start([this](std::stop_token) {
         std::vector<suite::QdxRow> rows = suite::LoadQdxRows(m_catalogue);
         QMetaObject::invokeMethod(this, [this, rows = std::move(rows)]() mutable {
             m_qdxView->SetRows(std::move(rows));
             LoaderDone();
         }, Qt::QueuedConnection);
     });
-    m_fileLoader = std::jthread([this] {
+    m_fileLoader.Start([this](std::stop_token) {
         std::vector<suite::FileRow> rows = suite::LoadFileRows(m_catalogue);
         QMetaObject::invokeMethod(this, [this, rows = std::move(rows)] {
             m_fileView->SetRows(rows);
@@ -196,8 +196,8 @@ void SuiteWindow::closeEvent(QCloseEvent* event) {
     if (!m_saved) {
         m_saved = true;
         m_handOverTimer->stop();
-        m_qdxLoader = {};
-        m_fileLoader = {};
+        m_qdxLoader.StopAndWait();
+        m_fileLoader.StopAndWait();
         (void)suite::WriteWindowSize(IniPathOf(m_programFolder), {width(), height()});
         std::string error;
         if (m_catalogue.Changed() && m_catalogue.Commit(&error) != 1)

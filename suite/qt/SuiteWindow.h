@@ -5,8 +5,8 @@
 
 #include <QMainWindow>
 #include <string>
-#include <thread>
 
+#include "platform/BackgroundTask.h"
 #include "suite/Catalogue.h"
 #include "suite/HandOver.h"
 #include "suite/qt/SuiteHooks.h"
@@ -69,8 +69,8 @@ private:
     int m_loadersDone = 0;
     bool m_saved = false;
     std::vector<suite::Registration> m_pending;  // applied while the lists were loading
-    std::jthread m_qdxLoader;
-    std::jthread m_fileLoader;
+    platform::BackgroundTask m_qdxLoader;
+    platform::BackgroundTask m_fileLoader;
 };
 
 }  // namespace suiteqt

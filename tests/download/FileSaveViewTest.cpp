@@ -157,3 +157,38 @@ TEST(FileSaveView, FailuresTellTheirReasonAndADiskErrorBreaksTheSeriesOff) {
               std::string::npos)
         << log;
 }
+
+TEST(FileSaveView, StaysResponsiveWhileADeadHostIsProbedAndClosesAtOnce) {
+    testsupport::EnsureQApplication();
+    Sandbox site, out;
+    Sandbox::WriteFile(site / "img/img001.jpg", Picture(1));
+    // The probe for the next number reaches a server that accepts and never answers.
+    LoopbackServer server(site.Path(), R"({"/img/img002.jpg": {"delay": 120}})");
+    engine::SaveJob job;
+    job.SetModeBits(engine::mode::ModeSomeSeries);
+    job.SetProgramFolder(out.Path() + "none");
+    job.SetStartUrl(server.BaseUrl() + "/img/img001.jpg");
+    job.SetSaveTarget(out.Path() + "img001.jpg");
+    auto window = std::make_unique<QWidget>();
+    auto* view = new downloadqt::FileSaveView(job, {}, window.get());
+    view->Start();
+    QElapsedTimer clock, step;
+    clock.start();
+    step.start();
+    qint64 longestStep = 0;
+    qint64 probeSeenAt = -1;
+    while (clock.elapsed() < 20000 && (probeSeenAt < 0 || clock.elapsed() < probeSeenAt + 1000)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        longestStep = std::max(longestStep, step.restart());
+        if (probeSeenAt < 0 && server.RequestLog().find("/img/img002.jpg") != std::string::npos)
+            probeSeenAt = clock.elapsed();
+    }
+    ASSERT_GE(probeSeenAt, 0);
+    EXPECT_LT(longestStep, 1000);
+    EXPECT_NE(view->Messages().toStdString().find("ダウンロードに成功しました。"), std::string::npos);
+    EXPECT_FALSE(view->Ended());
+    QElapsedTimer closing;
+    closing.start();
+    window.reset();
+    EXPECT_LT(closing.elapsed(), 2000);
+}

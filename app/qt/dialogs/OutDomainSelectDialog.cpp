@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <mutex>
 #include <set>
-#include <thread>
 
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "engine/SaveJob.h"
+#include "platform/BackgroundTask.h"
 #include "platform/qt/QtText.h"
 #include "records/PageTitleFetch.h"
 
@@ -27,7 +27,7 @@ namespace {
 class TitleFetch : public QObject {
 public:
     TitleFetch(std::vector<std::string> urls, QObject* parent) : QObject(parent) {
-        m_thread = std::jthread([this, urls = std::move(urls)](std::stop_token stop) {
+        m_task.Start([this, urls = std::move(urls)](std::stop_token stop) {
             for (size_t i = 0; i < urls.size() && !stop.stop_requested(); ++i) {
                 std::string title = records::FetchPageTitle(urls[i], [&stop] { return stop.stop_requested(); });
                 std::lock_guard lock(m_lock);
@@ -38,8 +38,7 @@ public:
         });
     }
     ~TitleFetch() override {
-        m_thread.request_stop();
-        m_thread.join();
+        m_task.StopAndWait();
     }
     // The titles found since the last call; true once every title has been fetched.
     bool Take(std::vector<std::pair<size_t, std::string>>& found) {
@@ -53,7 +52,7 @@ private:
     std::mutex m_lock;
     std::vector<std::pair<size_t, std::string>> m_found;
     bool m_ended = false;
-    std::jthread m_thread;
+    platform::BackgroundTask m_task;
 };
 
 // Keeps the job's links to the ticked pages (every entry of each, so their source pages stay).
