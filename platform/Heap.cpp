@@ -12,7 +12,7 @@ void KeepHeapSmall() {
     (void)mallopt(M_MMAP_THRESHOLD, kBigBlockBytes);
     // The walk frees and takes back about a page's worth of small blocks at every step: the
     // heap's free top is handed back to the system only past this size, not after each step.
-    constexpr int kKeptTopBytes = 1024 * 1024;
+    constexpr int kKeptTopBytes = 512 * 1024;
     (void)mallopt(M_TRIM_THRESHOLD, kKeptTopBytes);
 }
 
