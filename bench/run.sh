@@ -1,30 +1,32 @@
 #!/usr/bin/env bash
-# Save benchmark: a synthetic site and two real documentation sites (the Python 3.11 and
-# PostgreSQL 15 manuals from Debian's python3.11-doc and postgresql-doc-15), each served by
+# Save benchmark: a synthetic site and three real documentation sites (the Python 3.11 and
+# PostgreSQL 15 manuals from Debian's python3.11-doc and postgresql-doc-15, and the large
+# libstdc++ manual with its API reference, several thousand pages, from libstdc++-12-doc), each served by
 # nginx on 127.0.0.1 and saved by Sitrova, by `wget --mirror` and by wget2 in turn, the three
 # tools alternating for each repeat. "python-clean" is the Python manual with its own links
 # written without ".html" (bench/clean_urls.py), served the way such sites are: "x" answered
 # with x.html, a folder without its slash sent on to "dir/". Prints, per site and tool, the
 # medians of wall time, CPU time (user + system) and peak memory, the files and pages saved,
 # broken relative links and the share of the site's own links that work offline (from the
-# first repeat), then the ratios. Unless BROWSER=0, headless Chromium then opens each tool's
+# first repeat), then the ratios and Sitrova's peak memory; at the end, the peak memory of
+# every site side by side (the large site should peak within 5 MB of the smallest). Unless BROWSER=0, headless Chromium then opens each tool's
 # first copy from disk with the network shut (bench/browser_check.py: the start page and 40
 # other pages) and counts the local files that failed to load, the requests that went back
 # to the site's server and the pages it did not show as HTML.
 #   bench/run.sh [sections] [sites] [repeats]   (default 20 sections: about 2,000 pages;
 #                                                sites: any of "synthetic python python-clean
-#                                                postgres", default all; repeats: default 3)
+#                                                postgres libstdc", default all; repeats: default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 sections="${1:-20}"
-sites="${2:-synthetic python python-clean postgres}"
+sites="${2:-synthetic python python-clean postgres libstdc}"
 browser="${BROWSER:-1}"
 repeats="${3:-3}"
 
 bash scripts/install-deps.sh
 need=()
-pkgs=(nginx-light wget wget2 time python3.11-doc postgresql-doc-15)
+pkgs=(nginx-light wget wget2 time python3.11-doc postgresql-doc-15 libstdc++-12-doc)
 [ "$browser" = 0 ] || pkgs+=(chromium)
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
@@ -48,7 +50,8 @@ python3 bench/make_site.py "$work/site" --sections "$sections" >/dev/null
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 mkdir -p "$work/nginx" "$work/done"
 declare -A roots=([synthetic]="$work/site" [python]=/usr/share/doc/python3.11/html
-                  [python-clean]="$work/python-clean" [postgres]=/usr/share/doc/postgresql-doc-15/html)
+                  [python-clean]="$work/python-clean" [postgres]=/usr/share/doc/postgresql-doc-15/html
+                  [libstdc]=/usr/share/doc/libstdc++-12-doc/libstdc++)
 declare -A starts=([python-clean]=/)
 case " $sites " in *" python-clean "*) python3 bench/clean_urls.py /usr/share/doc/python3.11/html \
   "$work/python-clean" >/dev/null ;; esac
@@ -97,7 +100,7 @@ m = statistics.median(float(x) for x in v)
 print("%d" % m if all("." not in x for x in v) else "%.2f" % m)' "$@"
 }
 
-declare -A wall rss cpu files broken pages working own opened failed asked text
+declare -A wall rss cpu files broken pages working own opened failed asked text peak
 run() {  # key origin dir repeat command...
   local key=$1 origin=$2 dir=$3 repeat=$4 w m c
   shift 4
@@ -116,6 +119,7 @@ run() {  # key origin dir repeat command...
   # ago slowly, which would slow down whichever tool runs next.
   mv "$dir" "$work/done/${key//\//-}-$repeat"
 }
+mib() { python3 -c "print('%.1f' % (float('$1') / 1024))"; }
 ratio() { python3 -c "a,b=float('$1'),float('$2'); print('%.2f' % (a/b) if b else 'n/a')"; }
 share() { python3 -c "w,o=int('$1'),int('$2'); print('%.2f%%' % (100.0*w/o) if o else 'n/a')"; }
 
@@ -147,8 +151,10 @@ for site in $sites; do
   done
   for t in wget wget2; do
     echo "Sitrova/$(printf '%-5s' "$t"): wall $(ratio "${mw[sitrova]}" "${mw[$t]}")" \
-      " CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")"
+      " CPU $(ratio "${mc[sitrova]}" "${mc[$t]}")  peak RSS $(ratio "${mr[sitrova]}" "${mr[$t]}")" \
+      " (Sitrova $(mib "${mr[sitrova]}") MiB, $t $(mib "${mr[$t]}") MiB)"
   done
+  peak[$site]=${mr[sitrova]}
   if [ "$browser" != 0 ]; then
     echo "In Chromium, from disk with the network shut (the start page and up to 40 others):"
     for t in sitrova wget wget2; do
@@ -160,3 +166,11 @@ for site in $sites; do
   unset mw mc mr
   echo
 done
+echo "Sitrova's peak memory per site (median, MiB):"
+low=""; high=""
+for site in $sites; do
+  printf '  %-13s %6s\n' "$site" "$(mib "${peak[$site]}")"
+  if [ -z "$low" ] || [ "${peak[$site]}" -lt "$low" ]; then low=${peak[$site]}; fi
+  if [ -z "$high" ] || [ "${peak[$site]}" -gt "$high" ]; then high=${peak[$site]}; fi
+done
+echo "  spread (largest - smallest): $(mib $((high - low))) MiB"

@@ -148,7 +148,8 @@ public:
             i = url->second;
         if (i > 0) {
             const std::string& path = m_table.paths[i];
-            if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (Exists(path) || m_willBeSaved(m_table.urls[i]))) {
+            // A page still waiting in the run's list needs no look at the disk.
+            if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (m_willBeSaved(m_table.urls[i]) || Exists(path))) {
                 if (local == path) return false;
                 out = EncodeLocalLink(RelativeLocalLink(m_pagePath, path)) + anchor;
                 return true;

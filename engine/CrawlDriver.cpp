@@ -57,10 +57,15 @@ bool AlreadySaved(SaveJob& job, const std::string& localPath, CrawlState& state)
     return IsSavedCopy(localPath) && !IsCanceledPage(localPath);
 }
 
-// Whether a linked page still needs its fetch (for fetching ahead).
-bool StillToFetch(const SaveJob& job, const std::string& path, const CrawlState& state) {
+// Whether a linked page still needs its fetch (for fetching ahead). Only a guess: a page
+// found without a file stays so for the guesses until the walk's own step for it has run.
+bool StillToFetch(const SaveJob& job, const std::string& path, CrawlState& state) {
     if (state.SavedCopy(path)) return false;  // fetched in this run, so visited too
-    if (!state.HasFile(path)) return true;
+    if (state.guessedAbsent.count(path) > 0) return true;
+    if (!state.HasFile(path)) {
+        state.guessedAbsent.insert(path);
+        return true;
+    }
     return job.RevisitSavedPages() && !job.PageVisited(path);
 }
 
@@ -319,7 +324,7 @@ bool IsFollowed(int32_t kind) {
 // Hands the linked pages that their steps are likely to fetch to the pool, last link first,
 // so that the first link, needed next, is on top. Only a guess without side effects: each
 // step still runs its own admission and drops what it does not use.
-void SubmitLinkedPages(SaveJob& job, const LinkTable& table, const CrawlState& state, Prefetcher& prefetch) {
+void SubmitLinkedPages(SaveJob& job, const LinkTable& table, CrawlState& state, Prefetcher& prefetch) {
     const uint32_t depth = state.recursionDepth + 1;
     if (depth > kMaxRecursionDepth) return;
     if (job.Has(mode::BlogSite)) {
@@ -353,6 +358,7 @@ int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& stat
         state.stepFailure.clear();
         int r = CrawlStep(host, job, table.paths[i], table.urls[i], table.levels[i], state, prefetch,
                           kind == AnswerDecides);
+        state.guessedAbsent.erase(table.paths[i]);
         state.recursionDepth -= 1;
         if (r == 0) {
             result = 0;
@@ -621,6 +627,7 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
         job.AppendLog(page.url + "からＤＬ中…");
         job.AppendLog(LevelLine(page.level, 0));
         (void)CrawlStep(host, job, page.path, page.url, page.level, state, &prefetch, page.answerDecides);
+        state.guessedAbsent.erase(page.path);
     }
     // Files saved after a page that linked them: that page's links lead to them again.
     if (!job.StopRequested())

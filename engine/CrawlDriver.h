@@ -56,6 +56,10 @@ struct CrawlState {
     // Every file this run put in place (pages and embedded files), marked true for the pages
     // it fetched and kept as saved copies: asked for again, they need no look at the disk.
     std::unordered_map<std::string, bool> filesInPlace;
+    // Linked pages the guesses for fetching ahead found without a file, so that a page linked
+    // from many others is looked for on disk once, not once a link; a page leaves the set when
+    // its step has run. The walk itself never goes by it.
+    std::unordered_set<std::string> guessedAbsent;
     // The answers heard for links whose names did not say what they are, by URL: asked once,
     // every later link to the same URL names what was stored.
     std::unordered_map<std::string, AnswerDecision> decided;

@@ -72,13 +72,13 @@ void Prefetcher::SubmitEmbed(const std::string& url, const std::string& path) {
 }
 
 void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
-    if (StagingTaken(path)) return;
-    bool wake = false;
     {
+        // A page linked again while it waits only moves up: its staging name was looked at
+        // when it was first submitted.
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_shutdown || m_limits.threads <= 0) return;
-        auto [it, inserted] = m_tickets.try_emplace(path);
-        if (!inserted) {
+        const auto it = m_tickets.find(path);
+        if (it != m_tickets.end()) {
             Ticket& ticket = *it->second;
             if (ticket.embed || ticket.state != State::Pending) return;
             // Needed sooner now than when it was first submitted.
@@ -87,6 +87,14 @@ void Prefetcher::SubmitPage(const std::string& url, const std::string& path) {
             m_pageQueue.emplace(ticket.order, &ticket);
             return;
         }
+    }
+    if (StagingTaken(path)) return;
+    bool wake = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_shutdown || m_limits.threads <= 0) return;
+        auto [it, inserted] = m_tickets.try_emplace(path);
+        if (!inserted) return;  // only the crawl submits, and it is here
         it->second = std::make_unique<Ticket>();
         Ticket& ticket = *it->second;
         ticket.url = url;

@@ -47,7 +47,34 @@ std::string QueryAsNamePart(std::string_view tail) {
     return out;
 }
 
+namespace {
+
+// Most paths are in their plain form already (no empty, "." or ".." name): they stay as they
+// are, and the walk over their names need not build anything.
+bool IsPlainPath(std::string_view path) {
+    size_t start = !path.empty() && path.front() == '/' ? 1 : 0;
+    if (start >= path.size()) return true;
+    for (;;) {
+        size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        if (end == path.size()) return true;
+        start = end + 1;
+    }
+}
+
+bool IsInsidePlain(std::string_view p, std::string_view f) {
+    if (f.empty()) return false;
+    if (p == f) return true;
+    if (f == "/") return !p.empty() && p.front() == '/';
+    return p.size() > f.size() && p.compare(0, f.size(), f) == 0 && p[f.size()] == '/';
+}
+
+}  // namespace
+
 std::string NormaliseLocalPath(std::string_view path) {
+    if (IsPlainPath(path)) return std::string(path);
     const bool rooted = !path.empty() && path.front() == '/';
     std::vector<std::string_view> parts;
     size_t start = 0;
@@ -72,12 +99,11 @@ std::string NormaliseLocalPath(std::string_view path) {
 }
 
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
-    const std::string f = NormaliseLocalPath(folder);
-    const std::string p = NormaliseLocalPath(path);
-    if (f.empty()) return false;
-    if (p == f) return true;
-    if (f == "/") return !p.empty() && p.front() == '/';
-    return p.size() > f.size() && p.compare(0, f.size(), f) == 0 && p[f.size()] == '/';
+    // A folder is often given with its closing "/", which the plain form drops.
+    const auto trimmed = [](std::string_view v) { return v.size() > 1 && v.back() == '/' ? v.substr(0, v.size() - 1) : v; };
+    const std::string_view p = trimmed(path), f = trimmed(folder);
+    if (IsPlainPath(p) && IsPlainPath(f)) return IsInsidePlain(p, f);
+    return IsInsidePlain(NormaliseLocalPath(path), NormaliseLocalPath(folder));
 }
 
 }  // namespace engine

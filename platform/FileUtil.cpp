@@ -81,10 +81,26 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// In pieces: a save's error log runs to tens of megabytes, and copying it must not hold it
+// in memory whole at the end of the save.
 bool CopyFile(const std::string& from, const std::string& to) {
-    std::string bytes;
-    if (!ReadWholeFile(from, bytes)) return false;
-    return WriteFileReplacing(to, bytes);
+    const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    ReplacingWriter writer(to);
+    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && writer.Open();
+    char buf[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;  // a read error part-way leaves the old file as it was
+            break;
+        }
+        ok = writer.Write(std::string_view(buf, static_cast<size_t>(n)));
+    }
+    ::close(fd);
+    return ok && writer.Commit(Durability::Durable);
 }
 
 bool MayCreateIn(const std::string& folder, std::string* why) {

@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "engine/LinkKind.h"
+#include "engine/SafeLocalPath.h"
 #include "engine/UrlModel.h"
 #include "tests/support/Sandbox.h"
 
@@ -287,4 +290,21 @@ TEST_F(ResolveTest, ArchiveCollectionPagesAreNotFollowed) {
     link = "other/x.html";
     EXPECT_EQ(ResolveLink(page, "http://web.archive.org/collections/p.html", 0, 0, path, link, kind, outLevel),
               LinkTaken);
+}
+
+TEST(SafeLocalPath, PlainAndUnusualSpellingsNormaliseAlike) {
+    using engine::IsInsideFolder;
+    using engine::NormaliseLocalPath;
+    for (const auto& [given, plain] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"/", "/"}, {"/a/b.html", "/a/b.html"}, {"a/b", "a/b"}, {"/a/b/", "/a/b"},
+             {"//a//b", "/a/b"}, {"/a/./b/../c", "/a/c"}, {"../a", "../a"}, {"/../a", "/a"}, {"a/..", ""}})
+        EXPECT_EQ(NormaliseLocalPath(given), plain) << given;
+    EXPECT_TRUE(IsInsideFolder("/s/d/x.html", "/s/d/"));
+    EXPECT_TRUE(IsInsideFolder("/s/d", "/s/d"));
+    EXPECT_TRUE(IsInsideFolder("/s/d/e/../x.html", "/s/d"));
+    EXPECT_FALSE(IsInsideFolder("/s/d/../x.html", "/s/d/"));
+    EXPECT_FALSE(IsInsideFolder("/s/dx/y.html", "/s/d"));
+    EXPECT_FALSE(IsInsideFolder("/s/d/y.html", ""));
+    EXPECT_TRUE(IsInsideFolder("/x", "/"));
+    EXPECT_FALSE(IsInsideFolder("x", "/"));
 }

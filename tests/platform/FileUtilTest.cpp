@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,4 +102,43 @@ TEST(FileUtil, ReadErrorPartWayIsAFailureNotATruncatedText) {
     std::string text = "stale";
     EXPECT_FALSE(ReadWholeFile("/proc/self/mem", text));
     EXPECT_TRUE(text.empty());
+}
+
+namespace {
+
+long PeakKiB() {
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+TEST(FileUtil, CopyIsWholeAndNeverHoldsABigFileInMemory) {
+    Sandbox box;
+    const std::string from = box / "big.log", to = box / "copy.log";
+    // 48 MB of numbered lines, written piece by piece so that this test holds none of it.
+    constexpr int kPieces = 768;
+    {
+        std::string piece;
+        const int fd = ::open(from.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        for (int i = 0; i < kPieces; ++i) {
+            piece.assign(64 * 1024, static_cast<char>('a' + i % 26));
+            piece.replace(0, std::to_string(i).size(), std::to_string(i));
+            ASSERT_TRUE(WriteAll(fd, piece));
+        }
+        ::close(fd);
+    }
+    ASSERT_TRUE(WriteFileReplacing(to, "an older copy"));
+    const long before = PeakKiB();
+    ASSERT_TRUE(CopyFile(from, to));
+    EXPECT_LT(PeakKiB() - before, 16 * 1024);
+    EXPECT_EQ(FileSize(to), FileSize(from));
+    EXPECT_FALSE(FileExists(to + "Temp"));
+    std::string head;
+    ASSERT_TRUE(ReadFileHead(to, head, 3));
+    EXPECT_EQ(head, "0aa");
+    EXPECT_FALSE(CopyFile(box / "missing.log", to));
+    EXPECT_EQ(FileSize(to), FileSize(from));  // a failed copy leaves the old file
 }
