@@ -1,5 +1,5 @@
-// HTTP(S) transfers over libcurl. This is the only file that knows CURLcode; everything
-// above it sees HttpResult and a short error text.
+// HTTP(S) transfers over libcurl. This file and CookieJar.cpp are the only ones that know
+// libcurl; everything above them sees HttpResult and a short error text.
 #include "platform/HttpClient.h"
 
 #include "platform/CookieJar.h"
