@@ -2,6 +2,7 @@
 
 
 #include "app/ArgumentLine.h"
+#include "app/NamedArguments.h"
 #include "app/StartUp.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
@@ -44,6 +45,8 @@ std::string UsageText() {
            "  SomeSeries,\"URL\",\"保存先\"      単体／連番保存を、操作なしで行います。\n"
            "  PresetUrl,\"URL\",\"保存先\"       URLと保存先を入れた入力画面を開きます。\n"
            "  advertisement,\"ファイル.qdx\"   保存済みサイトから広告を削除します。\n"
+           "  --名前=値 を引数の前に置くと、その保存だけの設定になります（Sitrov.ini の [WebOptions] より優先）:\n" +
+           NamedOptionsUsage() +
            "  -h, --help                    この使い方を表示します。\n"
            "  --version                     バージョンを表示します。\n"
            "保存先は絶対パス（/ で始まるパス）で指定します。画面のない環境では、保存などの仕事を\n"
@@ -74,6 +77,7 @@ std::string UnattendedJobProblem(const std::string& argumentLine) {
 platform::StartVerdict CheckCommandLine(const std::vector<std::string>& args, bool canShowWindows,
                                         const std::string& version) {
     platform::StartVerdict verdict;
+    engine::NamedOptions named;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         verdict.leave = true;
         verdict.out = UsageText();
@@ -82,6 +86,12 @@ platform::StartVerdict CheckCommandLine(const std::vector<std::string>& args, bo
     if (args.size() == 1 && args[0] == "--version") {
         verdict.leave = true;
         verdict.out = "Sitrova " + version + "\n";
+        return verdict;
+    }
+    if (std::string error; !ApplyNamedArguments(args, named, &error)) {
+        verdict.leave = true;
+        verdict.exitCode = platform::ExitRefused;
+        verdict.err = "Sitrova: " + error + "\n";
         return verdict;
     }
     std::vector<char*> argv{nullptr};

@@ -8,6 +8,7 @@
 
 #include "app/ArgumentLine.h"
 #include "app/CommandLine.h"
+#include "app/NamedArguments.h"
 #include "app/StartUp.h"
 #include "app/UnattendedSave.h"
 #include "engine/ModeFlags.h"
@@ -38,12 +39,13 @@ bool SavesWithoutWindows(const std::string& argumentLine) {
     return engine::mode::JobKind(job.ModeFlags()) == engine::mode::ModeSomeComplete;
 }
 
-int RunWithoutWindows(const std::string& argumentLine) {
+int RunWithoutWindows(const std::string& argumentLine, const std::vector<std::string>& args) {
     platform::HttpGlobalInit();
     auto job = std::make_unique<engine::SaveJob>();
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
+    job->SetNamed(NamedOptionsForStart(job->IniPath(), args));
     const StartDecision decision = DecideStart(argumentLine, *job);
     if (decision.leave) {
         if (!decision.errorMessage.empty()) platform::PrintMessageLine("Sitrova", decision.errorMessage);
@@ -80,14 +82,14 @@ int RunWithWindows(int argc, char** argv) {
 int SitrovaMain(int argc, char** argv) {
     platform::KeepHeapSmall();
     std::signal(SIGPIPE, SIG_IGN);
-    const platform::StartVerdict verdict =
-        CheckCommandLine(std::vector<std::string>(argv + 1, argv + argc), platform::CanShowWindows(), kProductVersion);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const platform::StartVerdict verdict = CheckCommandLine(args, platform::CanShowWindows(), kProductVersion);
     if (verdict.leave) {
         platform::PrintVerdict(verdict);
         return verdict.exitCode;
     }
     const std::string argumentLine = ArgumentLineFromArgv(argc, argv);
-    if (SavesWithoutWindows(argumentLine)) return RunWithoutWindows(argumentLine);
+    if (SavesWithoutWindows(argumentLine)) return RunWithoutWindows(argumentLine, args);
     return RunWithWindows(argc, argv);
 }
 

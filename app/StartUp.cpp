@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/ArgumentLine.h"
+#include "app/NamedArguments.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/SaveJob.h"
 #include "platform/ExitCodes.h"
@@ -93,8 +94,11 @@ std::vector<std::string> CatalogueRecordArguments(const engine::SaveJob& job) {
 
 std::string ArgumentLineFromArgv(int argc, char** argv) {
     std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
+    int i = 1;
+    // The named options before the job argument are no part of it.
+    while (i < argc && IsNamedArgument(argv[i])) ++i;
+    for (const int first = i; i < argc; ++i) {
+        if (i > first) line += ' ';
         line += argv[i];
     }
     return line;

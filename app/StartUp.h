@@ -15,7 +15,8 @@ class SaveJob;
 
 namespace app {
 
-// The argument text as the program received it: the arguments joined with blanks.
+// The argument text as the program received it: the arguments after the leading named
+// options ("--name=value"), joined with blanks.
 std::string ArgumentLineFromArgv(int argc, char** argv);
 
 // What start-up decided. leave: the program ends without a window (modeFlags stays 0).

@@ -4,6 +4,7 @@
 
 #include "app/ParamFile.h"
 #include "cui/ElementLookup.h"
+#include "engine/NamedOptions.h"
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
 #include "platform/ExitCodes.h"
@@ -51,9 +52,9 @@ constexpr int kAbnormalEnd = -1;
 // Starts Sitrova with `argument`; waits for it when `wait` and returns its exit code, or
 // kAbnormalEnd when it was killed or ended with a code of no one's table. A Sitrova that
 // could not be started is reported here.
-int StartSitrova(const CuiContext& c, const std::string& argument, bool wait) {
+int StartSitrova(const CuiContext& c, const std::vector<std::string>& arguments, bool wait) {
     int code = platform::ExitDone;
-    if (c.start(SitrovaProgram(c), argument, wait, wait ? &code : nullptr) != 1) {
+    if (c.start(SitrovaProgram(c), arguments, wait, wait ? &code : nullptr) != 1) {
         c.print("Sitrova を起動できませんでした（" + SitrovaProgram(c) + "）。");
         return platform::ExitMissingPart;
     }
@@ -124,7 +125,7 @@ int Cut(const std::string& path, const CuiContext& c) {
         PrintLines(reader.message, c);
         return platform::ExitRefused;
     }
-    const int code = ExitOf(StartSitrova(c, "advertisement," + Quoted(path), true));
+    const int code = ExitOf(StartSitrova(c, {"advertisement," + Quoted(path)}, true));
     if (code != platform::ExitDone && code != platform::ExitMissingPart)
         PrintError(c, "SitrovaCui: '" + path + "' の広告削除は終わりませんでした（終了コード " + std::to_string(code) + "）。");
     return code;
@@ -134,7 +135,7 @@ int Cut(const std::string& path, const CuiContext& c) {
 int Url(std::string savePath, const std::string& url, const CuiContext& c) {
     // Sitrova splits the save path at its last "/".
     if (savePath.find('/') == std::string::npos) savePath.insert(0, "/");
-    return StartSitrova(c, "PresetUrl," + Quoted(url) + "," + Quoted(savePath), false);
+    return StartSitrova(c, {"PresetUrl," + Quoted(url) + "," + Quoted(savePath)}, false);
 }
 
 int Template(const std::string& path, const CuiContext& c) {
@@ -177,12 +178,15 @@ int Some(const std::string& path, const CuiContext& c) {
         return platform::ExitRefused;
     }
     std::string argument;
+    std::vector<std::string> arguments;
     std::vector<std::string> message;
-    if (!SomeArgument(doc, path, argument, message)) {
+    if (!SomeArgument(doc, path, argument, message) || !NamedArguments(doc, path, arguments, message)) {
         for (const std::string& line : message) c.print(line);
         return platform::ExitRefused;
     }
-    const int ended = StartSitrova(c, argument, true);
+    // The named options go before the job argument; a cookie file goes by its path only.
+    arguments.push_back(argument);
+    const int ended = StartSitrova(c, arguments, true);
     // "Finish!" says that the save ran to its end; Sitrova has said on stderr why one did not.
     if (JobRan(ended)) {
         c.print("");
@@ -239,6 +243,23 @@ bool SomeArgument(const xml::Document& doc, const std::string& path, std::string
     argument = complete ? "SomeComplete," + Quoted(url) + "," + Quoted(save) + "," + Quoted(std::to_string(flags)) +
                               "," + Quoted(lankLimit) + "," + Quoted(cpuLevel)
                         : "SomeSeries," + Quoted(url) + "," + Quoted(save);
+    return true;
+}
+
+bool NamedArguments(const xml::Document& doc, const std::string& path, std::vector<std::string>& arguments,
+                    std::vector<std::string>& message) {
+    engine::NamedOptions options;
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+        std::string value;
+        // An option the file does not name keeps the one of Sitrova's settings.
+        if (!LookUpValue(doc, std::string(kWebOptionsPath) + "/" + option.name, value)) continue;
+        std::string error;
+        if (!engine::SetNamedOptionText(options, option, value, &error)) {
+            message = {"'" + path + "': " + error};
+            return false;
+        }
+        arguments.push_back("--" + std::string(option.name) + "=" + value);
+    }
     return true;
 }
 

@@ -18,9 +18,10 @@ struct CuiContext {
     // One line of error output (UTF-8): why a job ended without doing what it was asked; left
     // empty, such lines go to stderr.
     std::function<void(const std::string& line)> printError;
-    // Starts `program` with one argument; waits for its end when `wait` and stores its exit
+    // Starts `program` with `arguments`; waits for its end when `wait` and stores its exit
     // code (-1 when it did not exit by itself). 1 when started.
-    std::function<int(const std::string& program, const std::string& argument, bool wait, int* exitCode)> start;
+    std::function<int(const std::string& program, const std::vector<std::string>& arguments, bool wait, int* exitCode)>
+        start;
 };
 
 // The arguments as tokens: the quotes of quoted runs are dropped, blanks inside stay (the
@@ -40,5 +41,13 @@ const std::vector<std::string>& UsageLines();
 // when the file cannot be used.
 bool SomeArgument(const xml::Document& doc, const std::string& path, std::string& argument,
                   std::vector<std::string>& message);
+
+// Where a parameter file keeps the named save options: one optional element per option,
+// named as the option, inside this one ("<weboptions><cookie-file>/home/me/c.txt</cookie-file>").
+constexpr const char* kWebOptionsPath = "/qdxsome:document/weboptions";
+// The "--name=value" arguments for the named options the file gives; false with the message
+// lines to print when one holds a value its option cannot take.
+bool NamedArguments(const xml::Document& doc, const std::string& path, std::vector<std::string>& arguments,
+                    std::vector<std::string>& message);
 
 }  // namespace cui

@@ -20,8 +20,7 @@ int main(int argc, char** argv) {
         std::fwrite(text.data(), 1, text.size(), stderr);
         std::fflush(stderr);
     };
-    context.start = [](const std::string& program, const std::string& argument, bool wait, int* exitCode) {
-        return platform::StartProcess(program, {argument}, wait, exitCode);
-    };
+    context.start = [](const std::string& program, const std::vector<std::string>& arguments, bool wait,
+                       int* exitCode) { return platform::StartProcess(program, arguments, wait, exitCode); };
     return cui::RunCui(cui::ArgumentTokens(argc, argv), context);
 }

@@ -1,9 +1,52 @@
 // The save options that are not bits of the mode word, each known by its name. They are
 // frozen with the rest of a save's options when the save starts.
+//
+// Every carrier (the settings file, parameter files, the scheduler, the command line, the
+// "Web" settings page) walks NamedOptionTable() and reads or writes each option as text, so
+// an option is added here, once: its field, its table entry, and the code that uses it.
 #pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 namespace engine {
 
-struct NamedOptions {};
+struct NamedOptions {
+    // A cookies.txt file (Netscape format) read at the start of a complete save; "" for none.
+    std::string cookieFile;
+
+    bool operator==(const NamedOptions&) const = default;
+};
+
+enum class NamedOptionKind { Text, Path, Bool, Integer };
+
+struct NamedOptionDescriptor {
+    const char* name;   // "cookie-file": key, element name and "--name=value"
+    NamedOptionKind kind;
+    const char* label;  // the caption of its control on the "Web" settings page
+    const char* help;   // one line for the usage text
+    std::variant<std::string NamedOptions::*, bool NamedOptions::*, int64_t NamedOptions::*> field;
+    int64_t minimum = 0;  // Integer only: the accepted range
+    int64_t maximum = 0;
+};
+
+// Every named option, in the order the carriers show them.
+const std::vector<NamedOptionDescriptor>& NamedOptionTable();
+const NamedOptionDescriptor* FindNamedOption(std::string_view name);
+
+// The value as its carriers store it: texts as they are, "1"/"0", decimal numbers.
+std::string NamedOptionText(const NamedOptions& options, const NamedOptionDescriptor& option);
+
+enum NamedOptionSetResult : int { NamedOptionSet = 1, NamedOptionRefused = 0 };
+// Takes the value from its stored text; a value the option cannot take leaves it unchanged,
+// and `error` says why (Japanese, naming the option).
+[[nodiscard]] int SetNamedOptionText(NamedOptions& options, const NamedOptionDescriptor& option,
+                                     std::string_view text, std::string* error = nullptr);
+
+// The options whose value differs from the default, as "--name=value" arguments.
+std::vector<std::string> NamedOptionArguments(const NamedOptions& options);
 
 }  // namespace engine

@@ -218,8 +218,9 @@ Prefetcher::Ticket* Prefetcher::NextLocked() {
 
 // Pool thread.
 void Prefetcher::ThreadMain() {
-    // Each thread keeps its own connections alive.
+    // Each thread keeps its own connections alive, and shares the save's cookies.
     platform::HttpSession http;
+    if (const platform::HttpSession* save = m_job.Http()) http.UseCookies(save->Cookies());
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
         Ticket* ticket = nullptr;

@@ -1,7 +1,8 @@
-// HTTP(S) transfers over libcurl. This is the only file that knows CURLcode; everything
-// above it sees HttpResult and a short error text.
+// HTTP(S) transfers over libcurl. This file and CookieJar.cpp are the only ones that know
+// libcurl; everything above them sees HttpResult and a short error text.
 #include "platform/HttpClient.h"
 
+#include "platform/CookieJar.h"
 #include "platform/FileUtil.h"
 
 #include <curl/curl.h>
@@ -328,7 +329,7 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     }
 }
 
-HttpResponse Run(void* handle, const HttpRequest& request, const Sink& sink,
+HttpResponse Run(void* handle, const CookieJar* cookies, const HttpRequest& request, const Sink& sink,
                  const BodyStart& bodyStart) {
     HttpResponse response;
     CURL* curl = static_cast<CURL*>(handle);
@@ -352,9 +353,15 @@ HttpResponse Run(void* handle, const HttpRequest& request, const Sink& sink,
     // Reset drops the previous request's options but keeps the connection cache.
     curl_easy_reset(curl);
     Configure(curl, request, t, headers, errorBuffer);
+    if (cookies && cookies->Share()) {
+        // An empty file name switches the cookie engine on without reading any file.
+        curl_easy_setopt(curl, CURLOPT_SHARE, cookies->Share());
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    }
     CURLcode code = curl_easy_perform(curl);
     Conclude(curl, code, t, errorBuffer, response);
-    // The handle must not keep pointers into this frame.
+    // The handle must not keep pointers into this frame, nor hold on to the jar.
+    if (cookies && cookies->Share()) curl_easy_setopt(curl, CURLOPT_SHARE, nullptr);
     curl_easy_reset(curl);
     curl_slist_free_all(headers);
     return response;
@@ -432,7 +439,7 @@ HttpSession::~HttpSession() {
 
 HttpResponse HttpSession::Fetch(const HttpRequest& request, const Sink& sink) {
     try {
-        return Run(m_handle, request, sink, BodyStart());
+        return Run(m_handle, m_cookies, request, sink, BodyStart());
     } catch (...) {
         HttpResponse failed;
         failed.error = "out of memory";
@@ -442,7 +449,7 @@ HttpResponse HttpSession::Fetch(const HttpRequest& request, const Sink& sink) {
 
 HttpResponse HttpSession::FetchStreaming(const HttpRequest& request, const BodyStart& bodyStart, const Sink& sink) {
     try {
-        return Run(m_handle, request, sink, bodyStart);
+        return Run(m_handle, m_cookies, request, sink, bodyStart);
     } catch (...) {
         HttpResponse failed;
         failed.error = "out of memory";
@@ -454,7 +461,7 @@ HttpResponse HttpSession::FetchToFile(const HttpRequest& request, const std::str
     try {
         FileTarget file(path, request.resumeFrom);
         HttpResponse response = Run(
-            m_handle, request, [&](const char* data, size_t length) { return file.Write(data, length); },
+            m_handle, m_cookies, request, [&](const char* data, size_t length) { return file.Write(data, length); },
             [&](bool rangeHonoured) { return file.Open(rangeHonoured); });
         if (!file.Close() && response.result == HttpOk) response.result = HttpFileError;
         if (response.result == HttpFileError && !file.Error().empty()) {
@@ -474,7 +481,7 @@ HttpResponse HttpSession::FetchToMemory(const HttpRequest& request, std::string&
     bool cut = false;
     try {
         HttpResponse response = Run(
-            m_handle, request,
+            m_handle, m_cookies, request,
             [&](const char* data, size_t length) {
                 size_t room = maxBytes - out.size();
                 if (length > room) {

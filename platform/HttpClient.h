@@ -52,6 +52,8 @@ struct HttpResponse {
     FailureCause cause = FailureCause::None;  // the kind of failure when result != HttpOk
 };
 
+class CookieJar;
+
 class HttpSession {
 public:
     HttpSession();
@@ -82,8 +84,14 @@ public:
     HttpResponse FetchToMemory(const HttpRequest& request, std::string& out,
                                size_t maxBytes = 16u << 20);
 
+    // From now on the session sends and keeps the cookies of `jar` (nullptr: no cookies, as
+    // a new session). The jar must outlive the session.
+    void UseCookies(CookieJar* jar) { m_cookies = jar; }
+    CookieJar* Cookies() const { return m_cookies; }
+
 private:
     void* m_handle = nullptr;  // CURL*
+    CookieJar* m_cookies = nullptr;
 };
 
 // Call once from main() before any thread starts.

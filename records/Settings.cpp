@@ -20,6 +20,8 @@ constexpr const char* kSeriesErrorSection = "SeriesError";
 constexpr int32_t kMaxWindowSide = 16384;
 // The mode words keep their bits 0x1 to 0x8 for the check boxes of their dialogs.
 constexpr uint32_t kDialogNibble = 0xF;
+// Named values are paths and short texts; a longer stored value is cut here.
+constexpr size_t kNamedValueCapacity = 4096;
 
 uint32_t WindowSide(int32_t stored, uint32_t minimum) {
     if (stored < static_cast<int32_t>(minimum)) return minimum;
@@ -148,6 +150,24 @@ int SaveSeriesError(const std::string& iniPath, const std::string& receiveTimeOu
                                           {"RetryCount", retryCountText},
                                           {"WaitSec", waitText}},
                                          error);
+}
+
+engine::NamedOptions ReadNamedOptions(const std::string& iniPath) {
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
+    engine::NamedOptions options;
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+        if (!text.HasKey(kWebOptionsSection, option.name)) continue;
+        const std::string value = text.ReadText(kWebOptionsSection, option.name, "", kNamedValueCapacity);
+        (void)engine::SetNamedOptionText(options, option, value);
+    }
+    return options;
+}
+
+int SaveNamedOptions(const std::string& iniPath, const engine::NamedOptions& options, std::string* error) {
+    platform::ProfileEntries entries;
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable())
+        entries.emplace_back(option.name, engine::NamedOptionText(options, option));
+    return platform::WriteProfileSection(iniPath, kWebOptionsSection, entries, error);
 }
 
 void HideSettingsFile(const std::string& iniPath) {

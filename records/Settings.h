@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/ModeFlags.h"
+#include "engine/NamedOptions.h"
 
 namespace engine {
 class SaveJob;
@@ -107,6 +108,14 @@ SeriesErrorSettings ReadSeriesError(const std::string& iniPath);
 // never ends must not fill the disk. A missing or non-positive value gives the default.
 constexpr int32_t kDefaultMaxFileSizeMB = 4096;
 int64_t ReadMaxFileSizeBytes(const std::string& iniPath);
+
+// --- WebOptions: the named save options, each under its own name --------------------------
+constexpr const char* kWebOptionsSection = "WebOptions";
+// A missing key, or a value the option cannot take, gives the option's default.
+engine::NamedOptions ReadNamedOptions(const std::string& iniPath);
+// Writes every named option (the whole section).
+[[nodiscard]] int SaveNamedOptions(const std::string& iniPath, const engine::NamedOptions& options,
+                                   std::string* error = nullptr);
 
 // --- SpeedSelectPath: the save-path history, most recent first -------------------------------
 // True when the folder of `path` (up to its last "/"; "/" for a path right under the root)

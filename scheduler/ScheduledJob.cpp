@@ -95,8 +95,21 @@ void AcceptJob(ScheduledJob& job, int blogUrl) {
     std::snprintf(command, sizeof command, "SomeComplete,%c%s%c,%c%s%c,%c%d%c,%c%s%c,%c%d%c", '"', target.c_str(), '"',
                   '"', job.savePath.c_str(), '"', '"', static_cast<int>(bits), '"', '"', job.upperLimitText.c_str(),
                   '"', '"', job.cpuLevel, '"');
-    job.jobCommand = command;
+    job.jobCommand.clear();
+    // Named values hold no line break: the lines of the command stay its arguments.
+    for (const std::string& argument : engine::NamedOptionArguments(job.named)) job.jobCommand += argument + "\n";
+    job.jobCommand += command;
     job.accepted = true;
+}
+
+std::vector<std::string> CommandArguments(std::string_view jobCommand) {
+    std::vector<std::string> arguments;
+    for (;;) {
+        const size_t end = jobCommand.find('\n');
+        arguments.emplace_back(jobCommand.substr(0, end));
+        if (end == std::string_view::npos) return arguments;
+        jobCommand.remove_prefix(end + 1);
+    }
 }
 
 std::string ProposedFileName(std::string_view pathEdit, std::string_view urlEdit) {

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "engine/NamedOptions.h"
 
 namespace scheduler {
 
@@ -17,7 +20,7 @@ struct ScheduledJob {
     std::string url;             // exactly as typed
     std::string savePath;        // full path of the file that receives the start page
     std::string upperLimitText;  // digits only, may be empty
-    std::string jobCommand;      // the argument built on OK
+    std::string jobCommand;      // the arguments built on OK (see CommandArguments)
     bool forceConvert = false;   // "強制変換"
     bool aliasFix = false;       // "Alias補整"
     bool useAgent = false;       // "Agent利用"
@@ -28,6 +31,7 @@ struct ScheduledJob {
     bool makerMode = false;
     bool optionsShown = false;
     bool accepted = false;
+    engine::NamedOptions named;  // options of this save only; the default ones are not passed
 };
 
 // A new job; `commandWord` is the word behind the program name on its command line.
@@ -54,6 +58,11 @@ enum SavePathResult : int { SavePathValid = 1, SavePathInvalid = 0 };
 // The whole OK step after validation: stores the target, builds `jobCommand` and sets
 // `accepted`. `blogUrl` is the helper library's answer for the URL (1 = blog).
 void AcceptJob(ScheduledJob& job, int blogUrl);
+
+// The program arguments of a job command: its named options ("--name=value") stand one per
+// line before the "SomeComplete" argument. A command of one line is one argument, as
+// commands always were.
+std::vector<std::string> CommandArguments(std::string_view jobCommand);
 
 // The proposed name of the save-file dialog, from the two edits.
 std::string ProposedFileName(std::string_view pathEdit, std::string_view urlEdit);

@@ -61,7 +61,8 @@ void InputView::OnCommand(int id) {
     case CmdSiteSaveSettings:
     case CmdSerialSettings:
     case CmdQdxFileSettings:
-    case CmdOtherSettings: OpenSettings(id); return;
+    case CmdOtherSettings:
+    case CmdWebSettings: OpenSettings(id); return;
     default: break;
     }
     if (RunMenuCommand(id, window(), m_job, m_hooks) == CommandOutcome::CloseWindow) window()->close();
@@ -165,6 +166,7 @@ void InputView::OpenSettings(int id) {
     const char* name = id == CmdSiteSaveSettings  ? "InitializeSiteDL"
                        : id == CmdSerialSettings  ? "InitializeSrsFile"
                        : id == CmdQdxFileSettings ? "InitializeExtReg"
+                       : id == CmdWebSettings     ? "InitializeWeb"
                                                   : "InitializeOther";
     const int result = m_hooks.openDialog(name, window(), m_job, {});
     if (id == CmdSiteSaveSettings && result > 0) {

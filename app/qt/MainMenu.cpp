@@ -55,7 +55,8 @@ void BuildInputMenuBar(QMenuBar* bar, bool catalogueInstalled, const std::functi
              {"サイト保存の環境編集(&S)", CmdSiteSaveSettings},
              {"連番保存の環境編集(&G)", CmdSerialSettings},
              {"Qdxファイルの環境編集(&F)", CmdQdxFileSettings},
-             {"その他の環境編集", CmdOtherSettings}},
+             {"その他の環境編集", CmdOtherSettings},
+             {"Web の環境編集(&W)", CmdWebSettings}},
             onCommand);
     AddMenu(bar, "ヘルプ(&H)",
             {{"ヘルプファイル(&H)", CmdHelp},

@@ -31,6 +31,7 @@ enum MenuCommand : int {
     CmdStartSave = 26,
     CmdAddToBatch = 27,
     CmdRunBatch = 28,
+    CmdWebSettings = 29,
 };
 
 // Builds the input view's menu bar. `onCommand` receives the identifier of a chosen item.

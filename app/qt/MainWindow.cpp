@@ -196,7 +196,7 @@ void MainWindow::StartCompleteSave() {
     if (m_hooks.selectTrace) m_progress->selectTrace = m_hooks.selectTrace;
     m_progress->SetCloseWhenDone((records::ReadDefMode(m_job.IniPath()) & records::kDefModeCloseWhenDone) != 0);
     setCentralWidget(m_progress);
-    GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdOpenQdx,
+    GrayCommands(menuBar(), {CmdClearHistory, CmdSiteSaveSettings, CmdSerialSettings, CmdOtherSettings, CmdWebSettings, CmdOpenQdx,
                              CmdAdRemoval, CmdScheduler, CmdQdxFileSettings, CmdStartSave, CmdAddToBatch, CmdRunBatch});
     // A link dropped on the running save opens a new Sitrova for it.
     setAcceptDrops(true);

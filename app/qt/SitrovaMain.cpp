@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
+#include "app/NamedArguments.h"
 #include "app/StartUp.h"
 #include "app/qt/MainWindow.h"
 #include "download/qt/RelatedFileDownload.h"
@@ -44,6 +46,7 @@ int SitrovaWindowsMain(int argc, char** argv) {
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
+    job->SetNamed(app::NamedOptionsForStart(job->IniPath(), std::vector<std::string>(argv + 1, argv + argc)));
 
     app::StartDecision decision = app::DecideStart(app::ArgumentLineFromArgv(argc, argv), *job);
     if (decision.leave) {

@@ -176,7 +176,7 @@ void ScheduleWindow::RunSchedule() {
     const std::string program = SitrovaProgram(m_programFolder);
     m_runner = std::make_unique<scheduler::ScheduleRunner>([program](const std::string& jobCommand) {
         // Runner thread: one Sitrova run, waited for without a time limit.
-        (void)platform::StartProcess(program, {jobCommand}, true);
+        (void)platform::StartProcess(program, scheduler::CommandArguments(jobCommand), true);
     });
     if (!m_runner->Start(std::move(commands))) {
         Tell(m_hooks, this, "スケジュールの実行に失敗しました。");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/ArgumentLine.h"
+#include "app/CommandLine.h"
+#include "app/NamedArguments.h"
 #include "app/StartUp.h"
 #include "engine/SaveJob.h"
 #include "records/SaveTarget.h"
@@ -9,6 +11,7 @@
 using namespace engine::mode;
 using app::ParseArgumentLine;
 using engine::SaveJob;
+using testsupport::Sandbox;
 
 TEST(ArgumentLine, SomeCompleteFillsEveryField) {
     SaveJob job;
@@ -191,4 +194,29 @@ TEST(StartUp, CatalogueGetsTheSavedStartPageAndTheRecord) {
     EXPECT_TRUE(app::CatalogueRecordArguments(job).empty());  // not finished yet
     job.SetModeBits(ModeJobFinished);
     EXPECT_EQ(app::CatalogueRecordArguments(job), (std::vector<std::string>{"QDX", box / "docs.qdx"}));
+}
+
+TEST(StartUp, NamedOptionsComeBeforeTheJobAndOverrideTheSettings) {
+    testsupport::Sandbox box;
+    const std::string ini = box / "Sitrov.ini";
+    const std::string job = "SomeComplete,\"http://h/\",\"/s/site.html\",\"1\",\"0\",\"4\"";
+    Sandbox::WriteFile(ini, "[WebOptions]\r\ncookie-file=/etc/ini-cookies.txt\r\n");
+    EXPECT_EQ(app::NamedOptionsForStart(ini, {job}).cookieFile, "/etc/ini-cookies.txt");
+    EXPECT_EQ(app::NamedOptionsForStart(ini, {"--cookie-file=/home/me/c.txt", job}).cookieFile, "/home/me/c.txt");
+    EXPECT_EQ(app::NamedOptionsForStart(ini, {"--cookie-file=", job}).cookieFile, "");
+
+    std::vector<std::string> args = {"Sitrova", "--cookie-file=/home/me/c.txt", job};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    EXPECT_EQ(app::ArgumentLineFromArgv(static_cast<int>(argv.size()), argv.data()), job);
+    EXPECT_FALSE(app::CheckCommandLine({"--cookie-file=/home/me/c.txt", job}, false, "1").leave);
+
+    for (const auto& [argument, why] : std::vector<std::pair<std::string, std::string>>{
+             {"--cookie-file=c.txt", "cookie-file の値が正しくありません"}, {"--no-such=1", "不明なオプションです: --no-such"}}) {
+        const platform::StartVerdict verdict = app::CheckCommandLine({argument, job}, false, "1");
+        EXPECT_TRUE(verdict.leave);
+        EXPECT_EQ(verdict.exitCode, 2);
+        EXPECT_NE(verdict.err.find(why), std::string::npos) << verdict.err;
+    }
+    EXPECT_NE(app::UsageText().find("  --cookie-file=値"), std::string::npos);
 }

@@ -1,5 +1,6 @@
 // The Sitrova program itself, started the way the scheduler starts it, without a display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -88,6 +89,27 @@ TEST(SomeComplete, ExitCodeTellsWhetherTheSaveGotAllPagesSomeOrNone) {
     std::string description;
     ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / "site-Description.log"), description), platform::CodepageOk);
     EXPECT_NE(description.find("しかし、ダウンロードに失敗したファイルが存在します。"), std::string::npos);
+}
+
+TEST(SomeComplete, ACookieFileGivenBeforeTheJobOpensAMembersFolderAndStaysOutOfTheCopy) {
+    Sandbox site, out, home;
+    Sandbox::WriteFile(site / "index.html", "<html><body><a href=\"members/a.html\">a</a></body></html>");
+    Sandbox::WriteFile(site / "members/a.html", "<html><body>members only</body></html>");
+    LoopbackServer server(site.Path(), R"({"need_cookie": {"/members/": "member=yes-7f3a"}})");
+    ASSERT_TRUE(server.Running());
+    const std::string cookies = home / "cookies.txt";
+    Sandbox::WriteFile(cookies, "127.0.0.1\tFALSE\t/\tFALSE\t0\tmember\tyes-7f3a\n");
+    ASSERT_EQ(::chmod(cookies.c_str(), 0600), 0);
+    int code = -1;
+    const auto [printed, err] = RunPlain({"--cookie-file=" + cookies, "SomeComplete,\"" + server.BaseUrl() +
+                                          "/index.html\",\"" + out.Path() + "site.html\",\"769\",\"0\",\"4\""},
+                                         code, out);
+    EXPECT_EQ(code, 0) << err;
+    EXPECT_EQ(Sandbox::ReadFile(out / "site.files/members/a.html"), "<html><body>members only</body></html>");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(out.Path())) {
+        if (!entry.is_regular_file()) continue;
+        EXPECT_EQ(Sandbox::ReadFile(entry.path().string()).find("yes-7f3a"), std::string::npos) << entry.path();
+    }
 }
 
 TEST(SomeComplete, UnreadableRecordFileIsRefused) {

@@ -36,7 +36,7 @@ std::string RunTool(const std::string& program, const std::vector<std::string>& 
 }
 
 // A program folder holding a copy of SitrovaCui and a stand-in Sitrova that appends its
-// argument to "calls.txt", after a second when "slow" is there, and ends with the codes
+// arguments (joined by blanks) to "calls.txt", after a second when "slow" is there, and ends with the codes
 // listed in "codes" one call after another (else 0).
 struct StandIn {
     Sandbox box;
@@ -45,7 +45,7 @@ struct StandIn {
     StandIn() {
         Sandbox::WriteFile(box / "bin/Sitrova",
                            "#!/bin/sh\nd=$(dirname \"$0\")\n[ -f \"$d/slow\" ] && sleep 1\n"
-                           "printf '%s\\n' \"$1\" >> \"$d/calls.txt\"\n"
+                           "printf '%s\\n' \"$*\" >> \"$d/calls.txt\"\n"
                            "n=$(wc -l < \"$d/calls.txt\")\ncode=$(sed -n \"${n}p\" \"$d/codes\" 2>/dev/null)\n"
                            "exit \"${code:-0}\"\n");
         ::chmod((box / "bin/Sitrova").c_str(), 0755);
@@ -273,6 +273,24 @@ TEST(CuiProgram, SomeReadsParameterFilesAsXml) {
     // Why a file could not be read goes to the error output, naming the file.
     EXPECT_NE(errors.find("'unclosed.xml': "), std::string::npos) << errors;
     EXPECT_NE(errors.find("'badutf8.xml': UTF-8"), std::string::npos) << errors;
+}
+
+TEST(CuiProgram, NamedOptionsOfAParameterFileGoBeforeTheJobArgument) {
+    StandIn s;
+    auto doc = [](const std::string& web) {
+        return Sjis("<qdxsome:document><url>http://w.example/</url><save>/s/w.html</save>" + web +
+                    "</qdxsome:document>\r\n");
+    };
+    Sandbox::WriteFile(s.box / "cookie.xml", doc("<weboptions><cookie-file>\r\n/home/me/c.txt\r\n</cookie-file></weboptions>"));
+    Sandbox::WriteFile(s.box / "unknown.xml", doc("<weboptions><not-yet>1</not-yet></weboptions>"));
+    Sandbox::WriteFile(s.box / "relative.xml", doc("<weboptions><cookie-file>c.txt</cookie-file></weboptions>"));
+    int code = -1;
+    const std::string printed =
+        RunTool(s.cui, {"/some", "cookie.xml", "/some", "unknown.xml", "/some", "relative.xml"}, s.box.Path(), &code);
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(printed.find("'relative.xml': cookie-file の値が正しくありません"), std::string::npos) << printed;
+    EXPECT_EQ(s.Calls(2), "--cookie-file=/home/me/c.txt SomeSeries,\"http://w.example/\",\"/s/w.html\"\n"
+                          "SomeSeries,\"http://w.example/\",\"/s/w.html\"\n");
 }
 
 TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {

@@ -186,3 +186,18 @@ TEST(Settings, BrowserCommandAddsTheFileAccessFlagForChrome) {
     EXPECT_TRUE(BrowserCommandFor("", "/p").shellOpen);
     EXPECT_TRUE(BrowserCommandFor("Auto", "/p").shellOpen);  // the dialog's word for the default handler
 }
+
+TEST(Settings, NamedOptionsHaveTheirOwnSectionInShiftJis) {
+    Sandbox box;
+    const std::string ini = box / "Sitrov.ini";
+    Sandbox::WriteFile(ini, "[BasicOption]\r\nDefMode=1\r\n");
+    EXPECT_EQ(ReadNamedOptions(ini), engine::NamedOptions{});  // no section: every default
+    engine::NamedOptions options;
+    options.cookieFile = "/home/me/クッキー.txt";
+    ASSERT_EQ(SaveNamedOptions(ini, options), 1);
+    EXPECT_EQ(Sandbox::ReadFile(ini), "[BasicOption]\r\nDefMode=1\r\n[WebOptions]\r\ncookie-file=/home/me/\x83N\x83\x62\x83L\x81[.txt\r\n");
+    EXPECT_EQ(ReadNamedOptions(ini), options);
+    // A value its option cannot take reads as the default.
+    Sandbox::WriteFile(ini, "[WebOptions]\r\ncookie-file=cookies.txt\r\n");
+    EXPECT_EQ(ReadNamedOptions(ini).cookieFile, "");
+}

@@ -48,6 +48,19 @@ TEST(ScheduledJob, OptionsGiveFlagWordIconAndCommand) {
     }
 }
 
+TEST(ScheduledJob, NamedOptionsTravelAsArgumentsBeforeTheJob) {
+    ScheduledJob job = NewScheduledJob("");
+    job.url = "http://h/a.html";
+    job.savePath = "/home/me/save";
+    AcceptJob(job, 0);
+    const std::string plain = job.jobCommand;
+    EXPECT_EQ(CommandArguments(plain), std::vector<std::string>{plain});  // a command as it always was
+    job.named.cookieFile = "/home/me/my cookies.txt";
+    AcceptJob(job, 0);
+    EXPECT_EQ(CommandArguments(job.jobCommand),
+              (std::vector<std::string>{"--cookie-file=/home/me/my cookies.txt", plain}));
+}
+
 TEST(ScheduledJob, DefaultsNamesAndTexts) {
     EXPECT_FALSE(NewScheduledJob("").makerMode);
     EXPECT_TRUE(NewScheduledJob("RaveVor").makerMode);

@@ -29,6 +29,10 @@ sent, query string included) to an object with any of these keys:
                   validator gets the whole body (200), as the standard asks
     last_modified Last-Modified header of the answer; compared with If-Range the same way
     endless       true: a body without length that goes on until the client hangs up
+    set_cookie    "NAME=VALUE": the answer sets this session cookie (Path=/)
+
+A top-level key "need_cookie" maps path prefixes to "NAME=VALUE": a request under such a
+prefix that does not send that cookie is answered 403, as a site's members-only pages are.
 
 A top-level key "clean_urls" (true, or a list of path prefixes) publishes those folders with
 clean URLs, as static hosts do: "/x" is answered from "x.html" when no file "x" exists, before
@@ -216,6 +220,9 @@ class Handler(BaseHTTPRequestHandler):
             self.send_endless(send_body)
             return
 
+        if not self.has_needed_cookie(state):
+            rule = {"status": 403}
+
         if rule.get("delay"):
             time.sleep(float(rule["delay"]))
 
@@ -235,6 +242,8 @@ class Handler(BaseHTTPRequestHandler):
         if "last_modified" in rule:
             headers["Last-Modified"] = str(rule["last_modified"])
         headers.update({str(k): str(v) for k, v in rule.get("headers", {}).items()})
+        if "set_cookie" in rule:
+            headers["Set-Cookie"] = "%s; Path=/" % rule["set_cookie"]
 
         drop = None
         if send_body and "drop_after" in rule:
@@ -261,6 +270,16 @@ class Handler(BaseHTTPRequestHandler):
             self.connection.shutdown(socket.SHUT_RDWR)
         except OSError:
             pass
+
+    def has_needed_cookie(self, state):
+        needed = state.all_rules().get("need_cookie")
+        if not isinstance(needed, dict):
+            return True
+        sent = [c.strip() for c in (self.headers.get("Cookie") or "").split(";")]
+        for prefix, cookie in needed.items():
+            if self.path.startswith(prefix) and str(cookie) not in sent:
+                return False
+        return True
 
     def send_endless(self, send_body):
         self.send_response(200, "OK")

@@ -32,6 +32,7 @@ constexpr RecordDialog kRecordDialogs[] = {
 constexpr const char* kBuiltDialogs[] = {
     "VersionInfo",   "InitializeSiteDL",   "InitializeSrsFile", "InitializeExtReg", "InitializeOther",
     "ErrorLogViewer", "DropHtmlCutAdv",    "OutDomainSelectDlg", "AnalysisLit",     "AnalysisStd",
+    "InitializeWeb",
 };
 
 RecordRunner RecordRunnerFor(const std::string& name) {
@@ -79,6 +80,7 @@ QDialog* CreateDialogByName(const std::string& name, QWidget* owner, engine::Sav
     if (name == "InitializeSrsFile") return CreateSerialSettingsDialog(owner, ini, programFolder);
     if (name == "InitializeExtReg") return CreateQdxFileSettingsDialog(owner, ini, programFolder);
     if (name == "InitializeOther") return CreateOtherSettingsDialog(owner, ini, programFolder);
+    if (name == "InitializeWeb") return CreateWebSettingsDialog(owner, job);
     if (name == "ErrorLogViewer") return CreateErrorLogViewer(owner, ErrorLogPathOf(job));
     if (name == "DropHtmlCutAdv") return CreateDropHtmlDialog(owner, args.filePath, programFolder);
     if (name == "OutDomainSelectDlg") return CreateOutDomainSelectDialog(owner, job);

@@ -1,4 +1,4 @@
-// The four settings dialogs. Each factory builds the dialog with its controls filled from
+// The settings dialogs. Each factory builds the dialog with its controls filled from
 // the settings file; the caller runs it (exec) and deletes it. OK writes the dialog's keys
 // and ends with 1; Cancel and the close box end with 0 and write nothing.
 #pragma once
@@ -8,6 +8,10 @@
 
 class QDialog;
 class QWidget;
+
+namespace engine {
+class SaveJob;
+}
 
 namespace appqt {
 
@@ -35,5 +39,9 @@ QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath,
 
 // "InitializeOther": WhlMode and the "save with Sitrova" entry of the browsers' link menu.
 QDialog* CreateOtherSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder);
+
+// "InitializeWeb": the named save options (Sitrov.ini [WebOptions]), one control per option.
+// OK also hands them to the job, for the window's next save.
+QDialog* CreateWebSettingsDialog(QWidget* owner, engine::SaveJob& job);
 
 }  // namespace appqt

@@ -1,0 +1,73 @@
+#include "engine/NamedOptions.h"
+
+#include <charconv>
+
+namespace engine {
+
+namespace {
+
+// A value travels as one line of a settings file and as one program argument.
+bool StorableText(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+
+int Refuse(const NamedOptionDescriptor& option, const std::string& why, std::string* error) {
+    if (error) *error = std::string(option.name) + " の値が正しくありません（" + why + "）。";
+    return NamedOptionRefused;
+}
+
+}  // namespace
+
+const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
+    static const std::vector<NamedOptionDescriptor> table = {
+        {"cookie-file", NamedOptionKind::Path, "クッキーファイル（cookies.txt 形式）",
+         "保存の初めに読むクッキーファイル（Netscape の cookies.txt 形式）", &NamedOptions::cookieFile, 0, 0},
+    };
+    return table;
+}
+
+const NamedOptionDescriptor* FindNamedOption(std::string_view name) {
+    for (const NamedOptionDescriptor& option : NamedOptionTable())
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+std::string NamedOptionText(const NamedOptions& options, const NamedOptionDescriptor& option) {
+    if (auto text = std::get_if<std::string NamedOptions::*>(&option.field)) return options.**text;
+    if (auto flag = std::get_if<bool NamedOptions::*>(&option.field)) return options.**flag ? "1" : "0";
+    return std::to_string(options.*std::get<int64_t NamedOptions::*>(option.field));
+}
+
+int SetNamedOptionText(NamedOptions& options, const NamedOptionDescriptor& option, std::string_view text,
+                       std::string* error) {
+    if (!StorableText(text)) return Refuse(option, "改行を含めることはできません", error);
+    if (auto field = std::get_if<std::string NamedOptions::*>(&option.field)) {
+        if (option.kind == NamedOptionKind::Path && !text.empty() && text.front() != '/')
+            return Refuse(option, "/ で始まる絶対パスを指定してください", error);
+        options.**field = std::string(text);
+        return NamedOptionSet;
+    }
+    if (auto field = std::get_if<bool NamedOptions::*>(&option.field)) {
+        if (text != "0" && text != "1") return Refuse(option, "0 か 1 を指定してください", error);
+        options.**field = text == "1";
+        return NamedOptionSet;
+    }
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < option.minimum ||
+        value > option.maximum)
+        return Refuse(option, std::to_string(option.minimum) + "～" + std::to_string(option.maximum) + " の整数を指定してください",
+                      error);
+    options.*std::get<int64_t NamedOptions::*>(option.field) = value;
+    return NamedOptionSet;
+}
+
+std::vector<std::string> NamedOptionArguments(const NamedOptions& options) {
+    const NamedOptions defaults;
+    std::vector<std::string> arguments;
+    for (const NamedOptionDescriptor& option : NamedOptionTable()) {
+        const std::string value = NamedOptionText(options, option);
+        if (value != NamedOptionText(defaults, option)) arguments.push_back("--" + std::string(option.name) + "=" + value);
+    }
+    return arguments;
+}
+
+}  // namespace engine

@@ -1,0 +1,31 @@
+#include <QLineEdit>
+
+#include "app/qt/dialogs/SettingsDialogs.h"
+#include "engine/SaveJob.h"
+#include "tests/app/qt/dialogs/DialogTestKit.h"
+
+using dialogtest::DialogTest;
+using testsupport::Sandbox;
+
+namespace {
+
+class WebSettings : public DialogTest {};
+
+TEST_F(WebSettings, EachNamedOptionHasAControlAndOkStoresThemForTheSettingsAndTheJob) {
+    engine::SaveJob job;
+    job.SetProgramFolder(programFolder);
+    Sandbox::WriteFile(ini, "[WebOptions]\r\ncookie-file=/home/me/old.txt\r\n");
+    std::unique_ptr<QDialog> d(appqt::CreateWebSettingsDialog(nullptr, job));
+    auto* cookieFile = d->findChild<QLineEdit*>("opt-cookie-file");
+    ASSERT_NE(cookieFile, nullptr);
+    EXPECT_EQ(cookieFile->text().toStdString(), "/home/me/old.txt");
+    Click(d.get(), 1204);  // back to the defaults
+    EXPECT_EQ(cookieFile->text().toStdString(), "");
+    cookieFile->setText(" /home/me/cookies.txt ");
+    Click(d.get(), 1201);
+    EXPECT_EQ(d->result(), 1);
+    EXPECT_EQ(IniBytes(), "[WebOptions]\r\ncookie-file=/home/me/cookies.txt\r\n");
+    EXPECT_EQ(job.Named().cookieFile, "/home/me/cookies.txt");
+}
+
+}  // namespace
