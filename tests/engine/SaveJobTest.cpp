@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "engine/FillJob.h"
 #include "engine/JobRecords.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
@@ -142,6 +143,31 @@ TEST(SaveJob, WorkerResultAndStop) {
     EXPECT_TRUE(sawStop);
     EXPECT_TRUE(job.WorkerEnded());
     EXPECT_EQ(job.Result(), 4);
+}
+
+TEST(FillJob, ATrailingSlashNamesTheFoldersIndexPage) {
+    SaveJob job;
+    FillJob(job, {"http://h/d/", "/s/site.html", ModeNormal, 2, true});
+    EXPECT_EQ(job.UrlLeaf(), "index.html");
+    EXPECT_EQ(job.StartUrl(), "http://h/d/");  // the folder itself is asked for
+    EXPECT_EQ(job.ModeFlags(), ModeNormal | ModeIndexAppended);
+    EXPECT_EQ(job.SaveName(), "site.html");
+    EXPECT_EQ(job.LankLimit(), 2);
+
+    SaveJob bare;  // a host alone gets its root path first
+    FillJob(bare, {"http://h", "", 0, 0, true});
+    EXPECT_EQ(bare.UrlBase() + bare.UrlLeaf(), "http://h/index.html");
+    SaveJob asGiven;
+    FillJob(asGiven, {"http://h/d/", "", 0, 0, false});
+    EXPECT_EQ(asGiven.UrlLeaf(), "");
+    EXPECT_FALSE(asGiven.Has(ModeIndexAppended));
+
+    std::string command = "http://h/d/";
+    EXPECT_EQ(AppendIndexPage(command, "index.html#DefIndexNoName"), ModeIndexAppended);
+    EXPECT_EQ(command, "http://h/d/index.html#DefIndexNoName");
+    std::string page = "http://h/d/p.html";
+    EXPECT_EQ(AppendIndexPage(page), 0u);
+    EXPECT_EQ(page, "http://h/d/p.html");
 }
 
 TEST(SaveJob, KindFollowsThePrecedenceOfModeBits) {
