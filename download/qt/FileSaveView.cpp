@@ -141,7 +141,7 @@ void FileSaveView::OnSingleCode(int code, int64_t value) {
         AddLine("ダウンロードに成功しました。");
         ++m_savedCount;
         m_busyPauses = 0;
-        m_job.SetModeBits(ModeJobFinished);
+        m_job.Progress().SetRunState(ModeJobFinished);
         return SingleFinished();
     default: return;
     }

@@ -145,6 +145,33 @@ TEST(SaveJob, WorkerResultAndStop) {
     EXPECT_EQ(job.Result(), 4);
 }
 
+TEST(SaveJob, OptionsAreFrozenWhenTheWorkerStartsWhileRunStateGoesOn) {
+    SaveJob job;
+    job.SetModeBits(ModeSomeComplete | agent);
+    job.SetLankLimit(3);
+    job.SetTraceSelection({"a/"});
+    job.StartWorker([] { return 0; });
+    EXPECT_TRUE(job.WaitWorker(5000));
+    EXPECT_TRUE(job.OptionsFrozen());
+    job.SetModeBits(neglect);
+    job.ClearModeBits(agent);
+    job.SetLankLimit(9);
+    job.SetUpdateCheck(true);
+    job.SetTraceSelection({});
+    EXPECT_FALSE(job.SetOptions(SaveOptions{}));
+    const SaveOptions options = job.Options();
+    EXPECT_EQ(options.modeFlags, ModeSomeComplete | agent);
+    EXPECT_EQ(options.lankLimit, 3);
+    EXPECT_FALSE(options.updateCheck);
+    EXPECT_EQ(options.traceSelection, std::vector<std::string>{"a/"});
+    // How far the run came is no option: it is kept apart and joins the word as stored.
+    job.SetModeBits(ModeJobFinished);
+    job.Progress().SetRunState(ModeMainClosed);
+    EXPECT_EQ(job.Options().modeFlags, ModeSomeComplete | agent);
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete | agent | ModeJobFinished | ModeMainClosed);
+    EXPECT_TRUE(job.Has(ModeMainClosed));
+}
+
 TEST(FillJob, ATrailingSlashNamesTheFoldersIndexPage) {
     SaveJob job;
     FillJob(job, {"http://h/d/", "/s/site.html", ModeNormal, 2, true});
