@@ -1,7 +1,7 @@
 #include "app/ArgumentLine.h"
 
 #include "engine/CpuLevel.h"
-#include "engine/LinkText.h"
+#include "engine/FillJob.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 
@@ -37,22 +37,15 @@ private:
     size_t m_pos;
 };
 
-void SetStartUrl(engine::SaveJob& job, std::string url, bool appendIndex) {
-    url = engine::WithRootPath(url);
-    if (appendIndex && !url.empty() && url.back() == '/') {
-        url += "index.html";
-        job.SetModeBits(ModeIndexAppended);
-    }
-    job.SetStartUrl(url);
-}
-
 void ParseSomeComplete(const std::string& line, engine::SaveJob& job) {
     job.SetModeBits(ModeSomeComplete);
     FieldReader fields(line, std::string_view("SomeComplete").size());
-    SetStartUrl(job, fields.Next(), true);
-    job.SetSaveTarget(fields.Next());
-    job.SetModeBits(static_cast<uint32_t>(platform::ParseDecimal(fields.Next())));
-    job.SetLankLimit(static_cast<int32_t>(platform::ParseDecimal(fields.Next())));
+    engine::JobInput input;
+    input.url = fields.Next();
+    input.savePath = fields.Next();
+    input.modeBits = static_cast<uint32_t>(platform::ParseDecimal(fields.Next()));
+    input.lankLimit = static_cast<int32_t>(platform::ParseDecimal(fields.Next()));
+    engine::FillJob(job, input);
     job.SetCpuSleepMs(engine::SleepForCommandLevel(static_cast<int>(platform::ParseDecimal(fields.Next()))));
     job.ClearModeBits(ModeNormal);
 }
@@ -60,16 +53,21 @@ void ParseSomeComplete(const std::string& line, engine::SaveJob& job) {
 void ParseSomeSeries(const std::string& line, engine::SaveJob& job) {
     job.SetModeBits(ModeSomeSeries);
     FieldReader fields(line, std::string_view("SomeSeries").size());
-    SetStartUrl(job, fields.Next(), true);
-    job.SetSaveTarget(fields.Next());
+    engine::JobInput input;
+    input.url = fields.Next();
+    input.savePath = fields.Next();
+    engine::FillJob(job, input);
     job.ClearModeBits(ModeNormal);
 }
 
 void ParsePresetUrl(const std::string& line, engine::SaveJob& job) {
     job.SetModeBits(ModePresetUrl);
     FieldReader fields(line, std::string_view("PresetUrl").size());
-    SetStartUrl(job, fields.Next(), false);
-    if (!fields.NextIsEmpty()) job.SetSaveTarget(fields.Next());
+    engine::JobInput input;
+    input.url = fields.Next();
+    input.appendIndex = false;
+    if (!fields.NextIsEmpty()) input.savePath = fields.Next();
+    engine::FillJob(job, input);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ int OpenCompleteSave(SaveJob& job, std::string* refusal) {
 
 std::string CloseCompleteSave(SaveJob& job) {
     platform::DebugOutput("Finisth - ExeSiteWndProcRun()");
-    job.SetModeBits(ModeJobFinished);
+    job.Progress().SetRunState(ModeJobFinished);
     const uint32_t flags = job.ModeFlags();
     const int result = job.Result();
     std::string text = CompletionText(flags, job.UpdateCheck(), job.ChosenSaveName(), result);

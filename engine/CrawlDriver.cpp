@@ -26,7 +26,6 @@ namespace engine {
 
 namespace {
 
-constexpr uint32_t kRetryWaitMs = 3000;
 constexpr uint32_t kNovelSiteWaitMs = 30000;
 
 // The page step and the embedded files with the run's pool (null: no fetching ahead).
@@ -180,7 +179,7 @@ int FetchPage(SaveJob& job, const std::string& localPath, const std::string& url
     }
     if (job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("  応答を待機中…");
-        job.Pause(kRetryWaitMs);
+        job.Pause(job.Run().retryWaitMs);
         ok = again(url);
     }
     return ok;
@@ -379,7 +378,7 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Pr
     int ok = FirstTry(job, prefetch, url, path, &origin);
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("    応答を待機中…");
-        job.Pause(kRetryWaitMs);
+        job.Pause(job.Run().retryWaitMs);
         ok = FetchUrlToFile(job, url, path, &origin);
     }
     if (!ok) failure = std::move(origin.failure);

@@ -22,7 +22,6 @@ namespace {
 
 constexpr std::string_view kProgramAgent = "Mozilla/4.0";
 constexpr int kResumeTries = 4;
-constexpr uint32_t kResumePauseMs = 3000;
 constexpr int kDefaultTimeoutSec = 300;
 constexpr int kPlainChunkSize = 500;
 constexpr int kOptionsChunkSize = 1024;
@@ -38,6 +37,9 @@ struct Control {
     FetchOrigin* origin = nullptr;  // receives where the file came from
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
+
+    // The pause before a broken transfer is resumed: the job's, else the usual one.
+    uint32_t ResumePauseMs() const { return job ? job->Run().resumePauseMs : RunContext::kDefaultWaitMs; }
 
     // A stop request ends the pause at once; without a job the pause is short enough to sleep.
     void Pause(uint32_t ms) const {
@@ -107,7 +109,7 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (response.result != platform::HttpFailed || retries >= kResumeTries) return false;
         const int64_t have = std::max<int64_t>(0, platform::FileSize(temp));
         if (onlyOnceBegun && have == 0) return false;
-        control.Pause(kResumePauseMs);
+        control.Pause(control.ResumePauseMs());
         if (control.Stopped()) {
             NoteFailure(control.origin, std::string(kReasonStopped));
             return false;

@@ -1,5 +1,8 @@
 // The bits of a job's mode word. The values travel as a decimal number on the command line
-// of the console tool and the scheduler, so they never change.
+// of the console tool and the scheduler, so they never change. Most are options of the save
+// or its job kind; the run state bits (RunStateBits) tell how far the run has come: they
+// live in the job's progress, not in its options, and join the word only where it is shown
+// or stored.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +33,9 @@ constexpr uint32_t NotFoundTitleCheck = 0x1000000;
 constexpr uint32_t ModeSomeSeries = 0x2000000;
 constexpr uint32_t ModePresetUrl = 0x4000000;
 constexpr uint32_t ModeMainClosed = 0x10000000;
+
+// The bits that record how far a run has come rather than what was asked for.
+constexpr uint32_t RunStateBits = ModeUpdateClosed | ModeJobFinished | ModeMainClosed;
 
 // With BlogSite set, links are followed only down to the blog cut-off setting; this value of
 // the setting lifts the limit.

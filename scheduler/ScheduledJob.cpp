@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "engine/FillJob.h"
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
@@ -84,10 +85,7 @@ int CheckSavePath(std::string_view path, int reserved) {
 void AcceptJob(ScheduledJob& job, int blogUrl) {
     uint32_t bits = JobOptionBits(job);
     std::string target = job.url;
-    if (!job.url.empty() && job.url.back() == '/') {
-        target += "index.html#DefIndexNoName";
-        bits |= ModeIndexAppended;
-    }
+    bits |= engine::AppendIndexPage(target, "index.html#DefIndexNoName");
     if (job.savePath.find(".htm") == std::string::npos) job.savePath += ".html";
     if (blogUrl == 1) bits |= BlogSite;
     bits |= ModeSomeComplete;

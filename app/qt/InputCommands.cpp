@@ -17,6 +17,7 @@
 #include "app/qt/MainMenu.h"
 #include "app/qt/UiHooks.h"
 #include "app/qt/dialogs/DialogOpener.h"
+#include "engine/FillJob.h"
 #include "engine/ModeFlags.h"
 #include "engine/LinkText.h"
 #include "engine/SaveJob.h"
@@ -88,16 +89,13 @@ void InputView::FillJob(const app::InputFields& fields, bool completeSave) {
     const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
     // The maker's mode of a "ravevor" start stays with the job: the save then skips the crawl.
     m_job.ClearModeBits(ModePresetUrl | ModeIndexAppended | app::InputOptionMask());
-    m_job.SetModeBits(ModeNormal | (completeSave ? app::JobOptionBits(Options(), defMode) : 0));
-    std::string url = engine::WithRootPath(fields.url);
-    if (url.back() == '/') {
-        url += "index.html";
-        m_job.SetModeBits(ModeIndexAppended);
-    }
-    m_job.SetStartUrl(url);
+    engine::JobInput input;
+    input.url = fields.url;
+    input.savePath = fields.savePath;
+    input.modeBits = ModeNormal | (completeSave ? app::JobOptionBits(Options(), defMode) : 0);
+    input.lankLimit = app::LimitOfField(fields.limitText);
+    engine::FillJob(m_job, input);
     if (completeSave) m_job.SetModeBits(app::SiteAdapterBits(m_job.UrlBase()));
-    m_job.SetSaveTarget(fields.savePath);
-    m_job.SetLankLimit(app::LimitOfField(fields.limitText));
 }
 
 void InputView::StoreSaveHistory(const std::string& savePath) {

@@ -269,10 +269,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (m_adRemoval) m_adRemoval->StopWorker();
-    if (!m_progress && !m_fileSave && m_kind == ModeNormal) m_job.SetModeBits(ModeMainClosed);
+    if (!m_progress && !m_fileSave && m_kind == ModeNormal) m_job.Progress().SetRunState(ModeMainClosed);
     if (m_kind == ModeUpdateCheck && !m_progress) {
         StoreQdxWindowSize();
-        m_job.SetModeBits(ModeUpdateClosed);
+        m_job.Progress().SetRunState(ModeUpdateClosed);
     }
     event->accept();
 }

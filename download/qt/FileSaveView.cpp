@@ -94,7 +94,7 @@ void FileSaveView::Poll() {
     if (m_asking || !m_session) return;
     const download::SessionJob state = m_session->Take();
     for (const std::string& line : state.lines) AddLine(line);
-    if (state.savedCount > 0 && m_savedCount == 0) m_job.SetModeBits(ModeJobFinished);
+    if (state.savedCount > 0 && m_savedCount == 0) m_job.Progress().SetRunState(ModeJobFinished);
     m_savedCount = state.savedCount;
     m_bar->setValue(state.fileBar);
     m_status->setText(ToQ(state.fileCounter));

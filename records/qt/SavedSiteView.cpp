@@ -84,7 +84,7 @@ SavedSiteView::SavedSiteView(QMainWindow* window, engine::SaveJob& job, std::fun
 SavedSiteView::~SavedSiteView() {
     if (m_handedOver) return;
     StoreWindowSize();
-    m_job.SetModeBits(ModeUpdateClosed);
+    m_job.Progress().SetRunState(ModeUpdateClosed);
 }
 
 void SavedSiteView::LoadJob() {

@@ -40,6 +40,7 @@ protected:
     // Runs a whole save of `leaf` on the site into the sandbox's "out" folder.
     int Save(LoopbackServer& server, const std::string& leaf, uint32_t flags = 0) {
         job.SetModeBits(ModeSomeComplete | flags);
+        job.Run().retryWaitMs = job.Run().resumePauseMs = 20;
         job.SetStartUrl(server.BaseUrl() + "/" + leaf);
         job.SetSaveTarget(out + leaf);
         return SaveWorker(host, job);

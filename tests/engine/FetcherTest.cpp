@@ -61,7 +61,10 @@ class FetcherTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { platform::HttpGlobalInit(); }
 
-    void SetUp() override { job.SetHttp(&session); }
+    void SetUp() override {
+        job.SetHttp(&session);
+        job.Run().resumePauseMs = 20;  // the resumed reads need no real pause here
+    }
     void TearDown() override { job.SetHttp(nullptr); }
 
     void Serve(const std::string& rulesJson = "") {
@@ -218,6 +221,7 @@ TEST_F(FetcherTest, StopRequestCutsTheResumePauseShortAndLeavesNoFile) {
     Sandbox::WriteFile(site / "big.bin", BinaryBody(100000));
     Serve(R"({"/big.bin": {"drop_after": 10000}})");
     const std::string path = out / "big.bin";
+    job.Run().resumePauseMs = engine::RunContext::kDefaultWaitMs;
     StartFetchOnWorker(Url("/big.bin"), path);
     // The connection dropped after its 10000 bytes: the fetcher now waits before resuming.
     ASSERT_TRUE(testsupport::WaitFor([&] {

@@ -178,6 +178,7 @@ protected:
         job.SetStartUrl(url);
         job.SetSaveTarget(root + "index.html");
         job.SetCpuSleepMs(cpuSleepMs);
+        job.Run().retryWaitMs = job.Run().resumePauseMs = 20;
         job.SetRecords(&records);
         job.SetHttp(&http);
         Outcome out;

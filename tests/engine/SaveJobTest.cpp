@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "engine/FillJob.h"
 #include "engine/JobRecords.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
@@ -142,6 +143,58 @@ TEST(SaveJob, WorkerResultAndStop) {
     EXPECT_TRUE(sawStop);
     EXPECT_TRUE(job.WorkerEnded());
     EXPECT_EQ(job.Result(), 4);
+}
+
+TEST(SaveJob, OptionsAreFrozenWhenTheWorkerStartsWhileRunStateGoesOn) {
+    SaveJob job;
+    job.SetModeBits(ModeSomeComplete | agent);
+    job.SetLankLimit(3);
+    job.SetTraceSelection({"a/"});
+    job.StartWorker([] { return 0; });
+    EXPECT_TRUE(job.WaitWorker(5000));
+    EXPECT_TRUE(job.OptionsFrozen());
+    job.SetModeBits(neglect);
+    job.ClearModeBits(agent);
+    job.SetLankLimit(9);
+    job.SetUpdateCheck(true);
+    job.SetTraceSelection({});
+    EXPECT_FALSE(job.SetOptions(SaveOptions{}));
+    const SaveOptions options = job.Options();
+    EXPECT_EQ(options.modeFlags, ModeSomeComplete | agent);
+    EXPECT_EQ(options.lankLimit, 3);
+    EXPECT_FALSE(options.updateCheck);
+    EXPECT_EQ(options.traceSelection, std::vector<std::string>{"a/"});
+    // How far the run came is no option: it is kept apart and joins the word as stored.
+    job.SetModeBits(ModeJobFinished);
+    job.Progress().SetRunState(ModeMainClosed);
+    EXPECT_EQ(job.Options().modeFlags, ModeSomeComplete | agent);
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete | agent | ModeJobFinished | ModeMainClosed);
+    EXPECT_TRUE(job.Has(ModeMainClosed));
+}
+
+TEST(FillJob, ATrailingSlashNamesTheFoldersIndexPage) {
+    SaveJob job;
+    FillJob(job, {"http://h/d/", "/s/site.html", ModeNormal, 2, true});
+    EXPECT_EQ(job.UrlLeaf(), "index.html");
+    EXPECT_EQ(job.StartUrl(), "http://h/d/");  // the folder itself is asked for
+    EXPECT_EQ(job.ModeFlags(), ModeNormal | ModeIndexAppended);
+    EXPECT_EQ(job.SaveName(), "site.html");
+    EXPECT_EQ(job.LankLimit(), 2);
+
+    SaveJob bare;  // a host alone gets its root path first
+    FillJob(bare, {"http://h", "", 0, 0, true});
+    EXPECT_EQ(bare.UrlBase() + bare.UrlLeaf(), "http://h/index.html");
+    SaveJob asGiven;
+    FillJob(asGiven, {"http://h/d/", "", 0, 0, false});
+    EXPECT_EQ(asGiven.UrlLeaf(), "");
+    EXPECT_FALSE(asGiven.Has(ModeIndexAppended));
+
+    std::string command = "http://h/d/";
+    EXPECT_EQ(AppendIndexPage(command, "index.html#DefIndexNoName"), ModeIndexAppended);
+    EXPECT_EQ(command, "http://h/d/index.html#DefIndexNoName");
+    std::string page = "http://h/d/p.html";
+    EXPECT_EQ(AppendIndexPage(page), 0u);
+    EXPECT_EQ(page, "http://h/d/p.html");
 }
 
 TEST(SaveJob, KindFollowsThePrecedenceOfModeBits) {
