@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "albumfetcher/AlbumRun.h"
+#include "download/qt/SessionRows.h"
 #include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
@@ -138,7 +139,7 @@ void AlbumWindow::Poll() {
     m_albumBar->setValue(state.totalBar);
     m_fileCounter->setText(ToQ(state.fileCounter));
     m_albumCounter->setText(ToQ(state.totalCounter));
-    ShowRows(state);
+    downloadqt::ShowSessionRows(m_list, state);
     if (!state.ended) return;
     m_poll->stop();
     switch (state.outcome) {
@@ -146,18 +147,6 @@ void AlbumWindow::Poll() {
     case album::AlbumNoPhoto: return FailPhoto();
     case album::AlbumNoFolder: return FolderFailed();
     default: return;
-    }
-}
-
-void AlbumWindow::ShowRows(const download::SessionJob& state) {
-    const int count = static_cast<int>(state.rows.size());
-    while (m_list->topLevelItemCount() > count) delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
-    for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* row = m_list->topLevelItem(i);
-        const bool added = !row;
-        if (added) row = new QTreeWidgetItem(m_list);
-        for (int column = 0; column < 3; ++column) row->setText(column, ToQ(state.rows[i][column]));
-        if (added) m_list->scrollToItem(row);
     }
 }
 

@@ -61,7 +61,6 @@ private:
     void CreateMenu();
     // The window's timer: shows what the session did since the last look.
     void Poll();
-    void ShowRows(const download::SessionJob& state);
     void FinishRun();
     void FolderFailed();
     void FailPhoto();

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "download/SerialFiles.h"
+#include "download/qt/SessionRows.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
@@ -99,7 +100,7 @@ void FileSaveView::Poll() {
     m_bar->setValue(state.fileBar);
     m_status->setText(ToQ(state.fileCounter));
     if (state.stage == download::StageSeries && !m_series) BeginSeries();
-    ShowRows(state);
+    downloadqt::ShowSessionRows(m_list, state);
     if (state.question == download::QuestionSeries) {
         m_asking = true;
         const int answer =
@@ -111,18 +112,6 @@ void FileSaveView::Poll() {
         if (m_session) m_session->Answer(answer == platformqt::AnswerYes ? download::AnswerGoOn : download::AnswerStop);
     }
     if (state.ended) OnEnded(state);
-}
-
-void FileSaveView::ShowRows(const download::SessionJob& state) {
-    const int count = static_cast<int>(state.rows.size());
-    while (m_list->topLevelItemCount() > count) delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
-    for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* row = m_list->topLevelItem(i);
-        const bool added = !row;
-        if (added) row = new QTreeWidgetItem(m_list);
-        for (int column = 0; column < 3; ++column) row->setText(column, ToQ(state.rows[i][column]));
-        if (added) m_list->scrollToItem(row);
-    }
 }
 
 void FileSaveView::OnEnded(const download::SessionJob& state) {

@@ -61,7 +61,6 @@ public:
 private:
     // The window's timer: shows what the session did since the last look.
     void Poll();
-    void ShowRows(const download::SessionJob& state);
     void OnEnded(const download::SessionJob& state);
     void SingleNotFound(const std::string& reason);
     void SingleNotSaved(const std::string& reason);
