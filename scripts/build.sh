@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds Sitrova into ./build (or $BUILD_DIR).
+# Configures and builds Sitrova into ./build (or $BUILD_DIR). Arguments are CMake options;
+# BUILD_TARGETS names the ninja targets to build (default: everything).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${BUILD_DIR:-build}"
@@ -10,4 +11,4 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
-ninja -C "$BUILD_DIR"
+ninja -C "$BUILD_DIR" ${BUILD_TARGETS:-}

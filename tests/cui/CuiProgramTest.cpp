@@ -1,39 +1,23 @@
 // SitrovaCui driven as a program: its options, messages and the Sitrova arguments it
-// builds (a stand-in Sitrova records them), and two real saves from parameter files.
+// builds (a stand-in Sitrova records them).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
-#include <tuple>
 #include <thread>
 
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "tests/cui/CuiRun.h"
 #include "tests/records/LogText.h"
-#include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
-using testsupport::LoopbackServer;
+using namespace cuitest;
 using testsupport::Sandbox;
 
 namespace {
-
-// Runs `program` in `folder` under a time limit and returns what it printed on stdout (and
-// on stderr into `errors`, when given).
-std::string RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
-                int* code = nullptr, std::string* errors = nullptr) {
-    const std::string out = folder + "stdout.txt";
-    std::vector<std::string> shell = {"-c", "cd \"$1\" && shift && exec timeout 60 \"$@\" > \"$0\" 2> \"$0.err\"",
-                                      out, folder, program};
-    shell.insert(shell.end(), args.begin(), args.end());
-    int exitCode = -1;
-    EXPECT_EQ(platform::StartProcess("sh", shell, true, &exitCode), platform::ProcessStarted);
-    if (code) *code = exitCode;
-    if (errors) *errors = Sandbox::ReadFile(out + ".err");
-    return Sandbox::ReadFile(out);
-}
 
 // A program folder holding a copy of SitrovaCui and a stand-in Sitrova that appends its
 // arguments (joined by blanks) to "calls.txt", after a second when "slow" is there, and ends with the codes
@@ -63,19 +47,6 @@ struct StandIn {
     }
 };
 
-std::string Sjis(const std::string& utf8) {
-    std::string out;
-    EXPECT_EQ(platform::Utf8ToCp932(utf8, out), platform::CodepageOk);
-    return out;
-}
-
-std::string ParamFile(const std::string& url, const std::string& save, const std::string& workmode,
-                      const std::string& environment) {
-    return Sjis("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<qdxsome:document>\r\n<title>\r\nテスト\r\n</title>\r\n"
-                "<url>\r\n" + url + "\r\n</url>\r\n<save>\r\n" + save + "\r\n</save>\r\n" + workmode + environment +
-                "<version>\r\n1.00\r\n</version>\r\n</qdxsome:document>\r\n");
-}
-
 // A record of a saved site whose log lies beside it.
 void WriteRecord(const std::string& path) {
     Sandbox::WriteFile(path, "1\r\nEnd of Qdx file. Its contents is hidden file, SiteSaveInfoLog.\r\n");
@@ -91,7 +62,6 @@ const std::string kAllOn =
 const std::string kSomeOn =
     "<workmode><neglect>yes</neglect><arias>0</arias><agent></agent><datafolder>1</datafolder>"
     "<qdxfile>\r\n1\r\n</qdxfile><outdomain><all>2</all><select>0</select></outdomain></workmode>\r\n";
-const std::string kEnvironment = "<environment><lanklimit>3</lanklimit><sleepcpulevel>2</sleepcpulevel></environment>\r\n";
 
 }  // namespace
 
@@ -291,34 +261,4 @@ TEST(CuiProgram, NamedOptionsOfAParameterFileGoBeforeTheJobArgument) {
     EXPECT_NE(printed.find("'relative.xml': cookie-file の値が正しくありません"), std::string::npos) << printed;
     EXPECT_EQ(s.Calls(2), "--cookie-file=/home/me/c.txt SomeSeries,\"http://w.example/\",\"/s/w.html\"\n"
                           "SomeSeries,\"http://w.example/\",\"/s/w.html\"\n");
-}
-
-TEST(CuiProgram, TwoParameterFilesSaveTwoSitesOneAfterTheOther) {
-    Sandbox site1, site2, out;
-    Sandbox::WriteFile(site1 / "index.html", "<html><body><a href=\"p.html\">p</a></body></html>");
-    Sandbox::WriteFile(site1 / "p.html", "<html><body>one</body></html>");
-    Sandbox::WriteFile(site2 / "index.html", "<html><body>two</body></html>");
-    LoopbackServer server1(site1.Path()), server2(site2.Path());
-    ASSERT_TRUE(server1.Running() && server2.Running());
-    const std::string cui = std::string(SITROVA_BIN_DIR) + "/SitrovaCui";
-    EXPECT_EQ(RunTool(cui, {"/template", "a.xml", "/template", "b.xml"}, out.Path()), "");
-    EXPECT_EQ(RunTool(cui, {"/template", "b.xml"}, out.Path()), "");
-    for (auto [file, url, save] : {std::tuple{"a.xml", server1.BaseUrl() + "/", out / "one/site.html"},
-                                   std::tuple{"b.xml", server2.BaseUrl() + "/index.html", out / "two/site.html"}}) {
-        std::string text;
-        ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / file), text), platform::CodepageOk);
-        text.replace(text.find("■ここにURLを記述します。"), std::string("■ここにURLを記述します。").size(), url);
-        text.replace(text.find("■ここに保存先のフルパスを記述します。"),
-                     std::string("■ここに保存先のフルパスを記述します。").size(), save);
-        Sandbox::WriteFile(out / file, Sjis(text));
-        ASSERT_TRUE(platform::CreateFolder(platform::FolderOf(save)));
-    }
-    EXPECT_EQ(RunTool(cui, {"/some", "a.xml", "/some", "b.xml"}, out.Path()), "\nFinish!\n\n\nFinish!\n\n");
-    EXPECT_NE(Sandbox::ReadFile(out / "one/site.files/p.html").find("one"), std::string::npos);
-    EXPECT_TRUE(Sandbox::Exists(out / "one/site.qdx"));
-    EXPECT_NE(Sandbox::ReadFile(out / "two/site.files/index.html").find("two"), std::string::npos);
-
-    // A file without workmode asks for a single-file save; Sitrova answers and ends by itself.
-    Sandbox::WriteFile(out / "c.xml", ParamFile(server2.BaseUrl() + "/x.jpg", out / "c.jpg", "", kEnvironment));
-    EXPECT_EQ(RunTool(cui, {"/some", "c.xml"}, out.Path()), "\nFinish!\n\n");
 }
