@@ -81,7 +81,11 @@ CookieJar::CookieJar() : m_shared(std::make_unique<Shared>()) {
 }
 
 CookieJar::~CookieJar() {
-    if (m_shared->loader) curl_easy_cleanup(m_shared->loader);
+    if (m_shared->loader) {
+        // The loader's empty cookie file name would otherwise outlive it (libcurl 7.88).
+        curl_easy_setopt(m_shared->loader, CURLOPT_COOKIEFILE, nullptr);
+        curl_easy_cleanup(m_shared->loader);
+    }
     if (m_shared->share) curl_share_cleanup(m_shared->share);
 }
 

@@ -360,8 +360,12 @@ HttpResponse Run(void* handle, const CookieJar* cookies, const HttpRequest& requ
     }
     CURLcode code = curl_easy_perform(curl);
     Conclude(curl, code, t, errorBuffer, response);
-    // The handle must not keep pointers into this frame, nor hold on to the jar.
-    if (cookies && cookies->Share()) curl_easy_setopt(curl, CURLOPT_SHARE, nullptr);
+    // The handle must not keep pointers into this frame, nor hold on to the jar. libcurl 7.88
+    // keeps every cookie file name it was given until it is told to forget them.
+    if (cookies && cookies->Share()) {
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, nullptr);
+        curl_easy_setopt(curl, CURLOPT_SHARE, nullptr);
+    }
     curl_easy_reset(curl);
     curl_slist_free_all(headers);
     return response;
