@@ -274,8 +274,11 @@ void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string
             (table.nameMustSay[i] || (!followDynamic && link.find('?') != std::string::npos)))
             kind = NotFollowed;
         if (kind == AnswerDecides) TakeDecision(state, link, kind, path);
-        // What the site's robots.txt forbids stays online, like any link not followed.
-        if (kind != NotFollowed && IsAbsoluteUrl(link) && !RobotsAllowLink(job, link)) kind = NotFollowed;
+        // What the site's robots.txt forbids stays online, like any link not followed. Links to
+        // other sites wait for the user's choice, so their hosts are not asked here.
+        if (kind != NotFollowed && kind != OutDomainEmbed && kind != OutDomainPage && IsAbsoluteUrl(link) &&
+            !RobotsAllowLink(job, link))
+            kind = NotFollowed;
         if (toFolder && kind != NotFollowed) {
             dirs.urls.push_back(table.urls[i]);
             dirs.paths.push_back(path);
