@@ -13,6 +13,7 @@
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
 #include "engine/Prefetcher.h"
+#include "engine/RobotsCheck.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
@@ -273,6 +274,11 @@ void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string
             (table.nameMustSay[i] || (!followDynamic && link.find('?') != std::string::npos)))
             kind = NotFollowed;
         if (kind == AnswerDecides) TakeDecision(state, link, kind, path);
+        // What the site's robots.txt forbids stays online, like any link not followed. Links to
+        // other sites wait for the user's choice, so their hosts are not asked here.
+        if (kind != NotFollowed && kind != OutDomainEmbed && kind != OutDomainPage && IsAbsoluteUrl(link) &&
+            !RobotsAllowLink(job, link))
+            kind = NotFollowed;
         if (toFolder && kind != NotFollowed) {
             dirs.urls.push_back(table.urls[i]);
             dirs.paths.push_back(path);
@@ -615,6 +621,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
     state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
     Prefetcher prefetch(job);
+    // The page the user asked for is saved whatever robots.txt says; the log says it said no.
+    if (IsAbsoluteUrl(startUrl) && !RobotsAllowUrl(job, startUrl))
+        job.AppendLog("  ！robots.txt はこのページの取得を禁じていますが、開始ページのため取得します: " + startUrl);
     const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch, answerDecides);
     if (!state.deferred.empty()) {
         job.AppendLog("===");

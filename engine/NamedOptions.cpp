@@ -20,6 +20,8 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
     static const std::vector<NamedOptionDescriptor> table = {
         {"cookie-file", NamedOptionKind::Path, "クッキーファイル（cookies.txt 形式）",
          "保存の初めに読むクッキーファイル（Netscape の cookies.txt 形式）", &NamedOptions::cookieFile, 0, 0},
+        {"ignore-robots", NamedOptionKind::Bool, "robots.txt を無視する",
+         "サイトの robots.txt が禁じるページやファイルも取得する", &NamedOptions::ignoreRobots, 0, 0},
     };
     return table;
 }

@@ -17,6 +17,8 @@ namespace engine {
 struct NamedOptions {
     // A cookies.txt file (Netscape format) read at the start of a complete save; "" for none.
     std::string cookieFile;
+    // Fetch what the sites' robots.txt forbid as well (they are obeyed unless this is set).
+    bool ignoreRobots = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "engine/RobotsRules.h"
 
 namespace platform {
 class HttpSession;
@@ -57,6 +61,14 @@ public:
     // touched by the worker thread only.
     std::unordered_set<std::string>& MadeFolders() { return m_madeFolders; }
 
+    // The robots.txt rules of each host ("http://host:port", lower case) read in this save, and
+    // the URLs already logged as forbidden; touched by the worker thread only.
+    std::unordered_map<std::string, RobotsRules>& RobotsByHost() { return m_robots; }
+    std::unordered_set<std::string>& RobotsRefusalsLogged() { return m_robotsLogged; }
+    // Told once per host whose robots.txt asks for a Crawl-delay (the host as keyed above,
+    // the delay in milliseconds), on the worker thread; set before the start.
+    std::function<void(const std::string& host, uint32_t ms)> onCrawlDelay;
+
     // The pause before a broken transfer is resumed, and the wait before a failed page or
     // file is asked for once more (RetryOnFailure). Tests shorten them; set before the start.
     uint32_t resumePauseMs = kDefaultWaitMs;
@@ -73,6 +85,8 @@ private:
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
     std::unordered_set<std::string> m_madeFolders;
+    std::unordered_map<std::string, RobotsRules> m_robots;
+    std::unordered_set<std::string> m_robotsLogged;
 };
 
 }  // namespace engine

@@ -9,7 +9,7 @@ SECONDS_EACH="${1:-60}"
 OUT="${FUZZ_DIR:-build/fuzz}"
 CXX="${FUZZ_CXX:-clang++}"
 JOBS="${FUZZ_JOBS:-1}"
-TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_linkscanner fuzz_argumentline fuzz_resolvelink fuzz_xml fuzz_lookup fuzz_adrules fuzz_cookies})
+TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_linkscanner fuzz_argumentline fuzz_resolvelink fuzz_xml fuzz_lookup fuzz_adrules fuzz_cookies fuzz_robots})
 FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -fno-omit-frame-pointer)
 
@@ -28,6 +28,7 @@ declare -A SEEDS=(
   [fuzz_argumentline]="tests/fuzz/seeds/argument.txt"
   [fuzz_resolvelink]="tests/fuzz/seeds/link.txt"
   [fuzz_cookies]="tests/fuzz/seeds/cookies.txt"
+  [fuzz_robots]="tests/fuzz/seeds/robots.txt"
 )
 
 mkdir -p "$OUT/artifacts" "$OUT/core"

@@ -257,7 +257,13 @@ TEST_F(PrefetchTest, BelowTheFullCpuLevelNothingIsFetchedAhead) {
     const std::vector<std::string> walkOrder = Requests(server);
     const Outcome light = Crawl(server, "light/", true, 0, 1);
     const std::vector<std::string> all = Requests(server);
-    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(walkOrder.size()), all.end()), walkOrder);
+    // The robots.txt of the site is asked for once by each, the light save before its start page.
+    const auto withoutRobots = [](std::vector<std::string> order) {
+        EXPECT_EQ(std::erase(order, "/robots.txt"), 1u);
+        return order;
+    };
+    EXPECT_EQ(withoutRobots(std::vector<std::string>(all.begin() + static_cast<long>(walkOrder.size()), all.end())),
+              withoutRobots(walkOrder));
     EXPECT_EQ(light.tree, walk.tree);
     EXPECT_EQ(light.log, walk.log);
 }

@@ -1,0 +1,22 @@
+// Whether the save may fetch a URL by its host's robots.txt, read once per host per save on
+// the worker thread.
+#pragma once
+
+#include <string>
+
+namespace engine {
+
+class SaveJob;
+
+// True when the save may fetch `url`: the save ignores robots.txt, the URL is not HTTP(S),
+// the host has no robots.txt (4xx) or it could not be read (5xx, no answer: logged), or its
+// rules for us allow the URL. The first question about a host reads its robots.txt, logs a
+// file that could be read only in part and the host's Crawl-delay, and tells the run's
+// onCrawlDelay. Worker thread only.
+[[nodiscard]] bool RobotsAllowUrl(SaveJob& job, const std::string& url);
+
+// As RobotsAllowUrl for a link the walk found; a forbidden one is logged once per save with
+// the reason it is not fetched.
+[[nodiscard]] bool RobotsAllowLink(SaveJob& job, const std::string& url);
+
+}  // namespace engine
