@@ -17,6 +17,10 @@ namespace engine {
 struct NamedOptions {
     // A cookies.txt file (Netscape format) read at the start of a complete save; "" for none.
     std::string cookieFile;
+    // The least time between two requests to one host, in milliseconds (0: none), and
+    // whether each wait is varied by up to half of it either way.
+    int64_t waitMs = 0;
+    bool waitRandom = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

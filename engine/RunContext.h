@@ -10,6 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/HostPacer.h"
+
 namespace platform {
 class HttpSession;
 }
@@ -50,6 +52,13 @@ public:
     JobRecords* Records() const;
     void SetRecords(JobRecords* records);
 
+    // The waits between requests to each host, shared by every fetching thread of the save.
+    HostPacer& Pacer() const { return m_pacer; }
+    // Log lines of the threads that fetch ahead, which do not write the log themselves: the
+    // worker takes them and writes them.
+    void AddAheadNote(std::string line) const;
+    std::vector<std::string> TakeAheadNotes() const;
+
     // The worker's HTTP session; touched by the worker thread only.
     platform::HttpSession* Http() const { return m_http; }
     void SetHttp(platform::HttpSession* http) { m_http = http; }
@@ -70,6 +79,8 @@ private:
     bool m_blogCutOffRead = false;
     std::vector<std::string> m_outDomainUrls, m_outDomainPaths;
     mutable std::unordered_set<std::string> m_unreachableHosts;
+    mutable HostPacer m_pacer;
+    mutable std::vector<std::string> m_aheadNotes;
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
     std::unordered_set<std::string> m_madeFolders;
