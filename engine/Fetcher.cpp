@@ -4,6 +4,7 @@
 #include "engine/Fetcher.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <utility>
 
@@ -26,6 +27,9 @@ constexpr int kDefaultTimeoutSec = 300;
 constexpr int kPlainChunkSize = 500;
 constexpr int kOptionsChunkSize = 1024;
 constexpr int kOptionsTimeoutSec = 60;
+// A busy server's Retry-After is waited out at most this often per request, this long each.
+constexpr int kBusyWaits = 3;
+constexpr int64_t kBusyWaitLimitSec = 60;
 
 std::string PartPath(const std::string& path) { return path + ".part"; }
 
@@ -35,6 +39,7 @@ struct Control {
     const SaveJob* job = nullptr;
     const FetchCancel* cancel = nullptr;
     FetchOrigin* origin = nullptr;  // receives where the file came from
+    SaveJob* logTo = nullptr;        // the worker's fetch writes its log lines itself
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -88,13 +93,47 @@ void NoteFailure(FetchOrigin* origin, const platform::HttpResponse& response) {
     if (origin) origin->failure = FailureText(response.cause, response.status, response.error);
 }
 
+// Waits for the turn of the request's host when the save keeps an interval between requests.
+void WaitForHost(const std::string& url, const Control& control) {
+    if (!control.job) return;
+    const NamedOptions named = control.job->Named();
+    control.job->Run().Pacer().WaitTurn(url, static_cast<uint32_t>(named.waitMs), named.waitRandom,
+                                        [&control](uint32_t ms) { control.Pause(ms); });
+}
+
+// A server that answered 429 or 503 with Retry-After is given the time it asked for (within
+// bounds) before the request is repeated. True when the request should be made again.
+bool WaitOutBusyServer(const platform::HttpResponse& response, const Control& control, int& waits) {
+    if (!control.job || response.result != platform::HttpStatusError) return false;
+    if (response.status != 429 && response.status != 503) return false;
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+    const int64_t seconds = platform::RetryAfterSeconds(response.retryAfter, now.count());
+    if (seconds < 0 || waits >= kBusyWaits) return false;
+    ++waits;
+    const int64_t waitSec = std::min(seconds, kBusyWaitLimitSec);
+    std::string line = "  サーバーが混雑しています。" + std::to_string(waitSec) + "秒待機します（Retry-After、" +
+                       std::to_string(waits) + "回目）…";
+    if (control.logTo) {
+        control.logTo->AppendLog(line);
+    } else {
+        control.job->Run().AddAheadNote(std::move(line));
+    }
+    control.Pause(static_cast<uint32_t>(waitSec * 1000));
+    if (!control.Stopped()) return true;
+    NoteFailure(control.origin, std::string(kReasonStopped));
+    return false;
+}
+
 // Fetches into `temp`, reading on from the bytes already there after a broken transfer, at
 // most four more times after a pause each. With onlyOnceBegun, a transfer that never
 // delivered a byte (refused, unknown host) is not tried again.
 bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, const std::string& temp,
                    const Control& control, bool onlyOnceBegun) {
+    int busyWaits = 0;
     for (int retries = 0;; ++retries) {
+        WaitForHost(request.url, control);
         platform::HttpResponse response = http.FetchToFile(request, temp);
+        if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
             if (control.origin)
                 *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {}};
@@ -104,6 +143,10 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (response.unreachable && control.job) {
             control.job->MarkHostUnreachable(request.url);
             return false;
+        }
+        if (WaitOutBusyServer(response, control, busyWaits)) {
+            --retries;  // a wait the server asked for is no broken transfer
+            continue;
         }
         // An error status, a cancel or a local write failure will not mend by reading again.
         if (response.result != platform::HttpFailed || retries >= kResumeTries) return false;
@@ -222,7 +265,8 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
     // The site adapters judge (and may rewrite) the file before it takes its place: a file
     // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
     const std::string staging = PartPath(path);
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin})) return 0;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin, &job}))
+        return 0;
     if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
     staged = staging;
     return 1;
@@ -247,10 +291,12 @@ int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& pa
     if (job.HostUnreachable(url) || job.StopRequested()) return 0;
     std::unique_ptr<platform::HttpSession> own;
     platform::HttpSession& http = SessionOf(job, own);
-    const Control control{&job, nullptr};
+    const Control control{&job, nullptr, nullptr, &job};
     platform::HttpRequest request = RequestFor(url, control);
     const std::string temp = PartPath(path);
+    WaitForHost(url, control);
     const platform::HttpResponse response = http.FetchToFile(request, temp);
+    job.Run().Pacer().RequestEnded(url);
     // A whole answer, or the part of one that arrived before the transfer broke; an error
     // status or a cancel keeps nothing.
     const bool usable = response.result == platform::HttpOk ||

@@ -22,6 +22,10 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
          "保存の初めに読むクッキーファイル（Netscape の cookies.txt 形式）", &NamedOptions::cookieFile, 0, 0},
         {"ignore-robots", NamedOptionKind::Bool, "robots.txt を無視する",
          "サイトの robots.txt が禁じるページやファイルも取得する", &NamedOptions::ignoreRobots, 0, 0},
+        {"wait-ms", NamedOptionKind::Integer, "同じホストへのリクエスト間隔（ミリ秒）",
+         "同じホストへのリクエストの間に置く最短の間隔（ミリ秒、0～60000）", &NamedOptions::waitMs, 0, 60000},
+        {"wait-random", NamedOptionKind::Bool, "リクエスト間隔をランダムに変える（±50%）",
+         "リクエスト間隔を毎回 ±50% の範囲でランダムに変える", &NamedOptions::waitRandom, 0, 0},
     };
     return table;
 }

@@ -19,6 +19,10 @@ struct NamedOptions {
     std::string cookieFile;
     // Fetch what the sites' robots.txt forbid as well (they are obeyed unless this is set).
     bool ignoreRobots = false;
+    // The least time between two requests to one host, in milliseconds (0: none), and
+    // whether each wait is varied by up to half of it either way.
+    int64_t waitMs = 0;
+    bool waitRandom = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -63,7 +63,8 @@ const RobotsRules* RulesFor(SaveJob& job, const std::string& url) {
     const RobotsRules& rules = known.emplace(host, ReadRobots(job, host)).first->second;
     if (rules.crawlDelayMs > 0) {
         job.AppendLog("  Crawl-delay: " + SecondsText(rules.crawlDelayMs) + " 秒（" + host + "）");
-        if (job.Run().onCrawlDelay) job.Run().onCrawlDelay(host, static_cast<uint32_t>(rules.crawlDelayMs));
+        // The host's own wish paces every later request to it, the fetch-ahead threads' too.
+        job.Run().Pacer().SetHostMinimumMs(host, static_cast<uint32_t>(rules.crawlDelayMs));
     }
     return &rules;
 }

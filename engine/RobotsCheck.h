@@ -11,8 +11,8 @@ class SaveJob;
 // True when the save may fetch `url`: the save ignores robots.txt, the URL is not HTTP(S),
 // the host has no robots.txt (4xx) or it could not be read (5xx, no answer: logged), or its
 // rules for us allow the URL. The first question about a host reads its robots.txt, logs a
-// file that could be read only in part and the host's Crawl-delay, and tells the run's
-// onCrawlDelay. Worker thread only.
+// file that could be read only in part and the host's Crawl-delay, and hands the delay to
+// the run's pacer. Worker thread only.
 [[nodiscard]] bool RobotsAllowUrl(SaveJob& job, const std::string& url);
 
 // As RobotsAllowUrl for a link the walk found; a forbidden one is logged once per save with

@@ -1,5 +1,7 @@
 #include "engine/RunContext.h"
 
+#include <utility>
+
 #include "engine/LinkText.h"
 #include "platform/ByteString.h"
 
@@ -32,6 +34,16 @@ void RunContext::SetOutDomainLinks(std::vector<std::string> urls, std::vector<st
     Guard g(m_lock);
     m_outDomainUrls = std::move(urls);
     m_outDomainPaths = std::move(paths);
+}
+
+void RunContext::AddAheadNote(std::string line) const {
+    Guard g(m_lock);
+    m_aheadNotes.push_back(std::move(line));
+}
+
+std::vector<std::string> RunContext::TakeAheadNotes() const {
+    Guard g(m_lock);
+    return std::exchange(m_aheadNotes, {});
 }
 
 void RunContext::MarkHostUnreachable(std::string_view url) const {

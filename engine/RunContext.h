@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/HostPacer.h"
 #include "engine/RobotsRules.h"
 
 namespace platform {
@@ -54,6 +54,13 @@ public:
     JobRecords* Records() const;
     void SetRecords(JobRecords* records);
 
+    // The waits between requests to each host, shared by every fetching thread of the save.
+    HostPacer& Pacer() const { return m_pacer; }
+    // Log lines of the threads that fetch ahead, which do not write the log themselves: the
+    // worker takes them and writes them.
+    void AddAheadNote(std::string line) const;
+    std::vector<std::string> TakeAheadNotes() const;
+
     // The worker's HTTP session; touched by the worker thread only.
     platform::HttpSession* Http() const { return m_http; }
     void SetHttp(platform::HttpSession* http) { m_http = http; }
@@ -65,9 +72,6 @@ public:
     // the URLs already logged as forbidden; touched by the worker thread only.
     std::unordered_map<std::string, RobotsRules>& RobotsByHost() { return m_robots; }
     std::unordered_set<std::string>& RobotsRefusalsLogged() { return m_robotsLogged; }
-    // Told once per host whose robots.txt asks for a Crawl-delay (the host as keyed above,
-    // the delay in milliseconds), on the worker thread; set before the start.
-    std::function<void(const std::string& host, uint32_t ms)> onCrawlDelay;
 
     // The pause before a broken transfer is resumed, and the wait before a failed page or
     // file is asked for once more (RetryOnFailure). Tests shorten them; set before the start.
@@ -82,6 +86,8 @@ private:
     bool m_blogCutOffRead = false;
     std::vector<std::string> m_outDomainUrls, m_outDomainPaths;
     mutable std::unordered_set<std::string> m_unreachableHosts;
+    mutable HostPacer m_pacer;
+    mutable std::vector<std::string> m_aheadNotes;
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
     std::unordered_set<std::string> m_madeFolders;

@@ -47,6 +47,7 @@ struct Transfer {
     bool encoded = false;     // a Content-Encoding other than identity
     std::string etag;
     std::string lastModified;
+    std::string retryAfter;
 
     bool bodyStarted = false;
     bool rangeHonoured = false;
@@ -101,6 +102,9 @@ void NoteHeader(Transfer& t, std::string_view line) {
         t.encoded = false;
         t.etag.clear();
         t.lastModified.clear();
+        t.retryAfter.clear();
+    } else if (StartsWithNoCase(line, "retry-after:")) {
+        t.retryAfter = std::string(Trim(line.substr(12)));
     } else if (StartsWithNoCase(line, "etag:")) {
         t.etag = std::string(Trim(line.substr(5)));
     } else if (StartsWithNoCase(line, "last-modified:")) {
@@ -272,6 +276,7 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     r.contentLength = t.encoded ? -1 : t.contentLength;
     r.rangeHonoured = t.rangeHonoured;
     r.etag = t.etag;
+    r.retryAfter = t.retryAfter;
     r.lastModified = t.lastModified;
     char* effective = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
@@ -430,6 +435,20 @@ private:
 void HttpGlobalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_ALL); });
+}
+
+int64_t RetryAfterSeconds(std::string_view value, int64_t now) {
+    value = Trim(value);
+    if (value.empty()) return -1;
+    if (value.front() >= '0' && value.front() <= '9') {
+        int64_t seconds = -1;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+        return ec == std::errc() && end == value.data() + value.size() ? seconds : -1;
+    }
+    // curl_getdate reads the three date forms HTTP allows.
+    const time_t when = curl_getdate(std::string(value).c_str(), nullptr);
+    if (when == -1) return -1;
+    return std::max<int64_t>(0, static_cast<int64_t>(when) - now);
 }
 
 HttpSession::HttpSession() {

@@ -49,8 +49,13 @@ struct HttpResponse {
     bool cutShort = false;     // the connection closed before the announced body was complete
     std::string etag;          // the final answer's validators ("" when it sent none)
     std::string lastModified;
+    std::string retryAfter;    // the final answer's Retry-After header ("" when it sent none)
     FailureCause cause = FailureCause::None;  // the kind of failure when result != HttpOk
 };
+
+// The wait a Retry-After header asks for, in whole seconds from `now` (Unix time): a number
+// of seconds or an HTTP date (0 for a date already past); -1 for a value that is neither.
+int64_t RetryAfterSeconds(std::string_view value, int64_t now);
 
 class CookieJar;
 

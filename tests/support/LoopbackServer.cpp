@@ -143,6 +143,14 @@ std::string LoopbackServer::RequestLog() const {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::vector<double> LoopbackServer::RequestTimes() const {
+    std::ifstream in(m_logPath + ".times", std::ios::binary);
+    std::vector<double> times;
+    std::string line;
+    while (std::getline(in, line)) times.push_back(std::strtod(line.c_str(), nullptr));
+    return times;
+}
+
 bool LoopbackServer::SetRules(const std::string& rulesJson) {
     if (m_rulesPath.empty()) return false;
     // Written beside and renamed, so the server never reads half a file.

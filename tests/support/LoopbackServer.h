@@ -24,6 +24,8 @@ public:
     std::string BaseUrl() const;
     // Requests seen so far, one "METHOD PATH RANGE" line each (from the server's log file).
     std::string RequestLog() const;
+    // When each request arrived, in seconds of a monotonic clock, in the order of the log.
+    std::vector<double> RequestTimes() const;
     // Replaces the rules; the server reads them again for its next request.
     bool SetRules(const std::string& rulesJson);
 

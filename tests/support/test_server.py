@@ -30,6 +30,9 @@ sent, query string included) to an object with any of these keys:
     last_modified Last-Modified header of the answer; compared with If-Range the same way
     endless       true: a body without length that goes on until the client hangs up
     set_cookie    "NAME=VALUE": the answer sets this session cookie (Path=/)
+    busy          object {"status": 429 or 503, "retry_after": header value, "times": N}:
+                  the first N requests of the path get that status with Retry-After (no
+                  header when "retry_after" is absent); later ones are served as usual
 
 A top-level key "need_cookie" maps path prefixes to "NAME=VALUE": a request under such a
 prefix that does not send that cookie is answered 403, as a site's members-only pages are.
@@ -43,7 +46,9 @@ Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's 
 the servers of one run were given.
 
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
-header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range. The server ends on SIGTERM, after --max-seconds, or when the process
+header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range. Beside
+it, LOG.txt.times gets "SECONDS PATH" per request (a monotonic clock, in seconds with
+milliseconds), so a test can measure the pace of the requests. The server ends on SIGTERM, after --max-seconds, or when the process
 that started it goes away.
 """
 
@@ -129,6 +134,7 @@ class State:
         self.log_path = log_path
         self.lock = threading.Lock()
         self.dropped = {}
+        self.busy = {}
         self.substitutions = {}
 
     def all_rules(self):
@@ -165,6 +171,22 @@ class State:
         for name, value in self.substitutions.items():
             body = body.replace(("@%s@" % name).encode("ascii"), value.encode("utf-8"))
         return body
+
+    def take_busy(self, path, limit):
+        """True when this request of `path` is one of the first `limit` ones, to be refused."""
+        with self.lock:
+            count = self.busy.get(path, 0)
+            if count >= limit:
+                return False
+            self.busy[path] = count + 1
+            return True
+
+    def log_time(self, path):
+        if not self.log_path:
+            return
+        with self.lock:
+            with open(self.log_path + ".times", "a", encoding="utf-8") as f:
+                f.write("%.3f %s\n" % (time.monotonic(), path))
 
     def take_drop(self, path, limit):
         """True when this request of `path` is to be dropped."""
@@ -211,7 +233,14 @@ class Handler(BaseHTTPRequestHandler):
         if_range = self.headers.get("If-Range")
         state.log("%s %s %s%s" % (self.command, self.path, range_header or "-",
                                   "" if if_range is None else " if-range=" + if_range))
+        state.log_time(self.path)
         rule = state.rules_for(self.path)
+        busy = rule.get("busy")
+        if isinstance(busy, dict) and state.take_busy(self.path, int(busy.get("times", 1))):
+            status = int(busy.get("status", 429))
+            rule = {"status": status}
+            if "retry_after" in busy:
+                rule["headers"] = {"Retry-After": str(busy["retry_after"])}
         validators = [str(rule[k]) for k in ("etag", "last_modified") if k in rule]
         if if_range is not None and if_range not in validators:
             range_header = None  # the file changed since the client's copy: send it whole
