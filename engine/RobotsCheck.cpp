@@ -39,8 +39,13 @@ RobotsRules ReadRobots(SaveJob& job, const std::string& host) {
         own = std::make_unique<platform::HttpSession>();
         http = own.get();
     }
+    // robots.txt is a request to the host like any other: it keeps the save's interval.
+    const NamedOptions named = job.Named();
+    HostPacer& pacer = job.Run().Pacer();
+    pacer.WaitTurn(robotsUrl, static_cast<uint32_t>(named.waitMs), named.waitRandom, [&job](uint32_t ms) { job.Pause(ms); });
     std::string text;
     const platform::HttpResponse response = http->FetchToMemory(request, text, kRobotsMaxBytes + 1);
+    pacer.RequestEnded(robotsUrl);
     if (response.result == platform::HttpOk) {
         RobotsRules rules = ParseRobots(text);
         if (rules.malformed)
