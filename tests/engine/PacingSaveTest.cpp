@@ -13,21 +13,17 @@
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/SavedLog.h"
 #include "tests/support/WaitFor.h"
 
 using namespace engine;
 using namespace engine::mode;
 using testsupport::LoopbackServer;
 using testsupport::Sandbox;
+using testsupport::Page;
+using testsupport::LogHasPart;
 
 namespace {
-
-std::string Page(const std::string& body) { return "<html><head><title>t</title></head><body>" + body + "</body></html>"; }
-
-bool LogHasPart(const SaveJob& job, const std::string& part) {
-    const auto log = job.DetailedLog();
-    return std::any_of(log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
-}
 
 class PacingSaveTest : public ::testing::Test {
 protected:

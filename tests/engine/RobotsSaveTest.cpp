@@ -14,21 +14,16 @@
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/SavedLog.h"
 
 using namespace engine;
 using namespace engine::mode;
 using testsupport::LoopbackServer;
 using testsupport::Sandbox;
+using testsupport::Page;
+using testsupport::LinesWith;
 
 namespace {
-
-std::string Page(const std::string& body) { return "<html><head><title>t</title></head><body>" + body + "</body></html>"; }
-
-int LinesWith(const SaveJob& job, const std::string& part) {
-    const auto log = job.DetailedLog();
-    return static_cast<int>(
-        std::count_if(log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-}
 
 class RobotsSaveTest : public ::testing::Test {
 protected:
