@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "platform/ProgramStart.h"
+#include "platform/Version.h"
 
 namespace app {
 
-inline constexpr const char* kProductVersion = "6.42";
+inline constexpr const char* kProductVersion = platform::kSuiteVersion;
 
 // `args` are the program's arguments; `canShowWindows` is false when there is no display
 // and no Qt platform was chosen.

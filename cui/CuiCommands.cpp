@@ -10,6 +10,7 @@
 #include "platform/ExitCodes.h"
 #include "platform/ConsoleText.h"
 #include "platform/FileUtil.h"
+#include "platform/Version.h"
 #include "records/QdxRecord.h"
 
 namespace cui {
@@ -287,7 +288,7 @@ int RunCui(const std::vector<std::string>& tokens, const CuiContext& c) {
         if (option == "/template") return platform::WorseExit(worst, Template(operand(i), c));
         if (option == "/version" || option == "/v" || option == "--version") {
             c.print("");
-            c.print("Version 1.00");
+            c.print(std::string("Version ") + platform::kSuiteVersion);
             return worst;
         }
         if (option == "/some") {

@@ -5,12 +5,13 @@
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramStart.h"
+#include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
 
 namespace {
 
 const platform::ProgramInfo kProgram{
-    "AlbumFetcher", "1.00",
+    "AlbumFetcher", platform::kSuiteVersion,
     "使い方: AlbumFetcher [アルバムのURL [保存先フォルダ [auto]]]\n"
     "  アルバムの写真を、保存先フォルダに保存します。auto を付けると、操作なしで保存を始め、\n"
     "  終わると終了します。画面のない環境では auto が必要です。\n"

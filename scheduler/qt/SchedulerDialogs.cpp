@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <string>
 
 #include "platform/qt/QtText.h"
+#include "platform/Version.h"
 #include "scheduler/qt/ScheduleIcons.h"
 
 namespace schedulerqt {
@@ -56,8 +58,9 @@ QDialog* MakeVersionDialog(QWidget* owner) {
     auto* icon = new QLabel(dialog);
     icon->setPixmap(SchedulerIcon().pixmap(32, 32));
     layout->addWidget(icon);
-    for (const char* line : {"Sitrovaスケジューラー", "Version 6.0 (Linux)", "Sitrova project",
-                             "コンプリート保存を順番に実行します。"})
+    const std::string version = std::string("Version ") + platform::kSuiteVersion + " (Linux)";
+    for (const std::string& line : {std::string("Sitrovaスケジューラー"), version, std::string("Sitrova project"),
+                                    std::string("コンプリート保存を順番に実行します。")})
         layout->addWidget(new QLabel(ToQ(line), dialog));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);

@@ -3,6 +3,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramStart.h"
+#include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "scheduler/qt/ScheduleWindow.h"
@@ -10,7 +11,7 @@
 namespace {
 
 const platform::ProgramInfo kProgram{
-    "QdXScheduler", "1.00",
+    "QdXScheduler", platform::kSuiteVersion,
     "使い方: QdXScheduler\n"
     "  コンプリート保存の予定表を開き、並べた保存を順に Sitrova で行います。予定表は\n"
     "  ウィンドウで操作するため、画面が必要です（画面のない環境では SitrovaCui /some や\n"

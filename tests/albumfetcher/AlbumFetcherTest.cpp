@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "albumfetcher/AlbumPages.h"
+#include "platform/Version.h"
 #include "albumfetcher/qt/AlbumWindow.h"
 #include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
@@ -125,7 +126,7 @@ TEST(AlbumProgram, WithoutADisplayItRunsOnlyWhatNeedsNobodyAndSaysHowItWent) {
     EXPECT_NE(run.out.find("終了コード"), std::string::npos);
     run = testsupport::RunHeadless(program, {"--version"}, box.Path());
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.out, "AlbumFetcher 1.00\n");
+    EXPECT_EQ(run.out, std::string("AlbumFetcher ") + platform::kSuiteVersion + "\n");
 
     // An album that is not there: nothing saved, no folder made, and only the reason on stderr.
     run = testsupport::RunHeadless(program, {album, box / "out", "auto"}, box.Path());

@@ -10,6 +10,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/Version.h"
 #include "tests/cui/CuiRun.h"
 #include "tests/records/LogText.h"
 #include "tests/support/Sandbox.h"
@@ -80,6 +81,7 @@ TEST(CuiProgram, TemplateIsWrittenByteForByteAndNeverOverwritten) {
 TEST(CuiProgram, OptionsAndTheirMessages) {
     StandIn s;
     Sandbox::WriteFile(s.box / "site.qdx", "x");
+    const std::string version = std::string("\nVersion ") + platform::kSuiteVersion + "\n";
     struct Case {
         std::vector<std::string> args;
         std::string printed;
@@ -87,14 +89,14 @@ TEST(CuiProgram, OptionsAndTheirMessages) {
     } cases[] = {
         {{}, "", 2},  // nothing asked is not "done"
         {{"/V", "job.xml"}, "", 2},  // options are case-sensitive
-        {{"stray", "/version", "/?"}, "\nVersion 1.00\n", 0},
-        {{"/v"}, "\nVersion 1.00\n", 0},
+        {{"stray", "/version", "/?"}, version, 0},
+        {{"/v"}, version, 0},
         {{"/cut", "site.txt"}, "指定されたファイルは、QDXファイルでは在りません。\n", 2},
         {{"/cut", "gone.qdx"}, "ファイルパスが不正です。\n", 2},
         {{"/cut", "dir.qdx/"}, "指定されたファイルは、QDXファイルでは在りません。\n", 2},
         {{"/readme"}, "\nRead me.txtが見つかりません。\n\n", 6},
         {{"/some"}, "ファイルが指定されていません。\n", 2},
-        {{"/some", "none.xml", "/v"}, "'none.xml' が存在しません。\n\nVersion 1.00\n", 2},
+        {{"/some", "none.xml", "/v"}, "'none.xml' が存在しません。\n" + version, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));

@@ -18,6 +18,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/qt/QtText.h"
+#include "platform/Version.h"
 #include "scheduler/qt/JobDialog.h"
 #include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
@@ -295,5 +296,5 @@ TEST(SchedulerProgram, WithoutADisplayItShowsItsUsageAndEnds) {
     EXPECT_NE(run.out.find("使い方: QdXScheduler"), std::string::npos);
     run = testsupport::RunHeadless(program, {"--version"}, box.Path());
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.out, "QdXScheduler 1.00\n");
+    EXPECT_EQ(run.out, std::string("QdXScheduler ") + platform::kSuiteVersion + "\n");
 }
