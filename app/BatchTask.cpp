@@ -10,6 +10,7 @@
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "platform/FolderList.h"
+#include "platform/UserPlaces.h"
 #include "xml/XmlDocument.h"
 
 namespace app {
@@ -61,7 +62,9 @@ std::string ShellQuote(const std::string& text) {
 
 }  // namespace
 
-std::string BatchFolder(const std::string& programFolder) { return programFolder + "/" + kBatchFolderName; }
+std::string BatchFolder(const std::string& programFolder) {
+    return platform::PlaceFor(platform::Place::Data, programFolder) + "/" + kBatchFolderName;
+}
 
 int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::string* error) {
     const std::string folder = BatchFolder(job.ProgramFolder());

@@ -1,5 +1,6 @@
-// The batch: queued parameter files in the folder "BatTask" beside the program, and the
-// script that runs them one after the other through SitrovaCui /some.
+// The batch: queued parameter files in the folder "BatTask" beside the program (or in the
+// user's data place, platform/UserPlaces.h), and the script that runs them one after the
+// other through SitrovaCui /some.
 #pragma once
 
 #include <functional>

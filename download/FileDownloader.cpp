@@ -385,7 +385,7 @@ void SetUpUserDownload(FileDownloader& downloader, const std::string& iniPath, c
     downloader.SetHeaders(kRefererFolder, downloader.Url());
     downloader.SetAgent(kFileAgent, "");
     PlugInChecks checks;
-    checks.RegisterFolder(programFolder);
+    checks.RegisterProgramFolders(programFolder);
     downloader.SetChecks(std::move(checks));
 }
 

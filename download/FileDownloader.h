@@ -128,7 +128,7 @@ private:
 
 // The set-up of a download the user asked for (single, serial, related file): the settings
 // of the serial save from `iniPath`, a browser agent, the file's folder as Referer, and the
-// checks of the plug-ins in `programFolder`.
+// checks of the plug-ins of a program in `programFolder`.
 void SetUpUserDownload(FileDownloader& downloader, const std::string& iniPath, const std::string& programFolder);
 
 }  // namespace download

@@ -6,6 +6,7 @@
 #include "platform/ByteString.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FolderList.h"
+#include "platform/UserPlaces.h"
 
 namespace download {
 
@@ -74,12 +75,25 @@ int PlugInChecks::Run(const char* data, size_t length, const std::string& url) c
     return 0;
 }
 
-std::vector<std::string> PlugInListItems(const std::string& folder) {
+void PlugInChecks::RegisterProgramFolders(const std::string& programFolder) {
+    for (const std::string& folder : platform::PlugInFolders(programFolder)) RegisterFolder(folder);
+}
+
+std::vector<std::string> PlugInListItems(const std::string& folder, const std::string& shownFolder) {
     std::vector<std::string> items;
     for (const std::string& path : FindPlugIns(folder)) {
         const std::vector<std::string> names = PlugInNames(path, "GetDlPrgFunctionName");
         if (names.empty()) items.emplace_back("!プラグイン規格エラー");
-        for (const std::string& name : names) items.push_back(name + " ( ./" + FileNameOf(path) + ")");
+        for (const std::string& name : names) items.push_back(name + " ( " + shownFolder + "/" + FileNameOf(path) + ")");
+    }
+    return items;
+}
+
+std::vector<std::string> ProgramPlugInListItems(const std::string& programFolder) {
+    std::vector<std::string> items;
+    for (const std::string& folder : platform::PlugInFolders(programFolder)) {
+        const std::vector<std::string> found = PlugInListItems(folder, folder == programFolder ? "." : folder);
+        items.insert(items.end(), found.begin(), found.end());
     }
     return items;
 }

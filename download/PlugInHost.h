@@ -1,5 +1,6 @@
-// The host of download-check plug-ins: "*.qdi" libraries beside the program whose checks
-// may refuse the first chunk of a download. A plug-in is loaded only for each single use.
+// The host of download-check plug-ins: "*.qdi" libraries beside the program (and, for an
+// installed program, in the user's plug-in folder) whose checks may refuse the first chunk of
+// a download. A plug-in is loaded only for each single use.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,9 @@ public:
     [[nodiscard]] int Register(const std::string& path, const std::string& function);
     // Registers every check of every plug-in in `folder`; those past the limit are dropped.
     void RegisterFolder(const std::string& folder);
+    // Registers the plug-ins of every folder a program in `programFolder` searches
+    // (platform::PlugInFolders), the program's own first.
+    void RegisterProgramFolders(const std::string& programFolder);
     // Runs the checks from the last registered to the first on the chunk: 1 when one
     // refused it (the rest are skipped), else 0. Missing libraries or exports are skipped.
     [[nodiscard]] int Run(const char* data, size_t length, const std::string& url) const;
@@ -47,7 +51,11 @@ private:
 };
 
 // The items of the plug-in list of the serial-save settings: "display name ( ./file)" for
-// each check, or "!プラグイン規格エラー" for a plug-in that names none.
-std::vector<std::string> PlugInListItems(const std::string& folder);
+// each check, or "!プラグイン規格エラー" for a plug-in that names none. `shownFolder` stands
+// for the folder in the items.
+std::vector<std::string> PlugInListItems(const std::string& folder, const std::string& shownFolder = ".");
+// The items of every folder a program in `programFolder` searches: its own as ".", the
+// user's plug-in folder by its full path.
+std::vector<std::string> ProgramPlugInListItems(const std::string& programFolder);
 
 }  // namespace download

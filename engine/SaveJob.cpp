@@ -1,6 +1,7 @@
 #include "engine/SaveJob.h"
 
 #include "engine/JobRecords.h"
+#include "platform/UserPlaces.h"
 
 namespace engine {
 
@@ -77,9 +78,17 @@ std::string SaveJob::ProgramFolder() const { Guard g(m_lock); return m_programFo
 void SaveJob::SetProgramFolder(std::string_view f) { Guard g(m_lock); m_programFolder.assign(f); m_iniPath.clear(); }
 
 std::string SaveJob::IniPath() const {
+    std::string folder;
+    {
+        Guard g(m_lock);
+        if (!m_iniPath.empty()) return m_iniPath;
+        folder = m_programFolder;
+    }
+    // The settings' place is looked up (and perhaps made) without the lock held.
+    const std::string path = platform::PlaceFor(platform::Place::Settings, folder) + "/" + "Sitrov.ini";
     Guard g(m_lock);
-    if (m_iniPath.empty()) m_iniPath = m_programFolder + "/" + "Sitrov.ini";
-    return m_iniPath;
+    if (m_iniPath.empty() && m_programFolder == folder) m_iniPath = path;
+    return path;
 }
 
 std::string SaveJob::QdxPath() const { Guard g(m_lock); return m_qdxPath; }

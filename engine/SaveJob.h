@@ -84,7 +84,7 @@ public:
 
     std::string ProgramFolder() const;
     void SetProgramFolder(std::string_view folder);
-    std::string IniPath() const;  // programFolder + "/Sitrov.ini", formed on first use
+    std::string IniPath() const;  // "Sitrov.ini" in the settings place of programFolder (platform/UserPlaces.h), formed on first use
     std::string QdxPath() const;
     void SetQdxPath(std::string_view path);
 

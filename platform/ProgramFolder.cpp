@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "platform/FileUtil.h"
+#include "platform/UserPlaces.h"
+
 namespace platform {
 
 std::string ProgramFolder() {
@@ -14,16 +17,33 @@ std::string ProgramFolder() {
     return p == std::string::npos || p == 0 ? std::string("/") : path.substr(0, p);
 }
 
+namespace {
+
+std::string FolderFromVariable(const char* name) {
+    const char* v = std::getenv(name);
+    if (!v || !*v) return "";
+    std::string s(v);
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+// An installed program's temporary files stay with their user: the session's own runtime
+// folder, where no other user can see them or take their names.
+std::string RuntimeTempFolder() {
+    if (!KeepsFilesPerUser(ProgramFolder())) return "";
+    const std::string runtime = UserFolders::FromEnvironment().runtimeDir;
+    if (runtime.empty() || !IsDirectory(runtime)) return "";
+    const std::string folder = runtime + "/sitrova";
+    return IsDirectory(folder) || CreateFolderChain(folder) ? folder : "";
+}
+
+}  // namespace
+
 std::string TempFolder() {
-    for (const char* name : {"TEMP", "TMPDIR"}) {
-        const char* v = std::getenv(name);
-        if (v && *v) {
-            std::string s(v);
-            while (s.size() > 1 && s.back() == '/') s.pop_back();
-            return s;
-        }
-    }
-    return "/tmp";
+    std::string folder = FolderFromVariable("TEMP");
+    if (folder.empty()) folder = RuntimeTempFolder();
+    if (folder.empty()) folder = FolderFromVariable("TMPDIR");
+    return folder.empty() ? "/tmp" : folder;
 }
 
 }  // namespace platform

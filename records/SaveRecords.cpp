@@ -55,8 +55,10 @@ void SaveRecords::BeginSave(engine::SaveJob& job) {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_savedSiteLog = std::move(log);
-        tempFolder = m_tempFolder.empty() ? platform::TempFolder() : m_tempFolder;
+        tempFolder = m_tempFolder;
     }
+    // Finding the temporary folder may make it, which is no work for the lock.
+    if (tempFolder.empty()) tempFolder = platform::TempFolder();
     if (!m_errorLog.Open(tempFolder)) notes.push_back("  ！エラーログを作成できませんでした: " + tempFolder);
     for (const std::string& note : notes) job.AppendLog(note);
 }

@@ -5,6 +5,7 @@
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/ProfileFile.h"
+#include "platform/UserPlaces.h"
 
 namespace records {
 
@@ -48,7 +49,9 @@ int SaveNibbleWord(const std::string& iniPath, const char* section, const char* 
 
 }  // namespace
 
-std::string SettingsPath(const std::string& programFolder) { return programFolder + "/" + kSettingsFileName; }
+std::string SettingsPath(const std::string& programFolder) {
+    return platform::PlaceFor(platform::Place::Settings, programFolder) + "/" + kSettingsFileName;
+}
 
 QdxWindowSize ReadQdxWindowSize(const std::string& iniPath) {
     const platform::ProfileText text = platform::ReadableProfile(iniPath);

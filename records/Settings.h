@@ -18,7 +18,7 @@ class SaveJob;
 namespace records {
 
 constexpr const char* kSettingsFileName = "Sitrov.ini";
-// programFolder (without trailing "/") + "/" + "Sitrov.ini".
+// "Sitrov.ini" in the settings place of a program in programFolder (platform/UserPlaces.h).
 std::string SettingsPath(const std::string& programFolder);
 
 // --- QdxWindowSize: outer size of the saved-site view --------------------------------------

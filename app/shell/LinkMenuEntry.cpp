@@ -8,6 +8,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramFolder.h"
+#include "platform/UserPlaces.h"
 
 namespace appshell {
 
@@ -77,10 +78,19 @@ int IeContextMenuText(const std::string& programPath, std::string& out, std::str
     return 1;
 }
 
+namespace {
+
+// Beside the program, or with the user's other files when the program is installed.
+std::string IeContextMenuPath(const std::string& programFolder) {
+    return platform::PlaceFor(platform::Place::Data, programFolder) + "/" + kIeContextMenuName;
+}
+
+}  // namespace
+
 int WriteIeContextMenu(const std::string& programFolder, std::string* error) {
     std::string bytes;
     if (IeContextMenuText(CompanionPath(programFolder, Companion::Sitrova), bytes, error) != 1) return 0;
-    const std::string path = platform::FolderOf(CompanionPath(programFolder, Companion::Sitrova)) + kIeContextMenuName;
+    const std::string path = IeContextMenuPath(programFolder);
     if (!platform::WriteFileReplacing(path, bytes)) {
         if (error) *error = path + " を書き込めません。";
         return 0;
@@ -109,7 +119,7 @@ int RegisterLinkMenuEntry(const std::string& programFolder) {
 int RemoveLinkMenuEntry() { return RemoveLinkMenuEntry(platform::ProgramFolder()); }
 
 int RemoveLinkMenuEntry(const std::string& programFolder) {
-    (void)platform::RemoveFile(platform::FolderOf(CompanionPath(programFolder, Companion::Sitrova)) + kIeContextMenuName);
+    (void)platform::RemoveFile(IeContextMenuPath(programFolder));
     const xdg::Dirs dirs = xdg::Dirs::FromEnvironment();
     const bool entryGone = platform::RemoveFile(EntryPath(dirs));
     const bool scriptGone = platform::RemoveFile(ScriptPath(dirs));

@@ -22,7 +22,7 @@ SuiteHooks DefaultSuiteHooks(const std::string& programFolder) {
         return platform::StartProcess(program, args, false);
     };
     hooks.openFile = [](const std::string& target) { return suite::OpenWithDesktop(target); };
-    const std::string iniPath = programFolder + "/Sitrov.ini";
+    const std::string iniPath = records::SettingsPath(programFolder);
     hooks.openUrl = [iniPath](const std::string& url) { return records::OpenWithBrowser(iniPath, url); };
     return hooks;
 }

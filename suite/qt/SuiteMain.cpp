@@ -11,6 +11,8 @@
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/ProgramStart.h"
+#include "platform/UserPlaces.h"
+#include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
 #include "suite/Catalogue.h"
 #include "suite/HandOver.h"
@@ -22,7 +24,7 @@ namespace suiteqt {
 namespace {
 
 const platform::ProgramInfo kProgram{
-    "QdxSuite", "1.00",
+    "QdxSuite", platform::kSuiteVersion,
     "使い方: QdxSuite [QDX Qdxファイル | FILE URL 保存したファイル | SITE ...]\n"
     "  引数なし: 保存したサイトとファイルの一覧を開きます（画面が必要です）。\n"
     "  QDX  Qdxファイルを一覧に登録します（相対パスは作業フォルダから見たパスです）。\n"
@@ -61,6 +63,14 @@ std::string RegistrationProblem(suite::Registration& registration) {
 
 }  // namespace
 
+namespace {
+
+std::string CataloguePath(const std::string& programFolder) {
+    return platform::PlaceFor(platform::Place::Data, programFolder) + "/" + suite::kCatalogueFileName;
+}
+
+}  // namespace
+
 int RegisterFromArguments(const std::vector<std::string>& args, const std::string& programFolder) {
     suite::Registration registration;
     if (!suite::RegistrationFromArguments(args, registration)) return platform::ExitRefused;
@@ -71,7 +81,7 @@ int RegisterFromArguments(const std::vector<std::string>& args, const std::strin
     if (suite::SendHandOver(registration) == suite::HandOverDone) return platform::ExitDone;
     // Nobody running (or it did not answer): the file is changed under its lock.
     std::string message;
-    const int written = suite::RegisterInFile(programFolder + "/" + suite::kCatalogueFileName, registration, &message);
+    const int written = suite::RegisterInFile(CataloguePath(programFolder), registration, &message);
     if (!message.empty()) PrintError(message);
     return written ? platform::ExitDone : platform::ExitDisk;
 }
@@ -91,7 +101,7 @@ int RunSuite(int argc, char** argv, const std::string& programFolder) {
 
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     QApplication app(argc, argv);
-    suite::Catalogue catalogue(programFolder + "/" + suite::kCatalogueFileName);
+    suite::Catalogue catalogue(CataloguePath(programFolder));
     SuiteWindow window(programFolder, catalogue, DefaultSuiteHooks(programFolder));
     window.show();
     QTimer front;

@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "platform/FileUtil.h"
+#include "platform/UserPlaces.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "suite/ListText.h"
@@ -28,7 +29,9 @@ namespace {
 
 constexpr int kHandOverPollMs = 100;
 
-std::string IniPathOf(const std::string& programFolder) { return programFolder + "/QdxSuite.ini"; }
+std::string IniPathOf(const std::string& programFolder) {
+    return platform::PlaceFor(platform::Place::Settings, programFolder) + "/QdxSuite.ini";
+}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/Version.h"
 #include "suite/Catalogue.h"
 #include "tests/support/HeadlessRun.h"
 #include "tests/support/LoopbackServer.h"
@@ -91,7 +92,7 @@ TEST(SuiteProgram, WithoutADisplayOnlyRegistrationsRunAndBadOnesAreRefused) {
     auto run = testsupport::RunHeadless(suite, {"--help"}, box.Path());
     EXPECT_EQ(run.code, 0);
     EXPECT_NE(run.out.find("終了コード"), std::string::npos);
-    EXPECT_EQ(testsupport::RunHeadless(suite, {"--version"}, box.Path()).out, "QdxSuite 1.00\n");
+    EXPECT_EQ(testsupport::RunHeadless(suite, {"--version"}, box.Path()).out, std::string("QdxSuite ") + platform::kSuiteVersion + "\n");
 
     for (const std::vector<std::string>& refused : {std::vector<std::string>{"QDX", "gone.qdx"}, {"NOTE", "x"}}) {
         run = testsupport::RunHeadless(suite, refused, box.Path());

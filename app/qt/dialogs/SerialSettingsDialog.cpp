@@ -70,7 +70,7 @@ QGroupBox* PlugInGroup(QDialog* d, const std::string& programFolder) {
     box->addWidget(NewLabel(group, 0, "NotFound検出"));
     auto* list = new QListWidget(group);
     list->setObjectName(ControlName(1071));
-    for (const std::string& item : download::PlugInListItems(programFolder)) list->addItem(platformqt::ToQ(item));
+    for (const std::string& item : download::ProgramPlugInListItems(programFolder)) list->addItem(platformqt::ToQ(item));
     list->setMinimumWidth(160);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->addWidget(list);
