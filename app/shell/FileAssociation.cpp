@@ -116,16 +116,20 @@ int QdxAssociationStateFor(const std::string& programFolder, std::string* otherP
         const std::string file = xdg::FindDesktopFile(dirs, id);
         if (id.empty()) {
             state |= AssocStateUnknown;
-        } else if (id != kQdxDesktopId) {
-            state |= AssocStateOther;
-            if (otherProgramName) *otherProgramName = xdg::DesktopEntryValue(file, "Name");
         } else {
-            // Our entry, but written by a copy of Sitrova elsewhere: name that program.
+            // The installed package's own launcher (a command on the PATH) opens .qdx files
+            // with this very program too; our entry written by a copy of Sitrova elsewhere
+            // names that program.
             const std::vector<std::string> exec = xdg::ExecArguments(xdg::DesktopEntryValue(file, "Exec"));
-            const std::string program = exec.empty() ? std::string() : exec.front();
-            if (!SameProgram(program, CompanionPath(programFolder, Companion::Sitrova))) {
+            std::string program = exec.empty() ? std::string() : exec.front();
+            if (program.find('/') == std::string::npos) program = xdg::FindOnPath(program);
+            const bool sameProgram = !program.empty() && SameProgram(program, CompanionPath(programFolder, Companion::Sitrova));
+            if (id != kQdxDesktopId && !sameProgram) {
                 state |= AssocStateOther;
-                if (otherProgramName) *otherProgramName = program;
+                if (otherProgramName) *otherProgramName = xdg::DesktopEntryValue(file, "Name");
+            } else if (!sameProgram) {
+                state |= AssocStateOther;
+                if (otherProgramName) *otherProgramName = exec.empty() ? std::string() : exec.front();
             }
         }
     }

@@ -121,6 +121,28 @@ TEST_F(AssociationTest, EntryOfAnotherCopyNamesThatProgram) {
     EXPECT_EQ(name, m_box / "old/Sitrova");
 }
 
+// An installed package's launcher opens .qdx with the same program through a command on the
+// PATH (a link to the program): that is ours, not another program.
+TEST_F(AssociationTest, ThePackagesOwnLauncherCountsAsOurs) {
+    Sandbox::WriteFile(SysData("mime/packages/sitrova-qdx.xml"),
+                       "<?xml version=\"1.0\"?>\n<mime-info>\n  <mime-type type=\"application/x-sitrova-qdx\">\n"
+                       "    <glob pattern=\"*.qdx\"/>\n  </mime-type>\n</mime-info>\n");
+    Sandbox::WriteFile(SysData("applications/sitrova.desktop"),
+                       "[Desktop Entry]\nType=Application\nName=Sitrova\nExec=sitrova %f\n");
+    Sandbox::WriteFile(SysData("applications/mimeinfo.cache"), "[MIME Cache]\napplication/x-sitrova-qdx=sitrova.desktop;\n");
+    std::filesystem::create_directories(m_box / "bin");
+    ::chmod((m_program + "/Sitrova").c_str(), 0755);
+    std::filesystem::create_symlink(m_program + "/Sitrova", m_box / "bin/sitrova");
+    Set("PATH", m_box / "bin");
+    EXPECT_EQ(State(), appshell::AssocStateOurs);
+
+    std::filesystem::remove(m_box / "bin/sitrova");
+    shelltest::WriteScript(m_box / "bin/sitrova", "");
+    std::string name;
+    EXPECT_EQ(State(&name), appshell::AssocStateOther);
+    EXPECT_EQ(name, "Sitrova");
+}
+
 TEST_F(AssociationTest, SymlinkedListIsWrittenThroughTheLink) {
     Sandbox::WriteFile(m_box / "dotfiles/mimeapps.list", "[Default Applications]\ntext/html=firefox.desktop;\n");
     std::filesystem::create_directories(m_box / "config");
