@@ -7,6 +7,7 @@
 
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/UserPlaces.h"
 #include "platform/Version.h"
 #include "suite/Catalogue.h"
 #include "tests/support/HeadlessRun.h"
@@ -38,6 +39,29 @@ int RunProgram(const std::string& program, std::vector<std::string> args) {
 }
 
 }  // namespace
+
+// An installed suite (its folder marked by the package) keeps each user's catalogue in the
+// user's data folder and writes nothing beside itself.
+TEST(SuiteProgram, AnInstalledSuiteKeepsTheCatalogueInTheUsersDataFolder) {
+    Sandbox box;
+    ASSERT_EQ(::mkdir((box / "program").c_str(), 0755), 0);
+    const std::string suite = box / "program/QdxSuite";
+    ASSERT_TRUE(platform::CopyFile(Install(box, "QdxSuite"), suite));
+    (void)::chmod(suite.c_str(), 0755);
+    Sandbox::WriteFile(box / "program/" + platform::kPerUserMarkerName, "");
+    Sandbox::WriteFile(box / "site.qdx", "1\r\n");
+    int code = -1;
+    ASSERT_EQ(platform::StartProcess("env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "XDG_DATA_HOME=" + box / "data",
+                                             "XDG_CONFIG_HOME=" + box / "config", "timeout", "60", suite, "QDX",
+                                             box / "site.qdx"},
+                                     true, &code),
+              platform::ProcessStarted);
+    EXPECT_EQ(code, 0);
+    suite::Catalogue catalogue(box / "data/sitrova/" + suite::kCatalogueFileName);
+    ASSERT_EQ(catalogue.Load(), suite::LoadRead);
+    EXPECT_EQ(catalogue.QdxEntries().size(), 1u);
+    EXPECT_FALSE(Sandbox::Exists(box / "program/" + suite::kCatalogueFileName));
+}
 
 TEST(SuiteProgram, RegistrationsFromArgumentsEndByThemselves) {
     Sandbox box;
