@@ -30,7 +30,9 @@ UserFolders UserFolders::FromEnvironment() {
 
 bool KeepsFilesPerUser(const std::string& programFolder) {
     if (programFolder.empty()) return false;
-    return IsRegularFile(programFolder + "/" + kPerUserMarkerName) || !IsWritableByUser(programFolder);
+    // A folder that is not there keeps the old rule: the writes into it say what is wrong.
+    return IsRegularFile(programFolder + "/" + kPerUserMarkerName) ||
+           (IsDirectory(programFolder) && !IsWritableByUser(programFolder));
 }
 
 std::string PlaceFolder(Place place, const std::string& programFolder, bool perUser, const UserFolders& user) {

@@ -31,8 +31,8 @@ struct UserFolders {
 };
 
 // True when the files of a program in `programFolder` go to the user's folders: the folder
-// carries the package's marker, or the user cannot write to it. An empty folder name (a job
-// that names no program) keeps the old rule.
+// carries the package's marker, or it exists and the user cannot write to it. An empty or
+// missing folder (a job that names no program) keeps the old rule.
 bool KeepsFilesPerUser(const std::string& programFolder);
 
 // The folder for `place`, without a trailing "/": the program folder itself, or the user's

@@ -84,6 +84,7 @@ TEST(UserPlaces, AWritableProgramFolderKeepsItsFilesAndTheMarkerSendsThemToTheUs
     ScopedVariable data("XDG_DATA_HOME", (box / "data").c_str());
 
     EXPECT_FALSE(platform::KeepsFilesPerUser(""));
+    EXPECT_FALSE(platform::KeepsFilesPerUser(box / "missing"));
     EXPECT_FALSE(platform::KeepsFilesPerUser(program));
     EXPECT_EQ(platform::PlaceFor(Place::Settings, program), program);
     EXPECT_EQ(platform::PlugInFolders(program), std::vector<std::string>{program});
