@@ -59,11 +59,13 @@ TEST_F(PacingSaveTest, AWaitBetweenRequestsKeepsTheRateToOneHostBelowFivePerSeco
     EXPECT_EQ(SaveWorker(host, job), 1);
     for (int i = 0; i < 9; ++i) EXPECT_EQ(IsSavedCopy(copy / ("p" + std::to_string(i) + ".html")), 1) << i;
 
-    // The worker and the threads that fetch ahead share the host's turns.
+    // The worker and the threads that fetch ahead share the host's turns. The server notes a
+    // request when it gets round to it, so on a busy machine two gaps can trade time: each gap
+    // is only held to half the wait, the whole run to the rate.
     std::vector<double> times = server.RequestTimes();
     ASSERT_GE(times.size(), 10u);
     std::sort(times.begin(), times.end());
-    for (size_t i = 1; i < times.size(); ++i) EXPECT_GE(times[i] - times[i - 1], 0.19) << i;
+    for (size_t i = 1; i < times.size(); ++i) EXPECT_GE(times[i] - times[i - 1], 0.1) << i;
     EXPECT_LT(static_cast<double>(times.size() - 1) / (times.back() - times.front()), 5.0);
 }
 
