@@ -321,6 +321,22 @@ int FetchUrlIfChanged(SaveJob& job, const std::string& url, const std::string& p
     return Commit(staging, path, heard);
 }
 
+int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                         const std::string& path, const std::string& staging, const Validators* known,
+                         const FetchCancel* cancel, FetchOrigin* origin) {
+    FetchOrigin local;
+    FetchOrigin* heard = origin ? origin : &local;
+    *heard = {};
+    bool notModified = false;
+    Control control{&job, cancel, heard};
+    control.known = known;
+    control.notModified = &notModified;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control))
+        return notModified ? FetchNotModified : FetchFailed;
+    if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
+    return FetchDone;
+}
+
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
                       FetchOrigin* origin) {

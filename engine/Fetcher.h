@@ -94,6 +94,13 @@ public:
                                     const std::string& path, const std::string& staging,
                                     const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
 
+// FetchUrlIfChanged through an explicit session, for any thread, by the rules of
+// FetchUrlToFileVia: the checks judge the file by `path`, the body goes to `staging` and stays
+// there (deleted unless the fetch succeeds). `known` null: an unconditional fetch.
+[[nodiscard]] int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                                       const std::string& path, const std::string& staging, const Validators* known,
+                                       const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
+
 // The downloads below write through path + ".part" and move it into place only when it is
 // complete and checked. With a job, its stop request cancels the transfer and cuts the
 // pauses between resumed reads short; without one they sleep plainly.

@@ -1,6 +1,7 @@
 #include "records/UpdateCheck.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/CrawlDriver.h"
@@ -11,6 +12,7 @@
 #include "engine/UrlModel.h"
 #include "platform/ContentHash.h"
 #include "platform/FileUtil.h"
+#include "records/CheckAhead.h"
 #include "records/KeptVersions.h"
 #include "records/SaveHistory.h"
 #include "records/SavedSiteLog.h"
@@ -63,19 +65,20 @@ bool SameSize(int64_t now, int64_t stored) {
     return now >= 0 && (now == stored || (now & 0xFFFFFFFFll) == stored);
 }
 
-// Fetches the page anew into T: 1 fetched, 0 failed, or FetchNotModified when the server
-// says the copy on disk is still current (asked only when there is such a copy).
-int FetchAgain(engine::SaveJob& job, const SavedSiteLogEntry& entry, const std::string& temp, const Known& known,
-               engine::FetchOrigin& heard) {
-    if (!engine::IsAbsoluteUrl(entry.url)) return 0;  // only web pages are checked
+// How the page is asked for anew, into T: conditionally when a copy is on disk and the
+// index knows what it was fetched with (the answer may then be FetchNotModified).
+AheadItem AskFor(engine::SaveJob& job, const SavedSiteLogEntry& entry, const Known& known) {
+    AheadItem item;
+    if (!engine::IsAbsoluteUrl(entry.url)) return item;  // only web pages are checked
     // A folder removed since the save would make the fetch fail for no reason of the site's.
     const std::string folder = platform::FolderOf(entry.localPath);
     if (!platform::CreateFolderChain(folder)) job.AppendLog("  ！フォルダを作成できません: " + folder);
-    const engine::Validators validators{known.entry.etag, known.entry.lastModified};
-    const bool ask = known.found && entry.size > 0 && platform::IsRegularFile(entry.localPath) &&
-                     (!validators.etag.empty() || !validators.lastModified.empty());
-    if (ask) return engine::FetchUrlIfChanged(job, entry.url, temp, validators, &heard);
-    return engine::FetchUrlToFile(job, entry.url, temp, &heard);
+    item.url = entry.url;
+    item.temp = item.path = entry.localPath + kTempSuffix;
+    item.known = {known.entry.etag, known.entry.lastModified};
+    item.ask = known.found && entry.size > 0 && platform::IsRegularFile(entry.localPath) &&
+               (!item.known.etag.empty() || !item.known.lastModified.empty());
+    return item;
 }
 
 // Whether the page fetched into T is the page saved before. The content hash decides where
@@ -154,7 +157,7 @@ void CheckFailedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSi
 }
 
 void CheckEntry(engine::SaveHost& host, engine::SaveJob& job, const std::string& logFolder,
-                const SavedSiteLogEntry& entry, Walk& walk) {
+                const SavedSiteLogEntry& entry, const Known& known, CheckAhead& ahead, size_t index, Walk& walk) {
     job.AppendSimpleLog(entry.url);
     job.AppendLog(entry.url + "のページを調査中…");
     job.AppendLog("  階層ナンバー: " + std::to_string(entry.level));
@@ -171,10 +174,9 @@ void CheckEntry(engine::SaveHost& host, engine::SaveJob& job, const std::string&
         return;
     }
     const std::string temp = entry.localPath + kTempSuffix;
-    Known known;
-    if (walk.history) known.found = walk.history->Find(entry.url, known.entry);
-    engine::FetchOrigin heard;
-    const int fetched = FetchAgain(job, entry, temp, known, heard);
+    const AheadResult answer = ahead.Take(index);
+    const int fetched = answer.fetched;
+    const engine::FetchOrigin& heard = answer.heard;
     if (entry.size > 0)
         CheckSavedPage(host, job, entry, temp, fetched, known, heard, walk);
     else
@@ -209,8 +211,23 @@ int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::stri
         job.AppendLog("  ！以前の保存ログの一部を読めませんでした。");
         walk.status = SomePageFailed;
     }
+    // What the index knows of each page, and how each is asked for, before the walk begins:
+    // the next pages are asked ahead while the walk handles one.
+    std::vector<Known> known(n);
+    std::vector<AheadItem> items(n);
+    std::unordered_set<std::string> temps;
+    for (size_t k = 0; k < n; ++k) {
+        if (!InsideSite(logFolder, entries[k].localPath)) continue;
+        if (walk.history) known[k].found = walk.history->Find(entries[k].url, known[k].entry);
+        items[k] = AskFor(job, entries[k], known[k]);
+        // A page listed twice is asked for by the walk itself, after its first entry.
+        items[k].own = !items[k].temp.empty() && !temps.insert(items[k].temp).second;
+    }
     size_t i = 0;
-    for (; i < n && !job.StopRequested(); ++i) CheckEntry(host, job, logFolder, entries[i], walk);
+    {
+        CheckAhead ahead(job, std::move(items));
+        for (; i < n && !job.StopRequested(); ++i) CheckEntry(host, job, logFolder, entries[i], known[i], ahead, i, walk);
+    }
     if (i < n) {
         // Stopped: what was not checked keeps its entry for the next check.
         for (; i < n; ++i)

@@ -1,5 +1,6 @@
 #include "records/UpdateFiles.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "engine/Fetcher.h"
@@ -8,6 +9,7 @@
 #include "engine/UrlModel.h"
 #include "platform/ContentHash.h"
 #include "platform/FileUtil.h"
+#include "records/CheckAhead.h"
 #include "records/KeptVersions.h"
 #include "records/SaveHistory.h"
 
@@ -34,19 +36,27 @@ bool InsideFolder(const std::string& folder, const std::string& path) {
     return true;
 }
 
+// Whether a copy of the file was saved before (and is still there).
+bool HadCopy(const HistoryEntry& file) { return file.size >= 0 && platform::IsRegularFile(file.path); }
+
+// How the file is asked for anew: conditionally when its copy is there and the index knows
+// what it was fetched with. The checks judge the body by the file's own name.
+AheadItem AskFor(const HistoryEntry& file) {
+    AheadItem item;
+    item.url = file.url;
+    item.path = file.path;
+    item.temp = file.path + kTempSuffix;
+    item.known = {file.etag, file.lastModified};
+    item.ask = HadCopy(file) && (!item.known.etag.empty() || !item.known.lastModified.empty());
+    return item;
+}
+
 void CheckFile(engine::SaveJob& job, SaveHistory& history, KeptVersions& versions, const HistoryEntry& file,
-               FilesChecked& result, Tally& tally) {
-    const bool hadCopy = file.size >= 0 && platform::IsRegularFile(file.path);
+               const AheadResult& answer, FilesChecked& result, Tally& tally) {
+    const bool hadCopy = HadCopy(file);
     const std::string temp = file.path + kTempSuffix;
-    if (!platform::CreateFolderChain(platform::FolderOf(file.path))) {
-        job.AppendLog("  ！フォルダを作成できません: " + platform::FolderOf(file.path));
-        return;
-    }
-    engine::FetchOrigin heard;
-    const engine::Validators validators{file.etag, file.lastModified};
-    const bool ask = hadCopy && (!validators.etag.empty() || !validators.lastModified.empty());
-    const int fetched = ask ? engine::FetchUrlIfChanged(job, file.url, temp, validators, &heard)
-                            : engine::FetchUrlToFile(job, file.url, temp, &heard);
+    const int fetched = answer.fetched;
+    const engine::FetchOrigin& heard = answer.heard;
     ++tally.checked;
     if (fetched == engine::FetchNotModified) {
         history.Unchanged(file.url, file.path, false, heard, {}, -1);
@@ -103,15 +113,22 @@ FilesChecked CheckSavedFiles(engine::SaveJob& job, const std::string& logFolder,
     std::vector<HistoryEntry> files = history.Files();
     std::erase_if(files, [&](const HistoryEntry& f) {
         // Met by this run's crawl already, or nothing this check may touch.
-        return f.lastRun == history.RunId() || !engine::IsAbsoluteUrl(f.url) || !InsideFolder(logFolder, f.path);
+        return f.lastRun == history.RunId() || !engine::IsAbsoluteUrl(f.url) || !InsideFolder(logFolder, f.path) ||
+               !platform::CreateFolderChain(platform::FolderOf(f.path));
     });
     if (files.empty()) return result;
+    std::vector<AheadItem> items;
+    std::unordered_set<std::string> temps;
+    for (const HistoryEntry& file : files) {
+        items.push_back(AskFor(file));
+        items.back().own = !temps.insert(items.back().temp).second;
+    }
+    CheckAhead ahead(job, std::move(items));
     job.AddFound(static_cast<uint32_t>(files.size()));
     job.AppendLog("埋め込みファイル" + std::to_string(files.size()) + "個の更新を調査中…");
     Tally tally;
-    for (const HistoryEntry& file : files) {
-        if (job.StopRequested()) break;
-        CheckFile(job, history, versions, file, result, tally);
+    for (size_t i = 0; i < files.size() && !job.StopRequested(); ++i) {
+        CheckFile(job, history, versions, files[i], ahead.Take(i), result, tally);
         job.LinkDone(1);
     }
     job.AppendLog("  " + std::to_string(tally.checked) + "個を調査しました（更新 " + std::to_string(tally.changed) +
