@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/Clock.h"
+#include "platform/FileCopy.h"
 #include "platform/FileUtil.h"
 #include "platform/FolderList.h"
 #include "platform/FolderTree.h"
@@ -56,7 +57,7 @@ bool KeptVersions::Keep(const std::string& path) {
     const std::string target = HistoryRoot(m_folder) + m_runName + kIncompleteSuffix + "/" + path.substr(m_folder.size());
     m_kept = true;
     if (platform::FileExists(target)) return true;  // the run's first version stays
-    return platform::CreateFolderChain(platform::FolderOf(target)) && platform::CopyFile(path, target);
+    return platform::CreateFolderChain(platform::FolderOf(target)) && platform::CopyFileQuick(path, target);
 }
 
 std::string KeptVersions::Finish() {
