@@ -267,3 +267,37 @@ TEST_F(UpdateHistoryTest, AGonePageIsMarkedAndItsCopyStays) {
     EXPECT_EQ(Entry("b.html").status, "gone");
     EXPECT_EQ(LastRun().counts[3], 1);  // gone
 }
+
+TEST_F(UpdateHistoryTest, PagesAskedAheadAreReportedInTheLogsOrderWithTheirOwnVerdicts) {
+    std::string links;
+    for (int i = 1; i <= 8; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".html";
+        links += "<a href=\"" + name + "\">" + name + "</a> ";
+        Sandbox::WriteFile(site / name, Page("page " + std::to_string(i)));
+    }
+    Sandbox::WriteFile(site / "index.html", Page(links));
+    Serve("{\"validators\": \"etag\"}");
+    ASSERT_EQ(Save().result, 1);
+    // The first pages answer slowly, so the later ones arrive first; two pages change.
+    Sandbox::WriteFile(site / "p3.html", Page("page 3, changed"));
+    Sandbox::WriteFile(site / "p6.html", Page("page 6, changed"));
+    ASSERT_TRUE(server->SetRules("{\"validators\": \"etag\", \"/index.html\": {\"delay\": 0.4}, "
+                                 "\"/p1.html\": {\"delay\": 0.3}}"));
+
+    SaveRun update = Save();
+    ASSERT_EQ(update.result, 4);
+    size_t last = 0;
+    for (int i = 1; i <= 8; ++i) {
+        SCOPED_TRACE(i);
+        const std::string url = Url("p" + std::to_string(i) + ".html");
+        const auto at = std::find(update.log.begin(), update.log.end(), url + "のページを調査中…");
+        ASSERT_NE(at, update.log.end());
+        const size_t line = static_cast<size_t>(at - update.log.begin());
+        EXPECT_GT(line, last);  // in the order of the saved-site log
+        last = line;
+        ASSERT_LT(line + 2, update.log.size());
+        EXPECT_EQ(update.log[line + 2], (i == 3 || i == 6) ? kChanged : kUnchanged);
+    }
+    EXPECT_NE(Sandbox::ReadFile(data + "p6.html").find("page 6, changed"), std::string::npos);
+    EXPECT_EQ(records::VersionRuns(data).size(), 1u);
+}
