@@ -39,7 +39,7 @@ struct AheadResult {
 
 class CheckAhead {
 public:
-    static constexpr int kThreads = 4;
+    static constexpr int kThreads = 6;
     static constexpr size_t kWindow = 24;  // items asked but not yet taken, at most
 
     CheckAhead(engine::SaveJob& job, std::vector<AheadItem> items, int threads = kThreads);

@@ -45,9 +45,11 @@ public:
 
     bool Ok() const { return m_stmt != nullptr; }
     void Bind(int i, const std::string& text) {
-        sqlite3_bind_text(m_stmt, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        if (m_stmt) sqlite3_bind_text(m_stmt, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     }
-    void Bind(int i, int64_t value) { sqlite3_bind_int64(m_stmt, i, value); }
+    void Bind(int i, int64_t value) {
+        if (m_stmt) sqlite3_bind_int64(m_stmt, i, value);
+    }
     // True while a row is there.
     bool Step() { return m_stmt && sqlite3_step(m_stmt) == SQLITE_ROW; }
     bool Run() {
@@ -61,6 +63,12 @@ public:
                     : std::string();
     }
     int64_t Int(int i) const { return sqlite3_column_int64(m_stmt, i); }
+    // Ready to run again with new values.
+    void Reset() {
+        if (!m_stmt) return;
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
 
 private:
     sqlite3_stmt* m_stmt = nullptr;
@@ -109,10 +117,26 @@ struct HistoryIndex::Impl {
     sqlite3* db = nullptr;
     int pendingWrites = 0;
     bool inTransaction = false;
+    // The two statements every page and file of a save runs, prepared once.
+    std::unique_ptr<Statement> find, put;
 
     ~Impl() { CloseDb(); }
 
+    Statement& Find() {
+        if (!find) find = std::make_unique<Statement>(db, (std::string("SELECT ") + kEntryColumns + " FROM files WHERE url = ?").c_str());
+        return *find;
+    }
+    Statement& Put() {
+        if (!put)
+            put = std::make_unique<Statement>(db, (std::string("INSERT OR REPLACE INTO files(") + kEntryColumns +
+                                                   ") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                                      .c_str());
+        return *put;
+    }
+
     void CloseDb() {
+        find.reset();
+        put.reset();
         if (!db) return;
         if (inTransaction) (void)Exec(db, "COMMIT");
         inTransaction = false;
@@ -253,20 +277,19 @@ void HistoryIndex::PruneRuns(int64_t keep) {
 bool HistoryIndex::Find(const std::string& url, HistoryEntry& out) {
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_impl || !m_impl->db) return false;
-    Statement s(m_impl->db, (std::string("SELECT ") + kEntryColumns + " FROM files WHERE url = ?").c_str());
+    Statement& s = m_impl->Find();
     s.Bind(1, url);
-    if (!s.Step()) return false;
-    out = EntryOf(s);
-    return true;
+    const bool found = s.Step();
+    if (found) out = EntryOf(s);
+    s.Reset();
+    return found;
 }
 
 void HistoryIndex::Put(const HistoryEntry& e) {
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_impl || !m_impl->db) return;
     m_impl->Begin();
-    Statement s(m_impl->db, (std::string("INSERT OR REPLACE INTO files(") + kEntryColumns +
-                             ") VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                .c_str());
+    Statement& s = m_impl->Put();
     s.Bind(1, e.url);
     s.Bind(2, e.path);
     s.Bind(3, static_cast<int64_t>(e.page ? 1 : 0));
@@ -278,7 +301,9 @@ void HistoryIndex::Put(const HistoryEntry& e) {
     s.Bind(9, e.firstSeen);
     s.Bind(10, e.lastSeen);
     s.Bind(11, e.lastRun);
-    if (s.Run()) m_impl->Wrote();
+    const bool written = s.Run();
+    s.Reset();
+    if (written) m_impl->Wrote();
 }
 
 std::vector<HistoryEntry> HistoryIndex::Files() {
