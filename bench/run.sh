@@ -16,8 +16,10 @@
 #   bench/run.sh [sections] [sites] [repeats]   (default 20 sections: about 2,000 pages;
 #                                                sites: any of "synthetic python python-clean
 #                                                postgres libstdc", default all; repeats: default 3)
+#   bench/run.sh update [site] [repeats]          the update benchmark instead (bench/update.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ "${1:-}" != update ] || exec bash bench/update.sh "${@:2}"
 top=$(pwd)
 sections="${1:-20}"
 sites="${2:-synthetic python python-clean postgres libstdc}"

@@ -2,6 +2,7 @@
 
 #include "engine/FailureReason.h"
 #include "engine/Fetcher.h"
+#include "engine/HistoryNotes.h"
 #include "engine/JobRecords.h"
 #include "engine/LinkKind.h"
 #include "engine/LinkRewriter.h"
@@ -380,8 +381,7 @@ int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& stat
 
 // `failure` receives why the file did not come.
 int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Prefetcher* prefetch,
-               std::string& failure) {
-    FetchOrigin origin;
+               std::string& failure, FetchOrigin& origin) {
     int ok = FirstTry(job, prefetch, url, path, &origin);
     if (!ok && job.Has(mode::RetryOnFailure) && !job.StopRequested() && !job.HostUnreachable(url)) {
         job.AppendLog("    応答を待機中…");
@@ -474,7 +474,10 @@ int CrawlStep(SaveHost& host, SaveJob& job, const std::string& localPath, const 
     PageText page;
     if (!FetchPage(job, localPath, url, prefetch, origin, page.staged, answerDecides)) {
         // Such a link that failed leaves no failure page: its links keep the online address.
-        if (!answerDecides || IsSavedCopy(localPath)) return PageFetchFailed(job, localPath, url, level, origin.failure, state);
+        if (!answerDecides || IsSavedCopy(localPath)) {
+            NoteFetchFailed(job, url, localPath, true, &origin);
+            return PageFetchFailed(job, localPath, url, level, origin.failure, state);
+        }
         state.decided[url] = {NotFollowed, {}};
         state.stepFailure = origin.failure.empty() ? std::string(kReasonUnknown) : origin.failure;
         job.AppendLog("  ＤＬに失敗しました。");
@@ -495,6 +498,7 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
                     PageText& page) {
     const std::string fetched = page.staged.empty() ? localPath : page.staged;
     if (job.Has(mode::NotFoundTitleCheck) && IsNotFoundPage(fetched)) {
+        NoteFetchFailed(job, url, localPath, true, &origin);
         (void)page.Save(job, localPath);  // kept as it came
         RecordPage(job, localPath, url, level, 0);
         job.AppendLog("  ページタイトルに404(NotFound)が見つかりました。ＤＬ失敗として扱います。");
@@ -502,6 +506,7 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
         return 0;
     }
     page.Read(localPath);
+    NoteFetchedPage(job, url, localPath, origin, page.text, page.readable, fetched);
     if (page.readable) {
         bool& savedCopy = state.filesInPlace[localPath];
         savedCopy = savedCopy || IsSavedCopyText(page.text);
@@ -563,17 +568,20 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
         const int32_t kind = table.kinds[i];
         if (kind != EmbedData && kind != PlayList) continue;
         const std::string& path = table.paths[i];
+        FetchOrigin origin;
         if (!job.StopRequested() && !(state ? state->HasFile(path) : platform::FileExists(path))) {
             if (!announced) job.AppendLog("  埋め込みデータをＤＬ中…");
             announced = true;
             job.AppendLog("    " + platform::NameOf(path));
             if (kind == PlayList) {
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
-            } else if (std::string failure; FetchEmbed(job, table.urls[i], path, prefetch, failure)) {
+            } else if (std::string failure; FetchEmbed(job, table.urls[i], path, prefetch, failure, origin)) {
                 if (state) state->filesInPlace.emplace(path, false);
+                NoteFetchedFile(job, table.urls[i], path, origin);
                 int64_t size = platform::FileSize(path);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
+                NoteFetchFailed(job, table.urls[i], path, false, &origin);
                 job.AppendLog("    ！ダウンロードに失敗");
                 job.AppendLog(ReasonLine("    ", failure, table.urls[i]));
                 result = 0;

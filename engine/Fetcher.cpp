@@ -40,6 +40,8 @@ struct Control {
     const FetchCancel* cancel = nullptr;
     FetchOrigin* origin = nullptr;  // receives where the file came from
     SaveJob* logTo = nullptr;        // the worker's fetch writes its log lines itself
+    const Validators* known = nullptr;  // a conditional fetch: what the copy was fetched with
+    bool* notModified = nullptr;        // set when the server said the copy is current
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -75,6 +77,10 @@ platform::HttpRequest RequestFor(const std::string& url, const Control& control)
     request.url = url;
     request.followRedirects = true;
     if (control.job || control.cancel) request.stopRequested = [control] { return control.Stopped(); };
+    if (control.known) {
+        request.ifNoneMatch = control.known->etag;
+        request.ifModifiedSince = control.known->lastModified;
+    }
     return request;
 }
 
@@ -90,7 +96,23 @@ void NoteFailure(FetchOrigin* origin, std::string reason) {
 }
 
 void NoteFailure(FetchOrigin* origin, const platform::HttpResponse& response) {
-    if (origin) origin->failure = FailureText(response.cause, response.status, response.error);
+    if (!origin) return;
+    origin->failure = FailureText(response.cause, response.status, response.error);
+    origin->status = response.status;
+}
+
+// The server's word that the copy asked about is still current.
+bool HeardNotModified(const platform::HttpResponse& response, const Control& control) {
+    if (!control.known || response.result != platform::HttpStatusError || response.status != 304) return false;
+    if (control.notModified) *control.notModified = true;
+    if (control.origin) {
+        *control.origin = {};
+        control.origin->status = 304;
+        control.origin->notModified = true;
+        control.origin->etag = response.etag;
+        control.origin->lastModified = response.lastModified;
+    }
+    return true;
 }
 
 // Waits for the turn of the request's host when the save keeps an interval between requests.
@@ -136,9 +158,12 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
             if (control.origin)
-                *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {}};
+                *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {},
+                                   std::move(response.etag), std::move(response.lastModified), response.status,
+                                   false};
             return true;
         }
+        if (HeardNotModified(response, control)) return false;
         NoteFailure(control.origin, response);
         if (response.unreachable && control.job) {
             control.job->MarkHostUnreachable(request.url);
@@ -230,7 +255,8 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
     if (job.Has(mode::agent)) return WithAgent(http, url, to, std::string(kProgramAgent), control);
     int ok = Moniker(http, url, to, control);
     // The second way only when no copy lies where the file belongs.
-    if (!ok && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped() &&
+    const bool current = control.notModified && *control.notModified;
+    if (!ok && !current && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped() &&
         !job.HostUnreachable(url))
         ok = Http(http, url, to, FetchOptions{}, control);
     return ok;
@@ -275,6 +301,40 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
 int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path, FetchOrigin* origin) {
     std::string staged;
     return FetchUrlToStaging(job, url, path, staged, origin) ? Commit(staged, path, origin) : 0;
+}
+
+int FetchUrlIfChanged(SaveJob& job, const std::string& url, const std::string& path, const Validators& known,
+                      FetchOrigin* origin) {
+    std::unique_ptr<platform::HttpSession> own;
+    platform::HttpSession& http = SessionOf(job, own);
+    FetchOrigin local;
+    FetchOrigin* heard = origin ? origin : &local;
+    *heard = {};
+    bool notModified = false;
+    Control control{&job, nullptr, heard, &job};
+    control.known = &known;
+    control.notModified = &notModified;
+    const std::string staging = PartPath(path);
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control))
+        return notModified ? FetchNotModified : FetchFailed;
+    if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
+    return Commit(staging, path, heard);
+}
+
+int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                         const std::string& path, const std::string& staging, const Validators* known,
+                         const FetchCancel* cancel, FetchOrigin* origin) {
+    FetchOrigin local;
+    FetchOrigin* heard = origin ? origin : &local;
+    *heard = {};
+    bool notModified = false;
+    Control control{&job, cancel, heard};
+    control.known = known;
+    control.notModified = &notModified;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control))
+        return notModified ? FetchNotModified : FetchFailed;
+    if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
+    return FetchDone;
 }
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,

@@ -40,7 +40,20 @@ struct FetchOrigin {
     std::string url;
     std::string contentType;
     std::string failure;
+    // The answer's validators, for asking next time whether the file changed.
+    std::string etag;
+    std::string lastModified;
+    long status = 0;           // the last HTTP status heard (0: none)
+    bool notModified = false;  // a conditional fetch heard 304: the copy is still current
 };
+
+// What a copy was fetched with, for a conditional fetch ("" where the server sent none).
+struct Validators {
+    std::string etag;
+    std::string lastModified;
+};
+
+enum ConditionalFetchResult : int { FetchFailed = 0, FetchDone = 1, FetchNotModified = 2 };
 
 // `origin`, when given, receives where the file came from.
 [[nodiscard]] int FetchUrlToFile(SaveJob& job, const std::string& url, const std::string& path,
@@ -50,6 +63,13 @@ struct FetchOrigin {
 // stays at a temporary name beside `path`, given in `staged`, and the caller moves it there.
 [[nodiscard]] int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& path, std::string& staged,
                                     FetchOrigin* origin = nullptr);
+
+// FetchUrlToFile that asks the server to send the file only when it no longer matches
+// `known` (If-None-Match, If-Modified-Since): FetchNotModified when the server says the copy
+// is current (nothing is written), FetchDone when the file was fetched to `path`, else
+// FetchFailed. Worker thread.
+[[nodiscard]] int FetchUrlIfChanged(SaveJob& job, const std::string& url, const std::string& path,
+                                    const Validators& known, FetchOrigin* origin = nullptr);
 
 // Forced conversion's last try at a page: one transfer, and what arrived of it is kept even
 // when the connection broke off. 1 when something was stored at `path`.
@@ -73,6 +93,13 @@ public:
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                                     const std::string& path, const std::string& staging,
                                     const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
+
+// FetchUrlIfChanged through an explicit session, for any thread, by the rules of
+// FetchUrlToFileVia: the checks judge the file by `path`, the body goes to `staging` and stays
+// there (deleted unless the fetch succeeds). `known` null: an unconditional fetch.
+[[nodiscard]] int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
+                                       const std::string& path, const std::string& staging, const Validators* known,
+                                       const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
 
 // The downloads below write through path + ".part" and move it into place only when it is
 // complete and checked. With a job, its stop request cancels the transfer and cuts the

@@ -12,6 +12,17 @@ namespace engine {
 class SaveHost;
 class SaveJob;
 
+// A page or embedded file as it arrived, for the save's history index.
+struct FetchedFile {
+    std::string url;
+    std::string path;  // where the copy lies
+    bool page = false;  // a page of the saved-site log (pages and style sheets the walk reads)
+    std::string etag;
+    std::string lastModified;
+    std::string hash;  // of the body as it arrived, before any rewrite of its links
+    int64_t size = 0;
+};
+
 class JobRecords {
 public:
     virtual ~JobRecords() = default;
@@ -32,6 +43,14 @@ public:
     // Worker thread: one saved or failed page (size 0) for the saved-site log.
     virtual void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level,
                             int64_t size) = 0;
+
+    // Worker thread: whether the records keep a history index, so that the crawl reports
+    // what it fetched (with its content hash) and what it failed to fetch.
+    virtual bool KeepsHistory() const { return false; }
+    virtual void RecordFetched(SaveJob&, const FetchedFile&) {}
+    // `status`: the last HTTP status heard (0 when none).
+    virtual void RecordFetchFailed(SaveJob&, const std::string& /*url*/, const std::string& /*path*/, bool /*page*/,
+                                   long /*status*/) {}
 
     // Worker thread: the update check of an earlier save; returns 2, 4 or 8.
     virtual int CheckSavedSite(SaveHost& host, SaveJob& job, const std::string& startPath,

@@ -26,6 +26,9 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
          "同じホストへのリクエストの間に置く最短の間隔（ミリ秒、0～60000）", &NamedOptions::waitMs, 0, 60000},
         {"wait-random", NamedOptionKind::Bool, "リクエスト間隔をランダムに変える（±50%）",
          "リクエスト間隔を毎回 ±50% の範囲でランダムに変える", &NamedOptions::waitRandom, 0, 0},
+        {"history-runs", NamedOptionKind::Integer, "旧版を残す更新の回数（0 で残さない）",
+         "更新で置き換えたページやファイルの旧版を _history に残す更新の回数（0～1000、0 で残さない）",
+         &NamedOptions::historyRuns, 0, 1000},
     };
     return table;
 }

@@ -23,6 +23,9 @@ struct NamedOptions {
     // whether each wait is varied by up to half of it either way.
     int64_t waitMs = 0;
     bool waitRandom = false;
+    // How many update runs keep the earlier versions of what they replace (under the data
+    // folder's "_history"); 0 keeps none.
+    int64_t historyRuns = 5;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -354,6 +354,12 @@ HttpResponse Run(void* handle, const CookieJar* cookies, const HttpRequest& requ
     // A validator that would split into header lines is no validator.
     if (request.resumeFrom > 0 && !request.ifRange.empty() && request.ifRange.find_first_of("\r\n") == std::string::npos)
         headerLines += "\r\nIf-Range: " + request.ifRange;
+    if (request.resumeFrom == 0) {
+        if (!request.ifNoneMatch.empty() && request.ifNoneMatch.find_first_of("\r\n") == std::string::npos)
+            headerLines += "\r\nIf-None-Match: " + request.ifNoneMatch;
+        if (!request.ifModifiedSince.empty() && request.ifModifiedSince.find_first_of("\r\n") == std::string::npos)
+            headerLines += "\r\nIf-Modified-Since: " + request.ifModifiedSince;
+    }
     curl_slist* headers = HeaderList(headerLines);
     // Reset drops the previous request's options but keeps the connection cache.
     curl_easy_reset(curl);

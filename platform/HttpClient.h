@@ -30,6 +30,10 @@ struct HttpRequest {
     int64_t resumeFrom = 0;            // byte offset for a ranged request (0: whole body)
     std::string ifRange;               // with resumeFrom: the ETag or date the kept bytes came
                                        // with; a server whose file changed sends it whole (200)
+    // Validators of a copy the caller has: the server answers 304 without a body when it still
+    // matches them. Sent only on a request for the whole body.
+    std::string ifNoneMatch;
+    std::string ifModifiedSince;
     size_t chunkSize = 0;              // 0: libcurl's own buffer; else the largest piece per callback
     std::function<bool()> stopRequested;  // polled during the transfer; true cancels it
 };

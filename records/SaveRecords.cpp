@@ -6,6 +6,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ProgramFolder.h"
 #include "records/DescriptionLog.h"
+#include "records/KeptVersions.h"
 #include "records/TargetLock.h"
 #include "records/SaveTarget.h"
 #include "records/Settings.h"
@@ -48,6 +49,10 @@ void SaveRecords::BeginSave(engine::SaveJob& job) {
         if (removed > 0) notes.push_back("  前回の保存の一時ファイルを" + std::to_string(removed) + "個削除しました。");
     }
     std::unique_ptr<SavedSiteLog> log(OpenSavedSiteLogForSave(job, &notes));
+    // Versions an update killed part-way was keeping are completed before anything else.
+    if (const int completed = CompleteInterruptedVersions(job.LogFolder()); completed > 0)
+        notes.push_back("  途中で終わった更新の旧版フォルダを" + std::to_string(completed) + "個整えました。");
+    m_history.Begin(job.LogFolder(), job.UpdateCheck(), job.Named().historyRuns, notes);
     // A new save visits every page again, so that its log lists every page of the copy (pages
     // on disk from an earlier or a broken run included); so does the check after a broken run.
     job.SetRevisitSavedPages(!job.UpdateCheck() || m_interrupted);
@@ -75,9 +80,19 @@ void SaveRecords::RecordPage(engine::SaveJob& job, const std::string& path, cons
     if (!stored) job.AppendLog("  ！保存ログに記録できません: " + error);
 }
 
+void SaveRecords::RecordFetched(engine::SaveJob& job, const engine::FetchedFile& file) {
+    if (!m_history.Fetched(file)) job.AppendLog("  ！旧版を残せませんでした: " + file.path);
+}
+
+void SaveRecords::RecordFetchFailed(engine::SaveJob&, const std::string& url, const std::string& path, bool page,
+                                    long status) {
+    m_history.Failed(url, path, page, status);
+}
+
 int SaveRecords::CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string& startPath,
                                 const std::string& startUrl) {
-    const int result = records::CheckSavedSite(host, job, startPath, startUrl);
+    const int result = records::CheckSavedSite(host, job, startPath, startUrl, &m_history);
+    m_history.SetResult(result);
     if (job.StopRequested()) FinishSavedSiteLog(job);
     return result;
 }
@@ -90,6 +105,8 @@ void SaveRecords::FinishSavedSiteLog(engine::SaveJob& job) {
         std::lock_guard<std::mutex> guard(m_lock);
         log = std::move(m_savedSiteLog);
     }
+    // The run's row is closed whatever becomes of the log: the index is only a cache.
+    m_history.End(job.WorkerEnded() ? job.Result() : 0);
     if (!log) return;
     std::string error;
     if (CloseSavedSiteLog(job, *log, &error) != 1) {

@@ -8,6 +8,7 @@
 
 #include "engine/JobRecords.h"
 #include "records/ErrorLog.h"
+#include "records/SaveHistory.h"
 #include "records/TargetLock.h"
 
 namespace records {
@@ -27,6 +28,11 @@ public:
     void BeginSave(engine::SaveJob& job) override;
     void RecordPage(engine::SaveJob& job, const std::string& path, const std::string& url, int32_t level,
                     int64_t size) override;
+    // The history index beside the saved-site log (see SaveHistory).
+    bool KeepsHistory() const override { return m_history.Active(); }
+    void RecordFetched(engine::SaveJob& job, const engine::FetchedFile& file) override;
+    void RecordFetchFailed(engine::SaveJob& job, const std::string& url, const std::string& path, bool page,
+                           long status) override;
     // Worker thread. A check that was asked to stop writes the new log at once, so the
     // earlier log does not stay behind under its ".tmp" name and lock the site.
     int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string& startPath,
@@ -48,6 +54,7 @@ private:
     ErrorLog m_errorLog;
     std::string m_tempFolder;
     TargetLock m_target;
+    SaveHistory m_history;
     bool m_interrupted = false;
 };
 

@@ -1,6 +1,7 @@
 #include "records/UpdateCheck.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/CrawlDriver.h"
@@ -9,8 +10,13 @@
 #include "engine/PlaceholderPages.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
+#include "platform/ContentHash.h"
 #include "platform/FileUtil.h"
+#include "records/CheckAhead.h"
+#include "records/KeptVersions.h"
+#include "records/SaveHistory.h"
 #include "records/SavedSiteLog.h"
+#include "records/UpdateFiles.h"
 
 namespace records {
 
@@ -22,6 +28,14 @@ constexpr const char* kTempSuffix = ".tmp";
 struct Walk {
     int status = ChangedPagesSaved;
     bool changed = false;
+    SaveHistory* history = nullptr;  // null when the save keeps none
+    KeptVersions* versions = nullptr;
+};
+
+// What the index knows of a page: its validators and hash, when it knows the page.
+struct Known {
+    bool found = false;
+    HistoryEntry entry;
 };
 
 void Record(engine::SaveJob& job, const SavedSiteLogEntry& entry, int64_t size) {
@@ -51,13 +65,28 @@ bool SameSize(int64_t now, int64_t stored) {
     return now >= 0 && (now == stored || (now & 0xFFFFFFFFll) == stored);
 }
 
-// Fetches the page anew into T. 1 fetched.
-int FetchAgain(engine::SaveJob& job, const SavedSiteLogEntry& entry, const std::string& temp) {
-    if (!engine::IsAbsoluteUrl(entry.url)) return 0;  // only web pages are checked
+// How the page is asked for anew, into T: conditionally when a copy is on disk and the
+// index knows what it was fetched with (the answer may then be FetchNotModified).
+AheadItem AskFor(engine::SaveJob& job, const SavedSiteLogEntry& entry, const Known& known) {
+    AheadItem item;
+    if (!engine::IsAbsoluteUrl(entry.url)) return item;  // only web pages are checked
     // A folder removed since the save would make the fetch fail for no reason of the site's.
     const std::string folder = platform::FolderOf(entry.localPath);
     if (!platform::CreateFolderChain(folder)) job.AppendLog("  ！フォルダを作成できません: " + folder);
-    return engine::FetchUrlToFile(job, entry.url, temp);
+    item.url = entry.url;
+    item.temp = item.path = entry.localPath + kTempSuffix;
+    item.known = {known.entry.etag, known.entry.lastModified};
+    item.ask = known.found && entry.size > 0 && platform::IsRegularFile(entry.localPath) &&
+               (!item.known.etag.empty() || !item.known.lastModified.empty());
+    return item;
+}
+
+// Whether the page fetched into T is the page saved before. The content hash decides where
+// the index knows it: a change that keeps the size is a change. Without it, the size does.
+bool SameAsSaved(const SavedSiteLogEntry& entry, const std::string& temp, const Known& known, const std::string& hash) {
+    if (!platform::IsRegularFile(entry.localPath)) return false;
+    if (known.found && !known.entry.hash.empty() && !hash.empty()) return hash == known.entry.hash;
+    return SameSize(platform::FileSize(temp), entry.size);
 }
 
 void SaveAgain(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogEntry& entry, Walk& walk) {
@@ -69,7 +98,10 @@ void SaveAgain(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogE
         walk.status = SomePageFailed;
         return;
     }
-    // The copy stays until the crawl's fetch replaces it: a fetch that fails keeps it.
+    // The copy stays until the crawl's fetch replaces it: a fetch that fails keeps it. The
+    // version it replaces is kept first.
+    if (walk.versions && engine::IsSavedCopy(entry.localPath) && !walk.versions->Keep(entry.localPath))
+        job.AppendLog("  ！旧版を残せませんでした: " + entry.localPath);
     const bool answerDecides = engine::IsAnswerNamedPage(entry.localPath, entry.url);
     if (engine::NewSiteDownload(host, job, entry.localPath, entry.url, entry.level, answerDecides) == 0)
         walk.status = SomePageFailed;
@@ -77,11 +109,22 @@ void SaveAgain(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogE
 
 // A page that was saved before (stored size above 0).
 void CheckSavedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSiteLogEntry& entry,
-                    const std::string& temp, int fetched, Walk& walk) {
-    if (fetched == 1 && SameSize(platform::FileSize(temp), entry.size) && platform::IsRegularFile(entry.localPath)) {
+                    const std::string& temp, int fetched, const Known& known, const engine::FetchOrigin& heard,
+                    Walk& walk) {
+    if (fetched == engine::FetchNotModified) {
+        // The server's word: nothing was sent, the copy stays as it is.
         job.AppendLog("　※このページは更新されていません。");
+        Record(job, entry, entry.size);
+        if (walk.history) walk.history->Unchanged(entry.url, entry.localPath, true, heard, {}, -1);
+        return;
+    }
+    const std::string hash = fetched == 1 && walk.history ? platform::FileContentHash(temp) : std::string();
+    if (fetched == 1 && SameAsSaved(entry, temp, known, hash)) {
+        job.AppendLog("　※このページは更新されていません。");
+        const int64_t size = platform::FileSize(temp);
         platform::DiscardTemporary(temp);
         Record(job, entry, entry.size);
+        if (walk.history) walk.history->Unchanged(entry.url, entry.localPath, true, heard, hash, size);
     } else if (fetched == 1) {
         platform::DiscardTemporary(temp);
         SaveAgain(host, job, entry, walk);
@@ -91,6 +134,7 @@ void CheckSavedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSit
         job.AppendLog("　　　･･･このページの調査に失敗しました（DL失敗）。");
         platform::DiscardTemporary(temp);
         walk.status = SomePageFailed;
+        if (walk.history) walk.history->Failed(entry.url, entry.localPath, true, heard.status);
     }
 }
 
@@ -108,11 +152,12 @@ void CheckFailedPage(engine::SaveHost& host, engine::SaveJob& job, const SavedSi
         Record(job, entry, entry.size);
         job.AppendLog("　※このページはまだ存在しません（DL失敗）。");
         platform::DiscardTemporary(temp);
+        if (walk.history) walk.history->Failed(entry.url, entry.localPath, true, 0);
     }
 }
 
 void CheckEntry(engine::SaveHost& host, engine::SaveJob& job, const std::string& logFolder,
-                const SavedSiteLogEntry& entry, Walk& walk) {
+                const SavedSiteLogEntry& entry, const Known& known, CheckAhead& ahead, size_t index, Walk& walk) {
     job.AppendSimpleLog(entry.url);
     job.AppendLog(entry.url + "のページを調査中…");
     job.AppendLog("  階層ナンバー: " + std::to_string(entry.level));
@@ -129,16 +174,19 @@ void CheckEntry(engine::SaveHost& host, engine::SaveJob& job, const std::string&
         return;
     }
     const std::string temp = entry.localPath + kTempSuffix;
-    const int fetched = FetchAgain(job, entry, temp);
+    const AheadResult answer = ahead.Take(index);
+    const int fetched = answer.fetched;
+    const engine::FetchOrigin& heard = answer.heard;
     if (entry.size > 0)
-        CheckSavedPage(host, job, entry, temp, fetched, walk);
+        CheckSavedPage(host, job, entry, temp, fetched, known, heard, walk);
     else
         CheckFailedPage(host, job, entry, temp, fetched, walk);
 }
 
 }  // namespace
 
-int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string&, const std::string&) {
+int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::string&, const std::string&,
+                   SaveHistory* history) {
     const std::string logFolder = job.LogFolder();
     const std::string oldLog = logFolder + kSavedSiteLogName + kSavedSiteLogBusySuffix;
 
@@ -150,18 +198,49 @@ int CheckSavedSite(engine::SaveHost& host, engine::SaveJob& job, const std::stri
     job.SetCounters(static_cast<uint32_t>(n));
 
     Walk walk;
+    if (history && history->Active()) {
+        walk.history = history;
+        // An index made anew learns the pages from the log; their hashes come with this check.
+        if (history->Fresh()) history->RebuildPages(entries);
+    }
+    // Without an index the versions are still kept, by a run of this check's own.
+    KeptVersions ownVersions(logFolder, VersionRunName(), job.Named().historyRuns);
+    KeptVersions& versions = history && history->Versions() ? *history->Versions() : ownVersions;
+    walk.versions = &versions;
     if (!readWhole) {
         job.AppendLog("  ！以前の保存ログの一部を読めませんでした。");
         walk.status = SomePageFailed;
     }
+    // What the index knows of each page, and how each is asked for, before the walk begins:
+    // the next pages are asked ahead while the walk handles one.
+    std::vector<Known> known(n);
+    std::vector<AheadItem> items(n);
+    std::unordered_set<std::string> temps;
+    for (size_t k = 0; k < n; ++k) {
+        if (!InsideSite(logFolder, entries[k].localPath)) continue;
+        if (walk.history) known[k].found = walk.history->Find(entries[k].url, known[k].entry);
+        items[k] = AskFor(job, entries[k], known[k]);
+        // A page listed twice is asked for by the walk itself, after its first entry.
+        items[k].own = !items[k].temp.empty() && !temps.insert(items[k].temp).second;
+    }
     size_t i = 0;
-    for (; i < n && !job.StopRequested(); ++i) CheckEntry(host, job, logFolder, entries[i], walk);
+    {
+        CheckAhead ahead(job, std::move(items));
+        for (; i < n && !job.StopRequested(); ++i) CheckEntry(host, job, logFolder, entries[i], known[i], ahead, i, walk);
+    }
     if (i < n) {
         // Stopped: what was not checked keeps its entry for the next check.
         for (; i < n; ++i)
             if (InsideSite(logFolder, entries[i].localPath)) Record(job, entries[i], entries[i].size);
         walk.status = SomePageFailed;
     }
+    if (walk.history && !job.StopRequested()) {
+        const FilesChecked files = CheckSavedFiles(job, logFolder, *walk.history, versions);
+        walk.changed |= files.changed;
+        if (files.failed) walk.status = SomePageFailed;
+    }
+    const std::string kept = versions.Finish();
+    if (walk.history) walk.history->SetVersions(kept);
     if (!walk.changed && walk.status == ChangedPagesSaved) return NoPageChanged;
     return walk.status;
 }

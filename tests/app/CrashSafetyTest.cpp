@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "platform/Codepage.h"
+#include "records/HistoryIndex.h"
+#include "records/KeptVersions.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
 
@@ -119,6 +121,8 @@ void ExpectWholeCopy(const std::string& out, int pages, const std::string& trace
         for (const char* tail : {".pre", ".part", "Temp", ".tmp", ".SitrovLock"})
             if (name.size() > strlen(tail) && name.compare(name.size() - strlen(tail), std::string::npos, tail) == 0)
                 staging.insert(entry.path().string());
+        // Earlier versions kept by updates are no part of the copy's pages.
+        if (entry.path().string().find("/_history/") != std::string::npos) continue;
         if (entry.path().extension() != ".html" || entry.path().parent_path() == fs::path(out).parent_path()) continue;
         const std::string text = Sandbox::ReadFile(entry.path().string());
         if (text.find("Failed Download") != std::string::npos) broken.insert(entry.path().string() + " failed");
@@ -210,4 +214,44 @@ TEST_F(CrashSafety, SecondSaveIntoTheSameTargetRefusesAndTheFirstCompletes) {
         << Sandbox::ReadFile(logs / "second.txt");
     ASSERT_EQ(first.Wait(90), 0);
     ExpectWholeCopy(out.Path(), pages, "first save");
+}
+
+TEST_F(CrashSafety, UpdateKilledPartWayLosesNeitherTheCopyNorTheIndex) {
+    Sandbox out;
+    {
+        SitrovaRun first(Argument(out), logs / "first.txt");
+        ASSERT_EQ(first.Wait(90), 0) << Sandbox::ReadFile(logs / "first.txt");
+    }
+    // Every page changes, so the update replaces each one and keeps its earlier version.
+    for (const auto& entry : fs::recursive_directory_iterator(site.Path()))
+        if (entry.path().extension() == ".html")
+            Sandbox::WriteFile(entry.path().string(), Sandbox::ReadFile(entry.path().string()) + "<!-- v2 -->\n");
+    const std::string data = out / "site.files/";
+    const auto incompleteRuns = [&data] {
+        int n = 0;
+        std::error_code ec;
+        for (fs::directory_iterator it(data + "_history", ec), end; !ec && it != end; it.increment(ec))
+            if (it->path().extension() == records::kIncompleteSuffix) ++n;
+        return n;
+    };
+    {
+        SitrovaRun update(Argument(out), logs / "killed.txt");
+        ASSERT_TRUE(WaitFor([&] { return CountFiles(data + "_history") >= 60; }));
+        update.Kill();
+    }
+    EXPECT_EQ(incompleteRuns(), 1);
+
+    SitrovaRun again(Argument(out), logs / "again.txt");
+    ASSERT_EQ(again.Wait(90), 0) << Sandbox::ReadFile(logs / "again.txt");
+    ExpectWholeCopy(out.Path(), pages, "update after a kill");
+    EXPECT_EQ(incompleteRuns(), 0);
+    EXPECT_GE(records::VersionRuns(data).size(), 1u);
+    for (int f = 0; f < kFolders; ++f)
+        EXPECT_NE(Sandbox::ReadFile(data + "d" + std::to_string(f) + "/p7.html").find("v2"), std::string::npos) << f;
+    records::HistoryIndex index;
+    ASSERT_EQ(index.Open(data + records::kHistoryIndexName), records::HistoryIndex::OpenedExisting);
+    records::HistoryRun last;
+    ASSERT_TRUE(index.LastRun(last));
+    EXPECT_EQ(last.kind, "update");
+    EXPECT_GT(last.ended, 0);
 }

@@ -151,6 +151,14 @@ std::vector<double> LoopbackServer::RequestTimes() const {
     return times;
 }
 
+long long LoopbackServer::BytesSent() const {
+    std::ifstream in(m_logPath + ".bytes", std::ios::binary);
+    long long total = 0;
+    std::string line;
+    while (std::getline(in, line)) total += std::strtoll(line.c_str(), nullptr, 10);
+    return total;
+}
+
 bool LoopbackServer::SetRules(const std::string& rulesJson) {
     if (m_rulesPath.empty()) return false;
     // Written beside and renamed, so the server never reads half a file.

@@ -26,6 +26,8 @@ public:
     std::string RequestLog() const;
     // When each request arrived, in seconds of a monotonic clock, in the order of the log.
     std::vector<double> RequestTimes() const;
+    // Every byte the server sent so far (status lines and headers included).
+    long long BytesSent() const;
     // Replaces the rules; the server reads them again for its next request.
     bool SetRules(const std::string& rulesJson);
 

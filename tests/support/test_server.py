@@ -34,6 +34,14 @@ sent, query string included) to an object with any of these keys:
                   the first N requests of the path get that status with Retry-After (no
                   header when "retry_after" is absent); later ones are served as usual
 
+A request with If-None-Match or If-Modified-Since is answered "304 Not Modified" without a
+body when the answer's ETag is among those named (If-None-Match decides when both are sent),
+or when its Last-Modified is not later than the date given.
+
+A top-level key "validators" ("etag", "last_modified" or "both") gives every file served from
+DIR validators of its own: an ETag made from its contents and a Last-Modified from its
+modification time, as common servers do.
+
 A top-level key "need_cookie" maps path prefixes to "NAME=VALUE": a request under such a
 prefix that does not send that cookie is answered 403, as a site's members-only pages are.
 
@@ -46,13 +54,17 @@ Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's 
 the servers of one run were given.
 
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
-header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range. Beside
+header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range, and by
+" if-none-match=VALUE" and " if-modified-since=VALUE" when it sent those. LOG.txt.bytes gets
+"BYTES STATUS PATH" per answer: every byte sent for it, status line and headers included. Beside
 it, LOG.txt.times gets "SECONDS PATH" per request (a monotonic clock, in seconds with
 milliseconds), so a test can measure the pace of the requests. The server ends on SIGTERM, after --max-seconds, or when the process
 that started it goes away.
 """
 
 import argparse
+import email.utils
+import hashlib
 import json
 import os
 import posixpath
@@ -181,6 +193,13 @@ class State:
             self.busy[path] = count + 1
             return True
 
+    def log_bytes(self, count, status, path):
+        if not self.log_path:
+            return
+        with self.lock:
+            with open(self.log_path + ".bytes", "a", encoding="utf-8") as f:
+                f.write("%d %d %s\n" % (count, status, path))
+
     def log_time(self, path):
         if not self.log_path:
             return
@@ -211,6 +230,39 @@ class State:
         return local
 
 
+class CountingWriter:
+    """The connection's writer, counting what goes through it."""
+
+    def __init__(self, raw):
+        self.raw = raw
+        self.count = 0
+
+    def write(self, data):
+        self.count += len(data)
+        return self.raw.write(data)
+
+    def flush(self):
+        return self.raw.flush()
+
+    def __getattr__(self, name):
+        return getattr(self.raw, name)
+
+
+def not_modified(request_headers, etag, last_modified):
+    """Whether a conditional request names the answer's own version."""
+    if_none_match = request_headers.get("If-None-Match")
+    if if_none_match is not None:
+        tags = [t.strip() for t in if_none_match.split(",")]
+        return etag is not None and (etag in tags or "*" in tags)
+    since = request_headers.get("If-Modified-Since")
+    if since is None or last_modified is None:
+        return False
+    try:
+        return email.utils.parsedate_to_datetime(last_modified) <= email.utils.parsedate_to_datetime(since)
+    except (TypeError, ValueError):
+        return False
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     server_version = "SitrovaTest/1.0"
@@ -220,6 +272,10 @@ class Handler(BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass  # requests go to the log file, not to the test's console
+
+    def setup(self):
+        super().setup()
+        self.wfile = CountingWriter(self.wfile)
 
     def do_GET(self):
         self.answer(send_body=True)
@@ -231,8 +287,22 @@ class Handler(BaseHTTPRequestHandler):
         state = self.server.state
         range_header = self.headers.get("Range")
         if_range = self.headers.get("If-Range")
-        state.log("%s %s %s%s" % (self.command, self.path, range_header or "-",
-                                  "" if if_range is None else " if-range=" + if_range))
+        conditions = "".join(" %s=%s" % (name.lower(), self.headers.get(name))
+                             for name in ("If-None-Match", "If-Modified-Since") if self.headers.get(name) is not None)
+        state.log("%s %s %s%s%s" % (self.command, self.path, range_header or "-",
+                                    "" if if_range is None else " if-range=" + if_range, conditions))
+        sent_before = self.wfile.count
+        self._status_sent = 0
+        try:
+            self.answer_logged(send_body, state, range_header, if_range)
+        finally:
+            state.log_bytes(self.wfile.count - sent_before, getattr(self, "_status_sent", 0), self.path)
+
+    def send_response(self, code, message=None):
+        self._status_sent = code
+        super().send_response(code, message)
+
+    def answer_logged(self, send_body, state, range_header, if_range):
         state.log_time(self.path)
         rule = state.rules_for(self.path)
         busy = rule.get("busy")
@@ -255,7 +325,25 @@ class Handler(BaseHTTPRequestHandler):
         if rule.get("delay"):
             time.sleep(float(rule["delay"]))
 
+        self._served_file = None
         status, body, content_type, headers = self.choose_body(rule)
+        etag = rule.get("etag")
+        last_modified = rule.get("last_modified")
+        auto = state.all_rules().get("validators")
+        if status == 200 and self._served_file and auto in ("etag", "last_modified", "both"):
+            if auto in ("etag", "both"):
+                etag = '"%s"' % hashlib.sha1(body).hexdigest()[:20]
+            if auto in ("last_modified", "both"):
+                last_modified = email.utils.formatdate(os.stat(self._served_file).st_mtime, usegmt=True)
+        if status == 200 and not_modified(self.headers, None if etag is None else str(etag),
+                                          None if last_modified is None else str(last_modified)):
+            self.send_response(304, "Not Modified")
+            if etag is not None:
+                self.send_header("ETag", str(etag))
+            if last_modified is not None:
+                self.send_header("Last-Modified", str(last_modified))
+            self.end_headers()
+            return
         honour_range = status == 200 and not rule.get("ignore_range")
         wanted = parse_range(range_header, len(body)) if honour_range else None
         if wanted is not None:
@@ -266,10 +354,10 @@ class Handler(BaseHTTPRequestHandler):
             else:
                 headers["Content-Range"] = "bytes %d-%d/%d" % (start, end, len(body))
                 status, body = 206, body[start:end + 1]
-        if "etag" in rule:
-            headers["ETag"] = str(rule["etag"])
-        if "last_modified" in rule:
-            headers["Last-Modified"] = str(rule["last_modified"])
+        if etag is not None:
+            headers["ETag"] = str(etag)
+        if last_modified is not None:
+            headers["Last-Modified"] = str(last_modified)
         headers.update({str(k): str(v) for k, v in rule.get("headers", {}).items()})
         if "set_cookie" in rule:
             headers["Set-Cookie"] = "%s; Path=/" % rule["set_cookie"]
@@ -356,7 +444,9 @@ class Handler(BaseHTTPRequestHandler):
             local = os.path.join(local, "index.html")
         try:
             with open(local, "rb") as f:
-                return 200, self.server.state.substitute(local, f.read()), content_type_of(local), headers
+                body = self.server.state.substitute(local, f.read())
+            self._served_file = local
+            return 200, body, content_type_of(local), headers
         except OSError:
             return 404, small_page(404), "text/html", headers
 

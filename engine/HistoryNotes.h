@@ -1,0 +1,23 @@
+// What the crawl tells the save's history index about each page and embedded file it
+// fetched or failed to fetch. Nothing is hashed or written when the records keep no history.
+// Worker thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+class SaveJob;
+struct FetchOrigin;
+
+// A page read into memory before its links were rewritten: `text` is its body as it came
+// (empty when it could not be read; the fetched file at `fetched` is then hashed).
+void NoteFetchedPage(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
+                     std::string_view text, bool readable, const std::string& fetched);
+// An embedded file in its place.
+void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin);
+void NoteFetchFailed(SaveJob& job, const std::string& url, const std::string& path, bool page,
+                     const FetchOrigin* origin);
+
+}  // namespace engine
