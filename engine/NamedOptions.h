@@ -23,6 +23,16 @@ struct NamedOptions {
     // whether each wait is varied by up to half of it either way.
     int64_t waitMs = 0;
     bool waitRandom = false;
+    // A netrc-format file with the logins of sites behind HTTP Basic or Digest authentication;
+    // "" for none. Only its path is stored anywhere.
+    std::string credentialsFile;
+    // The proxy of every request ("http://host:port", "socks5h://host:port"; "" leaves it to
+    // the environment), the hosts reached without it, and a netrc-format file with its login.
+    std::string proxy;
+    std::string noProxy;
+    std::string proxyCredentialsFile;
+    // Take the hosts' certificates unchecked (self-signed ones): for one save only.
+    bool acceptSelfSigned = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -38,4 +38,28 @@ private:
     std::string m_rulesPath;
 };
 
+// Starts tests/support/test_proxy.py on 127.0.0.1 and a free port: a proxy that carries
+// requests to loopback hosts only and logs each one it carried.
+class LoopbackProxy {
+public:
+    // login: "USER:PASSWORD" the proxy demands (Basic), or "" for none.
+    explicit LoopbackProxy(const std::string& login = "");
+    ~LoopbackProxy();
+    LoopbackProxy(const LoopbackProxy&) = delete;
+    LoopbackProxy& operator=(const LoopbackProxy&) = delete;
+
+    bool Running() const { return m_port > 0; }
+    // "http://127.0.0.1:PORT"
+    std::string Url() const;
+    // One line per request: "GET http://127.0.0.1:PORT/path", "CONNECT host:port", or
+    // "REFUSED ..." for one without the demanded login.
+    std::vector<std::string> Carried() const;
+
+private:
+    int m_pid = -1;
+    int m_port = 0;
+    std::string m_dir;
+    std::string m_logPath;
+};
+
 }  // namespace testsupport

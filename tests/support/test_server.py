@@ -37,6 +37,9 @@ sent, query string included) to an object with any of these keys:
 A top-level key "need_cookie" maps path prefixes to "NAME=VALUE": a request under such a
 prefix that does not send that cookie is answered 403, as a site's members-only pages are.
 
+A top-level key "need_basic_auth" maps path prefixes to "USER:PASSWORD": a request under such
+a prefix without that HTTP Basic login is answered 401 with a Basic challenge.
+
 A top-level key "clean_urls" (true, or a list of path prefixes) publishes those folders with
 clean URLs, as static hosts do: "/x" is answered from "x.html" when no file "x" exists, before
 a folder "x" is redirected to "x/".
@@ -53,6 +56,7 @@ that started it goes away.
 """
 
 import argparse
+import base64
 import json
 import os
 import posixpath
@@ -97,7 +101,7 @@ CONTENT_TYPES = {
 REASONS = {
     200: "OK", 206: "Partial Content", 301: "Moved Permanently", 302: "Found",
     303: "See Other", 307: "Temporary Redirect", 308: "Permanent Redirect",
-    400: "Bad Request", 403: "Forbidden", 404: "Not Found", 405: "Method Not Allowed",
+    400: "Bad Request", 401: "Unauthorized", 403: "Forbidden", 404: "Not Found", 405: "Method Not Allowed",
     416: "Range Not Satisfiable", 500: "Internal Server Error", 503: "Service Unavailable",
 }
 
@@ -251,6 +255,8 @@ class Handler(BaseHTTPRequestHandler):
 
         if not self.has_needed_cookie(state):
             rule = {"status": 403}
+        if not self.has_needed_login(state):
+            rule = {"status": 401, "headers": {"WWW-Authenticate": 'Basic realm="members"'}}
 
         if rule.get("delay"):
             time.sleep(float(rule["delay"]))
@@ -307,6 +313,17 @@ class Handler(BaseHTTPRequestHandler):
         sent = [c.strip() for c in (self.headers.get("Cookie") or "").split(";")]
         for prefix, cookie in needed.items():
             if self.path.startswith(prefix) and str(cookie) not in sent:
+                return False
+        return True
+
+    def has_needed_login(self, state):
+        needed = state.all_rules().get("need_basic_auth")
+        if not isinstance(needed, dict):
+            return True
+        sent = (self.headers.get("Authorization") or "").strip()
+        for prefix, login in needed.items():
+            wanted = "Basic " + base64.b64encode(str(login).encode("utf-8")).decode("ascii")
+            if self.path.startswith(prefix) and sent != wanted:
                 return False
         return True
 
