@@ -6,6 +6,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramStart.h"
 #include "platform/qt/MessageBox.h"
+#include "records/Settings.h"
+#include "records/WebDefaults.h"
 
 namespace {
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     if (args.size() > 3) args.resize(3);
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     platform::HttpGlobalInit();
+    records::UseWebDefaults(records::SettingsPath(platform::ProgramFolder()));
     QApplication application(argc, argv);
     albumqt::AlbumWindow window(args, platform::ProgramFolder(), albumqt::DefaultAlbumHooks());
     window.show();
