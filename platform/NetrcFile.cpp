@@ -20,13 +20,19 @@ bool SameNoCase(std::string_view a, std::string_view b) {
 }
 
 // The tokens of the file: words separated by blanks, or double-quoted words with backslash
-// escapes, as libcurl reads them. A macdef's body (up to an empty line) is no tokens.
+// escapes, as libcurl reads them. Comments ("#" to the end of the line) and a macdef's body
+// (up to an empty line) are no tokens.
 std::vector<std::string> Tokens(std::string_view text) {
     std::vector<std::string> tokens;
     size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && IsBlank(text[i])) ++i;
         if (i >= text.size()) break;
+        if (text[i] == '#') {  // a comment, to the end of its line
+            const size_t end = text.find('\n', i);
+            i = end == std::string_view::npos ? text.size() : end + 1;
+            continue;
+        }
         std::string word;
         if (text[i] == '"') {
             for (++i; i < text.size() && text[i] != '"'; ++i) {

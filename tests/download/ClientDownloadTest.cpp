@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "download/FileDownloader.h"
 #include "platform/HttpClient.h"
 #include "records/WebDefaults.h"
@@ -51,6 +53,24 @@ TEST_F(ClientDownloadTest, ASingleFileGoesThroughTheProxyOfTheWebOptions) {
     EXPECT_EQ(Download(server.BaseUrl() + "/f.jpg", out / "f.jpg"), DownloadSaved);
     EXPECT_EQ(Sandbox::ReadFile(out / "f.jpg"), "\xFF\xD8 picture bytes");
     // The existence probe and the transfer, both through the proxy.
+    const std::vector<std::string> expected(2, "GET " + server.BaseUrl() + "/f.jpg");
+    EXPECT_EQ(proxy.Carried(), expected);
+}
+
+TEST_F(ClientDownloadTest, WithoutTheOptionTheProxyOfTheEnvironmentCarriesProbeAndTransfer) {
+    Sandbox::WriteFile(site / "f.jpg", "\xFF\xD8 picture bytes");
+    LoopbackServer server(site.Path());
+    LoopbackProxy proxy;
+    ASSERT_TRUE(proxy.Running());
+    // The loopback fixtures keep 127.0.0.1 off proxies; here the environment sends it through one.
+    ::setenv("http_proxy", proxy.Url().c_str(), 1);
+    ::setenv("no_proxy", "", 1);
+    ::setenv("NO_PROXY", "", 1);
+    const int result = Download(server.BaseUrl() + "/f.jpg", out / "f.jpg");
+    ::unsetenv("http_proxy");
+    ::setenv("no_proxy", "127.0.0.1,localhost", 1);
+    ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    EXPECT_EQ(result, DownloadSaved);
     const std::vector<std::string> expected(2, "GET " + server.BaseUrl() + "/f.jpg");
     EXPECT_EQ(proxy.Carried(), expected);
 }
