@@ -121,8 +121,8 @@ std::string ReadWhole(const std::string& path) {
 }  // namespace
 
 LoopbackServer::LoopbackServer(const std::string& root, const std::string& rulesJson,
-                               const std::string& host, const std::vector<std::string>& substitutions)
-    : m_host(host) {
+                               const std::string& host, const std::vector<std::string>& substitutions, bool tls)
+    : m_host(host), m_tls(tls) {
     KeepLoopbackOffProxies();
     std::string dir = std::filesystem::temp_directory_path().string() + "/sitrova-server-XXXXXX";
     if (!mkdtemp(dir.data())) return;
@@ -138,6 +138,7 @@ LoopbackServer::LoopbackServer(const std::string& root, const std::string& rules
         args.push_back("--subst");
         args.push_back(item);
     }
+    if (tls) args.push_back("--tls");
     m_port = SpawnWithPort(std::move(args), m_pid);
 }
 
@@ -148,7 +149,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::BaseUrl() const {
-    return "http://" + m_host + ":" + std::to_string(m_port);
+    return (m_tls ? "https://" : "http://") + m_host + ":" + std::to_string(m_port);
 }
 
 std::string LoopbackServer::RequestLog() const {

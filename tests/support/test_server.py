@@ -3,7 +3,7 @@
 
     python3 test_server.py --root DIR [--host 127.0.0.1] [--port 0]
                            [--rules RULES.json] [--log LOG.txt] [--max-seconds 600]
-                           [--subst NAME=VALUE ...]
+                           [--subst NAME=VALUE ...] [--tls]
 
 After binding it prints one line "PORT <n>" on stdout. It serves the files under DIR
 (a URL ending in "/" serves that folder's index.html; a folder named without the slash is
@@ -48,6 +48,9 @@ Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's 
 "@NAME@" by VALUE for each --subst NAME=VALUE, so a bundled site can link to the ports that
 the servers of one run were given.
 
+With --tls it speaks HTTPS with a self-signed certificate for 127.0.0.1 that it makes at
+its start (openssl), as a home server or a router's page does.
+
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
 header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range. Beside
 it, LOG.txt.times gets "SECONDS PATH" per request (a monotonic clock, in seconds with
@@ -62,6 +65,9 @@ import os
 import posixpath
 import signal
 import socket
+import ssl
+import subprocess
+import tempfile
 import sys
 import threading
 import time
@@ -390,6 +396,20 @@ class Server(ThreadingHTTPServer):
         super().handle_error(request, client_address)
 
 
+def self_signed_context():
+    folder = tempfile.mkdtemp(prefix="sitrova-tls-")
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                    "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                    "-keyout", key, "-out", cert], check=True, capture_output=True)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    for name in (cert, key):
+        os.remove(name)
+    os.rmdir(folder)
+    return context
+
+
 def watch_parent(server, parent):
     while os.getppid() == parent:
         time.sleep(0.5)
@@ -405,9 +425,12 @@ def main():
     parser.add_argument("--log", default="")
     parser.add_argument("--max-seconds", type=float, default=600)
     parser.add_argument("--subst", action="append", default=[])
+    parser.add_argument("--tls", action="store_true")
     args = parser.parse_args()
 
     server = Server((args.host, args.port), Handler)
+    if args.tls:
+        server.socket = self_signed_context().wrap_socket(server.socket, server_side=True)
     server.state = State(args.root, args.rules, args.log)
     server.state.substitutions["SELF_PORT"] = str(server.server_address[1])
     for item in args.subst:
