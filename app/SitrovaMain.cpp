@@ -11,6 +11,7 @@
 #include "app/NamedArguments.h"
 #include "app/StartUp.h"
 #include "app/UnattendedSave.h"
+#include "engine/ClientSettings.h"
 #include "engine/ModeFlags.h"
 #include "engine/SaveJob.h"
 #include "platform/ConsoleText.h"
@@ -46,6 +47,7 @@ int RunWithoutWindows(const std::string& argumentLine, const std::vector<std::st
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
     job->SetNamed(NamedOptionsForStart(job->IniPath(), args));
+    platform::SetDefaultHttpSettings(engine::MakeClientSettings(job->Named(), engine::ClientUse::Program));
     const StartDecision decision = DecideStart(argumentLine, *job);
     if (decision.leave) {
         if (!decision.errorMessage.empty()) platform::PrintMessageLine("Sitrova", decision.errorMessage);

@@ -246,6 +246,10 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
         request.resumeFrom = t.validator.empty() ? 0 : t.received;
         request.ifRange = t.validator;
         request.chunkSize = m_chunkSize;
+        // The file is kept byte for byte as the server holds it, counted against the probed
+        // length and resumed by byte offsets: a compressed answer would be unpacked on the way
+        // (a .gz file served with Content-Encoding: gzip would land unpacked).
+        request.identityEncoding = true;
         request.stopRequested = [&stop] { return stop.stop_requested(); };
         t.startedWhole = false;
 

@@ -29,6 +29,19 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
         {"history-runs", NamedOptionKind::Integer, "旧版を残す更新の回数（0 で残さない）",
          "更新で置き換えたページやファイルの旧版を _history に残す更新の回数（0～1000、0 で残さない）",
          &NamedOptions::historyRuns, 0, 1000},
+        {"credentials-file", NamedOptionKind::Path, "認証情報ファイル（netrc 形式）",
+         "HTTP の Basic／Digest 認証に使うログイン情報のファイル（netrc 形式: machine ホスト login 名前 password パスワード）",
+         &NamedOptions::credentialsFile, 0, 0},
+        {"proxy", NamedOptionKind::Text, "プロキシ（http://ホスト:ポート、socks5h://ホスト:ポート）",
+         "すべてのリクエストを通すプロキシ（空なら環境変数 http_proxy・https_proxy・no_proxy に従う）", &NamedOptions::proxy, 0, 0},
+        {"no-proxy", NamedOptionKind::Text, "プロキシを通さないホスト（カンマ区切り）",
+         "proxy を指定したときに直接つなぐホスト（カンマ区切り。環境変数 no_proxy の代わり）", &NamedOptions::noProxy, 0, 0},
+        {"proxy-credentials-file", NamedOptionKind::Path, "プロキシの認証情報ファイル（netrc 形式）",
+         "プロキシのログイン情報のファイル（netrc 形式。プロキシのホスト名の machine 行か default 行を使う）",
+         &NamedOptions::proxyCredentialsFile, 0, 0},
+        {"accept-self-signed", NamedOptionKind::Bool, "自己署名の証明書を受け入れる（証明書を検証しない）",
+         "サーバーの証明書を検証しない（自己署名の証明書のサイト用。この保存だけに指定してください）",
+         &NamedOptions::acceptSelfSigned, 0, 0},
     };
     return table;
 }

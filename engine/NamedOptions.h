@@ -26,6 +26,16 @@ struct NamedOptions {
     // How many update runs keep the earlier versions of what they replace (under the data
     // folder's "_history"); 0 keeps none.
     int64_t historyRuns = 5;
+    // A netrc-format file with the logins of sites behind HTTP Basic or Digest authentication;
+    // "" for none. Only its path is stored anywhere.
+    std::string credentialsFile;
+    // The proxy of every request ("http://host:port", "socks5h://host:port"; "" leaves it to
+    // the environment), the hosts reached without it, and a netrc-format file with its login.
+    std::string proxy;
+    std::string noProxy;
+    std::string proxyCredentialsFile;
+    // Take the hosts' certificates unchecked (self-signed ones): for one save only.
+    bool acceptSelfSigned = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

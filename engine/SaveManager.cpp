@@ -1,5 +1,6 @@
 #include "engine/SaveManager.h"
 
+#include "engine/ClientSettings.h"
 #include "engine/CrawlDriver.h"
 #include "engine/JobRecords.h"
 #include "engine/OutDomainList.h"
@@ -7,7 +8,6 @@
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
-#include "platform/CookieJar.h"
 #include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
@@ -52,29 +52,12 @@ int CompCopyDlFormatManager(SaveHost& host, SaveJob& job) {
     return result;
 }
 
-// The cookie file's lines stay in the jar: its contents reach no log, record or copy.
-void LoadCookieFile(SaveJob& job, platform::CookieJar& jar) {
-    const std::string path = job.Named().cookieFile;
-    if (path.empty()) return;
-    const platform::CookieFileReport report = platform::LoadCookieFile(jar, path);
-    if (report.result == platform::CookieFileUnreadable) {
-        job.AppendLog("クッキーファイルを読めません（" + report.error + "）。クッキーファイルなしで保存を続けます：" + path);
-        return;
-    }
-    if (report.openToOthers)
-        job.AppendLog("◆注意：クッキーファイルがほかのユーザーにも読める状態です（chmod 600 をお勧めします）：" + path);
-    if (report.result == platform::CookieFilePartly)
-        job.AppendLog("クッキーファイルの" + std::to_string(report.badLines) +
-                      "行は cookies.txt 形式の行ではないため、読み飛ばしました：" + path);
-}
-
 int SaveWorker(SaveHost& host, SaveJob& job) {
-    // The save's cookies, shared by the fetch-ahead threads; declared first, so that it
-    // outlives every session that uses it.
-    platform::CookieJar cookies;
-    LoadCookieFile(job, cookies);
-    platform::HttpSession http;
-    http.UseCookies(&cookies);
+    // The save's client settings, built once: its cookie jar is shared by the fetch-ahead
+    // threads, which make their sessions with the same settings.
+    std::vector<std::string> notes;
+    platform::HttpSession http(MakeClientSettings(job.Named(), ClientUse::Save, &notes));
+    for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);
     int result = CompCopyDlFormatManager(host, job);
     job.SetHttp(nullptr);

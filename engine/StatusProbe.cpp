@@ -61,13 +61,16 @@ int32_t ProbeOverSocket(const std::string& url, const std::function<bool()>& sto
     return ParseStatus(received);
 }
 
-// https has no raw form here: libcurl makes the same GET and stops at the first body byte.
-int32_t ProbeOverTls(const std::string& url, const std::function<bool()>& stopRequested) {
+// https has no raw form here, and a plain socket knows no proxy, login or cookie: libcurl
+// makes the same GET with the program's client settings and stops at the first body byte.
+// The length asked about is the file's own, so no compressed answer is asked for.
+int32_t ProbeThroughClient(const std::string& url, const std::function<bool()>& stopRequested) {
     platform::HttpSession http;
     platform::HttpRequest request;
     request.url = url;
     request.stopRequested = stopRequested;
     request.followRedirects = false;
+    request.identityEncoding = true;
     request.connectTimeoutSec = kProbeTimeoutSec;
     request.receiveTimeoutSec = kProbeTimeoutSec;
     const platform::HttpResponse response = http.Fetch(request, [](const char*, size_t) { return false; });
@@ -98,8 +101,9 @@ int32_t LengthValue(std::string_view text) {
 int32_t ProbeStatus(const std::string& url) { return ProbeStatusUnlessStopped(url, {}); }
 
 int32_t ProbeStatusUnlessStopped(const std::string& url, const std::function<bool()>& stopRequested) {
-    if (platform::StartsWithI(url, "https://")) return ProbeOverTls(url, stopRequested);
-    return ProbeOverSocket(url, stopRequested);
+    const bool plainSocket = !platform::StartsWithI(url, "https://") && platform::DefaultHttpSettings().Plain() &&
+                             !platform::EnvironmentNamesProxy(url);
+    return plainSocket ? ProbeOverSocket(url, stopRequested) : ProbeThroughClient(url, stopRequested);
 }
 
 int32_t ParseStatus(std::string_view text) {

@@ -1,18 +1,15 @@
 #include "platform/CookieJar.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "platform/HttpClient.h"
+#include "platform/PrivateFile.h"
 
 namespace platform {
 
@@ -120,37 +117,11 @@ size_t CookieJar::AddCookiesTxt(std::string_view text, size_t* badLines) {
 
 CookieFileReport LoadCookieFile(CookieJar& jar, const std::string& path) {
     CookieFileReport report;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        report.error = std::strerror(errno);
-        return report;
-    }
-    struct stat st {};
     std::string text;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        report.error = "not a regular file";
-    } else if (static_cast<uint64_t>(st.st_size) > kMaxCookieFileBytes) {
-        report.error = "larger than " + std::to_string(kMaxCookieFileBytes >> 20) + " MiB";
-    } else {
-        report.openToOthers = (st.st_mode & (S_IRGRP | S_IROTH)) != 0;
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                report.error = std::strerror(errno);
-                break;
-            }
-            if (n == 0) break;
-            text.append(buffer, static_cast<size_t>(n));
-            if (text.size() > kMaxCookieFileBytes) {
-                report.error = "larger than " + std::to_string(kMaxCookieFileBytes >> 20) + " MiB";
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    if (!report.error.empty()) return report;
+    const PrivateFileReport file = ReadPrivateFile(path, kMaxCookieFileBytes, text);
+    report.openToOthers = file.openToOthers;
+    report.error = file.error;
+    if (!file.read) return report;
     report.cookies = jar.AddCookiesTxt(text, &report.badLines);
     report.result = report.badLines == 0 ? CookieFileRead : CookieFilePartly;
     return report;

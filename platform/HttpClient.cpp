@@ -229,7 +229,8 @@ void Configure(CURL* curl, const HttpRequest& request, Transfer& t, curl_slist* 
         // count decoded bytes, so a resumed request asks for the plain representation.
         std::string range = std::to_string(request.resumeFrom) + "-";
         curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
-    } else {
+    } else if (!request.identityEncoding) {
+        // Every encoding libcurl can decode (gzip, deflate, brotli, zstd as built).
         curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
     }
     if (request.chunkSize > 0) {
@@ -246,6 +247,39 @@ void Configure(CURL* curl, const HttpRequest& request, Transfer& t, curl_slist* 
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
+}
+
+// The session's settings, on top of the request's own options.
+void ApplySettings(CURL* curl, const HttpClientSettings& settings, const HttpRequest& request) {
+    if (request.agent.empty() && !settings.agent.empty())
+        curl_easy_setopt(curl, CURLOPT_USERAGENT, settings.agent.c_str());
+    // HTTP/2 where the server offers it over TLS; plain http stays HTTP/1.1.
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_2TLS));
+    if (!settings.credentialsFile.empty()) {
+        // A login is sent only after its host asked for one (401), in the way it asked.
+        curl_easy_setopt(curl, CURLOPT_NETRC_FILE, settings.credentialsFile.c_str());
+        curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+    }
+    if (!settings.proxy.empty()) {
+        // The settings' proxy replaces the environment's, its exceptions as well.
+        curl_easy_setopt(curl, CURLOPT_PROXY, settings.proxy.c_str());
+        curl_easy_setopt(curl, CURLOPT_NOPROXY, settings.noProxy.c_str());
+        if (!settings.proxyUser.empty() || !settings.proxyPassword.empty()) {
+            curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, settings.proxyUser.c_str());
+            curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, settings.proxyPassword.c_str());
+            curl_easy_setopt(curl, CURLOPT_PROXYAUTH, static_cast<unsigned long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+        }
+    }
+    if (settings.acceptSelfSigned) {
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+    }
+    if (settings.cookies && settings.cookies->Share()) {
+        // An empty file name switches the cookie engine on without reading any file.
+        curl_easy_setopt(curl, CURLOPT_SHARE, settings.cookies->Share());
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
     }
 }
 
@@ -334,7 +368,7 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
     }
 }
 
-HttpResponse Run(void* handle, const CookieJar* cookies, const HttpRequest& request, const Sink& sink,
+HttpResponse Run(void* handle, const HttpClientSettings& settings, const HttpRequest& request, const Sink& sink,
                  const BodyStart& bodyStart) {
     HttpResponse response;
     CURL* curl = static_cast<CURL*>(handle);
@@ -364,16 +398,12 @@ HttpResponse Run(void* handle, const CookieJar* cookies, const HttpRequest& requ
     // Reset drops the previous request's options but keeps the connection cache.
     curl_easy_reset(curl);
     Configure(curl, request, t, headers, errorBuffer);
-    if (cookies && cookies->Share()) {
-        // An empty file name switches the cookie engine on without reading any file.
-        curl_easy_setopt(curl, CURLOPT_SHARE, cookies->Share());
-        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
-    }
+    ApplySettings(curl, settings, request);
     CURLcode code = curl_easy_perform(curl);
     Conclude(curl, code, t, errorBuffer, response);
     // The handle must not keep pointers into this frame, nor hold on to the jar. libcurl 7.88
     // keeps every cookie file name it was given until it is told to forget them.
-    if (cookies && cookies->Share()) {
+    if (settings.cookies && settings.cookies->Share()) {
         curl_easy_setopt(curl, CURLOPT_COOKIEFILE, nullptr);
         curl_easy_setopt(curl, CURLOPT_SHARE, nullptr);
     }
@@ -457,7 +487,9 @@ int64_t RetryAfterSeconds(std::string_view value, int64_t now) {
     return std::max<int64_t>(0, static_cast<int64_t>(when) - now);
 }
 
-HttpSession::HttpSession() {
+HttpSession::HttpSession() : HttpSession(DefaultHttpSettings()) {}
+
+HttpSession::HttpSession(HttpClientSettings settings) : m_settings(std::move(settings)) {
     HttpGlobalInit();
     m_handle = curl_easy_init();
 }
@@ -468,7 +500,7 @@ HttpSession::~HttpSession() {
 
 HttpResponse HttpSession::Fetch(const HttpRequest& request, const Sink& sink) {
     try {
-        return Run(m_handle, m_cookies, request, sink, BodyStart());
+        return Run(m_handle, m_settings, request, sink, BodyStart());
     } catch (...) {
         HttpResponse failed;
         failed.error = "out of memory";
@@ -478,7 +510,7 @@ HttpResponse HttpSession::Fetch(const HttpRequest& request, const Sink& sink) {
 
 HttpResponse HttpSession::FetchStreaming(const HttpRequest& request, const BodyStart& bodyStart, const Sink& sink) {
     try {
-        return Run(m_handle, m_cookies, request, sink, bodyStart);
+        return Run(m_handle, m_settings, request, sink, bodyStart);
     } catch (...) {
         HttpResponse failed;
         failed.error = "out of memory";
@@ -490,7 +522,7 @@ HttpResponse HttpSession::FetchToFile(const HttpRequest& request, const std::str
     try {
         FileTarget file(path, request.resumeFrom);
         HttpResponse response = Run(
-            m_handle, m_cookies, request, [&](const char* data, size_t length) { return file.Write(data, length); },
+            m_handle, m_settings, request, [&](const char* data, size_t length) { return file.Write(data, length); },
             [&](bool rangeHonoured) { return file.Open(rangeHonoured); });
         if (!file.Close() && response.result == HttpOk) response.result = HttpFileError;
         if (response.result == HttpFileError && !file.Error().empty()) {
@@ -510,7 +542,7 @@ HttpResponse HttpSession::FetchToMemory(const HttpRequest& request, std::string&
     bool cut = false;
     try {
         HttpResponse response = Run(
-            m_handle, m_cookies, request,
+            m_handle, m_settings, request,
             [&](const char* data, size_t length) {
                 size_t room = maxBytes - out.size();
                 if (length > room) {

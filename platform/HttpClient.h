@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FailureCause.h"
+#include "platform/HttpSettings.h"
 
 namespace platform {
 
@@ -35,6 +36,10 @@ struct HttpRequest {
     std::string ifNoneMatch;
     std::string ifModifiedSince;
     size_t chunkSize = 0;              // 0: libcurl's own buffer; else the largest piece per callback
+    bool identityEncoding = false;     // true: the body as the server stores it, never compressed
+                                       // (for callers that count its bytes against a length or
+                                       // keep it byte for byte); false: compressed answers are
+                                       // asked for and arrive decoded
     std::function<bool()> stopRequested;  // polled during the transfer; true cancels it
 };
 
@@ -61,11 +66,13 @@ struct HttpResponse {
 // of seconds or an HTTP date (0 for a date already past); -1 for a value that is neither.
 int64_t RetryAfterSeconds(std::string_view value, int64_t now);
 
-class CookieJar;
-
+// One easy handle and the client settings it works with. Every request of the session gets
+// the settings; a request's own agent goes before the settings' one.
 class HttpSession {
 public:
+    // With the program's default settings (DefaultHttpSettings).
     HttpSession();
+    explicit HttpSession(HttpClientSettings settings);
     ~HttpSession();
     HttpSession(const HttpSession&) = delete;
     HttpSession& operator=(const HttpSession&) = delete;
@@ -93,14 +100,13 @@ public:
     HttpResponse FetchToMemory(const HttpRequest& request, std::string& out,
                                size_t maxBytes = 16u << 20);
 
-    // From now on the session sends and keeps the cookies of `jar` (nullptr: no cookies, as
-    // a new session). The jar must outlive the session.
-    void UseCookies(CookieJar* jar) { m_cookies = jar; }
-    CookieJar* Cookies() const { return m_cookies; }
+    // The settings every request of this session gets; a thread that works for the same
+    // save makes its own session with them.
+    const HttpClientSettings& Settings() const { return m_settings; }
 
 private:
     void* m_handle = nullptr;  // CURL*
-    CookieJar* m_cookies = nullptr;
+    HttpClientSettings m_settings;
 };
 
 // Call once from main() before any thread starts.

@@ -1,11 +1,15 @@
 // The C exports of Qdx6_RerEvu.so: thin wrappers that check their arguments and call the
 // same code the main program uses.
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "engine/LinkScanner.h"
 #include "engine/UrlModel.h"
 #include "platform/FileUtil.h"
+#include "platform/ProgramFolder.h"
+#include "records/Settings.h"
+#include "records/WebDefaults.h"
 #include "engine/BlogPages.h"
 #include "rerevu/PageTitles.h"
 #include "rerevu/RerEvu.h"
@@ -31,6 +35,13 @@ int PutTitle(const std::string& title, char* buffer, int length) {
     return static_cast<int>(title.size());
 }
 
+// The library's fetches go out with the [WebOptions] of the settings file beside the program
+// that loaded it, as the main program's do.
+void UseProgramWebDefaults() {
+    static std::once_flag once;
+    std::call_once(once, [] { records::UseWebDefaults(records::SettingsPath(platform::ProgramFolder())); });
+}
+
 }  // namespace
 
 RERE_EVU_EXPORT int ShapeCodeAbsToRelative(const char* htmlPath, const char* pageUrl) {
@@ -43,6 +54,7 @@ RERE_EVU_EXPORT int AriasRevision(const char* htmlPath, const char* pageUrl) {
 
 RERE_EVU_EXPORT int IsSuccessBlogPageDownloading(const char* pageUrl, const char* filePath) {
     if (!pageUrl || !filePath) return 0;
+    UseProgramWebDefaults();
     return engine::CheckBlogPage(pageUrl, filePath) == platform::RewriteDone ? 1 : 0;
 }
 
@@ -57,6 +69,7 @@ RERE_EVU_EXPORT int GetWebPageTitleWithProgressThunk(void* owner, const char* ur
     title[0] = '\0';
     // The ordinary fetch keeps one byte more of room than the manga-site variant.
     const size_t room = static_cast<size_t>(length) - (mode == 1 ? 1 : 2);
+    UseProgramWebDefaults();
     std::string found;
     rerevu::FetchTitleWithProgress(owner, url, mode, room, found);
     return PutTitle(found, title, length);
@@ -65,6 +78,7 @@ RERE_EVU_EXPORT int GetWebPageTitleWithProgressThunk(void* owner, const char* ur
 RERE_EVU_EXPORT int GetWebPageTitleForMangakan(const char* url, char* title, int length) {
     if (!url || !title || length < 2) return 0;
     title[0] = '\0';
+    UseProgramWebDefaults();
     std::string found;
     rerevu::FetchMangakanTitle(url, found, static_cast<size_t>(length) - 1, nullptr);
     return PutTitle(found, title, length);

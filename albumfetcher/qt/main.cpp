@@ -7,6 +7,8 @@
 #include "platform/ProgramStart.h"
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
+#include "records/Settings.h"
+#include "records/WebDefaults.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
     if (args.size() > 3) args.resize(3);
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     platform::HttpGlobalInit();
+    records::UseWebDefaults(records::SettingsPath(platform::ProgramFolder()));
     QApplication application(argc, argv);
     albumqt::AlbumWindow window(args, platform::ProgramFolder(), albumqt::DefaultAlbumHooks());
     window.show();

@@ -11,6 +11,7 @@
 #include "app/StartUp.h"
 #include "app/qt/MainWindow.h"
 #include "download/qt/RelatedFileDownload.h"
+#include "engine/ClientSettings.h"
 #include "engine/SaveJob.h"
 #include "platform/ConsoleText.h"
 #include "platform/HttpClient.h"
@@ -47,6 +48,8 @@ int SitrovaWindowsMain(int argc, char** argv) {
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
     job->SetNamed(app::NamedOptionsForStart(job->IniPath(), std::vector<std::string>(argv + 1, argv + argc)));
+    // Fetches outside the save (single files, titles, page analysis) go out with the same options.
+    platform::SetDefaultHttpSettings(engine::MakeClientSettings(job->Named(), engine::ClientUse::Program));
 
     app::StartDecision decision = app::DecideStart(app::ArgumentLineFromArgv(argc, argv), *job);
     if (decision.leave) {

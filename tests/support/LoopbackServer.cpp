@@ -82,11 +82,47 @@ void StopChild(int pid) {
     }
 }
 
+// Starts `python3 args...` and reads the "PORT <n>" line it prints; the port, or 0 (and no
+// child left) when it does not come.
+int SpawnWithPort(std::vector<std::string> args, int& pid) {
+    pid = -1;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return 0;
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    pid_t child = -1;
+    int spawned = posix_spawnp(&child, "python3", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (spawned != 0) {
+        ::close(fds[0]);
+        return 0;
+    }
+    pid = child;
+    const int port = ReadPortLine(fds[0]);
+    ::close(fds[0]);
+    if (port == 0) {
+        StopChild(pid);
+        pid = -1;
+    }
+    return port;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 LoopbackServer::LoopbackServer(const std::string& root, const std::string& rulesJson,
-                               const std::string& host, const std::vector<std::string>& substitutions)
-    : m_host(host) {
+                               const std::string& host, const std::vector<std::string>& substitutions, bool tls)
+    : m_host(host), m_tls(tls) {
     KeepLoopbackOffProxies();
     std::string dir = std::filesystem::temp_directory_path().string() + "/sitrova-server-XXXXXX";
     if (!mkdtemp(dir.data())) return;
@@ -95,8 +131,6 @@ LoopbackServer::LoopbackServer(const std::string& root, const std::string& rules
     m_rulesPath = m_dir + "/rules.json";
     if (!rulesJson.empty() && !SetRules(rulesJson)) return;
 
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return;
     std::vector<std::string> args = {"python3",  SITROVA_TEST_SERVER, "--root", root, "--host", host,
                                      "--port",   "0",                 "--rules", m_rulesPath,
                                      "--log",    m_logPath};
@@ -104,28 +138,8 @@ LoopbackServer::LoopbackServer(const std::string& root, const std::string& rules
         args.push_back("--subst");
         args.push_back(item);
     }
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    pid_t pid = -1;
-    int spawned = posix_spawnp(&pid, "python3", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
-        return;
-    }
-    m_pid = pid;
-    m_port = ReadPortLine(fds[0]);
-    ::close(fds[0]);
-    if (m_port == 0) {
-        StopChild(m_pid);
-        m_pid = -1;
-    }
+    if (tls) args.push_back("--tls");
+    m_port = SpawnWithPort(std::move(args), m_pid);
 }
 
 LoopbackServer::~LoopbackServer() {
@@ -135,7 +149,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::BaseUrl() const {
-    return "http://" + m_host + ":" + std::to_string(m_port);
+    return (m_tls ? "https://" : "http://") + m_host + ":" + std::to_string(m_port);
 }
 
 std::string LoopbackServer::RequestLog() const {
@@ -167,6 +181,38 @@ bool LoopbackServer::SetRules(const std::string& rulesJson) {
     if (!WriteWhole(fresh, rulesJson)) return false;
     std::filesystem::rename(fresh, m_rulesPath, ec);
     return !ec;
+}
+
+LoopbackProxy::LoopbackProxy(const std::string& login) {
+    std::string dir = std::filesystem::temp_directory_path().string() + "/sitrova-proxy-XXXXXX";
+    if (!mkdtemp(dir.data())) return;
+    m_dir = dir;
+    m_logPath = m_dir + "/carried.log";
+    std::string script = SITROVA_TEST_SERVER;
+    script = script.substr(0, script.rfind('/') + 1) + "test_proxy.py";
+    std::vector<std::string> args = {"python3", script, "--log", m_logPath};
+    if (!login.empty()) {
+        args.push_back("--auth");
+        args.push_back(login);
+    }
+    m_port = SpawnWithPort(std::move(args), m_pid);
+}
+
+LoopbackProxy::~LoopbackProxy() {
+    StopChild(m_pid);
+    std::error_code ec;
+    if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ec);
+}
+
+std::string LoopbackProxy::Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+std::vector<std::string> LoopbackProxy::Carried() const {
+    std::vector<std::string> lines;
+    const std::string text = ReadWhole(m_logPath);
+    size_t from = 0;
+    for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        lines.push_back(text.substr(from, end - from));
+    return lines;
 }
 
 }  // namespace testsupport

@@ -11,16 +11,17 @@ class LoopbackServer {
 public:
     // root: folder to serve. rules: JSON text of per-path behaviour ("" for none).
     // substitutions: "NAME=VALUE" items; "@NAME@" in served text files becomes VALUE.
+    // tls: HTTPS with a self-signed certificate.
     explicit LoopbackServer(const std::string& root, const std::string& rulesJson = "",
                             const std::string& host = "127.0.0.1",
-                            const std::vector<std::string>& substitutions = {});
+                            const std::vector<std::string>& substitutions = {}, bool tls = false);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     bool Running() const { return m_port > 0; }
     int Port() const { return m_port; }
-    // "http://127.0.0.1:PORT" (no trailing slash)
+    // "http://127.0.0.1:PORT" ("https://" with tls; no trailing slash)
     std::string BaseUrl() const;
     // Requests seen so far, one "METHOD PATH RANGE" line each (from the server's log file).
     std::string RequestLog() const;
@@ -35,9 +36,34 @@ private:
     int m_pid = -1;
     int m_port = 0;
     std::string m_host;
+    bool m_tls = false;
     std::string m_dir;  // private temporary folder holding the log and the rules
     std::string m_logPath;
     std::string m_rulesPath;
+};
+
+// Starts tests/support/test_proxy.py on 127.0.0.1 and a free port: a proxy that carries
+// requests to loopback hosts only and logs each one it carried.
+class LoopbackProxy {
+public:
+    // login: "USER:PASSWORD" the proxy demands (Basic), or "" for none.
+    explicit LoopbackProxy(const std::string& login = "");
+    ~LoopbackProxy();
+    LoopbackProxy(const LoopbackProxy&) = delete;
+    LoopbackProxy& operator=(const LoopbackProxy&) = delete;
+
+    bool Running() const { return m_port > 0; }
+    // "http://127.0.0.1:PORT"
+    std::string Url() const;
+    // One line per request: "GET http://127.0.0.1:PORT/path", "CONNECT host:port", or
+    // "REFUSED ..." for one without the demanded login.
+    std::vector<std::string> Carried() const;
+
+private:
+    int m_pid = -1;
+    int m_port = 0;
+    std::string m_dir;
+    std::string m_logPath;
 };
 
 }  // namespace testsupport

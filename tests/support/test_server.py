@@ -3,7 +3,7 @@
 
     python3 test_server.py --root DIR [--host 127.0.0.1] [--port 0]
                            [--rules RULES.json] [--log LOG.txt] [--max-seconds 600]
-                           [--subst NAME=VALUE ...]
+                           [--subst NAME=VALUE ...] [--tls]
 
 After binding it prints one line "PORT <n>" on stdout. It serves the files under DIR
 (a URL ending in "/" serves that folder's index.html; a folder named without the slash is
@@ -45,6 +45,9 @@ modification time, as common servers do.
 A top-level key "need_cookie" maps path prefixes to "NAME=VALUE": a request under such a
 prefix that does not send that cookie is answered 403, as a site's members-only pages are.
 
+A top-level key "need_basic_auth" maps path prefixes to "USER:PASSWORD": a request under such
+a prefix without that HTTP Basic login is answered 401 with a Basic challenge.
+
 A top-level key "clean_urls" (true, or a list of path prefixes) publishes those folders with
 clean URLs, as static hosts do: "/x" is answered from "x.html" when no file "x" exists, before
 a folder "x" is redirected to "x/".
@@ -52,6 +55,9 @@ a folder "x" is redirected to "x/".
 Text files (.html, .htm, .css, .js) have "@SELF_PORT@" replaced by the server's own port and
 "@NAME@" by VALUE for each --subst NAME=VALUE, so a bundled site can link to the ports that
 the servers of one run were given.
+
+With --tls it speaks HTTPS with a self-signed certificate for 127.0.0.1 that it makes at
+its start (openssl), as a home server or a router's page does.
 
 Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the Range
 header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range, and by
@@ -63,6 +69,7 @@ that started it goes away.
 """
 
 import argparse
+import base64
 import email.utils
 import hashlib
 import json
@@ -70,6 +77,9 @@ import os
 import posixpath
 import signal
 import socket
+import ssl
+import subprocess
+import tempfile
 import sys
 import threading
 import time
@@ -109,7 +119,7 @@ CONTENT_TYPES = {
 REASONS = {
     200: "OK", 206: "Partial Content", 301: "Moved Permanently", 302: "Found",
     303: "See Other", 307: "Temporary Redirect", 308: "Permanent Redirect",
-    400: "Bad Request", 403: "Forbidden", 404: "Not Found", 405: "Method Not Allowed",
+    400: "Bad Request", 401: "Unauthorized", 403: "Forbidden", 404: "Not Found", 405: "Method Not Allowed",
     416: "Range Not Satisfiable", 500: "Internal Server Error", 503: "Service Unavailable",
 }
 
@@ -321,6 +331,8 @@ class Handler(BaseHTTPRequestHandler):
 
         if not self.has_needed_cookie(state):
             rule = {"status": 403}
+        if not self.has_needed_login(state):
+            rule = {"status": 401, "headers": {"WWW-Authenticate": 'Basic realm="members"'}}
 
         if rule.get("delay"):
             time.sleep(float(rule["delay"]))
@@ -398,6 +410,17 @@ class Handler(BaseHTTPRequestHandler):
                 return False
         return True
 
+    def has_needed_login(self, state):
+        needed = state.all_rules().get("need_basic_auth")
+        if not isinstance(needed, dict):
+            return True
+        sent = (self.headers.get("Authorization") or "").strip()
+        for prefix, login in needed.items():
+            wanted = "Basic " + base64.b64encode(str(login).encode("utf-8")).decode("ascii")
+            if self.path.startswith(prefix) and sent != wanted:
+                return False
+        return True
+
     def send_endless(self, send_body):
         self.send_response(200, "OK")
         self.send_header("Content-Type", "application/octet-stream")
@@ -463,6 +486,20 @@ class Server(ThreadingHTTPServer):
         super().handle_error(request, client_address)
 
 
+def self_signed_context():
+    folder = tempfile.mkdtemp(prefix="sitrova-tls-")
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                    "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                    "-keyout", key, "-out", cert], check=True, capture_output=True)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    for name in (cert, key):
+        os.remove(name)
+    os.rmdir(folder)
+    return context
+
+
 def watch_parent(server, parent):
     while os.getppid() == parent:
         time.sleep(0.5)
@@ -478,9 +515,12 @@ def main():
     parser.add_argument("--log", default="")
     parser.add_argument("--max-seconds", type=float, default=600)
     parser.add_argument("--subst", action="append", default=[])
+    parser.add_argument("--tls", action="store_true")
     args = parser.parse_args()
 
     server = Server((args.host, args.port), Handler)
+    if args.tls:
+        server.socket = self_signed_context().wrap_socket(server.socket, server_side=True)
     server.state = State(args.root, args.rules, args.log)
     server.state.substitutions["SELF_PORT"] = str(server.server_address[1])
     for item in args.subst:

@@ -16,6 +16,7 @@
 
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/SettingsDialogs.h"
+#include "engine/ClientSettings.h"
 #include "engine/NamedOptions.h"
 #include "engine/SaveJob.h"
 #include "records/Settings.h"
@@ -92,8 +93,9 @@ QDialog* CreateWebSettingsDialog(QWidget* owner, engine::SaveJob& job) {
         for (const OptionControl& c : *controls)
             if (!engine::SetNamedOptionText(options, *c.option, c.text(), &error)) return 0;
         if (!records::SaveNamedOptions(iniPath, options, &error)) return 0;
-        // The next save of this window takes them too.
+        // The next save of this window takes them too, and so do the fetches outside a save.
         job.SetNamed(options);
+        platform::SetDefaultHttpSettings(engine::MakeClientSettings(options, engine::ClientUse::Program));
         return 1;
     };
     box->addLayout(NewSettingsButtons(d, {.ok = 1201, .cancel = 1202, .help = 1203, .defaults = 1204}, job.ProgramFolder(), "/web.htm", save,
