@@ -56,9 +56,10 @@ AheadResult CheckAhead::Ask(platform::HttpSession& http, const AheadItem& item) 
 }
 
 void CheckAhead::ThreadMain() {
-    // Each thread keeps its own connections alive, and shares the save's cookies.
-    platform::HttpSession http;
-    if (const platform::HttpSession* save = m_job.Http()) http.UseCookies(save->Cookies());
+    // Each thread keeps its own connections alive, with the save's client settings (and so
+    // its cookies).
+    const platform::HttpSession* save = m_job.Http();
+    platform::HttpSession http(save ? save->Settings() : platform::DefaultHttpSettings());
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
         m_changed.wait(lock, [this] {
