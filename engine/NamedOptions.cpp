@@ -26,6 +26,9 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
          "同じホストへのリクエストの間に置く最短の間隔（ミリ秒、0～60000）", &NamedOptions::waitMs, 0, 60000},
         {"wait-random", NamedOptionKind::Bool, "リクエスト間隔をランダムに変える（±50%）",
          "リクエスト間隔を毎回 ±50% の範囲でランダムに変える", &NamedOptions::waitRandom, 0, 0},
+        {"sitemaps", NamedOptionKind::Bool, "サイトマップ（sitemap.xml）に載っているページも保存する",
+         "開始ページのホストの sitemap.xml と robots.txt が示すサイトマップに載っているページも辿る（保存の範囲は変わらない）",
+         &NamedOptions::sitemaps, 0, 0},
     };
     return table;
 }

@@ -23,6 +23,8 @@ struct NamedOptions {
     // whether each wait is varied by up to half of it either way.
     int64_t waitMs = 0;
     bool waitRandom = false;
+    // Start the walk also from the pages the start host's sitemaps list (within the same limits).
+    bool sitemaps = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -24,7 +24,7 @@ TEST_F(WebSettings, EachNamedOptionHasAControlAndOkStoresThemForTheSettingsAndTh
     cookieFile->setText(" /home/me/cookies.txt ");
     Click(d.get(), 1201);
     EXPECT_EQ(d->result(), 1);
-    EXPECT_EQ(IniBytes(), "[WebOptions]\r\ncookie-file=/home/me/cookies.txt\r\nignore-robots=0\r\nwait-ms=0\r\nwait-random=0\r\n");
+    EXPECT_EQ(IniBytes(), "[WebOptions]\r\ncookie-file=/home/me/cookies.txt\r\nignore-robots=0\r\nwait-ms=0\r\nwait-random=0\r\nsitemaps=0\r\n");
     EXPECT_EQ(job.Named().cookieFile, "/home/me/cookies.txt");
 }
 
