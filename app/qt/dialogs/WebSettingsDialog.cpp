@@ -24,17 +24,24 @@ QDialog* CreateWebSettingsDialog(QWidget* owner, engine::SaveJob& job) {
     auto controls = std::make_shared<engineqt::NamedOptionsForm>(d, form);
     box->addStretch();
 
-    const auto save = [controls, iniPath, &job](std::string& error) {
+    const engine::NamedOptions shown = records::ReadNamedOptions(iniPath);
+    const auto save = [controls, iniPath, shown, &job](std::string& error) {
         engine::NamedOptions options;
         if (!controls->Read(options, &error)) return 0;
         if (!records::SaveNamedOptions(iniPath, options, &error)) return 0;
-        // The next save of this window takes them too.
-        job.SetNamed(options);
+        // The next save of this window takes what was changed here; an option it was given
+        // on the command line and left alone here stays as given.
+        engine::NamedOptions next = job.Named();
+        for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+            const std::string value = engine::NamedOptionText(options, option);
+            if (value != engine::NamedOptionText(shown, option)) (void)engine::SetNamedOptionText(next, option, value);
+        }
+        job.SetNamed(next);
         return 1;
     };
     box->addLayout(NewSettingsButtons(d, {.ok = 1201, .cancel = 1202, .help = 1203, .defaults = 1204}, job.ProgramFolder(), "/web.htm", save,
                                       [controls] { controls->Show(engine::NamedOptions{}); }));
-    controls->Show(records::ReadNamedOptions(iniPath));
+    controls->Show(shown);
     FinishDialog(d, 480, 200, true);
     return d;
 }
