@@ -45,7 +45,7 @@ int RunWithoutWindows(const std::string& argumentLine, const std::vector<std::st
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
-    job->SetNamed(NamedOptionsForStart(job->IniPath(), args));
+    SetNamedOptionsForStart(*job, args);
     const StartDecision decision = DecideStart(argumentLine, *job);
     if (decision.leave) {
         if (!decision.errorMessage.empty()) platform::PrintMessageLine("Sitrova", decision.errorMessage);

@@ -46,7 +46,7 @@ int SitrovaWindowsMain(int argc, char** argv) {
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
-    job->SetNamed(app::NamedOptionsForStart(job->IniPath(), std::vector<std::string>(argv + 1, argv + argc)));
+    app::SetNamedOptionsForStart(*job, std::vector<std::string>(argv + 1, argv + argc));
 
     app::StartDecision decision = app::DecideStart(app::ArgumentLineFromArgv(argc, argv), *job);
     if (decision.leave) {
