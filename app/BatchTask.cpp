@@ -5,6 +5,7 @@
 
 #include "app/ParamFile.h"
 #include "engine/ModeFlags.h"
+#include "engine/NamedOptions.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 #include "platform/FileLock.h"
@@ -28,6 +29,18 @@ bool SetElementText(xml::Document& doc, const std::string& path, const std::stri
     if (!element) return false;
     if (xml::Node* text = element->TextChild()) return doc.SetText(text, value) != nullptr;
     return doc.AppendChild(element, doc.CreateText(value)) != nullptr;
+}
+
+// Every named option of the save, defaults included, so that the batch saves as this window
+// would have, whatever the settings file holds when it runs.
+bool AddWebOptions(xml::Document& doc, const engine::NamedOptions& named) {
+    xml::Node* web = doc.AppendChild(doc.Select("/qdxsome:document"), doc.CreateElement("weboptions"));
+    if (!web) return false;
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+        xml::Node* element = doc.AppendChild(web, doc.CreateElement(option.name));
+        if (!element || !doc.AppendChild(element, doc.CreateText(engine::NamedOptionText(named, option)))) return false;
+    }
+    return true;
 }
 
 std::string StemOf(const std::string& name) {
@@ -108,6 +121,7 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
         doc.Remove(doc.Select(kWorkmodePath));
         doc.Remove(doc.Select(kEnvironmentPath));
     }
+    ok = ok && AddWebOptions(doc, job.Named());
     if (!ok) {
         if (error) *error = path + " に必要な要素がありません。";
         return fail();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/SaveJob.h"
 #include "records/Settings.h"
 
 namespace app {
@@ -30,6 +31,15 @@ engine::NamedOptions NamedOptionsForStart(const std::string& iniPath, const std:
     // The arguments were checked before any job began.
     (void)ApplyNamedArguments(args, options);
     return options;
+}
+
+void SetNamedOptionsForStart(engine::SaveJob& job, const std::vector<std::string>& args) {
+    std::vector<std::string> refused;
+    engine::NamedOptions options = records::ReadNamedOptions(job.IniPath(), &refused);
+    (void)ApplyNamedArguments(args, options);
+    job.SetNamed(options);
+    for (const std::string& why : refused)
+        job.AppendLog("Sitrov.ini の [" + std::string(records::kWebOptionsSection) + "]: " + why + "既定の値で保存します。");
 }
 
 std::string NamedOptionsUsage() {

@@ -7,6 +7,10 @@
 
 #include "engine/NamedOptions.h"
 
+namespace engine {
+class SaveJob;
+}
+
 namespace app {
 
 // An argument of the form "--name=value" (the job arguments never begin with "--").
@@ -20,6 +24,9 @@ bool IsNamedArgument(const std::string& argument);
 // The named options of a save started with `args`: those of the settings file, each replaced
 // by the argument that names it.
 engine::NamedOptions NamedOptionsForStart(const std::string& iniPath, const std::vector<std::string>& args);
+// The same, given to `job`; a value of the settings file that its option cannot take is named
+// in the job's log, so that the save does not go on without it unannounced.
+void SetNamedOptionsForStart(engine::SaveJob& job, const std::vector<std::string>& args);
 
 // Lines of the usage text, one per named option.
 std::string NamedOptionsUsage();

@@ -11,6 +11,10 @@ namespace app {
 // Where the namespace of the document element points; no reader compares it.
 constexpr const char* kParamNamespace = "http://sitrova.invalid/SoftwareManager/Sitrova/SomeComplete";
 
+// Where a parameter file keeps the named save options: one optional element per option,
+// named as the option, inside this one ("<weboptions><cookie-file>/home/me/c.txt</cookie-file>").
+constexpr const char* kWebOptionsPath = "/qdxsome:document/weboptions";
+
 // The 58 lines of the template, UTF-8, without line ends.
 const std::vector<std::string>& ParamTemplateLines();
 

@@ -46,7 +46,7 @@ int RunWithoutWindows(const std::string& argumentLine, const std::vector<std::st
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
-    job->SetNamed(NamedOptionsForStart(job->IniPath(), args));
+    SetNamedOptionsForStart(*job, args);
     platform::SetDefaultHttpSettings(engine::MakeClientSettings(job->Named(), engine::ClientUse::Program));
     const StartDecision decision = DecideStart(argumentLine, *job);
     if (decision.leave) {

@@ -180,11 +180,12 @@ int Some(const std::string& path, const CuiContext& c) {
     }
     std::string argument;
     std::vector<std::string> arguments;
-    std::vector<std::string> message;
-    if (!SomeArgument(doc, path, argument, message) || !NamedArguments(doc, path, arguments, message)) {
+    std::vector<std::string> message, ignored;
+    if (!SomeArgument(doc, path, argument, message) || !NamedArguments(doc, path, arguments, message, &ignored)) {
         for (const std::string& line : message) c.print(line);
         return platform::ExitRefused;
     }
+    for (const std::string& line : ignored) PrintError(c, line);
     // The named options go before the job argument; a cookie file goes by its path only.
     arguments.push_back(argument);
     const int ended = StartSitrova(c, arguments, true);
@@ -248,7 +249,13 @@ bool SomeArgument(const xml::Document& doc, const std::string& path, std::string
 }
 
 bool NamedArguments(const xml::Document& doc, const std::string& path, std::vector<std::string>& arguments,
-                    std::vector<std::string>& message) {
+                    std::vector<std::string>& message, std::vector<std::string>* ignored) {
+    if (const xml::Node* web = doc.Select(kWebOptionsPath); web && ignored) {
+        for (const xml::Node* child = web->FirstChild(); child; child = child->NextSibling())
+            if (child->Kind() == xml::NodeElement && !engine::FindNamedOption(child->Name()))
+                ignored->push_back("'" + path + "': <weboptions> の <" + std::string(child->Name()) +
+                                   "> はこの版の知らない設定のため、使わずに保存します。");
+    }
     engine::NamedOptions options;
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
         std::string value;

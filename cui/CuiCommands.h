@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ParamFile.h"
 #include "xml/XmlDocument.h"
 
 namespace cui {
@@ -42,12 +43,12 @@ const std::vector<std::string>& UsageLines();
 bool SomeArgument(const xml::Document& doc, const std::string& path, std::string& argument,
                   std::vector<std::string>& message);
 
-// Where a parameter file keeps the named save options: one optional element per option,
-// named as the option, inside this one ("<weboptions><cookie-file>/home/me/c.txt</cookie-file>").
-constexpr const char* kWebOptionsPath = "/qdxsome:document/weboptions";
+using app::kWebOptionsPath;
 // The "--name=value" arguments for the named options the file gives; false with the message
-// lines to print when one holds a value its option cannot take.
+// lines to print when one holds a value its option cannot take. An element no option is
+// named after is passed over with a line in `ignored` (when given), since a newer version may
+// have written it.
 bool NamedArguments(const xml::Document& doc, const std::string& path, std::vector<std::string>& arguments,
-                    std::vector<std::string>& message);
+                    std::vector<std::string>& message, std::vector<std::string>* ignored = nullptr);
 
 }  // namespace cui

@@ -560,6 +560,34 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
     return result;
 }
 
+// The pages of the sitemaps join the walk as links of the start page would: each passes the
+// same classification (hosts, folder, level, extensions, robots.txt), none widens it. A page
+// this run has saved through its links already is passed over without a word.
+int FollowSeeds(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
+                int32_t level, const std::vector<std::string>& seeds, CrawlState& state, Prefetcher* prefetch) {
+    LinkTable table;
+    for (const std::string& seed : seeds) {
+        if (table.Full()) break;
+        std::string link = seed;
+        if (MakeRelative(link, startUrl)) table.Add(std::move(link), seed);
+    }
+    if (table.Count() == 0) return 1;
+    job.AppendLog("サイトマップのページを調べています…");
+    const bool followDynamic = job.Has(mode::FollowDynamicPages);
+    std::vector<std::string> originals, newNames;
+    if (followDynamic) NameDynamicLinks(table, originals, newNames);
+    DirectoryLinks dirs;
+    ClassifyLinks(job, startPath, startUrl, level, table, dirs, state);
+    if (followDynamic) RestoreDynamicUrls(table, originals);
+    for (int i = 1; i <= table.Count(); ++i)
+        if (IsFollowed(table.kinds[i]) && state.SavedCopy(table.paths[i])) table.kinds[i] = NotFollowed;
+    job.AppendLog("_Ad_100％");
+    job.AddFound(static_cast<uint32_t>(CountTaken(table)));
+    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
+    const int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
+    return FollowLinks(host, job, table, state, prefetch) & result;
+}
+
 int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
                        CrawlState* state) {
     int result = 1;
@@ -625,7 +653,7 @@ std::string ShortUrlForLog(const std::string& url) {
 }
 
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
-                    int32_t level, bool answerDecides) {
+                    int32_t level, bool answerDecides, const std::vector<std::string>& seeds) {
     CrawlState state;
     state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
@@ -633,7 +661,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
     // The page the user asked for is saved whatever robots.txt says; the log says it said no.
     if (IsAbsoluteUrl(startUrl) && !RobotsAllowUrl(job, startUrl))
         job.AppendLog("  ！robots.txt はこのページの取得を禁じていますが、開始ページのため取得します: " + startUrl);
-    const int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch, answerDecides);
+    int result = CrawlStep(host, job, startPath, startUrl, level, state, &prefetch, answerDecides);
+    if (!seeds.empty() && !job.StopRequested())
+        result &= FollowSeeds(host, job, startPath, startUrl, level, seeds, state, &prefetch);
     if (!state.deferred.empty()) {
         job.AppendLog("===");
         job.AppendLog("エラーページのリトライを開始します。");

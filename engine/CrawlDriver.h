@@ -82,8 +82,10 @@ struct CrawlState {
 // page was saved, else 0. Also used by the update check for each page saved again; with
 // `answerDecides` (a page named by the answer to a link) the answer decides again what the
 // URL is, so that a page never gives way to a file of the same URL.
+// `seeds` (absolute URLs, from the site's sitemaps) are followed after the start page's own
+// links as if the start page linked them: the same limits decide which are saved.
 int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, const std::string& startUrl,
-                    int32_t level, bool answerDecides = false);
+                    int32_t level, bool answerDecides = false, const std::vector<std::string>& seeds = {});
 
 // One page step: admission, fetch, conversion, scan, classification, rewrite, embedded
 // files, recursion into linked pages and the record of the page. 1 success, 0 failure.

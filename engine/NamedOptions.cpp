@@ -42,6 +42,9 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
         {"accept-self-signed", NamedOptionKind::Bool, "自己署名の証明書を受け入れる（証明書を検証しない）",
          "サーバーの証明書を検証しない（自己署名の証明書のサイト用。この保存だけに指定してください）",
          &NamedOptions::acceptSelfSigned, 0, 0},
+        {"sitemaps", NamedOptionKind::Bool, "サイトマップ（sitemap.xml）に載っているページも保存する",
+         "開始ページのホストの sitemap.xml と robots.txt が示すサイトマップに載っているページも辿る（保存の範囲は変わらない）",
+         &NamedOptions::sitemaps, 0, 0},
     };
     return table;
 }

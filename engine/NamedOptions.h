@@ -36,6 +36,8 @@ struct NamedOptions {
     std::string proxyCredentialsFile;
     // Take the hosts' certificates unchecked (self-signed ones): for one save only.
     bool acceptSelfSigned = false;
+    // Start the walk also from the pages the start host's sitemaps list (within the same limits).
+    bool sitemaps = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -88,4 +88,14 @@ bool RobotsAllowLink(SaveJob& job, const std::string& url) {
     return false;
 }
 
+std::vector<std::string> RobotsSitemaps(SaveJob& job, const std::string& url) {
+    if (!job.Named().ignoreRobots) {
+        const RobotsRules* rules = RulesFor(job, url);
+        return rules ? rules->sitemaps : std::vector<std::string>();
+    }
+    const std::string host = platform::AsciiLowerCopy(SchemeAndHost(url));
+    if (host.rfind("http://", 0) != 0 && host.rfind("https://", 0) != 0) return {};
+    return ReadRobots(job, host).sitemaps;
+}
+
 }  // namespace engine

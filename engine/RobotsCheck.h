@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -18,5 +19,10 @@ class SaveJob;
 // As RobotsAllowUrl for a link the walk found; a forbidden one is logged once per save with
 // the reason it is not fetched.
 [[nodiscard]] bool RobotsAllowLink(SaveJob& job, const std::string& url);
+
+// The sitemaps the robots.txt of `url`'s host names, as written. A save that ignores
+// robots.txt reads the file for them alone: its rules and Crawl-delay stay unused. Worker
+// thread only.
+std::vector<std::string> RobotsSitemaps(SaveJob& job, const std::string& url);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include "engine/OutDomainList.h"
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
+#include "engine/SitemapSeeds.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
 #include "platform/DebugOut.h"
@@ -28,7 +29,8 @@ int CompCopyDlFormatManager(SaveHost& host, SaveJob& job) {
         platform::DebugOutput("NewSite Download - CompCopyDlFormatManager()\r\n");
         job.AppendLog(startUrl + "のサイト保存を開始しました･･･");
         job.AppendSimpleLog(" - Start - ");
-        if (!job.Has(ModeMaker)) result = NewSiteDownload(host, job, startPath, startUrl, 0) == 1 ? 1 : 0;
+        if (!job.Has(ModeMaker))
+            result = NewSiteDownload(host, job, startPath, startUrl, 0, false, SitemapPages(job, startUrl)) == 1 ? 1 : 0;
         if (!job.StopRequested()) {
             if (job.Has(OutDomainSelect)) {
                 (void)host.SelectOutDomainLinks(job);

@@ -155,13 +155,14 @@ int SaveSeriesError(const std::string& iniPath, const std::string& receiveTimeOu
                                          error);
 }
 
-engine::NamedOptions ReadNamedOptions(const std::string& iniPath) {
+engine::NamedOptions ReadNamedOptions(const std::string& iniPath, std::vector<std::string>* refused) {
     const platform::ProfileText text = platform::ReadableProfile(iniPath);
     engine::NamedOptions options;
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
         if (!text.HasKey(kWebOptionsSection, option.name)) continue;
         const std::string value = text.ReadText(kWebOptionsSection, option.name, "", kNamedValueCapacity);
-        (void)engine::SetNamedOptionText(options, option, value);
+        std::string error;
+        if (!engine::SetNamedOptionText(options, option, value, &error) && refused) refused->push_back(error);
     }
     return options;
 }

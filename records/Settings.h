@@ -111,8 +111,9 @@ int64_t ReadMaxFileSizeBytes(const std::string& iniPath);
 
 // --- WebOptions: the named save options, each under its own name --------------------------
 constexpr const char* kWebOptionsSection = "WebOptions";
-// A missing key, or a value the option cannot take, gives the option's default.
-engine::NamedOptions ReadNamedOptions(const std::string& iniPath);
+// A missing key, or a value the option cannot take, gives the option's default; `refused`
+// (when given) receives why each such value was not taken.
+engine::NamedOptions ReadNamedOptions(const std::string& iniPath, std::vector<std::string>* refused = nullptr);
 // Writes every named option (the whole section).
 [[nodiscard]] int SaveNamedOptions(const std::string& iniPath, const engine::NamedOptions& options,
                                    std::string* error = nullptr);

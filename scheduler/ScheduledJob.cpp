@@ -95,9 +95,20 @@ void AcceptJob(ScheduledJob& job, int blogUrl) {
                   '"', '"', job.cpuLevel, '"');
     job.jobCommand.clear();
     // Named values hold no line break: the lines of the command stay its arguments.
-    for (const std::string& argument : engine::NamedOptionArguments(job.named)) job.jobCommand += argument + "\n";
+    for (const std::string& argument : NamedArgumentsFor(job.named, job.settingsNamed)) job.jobCommand += argument + "\n";
     job.jobCommand += command;
     job.accepted = true;
+}
+
+std::vector<std::string> NamedArgumentsFor(const engine::NamedOptions& named, const engine::NamedOptions& settings) {
+    const engine::NamedOptions defaults;
+    std::vector<std::string> arguments;
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+        const std::string value = engine::NamedOptionText(named, option);
+        if (value != engine::NamedOptionText(defaults, option) || value != engine::NamedOptionText(settings, option))
+            arguments.push_back("--" + std::string(option.name) + "=" + value);
+    }
+    return arguments;
 }
 
 std::vector<std::string> CommandArguments(std::string_view jobCommand) {

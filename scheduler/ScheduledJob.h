@@ -32,6 +32,10 @@ struct ScheduledJob {
     bool optionsShown = false;
     bool accepted = false;
     engine::NamedOptions named;  // options of this save only; the default ones are not passed
+    // The named options Sitrova takes from its settings file, as read when the job was made
+    // (a new job starts with them). The command passes every option of `named` that differs
+    // from them or from the default, so that the job runs with what its dialog showed.
+    engine::NamedOptions settingsNamed;
 };
 
 // A new job; `commandWord` is the word behind the program name on its command line.
@@ -58,6 +62,10 @@ enum SavePathResult : int { SavePathValid = 1, SavePathInvalid = 0 };
 // The whole OK step after validation: stores the target, builds `jobCommand` and sets
 // `accepted`. `blogUrl` is the helper library's answer for the URL (1 = blog).
 void AcceptJob(ScheduledJob& job, int blogUrl);
+
+// The "--name=value" arguments that make a save take `named`, where it would take `settings`
+// without them: each option that differs from those or from its default.
+std::vector<std::string> NamedArgumentsFor(const engine::NamedOptions& named, const engine::NamedOptions& settings);
 
 // The program arguments of a job command: its named options ("--name=value") stand one per
 // line before the "SomeComplete" argument. A command of one line is one argument, as

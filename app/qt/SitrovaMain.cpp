@@ -47,7 +47,7 @@ int SitrovaWindowsMain(int argc, char** argv) {
     records::SaveRecords records;
     job->SetProgramFolder(platform::ProgramFolder());
     job->SetRecords(&records);
-    job->SetNamed(app::NamedOptionsForStart(job->IniPath(), std::vector<std::string>(argv + 1, argv + argc)));
+    app::SetNamedOptionsForStart(*job, std::vector<std::string>(argv + 1, argv + argc));
     // Fetches outside the save (single files, titles, page analysis) go out with the same options.
     platform::SetDefaultHttpSettings(engine::MakeClientSettings(job->Named(), engine::ClientUse::Program));
 

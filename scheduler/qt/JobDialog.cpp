@@ -1,13 +1,17 @@
 #include "scheduler/qt/JobDialog.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
+#include "engine/qt/NamedOptionsForm.h"
 #include "platform/qt/QtText.h"
 #include "scheduler/HelperLibrary.h"
 
@@ -43,7 +47,8 @@ std::string TitleAsFileName(std::string title) {
 
 JobDialog::JobDialog(scheduler::ScheduledJob& job, const std::string& programFolder, const SchedulerHooks& hooks,
                      QWidget* owner)
-    : QDialog(owner), m_job(job), m_cpuLevel(job.cpuLevel), m_programFolder(programFolder), m_hooks(hooks) {
+    : QDialog(owner), m_job(job), m_cpuLevel(job.cpuLevel), m_programFolder(programFolder), m_hooks(hooks),
+      m_named(job.named) {
     setObjectName(QStringLiteral("SitrovaConsole"));
     setWindowTitle(ToQ(kTitle));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -56,6 +61,8 @@ JobDialog::JobDialog(scheduler::ScheduledJob& job, const std::string& programFol
     BuildControls();
     ShowOptions(job.optionsShown);
 }
+
+JobDialog::~JobDialog() = default;
 
 void JobDialog::BuildControls() {
     m_url = new QLineEdit(ToQ(m_job.url), this);
@@ -117,6 +124,15 @@ void JobDialog::BuildControls() {
     m_cpuLabel->setGeometry(304, 344, 130, 22);
     m_cpuChange = Button(this, "変更", "cpuChange", 442, 344, 48, 22);
 
+    // The named options take one row below the others: a button for their dialog and the
+    // arguments they add to the job.
+    m_webButton = Button(this, "Web の設定...", "webOptions", 88, 380, 150, 22);
+    m_webSummary = new QLabel(this);
+    m_webSummary->setObjectName(QStringLiteral("webSummary"));
+    m_webSummary->setGeometry(248, 380, 270, 22);
+    ShowWebSummary();
+    connect(m_webButton, &QPushButton::clicked, this, [this] { OpenWebOptions(); });
+
     connect(m_options, &QPushButton::clicked, this, [this] { ShowOptions(!m_job.optionsShown); });
     connect(m_cpuChange, &QPushButton::clicked, this, [this] { ChangeCpuLevel(); });
     connect(m_browse, &QPushButton::clicked, this, [this] { Browse(); });
@@ -130,7 +146,8 @@ void JobDialog::ShowOptions(bool shown) {
     m_options->setText(ToQ(shown ? kOptionsOpen : kOptionsClosed));
     for (QWidget* w : {static_cast<QWidget*>(m_limitLabel), static_cast<QWidget*>(m_upperLimit),
                        static_cast<QWidget*>(m_outDomainLabel), static_cast<QWidget*>(m_cpuLabel),
-                       static_cast<QWidget*>(m_cpuChange)})
+                       static_cast<QWidget*>(m_cpuChange), static_cast<QWidget*>(m_webButton),
+                       static_cast<QWidget*>(m_webSummary)})
         w->setVisible(shown);
     for (QCheckBox* c : m_checks) c->setVisible(shown);
     for (QRadioButton* r : m_outDomain) r->setVisible(shown);
@@ -205,8 +222,51 @@ void JobDialog::Accept() {
     m_job.updateLog = m_checks[UpdateLog]->isChecked();
     m_job.outDomainEnabled = m_outDomain[1]->isChecked();
     m_job.cpuLevel = m_cpuLevel;
+    m_job.named = m_named;
     scheduler::AcceptJob(m_job, scheduler::UrlIsBlog(m_programFolder, url));
     accept();
+}
+
+// The same controls as the "Web" settings page, for this job alone. The dialog is window-modal
+// and does not block: OK takes its values into the job dialog, which passes them to the job
+// on its own OK.
+void JobDialog::OpenWebOptions() {
+    if (!m_webDialog) {
+        m_webDialog = new QDialog(this);
+        m_webDialog->setObjectName(QStringLiteral("webOptionsDialog"));
+        m_webDialog->setWindowTitle(ToQ("Web の設定（このジョブ）"));
+        auto* box = new QVBoxLayout(m_webDialog);
+        auto* form = new QFormLayout;
+        box->addLayout(form);
+        m_webForm = std::make_unique<engineqt::NamedOptionsForm>(m_webDialog, form);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, m_webDialog);
+        buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("webOk"));
+        buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("webCancel"));
+        box->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, [this] { TakeWebOptions(); });
+        connect(buttons, &QDialogButtonBox::rejected, m_webDialog, &QDialog::reject);
+    }
+    m_webForm->Show(m_named);
+    m_webDialog->open();
+}
+
+void JobDialog::TakeWebOptions() {
+    std::string error;
+    if (!m_webForm->Read(m_named, &error)) {
+        Tell(m_hooks, m_webDialog, error);
+        return;
+    }
+    ShowWebSummary();
+    m_webDialog->accept();
+}
+
+void JobDialog::ShowWebSummary() {
+    std::string text;
+    for (const std::string& argument : scheduler::NamedArgumentsFor(m_named, m_job.settingsNamed))
+        text += (text.empty() ? "" : " ") + argument;
+    const QString shown = text.empty() ? ToQ("（Sitrov.ini の設定のまま）") : ToQ(text);
+    m_webSummary->setText(m_webSummary->fontMetrics().elidedText(shown, Qt::ElideRight, m_webSummary->width()));
+    m_webSummary->setToolTip(ToQ(text));
 }
 
 }  // namespace schedulerqt

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 #include <string>
 
 #include "scheduler/ScheduledJob.h"
@@ -16,12 +17,17 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace engineqt {
+class NamedOptionsForm;
+}
+
 namespace schedulerqt {
 
 class JobDialog : public QDialog {
 public:
     JobDialog(scheduler::ScheduledJob& job, const std::string& programFolder, const SchedulerHooks& hooks,
               QWidget* owner);
+    ~JobDialog() override;
 
     // Controls by role, for the window's tests.
     QLineEdit* urlEdit() const { return m_url; }
@@ -36,6 +42,11 @@ public:
     QLabel* cpuLabel() const { return m_cpuLabel; }
     QCheckBox* check(int which) const { return m_checks[which]; }  // CheckIndex order
     QRadioButton* outDomain(int which) const { return m_outDomain[which]; }
+    // The job's named options: the button opens their dialog (null until then), the label
+    // shows the ones the job passes.
+    QPushButton* webButton() const { return m_webButton; }
+    QLabel* webSummary() const { return m_webSummary; }
+    QDialog* webDialog() const { return m_webDialog; }
 
     enum CheckIndex : int { ForceConvert = 0, AliasFix, UseAgent, DataFolder, UpdateLog, CheckCount };
 
@@ -51,6 +62,9 @@ private:
     void Browse();
     void FetchTitle();
     void Accept();
+    void OpenWebOptions();
+    void TakeWebOptions();
+    void ShowWebSummary();
 
     scheduler::ScheduledJob& m_job;
     int m_cpuLevel;
@@ -70,6 +84,11 @@ private:
     QLabel* m_outDomainLabel = nullptr;
     QCheckBox* m_checks[CheckCount] = {};
     QRadioButton* m_outDomain[4] = {};
+    engine::NamedOptions m_named;  // as the dialog shows them; the job takes them on OK
+    QPushButton* m_webButton = nullptr;
+    QLabel* m_webSummary = nullptr;
+    QDialog* m_webDialog = nullptr;
+    std::unique_ptr<engineqt::NamedOptionsForm> m_webForm;
 };
 
 }  // namespace schedulerqt

@@ -9,6 +9,7 @@
 
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
+#include "records/Settings.h"
 #include "scheduler/qt/JobDialog.h"
 #include "scheduler/qt/ScheduleIcons.h"
 #include "scheduler/qt/SchedulerDialogs.h"
@@ -139,6 +140,9 @@ void ScheduleWindow::AddJob() {
         return;
     }
     auto job = std::make_unique<scheduler::ScheduledJob>(scheduler::NewScheduledJob(m_commandWord));
+    // A job starts with the named options a save would take from the settings file.
+    job->settingsNamed = records::ReadNamedOptions(m_programFolder + "/Sitrov.ini");
+    job->named = job->settingsNamed;
     std::string clipboard;
     if (m_hooks.clipboardText(clipboard))
         scheduler::PrefillFromClipboard(*job, clipboard, platformqt::FromQ(QDir::currentPath()));

@@ -196,6 +196,19 @@ TEST(StartUp, CatalogueGetsTheSavedStartPageAndTheRecord) {
     EXPECT_EQ(app::CatalogueRecordArguments(job), (std::vector<std::string>{"QDX", box / "docs.qdx"}));
 }
 
+TEST(StartUp, ASettingsValueItsOptionCannotTakeIsNamedInTheSaveLog) {
+    testsupport::Sandbox box;
+    Sandbox::WriteFile(box / "Sitrov.ini", "[WebOptions]\r\nwait-ms=fast\r\nsitemaps=1\r\n");
+    engine::SaveJob job;
+    job.SetProgramFolder(box.Path());
+    app::SetNamedOptionsForStart(job, {"--ignore-robots=1", "SomeComplete,\"http://h/\",\"/s/site.html\""});
+    EXPECT_EQ(job.Named().waitMs, 0);
+    EXPECT_TRUE(job.Named().sitemaps && job.Named().ignoreRobots);
+    const std::vector<std::string> log = job.DetailedLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].rfind("Sitrov.ini の [WebOptions]: wait-ms の値が正しくありません", 0), 0u) << log[0];
+}
+
 TEST(StartUp, NamedOptionsComeBeforeTheJobAndOverrideTheSettings) {
     testsupport::Sandbox box;
     const std::string ini = box / "Sitrov.ini";

@@ -257,9 +257,12 @@ TEST(CuiProgram, NamedOptionsOfAParameterFileGoBeforeTheJobArgument) {
     Sandbox::WriteFile(s.box / "unknown.xml", doc("<weboptions><not-yet>1</not-yet></weboptions>"));
     Sandbox::WriteFile(s.box / "relative.xml", doc("<weboptions><cookie-file>c.txt</cookie-file></weboptions>"));
     int code = -1;
-    const std::string printed =
-        RunTool(s.cui, {"/some", "cookie.xml", "/some", "unknown.xml", "/some", "relative.xml"}, s.box.Path(), &code);
+    std::string errors;
+    const std::string printed = RunTool(s.cui, {"/some", "cookie.xml", "/some", "unknown.xml", "/some", "relative.xml"},
+                                        s.box.Path(), &code, &errors);
     EXPECT_EQ(code, 2);
+    // An option this version does not know is not used, and the error output says so.
+    EXPECT_NE(errors.find("'unknown.xml': <weboptions> の <not-yet> はこの版の知らない設定"), std::string::npos) << errors;
     EXPECT_NE(printed.find("'relative.xml': cookie-file の値が正しくありません"), std::string::npos) << printed;
     EXPECT_EQ(s.Calls(2), "--cookie-file=/home/me/c.txt SomeSeries,\"http://w.example/\",\"/s/w.html\"\n"
                           "SomeSeries,\"http://w.example/\",\"/s/w.html\"\n");

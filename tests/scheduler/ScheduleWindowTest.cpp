@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <chrono>
@@ -40,7 +41,7 @@ struct Fixture {
     int cpuChoice = 0;
     std::unique_ptr<ScheduleWindow> window;
 
-    Fixture() {
+    explicit Fixture(const std::string& programFolder = SITROVA_BIN_DIR) {
         testsupport::EnsureQApplication();
         schedulerqt::SchedulerHooks hooks = schedulerqt::DefaultSchedulerHooks();
         hooks.message = [this](QWidget*, const std::string&, const std::string& text, platformqt::MessageButtons buttons,
@@ -53,7 +54,7 @@ struct Fixture {
             return true;
         };
         hooks.cpuDialog = [this](QWidget*) { return cpuChoice; };
-        window = std::make_unique<ScheduleWindow>(SITROVA_BIN_DIR, "", hooks);
+        window = std::make_unique<ScheduleWindow>(programFolder, "", hooks);
         window->show();
     }
 
@@ -207,6 +208,69 @@ TEST(ScheduleWindow, DialogCouplingsValidationAndLevels) {
     EXPECT_EQ(f.window->Job(0).cpuLevel, 1);
     f.Add([](JobDialog&) {}, false);
     EXPECT_EQ(f.window->JobCount(), 1);
+}
+
+TEST(ScheduleWindow, AJobsNamedOptionsStartFromTheSettingsAndRunAsItsDialogShowsThem) {
+    Sandbox program, out;
+    Sandbox::WriteFile(program / "Sitrov.ini", "[WebOptions]\r\nignore-robots=1\r\nwait-ms=300\r\n");
+    Fixture f(program.Path());
+    // Sets the options of the job's own "Web" dialog and clicks `button` there.
+    const auto web = [](JobDialog& d, bool robots, bool sitemaps, int waitMs, const char* button) {
+        d.webButton()->click();
+        QDialog* w = d.webDialog();
+        ASSERT_TRUE(w && w->isVisible());
+        w->findChild<QCheckBox*>("opt-ignore-robots")->setChecked(robots);
+        w->findChild<QCheckBox*>("opt-sitemaps")->setChecked(sitemaps);
+        w->findChild<QSpinBox*>("opt-wait-ms")->setValue(waitMs);
+        w->findChild<QPushButton*>(button)->click();
+        EXPECT_FALSE(w->isVisible());
+    };
+    std::string before, after;
+    bool shownFromSettings = false;
+    f.Add([&](JobDialog& d) {
+        Fill(d, "http://example.org/", out / "a.html");
+        before = platformqt::FromQ(d.webSummary()->text());
+        d.webButton()->click();
+        shownFromSettings = d.webDialog()->findChild<QCheckBox*>("opt-ignore-robots")->isChecked() &&
+                            d.webDialog()->findChild<QSpinBox*>("opt-wait-ms")->value() == 300;
+        d.webDialog()->reject();
+        // The default again, against the settings file, travels too.
+        web(d, false, true, 300, "webOk");
+        after = platformqt::FromQ(d.webSummary()->toolTip());
+    });
+    ASSERT_EQ(f.window->JobCount(), 1);
+    EXPECT_TRUE(shownFromSettings);
+    EXPECT_EQ(before, "--ignore-robots=1 --wait-ms=300");  // what the job passes
+    EXPECT_EQ(after, "--ignore-robots=0 --wait-ms=300 --sitemaps=1");
+    const std::vector<std::string> arguments = scheduler::CommandArguments(f.window->Job(0).jobCommand);
+    ASSERT_EQ(arguments.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(arguments.begin(), arguments.end() - 1),
+              (std::vector<std::string>{"--ignore-robots=0", "--wait-ms=300", "--sitemaps=1"}));
+
+    // An edit shows what the job holds; a cancelled one keeps it, an accepted one replaces it.
+    bool kept = false;
+    f.window->onJobDialog = [&](JobDialog& d) {
+        QTimer::singleShot(0, &d, [&] {
+            d.webButton()->click();
+            kept = d.webDialog()->findChild<QCheckBox*>("opt-sitemaps")->isChecked();
+            d.webDialog()->reject();
+            web(d, true, false, 0, "webOk");
+            d.cancelButton()->click();
+        });
+    };
+    f.window->EditJob(0);
+    EXPECT_TRUE(kept);
+    EXPECT_TRUE(f.window->Job(0).named.sitemaps);
+    f.window->onJobDialog = [&](JobDialog& d) {
+        QTimer::singleShot(0, &d, [&] {
+            web(d, true, false, 0, "webOk");
+            d.okButton()->click();
+        });
+    };
+    f.window->EditJob(0);
+    EXPECT_FALSE(f.window->Job(0).named.sitemaps);
+    EXPECT_EQ(scheduler::CommandArguments(f.window->Job(0).jobCommand).front(), "--ignore-robots=1");
+    EXPECT_EQ(scheduler::CommandArguments(f.window->Job(0).jobCommand)[1], "--wait-ms=0");
 }
 
 TEST(ScheduleWindow, TitleFetchShowsItsProgressWindowAndCanBeCancelled) {

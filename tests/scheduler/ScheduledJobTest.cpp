@@ -61,6 +61,18 @@ TEST(ScheduledJob, NamedOptionsTravelAsArgumentsBeforeTheJob) {
               (std::vector<std::string>{"--cookie-file=/home/me/my cookies.txt", plain}));
 }
 
+TEST(ScheduledJob, AJobPassesEveryOptionItsSaveWouldOtherwiseTakeDifferently) {
+    engine::NamedOptions settings;  // what Sitrov.ini held when the job was made
+    settings.ignoreRobots = true;
+    settings.waitMs = 300;
+    engine::NamedOptions named = settings;
+    named.ignoreRobots = false;  // back to the default, against the settings file
+    named.sitemaps = true;
+    EXPECT_EQ(NamedArgumentsFor(named, settings),
+              (std::vector<std::string>{"--ignore-robots=0", "--wait-ms=300", "--sitemaps=1"}));
+    EXPECT_TRUE(NamedArgumentsFor(engine::NamedOptions{}, engine::NamedOptions{}).empty());
+}
+
 TEST(ScheduledJob, DefaultsNamesAndTexts) {
     EXPECT_FALSE(NewScheduledJob("").makerMode);
     EXPECT_TRUE(NewScheduledJob("RaveVor").makerMode);

@@ -103,6 +103,7 @@ CONTENT_TYPES = {
     ".ico": "image/x-icon",
     ".svg": "image/svg+xml",
     ".zip": "application/zip",
+    ".gz": "application/gzip",
     ".lzh": "application/octet-stream",
     ".exe": "application/octet-stream",
     ".mp3": "audio/mpeg",

@@ -4,7 +4,9 @@
 #include <QMenuBar>
 
 #include "app/BatchTask.h"
+#include "app/NamedArguments.h"
 #include "app/qt/MainMenu.h"
+#include "cui/CuiCommands.h"
 #include "platform/FileLock.h"
 #include "platform/Process.h"
 #include "tests/app/qt/InputViewFixture.h"
@@ -62,7 +64,7 @@ TEST_F(BatchTest, QueuedJobsAreWrittenAsParameterFiles) {
     EXPECT_EQ(Value(site, "/qdxsome:document/environment/lanklimit"), "2");
     EXPECT_EQ(Value(site, "/qdxsome:document/environment/sleepcpulevel"), "4");
     ASSERT_EQ(file.LoadFile(Bat() + "file.xml"), 1);
-    EXPECT_EQ(ElementNames(file.Top()), (std::vector<std::string>{"title", "discription", "url", "save", "version"}));
+    EXPECT_EQ(ElementNames(file.Top()), (std::vector<std::string>{"title", "discription", "url", "save", "version", "weboptions"}));
 
     // The same save name queued again: both jobs stay queued, the second under a new name.
     Queue("http://example.org/other/", box / "site.htm");
@@ -79,6 +81,26 @@ TEST_F(BatchTest, QueuedJobsAreWrittenAsParameterFiles) {
     EXPECT_EQ(shown[0].text, "バッチ処理を追加できませんでした。\r\n\r\n保存名を変更してリトライしてみてください。");
     EXPECT_EQ(Text(514), "http://example.org/x/");
     EXPECT_FALSE(Sandbox::Exists(Bat() + "snow☃.xml"));  // no half-filled job is left queued
+}
+
+TEST_F(BatchTest, AQueuedJobRunsWithTheNamedOptionsOfItsSaveWhateverTheSettingsSay) {
+    WriteSettings("[WebOptions]\r\nignore-robots=1\r\nwait-ms=300\r\n");
+    NewJob();
+    engine::NamedOptions named;
+    named.cookieFile = "/home/me/a & <b>.txt";
+    named.sitemaps = true;
+    job->SetNamed(named);
+    Open();
+    Queue("http://example.org/a/", box / "site.html");
+    ASSERT_TRUE(shown.empty()) << shown[0].text;
+
+    // As SitrovaCui hands the file to Sitrova, and Sitrova reads it with its settings.
+    xml::Document doc;
+    ASSERT_EQ(doc.LoadFile(Bat() + "site.xml"), 1);
+    std::vector<std::string> arguments, message;
+    ASSERT_TRUE(cui::NamedArguments(doc, "site.xml", arguments, message));
+    arguments.push_back("SomeComplete,\"http://example.org/a/\"");
+    EXPECT_EQ(app::NamedOptionsForStart(programFolder + "/Sitrov.ini", arguments), named);
 }
 
 TEST_F(BatchTest, ScriptKeepsJobsWhoseSaveDidNotStartAndRemovesItself) {
