@@ -159,12 +159,18 @@ private:
 
 int NextIndex(const LinkTable& table) { return table.Count() + 1; }
 
-// The ten passes, each continuing from the index the one before returned.
+int AttributeValues(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table,
+                    StoredLinks& stored);
+int CssUrls(std::string_view text, LinkTable& table, StoredLinks& stored);
+int RefreshTargets(std::string_view text, LinkTable& table, StoredLinks& stored);
+
+// The passes, each adding to the table the one before left. They share one set of the links
+// stored so far: a page with many links would otherwise have it built again for every pass.
 int RunPasses(std::string_view text, LinkTable& table) {
-    int index = NextIndex(table);
-    for (const Pass& pass : kPasses) index = ExtractAttribute(text, pass.attribute, pass.isScript, table, index);
-    index = ExtractCssUrls(text, table, index);
-    return ExtractRefreshTargets(text, table);
+    StoredLinks stored(table);
+    for (const Pass& pass : kPasses) (void)AttributeValues(text, pass.attribute, pass.isScript, table, stored);
+    (void)CssUrls(text, table, stored);
+    return RefreshTargets(text, table, stored);
 }
 
 }  // namespace
@@ -176,6 +182,13 @@ int ExtractLinks(std::string& text, LinkTable& table) {
 
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int) {
     StoredLinks stored(table);
+    return AttributeValues(text, attribute, isScript, table, stored);
+}
+
+namespace {
+
+int AttributeValues(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table,
+                    StoredLinks& stored) {
     ValueEnds ends(text);
     size_t pos = 0;
     for (;;) {
@@ -223,6 +236,8 @@ int ExtractAttribute(std::string_view text, std::string_view attribute, bool isS
     return NextIndex(table);
 }
 
+}  // namespace
+
 std::vector<std::string> SrcsetUrls(std::string_view value) {
     // "a.png 1x, b.png 2x": each candidate is a URL and an optional width or density.
     std::vector<std::string> urls;
@@ -246,8 +261,19 @@ std::vector<std::string> SrcsetUrls(std::string_view value) {
 }
 
 int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
-    // <meta http-equiv="refresh" content="5; url=next.html">
     StoredLinks stored(table);
+    return RefreshTargets(text, table, stored);
+}
+
+int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
+    StoredLinks stored(table);
+    return CssUrls(text, table, stored);
+}
+
+namespace {
+
+int RefreshTargets(std::string_view text, LinkTable& table, StoredLinks& stored) {
+    // <meta http-equiv="refresh" content="5; url=next.html">
     for (size_t pos = 0;;) {
         const size_t hit = FindI(text, "refresh", pos);
         if (hit == platform::npos) break;
@@ -270,8 +296,7 @@ int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
     return NextIndex(table);
 }
 
-int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
-    StoredLinks stored(table);
+int CssUrls(std::string_view text, LinkTable& table, StoredLinks& stored) {
     size_t pos = 0;
     for (;;) {
         const size_t hit = FindI(text, "url(", pos);
@@ -290,6 +315,8 @@ int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
     }
     return NextIndex(table);
 }
+
+}  // namespace
 
 int CleanLink(std::string& link) {
     if (StartsWithI(link, "file:/")) return 0;
