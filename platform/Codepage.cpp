@@ -2,11 +2,47 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iconv.h>
+#include <vector>
 
 namespace platform {
 
 namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The converters this thread has opened, one per direction. Opening one looks up and loads the
+// converter module, which cost more than the conversion itself for a log line; the log of a
+// large save converts hundreds of thousands of lines.
+class Converters {
+public:
+    Converters() = default;
+    Converters(const Converters&) = delete;
+    Converters& operator=(const Converters&) = delete;
+    ~Converters() {
+        for (const Entry& e : m_entries)
+            if (e.cd != kNoConverter) iconv_close(e.cd);
+    }
+    // A converter in its initial state, or kNoConverter.
+    iconv_t Get(const char* to, const char* from) {
+        for (const Entry& e : m_entries) {
+            if (std::strcmp(e.to, to) != 0 || std::strcmp(e.from, from) != 0) continue;
+            if (e.cd != kNoConverter) (void)iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
+            return e.cd;
+        }
+        m_entries.push_back({to, from, iconv_open(to, from)});
+        return m_entries.back().cd;
+    }
+
+private:
+    struct Entry {
+        const char* to;
+        const char* from;
+        iconv_t cd;
+    };
+    std::vector<Entry> m_entries;
+};
 
 int Convert(const char* to, const char* from, std::string_view in, std::string& out, size_t* badOffset) {
     out.clear();
@@ -14,8 +50,9 @@ int Convert(const char* to, const char* from, std::string_view in, std::string& 
         out.assign(in);
         return CodepageOk;
     }
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return CodepageUnavailable;
+    thread_local Converters converters;
+    iconv_t cd = converters.Get(to, from);
+    if (cd == kNoConverter) return CodepageUnavailable;
     std::string result;
     result.resize(in.size() * 2 + 16);
     char* src = const_cast<char*>(in.data());
@@ -37,7 +74,6 @@ int Convert(const char* to, const char* from, std::string_view in, std::string& 
         rc = CodepageUnmappable;
         break;
     }
-    iconv_close(cd);
     if (rc != CodepageOk) return rc;
     result.resize(used);
     out = std::move(result);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/Codepage.h"
 
 using namespace platform;
@@ -31,4 +33,23 @@ TEST(Codepage, UnmappableCharacterIsAnErrorNamingIt) {
 TEST(Codepage, BrokenShiftJisIsAnError) {
     std::string out;
     EXPECT_EQ(Cp932ToUtf8("abc\x82", out), CodepageUnmappable);  // lead byte without trail
+}
+
+// The converters are kept open between calls: a broken or unmappable text must leave nothing
+// behind for the next conversion, in either direction, on any thread.
+TEST(Codepage, AFailedConversionLeavesTheNextOneExact) {
+    const auto check = [] {
+        std::string out;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(Cp932ToUtf8("abc\x82", out), CodepageUnmappable);
+            ASSERT_EQ(Cp932ToUtf8("\x95\xdb\x91\xb6", out), CodepageOk);
+            EXPECT_EQ(out, "保存");
+            EXPECT_EQ(Utf8ToCp932("\xe2\x98\x83", out), CodepageUnmappable);
+            ASSERT_EQ(Utf8ToCp932("済み", out), CodepageOk);
+            EXPECT_EQ(out, "\x8d\xcf\x82\xdd");
+        }
+    };
+    std::thread other(check);
+    check();
+    other.join();
 }
