@@ -45,7 +45,9 @@ bool NormaliseLineEnds(std::string& text) {
     if (first == std::string::npos) return false;
     // Room for a carriage return at every line feed from the first bare one on.
     std::string out;
-    out.reserve(text.size() + static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), '\n')));
+    size_t feeds = 0;  // counted line by line: a byte-wise count cost as much as the copy
+    for (size_t i = first; i != std::string::npos; i = text.find('\n', i + 1)) ++feeds;
+    out.reserve(text.size() + feeds);
     size_t copied = 0;
     for (size_t i = first; i != std::string::npos; i = text.find('\n', i + 1)) {
         if (!bareAt(i)) continue;
