@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iconv.h>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -80,6 +82,51 @@ int Convert(const char* to, const char* from, std::string_view in, std::string& 
     return CodepageOk;
 }
 
+struct ViewHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// UTF-8 never uses an ASCII byte inside a character and the code page keeps ASCII as it is,
+// so a text converts as its ASCII runs, kept, and the runs between them, converted. Those are
+// few and come back again and again (the log's own phrases), so each thread remembers them.
+int Utf8RunsToCp932(std::string_view in, std::string& out, size_t* badOffset) {
+    constexpr size_t kRunsKept = 4096, kLongestRunKept = 256;  // a page's text is converted, not kept
+    thread_local std::unordered_map<std::string, std::string, ViewHash, std::equal_to<>> converted;
+    out.clear();
+    std::string result;
+    result.reserve(in.size());
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    for (size_t i = 0; i < in.size();) {
+        size_t run = i;
+        while (run < in.size() && ascii(in[run])) ++run;
+        result.append(in.substr(i, run - i));
+        if (run == in.size()) break;
+        size_t end = run;
+        while (end < in.size() && !ascii(in[end])) ++end;
+        const std::string_view part = in.substr(run, end - run);
+        auto it = part.size() <= kLongestRunKept ? converted.find(part) : converted.end();
+        if (it != converted.end()) {
+            result += it->second;
+        } else {
+            std::string bytes;
+            size_t bad = 0;
+            if (const int rc = Convert("CP932", "UTF-8", part, bytes, &bad); rc != CodepageOk) {
+                if (rc == CodepageUnmappable && badOffset) *badOffset = run + bad;
+                return rc;
+            }
+            result += bytes;
+            if (part.size() <= kLongestRunKept) {
+                if (converted.size() >= kRunsKept) converted.clear();
+                converted.emplace(part, std::move(bytes));
+            }
+        }
+        i = end;
+    }
+    out = std::move(result);
+    return CodepageOk;
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view text) {
@@ -89,7 +136,7 @@ bool IsAscii(std::string_view text) {
 }
 
 int Utf8ToCp932(std::string_view utf8, std::string& out, size_t* badOffset) {
-    return Convert("CP932", "UTF-8", utf8, out, badOffset);
+    return Utf8RunsToCp932(utf8, out, badOffset);
 }
 
 int Cp932ToUtf8(std::string_view sjis, std::string& out, size_t* badOffset) {
