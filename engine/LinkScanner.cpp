@@ -62,9 +62,9 @@ bool NormaliseLineEnds(std::string& text) {
 
 // " = " becomes "=" and then " =" becomes "=", repeated until none is left: the blanks in
 // front of an equals sign go, and as many behind it as there were in front.
-bool NormaliseEquals(std::string& text) {
-    if (text.find(" =") == std::string::npos) return false;
-    std::string out;
+// `out` receives the text so mended.
+void EqualsNormalised(std::string_view text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const size_t equals = text.find('=', i);
@@ -79,6 +79,12 @@ bool NormaliseEquals(std::string& text) {
         i = equals + 1;
         for (size_t after = 0; after < before && i < text.size() && text[i] == ' '; ++after) ++i;
     }
+}
+
+bool NormaliseEquals(std::string& text) {
+    if (text.find(" =") == std::string::npos) return false;
+    std::string out;
+    EqualsNormalised(text, out);
     text.swap(out);
     return true;
 }
@@ -357,8 +363,10 @@ int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged) {
     // stay as the site wrote them.
     lineEndsChanged = NormaliseLineEnds(text);
     if (text.find(" =") == std::string::npos) return RunPasses(text, table) - 1;
-    std::string scanned = text;
-    (void)NormaliseEquals(scanned);
+    // Made from the text in one go: a copy mended in place would hold three texts at once,
+    // which on a large script (a site's search index) is the save's peak of memory.
+    std::string scanned;
+    EqualsNormalised(text, scanned);
     return RunPasses(scanned, table) - 1;
 }
 
