@@ -143,15 +143,13 @@ public:
         int i = 0;
         if (auto found = m_byText.find(std::string(written)); found != m_byText.end()) i = found->second;
         else if (auto same = m_byText.find(value); same != m_byText.end()) i = same->second;
-        else if (auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, value.substr(0, hash)))));
-                 url != m_byUrl.end())
-            i = url->second;
+        else i = SlotByUrl(value.substr(0, hash));
         if (i > 0) {
             const std::string& path = m_table.paths[i];
             // A page still waiting in the run's list needs no look at the disk.
             if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (m_willBeSaved(m_table.urls[i]) || Exists(path))) {
                 if (local == path) return false;
-                out = EncodeLocalLink(RelativeLocalLink(m_pagePath, path)) + anchor;
+                out = LinkTo(path) + anchor;
                 return true;
             }
         }
@@ -172,6 +170,25 @@ public:
 private:
     bool Exists(const std::string& path) const { return m_exists ? m_exists(path) : platform::FileExists(path); }
 
+    // The slot of the table's link to the address that `link` (without its anchor) names, or 0.
+    // A page links the same file at many anchors, so each spelling is worked out once.
+    int SlotByUrl(const std::string& link) const {
+        if (m_byUrl.empty()) return 0;
+        const auto [known, inserted] = m_slotByLink.try_emplace(link, 0);
+        if (!inserted) return known->second;
+        if (const auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, link))));
+            url != m_byUrl.end())
+            known->second = url->second;
+        return known->second;
+    }
+
+    // The page's link to the file of the copy at `path`; worked out once per file.
+    const std::string& LinkTo(const std::string& path) const {
+        const auto [known, inserted] = m_linkTo.try_emplace(path);
+        if (inserted) known->second = EncodeLocalLink(RelativeLocalLink(m_pagePath, path));
+        return known->second;
+    }
+
     // The local file the value names when the saved page is opened from disk ("" when none).
     std::string LocalTarget(const std::string& value) const {
         std::string path = value.substr(0, value.find_first_of("?#"));
@@ -191,6 +208,8 @@ private:
     std::unordered_map<std::string, int> m_byText;
     std::unordered_map<std::string, int> m_byLocal;
     std::unordered_map<std::string, int> m_byUrl;
+    mutable std::unordered_map<std::string, int> m_slotByLink;
+    mutable std::unordered_map<std::string, std::string> m_linkTo;
 };
 
 }  // namespace
