@@ -168,7 +168,13 @@ public:
     }
 
 private:
-    bool Exists(const std::string& path) const { return m_exists ? m_exists(path) : platform::FileExists(path); }
+    // Asked once per file: nothing is saved while the page is rewritten, and a page may link
+    // one missing file at a thousand anchors.
+    bool Exists(const std::string& path) const {
+        const auto [known, inserted] = m_fileKnown.try_emplace(path, false);
+        if (inserted) known->second = m_exists ? m_exists(path) : platform::FileExists(path);
+        return known->second;
+    }
 
     // The slot of the table's link to the address that `link` (without its anchor) names, or 0.
     // A page links the same file at many anchors, so each spelling is worked out once.
@@ -208,6 +214,7 @@ private:
     std::unordered_map<std::string, int> m_byText;
     std::unordered_map<std::string, int> m_byLocal;
     std::unordered_map<std::string, int> m_byUrl;
+    mutable std::unordered_map<std::string, bool> m_fileKnown;
     mutable std::unordered_map<std::string, int> m_slotByLink;
     mutable std::unordered_map<std::string, std::string> m_linkTo;
 };
@@ -248,11 +255,13 @@ struct RelinkCandidate {
     std::string anchor;
     std::string page;  // for a name that does not say what it is: its name as a saved page
 
-    // The file of the copy the link leads to ("" when none is saved yet).
-    const std::string& Saved() const {
+    // The file of the copy the link leads to ("" when none is saved yet); `saved` answers
+    // whether a file lies at a path.
+    template <typename IsSaved>
+    const std::string& Saved(IsSaved saved) const {
         static const std::string none;
-        if (platform::IsRegularFile(target)) return target;
-        return !page.empty() && platform::IsRegularFile(page) ? page : none;
+        if (saved(target)) return target;
+        return !page.empty() && saved(page) ? page : none;
     }
 };
 
@@ -313,8 +322,15 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
     std::string out;
     size_t copied = 0;
+    // Each file is looked for once: a page may link the same missing file at many anchors.
+    std::unordered_map<std::string, bool> found;
+    const auto isSaved = [&found](const std::string& path) {
+        const auto [known, inserted] = found.try_emplace(path, false);
+        if (inserted) known->second = platform::IsRegularFile(path);
+        return known->second;
+    };
     ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
-        const std::string& saved = c.Saved();
+        const std::string& saved = c.Saved(isSaved);
         if (saved.empty()) return Next::Skip;
         out.append(text, copied, c.span.begin - copied);
         out += EncodeLocalLink(RelativeLocalLink(pagePath, saved));
