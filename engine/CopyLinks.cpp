@@ -141,7 +141,7 @@ public:
 
         // The link as written, or another spelling of the same address (another anchor, say).
         int i = 0;
-        if (auto found = m_byText.find(std::string(written)); found != m_byText.end()) i = found->second;
+        if (auto found = m_byText.find(written); found != m_byText.end()) i = found->second;
         else if (auto same = m_byText.find(value); same != m_byText.end()) i = same->second;
         else i = SlotByUrl(value.substr(0, hash));
         if (i > 0) {
@@ -211,8 +211,10 @@ private:
     const LinkTable& m_table;
     const WillBeSaved& m_willBeSaved;
     const FileKnown& m_exists;
-    std::unordered_map<std::string, int> m_byText;
-    std::unordered_map<std::string, int> m_byLocal;
+    // Keyed by the table's own texts, which outlive the rewrite: a page with thousands of
+    // links would otherwise copy each of them for its keys.
+    std::unordered_map<std::string_view, int> m_byText;
+    std::unordered_map<std::string_view, int> m_byLocal;
     std::unordered_map<std::string, int> m_byUrl;
     mutable std::unordered_map<std::string, bool> m_fileKnown;
     mutable std::unordered_map<std::string, int> m_slotByLink;
