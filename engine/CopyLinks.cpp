@@ -141,17 +141,15 @@ public:
 
         // The link as written, or another spelling of the same address (another anchor, say).
         int i = 0;
-        if (auto found = m_byText.find(std::string(written)); found != m_byText.end()) i = found->second;
+        if (auto found = m_byText.find(written); found != m_byText.end()) i = found->second;
         else if (auto same = m_byText.find(value); same != m_byText.end()) i = same->second;
-        else if (auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, value.substr(0, hash)))));
-                 url != m_byUrl.end())
-            i = url->second;
+        else i = SlotByUrl(value.substr(0, hash));
         if (i > 0) {
             const std::string& path = m_table.paths[i];
             // A page still waiting in the run's list needs no look at the disk.
             if (IsTakenKind(m_table.kinds[i]) && !path.empty() && (m_willBeSaved(m_table.urls[i]) || Exists(path))) {
                 if (local == path) return false;
-                out = EncodeLocalLink(RelativeLocalLink(m_pagePath, path)) + anchor;
+                out = LinkTo(path) + anchor;
                 return true;
             }
         }
@@ -170,7 +168,32 @@ public:
     }
 
 private:
-    bool Exists(const std::string& path) const { return m_exists ? m_exists(path) : platform::FileExists(path); }
+    // Asked once per file: nothing is saved while the page is rewritten, and a page may link
+    // one missing file at a thousand anchors.
+    bool Exists(const std::string& path) const {
+        const auto [known, inserted] = m_fileKnown.try_emplace(path, false);
+        if (inserted) known->second = m_exists ? m_exists(path) : platform::FileExists(path);
+        return known->second;
+    }
+
+    // The slot of the table's link to the address that `link` (without its anchor) names, or 0.
+    // A page links the same file at many anchors, so each spelling is worked out once.
+    int SlotByUrl(const std::string& link) const {
+        if (m_byUrl.empty()) return 0;
+        const auto [known, inserted] = m_slotByLink.try_emplace(link, 0);
+        if (!inserted) return known->second;
+        if (const auto url = m_byUrl.find(platform::AsciiLowerCopy(EncodeRequestPath(JoinUrl(m_pageUrl, link))));
+            url != m_byUrl.end())
+            known->second = url->second;
+        return known->second;
+    }
+
+    // The page's link to the file of the copy at `path`; worked out once per file.
+    const std::string& LinkTo(const std::string& path) const {
+        const auto [known, inserted] = m_linkTo.try_emplace(path);
+        if (inserted) known->second = EncodeLocalLink(RelativeLocalLink(m_pagePath, path));
+        return known->second;
+    }
 
     // The local file the value names when the saved page is opened from disk ("" when none).
     std::string LocalTarget(const std::string& value) const {
@@ -188,9 +211,14 @@ private:
     const LinkTable& m_table;
     const WillBeSaved& m_willBeSaved;
     const FileKnown& m_exists;
-    std::unordered_map<std::string, int> m_byText;
-    std::unordered_map<std::string, int> m_byLocal;
+    // Keyed by the table's own texts, which outlive the rewrite: a page with thousands of
+    // links would otherwise copy each of them for its keys.
+    std::unordered_map<std::string_view, int> m_byText;
+    std::unordered_map<std::string_view, int> m_byLocal;
     std::unordered_map<std::string, int> m_byUrl;
+    mutable std::unordered_map<std::string, bool> m_fileKnown;
+    mutable std::unordered_map<std::string, int> m_slotByLink;
+    mutable std::unordered_map<std::string, std::string> m_linkTo;
 };
 
 }  // namespace
@@ -229,11 +257,13 @@ struct RelinkCandidate {
     std::string anchor;
     std::string page;  // for a name that does not say what it is: its name as a saved page
 
-    // The file of the copy the link leads to ("" when none is saved yet).
-    const std::string& Saved() const {
+    // The file of the copy the link leads to ("" when none is saved yet); `saved` answers
+    // whether a file lies at a path.
+    template <typename IsSaved>
+    const std::string& Saved(IsSaved saved) const {
         static const std::string none;
-        if (platform::IsRegularFile(target)) return target;
-        return !page.empty() && platform::IsRegularFile(page) ? page : none;
+        if (saved(target)) return target;
+        return !page.empty() && saved(page) ? page : none;
     }
 };
 
@@ -294,8 +324,15 @@ int RelinkToSavedFiles(const std::string& pagePath, const std::string& pageUrl, 
     if (!platform::ReadWholeFile(pagePath, text)) return 0;
     std::string out;
     size_t copied = 0;
+    // Each file is looked for once: a page may link the same missing file at many anchors.
+    std::unordered_map<std::string, bool> found;
+    const auto isSaved = [&found](const std::string& path) {
+        const auto [known, inserted] = found.try_emplace(path, false);
+        if (inserted) known->second = platform::IsRegularFile(path);
+        return known->second;
+    };
     ForEachRelinkCandidate(text, pagePath, pageUrl, dataFolder, [&](const RelinkCandidate& c) {
-        const std::string& saved = c.Saved();
+        const std::string& saved = c.Saved(isSaved);
         if (saved.empty()) return Next::Skip;
         out.append(text, copied, c.span.begin - copied);
         out += EncodeLocalLink(RelativeLocalLink(pagePath, saved));

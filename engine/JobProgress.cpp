@@ -8,8 +8,17 @@ namespace {
 
 constexpr std::string_view kContinuation = "_Ad_";
 
-void PushBounded(std::deque<std::string>& list, std::string line, size_t keep) {
-    list.push_back(std::move(line));
+// A full list hands its oldest line's buffer to the new one: a save logs hundreds of thousands
+// of lines, and each would otherwise cost an allocation and a release.
+void PushBounded(std::deque<std::string>& list, std::string_view line, size_t keep) {
+    if (keep > 0 && list.size() >= keep) {
+        std::string reused = std::move(list.front());
+        list.pop_front();
+        reused.assign(line);
+        list.push_back(std::move(reused));
+    } else {
+        list.emplace_back(line);
+    }
     while (list.size() > keep) list.pop_front();
 }
 
@@ -49,18 +58,18 @@ bool JobProgress::AppendLog(std::string_view line) {
     if (continuation) {
         std::string_view rest = line.substr(kContinuation.size());
         if (m_detailLog.empty())
-            PushBounded(m_detailLog, std::string(rest), kLogLinesKept);
+            PushBounded(m_detailLog, rest, kLogLinesKept);
         else
             m_detailLog.back().append(rest);
     } else {
-        PushBounded(m_detailLog, std::string(line), kLogLinesKept);
+        PushBounded(m_detailLog, line, kLogLinesKept);
     }
     return !continuation;
 }
 
 void JobProgress::AppendSimpleLog(std::string_view line) {
     Guard g(m_lock);
-    PushBounded(m_simpleLog, std::string(line), kLogLinesKept);
+    PushBounded(m_simpleLog, line, kLogLinesKept);
 }
 
 std::vector<std::string> JobProgress::DetailedLog() const {

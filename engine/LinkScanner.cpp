@@ -45,7 +45,9 @@ bool NormaliseLineEnds(std::string& text) {
     if (first == std::string::npos) return false;
     // Room for a carriage return at every line feed from the first bare one on.
     std::string out;
-    out.reserve(text.size() + static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), '\n')));
+    size_t feeds = 0;  // counted line by line: a byte-wise count cost as much as the copy
+    for (size_t i = first; i != std::string::npos; i = text.find('\n', i + 1)) ++feeds;
+    out.reserve(text.size() + feeds);
     size_t copied = 0;
     for (size_t i = first; i != std::string::npos; i = text.find('\n', i + 1)) {
         if (!bareAt(i)) continue;
@@ -60,9 +62,9 @@ bool NormaliseLineEnds(std::string& text) {
 
 // " = " becomes "=" and then " =" becomes "=", repeated until none is left: the blanks in
 // front of an equals sign go, and as many behind it as there were in front.
-bool NormaliseEquals(std::string& text) {
-    if (text.find(" =") == std::string::npos) return false;
-    std::string out;
+// `out` receives the text so mended.
+void EqualsNormalised(std::string_view text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const size_t equals = text.find('=', i);
@@ -77,6 +79,12 @@ bool NormaliseEquals(std::string& text) {
         i = equals + 1;
         for (size_t after = 0; after < before && i < text.size() && text[i] == ' '; ++after) ++i;
     }
+}
+
+bool NormaliseEquals(std::string& text) {
+    if (text.find(" =") == std::string::npos) return false;
+    std::string out;
+    EqualsNormalised(text, out);
     text.swap(out);
     return true;
 }
@@ -159,12 +167,18 @@ private:
 
 int NextIndex(const LinkTable& table) { return table.Count() + 1; }
 
-// The ten passes, each continuing from the index the one before returned.
+int AttributeValues(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table,
+                    StoredLinks& stored);
+int CssUrls(std::string_view text, LinkTable& table, StoredLinks& stored);
+int RefreshTargets(std::string_view text, LinkTable& table, StoredLinks& stored);
+
+// The passes, each adding to the table the one before left. They share one set of the links
+// stored so far: a page with many links would otherwise have it built again for every pass.
 int RunPasses(std::string_view text, LinkTable& table) {
-    int index = NextIndex(table);
-    for (const Pass& pass : kPasses) index = ExtractAttribute(text, pass.attribute, pass.isScript, table, index);
-    index = ExtractCssUrls(text, table, index);
-    return ExtractRefreshTargets(text, table);
+    StoredLinks stored(table);
+    for (const Pass& pass : kPasses) (void)AttributeValues(text, pass.attribute, pass.isScript, table, stored);
+    (void)CssUrls(text, table, stored);
+    return RefreshTargets(text, table, stored);
 }
 
 }  // namespace
@@ -176,6 +190,13 @@ int ExtractLinks(std::string& text, LinkTable& table) {
 
 int ExtractAttribute(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table, int) {
     StoredLinks stored(table);
+    return AttributeValues(text, attribute, isScript, table, stored);
+}
+
+namespace {
+
+int AttributeValues(std::string_view text, std::string_view attribute, bool isScript, LinkTable& table,
+                    StoredLinks& stored) {
     ValueEnds ends(text);
     size_t pos = 0;
     for (;;) {
@@ -223,6 +244,8 @@ int ExtractAttribute(std::string_view text, std::string_view attribute, bool isS
     return NextIndex(table);
 }
 
+}  // namespace
+
 std::vector<std::string> SrcsetUrls(std::string_view value) {
     // "a.png 1x, b.png 2x": each candidate is a URL and an optional width or density.
     std::vector<std::string> urls;
@@ -246,8 +269,19 @@ std::vector<std::string> SrcsetUrls(std::string_view value) {
 }
 
 int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
-    // <meta http-equiv="refresh" content="5; url=next.html">
     StoredLinks stored(table);
+    return RefreshTargets(text, table, stored);
+}
+
+int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
+    StoredLinks stored(table);
+    return CssUrls(text, table, stored);
+}
+
+namespace {
+
+int RefreshTargets(std::string_view text, LinkTable& table, StoredLinks& stored) {
+    // <meta http-equiv="refresh" content="5; url=next.html">
     for (size_t pos = 0;;) {
         const size_t hit = FindI(text, "refresh", pos);
         if (hit == platform::npos) break;
@@ -270,8 +304,7 @@ int ExtractRefreshTargets(std::string_view text, LinkTable& table) {
     return NextIndex(table);
 }
 
-int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
-    StoredLinks stored(table);
+int CssUrls(std::string_view text, LinkTable& table, StoredLinks& stored) {
     size_t pos = 0;
     for (;;) {
         const size_t hit = FindI(text, "url(", pos);
@@ -290,6 +323,8 @@ int ExtractCssUrls(std::string_view text, LinkTable& table, int) {
     }
     return NextIndex(table);
 }
+
+}  // namespace
 
 int CleanLink(std::string& link) {
     if (StartsWithI(link, "file:/")) return 0;
@@ -328,8 +363,10 @@ int ScanLinksText(std::string& text, LinkTable& table, bool& lineEndsChanged) {
     // stay as the site wrote them.
     lineEndsChanged = NormaliseLineEnds(text);
     if (text.find(" =") == std::string::npos) return RunPasses(text, table) - 1;
-    std::string scanned = text;
-    (void)NormaliseEquals(scanned);
+    // Made from the text in one go: a copy mended in place would hold three texts at once,
+    // which on a large script (a site's search index) is the save's peak of memory.
+    std::string scanned;
+    EqualsNormalised(text, scanned);
     return RunPasses(scanned, table) - 1;
 }
 

@@ -178,8 +178,9 @@ bool ContainsReservedDeviceName(std::string_view urlOrPath) {
     }
     size_t start = 0;
     while (start <= urlOrPath.size()) {
-        size_t end = urlOrPath.find_first_of("/\\", start);
-        if (end == std::string_view::npos) end = urlOrPath.size();
+        // Walked byte by byte: find_first_of asks its list of two once per byte.
+        size_t end = start;
+        while (end < urlOrPath.size() && urlOrPath[end] != '/' && urlOrPath[end] != '\\') ++end;
         if (IsReservedComponent(urlOrPath.substr(start, end - start))) return true;
         start = end + 1;
     }

@@ -35,14 +35,24 @@ namespace {
 
 // How often a byte turns up in the text of pages, roughly (lower: rarer). Letters count both
 // cases; a blank or a letter common in English is a poor place to look for a needle.
+struct CommonnessTable {
+    unsigned char of[256];
+    constexpr CommonnessTable() : of() {
+        constexpr std::string_view kLetters = "zqxjkvbpygfwmucldrhsnioate";  // rarest first
+        for (int c = 0; c < 256; ++c) of[c] = 1;
+        for (size_t at = 0; at < kLetters.size(); ++at) {
+            const auto lower = static_cast<unsigned char>(kLetters[at]);
+            of[lower] = of[lower - 'a' + 'A'] = static_cast<unsigned char>(10 + at);
+        }
+        for (unsigned char c : std::string_view(" \n\r\t")) of[c] = 100;
+        for (unsigned char c : std::string_view("<>\"=/")) of[c] = 8;
+    }
+};
+
+// Looked up, not worked out: every search of a short text asks it for each byte of its needle.
 int Commonness(char c) {
-    static constexpr std::string_view kLetters = "zqxjkvbpygfwmucldrhsnioate";  // rarest first
-    const char lower = AsciiLower(c);
-    if (const size_t at = kLetters.find(lower); lower >= 'a' && lower <= 'z' && at != std::string_view::npos)
-        return 10 + static_cast<int>(at);
-    if (c == ' ' || c == '\n' || c == '\r' || c == '\t') return 100;
-    if (c == '<' || c == '>' || c == '"' || c == '=' || c == '/') return 8;
-    return 1;
+    static constexpr CommonnessTable kTable;
+    return kTable.of[static_cast<unsigned char>(c)];
 }
 
 // For short needles, short texts and the last places of long ones. Candidates are the places

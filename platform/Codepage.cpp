@@ -2,11 +2,49 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iconv.h>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace platform {
 
 namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The converters this thread has opened, one per direction. Opening one looks up and loads the
+// converter module, which cost more than the conversion itself for a log line; the log of a
+// large save converts hundreds of thousands of lines.
+class Converters {
+public:
+    Converters() = default;
+    Converters(const Converters&) = delete;
+    Converters& operator=(const Converters&) = delete;
+    ~Converters() {
+        for (const Entry& e : m_entries)
+            if (e.cd != kNoConverter) iconv_close(e.cd);
+    }
+    // A converter in its initial state, or kNoConverter.
+    iconv_t Get(const char* to, const char* from) {
+        for (const Entry& e : m_entries) {
+            if (std::strcmp(e.to, to) != 0 || std::strcmp(e.from, from) != 0) continue;
+            if (e.cd != kNoConverter) (void)iconv(e.cd, nullptr, nullptr, nullptr, nullptr);
+            return e.cd;
+        }
+        m_entries.push_back({to, from, iconv_open(to, from)});
+        return m_entries.back().cd;
+    }
+
+private:
+    struct Entry {
+        const char* to;
+        const char* from;
+        iconv_t cd;
+    };
+    std::vector<Entry> m_entries;
+};
 
 int Convert(const char* to, const char* from, std::string_view in, std::string& out, size_t* badOffset) {
     out.clear();
@@ -14,8 +52,9 @@ int Convert(const char* to, const char* from, std::string_view in, std::string& 
         out.assign(in);
         return CodepageOk;
     }
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return CodepageUnavailable;
+    thread_local Converters converters;
+    iconv_t cd = converters.Get(to, from);
+    if (cd == kNoConverter) return CodepageUnavailable;
     std::string result;
     result.resize(in.size() * 2 + 16);
     char* src = const_cast<char*>(in.data());
@@ -37,9 +76,53 @@ int Convert(const char* to, const char* from, std::string_view in, std::string& 
         rc = CodepageUnmappable;
         break;
     }
-    iconv_close(cd);
     if (rc != CodepageOk) return rc;
     result.resize(used);
+    out = std::move(result);
+    return CodepageOk;
+}
+
+struct ViewHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// UTF-8 never uses an ASCII byte inside a character and the code page keeps ASCII as it is,
+// so a text converts as its ASCII runs, kept, and the runs between them, converted. Those are
+// few and come back again and again (the log's own phrases), so each thread remembers them.
+int Utf8RunsToCp932(std::string_view in, std::string& out, size_t* badOffset) {
+    constexpr size_t kRunsKept = 4096, kLongestRunKept = 256;  // a page's text is converted, not kept
+    thread_local std::unordered_map<std::string, std::string, ViewHash, std::equal_to<>> converted;
+    out.clear();
+    std::string result;
+    result.reserve(in.size());
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    for (size_t i = 0; i < in.size();) {
+        size_t run = i;
+        while (run < in.size() && ascii(in[run])) ++run;
+        result.append(in.substr(i, run - i));
+        if (run == in.size()) break;
+        size_t end = run;
+        while (end < in.size() && !ascii(in[end])) ++end;
+        const std::string_view part = in.substr(run, end - run);
+        auto it = part.size() <= kLongestRunKept ? converted.find(part) : converted.end();
+        if (it != converted.end()) {
+            result += it->second;
+        } else {
+            std::string bytes;
+            size_t bad = 0;
+            if (const int rc = Convert("CP932", "UTF-8", part, bytes, &bad); rc != CodepageOk) {
+                if (rc == CodepageUnmappable && badOffset) *badOffset = run + bad;
+                return rc;
+            }
+            result += bytes;
+            if (part.size() <= kLongestRunKept) {
+                if (converted.size() >= kRunsKept) converted.clear();
+                converted.emplace(part, std::move(bytes));
+            }
+        }
+        i = end;
+    }
     out = std::move(result);
     return CodepageOk;
 }
@@ -53,7 +136,7 @@ bool IsAscii(std::string_view text) {
 }
 
 int Utf8ToCp932(std::string_view utf8, std::string& out, size_t* badOffset) {
-    return Convert("CP932", "UTF-8", utf8, out, badOffset);
+    return Utf8RunsToCp932(utf8, out, badOffset);
 }
 
 int Cp932ToUtf8(std::string_view sjis, std::string& out, size_t* badOffset) {

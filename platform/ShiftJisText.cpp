@@ -75,7 +75,8 @@ std::string ToShiftJis(std::string_view utf8, Unmappable style, size_t* escaped)
         size_t bad = 0;
         const int rc = Utf8ToCp932(rest, part, &bad);
         if (rc == CodepageOk) {
-            out += part;
+            if (out.empty()) out.swap(part);  // the usual case: the whole line in one go
+            else out += part;
             break;
         }
         if (rc == CodepageUnavailable) {

@@ -126,6 +126,15 @@ TEST(SaveJob, LogListsKeepTheirNewestLinesOnly) {
     const std::vector<std::string> log = job.SimpleLog();
     EXPECT_EQ(log.size(), SaveJob::kLogLinesKept);
     EXPECT_EQ(log.back(), std::to_string(SaveJob::kLogLinesKept + 9));
+    // A full list takes over its oldest lines' room: short lines after long ones stay whole
+    // and exact, and a continuation still joins the line before it.
+    for (size_t i = 0; i < SaveJob::kLogLinesKept; ++i) job.AppendLog(std::string(300, 'x') + std::to_string(i));
+    job.AppendLog("short");
+    job.AppendLog("_Ad_ (1KB)");
+    const std::vector<std::string> detail = job.DetailedLog();
+    ASSERT_EQ(detail.size(), SaveJob::kLogLinesKept);
+    EXPECT_EQ(detail.back(), "short (1KB)");
+    EXPECT_EQ(detail.front(), std::string(300, 'x') + "1");
 }
 
 TEST(SaveJob, WorkerResultAndStop) {
