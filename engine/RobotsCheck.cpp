@@ -1,18 +1,14 @@
 #include "engine/RobotsCheck.h"
 
-#include <memory>
-
+#include "engine/HostFile.h"
 #include "engine/LinkText.h"
 #include "engine/RobotsRules.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
-#include "platform/HttpClient.h"
 
 namespace engine {
 
 namespace {
-
-constexpr int kRobotsTimeoutSec = 30;
 
 // "2", "1.5", "0.25": the delay as the file gave it.
 std::string SecondsText(int64_t ms) {
@@ -27,25 +23,8 @@ std::string SecondsText(int64_t ms) {
 
 RobotsRules ReadRobots(SaveJob& job, const std::string& host) {
     const std::string robotsUrl = host + "/robots.txt";
-    platform::HttpRequest request;
-    request.url = robotsUrl;
-    request.agent = std::string(kRobotsProductToken);
-    request.connectTimeoutSec = kRobotsTimeoutSec;
-    request.receiveTimeoutSec = kRobotsTimeoutSec;
-    request.stopRequested = [&job] { return job.StopRequested(); };
-    std::unique_ptr<platform::HttpSession> own;
-    platform::HttpSession* http = job.Http();
-    if (!http) {
-        own = std::make_unique<platform::HttpSession>();
-        http = own.get();
-    }
-    // robots.txt is a request to the host like any other: it keeps the save's interval.
-    const NamedOptions named = job.Named();
-    HostPacer& pacer = job.Run().Pacer();
-    pacer.WaitTurn(robotsUrl, static_cast<uint32_t>(named.waitMs), named.waitRandom, [&job](uint32_t ms) { job.Pause(ms); });
     std::string text;
-    const platform::HttpResponse response = http->FetchToMemory(request, text, kRobotsMaxBytes + 1);
-    pacer.RequestEnded(robotsUrl);
+    const platform::HttpResponse response = FetchHostFile(job, robotsUrl, kRobotsMaxBytes + 1, text);
     if (response.result == platform::HttpOk) {
         RobotsRules rules = ParseRobots(text);
         if (rules.malformed)

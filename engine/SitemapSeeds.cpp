@@ -1,23 +1,19 @@
 #include "engine/SitemapSeeds.h"
 
 #include <deque>
-#include <memory>
 #include <unordered_set>
 
+#include "engine/HostFile.h"
 #include "engine/LinkText.h"
 #include "engine/RobotsCheck.h"
-#include "engine/RobotsRules.h"
 #include "engine/SaveJob.h"
 #include "engine/SitemapReader.h"
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
-#include "platform/HttpClient.h"
 
 namespace engine {
 
 namespace {
-
-constexpr int kSitemapTimeoutSec = 30;
 
 // "example.org:8080" of an absolute URL, in lower case ("" for any other text): http and
 // https of one host are one site, as links between them are.
@@ -36,24 +32,7 @@ struct SitemapFile {
 // One sitemap as it came, cut one byte past the bound so that the reader sees the excess.
 // False, with a log line, when it could not be fetched.
 bool FetchSitemap(SaveJob& job, const std::string& url, std::string& bytes) {
-    platform::HttpRequest request;
-    request.url = url;
-    request.agent = std::string(kRobotsProductToken);
-    request.connectTimeoutSec = kSitemapTimeoutSec;
-    request.receiveTimeoutSec = kSitemapTimeoutSec;
-    request.stopRequested = [&job] { return job.StopRequested(); };
-    std::unique_ptr<platform::HttpSession> own;
-    platform::HttpSession* http = job.Http();
-    if (!http) {
-        own = std::make_unique<platform::HttpSession>();
-        http = own.get();
-    }
-    // A sitemap is a request to the host like any other: it keeps the save's interval.
-    const NamedOptions named = job.Named();
-    HostPacer& pacer = job.Run().Pacer();
-    pacer.WaitTurn(url, static_cast<uint32_t>(named.waitMs), named.waitRandom, [&job](uint32_t ms) { job.Pause(ms); });
-    const platform::HttpResponse response = http->FetchToMemory(request, bytes, kSitemapMaxBytes + 1);
-    pacer.RequestEnded(url);
+    const platform::HttpResponse response = FetchHostFile(job, url, kSitemapMaxBytes + 1, bytes);
     if (response.result == platform::HttpOk) return true;
     if (response.result == platform::HttpCancelled) return false;
     const std::string why = response.result == platform::HttpStatusError ? "HTTP " + std::to_string(response.status)

@@ -5,8 +5,9 @@
 #include <openssl/evp.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <memory>
+
+#include "platform/FileUtil.h"
 
 namespace platform {
 
@@ -49,17 +50,9 @@ std::string FileContentHash(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return {};
     Digest context = StartDigest();
-    bool ok = context != nullptr;
-    char buffer[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        ok = EVP_DigestUpdate(context.get(), buffer, static_cast<size_t>(n)) == 1;
-    }
+    const bool ok = context && ReadInPieces(fd, [&context](std::string_view piece) {
+        return EVP_DigestUpdate(context.get(), piece.data(), piece.size()) == 1;
+    });
     ::close(fd);
     return ok ? FinishDigest(context.get()) : std::string();
 }

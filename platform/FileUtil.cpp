@@ -88,17 +88,9 @@ bool CopyFile(const std::string& from, const std::string& to) {
     if (fd < 0) return false;
     struct stat st {};
     ReplacingWriter writer(to);
-    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && writer.Open();
-    char buf[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;  // a read error part-way leaves the old file as it was
-            break;
-        }
-        ok = writer.Write(std::string_view(buf, static_cast<size_t>(n)));
-    }
+    // A read error part-way leaves the old file as it was.
+    const bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && writer.Open() &&
+                    ReadInPieces(fd, [&writer](std::string_view piece) { return writer.Write(piece); });
     ::close(fd);
     return ok && writer.Commit(Durability::Durable);
 }
@@ -169,6 +161,16 @@ bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes) {
     }
     ::close(fd);
     return true;
+}
+
+bool ReadInPieces(int fd, const std::function<bool(std::string_view)>& take) {
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0;
+        if (!take(std::string_view(buf, static_cast<size_t>(n)))) return false;
+    }
 }
 
 bool ReadFileHead(const std::string& path, std::string& out, size_t bytes) {

@@ -42,6 +42,10 @@ size_t PathMaxBytes();
 // fails part-way (`out` is then empty, never a truncated text).
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& out, size_t maxBytes = SIZE_MAX);
 [[nodiscard]] bool ReadFileHead(const std::string& path, std::string& out, size_t bytes);
+// Reads the open file `fd` to its end in pieces of at most 64 KiB, handing each to `take`
+// (false from it stops the reading). True when the end was reached and every piece was
+// taken: a file of tens of megabytes never needs to be in memory whole.
+[[nodiscard]] bool ReadInPieces(int fd, const std::function<bool(std::string_view)>& take);
 
 // Writes `bytes` as the whole file through path + "Temp": the new text is complete before it
 // replaces the old file, so a full disk or a crash of the program leaves one of the two
