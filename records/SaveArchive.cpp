@@ -15,6 +15,10 @@ namespace {
 
 std::string Software() { return std::string("Sitrova ") + platform::kSuiteVersion; }
 
+int64_t NowSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
 std::string RecordStem(const engine::SaveJob& job) {
     std::string qdx = job.QdxPath();
     // The working name may have become the start page's by now; the record file keeps the
@@ -29,9 +33,7 @@ void SaveArchive::Begin(const engine::SaveJob& job, std::vector<std::string>& no
     if (!job.Named().warc) return;
     const std::string base = RecordStem(job);
     auto writer = std::make_shared<WarcWriter>();
-    const int64_t now =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-    const std::string stamped = base + "-" + WarcTimestamp(now);
+    const std::string stamped = base + "-" + WarcTimestamp(NowSeconds());
     for (const std::string& stem : {base, stamped, stamped + "-2", stamped + "-3"}) {
         const int opened = writer->Open(stem + ".warc.gz", Software(), "Sitrova save of " + job.StartUrl());
         if (opened == WarcWriter::WarcNameTaken) continue;
@@ -62,7 +64,8 @@ void SaveArchive::Finish(engine::SaveJob& job) {
     job.AppendLog("  WARCファイルに" + std::to_string(captures.size()) + "件の応答を記録しました：" + writer->Path());
     if (!m_package) return;
     std::string error;
-    if (WriteWacz(m_stem + ".wacz", writer->Path(), cdxj, PagesJsonl(captures), Software(), error) != 1)
+    const WaczAbout about{Software(), WarcDate(NowSeconds()), job.StartUrl()};
+    if (WriteWacz(m_stem + ".wacz", writer->Path(), cdxj, PagesJsonl(captures), about, error) != 1)
         job.AppendLog("  ！WACZファイルを作成できません（" + error + "）：" + m_stem + ".wacz");
 }
 

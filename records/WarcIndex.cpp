@@ -122,7 +122,7 @@ std::string PagesJsonl(const std::vector<WarcCapture>& captures) {
 }
 
 int WriteWacz(const std::string& waczPath, const std::string& warcPath, const std::string& cdxj, const std::string& pages,
-              const std::string& software, std::string& error) {
+              const WaczAbout& about, std::string& error) {
     const std::string warcName = platform::NameOf(warcPath);
     const std::string warcHash = platform::FileContentHash(warcPath);
     if (warcHash.empty()) {
@@ -134,7 +134,9 @@ int WriteWacz(const std::string& waczPath, const std::string& warcPath, const st
                ", \"hash\": \"sha256:" + hash + "\", \"bytes\": " + std::to_string(bytes) + "}";
     };
     const std::string package =
-        "{\n  \"profile\": \"data-package\",\n  \"wacz_version\": \"1.1.1\",\n  \"software\": " + JsonString(software) +
+        "{\n  \"profile\": \"data-package\",\n  \"wacz_version\": \"1.1.1\",\n  \"software\": " +
+        JsonString(about.software) + ",\n  \"created\": " + JsonString(about.created) +
+        (about.mainPage.empty() ? std::string() : ",\n  \"mainPageURL\": " + JsonString(about.mainPage)) +
         ",\n  \"resources\": [\n    " + resource("pages/pages.jsonl", platform::ContentHash(pages), static_cast<int64_t>(pages.size())) +
         ",\n    " + resource("indexes/index.cdxj", platform::ContentHash(cdxj), static_cast<int64_t>(cdxj.size())) +
         ",\n    " + resource("archive/" + warcName, warcHash, platform::FileSize(warcPath)) + "\n  ]\n}\n";

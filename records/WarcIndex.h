@@ -20,10 +20,17 @@ std::string CdxjText(const std::vector<WarcCapture>& captures, const std::string
 // The pages list of a WACZ: a header line, then each HTML page that was answered 200.
 std::string PagesJsonl(const std::vector<WarcCapture>& captures);
 
+// What the package says of itself besides its parts.
+struct WaczAbout {
+    std::string software;
+    std::string created;   // "YYYY-MM-DDThh:mm:ssZ"
+    std::string mainPage;  // the save's start URL ("" for none)
+};
+
 // Packs the WARC, its index and its pages list with a datapackage.json that names each
 // with its SHA-256. 1 written; 0 not, with the reason in `error`.
 [[nodiscard]] int WriteWacz(const std::string& waczPath, const std::string& warcPath, const std::string& cdxj,
-                            const std::string& pages, const std::string& software, std::string& error);
+                            const std::string& pages, const WaczAbout& about, std::string& error);
 
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& text);
