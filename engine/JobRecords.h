@@ -4,8 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace platform {
+class HttpExchangeObserver;
+}
 
 namespace engine {
 
@@ -39,6 +44,10 @@ public:
     // saveName), hands over an earlier saved-site log (may set updateCheck) and opens the
     // error log.
     virtual void BeginSave(SaveJob& job) = 0;
+
+    // Worker thread, before the first request: what the save's HTTP sessions tell about each
+    // exchange (null: nothing; the sessions then do no extra work).
+    virtual std::shared_ptr<platform::HttpExchangeObserver> ExchangeObserver() { return nullptr; }
 
     // Worker thread: one saved or failed page (size 0) for the saved-site log.
     virtual void RecordPage(SaveJob& job, const std::string& path, const std::string& url, int32_t level,

@@ -45,6 +45,12 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
         {"sitemaps", NamedOptionKind::Bool, "サイトマップ（sitemap.xml）に載っているページも保存する",
          "開始ページのホストの sitemap.xml と robots.txt が示すサイトマップに載っているページも辿る（保存の範囲は変わらない）",
          &NamedOptions::sitemaps, 0, 0},
+        {"warc", NamedOptionKind::Bool, "WARCファイル（ウェブアーカイブ）にも記録する",
+         "保存中のすべての HTTP のやり取りを、保存先の <名前>.warc.gz（索引 <名前>.cdxj）に記録する",
+         &NamedOptions::warc, 0, 0},
+        {"wacz", NamedOptionKind::Bool, "WARCをWACZパッケージにもまとめる",
+         "warc を指定したとき、WARC と索引を <名前>.wacz（ブラウザで再生できるパッケージ）にもまとめる",
+         &NamedOptions::wacz, 0, 0},
     };
     return table;
 }

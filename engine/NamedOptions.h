@@ -38,6 +38,10 @@ struct NamedOptions {
     bool acceptSelfSigned = false;
     // Start the walk also from the pages the start host's sitemaps list (within the same limits).
     bool sitemaps = false;
+    // Record every HTTP exchange of the save in a WARC file beside the copy (with its CDXJ
+    // index), and pack both into a WACZ as well.
+    bool warc = false;
+    bool wacz = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/CookieJar.h"
 #include "platform/FileUtil.h"
+#include "platform/HttpExchange.h"
 
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string_view>
 
@@ -54,6 +56,10 @@ struct Transfer {
     size_t discarded = 0;
     int64_t bytes = 0;
     StopReason stop = StopReason::None;
+
+    // Set only when the settings carry an exchange observer.
+    HttpExchangeTap* tap = nullptr;
+    CURL* curl = nullptr;
 };
 
 bool IsSuccess(long status) { return status >= 200 && status < 300; }
@@ -121,8 +127,24 @@ void NoteHeader(Transfer& t, std::string_view line) {
 }
 
 size_t OnHeader(char* buffer, size_t size, size_t count, void* user) {
-    NoteHeader(*static_cast<Transfer*>(user), std::string_view(buffer, size * count));
+    Transfer& t = *static_cast<Transfer*>(user);
+    const std::string_view line(buffer, size * count);
+    NoteHeader(t, line);
+    if (t.tap) {
+        t.tap->HeaderLine(line, [&] {
+            char* url = nullptr;
+            return curl_easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url ? std::string(url)
+                                                                                             : std::string();
+        });
+    }
     return size * count;
+}
+
+// Only the request heads are wanted; libcurl calls this only when an observer is set.
+int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    if (type == CURLINFO_HEADER_OUT && t.tap) t.tap->RequestSent(std::string_view(data, size));
+    return 0;
 }
 
 // Decides, at the first body byte, whether the body is wanted.
@@ -161,6 +183,7 @@ bool Deliver(Transfer& t, const char* data, size_t length) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     Transfer& t = *static_cast<Transfer*>(user);
     const size_t length = size * count;
+    if (t.tap) t.tap->BodyBytes(std::string_view(data, length));
     if (!t.bodyStarted) BeginBody(t);
     if (t.stop == StopReason::StatusError) {
         t.discarded += length;
@@ -243,6 +266,11 @@ void Configure(CURL* curl, const HttpRequest& request, Transfer& t, curl_slist* 
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+    if (t.tap) {
+        curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, OnDebug);
+        curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &t);
+        curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    }
     if (request.stopRequested) {
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
@@ -395,11 +423,22 @@ HttpResponse Run(void* handle, const HttpClientSettings& settings, const HttpReq
             headerLines += "\r\nIf-Modified-Since: " + request.ifModifiedSince;
     }
     curl_slist* headers = HeaderList(headerLines);
+    std::unique_ptr<HttpExchangeTap> tap;
+    if (settings.observer) {
+        // libcurl decodes a content encoding only when it asked for compressed answers.
+        const bool decodes = request.resumeFrom == 0 && !request.identityEncoding;
+        const bool conditional = request.resumeFrom == 0 && (!request.ifNoneMatch.empty() || !request.ifModifiedSince.empty());
+        tap = std::make_unique<HttpExchangeTap>(*settings.observer, decodes, conditional);
+        t.tap = tap.get();
+        t.curl = curl;
+    }
     // Reset drops the previous request's options but keeps the connection cache.
     curl_easy_reset(curl);
     Configure(curl, request, t, headers, errorBuffer);
     ApplySettings(curl, settings, request);
     CURLcode code = curl_easy_perform(curl);
+    // A status error's body is read on (up to a limit) and still ends the transfer well.
+    if (tap) tap->Finish(code == CURLE_OK);
     Conclude(curl, code, t, errorBuffer, response);
     // The handle must not keep pointers into this frame, nor hold on to the jar. libcurl 7.88
     // keeps every cookie file name it was given until it is told to forget them.

@@ -10,6 +10,7 @@
 namespace platform {
 
 class CookieJar;
+class HttpExchangeObserver;
 
 struct HttpClientSettings {
     // Sent with requests that name no agent of their own ("" sends none).
@@ -31,10 +32,13 @@ struct HttpClientSettings {
     std::string proxyPassword;
     // Certificates are taken unchecked: for a host with a self-signed certificate.
     bool acceptSelfSigned = false;
+    // Told about every exchange of the sessions made with these settings, as it went over the
+    // wire (null: none, and no cost).
+    std::shared_ptr<HttpExchangeObserver> observer;
 
     // Nothing beyond what a session without settings does.
     bool Plain() const {
-        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned;
+        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned && !observer;
     }
 };
 

@@ -49,6 +49,8 @@ void SaveRecords::BeginSave(engine::SaveJob& job) {
         if (removed > 0) notes.push_back("  前回の保存の一時ファイルを" + std::to_string(removed) + "個削除しました。");
     }
     std::unique_ptr<SavedSiteLog> log(OpenSavedSiteLogForSave(job, &notes));
+    SaveArchive archive;
+    archive.Begin(job, notes);
     // Versions an update killed part-way was keeping are completed before anything else.
     if (const int completed = CompleteInterruptedVersions(job.LogFolder()); completed > 0)
         notes.push_back("  途中で終わった更新の旧版フォルダを" + std::to_string(completed) + "個整えました。");
@@ -60,12 +62,18 @@ void SaveRecords::BeginSave(engine::SaveJob& job) {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_savedSiteLog = std::move(log);
+        m_archive = std::move(archive);
         tempFolder = m_tempFolder;
     }
     // Finding the temporary folder may make it, which is no work for the lock.
     if (tempFolder.empty()) tempFolder = platform::TempFolder();
     if (!m_errorLog.Open(tempFolder)) notes.push_back("  ！エラーログを作成できませんでした: " + tempFolder);
     for (const std::string& note : notes) job.AppendLog(note);
+}
+
+std::shared_ptr<platform::HttpExchangeObserver> SaveRecords::ExchangeObserver() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_archive.Writer();
 }
 
 void SaveRecords::RecordPage(engine::SaveJob& job, const std::string& path, const std::string& url, int32_t level,
@@ -101,10 +109,14 @@ void SaveRecords::WriteErrorLine(std::string_view line) { m_errorLog.WriteLine(l
 
 void SaveRecords::FinishSavedSiteLog(engine::SaveJob& job) {
     std::unique_ptr<SavedSiteLog> log;
+    SaveArchive archive;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         log = std::move(m_savedSiteLog);
+        archive = std::move(m_archive);
     }
+    // The archive's index is written whatever becomes of the log.
+    archive.Finish(job);
     // The run's row is closed whatever becomes of the log: the index is only a cache.
     m_history.End(job.WorkerEnded() ? job.Result() : 0);
     if (!log) return;

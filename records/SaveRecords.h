@@ -8,6 +8,7 @@
 
 #include "engine/JobRecords.h"
 #include "records/ErrorLog.h"
+#include "records/SaveArchive.h"
 #include "records/SaveHistory.h"
 #include "records/TargetLock.h"
 
@@ -26,6 +27,8 @@ public:
     // Lays out the target (after an interrupted run: removes its staging files), hands an earlier saved-site log over (the job becomes an update
     // check when it matches) and opens the error log in the temporary folder.
     void BeginSave(engine::SaveJob& job) override;
+    // The save's WARC writer when the job asks for a web archive.
+    std::shared_ptr<platform::HttpExchangeObserver> ExchangeObserver() override;
     void RecordPage(engine::SaveJob& job, const std::string& path, const std::string& url, int32_t level,
                     int64_t size) override;
     // The history index beside the saved-site log (see SaveHistory).
@@ -55,6 +58,7 @@ private:
     std::string m_tempFolder;
     TargetLock m_target;
     SaveHistory m_history;
+    SaveArchive m_archive;
     bool m_interrupted = false;
 };
 

@@ -10,12 +10,14 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/Codepage.h"
 #include "records/HistoryIndex.h"
 #include "records/KeptVersions.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WarcCheck.h"
 
 namespace fs = std::filesystem;
 using testsupport::LoopbackServer;
@@ -56,7 +58,10 @@ int WriteSite(const std::string& root) {
 // Sitrova started without a display on one save, its stderr kept in a file.
 class SitrovaRun {
 public:
-    SitrovaRun(const std::string& argument, const std::string& stderrPath) {
+    // `options`: "--name=value" arguments given before the save's.
+    SitrovaRun(const std::string& argument, const std::string& stderrPath, const std::vector<std::string>& options = {}) {
+        std::vector<std::string> words = options;
+        words.push_back(argument);
         m_pid = ::fork();
         if (m_pid != 0) return;
         const int fd = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -64,7 +69,10 @@ public:
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         const std::string program = std::string(SITROVA_BIN_DIR) + "/Sitrova";
-        ::execl(program.c_str(), program.c_str(), argument.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     ~SitrovaRun() { Kill(); }
@@ -254,4 +262,42 @@ TEST_F(CrashSafety, UpdateKilledPartWayLosesNeitherTheCopyNorTheIndex) {
     ASSERT_TRUE(index.LastRun(last));
     EXPECT_EQ(last.kind, "update");
     EXPECT_GT(last.ended, 0);
+}
+
+TEST_F(CrashSafety, SaveKilledPartWayLeavesItsWebArchiveWholeUpToTheLastRecord) {
+    Sandbox out;
+    const std::string warc = out / "site.warc.gz";
+    {
+        SitrovaRun run(Argument(out), logs / "killed.txt", {"--warc=1"});
+        // Killed once a good part of the walk is in the archive (the exchanges are some
+        // hundreds of bytes each, packed).
+        ASSERT_TRUE(WaitFor([&] { return fs::exists(warc) && fs::file_size(warc) >= 30000; }))
+            << Sandbox::ReadFile(logs / "killed.txt");
+        run.Kill();
+    }
+    bool torn = false;
+    const std::vector<testsupport::WarcTestRecord> records =
+        testsupport::ReadWarcRecords(Sandbox::ReadFile(warc), &torn);
+    ASSERT_GT(records.size(), 40u);
+    EXPECT_LT(records.size(), 2u * pages) << "the save ended before it was killed";
+    EXPECT_EQ(records[0].Type(), "warcinfo");
+    // Whole exchanges only, each request before its response, and every digest holds.
+    for (size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(std::to_string(i) + " " + records[i].Url());
+        EXPECT_EQ(records[i].problem, "");
+        if (i == 0) continue;
+        EXPECT_EQ(records[i].Type(), i % 2 ? "request" : "response");
+        if (i % 2 == 0) {
+            EXPECT_EQ(records[i].Field("WARC-Concurrent-To"), records[i - 1].Field("WARC-Record-ID"));
+        }
+    }
+
+    // The next run leaves that file as it is and writes an archive of its own.
+    const uintmax_t killedSize = fs::file_size(warc);
+    SitrovaRun again(Argument(out), logs / "again.txt", {"--warc=1"});
+    ASSERT_EQ(again.Wait(90), 0) << Sandbox::ReadFile(logs / "again.txt");
+    EXPECT_EQ(fs::file_size(warc), killedSize);
+    int archives = 0;
+    for (const auto& entry : fs::directory_iterator(out.Path())) archives += entry.path().string().ends_with(".warc.gz");
+    EXPECT_EQ(archives, 2);
 }

@@ -157,6 +157,11 @@ std::string LoopbackServer::RequestLog() const {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string LoopbackServer::BodiesSent() const {
+    std::ifstream in(m_logPath + ".bodies", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::vector<double> LoopbackServer::RequestTimes() const {
     std::ifstream in(m_logPath + ".times", std::ios::binary);
     std::vector<double> times;

@@ -29,6 +29,9 @@ public:
     std::vector<double> RequestTimes() const;
     // Every byte the server sent so far (status lines and headers included).
     long long BytesSent() const;
+    // "SHA1 STATUS PATH" per answer with a body: the body's SHA-1 in hex, before any content
+    // coding (the server's log file, as it is).
+    std::string BodiesSent() const;
     // Replaces the rules; the server reads them again for its next request.
     bool SetRules(const std::string& rulesJson);
 

@@ -23,6 +23,8 @@ sent, query string included) to an object with any of these keys:
     content_type  Content-Type instead of the one guessed from the extension
     redirect      Location target; the status is 302 unless "status" says otherwise
     headers       object of extra response headers
+    gzip          true: a whole 200 answer is sent gzip-compressed (Content-Encoding: gzip)
+                  when the request's Accept-Encoding names gzip
     ignore_range  true: answer 200 with the whole body even for a Range request
     echo_headers  true: the body is the request's header block, as received
     etag          ETag header of the answer; a Range request whose If-Range names another
@@ -63,6 +65,8 @@ Every request is appended to the log file as "METHOD PATH RANGE" (RANGE is the R
 header's value or "-"), followed by " if-range=VALUE" when the request sent If-Range, and by
 " if-none-match=VALUE" and " if-modified-since=VALUE" when it sent those. LOG.txt.bytes gets
 "BYTES STATUS PATH" per answer: every byte sent for it, status line and headers included. Beside
+it, LOG.txt.bodies gets "SHA1 STATUS PATH" per answer that sent a body: the SHA-1 (hex) of the
+body before any content coding ("gzip" rule), so a test can check a body a client kept. Beside
 it, LOG.txt.times gets "SECONDS PATH" per request (a monotonic clock, in seconds with
 milliseconds), so a test can measure the pace of the requests. The server ends on SIGTERM, after --max-seconds, or when the process
 that started it goes away.
@@ -71,6 +75,7 @@ that started it goes away.
 import argparse
 import base64
 import email.utils
+import gzip
 import hashlib
 import json
 import os
@@ -210,6 +215,13 @@ class State:
         with self.lock:
             with open(self.log_path + ".bytes", "a", encoding="utf-8") as f:
                 f.write("%d %d %s\n" % (count, status, path))
+
+    def log_body(self, body, status, path):
+        if not self.log_path:
+            return
+        with self.lock:
+            with open(self.log_path + ".bodies", "a", encoding="utf-8") as f:
+                f.write("%s %d %s\n" % (hashlib.sha1(body).hexdigest(), status, path))
 
     def log_time(self, path):
         if not self.log_path:
@@ -367,6 +379,12 @@ class Handler(BaseHTTPRequestHandler):
             else:
                 headers["Content-Range"] = "bytes %d-%d/%d" % (start, end, len(body))
                 status, body = 206, body[start:end + 1]
+        if send_body:
+            state.log_body(body, status, self.path)
+        accepted = (self.headers.get("Accept-Encoding") or "").lower()
+        if rule.get("gzip") and status == 200 and "gzip" in accepted:
+            body = gzip.compress(body)
+            headers["Content-Encoding"] = "gzip"
         if etag is not None:
             headers["ETag"] = str(etag)
         if last_modified is not None:
