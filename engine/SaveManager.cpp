@@ -58,7 +58,9 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     // The save's client settings, built once: its cookie jar is shared by the fetch-ahead
     // threads, which make their sessions with the same settings.
     std::vector<std::string> notes;
-    platform::HttpSession http(MakeClientSettings(job.Named(), ClientUse::Save, &notes));
+    platform::HttpClientSettings settings = MakeClientSettings(job.Named(), ClientUse::Save, &notes);
+    settings.replay = job.Run().Replay();
+    platform::HttpSession http(std::move(settings));
     for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);
     int result = CompCopyDlFormatManager(host, job);

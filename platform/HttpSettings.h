@@ -10,6 +10,7 @@
 namespace platform {
 
 class CookieJar;
+class ReplaySource;
 
 struct HttpClientSettings {
     // Sent with requests that name no agent of their own ("" sends none).
@@ -31,10 +32,13 @@ struct HttpClientSettings {
     std::string proxyPassword;
     // Certificates are taken unchecked: for a host with a self-signed certificate.
     bool acceptSelfSigned = false;
+    // Where the answers come from instead of the network (a web archive the save copies a site
+    // out of); null: the network. Shared by every session made with these settings.
+    std::shared_ptr<ReplaySource> replay;
 
     // Nothing beyond what a session without settings does.
     bool Plain() const {
-        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned;
+        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned && !replay;
     }
 };
 
