@@ -50,6 +50,25 @@ void ParseSomeComplete(const std::string& line, engine::SaveJob& job) {
     job.ClearModeBits(ModeNormal);
 }
 
+// "SomeWarc","archive","URL","save path"[,"options","upper limit","CPU level"]: a complete save
+// whose pages come from the archive. Without the last three it takes the usual choice.
+void ParseSomeWarc(const std::string& line, engine::SaveJob& job, ParsedArguments& parsed) {
+    job.SetModeBits(ModeSomeComplete);
+    FieldReader fields(line, std::string_view("SomeWarc").size());
+    parsed.archivePath = fields.Next();
+    engine::JobInput input;
+    input.url = fields.Next();
+    input.savePath = fields.Next();
+    const std::string modeBits = fields.Next();
+    const std::string lankLimit = fields.Next();
+    const std::string cpuLevel = fields.Next();
+    input.modeBits = modeBits.empty() ? kSomeWarcModeBits : static_cast<uint32_t>(platform::ParseDecimal(modeBits));
+    input.lankLimit = static_cast<int32_t>(platform::ParseDecimal(lankLimit));
+    engine::FillJob(job, input);
+    job.SetCpuSleepMs(engine::SleepForCommandLevel(cpuLevel.empty() ? 4 : static_cast<int>(platform::ParseDecimal(cpuLevel))));
+    job.ClearModeBits(ModeNormal);
+}
+
 void ParseSomeSeries(const std::string& line, engine::SaveJob& job) {
     job.SetModeBits(ModeSomeSeries);
     FieldReader fields(line, std::string_view("SomeSeries").size());
@@ -99,6 +118,8 @@ ParsedArguments ParseArgumentLine(const std::string& argumentLine, engine::SaveJ
         job.SetQdxPath(Unquote(line.size() > skip ? line.substr(skip) : std::string()));
     } else if (platform::StartsWithI(line, "SomeComplete")) {
         ParseSomeComplete(line, job);
+    } else if (platform::StartsWithI(line, "SomeWarc")) {
+        ParseSomeWarc(line, job, parsed);
     } else if (platform::StartsWithI(line, "SomeSeries")) {
         ParseSomeSeries(line, job);
     } else if (platform::StartsWithI(line, "PresetUrl")) {
@@ -122,6 +143,11 @@ std::string SomeCompleteArgument(const std::string& url, const std::string& save
     const std::string q = "\"";
     return "SomeComplete," + q + url + q + "," + q + savePath + q + "," + q + std::to_string(flags) + q + "," + q +
            lankLimit + q + "," + q + std::to_string(cpuLevel) + q;
+}
+
+std::string SomeWarcArgument(const std::string& archivePath, const std::string& url, const std::string& savePath) {
+    const std::string q = "\"";
+    return "SomeWarc," + q + archivePath + q + "," + q + url + q + "," + q + savePath + q;
 }
 
 }  // namespace app

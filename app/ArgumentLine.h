@@ -16,6 +16,8 @@ struct ParsedArguments {
     // instances before ModeUpdateCheck may be set (see StartUp).
     bool qdxArgument = false;
     std::string qdxPath;
+    // "SomeWarc": the web archive the save reads instead of the network.
+    std::string archivePath;
 };
 
 // Leading blanks are skipped while a further character follows.
@@ -31,5 +33,12 @@ ParsedArguments ParseArgumentLine(const std::string& argumentLine, engine::SaveJ
 // The argument text as the scheduler builds it for a complete save.
 std::string SomeCompleteArgument(const std::string& url, const std::string& savePath, uint32_t flags,
                                  const std::string& lankLimit, int cpuLevel);
+
+// The options of a save from a web archive that names none: a data folder and a .qdx record,
+// as the usual complete save.
+constexpr uint32_t kSomeWarcModeBits = 0x301;
+
+// The argument text of a save from the web archive `archivePath` (with the usual options).
+std::string SomeWarcArgument(const std::string& archivePath, const std::string& url, const std::string& savePath);
 
 }  // namespace app

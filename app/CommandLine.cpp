@@ -8,6 +8,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 #include "platform/ExitCodes.h"
+#include "platform/FileUtil.h"
 #include "platform/ProgramStart.h"
 
 namespace app {
@@ -34,6 +35,20 @@ bool IsWebUrl(const std::string& url) {
     return false;
 }
 
+// What keeps a save from a web archive from starting: fields missing, no archive file.
+std::string SomeWarcProblem(const std::string& line) {
+    if (FieldCount(line) < 3) return "SomeWarc には、WARCファイル、URL、保存先の3項目が必要です。";
+    engine::SaveJob job;
+    const std::string archive = ParseArgumentLine(line, job).archivePath;
+    if (!platform::IsRegularFile(archive)) return "WARCファイルが見つかりません: " + archive;
+    if (!IsWebUrl(job.StartUrl()))
+        return "URLは http:// または https:// で始まるWebページのアドレスを指定してください: " + job.StartUrl();
+    const std::string save = job.SaveFolder() + job.SaveName();
+    if (save.empty() || save[0] != '/' || job.SaveName().empty())
+        return "保存先は、/ で始まるファイルのフルパスで指定してください: " + save;
+    return {};
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -42,6 +57,9 @@ std::string UsageText() {
            "  ファイル.qdx                  保存済みサイトを開きます（更新チェック）。\n"
            "  SomeComplete,\"URL\",\"保存先\",\"オプション値\",\"上位階層の上限値\",\"CPU占有率(1～4)\"\n"
            "                                コンプリート保存を、操作なしで行います。\n"
+           "  SomeWarc,\"WARCファイル\",\"URL\",\"保存先\"\n"
+           "                                Webアーカイブ（.warc, .warc.gz, .wacz）からコンプリート保存を行います。\n"
+           "                                続けてオプション値、上位階層の上限値、CPU占有率も指定できます。\n"
            "  SomeSeries,\"URL\",\"保存先\"      単体／連番保存を、操作なしで行います。\n"
            "  PresetUrl,\"URL\",\"保存先\"       URLと保存先を入れた入力画面を開きます。\n"
            "  advertisement,\"ファイル.qdx\"   保存済みサイトから広告を削除します。\n"
@@ -57,6 +75,7 @@ std::string UsageText() {
 std::string UnattendedJobProblem(const std::string& argumentLine) {
     const std::string line = SkipLeadingBlanks(argumentLine);
     size_t needed = 0;
+    if (platform::StartsWithI(line, "SomeWarc")) return SomeWarcProblem(line);
     if (platform::StartsWithI(line, "SomeComplete")) needed = 5;
     else if (platform::StartsWithI(line, "SomeSeries")) needed = 2;
     else return {};

@@ -2,12 +2,14 @@
 
 #include "app/ArgumentLine.h"
 #include "app/NamedArguments.h"
+#include "app/WarcStart.h"
 #include "engine/PlaceholderPages.h"
 #include "engine/SaveJob.h"
 #include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/Process.h"
+#include "platform/ReplaySource.h"
 #include "records/DescriptionLog.h"
 #include "records/QdxRecord.h"
 #include "records/Settings.h"
@@ -48,6 +50,11 @@ int UnfinishedSaveExit(const engine::SaveJob& job) {
     return platform::ExitPartly;
 }
 
+std::string ArchiveDamage(const engine::SaveJob& job) {
+    const std::shared_ptr<platform::ReplaySource>& replay = job.Run().Replay();
+    return replay ? replay->DamageNote() : std::string();
+}
+
 bool SaveSucceeded(int result) {
     return result == 1 || result == records::NoPageChanged || result == records::ChangedPagesSaved;
 }
@@ -61,9 +68,13 @@ int JobExitCode(const engine::SaveJob& job) {
     if (kind == ModeNormal || kind == ModeUpdateCheck) return platform::ExitDone;
     if (const int refused = job.Refusal()) return refused;
     switch (kind) {
-    case ModeSomeComplete:
+    case ModeSomeComplete: {
         // Into a target saved before, the job is an update check, whose good ends are its own.
-        return (flags & ModeJobFinished) && SaveSucceeded(job.Result()) ? platform::ExitDone : UnfinishedSaveExit(job);
+        const int code =
+            (flags & ModeJobFinished) && SaveSucceeded(job.Result()) ? platform::ExitDone : UnfinishedSaveExit(job);
+        // A copy from a damaged web archive may lack what the damaged records held.
+        return ArchiveDamage(job).empty() ? code : platform::WorseExit(code, platform::ExitPartly);
+    }
     case ModeSomeSeries:
         // The first file is the one asked for; the run of serial files after it ends where
         // the numbers end.
@@ -75,12 +86,16 @@ int JobExitCode(const engine::SaveJob& job) {
 
 std::string ExitReason(const engine::SaveJob& job, int exitCode) {
     const bool file = JobKind(job.ModeFlags()) == ModeSomeSeries;
+    std::string reason;
     if (exitCode == platform::ExitPartly && !file)
-        return "保存を終えましたが、ダウンロードに失敗したファイルがあります（エラーログに記録しました）。";
+        reason = "保存を終えましたが、ダウンロードに失敗したファイルがあります（エラーログに記録しました）。";
     if (exitCode == platform::ExitNetwork)
-        return (file ? "ファイルを取得できませんでした: " : "開始ページを取得できず、何も保存していません: ") +
-               job.StartUrl();
-    return {};
+        reason = (file ? "ファイルを取得できませんでした: " : "開始ページを取得できず、何も保存していません: ") +
+                 job.StartUrl();
+    // A copy from a damaged web archive says so first: that is where the missing pages went.
+    if (const std::string damage = ArchiveDamage(job); !damage.empty() && !reason.empty())
+        reason = damage + "\n" + reason;
+    return reason;
 }
 
 std::vector<std::string> CatalogueRecordArguments(const engine::SaveJob& job) {
@@ -130,6 +145,11 @@ StartDecision DecideStart(const std::string& argumentLine, engine::SaveJob& job)
     }
     if (job.ModeFlags() == 0) {
         decision.leave = true;
+        return decision;
+    }
+    if (!parsed.archivePath.empty() && !OpenJobArchive(parsed.archivePath, job, decision.errorMessage)) {
+        decision.leave = true;
+        decision.exitCode = platform::ExitRefused;
         return decision;
     }
     decision.windowKind = JobKind(job.ModeFlags());

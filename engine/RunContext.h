@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 
 namespace platform {
 class HttpSession;
+class ReplaySource;
 }
 
 namespace engine {
@@ -64,6 +66,10 @@ public:
     // The worker's HTTP session; touched by the worker thread only.
     platform::HttpSession* Http() const { return m_http; }
     void SetHttp(platform::HttpSession* http) { m_http = http; }
+    // The web archive the save reads instead of the network (null: the network); set before
+    // the worker starts, which gives it to the sessions it makes.
+    const std::shared_ptr<platform::ReplaySource>& Replay() const { return m_replay; }
+    void SetReplay(std::shared_ptr<platform::ReplaySource> replay) { m_replay = std::move(replay); }
     // Folders of the save that its links have made or found, so that each is made once;
     // touched by the worker thread only.
     std::unordered_set<std::string>& MadeFolders() { return m_madeFolders; }
@@ -90,6 +96,7 @@ private:
     mutable std::vector<std::string> m_aheadNotes;
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
+    std::shared_ptr<platform::ReplaySource> m_replay;
     std::unordered_set<std::string> m_madeFolders;
     std::unordered_map<std::string, RobotsRules> m_robots;
     std::unordered_set<std::string> m_robotsLogged;

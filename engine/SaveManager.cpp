@@ -60,6 +60,7 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     std::vector<std::string> notes;
     platform::HttpClientSettings settings = MakeClientSettings(job.Named(), ClientUse::Save, &notes);
     if (JobRecords* records = job.Records()) settings.observer = records->ExchangeObserver();
+    settings.replay = job.Run().Replay();
     platform::HttpSession http(std::move(settings));
     for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);

@@ -5,6 +5,7 @@
 #include "platform/CookieJar.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpExchange.h"
+#include "platform/ReplaySource.h"
 
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -398,6 +399,7 @@ void Conclude(CURL* curl, CURLcode code, Transfer& t, const char* errorBuffer, H
 
 HttpResponse Run(void* handle, const HttpClientSettings& settings, const HttpRequest& request, const Sink& sink,
                  const BodyStart& bodyStart) {
+    if (settings.replay) return settings.replay->Answer(request, bodyStart, sink);
     HttpResponse response;
     CURL* curl = static_cast<CURL*>(handle);
     if (!curl) {

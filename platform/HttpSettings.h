@@ -11,6 +11,7 @@ namespace platform {
 
 class CookieJar;
 class HttpExchangeObserver;
+class ReplaySource;
 
 struct HttpClientSettings {
     // Sent with requests that name no agent of their own ("" sends none).
@@ -35,10 +36,14 @@ struct HttpClientSettings {
     // Told about every exchange of the sessions made with these settings, as it went over the
     // wire (null: none, and no cost).
     std::shared_ptr<HttpExchangeObserver> observer;
+    // Where the answers come from instead of the network (a web archive the save copies a site
+    // out of); null: the network. Shared by every session made with these settings.
+    std::shared_ptr<ReplaySource> replay;
 
     // Nothing beyond what a session without settings does.
     bool Plain() const {
-        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned && !observer;
+        return agent.empty() && !cookies && credentialsFile.empty() && proxy.empty() && !acceptSelfSigned && !observer &&
+               !replay;
     }
 };
 

@@ -24,7 +24,7 @@ cui_help=$("$build/bin/SitrovaCui" '/?')
 version=$("$build/bin/Sitrova" --version | sed 's/^Sitrova //')
 
 for word in $(grep -o -- '--[a-z-]*=\?' <<<"$sitrova_help" | sort -u) \
-            $(grep -o -E '^ +(SomeComplete|SomeSeries|PresetUrl|advertisement),' <<<"$sitrova_help" | tr -d ' ,'); do
+            $(grep -o -E '^ +(SomeComplete|SomeWarc|SomeSeries|PresetUrl|advertisement),' <<<"$sitrova_help" | tr -d ' ,'); do
   grep -qF -- "$word" <<<"$sitrova_page" || problem "Sitrova.1 does not name $word"
 done
 for word in $(grep -o -E '^/[a-z?]+' <<<"$cui_help" | sort -u); do

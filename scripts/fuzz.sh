@@ -9,7 +9,7 @@ SECONDS_EACH="${1:-60}"
 OUT="${FUZZ_DIR:-build/fuzz}"
 CXX="${FUZZ_CXX:-clang++}"
 JOBS="${FUZZ_JOBS:-1}"
-TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_linkscanner fuzz_argumentline fuzz_resolvelink fuzz_xml fuzz_lookup fuzz_adrules fuzz_cookies fuzz_robots fuzz_sitemaps})
+TARGETS=(${FUZZ_TARGETS:-fuzz_settings fuzz_savedsitelog fuzz_sectionfile fuzz_linkscanner fuzz_argumentline fuzz_resolvelink fuzz_xml fuzz_lookup fuzz_adrules fuzz_cookies fuzz_robots fuzz_sitemaps fuzz_warc})
 FLAGS=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -fno-omit-frame-pointer)
 
@@ -30,6 +30,7 @@ declare -A SEEDS=(
   [fuzz_cookies]="tests/fuzz/seeds/cookies.txt"
   [fuzz_robots]="tests/fuzz/seeds/robots.txt"
   [fuzz_sitemaps]="tests/fuzz/seeds/sitemap.xml tests/fuzz/seeds/sitemap-index.xml tests/fuzz/seeds/sitemap.xml.gz"
+  [fuzz_warc]="tests/fuzz/seeds/sample.warc tests/fuzz/seeds/sample.warc.gz"
 )
 
 mkdir -p "$OUT/artifacts" "$OUT/core"
@@ -47,7 +48,7 @@ rm -f "$OUT/core/libcore.a"
 ar rcs "$OUT/core/libcore.a" "${objects[@]}"
 for t in "${TARGETS[@]}"; do
   echo "fuzz: building $t"
-  "$CXX" "${FLAGS[@]}" "tests/fuzz/$t.cpp" "$OUT/core/libcore.a" -lcurl -lz -ldl -o "$OUT/$t"
+  "$CXX" "${FLAGS[@]}" "tests/fuzz/$t.cpp" "$OUT/core/libcore.a" -lcurl -lz -lzip -lbrotlidec -ldl -o "$OUT/$t"
   mkdir -p "$OUT/corpus/$t"
   for s in ${SEEDS[$t]}; do cp -n "$s" "$OUT/corpus/$t/" 2>/dev/null || true; done
 done

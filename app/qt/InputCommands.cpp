@@ -9,8 +9,10 @@
 #include <QTimer>
 
 #include "app/BatchTask.h"
+#include "app/ArgumentLine.h"
 #include "app/DropFiles.h"
 #include "app/PageAnalysis.h"
+#include "app/WarcStart.h"
 #include "app/qt/AnalysisPanel.h"
 #include "app/qt/InputView.h"
 #include "app/qt/MainCommands.h"
@@ -337,6 +339,17 @@ void InputView::DropFiles(const std::vector<std::string>& paths) {
             DialogArgs args;
             args.filePath = first;
             (void)m_hooks.openDialog("DropHtmlCutAdv", window(), m_job, args);
+        } else if (app::IsWebArchiveName(first)) {
+            // The archive holds the pages; which site to take from it and where to put the copy
+            // are the fields' to say, as for a save from the network.
+            const std::string url = UrlText();
+            const std::string save = SaveText();
+            if (url.empty() || save.find('/') == std::string::npos) {
+                Tell("Sitrova", "Webアーカイブから保存するには、先にURLと保存先を入力してください。",
+                     platformqt::IconWarning);
+                return;
+            }
+            StartSitrova(window(), m_hooks, {app::SomeWarcArgument(first, engine::EncodeUrl(url), save)});
         }
         return;
     }

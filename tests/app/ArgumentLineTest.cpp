@@ -26,6 +26,23 @@ TEST(ArgumentLine, SomeCompleteFillsEveryField) {
     EXPECT_EQ(job.CpuSleepMs(), 0u);
 }
 
+// A save from a web archive is a complete save with the archive beside it; options it does not
+// name are the usual ones.
+TEST(ArgumentLine, SomeWarcIsACompleteSaveFromItsArchive) {
+    SaveJob job;
+    const auto parsed = ParseArgumentLine(app::SomeWarcArgument("/a/site.warc.gz", "http://h/x.html", "/s/x.html"), job);
+    EXPECT_EQ(parsed.archivePath, "/a/site.warc.gz");
+    EXPECT_EQ(job.ModeFlags(), ModeSomeComplete | datafolder | qdxfile);
+    EXPECT_EQ(job.StartUrl(), "http://h/x.html");
+    EXPECT_EQ(job.SaveFolder() + job.SaveName(), "/s/x.html");
+    EXPECT_EQ(job.CpuSleepMs(), 0u);
+    SaveJob named;
+    ParseArgumentLine("SomeWarc,\"/a/s.wacz\",\"http://h/\",\"/s/x.html\",\"265\",\"2\",\"3\"", named);
+    EXPECT_EQ(named.ModeFlags(), ModeSomeComplete | datafolder | arias | ModeIndexAppended);
+    EXPECT_EQ(named.LankLimit(), 2);
+    EXPECT_EQ(named.CpuSleepMs(), 3u);
+}
+
 TEST(ArgumentLine, AStartUrlWithoutPathIsTheHostsStartPage) {
     for (const char* url : {"http://h:8080", "http://h:8080/"}) {
         SaveJob job;

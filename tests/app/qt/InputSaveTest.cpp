@@ -223,6 +223,29 @@ TEST_F(InputSaveTest, DroppedRecordsOpenOrAreReported) {
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].what, "DropHtmlCutAdv");
     EXPECT_EQ(started[0].args[0], box / "page.html");
+
+    // A web archive is copied from for the URL and save path in the fields, which it needs.
+    started.clear();
+    const std::string warc = box / "crawl.warc.gz";
+    Sandbox::WriteFile(warc, "");
+    const auto dropWarc = [&] {
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(platformqt::ToQ(warc))});
+        Drop(data);
+    };
+    Type(514, "");
+    shown.clear();
+    dropWarc();
+    EXPECT_TRUE(started.empty());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Webアーカイブから保存するには、先にURLと保存先を入力してください。");
+    Type(514, "http://h/site/a.html");
+    Type(516, box / "out/copy.html");
+    dropWarc();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].what, std::to_string(static_cast<int>(appshell::Companion::Sitrova)));
+    EXPECT_EQ(started[0].args, std::vector<std::string>{"SomeWarc,\"" + warc + "\",\"http://h/site/a.html\",\"" +
+                                                        box / "out/copy.html" + "\""});
 }
 
 TEST_F(InputSaveTest, SaveFromTheWebArchiveOffersTheCleaningAfterItsReport) {
