@@ -202,6 +202,23 @@ int HistoryIndex::Open(const std::string& path, std::string* error) {
     return OpenFailed;
 }
 
+bool HistoryIndex::OpenReadOnly(const std::string& path) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_impl.reset();
+    if (!platform::IsRegularFile(path)) return false;
+    auto impl = std::make_unique<Impl>();
+    if (sqlite3_open_v2(path.c_str(), &impl->db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_busy_timeout(impl->db, kBusyWaitMs);
+    // A file of another kind, or of a newer layout, reads as no index.
+    Statement version(impl->db, "PRAGMA user_version");
+    if (!version.Step() || version.Int(0) != kSchemaVersion) return false;
+    Statement runs(impl->db, "SELECT COUNT(*) FROM runs");
+    if (!runs.Step()) return false;
+    m_impl = std::move(impl);
+    return true;
+}
+
 bool HistoryIndex::IsOpen() const { return m_impl && m_impl->db; }
 
 void HistoryIndex::Close() {

@@ -67,6 +67,10 @@ public:
     // Opens the index at `path`, creating it when missing; a file that is no sound index is
     // removed and created anew. `error` receives the library's words on failure.
     [[nodiscard]] int Open(const std::string& path, std::string* error = nullptr);
+    // Opens an existing index for reading only, as the catalogue does: nothing is created,
+    // mended or written. False (and no index open) when it is missing, damaged or no index
+    // of ours; the reader then treats the site as never updated.
+    bool OpenReadOnly(const std::string& path);
     bool IsOpen() const;
     void Close();
 

@@ -4,6 +4,7 @@
 
 #include "engine/Fetcher.h"
 #include "engine/JobRecords.h"
+#include "records/ChangeReport.h"
 #include "records/SavedSiteLog.h"
 
 namespace records {
@@ -148,6 +149,15 @@ void SaveHistory::SetResult(int result) {
     m_result = result;
 }
 
+void SaveHistory::WriteReport() {
+    for (const HistoryRun& run : m_index.Runs()) {
+        if (run.id != m_run) continue;
+        if (WriteChangeReport(m_folder, run, m_index.EntriesOfRun(m_run), m_reportPath, &m_reportError) != 1)
+            m_reportPath.clear();
+        return;
+    }
+}
+
 void SaveHistory::End(int result) {
     std::string versions;
     {
@@ -158,6 +168,7 @@ void SaveHistory::End(int result) {
         if (m_result >= 0) result = m_result;
     }
     m_index.EndRun(m_run, Now(), result, versions);
+    if (m_versions) WriteReport();
     m_index.PruneRuns(kRunsKept);
     m_index.Close();
 }

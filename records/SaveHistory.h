@@ -58,11 +58,15 @@ public:
 
     void SetVersions(const std::string& name);
     void SetResult(int result);
-    // Closes the run (once) and the index.
+    // Closes the run (once) and the index. An update run writes its change report first.
     void End(int result);
+    // What became of the change report: its path, or the reason it was not written.
+    const std::string& ReportPath() const { return m_reportPath; }
+    const std::string& ReportError() const { return m_reportError; }
 
 private:
     static int64_t Now();
+    void WriteReport();
     HistoryEntry Base(const std::string& url, const std::string& path, bool page, bool& known);
 
     HistoryIndex m_index;
@@ -74,6 +78,8 @@ private:
     std::mutex m_lock;
     std::string m_versionsName;
     int m_result = -1;
+    std::string m_reportPath;
+    std::string m_reportError;
 };
 
 }  // namespace records

@@ -119,6 +119,7 @@ void SaveRecords::FinishSavedSiteLog(engine::SaveJob& job) {
     archive.Finish(job);
     // The run's row is closed whatever becomes of the log: the index is only a cache.
     m_history.End(job.WorkerEnded() ? job.Result() : 0);
+    if (!m_history.ReportError().empty()) job.AppendLog("  ！" + m_history.ReportError());
     if (!log) return;
     std::string error;
     if (CloseSavedSiteLog(job, *log, &error) != 1) {

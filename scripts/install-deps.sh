@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libcurl4-openssl-dev libsqlite3-dev libssl-dev zlib1g-dev
+  libcurl4-openssl-dev libsqlite3-dev libdtl-dev libssl-dev zlib1g-dev
   libzip-dev libbrotli-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic fontconfig

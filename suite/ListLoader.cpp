@@ -30,6 +30,7 @@ QdxRow MakeQdxRow(const std::string& path, int openTimes) {
     row.folderName = platform::NameOf(WithoutTrailingSlash(platform::FolderOf(path)));
     row.openTimes = openTimes;
     row.details = ReadQdxDetails(path);
+    if (!row.details.dataFolder.empty()) row.update = ReadUpdateSummary(row.details.dataFolder);
     return row;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "suite/QdxDetails.h"
+#include "suite/UpdateSummary.h"
 
 namespace suite {
 
@@ -17,6 +18,7 @@ struct QdxRow {
     std::string folderName;   // "上位フォルダ名"
     int openTimes = 1;        // "参照回数"
     QdxDetails details;       // date, comment and links for the columns and the search
+    UpdateSummary update;     // the last update run and its report
 };
 
 struct FileRow {

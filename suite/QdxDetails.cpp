@@ -63,6 +63,7 @@ QdxDetails ReadQdxDetails(const std::string& qdxPath) {
     d.hasOutDomainList = platform::IsRegularFile(records::OutDomainListPageOf(qdxPath));
     records::SavedSiteLogReader log;
     const std::string logPath = records::QdxLogPath(qdxPath, static_cast<uint32_t>(modeWord));
+    d.dataFolder = platform::FolderOf(logPath);
     if (platform::IsRegularFile(logPath) && records::ReadSavedSiteLogHeader(logPath, log) == records::LogRead) {
         d.logRead = true;
         d.startUrl = log.urlBase;

@@ -19,6 +19,7 @@ struct QdxDetails {
     std::string startUrl;                // "" when the log cannot be read
     std::string startPage;               // the saved start page ("" when unknown)
     std::string logDate;                 // date of the log's last write ("" when unreadable)
+    std::string dataFolder;              // the folder of the saved-site log ("" for no record)
 };
 
 // Reads the record and its saved-site log. Never changes or removes a file.

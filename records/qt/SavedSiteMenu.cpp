@@ -64,6 +64,7 @@ void SavedSiteView::BuildMenus() {
     item(file, "コンプリートURLを開く(&P)", CmdOpenUrl, read);
     file->addSeparator();
     item(file, "エラーログを開く(&E)", CmdErrorLog, platform::IsRegularFile(records::ErrorLogPathOf(qdxPath)));
+    item(file, "更新レポートを開く(&R)", CmdChangeReport, read && !ChangeReportPath().empty());
     file->addSeparator();
     item(file, "更新をチェックする(&I)", CmdUpdateCheck, read);
     file->addSeparator();

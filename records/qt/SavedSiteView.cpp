@@ -16,6 +16,7 @@
 
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
+#include "records/ChangeReport.h"
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -158,6 +159,11 @@ void SavedSiteView::StoreWindowSize() {
                                      static_cast<uint32_t>(std::max(0, m_windowSize.height())));
 }
 
+std::string SavedSiteView::ChangeReportPath() const {
+    if (m_reader.status != records::QdxReadable) return {};
+    return records::NewestChangeReport(platform::FolderOf(m_reader.logPath));
+}
+
 void SavedSiteView::OnCommand(int id) {
     if (QAction* action = FindCommand(id); action && !action->isEnabled()) return;
     switch (id) {
@@ -169,6 +175,9 @@ void SavedSiteView::OnCommand(int id) {
         return;
     case CmdErrorLog:
         if (hooks.openDialog) (void)hooks.openDialog("ErrorLogViewer");
+        return;
+    case CmdChangeReport:
+        if (const std::string report = ChangeReportPath(); !report.empty()) (void)hooks.shellOpen(report);
         return;
     case CmdUpdateCheck:
         StartUpdateCheck();

@@ -65,6 +65,7 @@ public:
     enum Command { CmdVersion = 10, CmdUpdateCheck = 16, CmdAdRemoval = 18, CmdQuit = 19, CmdQdxHelp = 20,
                    CmdReadMe = 23, CmdNewSitrova = 24, CmdOpenSaved = 60, CmdOpenUrl = 61, CmdComment = 62,
                    CmdLinkAdd = 63, CmdLinkDel = 64, CmdOutDomainList = 65, CmdCopyPath = 66, CmdErrorLog = 67,
+                   CmdChangeReport = 68,
                    CmdFirstLink = 1000 };
 
     SavedSiteView(QMainWindow* window, engine::SaveJob& job, std::function<void()> startUpdateCheck);
@@ -95,6 +96,8 @@ private:
     void RemoveAdvertisements();
     bool StartSitrova(const std::vector<std::string>& args);
     void OpenHelp(int id);
+    // The newest change report of the site ("" when no update wrote one).
+    std::string ChangeReportPath() const;
 
     QMainWindow* m_window;
     engine::SaveJob& m_job;

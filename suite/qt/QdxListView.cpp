@@ -1,5 +1,6 @@
 #include "suite/qt/QdxListView.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -35,7 +36,9 @@ QdxListView::QdxListView(std::string programFolder, const SuiteHooks& hooks, QWi
                        {"参照回数", 64, true},
                        {"コメント", 256, false},
                        {"フルパス", 512, false},
-                       {"検索", 32, false}});
+                       {"検索", 32, false},
+                       {"最終更新チェック", 250, false}});
+    m_list->header()->moveSection(ColUpdate, ColCount + 1);
     EnableHeaderSorting(m_list, true);
     m_details = new QPlainTextEdit;
     m_details->setObjectName(QStringLiteral("qdxDetails"));
@@ -63,6 +66,9 @@ QTreeWidgetItem* QdxListView::AddRow(const suite::QdxRow& row) {
     item->setText(ColCount, QString::number(row.openTimes));
     item->setText(ColComment, platformqt::ToQ(suite::CommentColumnText(row.details.comment)));
     item->setText(ColPath, platformqt::ToQ(row.fullPath));
+    item->setText(ColUpdate, platformqt::ToQ(suite::UpdateColumnText(row.update)));
+    if (!row.update.updated) item->setToolTip(ColUpdate, QStringLiteral("まだ更新チェックをしていません"));
+    else item->setToolTip(ColUpdate, QStringLiteral("新規・変更・変更なし・消滅・失敗の数"));
     item->setTextAlignment(ColDate, Qt::AlignCenter);
     item->setTextAlignment(ColCount, Qt::AlignCenter);
     item->setData(0, kRowRole, static_cast<int>(m_rows.size()));
@@ -90,9 +96,39 @@ void QdxListView::ShowRegistered(const std::string& qdxPath, int openTimes) {
     if (platform::IsRegularFile(qdxPath)) AddRow(suite::MakeQdxRow(qdxPath, openTimes));
 }
 
+const suite::QdxRow* QdxListView::RowOf(const QTreeWidgetItem* item) const {
+    if (!item) return nullptr;
+    const auto index = static_cast<size_t>(item->data(0, kRowRole).toInt());
+    return index < m_rows.size() ? &m_rows[index] : nullptr;
+}
+
+int QdxListView::ShowChangedWithin(int days, int64_t now) {
+    int shown = 0;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        const suite::QdxRow* row = RowOf(item);
+        const bool changed = row && suite::ChangedWithin(row->update, days, now);
+        item->setHidden(!changed);
+        // The score column orders the changed sites, the newest change first.
+        item->setText(ColScore, changed ? QString::number(row->update.lastChange) : QStringLiteral("0"));
+        if (changed) ++shown;
+    }
+    m_list->sortItems(ColScore, Qt::DescendingOrder);
+    QTreeWidgetItem* first = m_list->topLevelItem(0);
+    if (first && !first->isHidden()) m_list->setCurrentItem(first);
+    return shown;
+}
+
+void QdxListView::OpenChangeReport(const std::string& qdxPath) {
+    const QTreeWidgetItem* item = FindRow(qdxPath);
+    const suite::QdxRow* row = RowOf(item);
+    if (row && !row->update.report.empty()) m_opener->Open(row->update.report);
+}
+
 void QdxListView::Search(const std::string& word) {
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_list->topLevelItem(i);
+        item->setHidden(false);
         const suite::QdxRow& row = m_rows[static_cast<size_t>(item->data(0, kRowRole).toInt())];
         item->setText(ColScore, QString::number(suite::QdxScore(word, row.fullPath, row.details.comment, row.details.links)));
     }
@@ -120,6 +156,9 @@ void QdxListView::ShowContextMenu(const QPoint& at) {
     menu.addAction(QStringLiteral("Qdxファイルを開く(&I)"), this, [this, path] { OpenInSitrova(path); });
     menu.addAction(QStringLiteral("コンプリートURLを開く(&P)"), this, [this, path] { OpenStartUrl(path); });
     menu.addAction(QStringLiteral("保存したHTMLファイルを開く(&O)"), this, [this, path] { OpenStartPage(path); });
+    const suite::QdxRow* row = RowOf(item);
+    QAction* report = menu.addAction(QStringLiteral("更新レポートを開く(&R)"), this, [this, path] { OpenChangeReport(path); });
+    report->setEnabled(row && !row->update.report.empty());
     menu.exec(m_list->viewport()->mapToGlobal(at));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ namespace suiteqt {
 
 class QdxListView : public QWidget {
 public:
-    enum Column { ColName, ColFolder, ColDate, ColCount, ColComment, ColPath, ColScore, ColumnCount };
+    // The update column comes last among the columns and shows after the count.
+    enum Column { ColName, ColFolder, ColDate, ColCount, ColComment, ColPath, ColScore, ColUpdate, ColumnCount };
 
     QdxListView(std::string programFolder, const SuiteHooks& hooks, QWidget* parent = nullptr);
 
@@ -26,6 +28,11 @@ public:
     void ShowRegistered(const std::string& qdxPath, int openTimes);
     // Scores every row, sorts by the score (highest first) and selects the first row.
     void Search(const std::string& word);
+    // Shows only the sites an update changed within the last `days` days before `now`
+    // (seconds since the epoch), newest change first. Returns how many there are.
+    int ShowChangedWithin(int days, int64_t now);
+    // The newest change report of a record, opened with the desktop.
+    void OpenChangeReport(const std::string& qdxPath);
 
     QTreeWidget* List() const { return m_list; }
     QPlainTextEdit* Details() const { return m_details; }
@@ -38,6 +45,7 @@ public:
 private:
     QTreeWidgetItem* AddRow(const suite::QdxRow& row);
     QTreeWidgetItem* FindRow(const std::string& qdxPath) const;
+    const suite::QdxRow* RowOf(const QTreeWidgetItem* item) const;
     void ShowDetails();
     void ShowContextMenu(const QPoint& at);
 

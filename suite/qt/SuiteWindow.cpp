@@ -4,14 +4,17 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <chrono>
 #include <cstdio>
 
 #include "platform/FileUtil.h"
@@ -28,6 +31,8 @@ namespace suiteqt {
 namespace {
 
 constexpr int kHandOverPollMs = 100;
+// What "最近変更されたサイト" offers first.
+constexpr int kRecentDays = 7;
 
 std::string IniPathOf(const std::string& programFolder) {
     return platform::PlaceFor(platform::Place::Settings, programFolder) + "/QdxSuite.ini";
@@ -102,6 +107,8 @@ void SuiteWindow::BuildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
     file->addAction(QStringLiteral("Sitrova を起動(&O)"), this, [this] { StartSitrova(); });
+    QMenu* search = menuBar()->addMenu(QStringLiteral("検索(&S)"));
+    search->addAction(QStringLiteral("最近変更されたサイト(&R)..."), this, [this] { AskChangedWithin(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(QStringLiteral("バージョン(&V)"), this, [this] { ShowVersion(); });
 }
@@ -166,6 +173,22 @@ void SuiteWindow::PollHandOver() {
             std::fprintf(stderr, "QdxSuite: %s\n", error.c_str());
         m_receiver.FinishHandOver();
     }
+}
+
+int SuiteWindow::ShowChangedWithin(int days) {
+    m_tabs->setCurrentIndex(0);
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+    const int shown = m_qdxView->ShowChangedWithin(days, now.count());
+    statusBar()->showMessage(QStringLiteral("%1 日以内に更新で変わったサイト: %2 件").arg(days).arg(shown));
+    return shown;
+}
+
+void SuiteWindow::AskChangedWithin() {
+    bool ok = false;
+    const int days = QInputDialog::getInt(this, QStringLiteral("最近変更されたサイト"),
+                                          QStringLiteral("何日以内に更新で変わったサイトを表示しますか:"), kRecentDays, 0,
+                                          36500, 1, &ok);
+    if (ok) (void)ShowChangedWithin(days);
 }
 
 void SuiteWindow::RunSearch() {

@@ -41,6 +41,9 @@ public:
     void RunSearch();
     // Applies one registration to the catalogue and to the open lists.
     void ApplyRegistration(const suite::Registration& registration);
+    // Menu "最近変更されたサイト": the saved sites an update changed within the last `days`
+    // days, alone in the list. Returns how many.
+    int ShowChangedWithin(int days);
     // Menu "Sitrova を起動".
     void StartSitrova();
 
@@ -54,6 +57,7 @@ private:
     void ShowRegistration(const suite::Registration& registration);
     void PollHandOver();
     void ShowVersion();
+    void AskChangedWithin();
 
     std::string m_programFolder;
     suite::Catalogue& m_catalogue;

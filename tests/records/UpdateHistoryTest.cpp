@@ -12,6 +12,8 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/HttpClient.h"
+#include "platform/FileUtil.h"
+#include "records/ChangeReport.h"
 #include "records/HistoryIndex.h"
 #include "records/KeptVersions.h"
 #include "records/SaveRecords.h"
@@ -300,4 +302,97 @@ TEST_F(UpdateHistoryTest, PagesAskedAheadAreReportedInTheLogsOrderWithTheirOwnVe
     }
     EXPECT_NE(Sandbox::ReadFile(data + "p6.html").find("page 6, changed"), std::string::npos);
     EXPECT_EQ(records::VersionRuns(data).size(), 1u);
+}
+
+namespace {
+
+// A Shift-JIS page: "日本語の見出し" over a line of English.
+std::string ShiftJisPage(const std::string& line) {
+    return "<html><head><meta charset=\"Shift_JIS\"><title>t</title></head><body><h1>"
+           "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x8C\xA9\x8F\x6F\x82\xB5</h1><p>" +
+           line + "</p></body></html>";
+}
+
+std::string Between(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t start = text.find(from);
+    if (start == std::string::npos) return {};
+    const size_t end = text.find(to, start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string PercentDecoded(const std::string& href) {
+    std::string out;
+    for (size_t i = 0; i < href.size(); ++i) {
+        if (href[i] == '%' && i + 2 < href.size()) {
+            out += static_cast<char>(std::stoi(href.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += href[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(UpdateHistoryTest, TheChangeReportCountsListsAndShowsTheChangedWordsEscaped) {
+    WriteSite();
+    Sandbox::WriteFile(site / "a.html", ShiftJisPage("The quick brown fox"));
+    Serve();
+    ASSERT_EQ(Save().result, 1);
+    EXPECT_EQ(records::NewestChangeReport(data), "");  // a fresh save writes none
+
+    // One page changed (in a script, a tag made of references), one new (linked from the top
+    // page, which so changes too), one gone.
+    Sandbox::WriteFile(site / "a.html",
+                       ShiftJisPage("The quick red fox <script>alert(1)</script><b>&lt;svg onload=alert(2)&gt;</b>"));
+    Sandbox::WriteFile(site / "index.html", Page("<img src=\"pic.gif\"> <a href=\"a.html\">a</a> <a href=\"b.html\">b</a> "
+                                                 "<a href=\"c.html\">c</a>"));
+    Sandbox::WriteFile(site / "c.html", Page("cccc"));
+    ASSERT_TRUE(server->SetRules("{\"/b.html\": {\"status\": 404}}"));
+    EXPECT_EQ(Save().result, 8);
+    const std::string reportPath = records::NewestChangeReport(data);
+    ASSERT_NE(reportPath, "");
+    EXPECT_EQ(platform::NameOf(reportPath).rfind("更新レポート_", 0), 0u);
+    const std::string report = Sandbox::ReadFile(reportPath);
+
+    const std::string pages = Between(report, "<tr class=\"pages\">", "</tr>");
+    EXPECT_NE(pages.find("<td class=\"changed\">2</td>"), std::string::npos) << pages;
+    EXPECT_NE(pages.find("<td class=\"new\">1</td>"), std::string::npos) << pages;
+    EXPECT_NE(pages.find("<td class=\"gone\">1</td>"), std::string::npos) << pages;
+    EXPECT_NE(Between(report, "<tr class=\"files\">", "</tr>").find("<td class=\"unchanged\">1</td>"), std::string::npos);
+    // The changed page links to its comparison: the changed words, the page's own text in
+    // UTF-8, and nothing of the page as markup.
+    const std::string changed = Between(Between(report, "id=\"changed\"", "</ul>"), "\"a.html\"", "</li>");
+    const size_t diffLink = changed.find("href=\"#diff-");
+    ASSERT_NE(diffLink, std::string::npos) << changed;
+    const std::string anchor = changed.substr(diffLink + 7, changed.find('"', diffLink + 7) - diffLink - 7);
+    const std::string diff = Between(report, "id=\"" + anchor + "\"", "</div>");
+    EXPECT_NE(diff.find("<del>brown</del>"), std::string::npos);
+    EXPECT_NE(diff.find("<ins>red</ins>"), std::string::npos);
+    EXPECT_NE(report.find("日本語の見出し"), std::string::npos);
+    EXPECT_NE(report.find("&lt;svg onload=alert(2)&gt;"), std::string::npos);
+    EXPECT_EQ(report.find("<svg"), std::string::npos);
+    EXPECT_EQ(report.find("<script"), std::string::npos);
+    EXPECT_EQ(report.find("alert(1)"), std::string::npos);
+    // The gone page is listed and its copy stays; every link leads to a file of the copy.
+    EXPECT_NE(Between(report, "id=\"gone\"", "</ul>").find("b.html"), std::string::npos);
+    EXPECT_TRUE(Sandbox::Exists(data + "b.html"));
+    size_t links = 0;
+    for (size_t at = report.find("href=\""); at != std::string::npos; at = report.find("href=\"", at + 1)) {
+        const std::string href = report.substr(at + 6, report.find('"', at + 6) - at - 6);
+        if (href[0] == '#') continue;
+        ++links;
+        EXPECT_TRUE(Sandbox::Exists(data + PercentDecoded(href))) << href;
+    }
+    EXPECT_GE(links, 6u);  // a, its kept version, index, its kept version, c, b, pic.gif
+
+    // Without kept versions the changed page is listed with the reason its text is not compared.
+    Sandbox::WriteFile(site / "a.html", ShiftJisPage("The lazy dog"));
+    EXPECT_EQ(Save(0).result, 8);
+    const std::string bare = Sandbox::ReadFile(records::NewestChangeReport(data));
+    EXPECT_NE(Between(bare, "id=\"changed\"", "</ul>").find("a.html"), std::string::npos);
+    EXPECT_NE(bare.find("history-runs=0"), std::string::npos);
+    EXPECT_EQ(bare.find("<del>"), std::string::npos);
+    EXPECT_EQ(bare.find("href=\"#diff-"), std::string::npos);
 }

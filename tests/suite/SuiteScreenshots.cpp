@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
 #include "platform/qt/QtText.h"
+#include "records/ChangeReport.h"
+#include "records/HistoryIndex.h"
 #include "records/SectionFile.h"
 #include "suite/Registration.h"
 #include "suite/qt/QdxListView.h"
@@ -52,6 +55,34 @@ void WriteSite(const std::string& saves, const Site& site) {
     }
     for (int i = 0; i < site.opened; ++i)
         (void)suite::RegisterInFile(saves + "../program/QdxSuite.xml", {"QDX", qdx, ""});
+}
+
+// The history index of an updated site: a save `savedDaysAgo`, then an update `updatedDaysAgo`
+// that met the given numbers of new, changed, unchanged, gone and failed pages.
+void WriteUpdate(const std::string& saves, const char* site, int savedDaysAgo, int updatedDaysAgo, const int (&counts)[5]) {
+    const std::string folder = saves + site + "/site.files/";
+    const int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
+                            std::chrono::system_clock::now().time_since_epoch()).count();
+    constexpr int64_t kDay = 24 * 60 * 60;
+    records::HistoryIndex index;
+    if (index.Open(folder + records::kHistoryIndexName) == records::HistoryIndex::OpenFailed) return;
+    index.EndRun(index.BeginRun("save", now - savedDaysAgo * kDay), now - savedDaysAgo * kDay + 40, 1, "");
+    const int64_t ended = now - updatedDaysAgo * kDay;
+    const int64_t run = index.BeginRun("update", ended - 5);
+    const char* statuses[5] = {"new", "changed", "unchanged", "gone", "failed"};
+    int n = 0;
+    for (int s = 0; s < 5; ++s)
+        for (int i = 0; i < counts[s]; ++i) {
+            records::HistoryEntry e;
+            e.url = std::string("https://example/") + std::to_string(n++);
+            e.path = "p" + std::to_string(n) + ".html";
+            e.page = true;
+            e.status = statuses[s];
+            e.lastRun = run;
+            index.Put(e);
+        }
+    index.EndRun(run, ended, counts[0] + counts[1] > 0 ? 4 : 2, "");
+    Sandbox::WriteFile(folder + records::ChangeReportName(ended), "<html></html>");
 }
 
 void WritePicture(const std::string& path, QColor from, QColor to) {
@@ -94,6 +125,9 @@ int main(int argc, char** argv) {
         {"recipes", "https://recipe.example.net/washoku/", "", 1},
     };
     for (const Site& s : sites) WriteSite(saves, s);
+    WriteUpdate(saves, "python-docs", 40, 2, {0, 12, 4388, 1, 0});
+    WriteUpdate(saves, "tenki-blog", 90, 3, {6, 2, 310, 0, 1});
+    WriteUpdate(saves, "rust-book", 60, 20, {0, 0, 512, 0, 0});
     const struct {
         const char* url;
         const char* file;
@@ -126,6 +160,10 @@ int main(int argc, char** argv) {
     window.SearchBox()->setEditText(QStringLiteral("blog"));
     window.SearchButton()->click();
     save("suite-qdx-list");
+    window.SearchBox()->setEditText(QString());
+    (void)window.ShowChangedWithin(7);
+    save("suite-update-column");
+    window.SearchButton()->click();
     window.Tabs()->setCurrentIndex(1);
     QTreeWidget* files = window.FileView()->List();
     if (files->topLevelItemCount() > 0) files->setCurrentItem(files->topLevelItem(0));

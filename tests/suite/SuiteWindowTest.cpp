@@ -7,13 +7,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
 #include <unistd.h>
 
+#include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/qt/QtText.h"
+#include "records/HistoryIndex.h"
 #include "suite/Registration.h"
 #include "suite/qt/QdxListView.h"
 #include "suite/qt/SavedFileView.h"
@@ -155,4 +158,73 @@ TEST(SuiteWindow, AFileTheDesktopCannotOpenIsReported) {
         if (c.said) EXPECT_NE(said.find(c.said), std::string::npos) << c.status << ": " << said;
         else EXPECT_EQ(said.find("ファイルが開けません"), std::string::npos) << said;
     }
+}
+
+TEST(SuiteWindow, ShowsTheLastUpdateOpensItsReportAndFindsTheSitesChangedLately) {
+    testsupport::EnsureQApplication();
+    Sandbox box;
+    const std::string path = box / suite::kCatalogueFileName;
+    const int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
+                            std::chrono::system_clock::now().time_since_epoch()).count();
+    constexpr int64_t kDay = 24 * 60 * 60;
+    // "updated.qdx": saved ten days ago, updated three days ago with one new and one changed
+    // page. "saved.qdx": saved, never updated. "broken.qdx": its index is no database.
+    for (const char* name : {"updated", "saved", "broken"}) {
+        Sandbox::WriteFile(box / (std::string(name) + ".qdx"), "769\r\nEnd\r\n");
+        ASSERT_EQ(suite::RegisterInFile(path, {"QDX", box / (std::string(name) + ".qdx"), ""}), 1);
+    }
+    const std::string updated = box / "updated.files/";
+    for (const char* folder : {"updated.files/", "saved.files/"}) {
+        records::HistoryIndex index;
+        ASSERT_TRUE(platform::CreateFolder(box / folder));
+        ASSERT_NE(index.Open(box / (std::string(folder) + records::kHistoryIndexName)), records::HistoryIndex::OpenFailed);
+        index.EndRun(index.BeginRun("save", now - 10 * kDay), now - 10 * kDay, 1, "");
+        if (folder != std::string("updated.files/")) continue;
+        const int64_t run = index.BeginRun("update", now - 3 * kDay);
+        records::HistoryEntry entry;
+        entry.path = "a.html";
+        entry.page = true;
+        for (const char* status : {"new", "changed", "unchanged", "unchanged"}) {
+            entry.url = "http://h/" + std::to_string(entry.lastSeen++) + ".html";
+            entry.status = status;
+            entry.lastRun = run;
+            index.Put(entry);
+        }
+        index.EndRun(run, now - 3 * kDay, 4, "");
+    }
+    Sandbox::WriteFile(updated + "更新レポート_20261201-100000.html", "old");
+    Sandbox::WriteFile(updated + "更新レポート_20261205-100000.html", "new");
+    Sandbox::WriteFile(box / "broken.files/SitrovHistory.sqlite", "no database at all");
+    const std::string indexBytes = Sandbox::ReadFile(updated + records::kHistoryIndexName);
+
+    Opened opened;
+    suite::Catalogue catalogue(path);
+    SuiteWindow window(box.Path(), catalogue, RecordingHooks(opened), "suite-update-test-" + std::to_string(::getpid()));
+    ASSERT_TRUE(testsupport::RunUntil([&] { return window.Loaded(); }, 20000));
+    QTreeWidget* qdx = window.QdxView()->List();
+    ASSERT_EQ(qdx->topLevelItemCount(), 3);
+    qdx->sortItems(QdxListView::ColName, Qt::AscendingOrder);  // broken, saved, updated
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColUpdate), "");
+    EXPECT_EQ(Column(qdx, 1, QdxListView::ColUpdate), "");
+    const std::string text = Column(qdx, 2, QdxListView::ColUpdate);
+    EXPECT_NE(text.find(" 新1 変1 同2 消0 失0"), std::string::npos) << text;
+    EXPECT_EQ(text.size(), std::string("2026/12/05").size() + std::string(" 新1 変1 同2 消0 失0").size()) << text;
+    // Reading never writes: neither the sound index nor the broken one changes.
+    EXPECT_EQ(Sandbox::ReadFile(updated + records::kHistoryIndexName), indexBytes);
+    EXPECT_EQ(Sandbox::ReadFile(box / "broken.files/SitrovHistory.sqlite"), "no database at all");
+
+    window.QdxView()->OpenChangeReport(box / "updated.qdx");
+    ASSERT_TRUE(testsupport::RunUntil([&] { return window.QdxView()->Opener().Idle() && !opened.lines.empty(); }, 5000));
+    EXPECT_EQ(opened.lines.back(), "file " + updated + "更新レポート_20261205-100000.html");
+
+    EXPECT_EQ(window.ShowChangedWithin(7), 1);
+    EXPECT_EQ(Column(qdx, 0, QdxListView::ColName), "updated.qdx");
+    EXPECT_FALSE(qdx->topLevelItem(0)->isHidden());
+    EXPECT_TRUE(qdx->topLevelItem(1)->isHidden());
+    EXPECT_TRUE(qdx->topLevelItem(2)->isHidden());
+    EXPECT_EQ(window.ShowChangedWithin(2), 0);
+    // A search shows every site again.
+    window.SearchBox()->setEditText(QStringLiteral("saved"));
+    window.SearchButton()->click();
+    for (int i = 0; i < qdx->topLevelItemCount(); ++i) EXPECT_FALSE(qdx->topLevelItem(i)->isHidden());
 }

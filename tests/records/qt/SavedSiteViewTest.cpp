@@ -132,8 +132,8 @@ TEST_F(SavedSiteViewTest, MenusCarryTheirCaptionsAndCommands) {
     Open(0x301);
     // Each menu: its title, then "caption=id" per item, "-" for a separator.
     const std::vector<std::vector<std::string>> expected = {
-        {"ファイル(&F)", "保存したファイルを開く(&O)=60", "コンプリートURLを開く(&P)=61", "-", "エラーログを開く(&E)=67", "-",
-         "更新をチェックする(&I)=16", "-", "Sitrova の新規起動(&N)=24", "終了(&C)=19"},
+        {"ファイル(&F)", "保存したファイルを開く(&O)=60", "コンプリートURLを開く(&P)=61", "-", "エラーログを開く(&E)=67",
+         "更新レポートを開く(&R)=68", "-", "更新をチェックする(&I)=16", "-", "Sitrova の新規起動(&N)=24", "終了(&C)=19"},
         {"ツール(&T)", "コメントの編集(&C)=62", "バナー広告等削除を実行(&D)=18", "-", "Qdxファイルのフルパスをコピー(&P)=66"},
         {"リンク(&L)", "外部リンクファイル一覧を開く(&O)=65", "-", "関連ファイルの追加(&A)=63", "関連ファイルの削除(&D)=64"},
         {"ヘルプ(&H)", "What's Qdxファイル？(&C)=20", "Read me ファイル？(&R)=23", "-", "バージョン情報(&A)=10"},
@@ -310,4 +310,15 @@ TEST_F(SavedSiteViewTest, RelatedLinkIsAddedOpenedAndDeleted) {
     EXPECT_EQ(LinkItems(), 0);
     EXPECT_FALSE(Enabled(64));
     EXPECT_EQ(Sandbox::ReadFile(site.qdxPath).find("__[QdxLinkFile."), std::string::npos);
+}
+
+TEST_F(SavedSiteViewTest, TheNewestChangeReportOpensFromTheFileMenu) {
+    Open(0x301);
+    EXPECT_FALSE(Enabled(68));  // no update has written one yet
+    Sandbox::WriteFile(box / "site.files/更新レポート_20261130-235959.html", "old");
+    Sandbox::WriteFile(box / "site.files/更新レポート_20261208-091503.html", "new");
+    OpenWritten();
+    ASSERT_TRUE(Enabled(68));
+    view->OnCommand(68);
+    EXPECT_EQ(calls, (std::vector<Call>{{"shell", {box / "site.files/更新レポート_20261208-091503.html"}}}));
 }
