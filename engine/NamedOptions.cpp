@@ -45,6 +45,11 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
         {"sitemaps", NamedOptionKind::Bool, "サイトマップ（sitemap.xml）に載っているページも保存する",
          "開始ページのホストの sitemap.xml と robots.txt が示すサイトマップに載っているページも辿る（保存の範囲は変わらない）",
          &NamedOptions::sitemaps, 0, 0},
+        {"render", NamedOptionKind::Bool, "スクリプト実行後のページを保存",
+         "各ページをブラウザーエンジン（SitrovaRender、Qt WebEngine）で開き、スクリプトが作った内容とページが読み込んだファイルを保存する",
+         &NamedOptions::render, 0, 0},
+        {"render-keep-scripts", NamedOptionKind::Bool, "スクリプト実行後のページにスクリプトを残す",
+         "render で保存したページからスクリプトを取り除かずに残す（既定では取り除く）", &NamedOptions::renderKeepScripts, 0, 0},
     };
     return table;
 }

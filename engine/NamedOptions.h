@@ -38,6 +38,11 @@ struct NamedOptions {
     bool acceptSelfSigned = false;
     // Start the walk also from the pages the start host's sitemaps list (within the same limits).
     bool sitemaps = false;
+    // Load each page in a browser engine and save the document its scripts built, with what
+    // it asked for; and whether the saved document keeps its scripts (by default they go,
+    // or the copy would build itself a second time when opened).
+    bool render = false;
+    bool renderKeepScripts = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -4,6 +4,7 @@
 #include "engine/CrawlDriver.h"
 #include "engine/JobRecords.h"
 #include "engine/OutDomainList.h"
+#include "engine/RenderStep.h"
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SitemapSeeds.h"
@@ -62,6 +63,7 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);
     int result = CompCopyDlFormatManager(host, job);
+    EndPageRenderer();  // the renderer lives as long as the save, not as long as its thread
     job.SetHttp(nullptr);
     return result;
 }
