@@ -1,6 +1,8 @@
 #include "engine/PageRenderer.h"
 
-#include "engine/RenderMessage.h"
+#include <charconv>
+#include <chrono>
+
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 
@@ -11,6 +13,10 @@ namespace {
 // Time for the engine to come up before its first page, and slack beyond a page's own bound.
 constexpr int kStartSlackMs = 30000;
 constexpr int kAnswerSlackMs = 10000;
+// Pages one program renders before a fresh one takes over.
+constexpr uint64_t kPagesPerProcess = 200;
+// How often the reader looks whether it should stop.
+constexpr int kReadPollMs = 200;
 
 std::string HtmlAttribute(const std::string& text) {
     std::string out;
@@ -31,12 +37,19 @@ std::vector<std::string> RenderProgramArguments(const RenderSettings& settings) 
     if (!settings.proxy.empty()) args.push_back("--proxy=" + settings.proxy);
     if (!settings.noProxy.empty()) args.push_back("--no-proxy=" + settings.noProxy);
     if (settings.acceptSelfSigned) args.push_back("--accept-self-signed");
+    args.push_back("--pages=" + std::to_string(settings.pages));
     return args;
 }
 
+bool PageRenderer::Running() const {
+    const std::lock_guard lock(m_answerLock);
+    return !m_ended;
+}
+
 int PageRenderer::Start(const RenderSettings& settings, std::string* why) {
+    Stop();
+    const std::lock_guard lock(m_processLock);
     m_settings = settings;
-    m_buffer.clear();
     if (!platform::IsRegularFile(settings.program)) {
         if (why) *why = "ページを描画するプログラムがありません（Qt WebEngine 版が入っていません）: " + settings.program;
         return PageNotRendered;
@@ -47,39 +60,109 @@ int PageRenderer::Start(const RenderSettings& settings, std::string* why) {
     }
     // The program says "ready" once its engine is up; a program that cannot load the engine
     // ends instead, with its reason.
+    std::string buffer;
     RenderFields hello;
-    if (!m_process.ReadUntil(m_buffer, kStartSlackMs, [&](std::string& b) {
+    if (!m_process.ReadUntil(buffer, kStartSlackMs, [&](std::string& b) {
             return TakeRenderMessage(b, hello) != RenderMessageIncomplete;
         }) ||
-        hello["status"] != "ready") {
+        hello["status"] != "ready" || !buffer.empty()) {
         m_process.Stop();
         if (why) *why = "ページを描画するプログラムが動きません（Qt WebEngine を読み込めません）";
         return PageNotRendered;
     }
+    m_firstIdOfProgram = m_nextId + 1;
+    {
+        const std::lock_guard answers(m_answerLock);
+        m_ended = false;
+    }
+    m_reader = std::jthread([this](std::stop_token stop) { ReadAnswers(stop); });
     return PageRendered;
 }
 
-int PageRenderer::Render(const RenderRequest& request, RenderResult& result, std::string* why) {
-    if (!m_process.Running() && !Start(m_settings, why)) return PageNotRendered;
-    RenderFields fields{{"url", request.url},
-                        {"html", request.html},
-                        {"content-type", request.contentType},
-                        {"cookies", request.cookies},
-                        {"keep-scripts", request.keepScripts ? "1" : "0"},
-                        {"timeout-ms", std::to_string(request.timeoutMs)},
-                        {"max-requests", std::to_string(request.maxRequests)}};
+void PageRenderer::Stop() {
+    const std::lock_guard lock(m_processLock);
+    if (m_reader.joinable()) {
+        m_reader.request_stop();
+        m_reader.join();
+    }
+    m_process.Stop();
+    const std::lock_guard answers(m_answerLock);
+    m_answers.clear();
+    m_waiting.clear();
+    m_ended = true;
+    m_answered.notify_all();
+}
+
+// The reader thread: takes every answer off the pipe as it comes.
+void PageRenderer::ReadAnswers(std::stop_token stop) {
+    std::string buffer;
+    bool ended = false;
+    while (!stop.stop_requested() && !ended) {
+        if (m_process.ReadSome(buffer, kReadPollMs) < 0) ended = true;
+        RenderFields answer;
+        int taken;
+        while ((taken = TakeRenderMessage(buffer, answer)) == RenderMessageComplete) {
+            uint64_t id = 0;
+            const std::string& text = answer["id"];
+            (void)std::from_chars(text.data(), text.data() + text.size(), id);
+            const std::lock_guard lock(m_answerLock);
+            const auto it = m_waiting.find(id);
+            if (it == m_waiting.end()) continue;
+            if (it->second) {
+                m_waiting.erase(it);
+            } else {
+                m_answers[id] = std::move(answer);
+                m_answered.notify_all();
+            }
+        }
+        if (taken == RenderMessageBroken) ended = true;
+    }
+    const std::lock_guard lock(m_answerLock);
+    m_ended = true;
+    m_answered.notify_all();
+}
+
+uint64_t PageRenderer::Submit(const RenderRequest& request) {
+    const std::lock_guard lock(m_processLock);
+    const uint64_t id = ++m_nextId;
+    {
+        const std::lock_guard answers(m_answerLock);
+        if (m_ended) return 0;
+        m_waiting[id] = false;
+    }
+    const RenderFields fields{{"id", std::to_string(id)},
+                              {"url", request.url},
+                              {"html", request.html},
+                              {"content-type", request.contentType},
+                              {"cookies", request.cookies},
+                              {"keep-scripts", request.keepScripts ? "1" : "0"},
+                              {"timeout-ms", std::to_string(request.timeoutMs)},
+                              {"max-requests", std::to_string(request.maxRequests)}};
+    if (m_process.Write(EncodeRenderMessage(fields))) return id;
+    const std::lock_guard answers(m_answerLock);
+    m_waiting.erase(id);
+    return 0;
+}
+
+int PageRenderer::Collect(uint64_t id, int waitMs, RenderResult& result, std::string* why) {
     RenderFields answer;
-    int taken = RenderMessageIncomplete;
-    if (!m_process.Write(EncodeRenderMessage(fields)) ||
-        !m_process.ReadUntil(m_buffer, request.timeoutMs + kAnswerSlackMs, [&](std::string& b) {
-            return (taken = TakeRenderMessage(b, answer)) != RenderMessageIncomplete;
-        }) ||
-        taken != RenderMessageComplete) {
+    bool late = false;
+    {
+        std::unique_lock lock(m_answerLock);
+        // An id the program does not know (it was started afresh since) gets no answer.
+        const auto gone = [&] { return m_answers.count(id) > 0 || m_ended || m_waiting.count(id) == 0; };
+        late = !m_answered.wait_for(lock, std::chrono::milliseconds(waitMs), gone);
+        m_waiting.erase(id);
+        if (const auto it = m_answers.find(id); it != m_answers.end()) {
+            answer = std::move(it->second);
+            m_answers.erase(it);
+        }
+    }
+    if (answer.empty()) {
         // A renderer that hangs, died or talks nonsense is ended; the next page starts another.
-        m_process.Stop();
-        m_buffer.clear();
+        if (late) Stop();
         if (why) *why = "ページを描画するプログラムが応答しません";
-        return PageNotRendered;
+        return PageNotAnswered;
     }
     if (answer["status"] != "ok") {
         if (why) *why = "ページを描画できません: " + answer["error"];
@@ -96,6 +179,41 @@ int PageRenderer::Render(const RenderRequest& request, RenderResult& result, std
         at = end + 1;
     }
     return PageRendered;
+}
+
+void PageRenderer::Forget(uint64_t id) {
+    const std::lock_guard lock(m_answerLock);
+    if (m_answers.erase(id)) m_waiting.erase(id);
+    else if (const auto it = m_waiting.find(id); it != m_waiting.end()) it->second = true;
+}
+
+size_t PageRenderer::Outstanding() const {
+    const std::lock_guard lock(m_answerLock);
+    size_t count = 0;
+    for (const auto& [id, forgotten] : m_waiting) count += forgotten ? 0 : 1;
+    return count;
+}
+
+uint64_t PageRenderer::PagesOfThisProgram() const {
+    const std::lock_guard lock(m_processLock);
+    return m_nextId + 1 - m_firstIdOfProgram;
+}
+
+bool PageRenderer::WantsRestart() const { return PagesOfThisProgram() >= kPagesPerProcess; }
+
+int PageRenderer::Render(const RenderRequest& request, RenderResult& result, std::string* why) {
+    // A browser engine grows with the pages it saw; a fresh one now and then keeps a long save
+    // at the memory of a short one.
+    if (WantsRestart() && Outstanding() == 0) Stop();
+    if (!Running() && !Start(m_settings, why)) return PageNotRendered;
+    const uint64_t id = Submit(request);
+    if (!id) {
+        Stop();
+        if (why) *why = "ページを描画するプログラムが応答しません";
+        return PageNotAnswered;
+    }
+    // Pages handed over ahead of this one may hold every place of the program for one bound.
+    return Collect(id, 2 * request.timeoutMs + kAnswerSlackMs, result, why);
 }
 
 void AddRequestedLinks(std::string& dom, const std::vector<std::string>& requested) {

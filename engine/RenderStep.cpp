@@ -1,12 +1,16 @@
 #include "engine/RenderStep.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <memory>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "engine/ModeFlags.h"
-#include "engine/PageRenderer.h"
+#include "engine/PlaceholderPages.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
+#include "platform/FileUtil.h"
 #include "platform/CookieJar.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
@@ -19,34 +23,12 @@ constexpr int kPageTimeoutMs = 5000;
 constexpr int kMaxRequestsPerPage = 200;
 // The agent of the save's "Mozilla/4.0" way of fetching.
 constexpr const char* kProgramAgent = "Mozilla/4.0";
-
-// One renderer per save worker: started at the worker's first rendered page, ended with the
-// worker. A renderer that could not start is not asked again by the same save.
-struct WorkerRenderer {
-    RenderSettings settings;
-    PageRenderer renderer;
-    bool failed = false;
-};
-thread_local std::unique_ptr<WorkerRenderer> t_renderer;
-
-RenderSettings SettingsOf(const SaveJob& job) {
-    RenderSettings settings;
-    settings.program = RenderProgramPath();
-    if (const platform::HttpSession* http = job.Http()) {
-        const platform::HttpClientSettings& client = http->Settings();
-        settings.agent = client.agent;
-        settings.proxy = client.proxy;
-        settings.noProxy = client.noProxy;
-        settings.acceptSelfSigned = client.acceptSelfSigned;
-    }
-    if (job.Has(mode::agent)) settings.agent = kProgramAgent;
-    return settings;
-}
-
-bool SameSettings(const RenderSettings& a, const RenderSettings& b) {
-    return a.program == b.program && a.agent == b.agent && a.proxy == b.proxy && a.noProxy == b.noProxy &&
-           a.acceptSelfSigned == b.acceptSelfSigned;
-}
+// Pages bigger than this are rendered when the walk reaches them, not read in ahead.
+constexpr uint64_t kMaxAheadBytes = uint64_t{8} << 20;
+// Answers kept for pages the walk has not reached yet, per place of the program.
+constexpr size_t kAheadPerPlace = 4;
+// A page handed over ahead waits behind at most one page of each place.
+constexpr int kAheadWaitMs = 2 * kPageTimeoutMs + 10000;
 
 // A page, by its answer or, without one, by its first bytes.
 bool LooksLikeHtml(const std::string& text, const std::string& contentType) {
@@ -56,52 +38,103 @@ bool LooksLikeHtml(const std::string& text, const std::string& contentType) {
            head.find("<body") != std::string::npos;
 }
 
-PageRenderer* RendererFor(SaveJob& job) {
-    const RenderSettings settings = SettingsOf(job);
-    if (t_renderer && !SameSettings(t_renderer->settings, settings)) t_renderer.reset();
-    if (!t_renderer) {
-        t_renderer = std::make_unique<WorkerRenderer>();
-        t_renderer->settings = settings;
-        std::string why;
-        if (!t_renderer->renderer.Start(settings, &why)) {
-            t_renderer->failed = true;
-            job.AppendLog("  ！" + why + "。スクリプトを実行せずに保存します。");
-        }
-    }
-    return t_renderer->failed ? nullptr : &t_renderer->renderer;
-}
-
-std::string CookiesFor(const SaveJob& job) {
-    const platform::HttpSession* http = job.Http();
-    if (!http || !http->Settings().cookies) return {};
-    return http->Settings().cookies->CookiesTxt();
-}
-
 }  // namespace
 
-void EndPageRenderer() { t_renderer.reset(); }
-
-std::string RenderProgramPath() {
-    if (const char* given = std::getenv("SITROVA_RENDER_PROGRAM"); given && *given) return given;
-    return platform::ProgramFolder() + "/SitrovaRender";
+int RenderSession::PagesFor(uint32_t cpuSleepMs) {
+    if (cpuSleepMs > 0) return 1;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, 4u));
 }
 
-bool RenderFetchedPage(SaveJob& job, const std::string& url, std::string& text, std::string& contentType) {
-    const NamedOptions named = job.Named();
-    if (!named.render || !LooksLikeHtml(text, contentType)) return false;
-    PageRenderer* renderer = RendererFor(job);
-    if (!renderer) return false;
+RenderSession::RenderSession(const SaveJob& job) {
+    m_settings.program = RenderProgramPath();
+    if (const platform::HttpSession* http = job.Http()) {
+        const platform::HttpClientSettings& client = http->Settings();
+        m_settings.agent = client.agent;
+        m_settings.proxy = client.proxy;
+        m_settings.noProxy = client.noProxy;
+        m_settings.acceptSelfSigned = client.acceptSelfSigned;
+        m_cookies = client.cookies;
+    }
+    if (job.Has(mode::agent)) m_settings.agent = kProgramAgent;
+    m_settings.pages = PagesFor(job.CpuSleepMs());
+    m_keepScripts = job.Named().renderKeepScripts;
+}
+
+RenderSession::~RenderSession() { m_renderer.Stop(); }
+
+RenderRequest RenderSession::RequestFor(const std::string& url, const std::string& text,
+                                        const std::string& contentType) const {
     RenderRequest request;
     request.url = url;
     request.html = text;
     request.contentType = contentType;
-    request.cookies = CookiesFor(job);
-    request.keepScripts = named.renderKeepScripts;
+    if (m_cookies) request.cookies = m_cookies->CookiesTxt();
+    request.keepScripts = m_keepScripts;
     request.timeoutMs = kPageTimeoutMs;
     request.maxRequests = kMaxRequestsPerPage;
+    return request;
+}
+
+// Fetch-ahead thread.
+void RenderSession::RenderAhead(const std::string& url, const std::string& path, const std::string& contentType) {
+    if (!m_renderer.Running() || m_renderer.WantsRestart() ||
+        m_renderer.Outstanding() >= static_cast<size_t>(m_settings.pages))
+        return;
+    if (platform::FileSize(path) > static_cast<int64_t>(kMaxAheadBytes)) return;
+    std::string text;
+    if (!platform::ReadWholeFile(path, text) || !IsSavedCopyText(text) || !LooksLikeHtml(text, contentType)) return;
+    const uint64_t id = m_renderer.Submit(RequestFor(url, text, contentType));
+    if (!id) return;
+    std::vector<uint64_t> stale;
+    {
+        const std::lock_guard lock(m_aheadLock);
+        if (const auto it = m_ahead.find(url); it != m_ahead.end()) stale.push_back(it->second.id);
+        else m_aheadOrder.push_back(url);
+        m_ahead[url] = {id, std::hash<std::string>{}(text)};
+        while (m_aheadOrder.size() > kAheadPerPlace * static_cast<size_t>(m_settings.pages)) {
+            const auto old = m_ahead.find(m_aheadOrder.front());
+            if (old != m_ahead.end()) {
+                stale.push_back(old->second.id);
+                m_ahead.erase(old);
+            }
+            m_aheadOrder.pop_front();
+        }
+    }
+    for (const uint64_t old : stale) m_renderer.Forget(old);
+}
+
+uint64_t RenderSession::TakeAhead(const std::string& url, const std::string& text) {
+    Ahead ahead;
+    {
+        const std::lock_guard lock(m_aheadLock);
+        const auto it = m_ahead.find(url);
+        if (it == m_ahead.end()) return 0;
+        ahead = it->second;
+        m_ahead.erase(it);
+        std::erase(m_aheadOrder, url);
+    }
+    if (ahead.hash == std::hash<std::string>{}(text)) return ahead.id;
+    m_renderer.Forget(ahead.id);  // the page changed since: render what the walk has
+    return 0;
+}
+
+bool RenderSession::Render(SaveJob& job, const std::string& url, std::string& text, std::string& contentType) {
+    if (m_failed || !LooksLikeHtml(text, contentType)) return false;
     RenderResult result;
     std::string why;
-    if (!renderer->Render(request, result, &why)) {
+    int rendered = PageNotAnswered;
+    if (const uint64_t id = TakeAhead(url, text)) rendered = m_renderer.Collect(id, kAheadWaitMs, result, &why);
+    // No answer ahead, or it was lost with a program that ended: the page is rendered now.
+    if (rendered == PageNotAnswered) {
+        if (!m_renderer.Running() && !m_renderer.Start(m_settings, &why)) {
+            m_failed = true;
+            job.AppendLog("  ！" + why + "。スクリプトを実行せずに保存します。");
+            return false;
+        }
+        rendered = m_renderer.Render(RequestFor(url, text, contentType), result, &why);
+    }
+    if (rendered != PageRendered) {
         job.AppendLog("  ！" + why + "。取得したままのページを保存します。");
         return false;
     }
@@ -112,6 +145,21 @@ bool RenderFetchedPage(SaveJob& job, const std::string& url, std::string& text, 
     text = std::move(result.dom);
     contentType = "text/html; charset=utf-8";
     return true;
+}
+
+std::string RenderProgramPath() {
+    if (const char* given = std::getenv("SITROVA_RENDER_PROGRAM"); given && *given) return given;
+    return platform::ProgramFolder() + "/SitrovaRender";
+}
+
+bool RenderFetchedPage(SaveJob& job, const std::string& url, std::string& text, std::string& contentType) {
+    RenderSession* session = job.Renderer();
+    return session && session->Render(job, url, text, contentType);
+}
+
+void RenderFetchedAhead(const SaveJob& job, const std::string& url, const std::string& path,
+                        const std::string& contentType) {
+    if (RenderSession* session = job.Renderer()) session->RenderAhead(url, path, contentType);
 }
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #include "engine/SaveManager.h"
 
+#include <memory>
+
 #include "engine/ClientSettings.h"
 #include "engine/CrawlDriver.h"
 #include "engine/JobRecords.h"
@@ -62,8 +64,12 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     platform::HttpSession http(MakeClientSettings(job.Named(), ClientUse::Save, &notes));
     for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);
+    // The renderer, when the save renders, lives as long as the save.
+    std::unique_ptr<RenderSession> render;
+    if (job.Named().render) render = std::make_unique<RenderSession>(job);
+    job.SetRenderer(render.get());
     int result = CompCopyDlFormatManager(host, job);
-    EndPageRenderer();  // the renderer lives as long as the save, not as long as its thread
+    job.SetRenderer(nullptr);
     job.SetHttp(nullptr);
     return result;
 }

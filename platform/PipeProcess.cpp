@@ -89,17 +89,18 @@ int PipeProcess::Write(const std::string& data) {
 }
 
 int PipeProcess::ReadSome(std::string& buffer, int timeoutMs) {
-    if (m_out < 0) return 0;
+    if (m_out < 0) return -1;
     pollfd fd{m_out, POLLIN, 0};
     int ready;
     do ready = ::poll(&fd, 1, timeoutMs);
     while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return 0;
+    if (ready == 0) return 0;
+    if (ready < 0) return -1;
     char chunk[65536];
     ssize_t n;
     do n = ::read(m_out, chunk, sizeof chunk);
     while (n < 0 && errno == EINTR);
-    if (n <= 0) return 0;
+    if (n <= 0) return -1;
     buffer.append(chunk, static_cast<size_t>(n));
     return 1;
 }

@@ -29,15 +29,17 @@ public:
     template <typename Done>
     [[nodiscard]] int ReadUntil(std::string& buffer, int timeoutMs, Done done) {
         while (!done(buffer))
-            if (!ReadSome(buffer, timeoutMs)) return 0;
+            if (ReadSome(buffer, timeoutMs) != 1) return 0;
         return 1;
     }
+    // Appends what the program wrote within `timeoutMs`: 1 read some, 0 nothing came in
+    // time, -1 the program closed its output (it ended). One reader at a time; writing from
+    // another thread meanwhile is safe.
+    [[nodiscard]] int ReadSome(std::string& buffer, int timeoutMs);
     // Ends the program (closes its input, then kills it when it does not end at once).
     void Stop();
 
 private:
-    int ReadSome(std::string& buffer, int timeoutMs);
-
     pid_t m_pid = -1;
     int m_in = -1;
     int m_out = -1;

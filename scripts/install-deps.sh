@@ -11,7 +11,7 @@ packages=(
   libgtest-dev googletest
   python3 ccache procps util-linux
   # The renderer of "render" (SitrovaRender); the save runs without it when it is missing.
-  qt6-webengine-dev
+  qt6-webengine-dev libqt6webenginecore6-bin
 )
 
 missing=()

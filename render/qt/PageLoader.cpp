@@ -102,7 +102,7 @@ void RequestLog::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (m_seen.insert(text).second) m_urls.push_back(std::move(text));
 }
 
-PageLoader::PageLoader(QWebEngineProfile* profile, RequestLog* log) : m_profile(profile), m_log(log) {
+PageLoader::PageLoader(QWebEngineProfile* profile) : m_profile(profile) {
     m_tick.setInterval(100);
     connect(&m_tick, &QTimer::timeout, this, [this] { Tick(); });
 }
@@ -124,11 +124,13 @@ void PageLoader::Render(const engine::RenderFields& request, Answer answer) {
 
     m_loaded = false;
     m_serialising = false;
-    m_log->Reset(url, cap, m_keepScripts);
+    m_log.Reset(url, cap, m_keepScripts);
     m_page = std::make_unique<QWebEnginePage>(m_profile);
+    // Each page notes its own requests: pages render side by side in one profile.
+    m_page->setUrlRequestInterceptor(&m_log);
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool) {
         m_loaded = true;
-        m_log->Touch();
+        m_log.Touch();
     });
     const QByteArray html = QByteArray::fromStdString(field("html"));
     QString mime = QString::fromStdString(field("content-type"));
@@ -148,7 +150,7 @@ void PageLoader::Tick() {
             Finish({{"status", "error"}, {"error", "the page did not answer"}});
         return;
     }
-    const bool quiet = m_loaded && m_log->clock.elapsed() - m_log->LastRequestMs() >= kQuietMs;
+    const bool quiet = m_loaded && m_log.clock.elapsed() - m_log.LastRequestMs() >= kQuietMs;
     const bool late = m_started.elapsed() >= m_timeoutMs;
     if (quiet || late) Serialise(!quiet);
 }
@@ -163,7 +165,7 @@ void PageLoader::Serialise(bool cut) {
             return;
         }
         std::string requested;
-        for (const std::string& url : m_log->Urls()) requested += url + "\n";
+        for (const std::string& url : m_log.Urls()) requested += url + "\n";
         Finish({{"status", "ok"},
                 {"dom", value.toString().toStdString()},
                 {"requested", requested},
@@ -176,8 +178,13 @@ void PageLoader::Finish(const engine::RenderFields& fields) {
     m_serialising = false;
     Answer answer = std::move(m_answer);
     m_answer = nullptr;
-    // The page goes when the event loop next runs, not inside its own callback.
-    if (m_page) m_page.release()->deleteLater();
+    // The page goes when the event loop next runs, not inside its own callback; what it
+    // still asks for until then is no part of the next page's log.
+    if (m_page) {
+        m_page->setUrlRequestInterceptor(nullptr);
+        m_page->triggerAction(QWebEnginePage::Stop);
+        m_page.release()->deleteLater();
+    }
     if (answer) answer(fields);
 }
 

@@ -48,7 +48,7 @@ private:
 class PageLoader : public QObject {
 public:
     using Answer = std::function<void(const engine::RenderFields&)>;
-    explicit PageLoader(QWebEngineProfile* profile, RequestLog* log);
+    explicit PageLoader(QWebEngineProfile* profile);
     ~PageLoader() override;
     // Renders the request and calls `answer` once, from the event loop.
     void Render(const engine::RenderFields& request, Answer answer);
@@ -59,7 +59,7 @@ private:
     void Finish(const engine::RenderFields& fields);
 
     QWebEngineProfile* m_profile;
-    RequestLog* m_log;
+    RequestLog m_log;
     std::unique_ptr<QWebEnginePage> m_page;
     QTimer m_tick;
     QElapsedTimer m_started;

@@ -1,11 +1,14 @@
 // SitrovaRender: the page renderer a save starts when "render" is on. It reads requests on
-// its standard input and writes answers on its standard output (engine/RenderMessage.h), one
-// page at a time, until its input closes. It shows nothing and needs no display.
+// its standard input and writes answers on its standard output (engine/RenderMessage.h), up
+// to --pages=N pages at a time (answers in the order pages finish), until its input closes. It shows nothing and needs no display.
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QWebEngineProfile>
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 #include <deque>
 #include <string>
 #include <fcntl.h>
@@ -20,6 +23,7 @@ namespace {
 struct Arguments {
     std::string agent, proxy, noProxy;
     bool acceptSelfSigned = false;
+    int pages = 1;  // rendered side by side
 };
 
 Arguments ReadArguments(int argc, char** argv) {
@@ -31,6 +35,7 @@ Arguments ReadArguments(int argc, char** argv) {
         else if (arg.rfind("--proxy=", 0) == 0) a.proxy = value("--proxy=");
         else if (arg.rfind("--no-proxy=", 0) == 0) a.noProxy = value("--no-proxy=");
         else if (arg == "--accept-self-signed") a.acceptSelfSigned = true;
+        else if (arg.rfind("--pages=", 0) == 0) a.pages = std::clamp(std::atoi(value("--pages=").c_str()), 1, 8);
     }
     return a;
 }
@@ -42,6 +47,9 @@ void PrepareEnvironment(const Arguments& a) {
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string flags = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS") ? std::getenv("QTWEBENGINE_CHROMIUM_FLAGS") : "";
     flags += " --disable-gpu --disable-gpu-compositing --disable-dev-shm-usage --mute-audio";
+    // A page's scripts get a bounded heap: a runaway page fails alone instead of growing
+    // without end.
+    flags += " --js-flags=--max-old-space-size=512";
     if (::geteuid() == 0) {
         flags += " --no-sandbox";
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
@@ -87,23 +95,31 @@ int main(int argc, char** argv) {
     // An off-the-record profile: nothing of one save is kept on disk for the next.
     QWebEngineProfile profile;
     if (!args.agent.empty()) profile.setHttpUserAgent(QString::fromStdString(args.agent));
-    render::RequestLog log;
-    profile.setUrlRequestInterceptor(&log);
-    render::PageLoader loader(&profile, &log);
+    std::vector<std::unique_ptr<render::PageLoader>> loaders;
+    std::vector<render::PageLoader*> free;
+    for (int i = 0; i < args.pages; ++i) {
+        loaders.push_back(std::make_unique<render::PageLoader>(&profile));
+        free.push_back(loaders.back().get());
+    }
 
     std::string buffer;
     std::deque<engine::RenderFields> waiting;
-    bool busy = false;
+    // Each free page takes the oldest request; its answer repeats the request's id.
     std::function<void()> next = [&] {
-        if (busy || waiting.empty()) return;
-        busy = true;
-        engine::RenderFields request = std::move(waiting.front());
-        waiting.pop_front();
-        loader.Render(request, [&](const engine::RenderFields& answer) {
-            WriteMessage(answer);
-            busy = false;
-            QMetaObject::invokeMethod(&app, next, Qt::QueuedConnection);
-        });
+        while (!free.empty() && !waiting.empty()) {
+            render::PageLoader* loader = free.back();
+            free.pop_back();
+            engine::RenderFields request = std::move(waiting.front());
+            waiting.pop_front();
+            const std::string id = request["id"];
+            loader->Render(request, [&, loader, id](const engine::RenderFields& answer) {
+                engine::RenderFields sent = answer;
+                sent["id"] = id;
+                WriteMessage(sent);
+                free.push_back(loader);
+                QMetaObject::invokeMethod(&app, next, Qt::QueuedConnection);
+            });
+        }
     };
     QSocketNotifier input(0, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {

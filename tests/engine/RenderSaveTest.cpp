@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <sys/stat.h>
 
@@ -36,8 +39,9 @@ protected:
     }
     void TearDown() override { ::unsetenv("SITROVA_RENDER_PROGRAM"); }
 
-    int Save(bool render, bool keepScripts = false) {
+    int Save(bool render, bool keepScripts = false, uint32_t cpuSleepMs = 0) {
         job = std::make_unique<SaveJob>();
+        job->SetCpuSleepMs(cpuSleepMs);
         job->SetModeBits(mode::ModeSomeComplete);
         job->SetStartUrl(server.BaseUrl() + "/site/top/scripted/index.html");
         copy = std::make_unique<Sandbox>();
@@ -55,6 +59,30 @@ protected:
     SilentHost host;
     std::unique_ptr<SaveJob> job;
 };
+
+// Every file of a copy, by its path inside it, with its bytes.
+std::map<std::string, std::string> Files(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(root).string()] = Sandbox::ReadFile(entry.path().string());
+    return files;
+}
+
+// The pictures, style sheets and other embedded files a saved page names that its copy lacks:
+// what a reader offline would miss.
+std::vector<std::string> MissingInCopy(const std::string& root, const std::string& page) {
+    std::vector<std::string> missing;
+    const std::string text = Sandbox::ReadFile(root + page);
+    const std::regex embedded(R"re((?:\ssrc|<link\s[^>]*href)="([^"#?]*)")re");
+    const std::filesystem::path folder = std::filesystem::path(root + page).parent_path();
+    for (std::sregex_iterator it(text.begin(), text.end(), embedded), end; it != end; ++it) {
+        const std::string target = (*it)[1];
+        if (target.find(':') != std::string::npos || !Sandbox::Exists((folder / target).string()))
+            missing.push_back(target);
+    }
+    return missing;
+}
 
 }  // namespace
 
@@ -74,8 +102,22 @@ TEST_F(RenderSaveTest, TheListAScriptBuildsIsSavedWithItsPagesAndPictures) {
     // The scripts are gone: opened offline, the copy must not build its list a second time.
     EXPECT_EQ(list.find("<script"), std::string::npos) << list;
 
+    // Opened offline, every saved page shows all it names.
+    for (const char* page : {"index.html", "articles/first.html", "articles/third.html"})
+        EXPECT_EQ(MissingInCopy(copy->Path(), page), std::vector<std::string>{}) << page;
+    EXPECT_EQ(LinesWith(*job, "描画"), 0);
+
     EXPECT_EQ(Save(true, true), 1);
     EXPECT_NE(Saved("index.html").find("<script src=\"list.js\"></script>"), std::string::npos);
+}
+
+TEST_F(RenderSaveTest, PagesRenderedAheadSideBySideGiveTheCopyOfOnePageAtATime) {
+    if (!platform::IsRegularFile(kRenderer)) GTEST_SKIP() << "SitrovaRender is not built (no Qt WebEngine)";
+    EXPECT_EQ(Save(true, false, 3), 1);  // a lower CPU level: one page at a time, nothing ahead
+    const auto alone = Files(copy->Path());
+    EXPECT_EQ(Save(true), 1);
+    EXPECT_EQ(Files(copy->Path()), alone);
+    EXPECT_EQ(LinesWith(*job, "描画"), 0);
 }
 
 TEST_F(RenderSaveTest, WithoutTheOptionThePageIsSavedAsTheServerSentIt) {
