@@ -187,11 +187,9 @@ void PageRenderer::Forget(uint64_t id) {
     else if (const auto it = m_waiting.find(id); it != m_waiting.end()) it->second = true;
 }
 
-size_t PageRenderer::Outstanding() const {
+size_t PageRenderer::InFlight() const {
     const std::lock_guard lock(m_answerLock);
-    size_t count = 0;
-    for (const auto& [id, forgotten] : m_waiting) count += forgotten ? 0 : 1;
-    return count;
+    return m_waiting.size() - m_answers.size();
 }
 
 uint64_t PageRenderer::PagesOfThisProgram() const {
@@ -204,16 +202,20 @@ bool PageRenderer::WantsRestart() const { return PagesOfThisProgram() >= kPagesP
 int PageRenderer::Render(const RenderRequest& request, RenderResult& result, std::string* why) {
     // A browser engine grows with the pages it saw; a fresh one now and then keeps a long save
     // at the memory of a short one.
-    if (WantsRestart() && Outstanding() == 0) Stop();
-    if (!Running() && !Start(m_settings, why)) return PageNotRendered;
-    const uint64_t id = Submit(request);
-    if (!id) {
-        Stop();
-        if (why) *why = "ページを描画するプログラムが応答しません";
-        return PageNotAnswered;
+    if (WantsRestart() && InFlight() == 0) Stop();
+    // A program found gone when the page is handed over is started afresh once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!Running() && !Start(m_settings, why)) return PageNotRendered;
+        const uint64_t id = Submit(request);
+        if (!id) {
+            Stop();
+            continue;
+        }
+        // Pages handed over ahead of this one may hold every place of the program for one bound.
+        return Collect(id, 2 * request.timeoutMs + kAnswerSlackMs, result, why);
     }
-    // Pages handed over ahead of this one may hold every place of the program for one bound.
-    return Collect(id, 2 * request.timeoutMs + kAnswerSlackMs, result, why);
+    if (why) *why = "ページを描画するプログラムが応答しません";
+    return PageNotAnswered;
 }
 
 void AddRequestedLinks(std::string& dom, const std::vector<std::string>& requested) {

@@ -73,8 +73,9 @@ public:
     [[nodiscard]] int Collect(uint64_t id, int waitMs, RenderResult& result, std::string* why);
     // The answer to `id` is not wanted: dropped now, or as soon as it comes.
     void Forget(uint64_t id);
-    // Pages handed over and neither collected nor forgotten.
-    size_t Outstanding() const;
+    // Pages handed over whose answer has not come yet (forgotten ones too: the program is
+    // still busy with them).
+    size_t InFlight() const;
     // Pages the running program was given since it started.
     uint64_t PagesOfThisProgram() const;
     // The program rendered enough pages that a fresh one should take over once it is idle

@@ -12,6 +12,7 @@
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/CookieJar.h"
+#include "platform/DebugOut.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 
@@ -79,7 +80,7 @@ RenderRequest RenderSession::RequestFor(const std::string& url, const std::strin
 // Fetch-ahead thread.
 void RenderSession::RenderAhead(const std::string& url, const std::string& path, const std::string& contentType) {
     if (!m_renderer.Running() || m_renderer.WantsRestart() ||
-        m_renderer.Outstanding() >= static_cast<size_t>(m_settings.pages))
+        m_renderer.InFlight() >= static_cast<size_t>(m_settings.pages))
         return;
     if (platform::FileSize(path) > static_cast<int64_t>(kMaxAheadBytes)) return;
     std::string text;
@@ -124,7 +125,9 @@ bool RenderSession::Render(SaveJob& job, const std::string& url, std::string& te
     RenderResult result;
     std::string why;
     int rendered = PageNotAnswered;
-    if (const uint64_t id = TakeAhead(url, text)) rendered = m_renderer.Collect(id, kAheadWaitMs, result, &why);
+    const uint64_t ahead = TakeAhead(url, text);
+    if (ahead) rendered = m_renderer.Collect(ahead, kAheadWaitMs, result, &why);
+    platform::DebugOutput(std::string(rendered == PageNotAnswered ? "Render now " : "Render ahead ") + url + "\r\n");
     // No answer ahead, or it was lost with a program that ended: the page is rendered now.
     if (rendered == PageNotAnswered) {
         if (!m_renderer.Running() && !m_renderer.Start(m_settings, &why)) {

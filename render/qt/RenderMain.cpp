@@ -50,6 +50,9 @@ void PrepareEnvironment(const Arguments& a) {
     // A page's scripts get a bounded heap: a runaway page fails alone instead of growing
     // without end.
     flags += " --js-flags=--max-old-space-size=512";
+    // No more page processes than pages at once: the engine's memory grows with the pool, not
+    // with the sites a save visits.
+    flags += " --renderer-process-limit=" + std::to_string(a.pages);
     if (::geteuid() == 0) {
         flags += " --no-sandbox";
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
