@@ -79,36 +79,56 @@ RenderRequest RenderSession::RequestFor(const std::string& url, const std::strin
 
 // Fetch-ahead thread.
 void RenderSession::RenderAhead(const std::string& url, const std::string& path, const std::string& contentType) {
-    if (!m_renderer.Running() || m_renderer.WantsRestart() ||
-        m_renderer.InFlight() >= static_cast<size_t>(m_settings.pages))
-        return;
-    if (platform::FileSize(path) > static_cast<int64_t>(kMaxAheadBytes)) return;
-    std::string text;
-    if (!platform::ReadWholeFile(path, text) || !IsSavedCopyText(text) || !LooksLikeHtml(text, contentType)) return;
-    const uint64_t id = m_renderer.Submit(RequestFor(url, text, contentType));
-    if (!id) return;
-    std::vector<uint64_t> stale;
     {
         const std::lock_guard lock(m_aheadLock);
-        if (const auto it = m_ahead.find(url); it != m_ahead.end()) stale.push_back(it->second.id);
-        else m_aheadOrder.push_back(url);
-        m_ahead[url] = {id, std::hash<std::string>{}(text)};
-        while (m_aheadOrder.size() > kAheadPerPlace * static_cast<size_t>(m_settings.pages)) {
-            const auto old = m_ahead.find(m_aheadOrder.front());
-            if (old != m_ahead.end()) {
-                stale.push_back(old->second.id);
-                m_ahead.erase(old);
-            }
-            m_aheadOrder.pop_front();
-        }
+        m_candidates.push_back({url, path, contentType});
+        if (m_candidates.size() > kAheadPerPlace * static_cast<size_t>(m_settings.pages)) m_candidates.pop_front();
     }
-    for (const uint64_t old : stale) m_renderer.Forget(old);
+    TopUp();
+}
+
+// Any thread. The oldest pages fetched ahead fill the program's free places; a page whose file
+// is gone (the walk took it meanwhile) is passed over.
+void RenderSession::TopUp() {
+    while (m_renderer.Running() && !m_renderer.WantsRestart() &&
+           m_renderer.InFlight() < static_cast<size_t>(m_settings.pages)) {
+        Candidate next;
+        {
+            const std::lock_guard lock(m_aheadLock);
+            if (m_candidates.empty()) return;
+            next = std::move(m_candidates.front());
+            m_candidates.pop_front();
+        }
+        if (platform::FileSize(next.path) > static_cast<int64_t>(kMaxAheadBytes)) continue;
+        std::string text;
+        if (!platform::ReadWholeFile(next.path, text) || !IsSavedCopyText(text) || !LooksLikeHtml(text, next.contentType))
+            continue;
+        const uint64_t id = m_renderer.Submit(RequestFor(next.url, text, next.contentType));
+        if (!id) return;
+        std::vector<uint64_t> stale;
+        {
+            const std::lock_guard lock(m_aheadLock);
+            if (const auto it = m_ahead.find(next.url); it != m_ahead.end()) stale.push_back(it->second.id);
+            else m_aheadOrder.push_back(next.url);
+            m_ahead[next.url] = {id, std::hash<std::string>{}(text)};
+            while (m_aheadOrder.size() > kAheadPerPlace * static_cast<size_t>(m_settings.pages)) {
+                const auto old = m_ahead.find(m_aheadOrder.front());
+                if (old != m_ahead.end()) {
+                    stale.push_back(old->second.id);
+                    m_ahead.erase(old);
+                }
+                m_aheadOrder.pop_front();
+            }
+        }
+        for (const uint64_t old : stale) m_renderer.Forget(old);
+    }
 }
 
 uint64_t RenderSession::TakeAhead(const std::string& url, const std::string& text) {
     Ahead ahead;
     {
         const std::lock_guard lock(m_aheadLock);
+        std::erase_if(m_candidates, [&](const Candidate& c) { return c.url == url; });
         const auto it = m_ahead.find(url);
         if (it == m_ahead.end()) return 0;
         ahead = it->second;
@@ -126,6 +146,7 @@ bool RenderSession::Render(SaveJob& job, const std::string& url, std::string& te
     std::string why;
     int rendered = PageNotAnswered;
     const uint64_t ahead = TakeAhead(url, text);
+    TopUp();
     if (ahead) rendered = m_renderer.Collect(ahead, kAheadWaitMs, result, &why);
     platform::DebugOutput(std::string(rendered == PageNotAnswered ? "Render now " : "Render ahead ") + url + "\r\n");
     // No answer ahead, or it was lost with a program that ended: the page is rendered now.
@@ -137,6 +158,7 @@ bool RenderSession::Render(SaveJob& job, const std::string& url, std::string& te
         }
         rendered = m_renderer.Render(RequestFor(url, text, contentType), result, &why);
     }
+    TopUp();
     if (rendered != PageRendered) {
         job.AppendLog("  ！" + why + "。取得したままのページを保存します。");
         return false;

@@ -40,7 +40,8 @@ public:
     // so). False when it stays as fetched; a log line says why. Runs on the save's worker.
     bool Render(SaveJob& job, const std::string& url, std::string& text, std::string& contentType);
     // A page fetched ahead from `url`, whose file lies at `path`: handed over when the
-    // program runs and has a free place. Runs on a fetch-ahead thread; never blocks long.
+    // program runs and has a free place, now or after a page of the walk. Runs on a
+    // fetch-ahead thread; never blocks long.
     void RenderAhead(const std::string& url, const std::string& path, const std::string& contentType);
 
 private:
@@ -48,6 +49,10 @@ private:
         uint64_t id = 0;
         size_t hash = 0;  // of the text handed over, which the walk's text must match
     };
+    struct Candidate {
+        std::string url, path, contentType;
+    };
+    void TopUp();
     RenderRequest RequestFor(const std::string& url, const std::string& text, const std::string& contentType) const;
     // The answer handed over ahead for `url` and `text`, if any (0 none).
     uint64_t TakeAhead(const std::string& url, const std::string& text);
@@ -59,7 +64,8 @@ private:
     bool m_failed = false;  // the program could not start: not asked again in this save
 
     std::mutex m_aheadLock;
-    std::map<std::string, Ahead> m_ahead;  // by URL
+    std::deque<Candidate> m_candidates;    // fetched ahead, not handed over yet, oldest first
+    std::map<std::string, Ahead> m_ahead;  // handed over, by URL
     std::deque<std::string> m_aheadOrder;  // oldest first
 };
 
