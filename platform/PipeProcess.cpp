@@ -59,12 +59,13 @@ int PipeProcess::Start(const std::string& program, const std::vector<std::string
         return 0;
     }
     m_pid = pid;
+    (void)::fcntl(toChild[1], F_SETFL, ::fcntl(toChild[1], F_GETFL) | O_NONBLOCK);
     m_in = toChild[1];
     m_out = fromChild[0];
     return 1;
 }
 
-int PipeProcess::Write(const std::string& data) {
+int PipeProcess::Write(const std::string& data, int timeoutMs) {
     if (m_in < 0) return 0;
     // A program that died must not end ours with SIGPIPE: the signal is held back on this
     // thread during the write and taken away afterwards, so no other thread is touched.
@@ -72,10 +73,20 @@ int PipeProcess::Write(const std::string& data) {
     sigemptyset(&pipeSignal);
     sigaddset(&pipeSignal, SIGPIPE);
     ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &old);
+    // The input does not block: a program that stops reading costs the writer at most
+    // `timeoutMs`, never the save.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::write(m_in, data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+            if (left.count() <= 0) break;
+            pollfd fd{m_in, POLLOUT, 0};
+            (void)::poll(&fd, 1, static_cast<int>(left.count()));
+            continue;
+        }
         if (n <= 0) break;
         done += static_cast<size_t>(n);
     }

@@ -22,8 +22,9 @@ public:
     [[nodiscard]] int Start(const std::string& program, const std::vector<std::string>& args,
                             const std::vector<std::string>& environment = {});
     bool Running() const { return m_pid > 0; }
-    // Writes all of `data` to the program's input. 1 written, 0 when the program is gone.
-    [[nodiscard]] int Write(const std::string& data);
+    // Writes all of `data` to the program's input. 1 written, 0 when the program is gone or
+    // did not take it within `timeoutMs`.
+    [[nodiscard]] int Write(const std::string& data, int timeoutMs = 15000);
     // Reads what the program wrote until `done(buffer)` says a whole answer is there, or
     // `timeoutMs` passed. 1 complete, 0 timed out or the program ended first.
     template <typename Done>
