@@ -14,6 +14,7 @@
 #include "engine/PlaceholderPages.h"
 #include "engine/PlayList.h"
 #include "engine/Prefetcher.h"
+#include "engine/RenderStep.h"
 #include "engine/RobotsCheck.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
@@ -511,6 +512,11 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
         bool& savedCopy = state.filesInPlace[localPath];
         savedCopy = savedCopy || IsSavedCopyText(page.text);
     }
+    // The document a page's scripts build replaces the fetched text before anything reads it.
+    std::string contentType = origin.contentType;
+    if (page.readable && IsSavedCopyText(page.text) &&
+        RenderFetchedPage(job, IsAbsoluteUrl(origin.url) ? origin.url : url, page.text, contentType))
+        page.changed = true;
     const int64_t pageSize = page.readable ? static_cast<int64_t>(page.text.size()) : platform::FileSize(fetched);
 
     LinkTable table;
@@ -529,7 +535,7 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
         return 1;
     }
 
-    LinkPathsToUtf8(table, CharsetOfText(page.text, origin.contentType));
+    LinkPathsToUtf8(table, CharsetOfText(page.text, contentType));
     if (linkBase != url) RebaseLinks(table, linkBase, url);
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     std::vector<std::string> originals, newNames;

@@ -51,6 +51,11 @@ const std::vector<NamedOptionDescriptor>& NamedOptionTable() {
         {"wacz", NamedOptionKind::Bool, "WARCをWACZパッケージにもまとめる",
          "warc を指定したとき、WARC と索引を <名前>.wacz（ブラウザで再生できるパッケージ）にもまとめる",
          &NamedOptions::wacz, 0, 0},
+        {"render", NamedOptionKind::Bool, "スクリプト実行後のページを保存",
+         "各ページをブラウザーエンジン（SitrovaRender、Qt WebEngine）で開き、スクリプトが作った内容とページが読み込んだファイルを保存する",
+         &NamedOptions::render, 0, 0},
+        {"render-keep-scripts", NamedOptionKind::Bool, "スクリプト実行後のページにスクリプトを残す",
+         "render で保存したページからスクリプトを取り除かずに残す（既定では取り除く）", &NamedOptions::renderKeepScripts, 0, 0},
     };
     return table;
 }

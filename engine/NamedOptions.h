@@ -42,6 +42,11 @@ struct NamedOptions {
     // index), and pack both into a WACZ as well.
     bool warc = false;
     bool wacz = false;
+    // Load each page in a browser engine and save the document its scripts built, with what
+    // it asked for; and whether the saved document keeps its scripts (by default they go,
+    // or the copy would build itself a second time when opened).
+    bool render = false;
+    bool renderKeepScripts = false;
 
     bool operator==(const NamedOptions&) const = default;
 };

@@ -6,7 +6,9 @@
 #include <system_error>
 
 #include "engine/Fetcher.h"
+#include "engine/RenderStep.h"
 #include "engine/SaveJob.h"
+#include "engine/UrlModel.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
@@ -244,6 +246,10 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     const int ok = cancel.Cancelled() ? 0
                                       : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
                                                           StagingPath(ticket.path), &cancel, &origin);
+    // A page that lies on disk can go to the renderer now, while the walk is elsewhere.
+    if (ok && !ticket.embed && !cancel.Cancelled())
+        RenderFetchedAhead(m_job, IsAbsoluteUrl(origin.url) ? origin.url : ticket.url, StagingPath(ticket.path),
+                           origin.contentType);
     std::string discard;
     bool crawlWaiting = false;
     {

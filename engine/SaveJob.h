@@ -22,6 +22,8 @@
 
 namespace engine {
 
+class RenderSession;
+
 // What the progress window shows, copied out in one go once a second.
 struct JobSnapshot {
     uint32_t modeFlags = 0;
@@ -169,6 +171,10 @@ public:
 
     platform::HttpSession* Http() const { return m_run.Http(); }
     void SetHttp(platform::HttpSession* http) { m_run.SetHttp(http); }
+    // The save's page renderer while "render" is on (null otherwise); set by the worker
+    // before the walk, used by it and by its fetch-ahead threads.
+    RenderSession* Renderer() const { return m_renderer; }
+    void SetRenderer(RenderSession* renderer) { m_renderer = renderer; }
     std::unordered_set<std::string>& MadeFolders() { return m_run.MadeFolders(); }
 
 private:
@@ -177,6 +183,7 @@ private:
     void EditOptions(E edit);
 
     mutable std::mutex m_lock;
+    RenderSession* m_renderer = nullptr;
     SaveOptions m_options;
     bool m_frozen = false;
     std::string m_saveFolder, m_logFolder, m_startFolder, m_saveName, m_chosenSaveName;

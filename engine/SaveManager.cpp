@@ -1,9 +1,12 @@
 #include "engine/SaveManager.h"
 
+#include <memory>
+
 #include "engine/ClientSettings.h"
 #include "engine/CrawlDriver.h"
 #include "engine/JobRecords.h"
 #include "engine/OutDomainList.h"
+#include "engine/RenderStep.h"
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SitemapSeeds.h"
@@ -64,7 +67,12 @@ int SaveWorker(SaveHost& host, SaveJob& job) {
     platform::HttpSession http(std::move(settings));
     for (std::string& line : notes) job.AppendLog(std::move(line));
     job.SetHttp(&http);
+    // The renderer, when the save renders, lives as long as the save.
+    std::unique_ptr<RenderSession> render;
+    if (job.Named().render) render = std::make_unique<RenderSession>(job);
+    job.SetRenderer(render.get());
     int result = CompCopyDlFormatManager(host, job);
+    job.SetRenderer(nullptr);
     job.SetHttp(nullptr);
     return result;
 }

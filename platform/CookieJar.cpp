@@ -115,6 +115,20 @@ size_t CookieJar::AddCookiesTxt(std::string_view text, size_t* badLines) {
     return taken;
 }
 
+std::string CookieJar::CookiesTxt() const {
+    std::string text;
+    if (!m_shared->share) return text;
+    CURL* reader = curl_easy_init();
+    if (!reader) return text;
+    curl_easy_setopt(reader, CURLOPT_SHARE, m_shared->share);
+    curl_slist* cookies = nullptr;
+    if (curl_easy_getinfo(reader, CURLINFO_COOKIELIST, &cookies) == CURLE_OK)
+        for (const curl_slist* c = cookies; c; c = c->next) text += std::string(c->data) + "\n";
+    curl_slist_free_all(cookies);
+    curl_easy_cleanup(reader);
+    return text;
+}
+
 CookieFileReport LoadCookieFile(CookieJar& jar, const std::string& path) {
     CookieFileReport report;
     std::string text;

@@ -23,6 +23,10 @@ public:
     // of other lines that are no cookie line (they are left out). Returns the cookies taken.
     size_t AddCookiesTxt(std::string_view text, size_t* badLines = nullptr);
 
+    // Every cookie the jar holds now, as cookies.txt lines: what a browser engine that
+    // fetches for the save is given to send.
+    std::string CookiesTxt() const;
+
     // The libcurl share handle (CURLSH*), for HttpClient only.
     void* Share() const;
 

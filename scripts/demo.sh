@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Sets up Sitrova, serves the bundled demo site on loopback and saves it with a complete
 # save, as the scheduler would start one. Prints where the browsable copy lies.
-#   scripts/demo.sh [output-folder]     (default: ./demo-output)
+#   scripts/demo.sh [output-folder [save options]]     (default: ./demo-output)
+# Save options are named options, e.g. --render=1 to save the pages scripts build as rendered.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 out="${1:-$top/demo-output}"
 case "$out" in /*) ;; *) out="$top/$out" ;; esac
+[ $# -gt 0 ] && shift
+targets=Sitrova
+case " $* " in *" --render=1 "*) targets="Sitrova SitrovaRender" ;; esac
 
 bash scripts/install-deps.sh
 # Only the program the demo runs; the tests and the windows build later in the same folder.
-BUILD_TARGETS=Sitrova bash scripts/build.sh >/dev/null
+BUILD_TARGETS="$targets" bash scripts/build.sh >/dev/null
 
 site="$top/tests/data/demo-site"
 work=$(mktemp -d)
@@ -45,7 +49,7 @@ echo "Saving $url"
 # The demo site links a few files that fail on purpose (a missing one, a dead host, a picture
 # that is not one), so the save ends with 1: done, some files failed.
 code=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$top/build/bin/Sitrova" \
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$top/build/bin/Sitrova" "$@" \
   "SomeComplete,\"$url\",\"$out/demo.html\",\"$flags\",\"1\",\"4\"" || code=$?
 [ "$code" -le 1 ] || { echo "demo: the save ended with code $code" >&2; exit "$code"; }
 

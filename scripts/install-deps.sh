@@ -11,6 +11,8 @@ packages=(
   fonts-ipafont-gothic fontconfig
   libgtest-dev googletest
   python3 ccache procps util-linux
+  # The renderer of "render" (SitrovaRender); the save runs without it when it is missing.
+  qt6-webengine-dev libqt6webenginecore6-bin
 )
 
 missing=()

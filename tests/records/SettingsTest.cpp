@@ -196,7 +196,7 @@ TEST(Settings, NamedOptionsHaveTheirOwnSectionInShiftJis) {
     options.cookieFile = "/home/me/クッキー.txt";
     ASSERT_EQ(SaveNamedOptions(ini, options), 1);
     EXPECT_EQ(Sandbox::ReadFile(ini), "[BasicOption]\r\nDefMode=1\r\n[WebOptions]\r\ncookie-file=/home/me/\x83N\x83\x62\x83L\x81[.txt\r\nignore-robots=0\r\n"
-                                       "wait-ms=0\r\nwait-random=0\r\nhistory-runs=5\r\ncredentials-file=\r\nproxy=\r\nno-proxy=\r\nproxy-credentials-file=\r\naccept-self-signed=0\r\nsitemaps=0\r\nwarc=0\r\nwacz=0\r\n");
+                                       "wait-ms=0\r\nwait-random=0\r\nhistory-runs=5\r\ncredentials-file=\r\nproxy=\r\nno-proxy=\r\nproxy-credentials-file=\r\naccept-self-signed=0\r\nsitemaps=0\r\nwarc=0\r\nwacz=0\r\nrender=0\r\nrender-keep-scripts=0\r\n");
     EXPECT_EQ(ReadNamedOptions(ini), options);
     // A value its option cannot take reads as the default.
     Sandbox::WriteFile(ini, "[WebOptions]\r\ncookie-file=cookies.txt\r\n");

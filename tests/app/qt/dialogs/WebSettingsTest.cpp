@@ -27,7 +27,7 @@ TEST_F(WebSettings, EachNamedOptionHasAControlAndOkStoresThemForTheSettingsAndTh
     Click(d.get(), 1201);
     EXPECT_EQ(d->result(), 1);
     EXPECT_EQ(IniBytes(), "[WebOptions]\r\ncookie-file=/home/me/cookies.txt\r\nignore-robots=0\r\nwait-ms=0\r\nwait-random=0\r\n"
-              "history-runs=5\r\ncredentials-file=\r\nproxy=\r\nno-proxy=\r\nproxy-credentials-file=\r\naccept-self-signed=0\r\nsitemaps=0\r\nwarc=0\r\nwacz=0\r\n");
+              "history-runs=5\r\ncredentials-file=\r\nproxy=\r\nno-proxy=\r\nproxy-credentials-file=\r\naccept-self-signed=0\r\nsitemaps=0\r\nwarc=0\r\nwacz=0\r\nrender=0\r\nrender-keep-scripts=0\r\n");
     EXPECT_EQ(job.Named().cookieFile, "/home/me/cookies.txt");
 }
 
