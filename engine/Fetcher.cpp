@@ -42,6 +42,9 @@ struct Control {
     SaveJob* logTo = nullptr;        // the worker's fetch writes its log lines itself
     const Validators* known = nullptr;  // a conditional fetch: what the copy was fetched with
     bool* notModified = nullptr;        // set when the server said the copy is current
+    // Off the walk: a dead host is told in `origin`, not recorded in the job, so that the walk
+    // settles it in its own order.
+    bool offWalk = false;
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -166,7 +169,8 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (HeardNotModified(response, control)) return false;
         NoteFailure(control.origin, response);
         if (response.unreachable && control.job) {
-            control.job->MarkHostUnreachable(request.url);
+            if (!control.offWalk) control.job->MarkHostUnreachable(request.url);
+            else if (control.origin) control.origin->unreachable = true;
             return false;
         }
         if (WaitOutBusyServer(response, control, busyWaits)) {
@@ -248,6 +252,10 @@ int WithAgent(platform::HttpSession& http, const std::string& url, const Destina
 // fetches ahead of it.
 int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::string& url, const Destination& to,
                     const Control& control) {
+    // A fetch off the walk also stops at a host that it found dead itself.
+    const auto givenUp = [&] {
+        return job.HostUnreachable(url) || (control.origin && control.origin->unreachable);
+    };
     if (job.HostUnreachable(url)) {
         NoteFailure(control.origin, std::string(kReasonHostGivenUp));
         return 0;
@@ -257,7 +265,7 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
     // The second way only when no copy lies where the file belongs.
     const bool current = control.notModified && *control.notModified;
     if (!ok && !current && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped() &&
-        !job.HostUnreachable(url))
+        !givenUp())
         ok = Http(http, url, to, FetchOptions{}, control);
     return ok;
 }
@@ -329,6 +337,7 @@ int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const 
     *heard = {};
     bool notModified = false;
     Control control{&job, cancel, heard};
+    control.offWalk = true;
     control.known = known;
     control.notModified = &notModified;
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control))
@@ -340,11 +349,25 @@ int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
                       FetchOrigin* origin) {
-    if (origin) *origin = {};
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin})) return 0;
+    FetchOrigin local;
+    FetchOrigin* heard = origin ? origin : &local;
+    *heard = {};
+    Control control{&job, cancel, heard};
+    control.offWalk = true;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return 0;
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
-    if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
+    if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
     return 1;
+}
+
+void SettleDeadHost(const SaveJob& job, const std::string& url, FetchOrigin& origin) {
+    if (!origin.unreachable) return;
+    origin.unreachable = false;
+    if (job.HostUnreachable(url)) {
+        origin.failure = kReasonHostGivenUp;
+    } else {
+        job.MarkHostUnreachable(url);
+    }
 }
 
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {

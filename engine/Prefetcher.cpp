@@ -6,7 +6,9 @@
 #include <system_error>
 
 #include "engine/Fetcher.h"
+#include "engine/LinkText.h"
 #include "engine/SaveJob.h"
+#include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
@@ -129,6 +131,7 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             m_crawlWaiting = false;
             // The retries of a page kept for them try again rather than inherit a failure.
             result = ticket->ok ? Fetched : ticket->kept ? NotFetched : Failed;
+            if (result == Failed) SettleDeadHost(m_job, url, ticket->origin);
             if (origin) *origin = std::move(ticket->origin);  // the ticket goes below
             // The staged file is moved into place below rather than deleted.
             ReleaseLocked(*ticket);
@@ -241,13 +244,23 @@ void Prefetcher::ThreadMain() {
 void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     const TicketCancel cancel(*this, ticket);
     FetchOrigin origin;
-    const int ok = cancel.Cancelled() ? 0
-                                      : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
-                                                          StagingPath(ticket.path), &cancel, &origin);
+    const std::string host = platform::AsciiLowerCopy(SchemeAndHost(ticket.url));
+    bool dead = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (const auto it = m_deadHosts.find(host); it != m_deadHosts.end()) {
+            origin.failure = it->second;
+            origin.unreachable = dead = true;
+        }
+    }
+    const int ok = dead || cancel.Cancelled() ? 0
+                                              : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
+                                                                  StagingPath(ticket.path), &cancel, &origin);
     std::string discard;
     bool crawlWaiting = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
+        if (!ok && origin.unreachable && !host.empty()) m_deadHosts.try_emplace(host, origin.failure);
         ticket.state = State::Done;
         ticket.ok = ok;
         ticket.origin = std::move(origin);

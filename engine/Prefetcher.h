@@ -130,6 +130,9 @@ private:
     int m_idle = 0;               // pool threads waiting for a ticket
     bool m_crawlWaiting = false;  // the crawl waits in Take
     std::vector<std::jthread> m_threads;
+    // Hosts a fetch ahead found dead, with the reason it heard: the pool asks them no more and
+    // gives their later files that reason, for the walk to settle in its order.
+    std::unordered_map<std::string, std::string> m_deadHosts;
 };
 
 }  // namespace engine

@@ -100,9 +100,10 @@ AheadResult CheckAhead::Take(size_t i) {
         m_states[i] = State::Taken;
         lock.unlock();
         platform::HttpSession* own = m_job.Http();
-        if (own) return Ask(*own, m_items[i]);
         platform::HttpSession session;
-        return Ask(session, m_items[i]);
+        AheadResult result = Ask(own ? *own : session, m_items[i]);
+        engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
+        return result;
     }
     m_changed.wait(lock, [&] { return m_states[i] == State::Done; });
     m_states[i] = State::Taken;
@@ -110,6 +111,7 @@ AheadResult CheckAhead::Take(size_t i) {
     m_changed.notify_all();
     AheadResult result = std::move(m_results[i]);
     lock.unlock();
+    engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
     for (const std::string& line : m_job.Run().TakeAheadNotes()) m_job.AppendLog(line);
     return result;
 }

@@ -399,6 +399,26 @@ TEST_F(PrefetchTest, APageKeptForTheRetriesGivesUpItsPlaceAndIsTakenLater) {
     EXPECT_EQ(pool.Take(missing, target / "missing.html"), Prefetcher::NotFetched);
 }
 
+// Which fetch of a dead host reads as its failure and which as given up follows the walk's
+// order, not the order in which the pool and the walk happened to ask.
+TEST_F(PrefetchTest, ADeadHostIsGivenUpInTheWalksOrder) {
+    Sandbox::WriteFile(site / "pic.png", Png(1));
+    LoopbackServer server(site.Path());
+    const std::string dead = "http://127.0.0.1:1/";
+    SaveJob job;
+    Prefetcher pool(job, PrefetchLimits{1, 4, 4});
+    pool.SubmitEmbed(dead + "late.png", target / "late.png");
+    pool.SubmitEmbed(server.BaseUrl() + "/pic.png", target / "pic.png");
+    // One thread, first in first out: the later file of the dead host has failed ahead.
+    ASSERT_TRUE(WaitFor([&] { return pool.Started() == 2; }));
+    FetchOrigin first;
+    EXPECT_EQ(FetchUrlToFile(job, dead + "early.png", target / "early.png", &first), 0);
+    EXPECT_EQ(first.failure, "サーバーに接続できません（拒否されたか、応答がありません）");
+    FetchOrigin later;
+    EXPECT_EQ(pool.Take(dead + "late.png", target / "late.png", &later), Prefetcher::Failed);
+    EXPECT_EQ(later.failure, "このホストには先に接続できなかったため、再び試しません");
+}
+
 TEST_F(PrefetchTest, ASitePublishedWithCleanUrlsSavesAsItsHtmlEdition) {
     Sandbox cleanSite;
     WriteEdition(site, false);
