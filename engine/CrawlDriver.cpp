@@ -139,7 +139,8 @@ int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const s
              FetchOrigin* origin = nullptr, std::string* staged = nullptr) {
     const Prefetcher::TakeResult ahead =
         prefetch ? prefetch->Take(url, path, origin, staged) : Prefetcher::NotFetched;
-    for (const std::string& line : job.Run().TakeAheadNotes()) job.AppendLog(line);
+    if (origin)
+        for (std::string& line : std::exchange(origin->notes, {})) job.AppendLog(std::move(line));
     if (ahead != Prefetcher::NotFetched) return static_cast<int>(ahead);
     return staged ? FetchUrlToStaging(job, url, path, *staged, origin) : FetchUrlToFile(job, url, path, origin);
 }

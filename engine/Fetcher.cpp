@@ -109,7 +109,9 @@ bool HeardNotModified(const platform::HttpResponse& response, const Control& con
     if (!control.known || response.result != platform::HttpStatusError || response.status != 304) return false;
     if (control.notModified) *control.notModified = true;
     if (control.origin) {
-        *control.origin = {};
+        FetchOrigin heard;
+        heard.notes = std::move(control.origin->notes);
+        *control.origin = std::move(heard);
         control.origin->status = 304;
         control.origin->notModified = true;
         control.origin->etag = response.etag;
@@ -140,8 +142,8 @@ bool WaitOutBusyServer(const platform::HttpResponse& response, const Control& co
                        std::to_string(waits) + "回目）…";
     if (control.logTo) {
         control.logTo->AppendLog(line);
-    } else {
-        control.job->Run().AddAheadNote(std::move(line));
+    } else if (control.origin) {
+        control.origin->notes.push_back(std::move(line));
     }
     control.Pause(static_cast<uint32_t>(waitSec * 1000));
     if (!control.Stopped()) return true;
@@ -160,10 +162,12 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
-            if (control.origin)
+            if (control.origin) {
+                std::vector<std::string> notes = std::move(control.origin->notes);
                 *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {},
                                    std::move(response.etag), std::move(response.lastModified), response.status,
-                                   false};
+                                   false, false, std::move(notes)};
+            }
             return true;
         }
         if (HeardNotModified(response, control)) return false;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 class HttpSession;
@@ -48,6 +49,9 @@ struct FetchOrigin {
     // A fetch off the walk found the host dead (not resolved, no connection). It leaves the
     // host to the walk to give up, through SettleDeadHost.
     bool unreachable = false;
+    // Log lines of a fetch off the walk (a busy server's wait), for the walk to write when it
+    // takes this outcome, where its own fetch would have written them.
+    std::vector<std::string> notes;
 };
 
 // The walk's side of a fetch made off the walk, called when the walk takes its outcome in its

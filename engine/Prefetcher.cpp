@@ -132,7 +132,9 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             // The retries of a page kept for them try again rather than inherit a failure.
             result = ticket->ok ? Fetched : ticket->kept ? NotFetched : Failed;
             if (result == Failed) SettleDeadHost(m_job, url, ticket->origin);
-            if (origin) *origin = std::move(ticket->origin);  // the ticket goes below
+            // A failure that is not used leaves nothing, not even its log lines: the page's
+            // fetch of the retries is its first.
+            if (origin && result != NotFetched) *origin = std::move(ticket->origin);  // the ticket goes below
             // The staged file is moved into place below rather than deleted.
             ReleaseLocked(*ticket);
             m_tickets.erase(path);

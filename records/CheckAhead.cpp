@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
@@ -103,6 +104,7 @@ AheadResult CheckAhead::Take(size_t i) {
         platform::HttpSession session;
         AheadResult result = Ask(own ? *own : session, m_items[i]);
         engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
+        for (std::string& line : std::exchange(result.heard.notes, {})) m_job.AppendLog(std::move(line));
         return result;
     }
     m_changed.wait(lock, [&] { return m_states[i] == State::Done; });
@@ -112,7 +114,7 @@ AheadResult CheckAhead::Take(size_t i) {
     AheadResult result = std::move(m_results[i]);
     lock.unlock();
     engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
-    for (const std::string& line : m_job.Run().TakeAheadNotes()) m_job.AppendLog(line);
+    for (std::string& line : std::exchange(result.heard.notes, {})) m_job.AppendLog(std::move(line));
     return result;
 }
 

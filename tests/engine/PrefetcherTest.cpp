@@ -419,6 +419,33 @@ TEST_F(PrefetchTest, ADeadHostIsGivenUpInTheWalksOrder) {
     EXPECT_EQ(later.failure, "このホストには先に接続できなかったため、再び試しません");
 }
 
+// A busy server's wait is logged with the file it held up, where the walk alone logs it, though
+// the pool heard it while the walk still waited for an earlier page.
+TEST_F(PrefetchTest, ABusyServersWaitIsLoggedWithTheFileItHeldUp) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"slow.html\">s</a> <a href=\"b.html\">b</a>"));
+    Sandbox::WriteFile(site / "slow.html", Page("<img src=\"pic.png\"><img src=\"late.png\">"));
+    Sandbox::WriteFile(site / "b.html", Page("b"));
+    Sandbox::WriteFile(site / "pic.png", Png(1));
+    Sandbox::WriteFile(site / "late.png", Png(2));
+    const std::string rules = R"({"/slow.html": {"delay": 0.4}, "/pic.png": {"delay": 0.4},
+        "/b.html": {"busy": {"status": 429, "retry_after": "0", "times": 1}},
+        "/late.png": {"busy": {"status": 503, "retry_after": "0", "times": 1}}})";
+    LoopbackServer walkServer(site.Path(), rules);
+    const Outcome walk = Crawl(walkServer, "walk/", false);
+    LoopbackServer aheadServer(site.Path(), rules);
+    const Outcome ahead = Crawl(aheadServer, "ahead/", true);
+    EXPECT_EQ(CountOf(Requests(walkServer), "/b.html"), 2u);
+    EXPECT_EQ(CountOf(Requests(aheadServer), "/late.png"), 2u);
+    // The two servers differ in their ports only.
+    const auto withoutServer = [](std::vector<std::string> log, const std::string& base) {
+        for (std::string& line : log)
+            for (size_t at; (at = line.find(base)) != std::string::npos;) line.erase(at, base.size());
+        return log;
+    };
+    EXPECT_EQ(withoutServer(ahead.log, aheadServer.BaseUrl()), withoutServer(walk.log, walkServer.BaseUrl()));
+    EXPECT_EQ(ahead.tree, walk.tree);
+}
+
 TEST_F(PrefetchTest, ASitePublishedWithCleanUrlsSavesAsItsHtmlEdition) {
     Sandbox cleanSite;
     WriteEdition(site, false);
