@@ -736,7 +736,8 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
     CrawlState state;
     state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
-    Prefetcher prefetch(job);
+    // The pool hashes what it fetched for the history, off the walk's thread.
+    Prefetcher prefetch(job, {}, KeepsHistory(job));
     // The page the user asked for is saved whatever robots.txt says; the log says it said no.
     if (IsAbsoluteUrl(startUrl) && !RobotsAllowUrl(job, startUrl))
         job.AppendLog("  ！robots.txt はこのページの取得を禁じていますが、開始ページのため取得します: " + startUrl);

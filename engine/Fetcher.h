@@ -52,6 +52,9 @@ struct FetchOrigin {
     // Log lines of a fetch off the walk (a busy server's wait), for the walk to write when it
     // takes this outcome, where its own fetch would have written them.
     std::vector<std::string> notes;
+    // The content hash of the file as fetched, when a fetch off the walk worked it out ("" when
+    // not: the walk hashes the file itself).
+    std::string hash;
 };
 
 // The walk's side of a fetch made off the walk, called when the walk takes its outcome in its

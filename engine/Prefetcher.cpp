@@ -9,6 +9,7 @@
 #include "engine/LinkText.h"
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
+#include "platform/ContentHash.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
@@ -33,7 +34,8 @@ private:
     const Ticket& m_ticket;
 };
 
-Prefetcher::Prefetcher(const SaveJob& job, PrefetchLimits limits) : m_job(job), m_limits(limits) {}
+Prefetcher::Prefetcher(const SaveJob& job, PrefetchLimits limits, bool hashFiles)
+    : m_job(job), m_limits(limits), m_hashFiles(hashFiles) {}
 
 Prefetcher::~Prefetcher() {
     {
@@ -258,6 +260,7 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     const int ok = dead || cancel.Cancelled() ? 0
                                               : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
                                                                   StagingPath(ticket.path), &cancel, &origin);
+    if (ok && m_hashFiles) origin.hash = platform::FileContentHash(StagingPath(ticket.path));
     std::string discard;
     bool crawlWaiting = false;
     {

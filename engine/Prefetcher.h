@@ -45,7 +45,9 @@ public:
         Fetched = 1,      // the file now lies at its path
     };
 
-    explicit Prefetcher(const SaveJob& job, PrefetchLimits limits = {});
+    // With `hashFiles`, each file fetched ahead comes with its content hash (FetchOrigin::hash),
+    // worked out on the pool's threads rather than the crawl's.
+    explicit Prefetcher(const SaveJob& job, PrefetchLimits limits = {}, bool hashFiles = false);
     // Cancels what is under way, waits for the pool threads and deletes every file staged
     // and not taken, so that a stopped or finished crawl leaves no staging file behind.
     ~Prefetcher();
@@ -114,6 +116,7 @@ private:
 
     const SaveJob& m_job;
     const PrefetchLimits m_limits;
+    const bool m_hashFiles;
 
     mutable std::mutex m_lock;
     std::condition_variable m_work;  // pool threads: a ticket may start, or shut down

@@ -15,6 +15,7 @@
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "platform/ContentHash.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -48,8 +49,13 @@ public:
     void FinishSavedSiteLog(SaveJob&) override {}
     void KeepErrorLog(SaveJob&) override {}
     void WriteDescriptionLog(SaveJob&, const std::string&) override {}
+    bool KeepsHistory() const override { return true; }
+    void RecordFetched(SaveJob&, const FetchedFile& file) override {
+        fetched.push_back(file.path.substr(m_root.size()) + " " + file.hash);
+    }
 
     std::vector<std::string> entries;
+    std::vector<std::string> fetched;  // each file the history hears of, with its hash
 
 private:
     std::string m_root;
@@ -103,6 +109,7 @@ struct Outcome {
     std::vector<std::string> log;
     std::vector<std::string> simpleLog;
     std::vector<std::string> records;
+    std::vector<std::string> fetched;
     uint32_t found = 0;
     uint32_t pending = 0;
 };
@@ -193,6 +200,7 @@ protected:
         out.log = job.DetailedLog();
         out.simpleLog = job.SimpleLog();
         out.records = records.entries;
+        out.fetched = records.fetched;
         out.found = job.FoundCount();
         out.pending = job.PendingCount();
         return out;
@@ -223,6 +231,10 @@ TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
         EXPECT_EQ(ahead.log, walk.log);
         EXPECT_EQ(ahead.simpleLog, walk.simpleLog);
         EXPECT_EQ(ahead.records, walk.records);
+        // The hashes of what was fetched ahead were worked out by the pool, of the same bytes.
+        EXPECT_EQ(ahead.fetched, walk.fetched);
+        EXPECT_TRUE(LogHas(walk.fetched, "b.html " + platform::ContentHash(Sandbox::ReadFile(site / "b.html"))));
+        EXPECT_TRUE(LogHas(walk.fetched, "pic2.png " + platform::ContentHash(Png(1))));
         EXPECT_EQ(ahead.found, walk.found);
         EXPECT_EQ(ahead.pending, walk.pending);
         EXPECT_TRUE(LeftOvers(target.Path()).empty());
