@@ -32,8 +32,12 @@ class SaveJob;
 
 struct PrefetchLimits {
     int threads = 4;
-    // Files fetched or being fetched but not yet taken, so that disk use stays bounded.
-    size_t pagesAhead = 48;
+    // Files fetched or being fetched but not yet taken, so that disk use stays bounded. A walk
+    // in depth leaves a few pages fetched ahead on each level it went down through (the crawl
+    // keeps four links of a page ahead), so the pages' window holds that many for the deepest
+    // walk: with less, the pages of the lower levels fill it and the walk, far below, fetches
+    // its own pages again.
+    size_t pagesAhead = 256;
     size_t embedsAhead = 16;
 };
 
