@@ -163,10 +163,14 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
             if (control.origin) {
-                std::vector<std::string> notes = std::move(control.origin->notes);
-                *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {},
-                                   std::move(response.etag), std::move(response.lastModified), response.status,
-                                   false, false, std::move(notes)};
+                FetchOrigin heard;
+                heard.url = std::move(response.effectiveUrl);
+                heard.contentType = std::move(response.contentType);
+                heard.etag = std::move(response.etag);
+                heard.lastModified = std::move(response.lastModified);
+                heard.status = response.status;
+                heard.notes = std::move(control.origin->notes);  // a busy server's waits before
+                *control.origin = std::move(heard);
             }
             return true;
         }
