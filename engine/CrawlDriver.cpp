@@ -23,6 +23,7 @@
 #include "platform/FileUtil.h"
 
 #include <algorithm>
+#include <deque>
 #include <utility>
 
 namespace engine {
@@ -140,7 +141,8 @@ int FirstTry(SaveJob& job, Prefetcher* prefetch, const std::string& url, const s
              FetchOrigin* origin = nullptr, std::string* staged = nullptr) {
     const Prefetcher::TakeResult ahead =
         prefetch ? prefetch->Take(url, path, origin, staged) : Prefetcher::NotFetched;
-    for (const std::string& line : job.Run().TakeAheadNotes()) job.AppendLog(line);
+    if (origin)
+        for (std::string& line : std::exchange(origin->notes, {})) job.AppendLog(std::move(line));
     if (ahead != Prefetcher::NotFetched) return static_cast<int>(ahead);
     return staged ? FetchUrlToStaging(job, url, path, *staged, origin) : FetchUrlToFile(job, url, path, origin);
 }
@@ -236,6 +238,103 @@ void LogLinkCount(SaveJob& job, int n, const LinkTable& table) {
     }
 }
 
+bool IsFollowed(int32_t kind) {
+    return kind == LinkPage || kind == CssData || kind == ScriptData || kind == AnswerDecides;
+}
+
+// How many of a page's linked pages wait in the pool ahead of the walk at a time. The walk
+// goes in depth: the pages after the first link are needed only once that link's whole
+// subtree is done, so fetching many of them early would fill the pool's window with files
+// needed last and leave the deeper pages, needed first, to the walk itself.
+constexpr size_t kPagesAheadPerPage = 4;
+
+// What the pool fetches ahead of the walk for one page, in the walk's order: its embedded
+// files, which the walk fetches first, and a few of its linked pages at a time; as the walk
+// passes a link, the next page likely to be fetched joins. They go to the pool as soon as the
+// classification names them, so that the first ones arrive while the walk still classifies
+// the rest. Only guesses without side effects: each step still runs its own admission and
+// drops what it does not use.
+class LinksAhead {
+public:
+    LinksAhead(SaveJob& job, const LinkTable& table, CrawlState& state, Prefetcher* prefetch)
+        : m_job(job), m_table(table), m_state(state), m_prefetch(AheadOf(job, prefetch)),
+          m_submitted(static_cast<size_t>(table.Count()) + 1, false) {
+        const uint32_t depth = state.recursionDepth + 1;
+        m_pages = m_prefetch && depth <= kMaxRecursionDepth;
+        if (m_pages && job.Has(mode::BlogSite)) {
+            const uint16_t cutOff = job.BlogCutOff();
+            if (cutOff != mode::BlogCutOffUnlimited && depth > cutOff) m_pages = false;
+        }
+        if (m_pages) m_selection = job.TraceSelection();
+        // Query links get their real addresses back only after the classification.
+        m_early = !job.Has(mode::FollowDynamicPages);
+    }
+
+    // Link `i` has its kind and its path.
+    void Classified(int i) {
+        if (!m_early || !m_prefetch) return;
+        m_classified = i;
+        SubmitEmbed(i);
+        Fill(false);
+    }
+
+    // The table is final: what the classification did not hand on yet goes now.
+    void Start() {
+        if (!m_prefetch) return;
+        for (int i = 1; i <= m_table.Count(); ++i) SubmitEmbed(i);
+        m_classified = m_table.Count();
+        Fill(false);
+    }
+
+    // The walk is past link `i`: the pages after it are handed on, the nearest on top.
+    void Pass(int i) {
+        if (!m_prefetch) return;
+        while (!m_ahead.empty() && m_ahead.front() <= i) m_ahead.pop_front();
+        // A page saved on the way, through a deeper link, is fetched no more.
+        std::erase_if(m_ahead, [this](int k) { return !Likely(k); });
+        Fill(true);
+    }
+
+private:
+    void SubmitEmbed(int i) {
+        if (m_table.kinds[i] != EmbedData || m_submitted[i] || m_state.HasFile(m_table.paths[i])) return;
+        m_submitted[i] = true;
+        m_prefetch->SubmitEmbed(m_table.urls[i], m_table.paths[i]);
+    }
+
+    // The pool takes the page submitted last first: the nearest goes last. Deeper pages may
+    // have gone on top since, so a pass hands them all on again.
+    void Fill(bool again) {
+        if (!m_pages) return;
+        const size_t before = m_ahead.size();
+        for (; m_ahead.size() < kPagesAheadPerPage && m_next <= m_classified; ++m_next)
+            if (Likely(m_next)) m_ahead.push_back(m_next);
+        if (m_ahead.size() == before && !again) return;
+        for (auto it = m_ahead.rbegin(); it != m_ahead.rend(); ++it)
+            m_prefetch->SubmitPage(m_table.urls[*it], m_table.paths[*it]);
+    }
+
+    bool Likely(int i) {
+        const int32_t kind = m_table.kinds[i];
+        if (!IsFollowed(kind) || !InTraceSelection(m_table.urls[i], m_state.recursionDepth + 1, m_selection))
+            return false;
+        if (kind == AnswerDecides && m_state.decided.count(m_table.urls[i]) > 0) return false;
+        return StillToFetch(m_job, m_table.paths[i], m_state);  // saved, a placeholder, or in the way
+    }
+
+    SaveJob& m_job;
+    const LinkTable& m_table;
+    CrawlState& m_state;
+    Prefetcher* m_prefetch;
+    bool m_pages = false;
+    bool m_early = false;
+    std::vector<std::string> m_selection;
+    std::vector<bool> m_submitted;  // embedded files handed on, by link
+    std::deque<int> m_ahead;  // links handed on and not passed yet, in the walk's order
+    int m_next = 1;           // the first link not looked at yet
+    int m_classified = 0;     // the last link with its kind
+};
+
 struct DirectoryLinks {
     std::vector<std::string> urls;
     std::vector<std::string> paths;
@@ -258,7 +357,7 @@ void ApplyDecisions(const CrawlState& state, LinkTable& table) {
 }
 
 void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string& url, int32_t level,
-                   LinkTable& table, DirectoryLinks& dirs, const CrawlState& state) {
+                   LinkTable& table, DirectoryLinks& dirs, const CrawlState& state, LinksAhead* ahead = nullptr) {
     const int n = table.Count();
     const bool followDynamic = job.Has(mode::FollowDynamicPages);
     const int mark30 = static_cast<int>(n * 0.3);
@@ -290,6 +389,7 @@ void ClassifyLinks(SaveJob& job, const std::string& localPath, const std::string
         table.paths[i] = path;
         table.kinds[i] = kind;
         table.levels[i] = linkLevel;
+        if (ahead) ahead->Classified(i);
         if (i == mark30) job.AppendLog("_Ad_20％･･･");
         if (i == mark60) job.AppendLog("_Ad_40％･･･");
     }
@@ -325,31 +425,8 @@ int CountTaken(const LinkTable& table) {
     return taken;
 }
 
-bool IsFollowed(int32_t kind) {
-    return kind == LinkPage || kind == CssData || kind == ScriptData || kind == AnswerDecides;
-}
-
-// Hands the linked pages that their steps are likely to fetch to the pool, last link first,
-// so that the first link, needed next, is on top. Only a guess without side effects: each
-// step still runs its own admission and drops what it does not use.
-void SubmitLinkedPages(SaveJob& job, const LinkTable& table, CrawlState& state, Prefetcher& prefetch) {
-    const uint32_t depth = state.recursionDepth + 1;
-    if (depth > kMaxRecursionDepth) return;
-    if (job.Has(mode::BlogSite)) {
-        const uint16_t cutOff = job.BlogCutOff();
-        if (cutOff != mode::BlogCutOffUnlimited && depth > cutOff) return;
-    }
-    const std::vector<std::string> selection = job.TraceSelection();
-    for (int i = table.Count(); i >= 1; --i) {
-        if (!IsFollowed(table.kinds[i]) || !InTraceSelection(table.urls[i], depth, selection)) continue;
-        if (table.kinds[i] == AnswerDecides && state.decided.count(table.urls[i]) > 0) continue;
-        if (!StillToFetch(job, table.paths[i], state)) continue;  // saved, a placeholder, or in the way
-        prefetch.SubmitPage(table.urls[i], table.paths[i]);
-    }
-}
-
-int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& state, Prefetcher* prefetch) {
-    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitLinkedPages(job, table, state, *ahead);
+int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& state, Prefetcher* prefetch,
+                LinksAhead& ahead) {
     int result = 1;
     for (int i = 1; i <= table.Count(); ++i) {
         // An answer heard deeper in the walk since this page was classified is not asked again.
@@ -376,8 +453,19 @@ int FollowLinks(SaveHost& host, SaveJob& job, LinkTable& table, CrawlState& stat
         }
         state.stepFailure.clear();
         job.LinkDone(1);
+        ahead.Pass(i);
     }
     return result;
+}
+
+// The pages the retries take next go to the pool, the nearest on top, as a page's links do.
+void SubmitDeferredPages(SaveJob& job, CrawlState& state, Prefetcher* prefetch) {
+    Prefetcher* ahead = AheadOf(job, prefetch);
+    if (!ahead) return;
+    const size_t n = std::min(state.deferred.size(), kPagesAheadPerPage);
+    for (size_t i = n; i-- > 0;)
+        if (StillToFetch(job, state.deferred[i].path, state))
+            ahead->SubmitPage(state.deferred[i].url, state.deferred[i].path);
 }
 
 // `failure` receives why the file did not come.
@@ -391,17 +479,6 @@ int FetchEmbed(SaveJob& job, const std::string& url, const std::string& path, Pr
     }
     if (!ok) failure = std::move(origin.failure);
     return ok;
-}
-
-// The embedded files still missing go to the pool, all but the first: the walk needs that one
-// at once and fetches it itself while the pool fetches the others.
-void SubmitEmbeds(const LinkTable& table, const CrawlState& state, Prefetcher& prefetch) {
-    bool first = true;
-    for (int i = 1; i <= table.Count(); ++i) {
-        if (table.kinds[i] != EmbedData || state.HasFile(table.paths[i])) continue;
-        if (!first) prefetch.SubmitEmbed(table.urls[i], table.paths[i]);
-        first = false;
-    }
 }
 
 // The address the page's links are read against: its own, or its <base href>.
@@ -541,16 +618,17 @@ int SaveFetchedPage(SaveHost& host, SaveJob& job, const std::string& localPath, 
     std::vector<std::string> originals, newNames;
     if (followDynamic) NameDynamicLinks(table, originals, newNames);
     DirectoryLinks dirs;
-    ClassifyLinks(job, localPath, url, level, table, dirs, state);
+    LinksAhead ahead(job, table, state, prefetch);
+    ClassifyLinks(job, localPath, url, level, table, dirs, state, &ahead);
     if (followDynamic) RestoreDynamicUrls(table, originals);
     page.changed |= RewritePageLinks(job, page.text, localPath, url, level, table) == 1;
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
 
-    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
+    ahead.Start();
     int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
     page.Park(job, localPath);
-    result &= FollowLinks(host, job, table, state, prefetch);
+    result &= FollowLinks(host, job, table, state, prefetch, ahead);
     page.Unpark(localPath);
     ApplyDecisions(state, table);
 
@@ -589,9 +667,10 @@ int FollowSeeds(SaveHost& host, SaveJob& job, const std::string& startPath, cons
         if (IsFollowed(table.kinds[i]) && state.SavedCopy(table.paths[i])) table.kinds[i] = NotFollowed;
     job.AppendLog("_Ad_100％");
     job.AddFound(static_cast<uint32_t>(CountTaken(table)));
-    if (Prefetcher* ahead = AheadOf(job, prefetch)) SubmitEmbeds(table, state, *ahead);
+    LinksAhead ahead(job, table, state, prefetch);
+    ahead.Start();
     const int result = DownloadEmbedsWith(host, job, table, prefetch, &state);
-    return FollowLinks(host, job, table, state, prefetch) & result;
+    return FollowLinks(host, job, table, state, prefetch, ahead) & result;
 }
 
 int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Prefetcher* prefetch,
@@ -663,7 +742,8 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
     CrawlState state;
     state.refetchPath = startPath;
     // Owned by this run: its end deletes whatever was fetched ahead and not taken.
-    Prefetcher prefetch(job);
+    // The pool hashes what it fetched for the history, off the walk's thread.
+    Prefetcher prefetch(job, {}, KeepsHistory(job));
     // The page the user asked for is saved whatever robots.txt says; the log says it said no.
     if (IsAbsoluteUrl(startUrl) && !RobotsAllowUrl(job, startUrl))
         job.AppendLog("  ！robots.txt はこのページの取得を禁じていますが、開始ページのため取得します: " + startUrl);
@@ -675,7 +755,9 @@ int NewSiteDownload(SaveHost& host, SaveJob& job, const std::string& startPath, 
         job.AppendLog("エラーページのリトライを開始します。");
     }
     DeferredPage page;
-    while (!job.StopRequested() && state.TakeFirst(page)) {
+    while (!job.StopRequested()) {
+        SubmitDeferredPages(job, state, &prefetch);
+        if (!state.TakeFirst(page)) break;
         state.recursionDepth = 0;
         job.AppendLog(page.url + "からＤＬ中…");
         job.AppendLog(LevelLine(page.level, 0));

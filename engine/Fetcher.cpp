@@ -42,6 +42,9 @@ struct Control {
     SaveJob* logTo = nullptr;        // the worker's fetch writes its log lines itself
     const Validators* known = nullptr;  // a conditional fetch: what the copy was fetched with
     bool* notModified = nullptr;        // set when the server said the copy is current
+    // Off the walk: a dead host is told in `origin`, not recorded in the job, so that the walk
+    // settles it in its own order.
+    bool offWalk = false;
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -106,7 +109,9 @@ bool HeardNotModified(const platform::HttpResponse& response, const Control& con
     if (!control.known || response.result != platform::HttpStatusError || response.status != 304) return false;
     if (control.notModified) *control.notModified = true;
     if (control.origin) {
-        *control.origin = {};
+        FetchOrigin heard;
+        heard.notes = std::move(control.origin->notes);
+        *control.origin = std::move(heard);
         control.origin->status = 304;
         control.origin->notModified = true;
         control.origin->etag = response.etag;
@@ -137,8 +142,8 @@ bool WaitOutBusyServer(const platform::HttpResponse& response, const Control& co
                        std::to_string(waits) + "回目）…";
     if (control.logTo) {
         control.logTo->AppendLog(line);
-    } else {
-        control.job->Run().AddAheadNote(std::move(line));
+    } else if (control.origin) {
+        control.origin->notes.push_back(std::move(line));
     }
     control.Pause(static_cast<uint32_t>(waitSec * 1000));
     if (!control.Stopped()) return true;
@@ -157,16 +162,23 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
-            if (control.origin)
-                *control.origin = {std::move(response.effectiveUrl), std::move(response.contentType), {},
-                                   std::move(response.etag), std::move(response.lastModified), response.status,
-                                   false};
+            if (control.origin) {
+                FetchOrigin heard;
+                heard.url = std::move(response.effectiveUrl);
+                heard.contentType = std::move(response.contentType);
+                heard.etag = std::move(response.etag);
+                heard.lastModified = std::move(response.lastModified);
+                heard.status = response.status;
+                heard.notes = std::move(control.origin->notes);  // a busy server's waits before
+                *control.origin = std::move(heard);
+            }
             return true;
         }
         if (HeardNotModified(response, control)) return false;
         NoteFailure(control.origin, response);
         if (response.unreachable && control.job) {
-            control.job->MarkHostUnreachable(request.url);
+            if (!control.offWalk) control.job->MarkHostUnreachable(request.url);
+            else if (control.origin) control.origin->unreachable = true;
             return false;
         }
         if (WaitOutBusyServer(response, control, busyWaits)) {
@@ -248,6 +260,10 @@ int WithAgent(platform::HttpSession& http, const std::string& url, const Destina
 // fetches ahead of it.
 int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::string& url, const Destination& to,
                     const Control& control) {
+    // A fetch off the walk also stops at a host that it found dead itself.
+    const auto givenUp = [&] {
+        return job.HostUnreachable(url) || (control.origin && control.origin->unreachable);
+    };
     if (job.HostUnreachable(url)) {
         NoteFailure(control.origin, std::string(kReasonHostGivenUp));
         return 0;
@@ -257,7 +273,7 @@ int FetchByJobRules(platform::HttpSession& http, const SaveJob& job, const std::
     // The second way only when no copy lies where the file belongs.
     const bool current = control.notModified && *control.notModified;
     if (!ok && !current && job.Has(mode::neglect) && !platform::FileExists(to.path) && !control.Stopped() &&
-        !job.HostUnreachable(url))
+        !givenUp())
         ok = Http(http, url, to, FetchOptions{}, control);
     return ok;
 }
@@ -329,6 +345,7 @@ int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const 
     *heard = {};
     bool notModified = false;
     Control control{&job, cancel, heard};
+    control.offWalk = true;
     control.known = known;
     control.notModified = &notModified;
     if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control))
@@ -340,11 +357,25 @@ int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
                       FetchOrigin* origin) {
-    if (origin) *origin = {};
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, cancel, origin})) return 0;
+    FetchOrigin local;
+    FetchOrigin* heard = origin ? origin : &local;
+    *heard = {};
+    Control control{&job, cancel, heard};
+    control.offWalk = true;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return 0;
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
-    if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
+    if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
     return 1;
+}
+
+void SettleDeadHost(const SaveJob& job, const std::string& url, FetchOrigin& origin) {
+    if (!origin.unreachable) return;
+    origin.unreachable = false;
+    if (job.HostUnreachable(url)) {
+        origin.failure = kReasonHostGivenUp;
+    } else {
+        job.MarkHostUnreachable(url);
+    }
 }
 
 int FetchPartialPage(SaveJob& job, const std::string& url, const std::string& path) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 class HttpSession;
@@ -45,7 +46,21 @@ struct FetchOrigin {
     std::string lastModified;
     long status = 0;           // the last HTTP status heard (0: none)
     bool notModified = false;  // a conditional fetch heard 304: the copy is still current
+    // A fetch off the walk found the host dead (not resolved, no connection). It leaves the
+    // host to the walk to give up, through SettleDeadHost.
+    bool unreachable = false;
+    // Log lines of a fetch off the walk (a busy server's wait), for the walk to write when it
+    // takes this outcome, where its own fetch would have written them.
+    std::vector<std::string> notes;
+    // The content hash of the file as fetched, when a fetch off the walk worked it out ("" when
+    // not: the walk hashes the file itself).
+    std::string hash;
 };
+
+// The walk's side of a fetch made off the walk, called when the walk takes its outcome in its
+// own order: the first failure of a dead host keeps its reason and gives the host up, a later
+// one reads as given up, exactly as if the walk had fetched each file itself.
+void SettleDeadHost(const SaveJob& job, const std::string& url, FetchOrigin& origin);
 
 // What a copy was fetched with, for a conditional fetch ("" where the server sent none).
 struct Validators {
@@ -88,8 +103,8 @@ public:
 // FetchUrlToFile through an explicit session, for any thread: the same ways of fetching and
 // the same checks, which judge the file by `path` (its picture name, whether a copy lies
 // there already) while the body goes to `staging`, a temporary name of the caller's that is
-// written directly and deleted unless the fetch succeeds. The job is only read. `cancel`
-// may be null.
+// written directly and deleted unless the fetch succeeds. The job is only read: a dead host
+// is told in `origin` for the caller to settle with SettleDeadHost. `cancel` may be null.
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                                     const std::string& path, const std::string& staging,
                                     const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);

@@ -27,12 +27,16 @@ FetchedFile FactsOf(const std::string& url, const std::string& path, const Fetch
 
 }  // namespace
 
+bool KeepsHistory(SaveJob& job) { return HistoryOf(job) != nullptr; }
+
 void NoteFetchedPage(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
                      std::string_view text, bool readable, const std::string& fetched) {
     JobRecords* records = HistoryOf(job);
     if (!records) return;
     FetchedFile file = FactsOf(url, path, origin, true);
-    file.hash = readable ? platform::ContentHash(text) : platform::FileContentHash(fetched);
+    file.hash = !origin.hash.empty() ? origin.hash
+                : readable          ? platform::ContentHash(text)
+                                    : platform::FileContentHash(fetched);
     file.size = readable ? static_cast<int64_t>(text.size()) : platform::FileSize(fetched);
     records->RecordFetched(job, file);
 }
@@ -41,7 +45,7 @@ void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& pa
     JobRecords* records = HistoryOf(job);
     if (!records) return;
     FetchedFile file = FactsOf(url, path, origin, false);
-    file.hash = platform::FileContentHash(path);
+    file.hash = !origin.hash.empty() ? origin.hash : platform::FileContentHash(path);
     file.size = platform::FileSize(path);
     records->RecordFetched(job, file);
 }

@@ -11,10 +11,14 @@ namespace engine {
 class SaveJob;
 struct FetchOrigin;
 
+// Whether the save's records keep a history, and so want the content hash of each file.
+bool KeepsHistory(SaveJob& job);
+
 // A page read into memory before its links were rewritten: `text` is its body as it came
 // (empty when it could not be read; the fetched file at `fetched` is then hashed).
 void NoteFetchedPage(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
                      std::string_view text, bool readable, const std::string& fetched);
+// A hash in `origin` (worked out where the file was fetched ahead) is taken as it is.
 // An embedded file in its place.
 void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin);
 void NoteFetchFailed(SaveJob& job, const std::string& url, const std::string& path, bool page,

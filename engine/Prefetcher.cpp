@@ -6,9 +6,12 @@
 #include <system_error>
 
 #include "engine/Fetcher.h"
+#include "engine/LinkText.h"
 #include "engine/RenderStep.h"
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
+#include "platform/ByteString.h"
+#include "platform/ContentHash.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
 
@@ -33,7 +36,8 @@ private:
     const Ticket& m_ticket;
 };
 
-Prefetcher::Prefetcher(const SaveJob& job, PrefetchLimits limits) : m_job(job), m_limits(limits) {}
+Prefetcher::Prefetcher(const SaveJob& job, PrefetchLimits limits, bool hashFiles)
+    : m_job(job), m_limits(limits), m_hashFiles(hashFiles) {}
 
 Prefetcher::~Prefetcher() {
     {
@@ -131,7 +135,10 @@ Prefetcher::TakeResult Prefetcher::Take(const std::string& url, const std::strin
             m_crawlWaiting = false;
             // The retries of a page kept for them try again rather than inherit a failure.
             result = ticket->ok ? Fetched : ticket->kept ? NotFetched : Failed;
-            if (origin) *origin = std::move(ticket->origin);  // the ticket goes below
+            if (result == Failed) SettleDeadHost(m_job, url, ticket->origin);
+            // A failure that is not used leaves nothing, not even its log lines: the page's
+            // fetch of the retries is its first.
+            if (origin && result != NotFetched) *origin = std::move(ticket->origin);  // the ticket goes below
             // The staged file is moved into place below rather than deleted.
             ReleaseLocked(*ticket);
             m_tickets.erase(path);
@@ -243,9 +250,19 @@ void Prefetcher::ThreadMain() {
 void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     const TicketCancel cancel(*this, ticket);
     FetchOrigin origin;
-    const int ok = cancel.Cancelled() ? 0
-                                      : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
-                                                          StagingPath(ticket.path), &cancel, &origin);
+    const std::string host = platform::AsciiLowerCopy(SchemeAndHost(ticket.url));
+    bool dead = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (const auto it = m_deadHosts.find(host); it != m_deadHosts.end()) {
+            origin.failure = it->second;
+            origin.unreachable = dead = true;
+        }
+    }
+    const int ok = dead || cancel.Cancelled() ? 0
+                                              : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
+                                                                  StagingPath(ticket.path), &cancel, &origin);
+    if (ok && m_hashFiles) origin.hash = platform::FileContentHash(StagingPath(ticket.path));
     // A page that lies on disk can go to the renderer now, while the walk is elsewhere.
     if (ok && !ticket.embed && !cancel.Cancelled())
         RenderFetchedAhead(m_job, IsAbsoluteUrl(origin.url) ? origin.url : ticket.url, StagingPath(ticket.path),
@@ -254,6 +271,7 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     bool crawlWaiting = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
+        if (!ok && origin.unreachable && !host.empty()) m_deadHosts.try_emplace(host, origin.failure);
         ticket.state = State::Done;
         ticket.ok = ok;
         ticket.origin = std::move(origin);

@@ -32,8 +32,12 @@ class SaveJob;
 
 struct PrefetchLimits {
     int threads = 4;
-    // Files fetched or being fetched but not yet taken, so that disk use stays bounded.
-    size_t pagesAhead = 48;
+    // Files fetched or being fetched but not yet taken, so that disk use stays bounded. A walk
+    // in depth leaves a few pages fetched ahead on each level it went down through (the crawl
+    // keeps four links of a page ahead), so the pages' window holds that many for the deepest
+    // walk: with less, the pages of the lower levels fill it and the walk, far below, fetches
+    // its own pages again.
+    size_t pagesAhead = 256;
     size_t embedsAhead = 16;
 };
 
@@ -45,7 +49,9 @@ public:
         Fetched = 1,      // the file now lies at its path
     };
 
-    explicit Prefetcher(const SaveJob& job, PrefetchLimits limits = {});
+    // With `hashFiles`, each file fetched ahead comes with its content hash (FetchOrigin::hash),
+    // worked out on the pool's threads rather than the crawl's.
+    explicit Prefetcher(const SaveJob& job, PrefetchLimits limits = {}, bool hashFiles = false);
     // Cancels what is under way, waits for the pool threads and deletes every file staged
     // and not taken, so that a stopped or finished crawl leaves no staging file behind.
     ~Prefetcher();
@@ -114,6 +120,7 @@ private:
 
     const SaveJob& m_job;
     const PrefetchLimits m_limits;
+    const bool m_hashFiles;
 
     mutable std::mutex m_lock;
     std::condition_variable m_work;  // pool threads: a ticket may start, or shut down
@@ -130,6 +137,9 @@ private:
     int m_idle = 0;               // pool threads waiting for a ticket
     bool m_crawlWaiting = false;  // the crawl waits in Take
     std::vector<std::jthread> m_threads;
+    // Hosts a fetch ahead found dead, with the reason it heard: the pool asks them no more and
+    // gives their later files that reason, for the walk to settle in its order.
+    std::unordered_map<std::string, std::string> m_deadHosts;
 };
 
 }  // namespace engine

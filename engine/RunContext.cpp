@@ -36,16 +36,6 @@ void RunContext::SetOutDomainLinks(std::vector<std::string> urls, std::vector<st
     m_outDomainPaths = std::move(paths);
 }
 
-void RunContext::AddAheadNote(std::string line) const {
-    Guard g(m_lock);
-    m_aheadNotes.push_back(std::move(line));
-}
-
-std::vector<std::string> RunContext::TakeAheadNotes() const {
-    Guard g(m_lock);
-    return std::exchange(m_aheadNotes, {});
-}
-
 void RunContext::MarkHostUnreachable(std::string_view url) const {
     std::string host = platform::AsciiLowerCopy(SchemeAndHost(url));
     if (host.empty()) return;

@@ -58,11 +58,6 @@ public:
 
     // The waits between requests to each host, shared by every fetching thread of the save.
     HostPacer& Pacer() const { return m_pacer; }
-    // Log lines of the threads that fetch ahead, which do not write the log themselves: the
-    // worker takes them and writes them.
-    void AddAheadNote(std::string line) const;
-    std::vector<std::string> TakeAheadNotes() const;
-
     // The worker's HTTP session; touched by the worker thread only.
     platform::HttpSession* Http() const { return m_http; }
     void SetHttp(platform::HttpSession* http) { m_http = http; }
@@ -93,7 +88,6 @@ private:
     std::vector<std::string> m_outDomainUrls, m_outDomainPaths;
     mutable std::unordered_set<std::string> m_unreachableHosts;
     mutable HostPacer m_pacer;
-    mutable std::vector<std::string> m_aheadNotes;
     JobRecords* m_records = nullptr;
     platform::HttpSession* m_http = nullptr;
     std::shared_ptr<platform::ReplaySource> m_replay;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "engine/SaveJob.h"
 #include "engine/UrlModel.h"
@@ -100,9 +101,11 @@ AheadResult CheckAhead::Take(size_t i) {
         m_states[i] = State::Taken;
         lock.unlock();
         platform::HttpSession* own = m_job.Http();
-        if (own) return Ask(*own, m_items[i]);
         platform::HttpSession session;
-        return Ask(session, m_items[i]);
+        AheadResult result = Ask(own ? *own : session, m_items[i]);
+        engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
+        for (std::string& line : std::exchange(result.heard.notes, {})) m_job.AppendLog(std::move(line));
+        return result;
     }
     m_changed.wait(lock, [&] { return m_states[i] == State::Done; });
     m_states[i] = State::Taken;
@@ -110,7 +113,8 @@ AheadResult CheckAhead::Take(size_t i) {
     m_changed.notify_all();
     AheadResult result = std::move(m_results[i]);
     lock.unlock();
-    for (const std::string& line : m_job.Run().TakeAheadNotes()) m_job.AppendLog(line);
+    engine::SettleDeadHost(m_job, m_items[i].url, result.heard);
+    for (std::string& line : std::exchange(result.heard.notes, {})) m_job.AppendLog(std::move(line));
     return result;
 }
 

@@ -267,6 +267,9 @@ TEST(PointLinksAtCopyTest, EveryLinkReachesTheCopyOrTheSiteOnline) {
         {"<img src=\"p.files/r.png\">", "<img src=\"http://o/r.png\">"},   // relocated, fetch failed
         {"<img srcset=\"pic.gif 1x, gone.gif 2x\">", "<img srcset=\"pic.gif 1x, http://h/t/d/gone.gif 2x\">"},
         {"<p style=\"background: url( gone.gif )\">", "<p style=\"background: url( http://h/t/d/gone.gif )\">"},
+        {"<img SRC = \"fail.gif\" data-src=fail.gif>", "<img SRC = \"http://h/t/d/fail.gif\" data-src=http://h/t/d/fail.gif>"},
+        {"<video poster=\"fail.gif\"><td background=fail.gif>",
+         "<video poster=\"http://h/t/d/fail.gif\"><td background=http://h/t/d/fail.gif>"},
         {"<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">",
          "<a href=\"#top\"><a href=\"mailto:a@b\"><a href=\"tel:1\"><a href=\"https://o/\">"},
         {"1 + 1 = 2; s = \"a = b\"", "1 + 1 = 2; s = \"a = b\""},

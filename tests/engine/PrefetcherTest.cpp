@@ -15,6 +15,7 @@
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "platform/ContentHash.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -48,8 +49,13 @@ public:
     void FinishSavedSiteLog(SaveJob&) override {}
     void KeepErrorLog(SaveJob&) override {}
     void WriteDescriptionLog(SaveJob&, const std::string&) override {}
+    bool KeepsHistory() const override { return true; }
+    void RecordFetched(SaveJob&, const FetchedFile& file) override {
+        fetched.push_back(file.path.substr(m_root.size()) + " " + file.hash);
+    }
 
     std::vector<std::string> entries;
+    std::vector<std::string> fetched;  // each file the history hears of, with its hash
 
 private:
     std::string m_root;
@@ -103,6 +109,7 @@ struct Outcome {
     std::vector<std::string> log;
     std::vector<std::string> simpleLog;
     std::vector<std::string> records;
+    std::vector<std::string> fetched;
     uint32_t found = 0;
     uint32_t pending = 0;
 };
@@ -193,6 +200,7 @@ protected:
         out.log = job.DetailedLog();
         out.simpleLog = job.SimpleLog();
         out.records = records.entries;
+        out.fetched = records.fetched;
         out.found = job.FoundCount();
         out.pending = job.PendingCount();
         return out;
@@ -223,6 +231,10 @@ TEST_F(PrefetchTest, FetchingAheadChangesNothingThatTheSaveLeaves) {
         EXPECT_EQ(ahead.log, walk.log);
         EXPECT_EQ(ahead.simpleLog, walk.simpleLog);
         EXPECT_EQ(ahead.records, walk.records);
+        // The hashes of what was fetched ahead were worked out by the pool, of the same bytes.
+        EXPECT_EQ(ahead.fetched, walk.fetched);
+        EXPECT_TRUE(LogHas(walk.fetched, "b.html " + platform::ContentHash(Sandbox::ReadFile(site / "b.html"))));
+        EXPECT_TRUE(LogHas(walk.fetched, "pic2.png " + platform::ContentHash(Png(1))));
         EXPECT_EQ(ahead.found, walk.found);
         EXPECT_EQ(ahead.pending, walk.pending);
         EXPECT_TRUE(LeftOvers(target.Path()).empty());
@@ -321,13 +333,15 @@ TEST_F(PrefetchTest, AStopMidSaveLeavesNoStagedFile) {
     job.SetSaveTarget(target / "index.html");
     job.StartWorker([this, &job] { return SaveWorker(host, job); });
     ASSERT_TRUE(WaitFor([&] { return CountOf(Requests(server), "/p0b.png") == 1; }));
-    ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(target / "p11.html.pre"); }));
+    // The pool keeps a few of the page's links ahead of the walk, not all of them.
+    ASSERT_TRUE(WaitFor([&] { return Sandbox::Exists(target / "p3.html.pre"); }));
 
     const auto asked = std::chrono::steady_clock::now();
     ASSERT_TRUE(job.StopWorker(10000));
     EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(10));  // not the 20 s of the pictures
     EXPECT_EQ(LeftOvers(target.Path()), std::vector<std::string>{});
-    EXPECT_FALSE(Sandbox::Exists(target / "p11.html"));  // staged, never reached
+    EXPECT_FALSE(Sandbox::Exists(target / "p3.html"));  // staged, never reached
+    EXPECT_EQ(CountOf(Requests(server), "/p11.html"), 0u);
 }
 
 TEST_F(PrefetchTest, ThePoolTakesDropsAndCleansUpStagedFiles) {
@@ -397,6 +411,71 @@ TEST_F(PrefetchTest, APageKeptForTheRetriesGivesUpItsPlaceAndIsTakenLater) {
     ASSERT_TRUE(WaitFor([&] { return pool.Started() == 3; }));
     pool.Keep(target / "missing.html");
     EXPECT_EQ(pool.Take(missing, target / "missing.html"), Prefetcher::NotFetched);
+}
+
+// Which fetch of a dead host reads as its failure and which as given up follows the walk's
+// order, not the order in which the pool and the walk happened to ask.
+TEST_F(PrefetchTest, ADeadHostIsGivenUpInTheWalksOrder) {
+    Sandbox::WriteFile(site / "pic.png", Png(1));
+    LoopbackServer server(site.Path());
+    const std::string dead = "http://127.0.0.1:1/";
+    SaveJob job;
+    Prefetcher pool(job, PrefetchLimits{1, 4, 4});
+    pool.SubmitEmbed(dead + "late.png", target / "late.png");
+    pool.SubmitEmbed(server.BaseUrl() + "/pic.png", target / "pic.png");
+    // One thread, first in first out: the later file of the dead host has failed ahead.
+    ASSERT_TRUE(WaitFor([&] { return pool.Started() == 2; }));
+    FetchOrigin first;
+    EXPECT_EQ(FetchUrlToFile(job, dead + "early.png", target / "early.png", &first), 0);
+    EXPECT_EQ(first.failure, "サーバーに接続できません（拒否されたか、応答がありません）");
+    FetchOrigin later;
+    EXPECT_EQ(pool.Take(dead + "late.png", target / "late.png", &later), Prefetcher::Failed);
+    EXPECT_EQ(later.failure, "このホストには先に接続できなかったため、再び試しません");
+}
+
+// The pool fetches a page's links a few at a time in the walk's order; one that the walk saved
+// through a deeper link meanwhile is not fetched again when its turn comes.
+TEST_F(PrefetchTest, APageSavedThroughADeeperLinkIsNotFetchedAheadAgain) {
+    std::string links = "<a href=\"a.html\">a</a> <a href=\"slow.html\">s</a> <a href=\"c.html\">c</a>";
+    for (int i = 0; i < 8; ++i) links += " <a href=\"p" + std::to_string(i) + ".html\">p</a>";
+    Sandbox::WriteFile(site / "index.html", Page(links));
+    Sandbox::WriteFile(site / "a.html", Page("<a href=\"c.html\">c</a>"));
+    for (const char* name : {"slow.html", "c.html", "p0.html", "p1.html", "p2.html", "p3.html", "p4.html", "p5.html",
+                             "p6.html", "p7.html"})
+        Sandbox::WriteFile(site / name, Page(name));
+    LoopbackServer server(site.Path(), R"({"/slow.html": {"delay": 0.4}})");
+    const Outcome out = Crawl(server, "ahead/", true);
+    EXPECT_EQ(out.result, 1);
+    const std::vector<std::string> requests = Requests(server);
+    EXPECT_EQ(CountOf(requests, "/c.html"), 1u);
+    EXPECT_EQ(requests.size(), 13u);  // robots.txt, the start page and eleven pages, each once
+}
+
+// A busy server's wait is logged with the file it held up, where the walk alone logs it, though
+// the pool heard it while the walk still waited for an earlier page.
+TEST_F(PrefetchTest, ABusyServersWaitIsLoggedWithTheFileItHeldUp) {
+    Sandbox::WriteFile(site / "index.html", Page("<a href=\"slow.html\">s</a> <a href=\"b.html\">b</a>"));
+    Sandbox::WriteFile(site / "slow.html", Page("<img src=\"pic.png\"><img src=\"late.png\">"));
+    Sandbox::WriteFile(site / "b.html", Page("b"));
+    Sandbox::WriteFile(site / "pic.png", Png(1));
+    Sandbox::WriteFile(site / "late.png", Png(2));
+    const std::string rules = R"({"/slow.html": {"delay": 0.4}, "/pic.png": {"delay": 0.4},
+        "/b.html": {"busy": {"status": 429, "retry_after": "0", "times": 1}},
+        "/late.png": {"busy": {"status": 503, "retry_after": "0", "times": 1}}})";
+    LoopbackServer walkServer(site.Path(), rules);
+    const Outcome walk = Crawl(walkServer, "walk/", false);
+    LoopbackServer aheadServer(site.Path(), rules);
+    const Outcome ahead = Crawl(aheadServer, "ahead/", true);
+    EXPECT_EQ(CountOf(Requests(walkServer), "/b.html"), 2u);
+    EXPECT_EQ(CountOf(Requests(aheadServer), "/late.png"), 2u);
+    // The two servers differ in their ports only.
+    const auto withoutServer = [](std::vector<std::string> log, const std::string& base) {
+        for (std::string& line : log)
+            for (size_t at; (at = line.find(base)) != std::string::npos;) line.erase(at, base.size());
+        return log;
+    };
+    EXPECT_EQ(withoutServer(ahead.log, aheadServer.BaseUrl()), withoutServer(walk.log, walkServer.BaseUrl()));
+    EXPECT_EQ(ahead.tree, walk.tree);
 }
 
 TEST_F(PrefetchTest, ASitePublishedWithCleanUrlsSavesAsItsHtmlEdition) {
