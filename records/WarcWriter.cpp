@@ -152,7 +152,6 @@ int WarcWriter::Open(const std::string& path, const std::string& software, const
     if (created != platform::AppendFile::Opened) return WarcOpenFailed;
     m_path = path;
     const std::string info = "software: " + software + "\r\nformat: WARC File Format 1.1\r\n" +
-                             "conformsTo: http://iipc.github.io/warc-specifications/specifications/warc-format/warc-1.1/\r\n" +
                              "description: " + description + "\r\n";
     std::string random(16, '\0');
     for (char& c : random) c = static_cast<char>(m_random());
