@@ -51,7 +51,7 @@ void SaveArchive::Finish(engine::SaveJob& job) {
     std::shared_ptr<WarcWriter> writer = std::move(m_writer);
     if (!writer) return;
     writer->Close();
-    const std::vector<WarcCapture> captures = writer->Captures();
+    const std::vector<WrittenCapture> captures = writer->Captures();
     if (writer->Lost() > 0)
         job.AppendLog("  ！WARCファイルに書き込めなかった記録が" + std::to_string(writer->Lost()) + "件あります：" +
                       writer->Path());

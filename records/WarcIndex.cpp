@@ -90,10 +90,10 @@ std::string SurtKey(const std::string& url) {
     return key;
 }
 
-std::string CdxjText(const std::vector<WarcCapture>& captures, const std::string& warcName) {
+std::string CdxjText(const std::vector<WrittenCapture>& captures, const std::string& warcName) {
     std::vector<std::string> lines;
     lines.reserve(captures.size());
-    for (const WarcCapture& c : captures) {
+    for (const WrittenCapture& c : captures) {
         std::string json = "{\"url\": " + JsonString(c.url);
         if (!c.mime.empty()) json += ", \"mime\": " + JsonString(c.mime);
         json += ", \"status\": \"" + std::to_string(c.status) + "\"";
@@ -109,10 +109,10 @@ std::string CdxjText(const std::vector<WarcCapture>& captures, const std::string
     return text;
 }
 
-std::string PagesJsonl(const std::vector<WarcCapture>& captures) {
+std::string PagesJsonl(const std::vector<WrittenCapture>& captures) {
     std::string text = "{\"format\": \"json-pages-1.0\", \"id\": \"pages\", \"title\": \"All Pages\"}\n";
     std::vector<std::string> seen;
-    for (const WarcCapture& c : captures) {
+    for (const WrittenCapture& c : captures) {
         if (c.status != 200 || (c.mime != "text/html" && c.mime != "application/xhtml+xml")) continue;
         if (std::find(seen.begin(), seen.end(), c.url) != seen.end()) continue;
         seen.push_back(c.url);

@@ -15,10 +15,10 @@ namespace records {
 std::string SurtKey(const std::string& url);
 
 // The CDXJ lines of the captures, sorted, each ending in LF.
-std::string CdxjText(const std::vector<WarcCapture>& captures, const std::string& warcName);
+std::string CdxjText(const std::vector<WrittenCapture>& captures, const std::string& warcName);
 
 // The pages list of a WACZ: a header line, then each HTML page that was answered 200.
-std::string PagesJsonl(const std::vector<WarcCapture>& captures);
+std::string PagesJsonl(const std::vector<WrittenCapture>& captures);
 
 // What the package says of itself besides its parts.
 struct WaczAbout {

@@ -127,7 +127,7 @@ private:
             }))
             return;
 
-        WarcCapture capture;
+        WrittenCapture capture;
         capture.url = m_head.url;
         capture.timestamp = WarcTimestamp(m_when);
         capture.mime = revisit ? "warc/revisit" : MediaType(HeaderValue(m_head.responseHead, "content-type"));
@@ -202,7 +202,7 @@ std::string WarcWriter::SpoolStem() const {
     return m_path + ".spool";
 }
 
-bool WarcWriter::AppendExchange(const std::string& request, const WarcBuffer& response, WarcCapture capture) {
+bool WarcWriter::AppendExchange(const std::string& request, const WarcBuffer& response, WrittenCapture capture) {
     std::lock_guard<std::mutex> guard(m_lock);
     if (m_closed || !m_file.IsOpen()) return false;
     const uint64_t start = m_file.Size();
@@ -230,7 +230,7 @@ std::string WarcWriter::Path() const {
     return m_path;
 }
 
-std::vector<WarcCapture> WarcWriter::Captures() const {
+std::vector<WrittenCapture> WarcWriter::Captures() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_captures;
 }

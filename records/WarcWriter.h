@@ -18,7 +18,7 @@
 namespace records {
 
 // One response or revisit record, for the index.
-struct WarcCapture {
+struct WrittenCapture {
     std::string url;
     std::string timestamp;  // 14 digits, UTC
     std::string mime;       // "warc/revisit" for a revisit
@@ -42,14 +42,14 @@ public:
     // No record is written after this; exchanges still under way are dropped.
     void Close();
     std::string Path() const;
-    std::vector<WarcCapture> Captures() const;
+    std::vector<WrittenCapture> Captures() const;
     // Records that could not be written (a full disk); the file holds every other one.
     int Lost() const;
 
     // Used by the exchanges: a fresh record identifier, and the append of an exchange's two
     // members, request first. False when they could not be written (nothing of them stays).
     std::string NewRecordId();
-    [[nodiscard]] bool AppendExchange(const std::string& request, const WarcBuffer& response, WarcCapture capture);
+    [[nodiscard]] bool AppendExchange(const std::string& request, const WarcBuffer& response, WrittenCapture capture);
     // Where an exchange may keep what outgrows memory.
     std::string SpoolStem() const;
 
@@ -57,7 +57,7 @@ private:
     mutable std::mutex m_lock;
     platform::AppendFile m_file;
     std::string m_path;
-    std::vector<WarcCapture> m_captures;
+    std::vector<WrittenCapture> m_captures;
     int m_lost = 0;
     bool m_closed = false;
     std::mt19937_64 m_random{std::random_device{}()};
