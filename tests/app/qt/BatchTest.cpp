@@ -1,6 +1,9 @@
 // The batch: parameter files queued from the input view, and the script that runs them.
 #include <sys/stat.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include <QMenuBar>
 
 #include "app/BatchTask.h"
@@ -112,7 +115,13 @@ TEST_F(BatchTest, ScriptKeepsJobsWhoseSaveDidNotStartAndRemovesItself) {
                        "#!/bin/sh\necho \"$2\" >> \"$(dirname \"$0\")/ran.txt\"\n"
                        "case \"$2\" in *fail*) exit 3;; */c.xml) exit 1;; esac\n");
     ::chmod((programFolder + "/SitrovaCui").c_str(), 0755);
-    for (const char* name : {"a 'quoted' $x.xml", "fail.xml", "c.xml"}) Sandbox::WriteFile(Bat() + name, "x");
+    // Queued in this order, a second apart: files written within one clock tick share a time.
+    const auto queued = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    int place = 0;
+    for (const char* name : {"a 'quoted' $x.xml", "fail.xml", "c.xml"}) {
+        Sandbox::WriteFile(Bat() + name, "x");
+        std::filesystem::last_write_time(Bat() + name, queued + std::chrono::seconds(place++));
+    }
     Sandbox::WriteFile(Bat() + "notes.txt", "not a job");
 
     auto runNow = [](const std::string& program, const std::vector<std::string>& args) {
