@@ -19,6 +19,7 @@
 #   bench/run.sh update [site] [repeats]          the update benchmark instead (bench/update.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/nginx.sh
 [ "${1:-}" != update ] || exec bash bench/update.sh "${@:2}"
 top=$(pwd)
 sections="${1:-20}"
@@ -67,25 +68,8 @@ for site in $sites; do
 "
   n=$((n + 1))
 done
-cat >"$work/nginx.conf" <<CONF
-worker_processes 1;
-daemon on;
-pid $work/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 256; }
-http {
-  access_log off;
-  client_body_temp_path $work/nginx;
-  proxy_temp_path $work/nginx;
-  fastcgi_temp_path $work/nginx;
-  uwsgi_temp_path $work/nginx;
-  scgi_temp_path $work/nginx;
-  types { text/html html htm php; text/css css; image/png png; image/svg+xml svg; text/javascript js; }
-  default_type application/octet-stream;
-  keepalive_requests 100000;
-$servers}
-CONF
-nginx -c "$work/nginx.conf"
+start_nginx "$work" "  access_log off;
+$servers"
 
 # Runs a command under /usr/bin/time; prints "wall-seconds peak-KiB cpu-seconds" (cpu: user + system).
 measure() {

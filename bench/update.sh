@@ -14,6 +14,7 @@
 # SKIP_BUILD=1 SITROVA=/path/to/Sitrova uses a program already built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/nginx.sh
 top=$(pwd)
 site="${1:-postgres}"
 repeats="${2:-3}"
@@ -47,28 +48,9 @@ else
 fi
 chmod -R a+rX "$work/site"
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-mkdir -p "$work/nginx"
-cat >"$work/nginx.conf" <<CONF
-worker_processes 1;
-daemon on;
-pid $work/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 256; }
-http {
-  log_format sent '\$bytes_sent';
+start_nginx "$work" "  log_format sent '\$bytes_sent';
   access_log $work/access.log sent;
-  client_body_temp_path $work/nginx;
-  proxy_temp_path $work/nginx;
-  fastcgi_temp_path $work/nginx;
-  uwsgi_temp_path $work/nginx;
-  scgi_temp_path $work/nginx;
-  types { text/html html htm php; text/css css; image/png png; image/svg+xml svg; text/javascript js; }
-  default_type application/octet-stream;
-  keepalive_requests 100000;
-  server { listen 127.0.0.1:$port; root $work/site; index index.html; }
-}
-CONF
-nginx -c "$work/nginx.conf"
+  server { listen 127.0.0.1:$port; root $work/site; index index.html; }"
 
 flags=$((0x1 | 0x100 | 0x200 | 0x80000))
 url="http://127.0.0.1:$port/index.html"

@@ -13,6 +13,7 @@
 set -euo pipefail
 bin=$(realpath "$1"); site=$2; out=$3; sections=${4:-20}
 cd "$(dirname "$0")/.."
+. bench/nginx.sh
 work=$(mktemp -d /tmp/sitrova-share-XXXXXX)
 chmod 755 "$work"
 trap 'kill $(cat "$work/nginx.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -29,29 +30,10 @@ location=""
 case $site in *-clean) location='location / { try_files $uri $uri.html $uri/ =404; }' ;; esac
 port=${PORT:-}
 [ -n "$port" ] || port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-mkdir -p "$work/nginx"
-cat >"$work/nginx.conf" <<CONF
-worker_processes 1;
-daemon on;
-pid $work/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 256; }
-http {
-  log_format walk '\$connection \$request_uri';
+start_nginx "$work" "  log_format walk '\$connection \$request_uri';
   access_log $work/access.log walk;
-  client_body_temp_path $work/nginx;
-  proxy_temp_path $work/nginx;
-  fastcgi_temp_path $work/nginx;
-  uwsgi_temp_path $work/nginx;
-  scgi_temp_path $work/nginx;
-  types { text/html html htm php; text/css css; image/png png; image/svg+xml svg; text/javascript js; }
-  default_type application/octet-stream;
-  keepalive_requests 100000;
   keepalive_timeout 600s;
-  server { listen 127.0.0.1:$port; root ${roots[$site]}; index index.html; $location }
-}
-CONF
-nginx -c "$work/nginx.conf"
+  server { listen 127.0.0.1:$port; root ${roots[$site]}; index index.html; $location }"
 url="http://127.0.0.1:$port${starts[$site]:-/index.html}"
 flags=$((0x1 | 0x100 | 0x200 | 0x80000))
 rm -rf "$out"; mkdir -p "$out"
