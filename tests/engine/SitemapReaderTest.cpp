@@ -1,28 +1,20 @@
 // Sitemap files read into the addresses they list, whatever shape they come in.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <string>
 #include <vector>
 
 #include "engine/SitemapReader.h"
+#include "platform/GzipMember.h"
 
 using namespace engine;
 
 namespace {
 
 std::string Gzip(const std::string& text) {
-    z_stream s{};
-    EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&s, text.size()), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    s.avail_in = static_cast<uInt>(text.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-    out.resize(s.total_out);
-    deflateEnd(&s);
+    platform::GzipMember packer;
+    std::string out;
+    EXPECT_TRUE(packer.Add(text, out) && packer.Finish(out));
     return out;
 }
 

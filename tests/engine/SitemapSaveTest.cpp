@@ -1,8 +1,6 @@
 // A complete save that also starts from the pages of the site's sitemaps.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <memory>
 #include <string>
 
@@ -10,6 +8,7 @@
 #include "engine/SaveHost.h"
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
+#include "platform/GzipMember.h"
 #include "platform/HttpClient.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
@@ -25,16 +24,9 @@ using testsupport::Sandbox;
 namespace {
 
 std::string Gzip(const std::string& text) {
-    z_stream s{};
-    EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&s, text.size()), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    s.avail_in = static_cast<uInt>(text.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-    out.resize(s.total_out);
-    deflateEnd(&s);
+    platform::GzipMember packer;
+    std::string out;
+    EXPECT_TRUE(packer.Add(text, out) && packer.Finish(out));
     return out;
 }
 
