@@ -21,6 +21,7 @@
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "records/SaveRecords.h"
+#include "records/Settings.h"
 
 namespace app {
 
@@ -84,6 +85,7 @@ int RunWithWindows(int argc, char** argv) {
 int SitrovaMain(int argc, char** argv) {
     platform::KeepHeapSmall();
     std::signal(SIGPIPE, SIG_IGN);
+    records::ApplyUiLanguageSetting(platform::ProgramFolder());
     const std::vector<std::string> args(argv + 1, argv + argc);
     const platform::StartVerdict verdict = CheckCommandLine(args, platform::CanShowWindows(), kProductVersion);
     if (verdict.leave) {

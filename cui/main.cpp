@@ -5,11 +5,13 @@
 #include "platform/ConsoleText.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Process.h"
+#include "records/Settings.h"
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     cui::CuiContext context;
     context.programFolder = platform::ProgramFolder();
+    records::ApplyUiLanguageSetting(context.programFolder);
     context.print = [](const std::string& line) {
         const std::string text = platform::ToConsoleText(line) + "\n";
         std::fwrite(text.data(), 1, text.size(), stdout);

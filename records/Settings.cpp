@@ -5,6 +5,7 @@
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/ProfileFile.h"
+#include "platform/UiLanguage.h"
 #include "platform/UserPlaces.h"
 
 namespace records {
@@ -172,6 +173,21 @@ int SaveNamedOptions(const std::string& iniPath, const engine::NamedOptions& opt
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable())
         entries.emplace_back(option.name, engine::NamedOptionText(options, option));
     return platform::WriteProfileSection(iniPath, kWebOptionsSection, entries, error);
+}
+
+std::string ReadUiLanguageSetting(const std::string& iniPath) {
+    const platform::ProfileText text = platform::ReadableProfile(iniPath);
+    const std::string value = text.ReadText(kDisplaySection, kUiLanguageKey, platform::kUiLanguageAuto, 16);
+    if (value == platform::kUiLanguageJapanese || value == platform::kUiLanguageEnglish) return value;
+    return platform::kUiLanguageAuto;
+}
+
+int SaveUiLanguageSetting(const std::string& iniPath, const std::string& value, std::string* error) {
+    return platform::WriteProfileSection(iniPath, kDisplaySection, {{kUiLanguageKey, value}}, error);
+}
+
+void ApplyUiLanguageSetting(const std::string& programFolder) {
+    platform::SetUiLanguage(platform::ChooseUiLanguage(ReadUiLanguageSetting(SettingsPath(programFolder))));
 }
 
 void HideSettingsFile(const std::string& iniPath) {

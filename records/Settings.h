@@ -118,6 +118,18 @@ engine::NamedOptions ReadNamedOptions(const std::string& iniPath, std::vector<st
 [[nodiscard]] int SaveNamedOptions(const std::string& iniPath, const engine::NamedOptions& options,
                                    std::string* error = nullptr);
 
+// --- Display: the language of the windows and console messages ("auto", "ja", "en") ---------
+constexpr const char* kDisplaySection = "Display";
+constexpr const char* kUiLanguageKey = "Language";
+// "auto" when the key is missing or holds anything else.
+std::string ReadUiLanguageSetting(const std::string& iniPath);
+[[nodiscard]] int SaveUiLanguageSetting(const std::string& iniPath, const std::string& value,
+                                        std::string* error = nullptr);
+
+// Sets the language of this process from the settings of the program in programFolder and
+// the environment (platform/UiLanguage.h); every program calls it first thing.
+void ApplyUiLanguageSetting(const std::string& programFolder);
+
 // --- SpeedSelectPath: the save-path history, most recent first -------------------------------
 // True when the folder of `path` (up to its last "/"; "/" for a path right under the root)
 // is a directory.

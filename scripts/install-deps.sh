@@ -8,6 +8,8 @@ packages=(
   libcurl4-openssl-dev libsqlite3-dev libdtl-dev libssl-dev zlib1g-dev
   libzip-dev libbrotli-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # The English window texts: lupdate/lrelease and their CMake files.
+  qt6-l10n-tools qt6-tools-dev
   fonts-ipafont-gothic fontconfig
   libgtest-dev googletest
   python3 ccache procps util-linux

@@ -7,6 +7,7 @@
 #include "platform/ProgramStart.h"
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 #include "records/WebDefaults.h"
 
@@ -22,6 +23,7 @@ const platform::ProgramInfo kProgram{
 }  // namespace
 
 int main(int argc, char** argv) {
+    records::ApplyUiLanguageSetting(platform::ProgramFolder());
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool unattended = args.size() >= 3 && args[2] == "auto";
     const platform::StartVerdict verdict =
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     platform::HttpGlobalInit();
     records::UseWebDefaults(records::SettingsPath(platform::ProgramFolder()));
     QApplication application(argc, argv);
+    (void)platformqt::InstallTranslations(platform::ProgramFolder());
     albumqt::AlbumWindow window(args, platform::ProgramFolder(), albumqt::DefaultAlbumHooks());
     window.show();
     (void)application.exec();

@@ -17,7 +17,9 @@
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/UiText.h"
 #include "records/SaveRecords.h"
+#include "records/Settings.h"
 
 namespace appqt {
 
@@ -37,9 +39,11 @@ void SetUpFonts() {
 }  // namespace
 
 int SitrovaWindowsMain(int argc, char** argv) {
+    records::ApplyUiLanguageSetting(platform::ProgramFolder());
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     platform::HttpGlobalInit();
     QApplication application(argc, argv);
+    (void)platformqt::InstallTranslations(platform::ProgramFolder());
     SetUpFonts();
     downloadqt::InstallRelatedFileDownload();
 

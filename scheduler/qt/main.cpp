@@ -6,6 +6,8 @@
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
+#include "records/Settings.h"
 #include "scheduler/qt/ScheduleWindow.h"
 
 namespace {
@@ -21,6 +23,7 @@ const platform::ProgramInfo kProgram{
 }  // namespace
 
 int main(int argc, char** argv) {
+    records::ApplyUiLanguageSetting(platform::ProgramFolder());
     const std::vector<std::string> args(argv + 1, argv + argc);
     const platform::StartVerdict verdict = platform::CheckProgramStart(args, kProgram, false, platform::CanShowWindows());
     if (verdict.leave) {
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
     }
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     QApplication app(argc, argv);
+    (void)platformqt::InstallTranslations(platform::ProgramFolder());
     // The text behind the program name counts only when it is the one word "ravevor".
     std::string word;
     for (int i = 1; i < argc; ++i) word += (i > 1 ? " " : "") + std::string(argv[i]);

@@ -8,6 +8,8 @@
 #include "platform/ByteString.h"
 #include "platform/ConsoleText.h"
 #include "platform/ExitCodes.h"
+#include "platform/qt/UiText.h"
+#include "records/Settings.h"
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/ProgramStart.h"
@@ -87,6 +89,7 @@ int RegisterFromArguments(const std::vector<std::string>& args, const std::strin
 }
 
 int RunSuite(int argc, char** argv, const std::string& programFolder) {
+    records::ApplyUiLanguageSetting(programFolder);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const platform::StartVerdict verdict =
@@ -101,6 +104,7 @@ int RunSuite(int argc, char** argv, const std::string& programFolder) {
 
     platformqt::ChooseHeadlessPlatformIfNoDisplay();
     QApplication app(argc, argv);
+    (void)platformqt::InstallTranslations(programFolder);
     suite::Catalogue catalogue(CataloguePath(programFolder));
     SuiteWindow window(programFolder, catalogue, DefaultSuiteHooks(programFolder));
     window.show();

@@ -1,5 +1,8 @@
 // Shows every window and dialog of Sitrova offscreen with realistic contents and writes one
-// PNG each:   sitrova_screenshots OUTPUT-FOLDER
+// PNG each:   sitrova_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]
+// With --texts it also writes the texts every window shows (titles, labels, buttons, menus,
+// column headers, choices, tips), window by window; in English, a text still in Japanese or
+// cut off by its control counts as a failure.
 #include <QApplication>
 #include <QDialog>
 #include <QFont>
@@ -44,6 +47,9 @@
 #include "tests/records/qt/SavedSiteFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WindowTexts.h"
+#include "platform/UiLanguage.h"
+#include "platform/qt/UiText.h"
 
 using namespace engine::mode;
 
@@ -52,10 +58,12 @@ namespace {
 std::string g_out;
 int g_written = 0;
 int g_failed = 0;
+FILE* g_texts = nullptr;
 
 void Save(QWidget* widget, const std::string& name) {
     widget->show();
     QApplication::processEvents();
+    if (g_texts) g_failed += windowtexts::WriteTexts(g_texts, widget, name, platform::InEnglish());
     const std::string path = g_out + "/" + name + ".png";
     if (widget->grab().save(QString::fromStdString(path))) {
         ++g_written;
@@ -427,14 +435,27 @@ void ShowAlbumFetcher(const std::string& programFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: sitrova_screenshots OUTPUT-FOLDER\n");
+    std::string textsPath;
+    platform::UiLanguage language = platform::UiLanguage::Japanese;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--texts") textsPath = argv[i + 1];
+        else if (flag == "--language") language = platform::ChooseUiLanguage(argv[i + 1]);
+    }
+    if (argc < 2 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: sitrova_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::SetUiLanguage(language);
     QApplication application(argc, argv);
+    if (!platformqt::InstallTranslations(SITROVA_BIN_DIR)) return 1;
     SetUpFonts();
     g_out = argv[1];
+    if (!textsPath.empty() && !(g_texts = std::fopen(textsPath.c_str(), "w"))) {
+        std::fprintf(stderr, "cannot write %s\n", textsPath.c_str());
+        return 1;
+    }
     std::filesystem::create_directories(g_out);
 
     testsupport::Sandbox box;
@@ -460,6 +481,7 @@ int main(int argc, char** argv) {
     ShowScheduler(programFolder);
     ShowFileSave(programFolder);
     ShowAlbumFetcher(programFolder);
+    if (g_texts) std::fclose(g_texts);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // Pictures of the catalogue's two tabs with a few saved sites and files, offscreen:
-//   suite_screenshots OUTPUT-FOLDER
+//   suite_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]
+// (the texts as in sitrova_screenshots: tests/support/WindowTexts.h)
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
@@ -24,6 +25,9 @@
 #include "tests/records/LogText.h"
 #include "tests/support/QtControls.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WindowTexts.h"
+#include "platform/UiLanguage.h"
+#include "platform/qt/UiText.h"
 
 namespace {
 
@@ -102,12 +106,23 @@ void WritePicture(const std::string& path, QColor from, QColor to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: suite_screenshots OUTPUT-FOLDER\n");
+    std::string textsPath;
+    platform::UiLanguage language = platform::UiLanguage::Japanese;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--texts") textsPath = argv[i + 1];
+        else if (flag == "--language") language = platform::ChooseUiLanguage(argv[i + 1]);
+    }
+    if (argc < 2 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: suite_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::SetUiLanguage(language);
     QApplication application(argc, argv);
+    if (!platformqt::InstallTranslations(SITROVA_BIN_DIR)) return 1;
+    FILE* texts = textsPath.empty() ? nullptr : std::fopen(textsPath.c_str(), "w");
+    if (!textsPath.empty() && !texts) return 1;
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
@@ -153,6 +168,7 @@ int main(int argc, char** argv) {
     int failed = 0;
     auto save = [&](const char* name) {
         QApplication::processEvents();
+        if (texts) failed += windowtexts::WriteTexts(texts, &window, name, platform::InEnglish());
         const std::string path = out + "/" + name + ".png";
         if (window.grab().save(platformqt::ToQ(path))) std::printf("wrote %s\n", path.c_str());
         else ++failed;
@@ -168,5 +184,6 @@ int main(int argc, char** argv) {
     QTreeWidget* files = window.FileView()->List();
     if (files->topLevelItemCount() > 0) files->setCurrentItem(files->topLevelItem(0));
     save("suite-saved-files");
+    if (texts) std::fclose(texts);
     return failed == 0 ? 0 : 1;
 }
