@@ -1,5 +1,6 @@
 // What the Qdx-file settings show about the association, and the report of a failed change.
 #include "app/shell/Shell.h"
+#include "platform/UiText.h"
 
 namespace appshell {
 
@@ -29,30 +30,33 @@ constexpr DetailLine kDetails[] = {
 
 std::string AssociationLabel(int state, const std::string& otherProgramName) {
     if (state == AssocStateOther) {
-        const std::string head = otherProgramName.empty()
-                                     ? std::string("Qdxファイル（*.qdx）は別のアプリケーションに関連付けられています。")
-                                     : "Qdxファイル（*.qdx）は現在[" + otherProgramName + "]に関連付けられています。";
-        return head + "\r\nこれを解除して、このアプリケーションに関連付けることができます。";
+        if (otherProgramName.empty())
+            return platform::Tr("Qdxファイル（*.qdx）は別のアプリケーションに関連付けられています。\r\n"
+                                "これを解除して、このアプリケーションに関連付けることができます。");
+        return platform::TrArgs("Qdxファイル（*.qdx）は現在[%1]に関連付けられています。\r\n"
+                                "これを解除して、このアプリケーションに関連付けることができます。",
+                                {otherProgramName});
     }
-    if (state == AssocStateOurs) return "Qdxファイル（*.qdx）は、\r\nこのアプリケーションに関連付けられています。";
-    return "Qdxファイル（*.qdx）を、\r\nこのアプリケーションに関連付けることができます。";
+    if (state == AssocStateOurs) return platform::Tr("Qdxファイル（*.qdx）は、\r\nこのアプリケーションに関連付けられています。");
+    return platform::Tr("Qdxファイル（*.qdx）を、\r\nこのアプリケーションに関連付けることができます。");
 }
 
 std::string AssociationButtonText(int state) {
-    return state == AssocStateOurs ? "*.qdx の関連付けを解除する" : "関連付けを行う";
+    return state == AssocStateOurs ? platform::Tr("*.qdx の関連付けを解除する") : platform::Tr("関連付けを行う");
 }
 
 std::string AssociationErrorReport(int result) {
     if (result == AssocRegistered || result == AssocRemoved) return {};
     // Every platform counts as a current one, which offers the restart with more rights.
-    std::string report = "拡張子登録／削除時になんらかのエラーが発生しました。\r\n\r\n";
-    report += "※本ソフトを「管理者として実行」することで\r\n";
-    report += "   解決する場合があります。\r\n";
-    report += "　「管理者として実行」モードで、本ソフトを再起動しますか？\r\n";
-    report += "   (起動時に、確認ダイアログが別途ポップアップします)\r\n\r\n";
-    report += "--- [エラー詳細] ---\r\n";
+    std::string report = platform::Tr(
+        "拡張子登録／削除時になんらかのエラーが発生しました。\r\n\r\n"
+        "※本ソフトを「管理者として実行」することで\r\n"
+        "   解決する場合があります。\r\n"
+        "　「管理者として実行」モードで、本ソフトを再起動しますか？\r\n"
+        "   (起動時に、確認ダイアログが別途ポップアップします)\r\n\r\n"
+        "--- [エラー詳細] ---\r\n");
     for (const DetailLine& line : kDetails)
-        if (result & line.bit) report += line.text;
+        if (result & line.bit) report += platform::Tr(line.text);
     return report;
 }
 

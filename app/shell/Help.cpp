@@ -2,12 +2,11 @@
 #include "app/shell/Shell.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/UiText.h"
 
 namespace appshell {
 
 namespace {
-
-constexpr const char* kCannotOpen = "  が開けません。";
 
 struct Topic {
     std::string page;    // file name inside the help folder ("" when not a plain name)
@@ -40,7 +39,7 @@ int OpenFile(const std::string& path, const std::string& shownName, const std::s
              std::string* message, const Opener& open) {
     if (message) message->clear();
     if (!platform::IsRegularFile(path) || !open || open(FileUrl(path) + (anchor.empty() ? "" : "#" + anchor)) != 1) {
-        if (message) *message = shownName + kCannotOpen;
+        if (message) *message = platform::TrArgs("%1  が開けません。", {shownName});
         return 0;
     }
     return 1;

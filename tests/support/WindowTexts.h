@@ -37,6 +37,7 @@ struct Text {
     QString where;
     QString text;
     bool cutOff = false;
+    bool sameInEveryLanguage = false;  // listed by its widget's property "sameInEveryLanguage"
 };
 
 inline void AddMenu(std::vector<Text>& out, QMenu* menu, const QString& where) {
@@ -47,43 +48,52 @@ inline void AddMenu(std::vector<Text>& out, QMenu* menu, const QString& where) {
     }
 }
 
+// The texts of one widget.
+inline void AddWidget(std::vector<Text>& out, QWidget* w, QWidget* window) {
+    const QString where = QString::fromLatin1(w->metaObject()->className()) + " " + w->objectName();
+    if (!w->toolTip().isEmpty()) out.push_back({where + " tip", w->toolTip()});
+    if (!w->isVisibleTo(window)) return;
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const bool cut = !label->wordWrap() && label->width() < label->minimumSizeHint().width();
+        out.push_back({where, label->text(), cut});
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (button->text().isEmpty()) return;
+        const bool cut = button->width() < button->minimumSizeHint().width();
+        out.push_back({where, button->text(), cut});
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        out.push_back({where, group->title()});
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (!combo->isEditable())
+            for (int i = 0; i < combo->count(); ++i) out.push_back({where + " choice", combo->itemText(i)});
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (!edit->placeholderText().isEmpty()) out.push_back({where + " placeholder", edit->placeholderText()});
+    } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+        for (int i = 0; i < tabs->count(); ++i) out.push_back({where + " tab", tabs->tabText(i)});
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        if (!tree->isHeaderHidden())
+            for (int i = 0; i < tree->columnCount(); ++i) out.push_back({where + " column", tree->headerItem()->text(i)});
+    } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+        for (int i = 0; i < table->columnCount(); ++i)
+            if (QTableWidgetItem* h = table->horizontalHeaderItem(i)) out.push_back({where + " column", h->text()});
+    } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+        for (QAction* action : bar->actions()) {
+            out.push_back({"menubar", action->text()});
+            if (action->menu()) AddMenu(out, action->menu(), action->text());
+        }
+    }
+}
+
 inline std::vector<Text> Collect(QWidget* window) {
     std::vector<Text> out;
     out.push_back({"title", window->windowTitle()});
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     widgets.prepend(window);
     for (QWidget* w : widgets) {
-        const QString where = QString::fromLatin1(w->metaObject()->className()) + " " + w->objectName();
-        if (!w->toolTip().isEmpty()) out.push_back({where + " tip", w->toolTip()});
-        if (!w->isVisibleTo(window)) continue;
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            const bool cut = !label->wordWrap() && label->width() < label->minimumSizeHint().width();
-            out.push_back({where, label->text(), cut});
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            if (button->text().isEmpty()) continue;
-            const bool cut = button->width() < button->minimumSizeHint().width();
-            out.push_back({where, button->text(), cut});
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            out.push_back({where, group->title()});
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            if (!combo->isEditable())
-                for (int i = 0; i < combo->count(); ++i) out.push_back({where + " choice", combo->itemText(i)});
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (!edit->placeholderText().isEmpty()) out.push_back({where + " placeholder", edit->placeholderText()});
-        } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
-            for (int i = 0; i < tabs->count(); ++i) out.push_back({where + " tab", tabs->tabText(i)});
-        } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
-            if (!tree->isHeaderHidden())
-                for (int i = 0; i < tree->columnCount(); ++i) out.push_back({where + " column", tree->headerItem()->text(i)});
-        } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
-            for (int i = 0; i < table->columnCount(); ++i)
-                if (QTableWidgetItem* h = table->horizontalHeaderItem(i)) out.push_back({where + " column", h->text()});
-        } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
-            for (QAction* action : bar->actions()) {
-                out.push_back({"menubar", action->text()});
-                if (action->menu()) AddMenu(out, action->menu(), action->text());
-            }
-        }
+        const size_t first = out.size();
+        AddWidget(out, w, window);
+        // A language's own name, say, reads the same in every language on purpose.
+        const QStringList same = w->property("sameInEveryLanguage").toStringList();
+        for (size_t i = first; i < out.size(); ++i) out[i].sameInEveryLanguage = same.contains(out[i].text);
     }
     return out;
 }
@@ -98,7 +108,7 @@ inline int WriteTexts(FILE* file, QWidget* window, const std::string& name, bool
         const QByteArray line = (t.where + ": " + QString(t.text).replace('\n', "\\n")).toUtf8();
         std::fprintf(file, "%s\n", line.constData());
         if (!english) continue;
-        if (HasJapanese(t.text)) {
+        if (HasJapanese(t.text) && !t.sameInEveryLanguage) {
             std::fprintf(stderr, "%s: Japanese left: %s\n", name.c_str(), line.constData());
             ++faults;
         } else if (t.cutOff) {

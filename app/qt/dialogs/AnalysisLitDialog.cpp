@@ -27,11 +27,13 @@
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "records/Settings.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
 namespace {
 
+using platformqt::FromQ;
 using platformqt::ToQ;
 using platformqt::ToQLines;
 
@@ -50,8 +52,8 @@ public:
             m_kind->setText(ToQ(m_registry.KindText()));
             m_messageText = m_registry.Message();
         } else {
-            m_kind->setText(QStringLiteral("不明"));
-            m_messageText = "有効なURLを指定してください。";
+            m_kind->setText(UiText::tr("不明"));
+            m_messageText = FromQ(UiText::tr("有効なURLを指定してください。"));
         }
         m_area->setPlainText(ToQLines(m_messageText));
         // The first step runs once the window is up, as a reply to its opening.
@@ -81,11 +83,11 @@ public:
 private:
     void BuildControls() {
         setObjectName(QStringLiteral("AnalysisLit"));
-        setWindowTitle(QStringLiteral("ページ解析エラー"));
+        setWindowTitle(UiText::tr("ページ解析エラー"));
         setWindowFlag(Qt::WindowContextHelpButtonHint, false);
         auto* grid = new QGridLayout(this);
-        grid->addWidget(new QLabel(QStringLiteral("HTMLページ以外では、ページ解析は利用できません。"), this), 0, 0, 1, 2);
-        grid->addWidget(new QLabel(QStringLiteral("URLの種類："), this), 1, 0);
+        grid->addWidget(new QLabel(UiText::tr("HTMLページ以外では、ページ解析は利用できません。"), this), 0, 0, 1, 2);
+        grid->addWidget(new QLabel(UiText::tr("URLの種類："), this), 1, 0);
         m_kind = NewLabel(this, 1101, "");
         grid->addWidget(m_kind, 1, 1);
         m_area = new QPlainTextEdit(this);
@@ -96,7 +98,7 @@ private:
         m_function = NewButton(this, 1103, "");
         m_function->setAutoDefault(false);
         m_function->setVisible(false);
-        auto* ok = new QPushButton(QStringLiteral("ＯＫ"), this);
+        auto* ok = new QPushButton(UiText::tr("ＯＫ"), this);
         ok->setObjectName(QStringLiteral("ok"));
         ok->setDefault(true);
         row->addWidget(m_function);
@@ -131,7 +133,7 @@ private:
     void StartDownload(const std::string& url) {
         DropDownload();
         if (!m_temp) m_temp = std::make_unique<platform::PrivateTempFolder>("sitrova-analysis-");
-        if (m_temp->Path().empty()) return AppendMessage("[Error]一時ファイルを作成できません。\r\n");
+        if (m_temp->Path().empty()) return AppendMessage(FromQ(UiText::tr("[Error]一時ファイルを作成できません。\r\n")));
         m_tempFile = m_temp->Path() + "targetYTube" + std::to_string(platform::TickCount()) + ".tmp";
         auto downloader = std::make_unique<download::FileDownloader>(url, m_tempFile);
         // A browser of its day, as for the files the user saves; no check plug-ins: this is
@@ -146,7 +148,7 @@ private:
             QMetaObject::invokeMethod(this, [this, generation, code, value] { OnCode(generation, code, value); },
                                       Qt::QueuedConnection);
         });
-        if (started != 1) return AppendMessage("[Error]ページを取得できませんでした。\r\n");
+        if (started != 1) return AppendMessage(FromQ(UiText::tr("[Error]ページを取得できませんでした。\r\n")));
         m_downloader = std::move(downloader);
         m_downloading = true;
     }
@@ -161,7 +163,7 @@ private:
             // No further step runs; the user is told instead of looking at a window that
             // seems to be busy for ever.
             m_downloading = false;
-            AppendMessage("[Error]ページを取得できませんでした。\r\n");
+            AppendMessage(FromQ(UiText::tr("[Error]ページを取得できませんでした。\r\n")));
             EndIfUnattended();
         }
     }
@@ -189,7 +191,7 @@ private:
         if (m_released) return;
         std::string text = m_messageText;
         (void)platform::ReplaceAll(text, "\r\n", " ");
-        std::fprintf(stderr, "[%s] %s: %s\n", platform::ToConsoleText("ページ解析エラー").c_str(),
+        std::fprintf(stderr, "[%s] %s: %s\n", platform::ToConsoleText(FromQ(windowTitle())).c_str(),
                      platform::ToConsoleText(platformqt::FromQ(m_kind->text())).c_str(),
                      platform::ToConsoleText(text).c_str());
         std::fflush(stderr);

@@ -14,16 +14,18 @@
 #include "app/shell/Shell.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
 using platformqt::ToQ;
+using platformqt::Ui;
 
 
 QDialog* NewDialog(QWidget* owner, const char* name, const char* title) {
     auto* dialog = new QDialog(owner);
     dialog->setObjectName(QString::fromUtf8(name));
-    dialog->setWindowTitle(QString::fromUtf8(title));
+    dialog->setWindowTitle(Ui(title));
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     return dialog;
 }
@@ -39,32 +41,32 @@ void FinishDialog(QDialog* dialog, int width, int height, bool resizable) {
 }
 
 QGroupBox* NewGroup(QWidget* parent, int id, const char* caption) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+    auto* group = new QGroupBox(Ui(caption), parent);
     group->setObjectName(ControlName(id));
     return group;
 }
 
 QCheckBox* NewCheck(QWidget* parent, int id, const char* caption) {
-    auto* check = new QCheckBox(QString::fromUtf8(caption), parent);
+    auto* check = new QCheckBox(Ui(caption), parent);
     check->setObjectName(ControlName(id));
     return check;
 }
 
 QRadioButton* NewRadio(QWidget* parent, int id, const char* caption) {
-    auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+    auto* radio = new QRadioButton(Ui(caption), parent);
     radio->setObjectName(ControlName(id));
     return radio;
 }
 
 QPushButton* NewButton(QWidget* parent, int id, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    auto* button = new QPushButton(Ui(caption), parent);
     button->setObjectName(ControlName(id));
     button->setAutoDefault(false);
     return button;
 }
 
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    auto* button = new QPushButton(Ui(caption), parent);
     button->setObjectName(QString::fromUtf8(name));
     button->setAutoDefault(false);
     return button;
@@ -76,7 +78,7 @@ void CheckAllItems(QTreeWidget* list, bool checked) {
 }
 
 QLabel* NewLabel(QWidget* parent, int id, const std::string& text) {
-    auto* label = new QLabel(platformqt::ToQLines(text), parent);
+    auto* label = new QLabel(Ui(text.c_str()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), parent);
     if (id) label->setObjectName(ControlName(id));
     return label;
 }
@@ -114,10 +116,10 @@ void ColumnGroup::Stretch() { m_layout->addStretch(); }
 QHBoxLayout* NewSettingsButtons(QDialog* dialog, const SettingsButtonIds& ids, const std::string& programFolder,
                                 const std::string& helpTopic, std::function<int(std::string& error)> save,
                                 std::function<void()> showDefaults) {
-    QPushButton* ok = NewButton(dialog, ids.ok, "OK");
-    QPushButton* cancel = NewButton(dialog, ids.cancel, "キャンセル");
-    QPushButton* defaults = ids.defaults ? NewButton(dialog, ids.defaults, "デフォルトに戻す") : nullptr;
-    QPushButton* help = NewButton(dialog, ids.help, "HELP");
+    QPushButton* ok = NewButton(dialog, ids.ok, QT_TRANSLATE_NOOP("UiText", "OK"));
+    QPushButton* cancel = NewButton(dialog, ids.cancel, QT_TRANSLATE_NOOP("UiText", "キャンセル"));
+    QPushButton* defaults = ids.defaults ? NewButton(dialog, ids.defaults, QT_TRANSLATE_NOOP("UiText", "デフォルトに戻す")) : nullptr;
+    QPushButton* help = NewButton(dialog, ids.help, QT_TRANSLATE_NOOP("UiText", "HELP"));
     ok->setDefault(true);
     auto* row = new QHBoxLayout;
     if (defaults) row->addWidget(defaults);

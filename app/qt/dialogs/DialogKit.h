@@ -1,5 +1,7 @@
 // Small builders shared by the dialogs: every control carries the object name "ctl<id>" so
-// windows and tests find it by the number the dialog table gives it.
+// windows and tests find it by the number the dialog table gives it. Captions and titles are
+// the Japanese source texts, marked where written with QT_TRANSLATE_NOOP("UiText", "…"); the
+// builders show them in the user's language (UiText::tr).
 #pragma once
 
 #include <QString>
@@ -34,7 +36,7 @@ QGroupBox* NewGroup(QWidget* parent, int id, const char* caption);
 QCheckBox* NewCheck(QWidget* parent, int id, const char* caption);
 QRadioButton* NewRadio(QWidget* parent, int id, const char* caption);
 QPushButton* NewButton(QWidget* parent, int id, const char* caption);
-QLabel* NewLabel(QWidget* parent, int id, const std::string& text);
+QLabel* NewLabel(QWidget* parent, int id, const std::string& text);  // a marked text too
 // A button found by the object name given, for windows that number no controls.
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption);
 // Ticks or clears every top-level item of a list (its first column).

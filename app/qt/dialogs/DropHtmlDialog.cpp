@@ -16,6 +16,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -37,27 +38,27 @@ std::string FindRelatedQdx(const std::string& filePath) {
 }
 
 QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const std::string& programFolder) {
-    QDialog* d = NewDialog(owner, "DropHtmlCutAdv", "ドロップファイルの処理");
+    QDialog* d = NewDialog(owner, "DropHtmlCutAdv", QT_TRANSLATE_NOOP("UiText", "ドロップファイルの処理"));
     auto* box = new QVBoxLayout(d);
-    box->addWidget(new QLabel(QStringLiteral("以下のファイルに対する処理を選んでください。"), d));
+    box->addWidget(new QLabel(UiText::tr("以下のファイルに対する処理を選んでください。"), d));
     auto* file = new QLineEdit(platformqt::ToQ(platform::NameOf(filePath)), d);
     file->setObjectName(QStringLiteral("fileName"));
     file->setReadOnly(true);
     file->setToolTip(platformqt::ToQ(filePath));
     box->addWidget(file);
 
-    auto* removeAds = new QPushButton(QStringLiteral("広告を削除する"), d);
+    auto* removeAds = new QPushButton(UiText::tr("広告を削除する"), d);
     removeAds->setObjectName(QStringLiteral("removeAds"));
     box->addWidget(removeAds);
 
-    auto* openRecord = new QPushButton(QStringLiteral("関連するQdxファイルを開く。"), d);
+    auto* openRecord = new QPushButton(UiText::tr("関連するQdxファイルを開く。"), d);
     openRecord->setObjectName(QStringLiteral("openQdx"));
     box->addWidget(openRecord);
     box->addStretch();
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* close = new QPushButton(QStringLiteral("閉じる"), d);
+    auto* close = new QPushButton(UiText::tr("閉じる"), d);
     close->setObjectName(QStringLiteral("close"));
     row->addWidget(close);
     box->addLayout(row);
@@ -66,7 +67,7 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
     QObject::connect(openRecord, &QPushButton::clicked, d, [d, openRecord, filePath, programFolder] {
         const std::string record = FindRelatedQdx(filePath);
         if (record.empty()) {
-            openRecord->setText(QStringLiteral("関連するQdxファイルはありません。"));
+            openRecord->setText(UiText::tr("関連するQdxファイルはありません。"));
             openRecord->setEnabled(false);
             return;
         }
@@ -80,7 +81,7 @@ QDialog* CreateDropHtmlDialog(QWidget* owner, const std::string& filePath, const
     QObject::connect(removeAds, &QPushButton::clicked, d, [removeAds, filePath] {
         const int removed = filters::CleanFileInPlace(filePath);
         QApplication::beep();
-        removeAds->setText(removed ? QStringLiteral("広告削除は済みです") : QStringLiteral("広告は見つかりませんでした。"));
+        removeAds->setText(removed ? UiText::tr("広告削除は済みです") : UiText::tr("広告は見つかりませんでした。"));
         removeAds->setEnabled(false);
     });
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });

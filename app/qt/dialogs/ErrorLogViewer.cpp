@@ -17,6 +17,7 @@
 #include "platform/qt/QtText.h"
 #include "records/ErrorLog.h"
 #include "records/ErrorLogScan.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -59,25 +60,25 @@ std::string ErrorLogPathOf(const engine::SaveJob& job) {
 }
 
 QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath) {
-    QDialog* d = NewDialog(owner, "ErrorLogViewer", "Sitrovaエラーログビューワー");
+    QDialog* d = NewDialog(owner, "ErrorLogViewer", QT_TRANSLATE_NOOP("UiText", "Sitrovaエラーログビューワー"));
     auto* box = new QVBoxLayout(d);
-    auto* group = new QGroupBox(QStringLiteral("エラーログ"), d);
+    auto* group = new QGroupBox(UiText::tr("エラーログ"), d);
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("DL失敗数："), group), 0, 0);
-    auto* count = new QLabel(QStringLiteral("-検索中-"), group);
+    grid->addWidget(new QLabel(UiText::tr("DL失敗数："), group), 0, 0);
+    auto* count = new QLabel(UiText::tr("-検索中-"), group);
     count->setObjectName(QStringLiteral("failureCount"));
     grid->addWidget(count, 0, 1);
     grid->setColumnStretch(1, 1);
 
     auto* list = new QTreeWidget(group);
     list->setObjectName(QStringLiteral("failureList"));
-    list->setHeaderLabels({QStringLiteral("行"), QStringLiteral("対象"), QStringLiteral("内容")});
+    list->setHeaderLabels({UiText::tr("行"), UiText::tr("対象"), UiText::tr("内容")});
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grid->addWidget(list, 1, 0, 1, 2);
 
-    auto* detail = new QLabel(QStringLiteral("項目を選択してください。"), group);
+    auto* detail = new QLabel(UiText::tr("項目を選択してください。"), group);
     detail->setObjectName(QStringLiteral("detail"));
     detail->setWordWrap(true);
     detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -85,7 +86,7 @@ QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath) {
     box->addWidget(group, 1);
 
     auto* fileRow = new QHBoxLayout;
-    auto* open = new QPushButton(QStringLiteral("ログファイル"), d);
+    auto* open = new QPushButton(UiText::tr("ログファイル"), d);
     open->setObjectName(QStringLiteral("openLog"));
     open->setAutoDefault(false);
     auto* path = new QLineEdit(ToQ(logPath), d);
@@ -100,7 +101,7 @@ QDialog* CreateErrorLogViewer(QWidget* owner, const std::string& logPath) {
         FillFailures(list, count, records::FindDownloadFailures(lines));
     } else {
         count->setText(QStringLiteral("-"));
-        detail->setText(ToQ(platform::NameOf(logPath) + "  が開けません。"));
+        detail->setText(UiText::tr("%1  が開けません。").arg(ToQ(platform::NameOf(logPath))));
         open->setEnabled(false);
     }
 

@@ -12,13 +12,14 @@
 #include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
 QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
-    QDialog* d = NewDialog(owner, "AnalysisStd", "ページ解析の詳細表示");
+    QDialog* d = NewDialog(owner, "AnalysisStd", QT_TRANSLATE_NOOP("UiText", "ページ解析の詳細表示"));
     auto* box = new QVBoxLayout(d);
-    box->addWidget(new QLabel(QStringLiteral("ユーザーへのコメント。"), d));
+    box->addWidget(new QLabel(UiText::tr("ユーザーへのコメント。"), d));
     auto* text = new QPlainTextEdit(platformqt::ToQLines(args.message), d);
     text->setObjectName(QStringLiteral("comment"));
     text->setReadOnly(true);
@@ -28,12 +29,12 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     advice->setObjectName(QStringLiteral("advice"));
     advice->setWordWrap(true);
     adviceRow->addWidget(advice, 1);
-    QPushButton* recommend = NamedButton(d, "recommend", "推奨オプションを\n利用する");
+    QPushButton* recommend = NamedButton(d, "recommend", QT_TRANSLATE_NOOP("UiText", "推奨オプションを\n利用する"));
     recommend->setVisible(static_cast<bool>(args.applyRecommendations));
     adviceRow->addWidget(recommend);
     box->addLayout(adviceRow);
-    box->addWidget(new QLabel(QStringLiteral("メインと思われるオブジェクトのURL一覧"), d));
-    auto* found = new QLabel(args.objectUrls.empty() ? QStringLiteral("見つかりません。") : QStringLiteral("下記から選んでください。"), d);
+    box->addWidget(new QLabel(UiText::tr("メインと思われるオブジェクトのURL一覧"), d));
+    auto* found = new QLabel(args.objectUrls.empty() ? UiText::tr("見つかりません。") : UiText::tr("下記から選んでください。"), d);
     found->setObjectName(QStringLiteral("objectNote"));
     box->addWidget(found);
     auto* urls = new QComboBox(d);
@@ -41,9 +42,9 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     for (const std::string& url : args.objectUrls) urls->addItem(platformqt::ToQ(url));
     box->addWidget(urls);
     auto* row = new QHBoxLayout;
-    QPushButton* setUrl = NamedButton(d, "setUrl", "URLに設定する");
+    QPushButton* setUrl = NamedButton(d, "setUrl", QT_TRANSLATE_NOOP("UiText", "URLに設定する"));
     setUrl->setEnabled(!args.objectUrls.empty() && args.setUrl);
-    QPushButton* close = NamedButton(d, "close", "閉じる");
+    QPushButton* close = NamedButton(d, "close", QT_TRANSLATE_NOOP("UiText", "閉じる"));
     row->addWidget(setUrl);
     row->addStretch();
     row->addWidget(close);
@@ -54,9 +55,10 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     });
     QObject::connect(setUrl, &QPushButton::clicked, d, [d, urls, set = args.setUrl] {
         std::string url = platformqt::FromQ(urls->currentText());
-        // The picture mark is a label, not part of the address.
-        const std::string mark = "[ 絵 ]";
-        if (url.rfind(mark, 0) == 0) url.erase(0, mark.size());
+        // The picture mark ("[ 絵 ]", in whatever language it is shown) is a label, not part
+        // of the address; no address begins with "[ ".
+        const size_t markEnd = url.rfind("[ ", 0) == 0 ? url.find(']') : std::string::npos;
+        if (markEnd != std::string::npos) url.erase(0, markEnd + 1);
         set(url);
         d->done(1);
     });

@@ -18,6 +18,7 @@
 #include "platform/BackgroundTask.h"
 #include "platform/qt/QtText.h"
 #include "records/PageTitleFetch.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -70,7 +71,7 @@ void KeepChosen(engine::SaveJob& job, const std::set<std::string>& chosen) {
 }  // namespace
 
 QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
-    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", "外部ドメインのページタイトル一覧を取得中･･･");
+    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", QT_TRANSLATE_NOOP("UiText", "外部ドメインのページタイトル一覧を取得中･･･"));
     std::vector<std::string> urls, paths, unique;
     job.TakeOutDomainLinks(urls, paths);
     for (const std::string& url : urls)
@@ -79,7 +80,7 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
     auto* box = new QVBoxLayout(d);
     auto* list = new QTreeWidget(d);
     list->setObjectName(QStringLiteral("pageList"));
-    list->setHeaderLabels({QStringLiteral("URL"), QStringLiteral("タイトル")});
+    list->setHeaderLabels({QStringLiteral("URL"), UiText::tr("タイトル")});
     list->setRootIsDecorated(false);
     list->header()->resizeSection(0, 260);
     for (const std::string& url : unique) {
@@ -93,9 +94,9 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
     progress->setValue(0);
     box->addWidget(progress);
     auto* row = new QHBoxLayout;
-    QPushButton* all = NamedButton(d, "selectAll", "全て選択");
-    QPushButton* none = NamedButton(d, "selectNone", "全て非選択");
-    QPushButton* ok = NamedButton(d, "ok", "OK");
+    QPushButton* all = NamedButton(d, "selectAll", QT_TRANSLATE_NOOP("UiText", "全て選択"));
+    QPushButton* none = NamedButton(d, "selectNone", QT_TRANSLATE_NOOP("UiText", "全て非選択"));
+    QPushButton* ok = NamedButton(d, "ok", QT_TRANSLATE_NOOP("UiText", "OK"));
     ok->setDefault(true);
     row->addWidget(all);
     row->addWidget(none);
@@ -116,7 +117,7 @@ QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
         if (!ended) return;
         poll->stop();
         progress->setValue(progress->maximum());
-        d->setWindowTitle(QStringLiteral("外部ドメインのページタイトル一覧"));
+        d->setWindowTitle(UiText::tr("外部ドメインのページタイトル一覧"));
     });
     poll->start(200);
 

@@ -19,6 +19,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 
 namespace appqt {
@@ -104,7 +105,7 @@ void ShowBrowser(const QdxFileControls& c, const std::string& iniPath, const Qdx
 }
 
 QGroupBox* AssociationGroup(QDialog* d, QdxFileControls& c) {
-    QGroupBox* group = NewGroup(d, 1073, "拡張子の関連付け");
+    QGroupBox* group = NewGroup(d, 1073, QT_TRANSLATE_NOOP("UiText", "拡張子の関連付け"));
     auto* box = new QVBoxLayout(group);
     box->addWidget(c.state = NewLabel(group, 1074, ""));
     c.state->setWordWrap(true);
@@ -116,22 +117,22 @@ QGroupBox* AssociationGroup(QDialog* d, QdxFileControls& c) {
 }
 
 QGroupBox* BrowserGroup(QDialog* d, QdxFileControls& c) {
-    QGroupBox* group = NewGroup(d, 1077, "HTMLファイルを開く方法");
+    QGroupBox* group = NewGroup(d, 1077, QT_TRANSLATE_NOOP("UiText", "HTMLファイルを開く方法"));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(c.useDefault = NewCheck(group, 1078, "関連付けられた既定のアプリケーションを使う"), 0, 0, 1, 2);
+    grid->addWidget(c.useDefault = NewCheck(group, 1078, QT_TRANSLATE_NOOP("UiText", "関連付けられた既定のアプリケーションを使う")), 0, 0, 1, 2);
     c.browser = new QComboBox(group);
     c.browser->setObjectName(ControlName(1080));
     c.browser->setEditable(true);
     c.browser->setInsertPolicy(QComboBox::NoInsert);
     grid->addWidget(c.browser, 1, 0);
-    grid->addWidget(c.browse = NewButton(group, 1079, "参照"), 1, 1);
+    grid->addWidget(c.browse = NewButton(group, 1079, QT_TRANSLATE_NOOP("UiText", "参照")), 1, 1);
     grid->setColumnStretch(0, 1);
     return group;
 }
 
 QGroupBox* LinkGroup(QDialog* d, QdxFileControls& c) {
-    ColumnGroup group(d, 1081, "関連リンクへ登録時");
-    c.webFiles = group.Check(1082, "Webファイルは、ダウンロードして保存の後に登録する。");
+    ColumnGroup group(d, 1081, QT_TRANSLATE_NOOP("UiText", "関連リンクへ登録時"));
+    c.webFiles = group.Check(1082, QT_TRANSLATE_NOOP("UiText", "Webファイルは、ダウンロードして保存の後に登録する。"));
     return group.Group();
 }
 
@@ -161,7 +162,7 @@ void ConnectBrowserControls(QDialog* d, const QdxFileControls& c) {
 QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder,
                                      const QdxFileDialogHooks& givenHooks) {
     const QdxFileDialogHooks hooks = CompleteHooks(givenHooks, programFolder);
-    QDialog* d = NewDialog(owner, "InitializeExtReg", "Qdxファイルの環境編集");
+    QDialog* d = NewDialog(owner, "InitializeExtReg", QT_TRANSLATE_NOOP("UiText", "Qdxファイルの環境編集"));
     auto c = QdxFileControls{};
     auto* box = new QVBoxLayout(d);
     box->addWidget(AssociationGroup(d, c));
@@ -173,7 +174,7 @@ QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath,
         const bool automatic = c.useDefault->isChecked();
         const std::string browser = FromQ(c.browser->currentText().trimmed());
         if (!automatic && !platform::IsRegularFile(browser)) {
-            error = "設定が正しくありません。";
+            error = FromQ(UiText::tr("設定が正しくありません。"));
             return 0;
         }
         return records::SaveQdxFileSettings(iniPath, c.webFiles->isChecked(), automatic ? std::string() : browser,

@@ -42,32 +42,32 @@ void ShowValues(const SerialControls& c, const records::SeriesErrorSettings& s, 
 }
 
 QGroupBox* ErrorGroup(QDialog* d, SerialControls& c) {
-    QGroupBox* group = NewGroup(d, 1050, "ダウンロード中のエラー処理");
+    QGroupBox* group = NewGroup(d, 1050, QT_TRANSLATE_NOOP("UiText", "ダウンロード中のエラー処理"));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(NewLabel(group, 0, "受信タイムアウト（エラー判定） ："), 0, 0);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "受信タイムアウト（エラー判定） ：")), 0, 0);
     grid->addWidget(c.timeOut = NewSpin(group, 1053, 30, 300), 0, 1);
-    grid->addWidget(NewLabel(group, 0, "秒"), 0, 2);
-    grid->addWidget(NewLabel(group, 0, "受信中エラー時のリトライ回数 ："), 1, 0);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "秒")), 0, 2);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "受信中エラー時のリトライ回数 ：")), 1, 0);
     grid->addWidget(c.retries = NewSpin(group, 1057, 0, 256), 1, 1);
-    grid->addWidget(NewLabel(group, 0, "回"), 1, 2);
-    grid->addWidget(NewLabel(group, 0, "リトライまでの待機時間 ："), 2, 0);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "回")), 1, 2);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "リトライまでの待機時間 ：")), 2, 0);
     grid->addWidget(c.wait = NewSpin(group, 1061, 30, 300), 2, 1);
-    grid->addWidget(NewLabel(group, 0, "秒"), 2, 2);
+    grid->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "秒")), 2, 2);
     return group;
 }
 
 QGroupBox* EndGroup(QDialog* d, SerialControls& c) {
-    ColumnGroup group(d, 1051, "終了時の処理");
-    c.close = group.Check(1064, "連番保存の終了通知後は、そのまま");
-    group.Continuation(1068, "窓を閉じる");
+    ColumnGroup group(d, 1051, QT_TRANSLATE_NOOP("UiText", "終了時の処理"));
+    c.close = group.Check(1064, QT_TRANSLATE_NOOP("UiText", "連番保存の終了通知後は、そのまま"));
+    group.Continuation(1068, QT_TRANSLATE_NOOP("UiText", "窓を閉じる"));
     return group.Group();
 }
 
 // Each check of the plug-ins beside the program, by its display name.
 QGroupBox* PlugInGroup(QDialog* d, const std::string& programFolder) {
-    QGroupBox* group = NewGroup(d, 1069, "判定プラグイン");
+    QGroupBox* group = NewGroup(d, 1069, QT_TRANSLATE_NOOP("UiText", "判定プラグイン"));
     auto* box = new QVBoxLayout(group);
-    box->addWidget(NewLabel(group, 0, "NotFound検出"));
+    box->addWidget(NewLabel(group, 0, QT_TRANSLATE_NOOP("UiText", "NotFound検出")));
     auto* list = new QListWidget(group);
     list->setObjectName(ControlName(1071));
     for (const std::string& item : download::ProgramPlugInListItems(programFolder)) list->addItem(platformqt::ToQ(item));
@@ -80,7 +80,7 @@ QGroupBox* PlugInGroup(QDialog* d, const std::string& programFolder) {
 }  // namespace
 
 QDialog* CreateSerialSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder) {
-    QDialog* d = NewDialog(owner, "InitializeSrsFile", "連番保存の環境編集");
+    QDialog* d = NewDialog(owner, "InitializeSrsFile", QT_TRANSLATE_NOOP("UiText", "連番保存の環境編集"));
     auto c = SerialControls{};
     auto* grid = new QGridLayout(d);
     grid->addWidget(ErrorGroup(d, c), 0, 0);

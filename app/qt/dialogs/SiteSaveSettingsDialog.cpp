@@ -89,37 +89,37 @@ uint32_t DialogBits(const SiteSaveControls& c) {
 }
 
 QGroupBox* SaveFormGroup(QDialog* d, SiteSaveControls& c) {
-    ColumnGroup group(d, 1028, "保存形式");
-    c.dataFolder = group.Check(1031, "データフォルダ");
-    c.updateLog = group.Check(1032, "更新ログ（*.qdx）");
+    ColumnGroup group(d, 1028, QT_TRANSLATE_NOOP("UiText", "保存形式"));
+    c.dataFolder = group.Check(1031, QT_TRANSLATE_NOOP("UiText", "データフォルダ"));
+    c.updateLog = group.Check(1032, QT_TRANSLATE_NOOP("UiText", "更新ログ（*.qdx）"));
     return group.Group();
 }
 
 QGroupBox* ExternalGroup(QDialog* d, SiteSaveControls& c) {
-    QGroupBox* group = NewGroup(d, 1029, "外部パスの処理");
+    QGroupBox* group = NewGroup(d, 1029, QT_TRANSLATE_NOOP("UiText", "外部パスの処理"));
     auto* box = new QHBoxLayout(group);
-    box->addWidget(c.extOff = NewRadio(group, 1033, "無効"));
-    box->addWidget(c.extOn = NewRadio(group, 1034, "有効"));
-    box->addWidget(c.extSelect = NewRadio(group, 1035, "選択"));
+    box->addWidget(c.extOff = NewRadio(group, 1033, QT_TRANSLATE_NOOP("UiText", "無効")));
+    box->addWidget(c.extOn = NewRadio(group, 1034, QT_TRANSLATE_NOOP("UiText", "有効")));
+    box->addWidget(c.extSelect = NewRadio(group, 1035, QT_TRANSLATE_NOOP("UiText", "選択")));
     return group;
 }
 
 QGroupBox* StartEndGroup(QDialog* d, SiteSaveControls& c) {
-    ColumnGroup group(d, 1030, "起動と終了時の処理");
-    c.indexCompletion = group.Check(1036, "index.html省略補正");
-    c.closeNoAsk = group.Check(1038, "終了時は確認せずに閉じる");
-    c.openWhenDone = group.Check(1037, "終了時にファイルを開く");
+    ColumnGroup group(d, 1030, QT_TRANSLATE_NOOP("UiText", "起動と終了時の処理"));
+    c.indexCompletion = group.Check(1036, QT_TRANSLATE_NOOP("UiText", "index.html省略補正"));
+    c.closeNoAsk = group.Check(1038, QT_TRANSLATE_NOOP("UiText", "終了時は確認せずに閉じる"));
+    c.openWhenDone = group.Check(1037, QT_TRANSLATE_NOOP("UiText", "終了時にファイルを開く"));
     return group.Group();
 }
 
 QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
-    ColumnGroup group(d, 1043, "特定ファイルの処理");
-    c.phpAsHtml = group.Check(1044, "Php/Asp/SHtmlページをHtmlページとして扱う");
-    c.preview = group.Check(1045, "ページプレビューを利用する");
-    c.noRetry = group.Check(1046, "DL失敗時は再試行しない");
+    ColumnGroup group(d, 1043, QT_TRANSLATE_NOOP("UiText", "特定ファイルの処理"));
+    c.phpAsHtml = group.Check(1044, QT_TRANSLATE_NOOP("UiText", "Php/Asp/SHtmlページをHtmlページとして扱う"));
+    c.preview = group.Check(1045, QT_TRANSLATE_NOOP("UiText", "ページプレビューを利用する"));
+    c.noRetry = group.Check(1046, QT_TRANSLATE_NOOP("UiText", "DL失敗時は再試行しない"));
     // The 404 check's text runs over two lines of the one box (its second line is 1048's text).
-    c.notFound404 = group.Check(1047, "タイトルに「404」を含むページを\nNotFoundとして扱う");
-    c.blogDepth = group.Check(1049, "ブログでは追跡深度を補正する(実験的)");
+    c.notFound404 = group.Check(1047, QT_TRANSLATE_NOOP("UiText", "タイトルに「404」を含むページを\nNotFoundとして扱う"));
+    c.blogDepth = group.Check(1049, QT_TRANSLATE_NOOP("UiText", "ブログでは追跡深度を補正する(実験的)"));
     group.Stretch();
     return group.Group();
 }
@@ -127,7 +127,7 @@ QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
 }  // namespace
 
 QDialog* CreateSiteSaveSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder) {
-    QDialog* d = NewDialog(owner, "InitializeSiteDL", "サイト保存の環境編集");
+    QDialog* d = NewDialog(owner, "InitializeSiteDL", QT_TRANSLATE_NOOP("UiText", "サイト保存の環境編集"));
     auto c = SiteSaveControls{};
     auto* grid = new QGridLayout(d);
     grid->addWidget(SaveFormGroup(d, c), 0, 0);

@@ -8,11 +8,12 @@
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/InfoDialogs.h"
 #include "platform/Process.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
 QDialog* CreateVersionDialog(QWidget* owner) {
-    QDialog* d = NewDialog(owner, "VersionInfo", "バージョン情報");
+    QDialog* d = NewDialog(owner, "VersionInfo", QT_TRANSLATE_NOOP("UiText", "バージョン情報"));
     auto* box = new QVBoxLayout(d);
 
     auto* product = new QLabel(QString::fromUtf8(kCaption), d);
@@ -40,7 +41,7 @@ QDialog* CreateVersionDialog(QWidget* owner) {
     QObject::connect(link, &QLabel::linkActivated, d, [](const QString& url) { (void)platform::ShellOpen(url.toStdString()); });
     box->addWidget(link);
 
-    auto* notice = new QLabel(QStringLiteral("本ソフトウェアはフリーソフトウェアです。著作権は作者が保有しています。"), d);
+    auto* notice = new QLabel(UiText::tr("本ソフトウェアはフリーソフトウェアです。著作権は作者が保有しています。"), d);
     notice->setObjectName(QStringLiteral("notice"));
     notice->setWordWrap(true);
     box->addWidget(notice);
@@ -48,7 +49,7 @@ QDialog* CreateVersionDialog(QWidget* owner) {
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* close = new QPushButton(QStringLiteral("閉じる"), d);
+    auto* close = new QPushButton(UiText::tr("閉じる"), d);
     close->setObjectName(QStringLiteral("close"));
     close->setDefault(true);
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });

@@ -18,7 +18,7 @@ namespace appqt {
 
 QDialog* CreateWebSettingsDialog(QWidget* owner, engine::SaveJob& job) {
     const std::string iniPath = job.IniPath();
-    QDialog* d = NewDialog(owner, "InitializeWeb", "Web の環境設定");
+    QDialog* d = NewDialog(owner, "InitializeWeb", QT_TRANSLATE_NOOP("UiText", "Web の環境設定"));
     auto* box = new QVBoxLayout(d);
     auto* form = new QFormLayout;
     box->addLayout(form);

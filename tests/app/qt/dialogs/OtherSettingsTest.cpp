@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QComboBox>
 
 #include "app/qt/dialogs/SettingsDialogs.h"
 #include "app/shell/Shell.h"
@@ -14,6 +15,11 @@ class OtherSettings : public DialogTest {
 protected:
     std::unique_ptr<QDialog> Open() {
         return std::unique_ptr<QDialog>(appqt::CreateOtherSettingsDialog(nullptr, ini, programFolder));
+    }
+    std::string Language(QDialog* d) { return Ctl<QComboBox>(d, 1121)->currentData().toString().toStdString(); }
+    void ChooseLanguage(QDialog* d, const char* value) {
+        auto* choice = Ctl<QComboBox>(d, 1121);
+        choice->setCurrentIndex(choice->findData(QString::fromLatin1(value)));
     }
 };
 
@@ -67,6 +73,26 @@ TEST_F(OtherSettings, LinkEntryCheckRegistersAndRemoves) {
     Click(again.get(), 1118);
     Click(again.get(), 1115);
     EXPECT_FALSE(appshell::LinkMenuEntryRegistered());
+}
+
+TEST_F(OtherSettings, LanguageChoiceIsSavedAndDefaultsRestoreAutomatic) {
+    Sandbox::WriteFile(ini, "[WholeOption]\r\nWhlMode=3\r\n");
+    auto d = Open();
+    EXPECT_EQ(Language(d.get()), "auto");
+    ChooseLanguage(d.get(), "en");
+    Click(d.get(), 1115);
+    EXPECT_EQ(records::ReadUiLanguageSetting(ini), "en");
+
+    // The defaults show "auto" and clear the drop checks, and are written only by OK.
+    auto again = Open();
+    EXPECT_EQ(Language(again.get()), "en");
+    Click(again.get(), 1123);
+    EXPECT_EQ(Language(again.get()), "auto");
+    EXPECT_FALSE(Ctl<QCheckBox>(again.get(), 1113)->isChecked());
+    EXPECT_EQ(records::ReadUiLanguageSetting(ini), "en");
+    Click(again.get(), 1115);
+    EXPECT_EQ(records::ReadUiLanguageSetting(ini), "auto");
+    EXPECT_EQ(records::ReadWhlMode(ini), 0u);
 }
 
 }  // namespace
