@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace platform {
 
@@ -96,7 +97,7 @@ int32_t SaturateInt32(long long v) {
 int EncodeExact(std::string_view utf8, std::string& out, std::string* error) {
     size_t bad = 0;
     if (Utf8ToCp932(utf8, out, &bad) != CodepageOk) {
-        if (error) *error = "設定ファイルに書けない文字があります: " + DescribeUnmappable(utf8, bad);
+        if (error) *error = TrArgs("設定ファイルに書けない文字があります: %1", {DescribeUnmappable(utf8, bad)});
         return 0;
     }
     std::string back;
@@ -104,7 +105,7 @@ int EncodeExact(std::string_view utf8, std::string& out, std::string* error) {
     size_t i = 0;
     while (i < utf8.size() && i < back.size() && utf8[i] == back[i]) ++i;
     while (i > 0 && i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) --i;
-    if (error) *error = "設定ファイルに書けない文字があります: " + DescribeUnmappable(utf8, i);
+    if (error) *error = TrArgs("設定ファイルに書けない文字があります: %1", {DescribeUnmappable(utf8, i)});
     return 0;
 }
 
@@ -129,8 +130,8 @@ int EncodeBody(const ProfileEntries& entries, std::string& body, std::string* er
     for (const auto& [key, value] : entries) {
         if (key.empty() || HasAny(key, "=\r\n\0"sv) || IsBlank(key.front()) || IsBlank(key.back()) ||
             key.front() == '[' || key.front() == ';')
-            return Refuse(error, "設定ファイルに書けないキー名です: " + key);
-        if (HasAny(value, "\r\n\0"sv)) return Refuse(error, "設定ファイルに改行を含む値は書けません: " + key);
+            return Refuse(error, TrArgs("設定ファイルに書けないキー名です: %1", {key}));
+        if (HasAny(value, "\r\n\0"sv)) return Refuse(error, TrArgs("設定ファイルに改行を含む値は書けません: %1", {key}));
         std::string k, v;
         if (!EncodeExact(key, k, error) || !EncodeExact(value, v, error)) return ProfileWriteFailed;
         const bool quote = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
@@ -148,7 +149,7 @@ public:
     bool Acquire(const std::string& path, std::string* error) {
         m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (m_fd < 0) {
-            if (error) *error = "設定ファイルをロックできません: " + path;
+            if (error) *error = TrArgs("設定ファイルをロックできません: %1", {path});
             return false;
         }
         const uint64_t start = TickCount();
@@ -158,7 +159,7 @@ public:
             if (TickCount() - start >= kLockWaitMs) break;
             SleepMs(kLockPollMs);
         }
-        if (error) *error = "設定ファイルが他のプロセスにロックされています: " + path;
+        if (error) *error = TrArgs("設定ファイルが他のプロセスにロックされています: %1", {path});
         return false;
     }
 
@@ -246,7 +247,7 @@ int ProfileText::ReplaceSection(std::string_view section, const ProfileEntries& 
     using namespace std::string_view_literals;
     const std::string name(section);
     if (name.empty() || HasAny(name, "[]\r\n\0"sv) || IsBlank(name.front()) || IsBlank(name.back()))
-        return Refuse(error, "設定ファイルに書けないセクション名です: " + name);
+        return Refuse(error, TrArgs("設定ファイルに書けないセクション名です: %1", {name}));
     std::string sjisName, body;
     if (!EncodeExact(name, sjisName, error) || !EncodeBody(entries, body, error)) return ProfileWriteFailed;
 
@@ -348,9 +349,9 @@ int UpdateProfileSection(const std::string& path, std::string_view section, cons
     LockFile lock;
     if (!lock.Acquire(path + ".lock", error)) return ProfileWriteFailed;
     ProfileText text;
-    if (!LoadProfile(path, text)) return Refuse(error, "設定ファイルを読めません: " + path);
+    if (!LoadProfile(path, text)) return Refuse(error, TrArgs("設定ファイルを読めません: %1", {path}));
     if (!text.ReplaceSection(section, edit(text), error)) return ProfileWriteFailed;
-    if (!WriteFileReplacing(path, text.Bytes())) return Refuse(error, "設定ファイルを書き込めません: " + path);
+    if (!WriteFileReplacing(path, text.Bytes())) return Refuse(error, TrArgs("設定ファイルを書き込めません: %1", {path}));
     return ProfileWritten;
 }
 

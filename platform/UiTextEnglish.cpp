@@ -86,6 +86,15 @@ const UiTextPair kEnglishTexts[] = {
     {"画像ファイル", "Picture file"},
     {"Cgiファイル", "CGI file"},
     {"Php/ASP.NETファイル", "PHP/ASP.NET file"},
+    // why a settings dialog could not write the settings file (platform/ProfileFile.cpp)
+    {"設定ファイルに書けない文字があります: %1", "The settings file cannot hold this character: %1"},
+    {"設定ファイルに書けないキー名です: %1", "This key name cannot be written to the settings file: %1"},
+    {"設定ファイルに改行を含む値は書けません: %1", "The settings file cannot hold a value with a line break: %1"},
+    {"設定ファイルをロックできません: %1", "Cannot lock the settings file: %1"},
+    {"設定ファイルが他のプロセスにロックされています: %1", "Another process has locked the settings file: %1"},
+    {"設定ファイルに書けないセクション名です: %1", "This section name cannot be written to the settings file: %1"},
+    {"設定ファイルを読めません: %1", "Cannot read the settings file: %1"},
+    {"設定ファイルを書き込めません: %1", "Cannot write the settings file: %1"},
 
     // --- records, update check, saved-site view and file downloads (records/, download/, rerevu/)
 
