@@ -131,7 +131,8 @@ int EncodeBody(const ProfileEntries& entries, std::string& body, std::string* er
         if (key.empty() || HasAny(key, "=\r\n\0"sv) || IsBlank(key.front()) || IsBlank(key.back()) ||
             key.front() == '[' || key.front() == ';')
             return Refuse(error, TrArgs("設定ファイルに書けないキー名です: %1", {key}));
-        if (HasAny(value, "\r\n\0"sv)) return Refuse(error, TrArgs("設定ファイルに改行を含む値は書けません: %1", {key}));
+        if (HasAny(value, "\r\n\0"sv))
+            return Refuse(error, TrArgs("設定ファイルに改行を含む値は書けません: %1", {key}));
         std::string k, v;
         if (!EncodeExact(key, k, error) || !EncodeExact(value, v, error)) return ProfileWriteFailed;
         const bool quote = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
@@ -351,7 +352,8 @@ int UpdateProfileSection(const std::string& path, std::string_view section, cons
     ProfileText text;
     if (!LoadProfile(path, text)) return Refuse(error, TrArgs("設定ファイルを読めません: %1", {path}));
     if (!text.ReplaceSection(section, edit(text), error)) return ProfileWriteFailed;
-    if (!WriteFileReplacing(path, text.Bytes())) return Refuse(error, TrArgs("設定ファイルを書き込めません: %1", {path}));
+    if (!WriteFileReplacing(path, text.Bytes()))
+        return Refuse(error, TrArgs("設定ファイルを書き込めません: %1", {path}));
     return ProfileWritten;
 }
 

@@ -37,7 +37,8 @@ std::string AssociationLabel(int state, const std::string& otherProgramName) {
                                 "これを解除して、このアプリケーションに関連付けることができます。",
                                 {otherProgramName});
     }
-    if (state == AssocStateOurs) return platform::Tr("Qdxファイル（*.qdx）は、\r\nこのアプリケーションに関連付けられています。");
+    if (state == AssocStateOurs)
+        return platform::Tr("Qdxファイル（*.qdx）は、\r\nこのアプリケーションに関連付けられています。");
     return platform::Tr("Qdxファイル（*.qdx）を、\r\nこのアプリケーションに関連付けることができます。");
 }
 

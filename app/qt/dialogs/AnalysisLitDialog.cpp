@@ -133,7 +133,8 @@ private:
     void StartDownload(const std::string& url) {
         DropDownload();
         if (!m_temp) m_temp = std::make_unique<platform::PrivateTempFolder>("sitrova-analysis-");
-        if (m_temp->Path().empty()) return AppendMessage(FromQ(UiText::tr("[Error]一時ファイルを作成できません。\r\n")));
+        if (m_temp->Path().empty())
+            return AppendMessage(FromQ(UiText::tr("[Error]一時ファイルを作成できません。\r\n")));
         m_tempFile = m_temp->Path() + "targetYTube" + std::to_string(platform::TickCount()) + ".tmp";
         auto downloader = std::make_unique<download::FileDownloader>(url, m_tempFile);
         // A browser of its day, as for the files the user saves; no check plug-ins: this is

@@ -118,7 +118,8 @@ QHBoxLayout* NewSettingsButtons(QDialog* dialog, const SettingsButtonIds& ids, c
                                 std::function<void()> showDefaults) {
     QPushButton* ok = NewButton(dialog, ids.ok, QT_TRANSLATE_NOOP("UiText", "OK"));
     QPushButton* cancel = NewButton(dialog, ids.cancel, QT_TRANSLATE_NOOP("UiText", "キャンセル"));
-    QPushButton* defaults = ids.defaults ? NewButton(dialog, ids.defaults, QT_TRANSLATE_NOOP("UiText", "デフォルトに戻す")) : nullptr;
+    QPushButton* defaults =
+        ids.defaults ? NewButton(dialog, ids.defaults, QT_TRANSLATE_NOOP("UiText", "デフォルトに戻す")) : nullptr;
     QPushButton* help = NewButton(dialog, ids.help, QT_TRANSLATE_NOOP("UiText", "HELP"));
     ok->setDefault(true);
     auto* row = new QHBoxLayout;

@@ -34,7 +34,8 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
     adviceRow->addWidget(recommend);
     box->addLayout(adviceRow);
     box->addWidget(new QLabel(UiText::tr("メインと思われるオブジェクトのURL一覧"), d));
-    auto* found = new QLabel(args.objectUrls.empty() ? UiText::tr("見つかりません。") : UiText::tr("下記から選んでください。"), d);
+    auto* found = new QLabel(
+        args.objectUrls.empty() ? UiText::tr("見つかりません。") : UiText::tr("下記から選んでください。"), d);
     found->setObjectName(QStringLiteral("objectNote"));
     box->addWidget(found);
     auto* urls = new QComboBox(d);

@@ -61,7 +61,8 @@ QDialog* CreateOtherSettingsDialog(QWidget* owner, const std::string& iniPath, c
     auto* box = new QVBoxLayout(d);
 
     ColumnGroup drop(d, 1111, QT_TRANSLATE_NOOP("UiText", "ドロップファイルの処理"));
-    QCheckBox* alwaysRemove = drop.Check(1113, QT_TRANSLATE_NOOP("UiText", "HTMLファイルならば、常に広告削除を実行する。"));
+    QCheckBox* alwaysRemove =
+        drop.Check(1113, QT_TRANSLATE_NOOP("UiText", "HTMLファイルならば、常に広告削除を実行する。"));
     box->addWidget(drop.Group());
 
     ColumnGroup removal(d, 1112, QT_TRANSLATE_NOOP("UiText", "広告削除の動作設定"));
@@ -72,7 +73,8 @@ QDialog* CreateOtherSettingsDialog(QWidget* owner, const std::string& iniPath, c
     // desktop's browsers.
     ColumnGroup menu(d, 1117, QT_TRANSLATE_NOOP("UiText", "Internet Explorer への登録"));
     menu.Group()->setToolTip(UiText::tr("デスクトップのブラウザーのリンクメニューに登録します。"));
-    QCheckBox* linkEntry = menu.Check(1118, QT_TRANSLATE_NOOP("UiText", "リンクを右クリック時に、「Sitrova で保存」を追加する。"));
+    QCheckBox* linkEntry =
+        menu.Check(1118, QT_TRANSLATE_NOOP("UiText", "リンクを右クリック時に、「Sitrova で保存」を追加する。"));
     box->addWidget(menu.Group());
     QComboBox* language = AddLanguageRow(d, box);
     box->addStretch();

@@ -71,7 +71,8 @@ void KeepChosen(engine::SaveJob& job, const std::set<std::string>& chosen) {
 }  // namespace
 
 QDialog* CreateOutDomainSelectDialog(QWidget* owner, engine::SaveJob& job) {
-    QDialog* d = NewDialog(owner, "OutDomainSelectDlg", QT_TRANSLATE_NOOP("UiText", "外部ドメインのページタイトル一覧を取得中･･･"));
+    QDialog* d =
+        NewDialog(owner, "OutDomainSelectDlg", QT_TRANSLATE_NOOP("UiText", "外部ドメインのページタイトル一覧を取得中･･･"));
     std::vector<std::string> urls, paths, unique;
     job.TakeOutDomainLinks(urls, paths);
     for (const std::string& url : urls)

@@ -119,7 +119,8 @@ QGroupBox* AssociationGroup(QDialog* d, QdxFileControls& c) {
 QGroupBox* BrowserGroup(QDialog* d, QdxFileControls& c) {
     QGroupBox* group = NewGroup(d, 1077, QT_TRANSLATE_NOOP("UiText", "HTMLファイルを開く方法"));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(c.useDefault = NewCheck(group, 1078, QT_TRANSLATE_NOOP("UiText", "関連付けられた既定のアプリケーションを使う")), 0, 0, 1, 2);
+    c.useDefault = NewCheck(group, 1078, QT_TRANSLATE_NOOP("UiText", "関連付けられた既定のアプリケーションを使う"));
+    grid->addWidget(c.useDefault, 0, 0, 1, 2);
     c.browser = new QComboBox(group);
     c.browser->setObjectName(ControlName(1080));
     c.browser->setEditable(true);

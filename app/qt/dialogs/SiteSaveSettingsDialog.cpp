@@ -118,7 +118,8 @@ QGroupBox* FileGroup(QDialog* d, SiteSaveControls& c) {
     c.preview = group.Check(1045, QT_TRANSLATE_NOOP("UiText", "ページプレビューを利用する"));
     c.noRetry = group.Check(1046, QT_TRANSLATE_NOOP("UiText", "DL失敗時は再試行しない"));
     // The 404 check's text runs over two lines of the one box (its second line is 1048's text).
-    c.notFound404 = group.Check(1047, QT_TRANSLATE_NOOP("UiText", "タイトルに「404」を含むページを\nNotFoundとして扱う"));
+    c.notFound404 =
+        group.Check(1047, QT_TRANSLATE_NOOP("UiText", "タイトルに「404」を含むページを\nNotFoundとして扱う"));
     c.blogDepth = group.Check(1049, QT_TRANSLATE_NOOP("UiText", "ブログでは追跡深度を補正する(実験的)"));
     group.Stretch();
     return group.Group();
