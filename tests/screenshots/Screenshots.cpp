@@ -292,7 +292,7 @@ void ShowDialogs(const std::string& programFolder) {
     owner.resize(640, 580);
     const std::vector<std::string> names = {"VersionInfo", "InitializeSiteDL", "InitializeSrsFile",
                                             "InitializeExtReg", "InitializeOther", "ErrorLogViewer",
-                                            "DropHtmlCutAdv"};
+                                            "DropHtmlCutAdv",   "InitializeWeb"};
     appqt::DialogArgs args;
     args.filePath = programFolder + "/saves/page.html";
     for (const std::string& name : names) {
