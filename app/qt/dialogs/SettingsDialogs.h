@@ -37,7 +37,8 @@ struct QdxFileDialogHooks {
 QDialog* CreateQdxFileSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder,
                                      const QdxFileDialogHooks& hooks = {});
 
-// "InitializeOther": WhlMode and the "save with Sitrova" entry of the browsers' link menu.
+// "InitializeOther": WhlMode, the "save with Sitrova" entry of the browsers' link menu and
+// the language of the windows ([Display] Language, taken at the next start).
 QDialog* CreateOtherSettingsDialog(QWidget* owner, const std::string& iniPath, const std::string& programFolder);
 
 // "InitializeWeb": the named save options (Sitrov.ini [WebOptions]), one control per option.
