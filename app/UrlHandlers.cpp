@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/UiText.h"
 
 namespace app {
 
@@ -39,21 +40,21 @@ UrlHandler PlainFileHandler() {
 // --- album list pages of the photo service -------------------------------------------------
 
 int OfferAlbumFetcher(StepRecord& record) {
-    record.message = "AlbumFetcherで、このアルバムの写真をまとめて保存できます。\r\n";
-    record.caption = "AlbumFetcherで写真を保存する";
+    record.message = platform::Tr("AlbumFetcherで、このアルバムの写真をまとめて保存できます。\r\n");
+    record.caption = platform::Tr("AlbumFetcherで写真を保存する");
     return StepMessage | StepButton;
 }
 
 UrlHandler PhotoAlbumHandler(const UrlHandlerOptions& options) {
     UrlHandler handler;
-    handler.recognise = RecogniseBy(IsPhotoAlbumUrl, "フォトアルバム", "フォトアルバムの写真一覧のページです。\r\n");
+    handler.recognise = RecogniseBy(IsPhotoAlbumUrl, platform::Tr("フォトアルバム"), platform::Tr("フォトアルバムの写真一覧のページです。\r\n"));
     handler.steps.push_back(OfferAlbumFetcher);
     handler.steps.push_back([start = options.startProgram](StepRecord& record) -> int {
         const std::string savePath = record.fields && record.fields->savePath ? record.fields->savePath() : "";
         const std::string folder = platform::FolderOf(savePath);
         if (folder.empty()) {
-            record.message = "保存先のパスを入力してから、もう一度お試しください。\r\n";
-            record.caption = "閉じる";
+            record.message = platform::Tr("保存先のパスを入力してから、もう一度お試しください。\r\n");
+            record.caption = platform::Tr("閉じる");
             return StepMessage | StepButton;
         }
         std::string program = record.programFolder;
@@ -63,8 +64,8 @@ UrlHandler PhotoAlbumHandler(const UrlHandlerOptions& options) {
         const int started = platform::IsRegularFile(program) ? start(program, args) : 0;
         if (started != 1) {
             // The window stays, so the user learns why nothing happens.
-            record.message = "AlbumFetcherを起動できませんでした。\r\n（" + program + "）\r\n";
-            record.caption = "閉じる";
+            record.message = platform::TrArgs("AlbumFetcherを起動できませんでした。\r\n（%1）\r\n", {program});
+            record.caption = platform::Tr("閉じる");
             return StepMessage | StepButton;
         }
         return StepClose;
@@ -95,12 +96,12 @@ int TakeVideoAddress(StepRecord& record, int retries, uint32_t waitMs) {
     std::string page, address;
     if (ReadPage(record.text, page, retries, waitMs) && FindVideoAddress(page, address) == 1) {
         record.text = address;
-        record.message = "このページから、動画本体のみを保存することができます。\r\n";
-        record.caption = "動画本体のパスをURLにセットする";
+        record.message = platform::Tr("このページから、動画本体のみを保存することができます。\r\n");
+        record.caption = platform::Tr("動画本体のパスをURLにセットする");
     } else {
         record.text.clear();
-        record.message = "動画本体のパスの取得に失敗しました。\r\n";
-        record.caption = "閉じる";
+        record.message = platform::Tr("動画本体のパスの取得に失敗しました。\r\n");
+        record.caption = platform::Tr("閉じる");
     }
     return StepMessage | StepButton;
 }
@@ -119,8 +120,8 @@ int SetVideoAddress(StepRecord& record) {
 
 UrlHandler VideoPageHandler(const UrlHandlerOptions& options) {
     UrlHandler handler;
-    handler.recognise = RecogniseBy(IsVideoPageUrl, "YouTubeサイト",
-                                    "YouTube のページです。\r\n動画本体のURLを解析中･･･\r\n");
+    handler.recognise = RecogniseBy(IsVideoPageUrl, platform::Tr("YouTubeサイト"),
+                                    platform::Tr("YouTube のページです。\r\n動画本体のURLを解析中･･･\r\n"));
     const std::string companion =
         options.videoCompanionHost.empty() ? std::string(engine::hosts::kVideoCompanionHost) : options.videoCompanionHost;
     handler.steps.push_back([companion](StepRecord& record) { return RewriteToCompanion(record, companion); });
