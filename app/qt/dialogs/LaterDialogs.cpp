@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/PageAnalysis.h"
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/dialogs/InfoDialogs.h"
@@ -53,11 +54,8 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
         recommend->setEnabled(false);
     });
     QObject::connect(setUrl, &QPushButton::clicked, d, [d, urls, set = args.setUrl] {
-        std::string url = platformqt::FromQ(urls->currentText());
         // The picture mark is a label, not part of the address.
-        const std::string mark = "[ 絵 ]";
-        if (url.rfind(mark, 0) == 0) url.erase(0, mark.size());
-        set(url);
+        set(app::ObjectUrlOfChoice(platformqt::FromQ(urls->currentText())));
         d->done(1);
     });
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });
