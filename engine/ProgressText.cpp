@@ -67,11 +67,8 @@ std::string CompletionText(uint32_t modeFlags, bool updateCheck, const std::stri
     return text;
 }
 
-std::string ShownCompletionText(const SaveJob& job) {
-    const uint32_t modeFlags = job.ModeFlags();
-    const std::string name = job.ChosenSaveName();
-    const int result = job.Result();
-    if ((modeFlags & mode::ModeUpdateCheck) || job.UpdateCheck()) {
+std::string ShownCompletionText(uint32_t modeFlags, bool updateCheck, const std::string& name, int result) {
+    if ((modeFlags & mode::ModeUpdateCheck) || updateCheck) {
         std::string text = platform::TrArgs("【%1】\r\n\r\nの更新調査を終了しました。\r\n", {name});
         if (result == 2) text += platform::Tr("更新されたページは存在しません。");
         else if (result == 4) text += platform::Tr("更新されたページのコンプリート保存に成功しました。");

@@ -24,7 +24,7 @@ std::string CompletionText(uint32_t modeFlags, bool updateCheck, const std::stri
 
 // The same report in the user's language, as a window or the console shows it (the
 // description log keeps CompletionText).
-std::string ShownCompletionText(const SaveJob& job);
+std::string ShownCompletionText(uint32_t modeFlags, bool updateCheck, const std::string& chosenSaveName, int result);
 
 // Unattended report: summary, rule, result text and the local date and time.
 std::string DescriptionText(const std::string& jobSummary, const std::string& resultText,

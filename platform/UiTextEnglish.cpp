@@ -228,6 +228,38 @@ const UiTextPair kEnglishTexts[] = {
     {"アメーバブログから保存したファイル群を、\r\nローカルコンピューターで快適に開くためには、\r\n「バナー広告等削除」の実施をお勧めします。\r\n\r\n広告等削除を実行しますか？",
      "To open the files saved from Ameba Blog comfortably on this computer,\r\nremoving the banner ads is recommended.\r\n\r\nRun the ad removal now?"},
 
+    // The captions of the named options, as the options form shows them (engine/qt).
+    {"クッキーファイル（cookies.txt 形式）",
+     "Cookie file (cookies.txt format)"},
+    {"robots.txt を無視する",
+     "Ignore robots.txt"},
+    {"同じホストへのリクエスト間隔（ミリ秒）",
+     "Interval between requests to one host (ms)"},
+    {"リクエスト間隔をランダムに変える（±50%）",
+     "Vary the request interval at random (±50%)"},
+    {"旧版を残す更新の回数（0 で残さない）",
+     "Updates that keep old versions (0: keep none)"},
+    {"認証情報ファイル（netrc 形式）",
+     "Credentials file (netrc format)"},
+    {"プロキシ（http://ホスト:ポート、socks5h://ホスト:ポート）",
+     "Proxy (http://host:port, socks5h://host:port)"},
+    {"プロキシを通さないホスト（カンマ区切り）",
+     "Hosts reached without the proxy (comma-separated)"},
+    {"プロキシの認証情報ファイル（netrc 形式）",
+     "Proxy credentials file (netrc format)"},
+    {"自己署名の証明書を受け入れる（証明書を検証しない）",
+     "Accept self-signed certificates (do not verify certificates)"},
+    {"サイトマップ（sitemap.xml）に載っているページも保存する",
+     "Also save the pages listed in the sitemap (sitemap.xml)"},
+    {"WARCファイル（ウェブアーカイブ）にも記録する",
+     "Also record into a WARC file (web archive)"},
+    {"WARCをWACZパッケージにもまとめる",
+     "Also pack the WARC into a WACZ package"},
+    {"スクリプト実行後のページを保存",
+     "Save pages as they are after their scripts ran"},
+    {"スクリプト実行後のページにスクリプトを残す",
+     "Keep the scripts in pages saved after their scripts ran"},
+
     // --- settings dialogs (app/shell/ and what the dialogs take from app/)
 
     // --- records, update check, saved-site view and file downloads (records/, download/, rerevu/)

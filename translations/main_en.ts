@@ -341,7 +341,7 @@ Restart now?</translation>
     </message>
     <message>
         <source>（%1個のリンク）</source>
-        <translation>(%1 links)</translation>
+        <translation>(links: %1)</translation>
     </message>
     <message>
         <source>追跡リンク選択ダイアログ</source>
@@ -377,7 +377,7 @@ When none is ticked, every link is followed.</translation>
     </message>
     <message>
         <source>リンク %1個 ／ フォルダ %2個</source>
-        <translation>%1 links / %2 folders</translation>
+        <translation>Links: %1 / folders: %2</translation>
     </message>
     <message>
         <source>Qdxファイル (*.qdx)</source>
@@ -404,6 +404,10 @@ Are you sure?</translation>
     <message>
         <source>Sitrova - サイト保存を終了しました</source>
         <translation>Sitrova - site save finished</translation>
+    </message>
+    <message>
+        <source>参照...</source>
+        <translation>Browse...</translation>
     </message>
 </context>
 </TS>

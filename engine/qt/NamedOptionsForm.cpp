@@ -8,12 +8,16 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "platform/UiText.h"
+#include "platform/qt/UiText.h"
+
 namespace engineqt {
 
 NamedOptionsForm::NamedOptionsForm(QWidget* parent, QFormLayout* form) {
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
         const QString name = QStringLiteral("opt-") + QString::fromUtf8(option.name);
-        const QString label = QString::fromUtf8(option.label);
+        // The table keeps the Japanese caption; the form shows it in the user's language.
+        const QString label = QString::fromUtf8(platform::Tr(option.label));
         switch (option.kind) {
         case engine::NamedOptionKind::Bool: {
             auto* check = new QCheckBox(label, parent);
@@ -40,7 +44,7 @@ NamedOptionsForm::NamedOptionsForm(QWidget* parent, QFormLayout* form) {
         auto* row = new QHBoxLayout;
         row->addWidget(edit);
         if (option.kind == engine::NamedOptionKind::Path) {
-            auto* browse = new QPushButton(QStringLiteral("参照..."), parent);
+            auto* browse = new QPushButton(UiText::tr("参照..."), parent);
             browse->setObjectName(name + QStringLiteral("-browse"));
             QObject::connect(browse, &QPushButton::clicked, parent, [parent, edit, label] {
                 const QString path = QFileDialog::getOpenFileName(parent, label, edit->text());

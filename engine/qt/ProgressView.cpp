@@ -19,6 +19,7 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/Clock.h"
+#include "platform/UiLanguage.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/UiText.h"
@@ -73,7 +74,9 @@ void ProgressView::CreateControls() {
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(platformqt::ControlName(SummaryEdit));
     m_summary->setReadOnly(true);
-    m_summary->setPlainText(ToQLines(engine::ShownJobSummary(m_job)));
+    // The job holds the summary the description log writes, in Japanese; a reader of English
+    // gets the same summary in English.
+    m_summary->setPlainText(ToQLines(platform::InEnglish() ? engine::ShownJobSummary(m_job) : m_job.JobSummary()));
     m_summary->setMaximumHeight(150);
     layout->addWidget(m_summary);
 
@@ -212,7 +215,8 @@ void ProgressView::Report() {
     window()->setWindowTitle(UiText::tr("Sitrova - サイト保存を終了しました"));
     // The description log keeps the Japanese report; the window shows it in the user's language.
     (void)engine::CloseCompleteSave(m_job);
-    const std::string text = engine::ShownCompletionText(m_job);
+    const std::string text =
+        engine::ShownCompletionText(m_job.ModeFlags(), m_job.UpdateCheck(), m_job.ChosenSaveName(), m_job.Result());
     m_reportText = ToQ(text);
     if (!m_job.Has(ModeSomeComplete)) {
         platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);

@@ -88,6 +88,6 @@ TEST_F(EnglishMainWindowTest, ProgressViewShowsEnglishWhileTheDescriptionLogKeep
     // A fresh job has the result of a save that failed some files.
     EXPECT_NE(engine::CompletionText(job->ModeFlags(), false, job->ChosenSaveName(), job->Result()).find("コンプリート保存を終了しました"),
               std::string::npos);
-    EXPECT_EQ(engine::ShownCompletionText(*job),
+    EXPECT_EQ(engine::ShownCompletionText(job->ModeFlags(), false, job->ChosenSaveName(), job->Result()),
               "The complete save of\r\n\r\n[docs.html]\r\n\r\nhas finished.\r\nBut some files could not be downloaded.");
 }
