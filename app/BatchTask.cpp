@@ -11,6 +11,7 @@
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "platform/FolderList.h"
+#include "platform/UiText.h"
 #include "platform/UserPlaces.h"
 #include "xml/XmlDocument.h"
 
@@ -220,10 +221,10 @@ int RunBatch(const std::string& programFolder, bool desktop,
 
 std::string BatchResultMessage(int result) {
     switch (result) {
-    case BatchRunning: return "既にバッチ処理が実行中です。\r\n※新規実行は、既存処理が完了するまでお待ちください。";
-    case BatchEmpty: return "処理すべきバッチはありませんでした。";
-    case BatchNotStarted: return "バッチ処理を開始できませんでした。";
-    default: return "バッチ処理を開始しました。";
+    case BatchRunning: return platform::Tr("既にバッチ処理が実行中です。\r\n※新規実行は、既存処理が完了するまでお待ちください。");
+    case BatchEmpty: return platform::Tr("処理すべきバッチはありませんでした。");
+    case BatchNotStarted: return platform::Tr("バッチ処理を開始できませんでした。");
+    default: return platform::Tr("バッチ処理を開始しました。");
     }
 }
 

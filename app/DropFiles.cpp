@@ -1,6 +1,7 @@
 #include "app/DropFiles.h"
 
 #include "platform/ByteString.h"
+#include "platform/UiText.h"
 #include "records/QdxRecord.h"
 
 namespace app {
@@ -33,12 +34,12 @@ std::string QdxDropReport(const QdxDropResult& result) {
     std::string errors;
     for (const std::string& error : result.errors) errors += error;
     if (!result.deleted.empty()) {
-        std::string text = "以下のQdxファイルは実体が存在しなかったので、削除しました。\r\n\r\n";
+        std::string text = platform::Tr("以下のQdxファイルは実体が存在しなかったので、削除しました。\r\n\r\n");
         for (const std::string& path : result.deleted) text += path + "\r\n";
-        if (!errors.empty()) text += "\r\nまた、次のエラーが発生しました。\r\n" + errors;
+        if (!errors.empty()) text += platform::Tr("\r\nまた、次のエラーが発生しました。\r\n") + errors;
         return text;
     }
-    if (!errors.empty()) return "\r\n次のエラーが発生しました。\r\n" + errors;
+    if (!errors.empty()) return platform::Tr("\r\n次のエラーが発生しました。\r\n") + errors;
     return {};
 }
 

@@ -8,6 +8,7 @@
 #include "engine/ChosenHosts.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace app {
 
@@ -140,16 +141,16 @@ int CheckInputFields(InputFields& fields, const std::function<bool()>& askCreate
 
 std::string InputCheckMessage(int result) {
     switch (result) {
-    case InputBadUrl: return "URLが正しくありません。";
-    case InputReservedName: return "指定されたURLからは保存できません（予約デバイス名が含まれています）。";
-    case InputBadLimit: return "上位階層の指定が不正です。";
-    case InputBadSavePath: return "保存先が正しくありません。";
-    case InputFolderNotCreated: return "指定されたフォルダを作成できませんでした。";
-    case InputNoName: return "保存ファイル名が指定されていません。";
-    case InputBadName: return "保存名に使用できない文字が含まれています。";
+    case InputBadUrl: return platform::Tr("URLが正しくありません。");
+    case InputReservedName: return platform::Tr("指定されたURLからは保存できません（予約デバイス名が含まれています）。");
+    case InputBadLimit: return platform::Tr("上位階層の指定が不正です。");
+    case InputBadSavePath: return platform::Tr("保存先が正しくありません。");
+    case InputFolderNotCreated: return platform::Tr("指定されたフォルダを作成できませんでした。");
+    case InputNoName: return platform::Tr("保存ファイル名が指定されていません。");
+    case InputBadName: return platform::Tr("保存名に使用できない文字が含まれています。");
     case InputPathTooLong:
-        return "保存先のパスが長すぎます。フォルダ名やファイル名は1つ" + std::to_string(platform::NameMaxBytes()) +
-               "バイトまで、パス全体では" + std::to_string(platform::PathMaxBytes()) + "バイトまでです。";
+        return platform::TrArgs("保存先のパスが長すぎます。フォルダ名やファイル名は1つ%1バイトまで、パス全体では%2バイトまでです。",
+                                {std::to_string(platform::NameMaxBytes()), std::to_string(platform::PathMaxBytes())});
     default: return {};
     }
 }

@@ -6,6 +6,7 @@
 
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
+#include "platform/UiText.h"
 #include "records/PageTitleFetch.h"
 
 namespace app {
@@ -70,17 +71,17 @@ std::string NameFromTitle(std::string_view title) {
 }
 
 bool ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& message) {
-    static constexpr std::string_view kFileMessage = "このファイル単体、\r\nもしくは連番ファイルを保存できます。";
-    static constexpr std::string_view kDynamicMessage =
+    const std::string_view kFileMessage = platform::Tr("このファイル単体、\r\nもしくは連番ファイルを保存できます。");
+    const std::string_view kDynamicMessage = platform::Tr(
         "動的に生成されるWebページなので、サイト保存は行えません。\r\n"
-        "このファイル単体、もしくは連番ファイルを保存できます。";
+        "このファイル単体、もしくは連番ファイルを保存できます。");
     auto endsWithAny = [url](std::initializer_list<std::string_view> extensions) {
         for (std::string_view extension : extensions)
             if (platform::EndsWithI(url, extension)) return true;
         return false;
     };
-    kindText = "不明";
-    message = "有効なURLを指定してください。";
+    kindText = platform::Tr("不明");
+    message = platform::Tr("有効なURLを指定してください。");
     if (engine::SchemeEnd(url) == std::string_view::npos) return false;
     struct Kind {
         bool matches;
@@ -88,12 +89,12 @@ bool ClassifyFileUrl(std::string_view url, std::string& kindText, std::string& m
         std::string_view message;
     };
     const Kind kinds[] = {
-        {endsWithAny({".swf"}), "フラッシュファイル", kFileMessage},
-        {endsWithAny({".mp3", ".mpa", ".wma", ".wav", ".mid"}), "音ファイル", kFileMessage},
-        {endsWithAny({".mpg", ".mpeg", ".avi", ".wmv", ".mov"}), "動画ファイル", kFileMessage},
-        {url.size() > 6 && endsWithAny({".jpg", ".jpeg", ".gif", ".png", ".bmp"}), "画像ファイル", kFileMessage},
-        {engine::IsCgiName(url), "Cgiファイル", kDynamicMessage},
-        {engine::IsDynamicName(url), "Php/ASP.NETファイル", kDynamicMessage},
+        {endsWithAny({".swf"}), platform::Tr("フラッシュファイル"), kFileMessage},
+        {endsWithAny({".mp3", ".mpa", ".wma", ".wav", ".mid"}), platform::Tr("音ファイル"), kFileMessage},
+        {endsWithAny({".mpg", ".mpeg", ".avi", ".wmv", ".mov"}), platform::Tr("動画ファイル"), kFileMessage},
+        {url.size() > 6 && endsWithAny({".jpg", ".jpeg", ".gif", ".png", ".bmp"}), platform::Tr("画像ファイル"), kFileMessage},
+        {engine::IsCgiName(url), platform::Tr("Cgiファイル"), kDynamicMessage},
+        {engine::IsDynamicName(url), platform::Tr("Php/ASP.NETファイル"), kDynamicMessage},
     };
     for (const Kind& kind : kinds) {
         if (!kind.matches) continue;

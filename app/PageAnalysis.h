@@ -50,7 +50,18 @@ std::string Report(const PageAnalysis& page, bool withAdvice, bool withTitles);
 std::string PanelSummary(const PageAnalysis& page);
 int32_t RecommendedUpperLimit(const PageAnalysis& page);
 std::string UpperLimitAdvice(const PageAnalysis& page);
-// The main objects of the page and its frames, for the dialog's list ("[ 絵 ]" marks a picture).
+// The main objects of the page and its frames, for the dialog's list ("[ 絵 ]", in the user's
+// language, marks a picture).
+constexpr const char* kPictureMark = "[ 絵 ]";
 std::vector<std::string> MainObjectUrls(const PageAnalysis& page);
+// The address of an entry of that list, without its mark.
+std::string ObjectUrlOfChoice(const std::string& choice);
+
+// What the details dialog shows: the report and the advice under it.
+struct AnalysisDetails {
+    std::string message;
+    std::string advice;
+};
+AnalysisDetails DetailsOf(const PageAnalysis& page);
 
 }  // namespace app

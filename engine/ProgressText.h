@@ -22,6 +22,10 @@ std::string ProgressTitle(const JobSnapshot& snapshot, uint64_t now);
 // log of the same site ran the update check and gets its texts, however it was started.
 std::string CompletionText(uint32_t modeFlags, bool updateCheck, const std::string& chosenSaveName, int result);
 
+// The same report in the user's language, as a window or the console shows it (the
+// description log keeps CompletionText).
+std::string ShownCompletionText(uint32_t modeFlags, bool updateCheck, const std::string& chosenSaveName, int result);
+
 // Unattended report: summary, rule, result text and the local date and time.
 std::string DescriptionText(const std::string& jobSummary, const std::string& resultText,
                             const std::string& date, const std::string& time);

@@ -12,6 +12,7 @@
 #include "engine/SitemapSeeds.h"
 #include "platform/ByteString.h"
 #include "platform/Clock.h"
+#include "platform/UiText.h"
 #include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
@@ -99,35 +100,47 @@ void StartSaveWorker(SaveHost& host, SaveJob& job) {
     platform::DebugOutput("Start - ExeSite_BtnCrtAndExeDownload()\r\n");
 }
 
-std::string BuildJobSummary(const SaveJob& job) {
+namespace {
+
+const char* AsWritten(const char* text) { return text; }
+
+// `Tr` turns the written words into the shown ones: platform::Tr for the progress view, the
+// words as written for the description log.
+std::string Summary(const SaveJob& job, const char* (*Tr)(const char*)) {
     const uint32_t flags = job.ModeFlags();
     std::string s;
     if (flags & (ModeNormal | ModeSomeComplete)) {
-        s += "【コンプリートするURL】\r\n";
+        s += Tr("【コンプリートするURL】\r\n");
         s += job.UrlBase();
         if (!(flags & ModeIndexAppended)) s += job.UrlLeaf();
-        s += "\r\n【保存先のフルパス】\r\n";
+        s += Tr("\r\n【保存先のフルパス】\r\n");
         s += job.SaveFolder() + job.ChosenSaveName();
-        s += "\r\n\r\n上位階層の上限値：" + std::to_string(job.LankLimit()) + "\r\n";
+        s += Tr("\r\n\r\n上位階層の上限値：") + std::to_string(job.LankLimit()) + "\r\n";
         if (flags & neglect)
-            s += (flags & agent) ? "強制変換：yes（Agent利用）\r\n" : "強制変換：yes\r\n";
+            s += (flags & agent) ? Tr("強制変換：yes（Agent利用）\r\n") : Tr("強制変換：yes\r\n");
         else
-            s += "強制変換：no\r\n";
-        s += (flags & arias) ? "Alias補正：yes\r\n" : "Alias補正：no\r\n";
-        s += (flags & datafolder) ? "データフォルダ作成：yes\r\n" : "データフォルダ作成：no\r\n";
-        s += (flags & qdxfile) ? "更新ログ（Qdxファイル）作成：yes\r\n" : "更新ログ作成：no\r\n";
+            s += Tr("強制変換：no\r\n");
+        s += (flags & arias) ? Tr("Alias補正：yes\r\n") : Tr("Alias補正：no\r\n");
+        s += (flags & datafolder) ? Tr("データフォルダ作成：yes\r\n") : Tr("データフォルダ作成：no\r\n");
+        s += (flags & qdxfile) ? Tr("更新ログ（Qdxファイル）作成：yes\r\n") : Tr("更新ログ作成：no\r\n");
         if (flags & OutDomainAll)
-            s += "外部パスの処理：有効\r\n";
+            s += Tr("外部パスの処理：有効\r\n");
         else if (flags & OutDomainSelect)
-            s += "外部パスの処理：選択\r\n";
+            s += Tr("外部パスの処理：選択\r\n");
         else
-            s += "外部パスの処理：無効\r\n";
+            s += Tr("外部パスの処理：無効\r\n");
         s += "\r\n";
     } else {
-        s += "【ファイルURL】\r\n" + job.UrlBase() + job.UrlLeaf() + "\r\n\r\n【保存先フルパス】\r\n";
+        s += Tr("【ファイルURL】\r\n") + job.UrlBase() + job.UrlLeaf() + Tr("\r\n\r\n【保存先フルパス】\r\n");
         s += job.SaveFolder() + job.ChosenSaveName() + "\r\n";
     }
     return s;
 }
+
+}  // namespace
+
+std::string BuildJobSummary(const SaveJob& job) { return Summary(job, AsWritten); }
+
+std::string ShownJobSummary(const SaveJob& job) { return Summary(job, platform::Tr); }
 
 }  // namespace engine

@@ -26,6 +26,8 @@ void StartSaveWorker(SaveHost& host, SaveJob& job);
 
 // Text of the summary shown at the top of the progress view and in the description log.
 std::string BuildJobSummary(const SaveJob& job);
+// The same summary in the user's language, as the progress views show it.
+std::string ShownJobSummary(const SaveJob& job);
 
 // "3分7秒" for the elapsed time of a whole save.
 std::string MinutesSecondsText(uint64_t seconds);

@@ -8,6 +8,7 @@
 #include "filters/PageMarkup.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 #include "records/QdxRecord.h"
 #include "records/SavedSiteLog.h"
 
@@ -47,11 +48,11 @@ int CleaningPercent(uint32_t done, uint32_t total) {
 }
 
 std::string CleaningCountText(uint32_t done, uint32_t total) {
-    return "処理済HTMLファイル数\r\n" + std::to_string(done) + " ／ " + std::to_string(total) + "\r\n･･･ " +
-           std::to_string(CleaningPercent(done, total)) + "％終了";
+    return platform::TrArgs("処理済HTMLファイル数\r\n%1 ／ %2\r\n･･･ %3％終了",
+                            {std::to_string(done), std::to_string(total), std::to_string(CleaningPercent(done, total))});
 }
 
-std::string CleaningResultText(int result) { return result == AdsRemoved ? "削除しました" : "見つかりません"; }
+std::string CleaningResultText(int result) { return result == AdsRemoved ? platform::Tr("削除しました") : platform::Tr("見つかりません"); }
 
 namespace {
 
@@ -102,7 +103,7 @@ int CleanSavedSite(const std::string& qdxPath, uint32_t sleepMs, SiteCleaningJob
     records::QdxRecordReader reader;
     // A record whose saved pages were moved away stays: the user may bring them back.
     if (records::OpenQdxRecord(qdxPath, reader, records::StaleRecord::Keep) != records::QdxReadable) {
-        job.Fail(reader.message.empty() ? "Qdxファイルを開けませんでした。\r\n" + qdxPath : reader.message);
+        job.Fail(reader.message.empty() ? platform::TrArgs("Qdxファイルを開けませんでした。\r\n%1", {qdxPath}) : reader.message);
         job.End();
         return 0;
     }

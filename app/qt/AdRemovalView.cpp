@@ -11,6 +11,7 @@
 #include "platform/ExitCodes.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -30,7 +31,7 @@ AdRemovalView::AdRemovalView(engine::SaveJob& job, bool closeWhenDone, QWidget* 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("結果")});
+    m_list->setHeaderLabels({UiText::tr("ファイル"), UiText::tr("結果")});
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_list->header()->setStretchLastSection(false);
@@ -75,7 +76,7 @@ void AdRemovalView::Finish(const filters::SiteCleaningSnapshot& last) {
         QTimer::singleShot(0, window(), [w = window()] { w->close(); });
         return;
     }
-    window()->setWindowTitle(QStringLiteral("Sitrova - [広告削除終了]"));
+    window()->setWindowTitle(UiText::tr("Sitrova - [広告削除終了]"));
 }
 
 }  // namespace appqt

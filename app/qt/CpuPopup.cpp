@@ -9,12 +9,13 @@
 #include <algorithm>
 
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
 CpuPopup::CpuPopup(QWidget* owner, int currentLevel) : QDialog(owner) {
     setObjectName(QStringLiteral("QdxPopWinMini_CpuOccupation"));
-    setWindowTitle(QStringLiteral("Cpu占有率を指定して下さい。"));
+    setWindowTitle(UiText::tr("Cpu占有率を指定して下さい。"));
     resize(320, 160);
     auto* grid = new QGridLayout(this);
     // Position 110 - L keeps the top of the bar at 100.
@@ -33,17 +34,20 @@ CpuPopup::CpuPopup(QWidget* owner, int currentLevel) : QDialog(owner) {
     const struct {
         const char* name;
         int level;
-    } levels[] = {{"最大", 100}, {"最適", 80}, {"軽い", 40}, {"最小", 10}};
+    } levels[] = {{QT_TRANSLATE_NOOP("UiText", "最大"), 100},
+                  {QT_TRANSLATE_NOOP("UiText", "最適"), 80},
+                  {QT_TRANSLATE_NOOP("UiText", "軽い"), 40},
+                  {QT_TRANSLATE_NOOP("UiText", "最小"), 10}};
     int row = 0;
     for (const auto& l : levels) {
-        auto* radio = new QRadioButton(QString::fromUtf8(l.name), this);
+        auto* radio = new QRadioButton(platformqt::Ui(l.name), this);
         const int level = l.level;
         connect(radio, &QRadioButton::clicked, this, [this, level] { m_bar->setValue(110 - level); });
         grid->addWidget(radio, row++, 1);
     }
-    grid->addWidget(new QLabel(QStringLiteral("Cpu占有率："), this), 0, 2);
+    grid->addWidget(new QLabel(UiText::tr("Cpu占有率："), this), 0, 2);
     grid->addWidget(edit, 1, 2);
-    auto* decide = new QPushButton(QStringLiteral("決定"), this);
+    auto* decide = new QPushButton(UiText::tr("決定"), this);
     decide->setObjectName(QStringLiteral("decide"));
     decide->setDefault(true);
     connect(decide, &QPushButton::clicked, this, &QDialog::accept);

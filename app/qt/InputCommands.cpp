@@ -28,6 +28,7 @@
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 
 namespace appqt {
@@ -37,13 +38,16 @@ using platformqt::ToQ;
 
 namespace {
 
-constexpr const char* kErrorCaption = "エラー";
+constexpr const char* kErrorCaption = QT_TRANSLATE_NOOP("UiText", "エラー");
 // Without the setting, the URL field completion is off.
 constexpr uint32_t kUrlCompletionDefault = 16384;
 // An Internet shortcut is a few lines; more is not one.
 constexpr size_t kShortcutBytes = 64 * 1024;
 // WhlMode: dropped HTML files are cleaned at once instead of asking.
 constexpr uint32_t kWhlCleanDroppedHtml = 0x1;
+
+std::string Text(const QString& shown) { return platformqt::FromQ(shown); }
+std::string ErrorCaption() { return Text(platformqt::Ui(kErrorCaption)); }
 
 }  // namespace
 
@@ -74,14 +78,15 @@ void InputView::OnCommand(int id) {
 bool InputView::CheckFields(app::InputFields& fields) {
     fields = {UrlText(), platformqt::FromQ(m_limit->text()), SaveText()};
     const int check = app::CheckInputFields(fields, [this] {
-        return Tell(kErrorCaption, "指定されたフォルダは存在しません。\r\n作成しますか？", platformqt::IconQuestion,
-                    true) == platformqt::AnswerYes;
+        return Tell(ErrorCaption(), Text(UiText::tr("指定されたフォルダは存在しません。\r\n作成しますか？")),
+                    platformqt::IconQuestion, true) == platformqt::AnswerYes;
     });
     m_url->setText(ToQ(fields.url));
     if (check != app::InputOk) {
         const std::string text = app::InputCheckMessage(check);
         if (!text.empty())
-            Tell(kErrorCaption, text, check == app::InputFolderNotCreated ? platformqt::IconWarning : platformqt::IconError);
+            Tell(ErrorCaption(), text,
+                 check == app::InputFolderNotCreated ? platformqt::IconWarning : platformqt::IconError);
         return false;
     }
     return true;
@@ -140,7 +145,7 @@ void InputView::AddToBatch() {
     std::string error;
     if (app::WriteParameterFile(m_job, complete, &error) != 1) {
         m_job.AppendLog("バッチ処理を追加できませんでした（" + error + "）。");
-        Tell("Sitrova", "バッチ処理を追加できませんでした。\r\n\r\n保存名を変更してリトライしてみてください。",
+        Tell("Sitrova", Text(UiText::tr("バッチ処理を追加できませんでした。\r\n\r\n保存名を変更してリトライしてみてください。")),
              platformqt::IconInformation);
         return;
     }
@@ -149,12 +154,13 @@ void InputView::AddToBatch() {
 }
 
 void InputView::ClearHistory() {
-    const int answer = m_hooks.message(window(), "Sitrova", "保存先の履歴を全て消去しますか？", platformqt::IconQuestion,
-                                       platformqt::ButtonsYesNo, platformqt::AnswerNo);
+    const int answer = m_hooks.message(window(), "Sitrova", Text(UiText::tr("保存先の履歴を全て消去しますか？")),
+                                       platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
     if (answer != platformqt::AnswerYes) return;
     std::string error;
     if (!records::ClearSaveHistory(m_job.IniPath(), &error)) {
-        Tell("Sitrova", "保存先の履歴を消去できませんでした（" + error + "）。", platformqt::IconError);
+        Tell("Sitrova", Text(UiText::tr("保存先の履歴を消去できませんでした（%1）。").arg(ToQ(error))),
+             platformqt::IconError);
         return;
     }
     const QString text = m_save->currentText();
@@ -170,9 +176,10 @@ void InputView::OpenSettings(int id) {
                                                   : "InitializeOther";
     const int result = m_hooks.openDialog(name, window(), m_job, {});
     if (id == CmdSiteSaveSettings && result > 0) {
-        const int answer = m_hooks.message(window(), "設定が変更されました",
-                                           "変更された設定は、Sitrovaを再起動後に有効になります。\r\n今すぐ再起動しますか？",
-                                           platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
+        const int answer = m_hooks.message(
+            window(), Text(UiText::tr("設定が変更されました")),
+            Text(UiText::tr("変更された設定は、Sitrovaを再起動後に有効になります。\r\n今すぐ再起動しますか？")),
+            platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
         if (answer == platformqt::AnswerYes) Restart();
     } else if (id == CmdQdxFileSettings && result == kDialogRestartElevated) {
         // The association lives in the user's own desktop data here, so administrator rights
@@ -184,13 +191,13 @@ void InputView::OpenSettings(int id) {
 void InputView::Restart() {
     const std::string argument = app::RestartArgument(UrlText(), SaveText());
     const QString title = window()->windowTitle();
-    window()->setWindowTitle(QStringLiteral("Sitrova - 再起動中・・・"));
+    window()->setWindowTitle(UiText::tr("Sitrova - 再起動中・・・"));
     std::vector<std::string> args;
     if (!argument.empty()) args.push_back(argument);
     if (m_hooks.startProgram(m_job.ProgramFolder() + "/Sitrova", args) != 1) {
         // Closing now would leave the user with no window at all.
         window()->setWindowTitle(title);
-        Tell("Sitrova", "Sitrovaを再起動できませんでした。", platformqt::IconError);
+        Tell("Sitrova", Text(UiText::tr("Sitrovaを再起動できませんでした。")), platformqt::IconError);
         return;
     }
     window()->close();
@@ -209,16 +216,16 @@ void InputView::ChooseSaveFile() {
 void InputView::StartTitleFetch() {
     const std::string url = engine::EncodeUrl(UrlText());
     if (url.empty()) {
-        Tell(kErrorCaption, "URLが設定されていません。", platformqt::IconError);
+        Tell(ErrorCaption(), Text(UiText::tr("URLが設定されていません。")), platformqt::IconError);
         return;
     }
     if (engine::SchemeEnd(url) == std::string::npos) {
-        Tell(kErrorCaption, "URLが正しくありません。", platformqt::IconError);
+        Tell(ErrorCaption(), Text(UiText::tr("URLが正しくありません。")), platformqt::IconError);
         return;
     }
     m_titleButton->setEnabled(false);
     m_titleSeconds = 0;
-    m_titleProgress->setText(QStringLiteral("ページタイトルを取得中･･･"));
+    m_titleProgress->setText(UiText::tr("ページタイトルを取得中･･･"));
     m_titleProgress->show();
     m_titleFetch.Start(url);
     if (!m_titleTimer) {
@@ -233,7 +240,7 @@ bool InputView::TitleFetchRunning() const { return m_titleFetch.Running(); }
 void InputView::TitleTick() {
     if (m_titleFetch.Running()) {
         ++m_titleSeconds;
-        m_titleProgress->setText(QStringLiteral("ページタイトルを取得中･･･ サーバーの応答を待機中･･･（%1秒）").arg(m_titleSeconds));
+        m_titleProgress->setText(UiText::tr("ページタイトルを取得中･･･ サーバーの応答を待機中･･･（%1秒）").arg(m_titleSeconds));
         return;
     }
     if (m_titleTimer) m_titleTimer->stop();
@@ -242,7 +249,7 @@ void InputView::TitleTick() {
     std::string title;
     const std::string name = m_titleFetch.Result(title) ? app::NameFromTitle(title) : std::string();
     if (name.empty()) {
-        Tell(kErrorCaption, "タイトル取得に失敗しました（ページアクセスに失敗）。", platformqt::IconError);
+        Tell(ErrorCaption(), Text(UiText::tr("タイトル取得に失敗しました（ページアクセスに失敗）。")), platformqt::IconError);
         return;
     }
     m_save->setEditText(ToQ(platform::FolderOf(SaveText()) + name));
@@ -251,7 +258,7 @@ void InputView::TitleTick() {
 void InputView::AnalysePage() {
     const std::string url = UrlText();
     if (url.empty()) {
-        Tell(kErrorCaption, "URLが設定されていません。", platformqt::IconError);
+        Tell(ErrorCaption(), Text(UiText::tr("URLが設定されていません。")), platformqt::IconError);
         return;
     }
     const uint32_t defMode = records::ReadDefMode(m_job.IniPath());
@@ -279,16 +286,11 @@ void InputView::AnalysePage() {
 void InputView::ShowAnalysisDetails() {
     const app::PageAnalysis& page = m_analysis->Result();
     DialogArgs args;
-    const std::string report = app::Report(page, true, true);
-    args.message = report.empty() ? "特記事項無し。" : report;
-    if (page.isFramePage)
-        args.message += "\r\n\r\n※下記のオブジェクトURL一覧には\r\n　フレーム全体で最も大きな画像、フラッシュ等が示されます。";
-    const bool advice = app::AnyAdvice(page);
-    args.advice = std::string(advice ? "上記に示されたオプションの指定を推奨します。" : "オプションを指定する必要は特にありません。");
-    const std::string limitAdvice = app::UpperLimitAdvice(page);
-    if (!limitAdvice.empty()) args.advice += "\r\n" + limitAdvice;
+    app::AnalysisDetails details = app::DetailsOf(page);
+    args.message = std::move(details.message);
+    args.advice = std::move(details.advice);
     args.objectUrls = app::MainObjectUrls(page);
-    if (advice) args.applyRecommendations = [this] { ApplyRecommendations(); };
+    if (app::AnyAdvice(page)) args.applyRecommendations = [this] { ApplyRecommendations(); };
     args.setUrl = [this](const std::string& url) { SetUrl(url); };
     (void)m_hooks.openDialog("AnalysisStd", window(), m_job, args);
 }
@@ -332,7 +334,7 @@ void InputView::DropFiles(const std::vector<std::string>& paths) {
             if (records::ReadWhlMode(m_job.IniPath()) & kWhlCleanDroppedHtml) {
                 const int removed = filters::CleanFileInPlace(first);
                 Tell("Sitrova",
-                     removed ? "ドロップファイル内の広告を削除しました。" : "ドロップファイル内に広告は見つかりませんでした。",
+                     Text(removed ? UiText::tr("ドロップファイル内の広告を削除しました。") : UiText::tr("ドロップファイル内に広告は見つかりませんでした。")),
                      platformqt::IconWarning);
                 return;
             }
@@ -345,7 +347,7 @@ void InputView::DropFiles(const std::vector<std::string>& paths) {
             const std::string url = UrlText();
             const std::string save = SaveText();
             if (url.empty() || save.find('/') == std::string::npos) {
-                Tell("Sitrova", "Webアーカイブから保存するには、先にURLと保存先を入力してください。",
+                Tell("Sitrova", Text(UiText::tr("Webアーカイブから保存するには、先にURLと保存先を入力してください。")),
                      platformqt::IconWarning);
                 return;
             }

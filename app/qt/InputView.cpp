@@ -16,7 +16,9 @@
 #include "app/qt/UiHooks.h"
 #include "engine/CpuLevel.h"
 #include "engine/SaveJob.h"
+#include "platform/UiLanguage.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 
 namespace appqt {
@@ -33,17 +35,27 @@ constexpr int kOptionHeight = 128;
 constexpr int kOptionBottom = kOptionTop + kOptionHeight + 8;
 
 template <typename T>
-T* Make(QWidget* parent, int id, const char* text = nullptr) {
+T* Make(QWidget* parent, int id, const QString& text = {}) {
     auto* widget = new T(parent);
     widget->setObjectName(platformqt::ControlName(id));
     if constexpr (requires { widget->setText(QString()); }) {
-        if (text) widget->setText(QString::fromUtf8(text));
+        if (!text.isEmpty()) widget->setText(text);
     }
     return widget;
 }
 
-QGroupBox* MakeFrame(QWidget* parent, int id, const char* title) {
-    auto* frame = new QGroupBox(QString::fromUtf8(title), parent);
+// The one-character button beside the URL field: as narrow as its character, where the
+// style would ask for the width of a word.
+class NarrowButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+    QSize minimumSizeHint() const override {
+        return {fontMetrics().horizontalAdvance(text()) + 8, QPushButton::minimumSizeHint().height()};
+    }
+};
+
+QGroupBox* MakeFrame(QWidget* parent, int id, const QString& title) {
+    auto* frame = new QGroupBox(title, parent);
     frame->setObjectName(platformqt::ControlName(id));
     return frame;
 }
@@ -62,44 +74,45 @@ InputView::~InputView() = default;
 
 void InputView::CreateControls() {
     // Frames first: widgets made later lie above them.
-    m_targetFrame = MakeFrame(this, TargetFrame, "ターゲットページの設定");
-    m_optionFrame = MakeFrame(this, OptionFrame, "詳細設定");
-    auto* outFrame = MakeFrame(this, OutDomainFrame, "外部パスの処理");
+    m_targetFrame = MakeFrame(this, TargetFrame, UiText::tr("ターゲットページの設定"));
+    m_optionFrame = MakeFrame(this, OptionFrame, UiText::tr("詳細設定"));
+    auto* outFrame = MakeFrame(this, OutDomainFrame, UiText::tr("外部パスの処理"));
 
-    Make<QLabel>(this, UrlLabel, "コンプリートするURL");
+    Make<QLabel>(this, UrlLabel, UiText::tr("コンプリートするURL"));
     m_url = Make<QLineEdit>(this, UrlEdit);
-    auto* analyse = Make<QPushButton>(this, AnalyseButton, "？");
-    Make<QLabel>(this, SaveLabel, "保存先のフルパス");
+    QPushButton* analyse = Make<NarrowButton>(this, AnalyseButton, UiText::tr("？"));
+    Make<QLabel>(this, SaveLabel, UiText::tr("保存先のフルパス"));
     m_save = Make<QComboBox>(this, SaveCombo);
     m_save->setEditable(true);
     m_save->setInsertPolicy(QComboBox::NoInsert);
     m_save->setCompleter(nullptr);  // a path typed is taken as typed, not completed from the history
-    auto* browse = Make<QPushButton>(this, BrowseButton, "参照");
-    m_titleButton = Make<QPushButton>(this, TitleButton, "ページ名取得");
-    auto* start = Make<QPushButton>(this, StartButton, "ダウンロード");
-    auto* cancel = Make<QPushButton>(this, CancelButton, "キャンセル");
-    m_optionButton = Make<QPushButton>(this, OptionButton, "オプション≫");
+    auto* browse = Make<QPushButton>(this, BrowseButton, UiText::tr("参照"));
+    m_titleButton = Make<QPushButton>(this, TitleButton, UiText::tr("ページ名取得"));
+    auto* start = Make<QPushButton>(this, StartButton, UiText::tr("ダウンロード"));
+    auto* cancel = Make<QPushButton>(this, CancelButton, UiText::tr("キャンセル"));
+    m_optionButton = Make<QPushButton>(this, OptionButton, UiText::tr("オプション≫"));
     m_titleProgress = new QLabel(this);
     m_titleProgress->setObjectName(QStringLiteral("titleProgress"));
     m_titleProgress->hide();
 
-    auto* limitLabel = Make<QLabel>(this, LimitLabel, "上位階層の上限値");
-    m_limit = Make<QLineEdit>(this, LimitEdit, "0");
+    auto* limitLabel = Make<QLabel>(this, LimitLabel, UiText::tr("上位階層の上限値"));
+    m_limit = Make<QLineEdit>(this, LimitEdit, QStringLiteral("0"));
     m_limit->setAlignment(Qt::AlignRight);
     m_limit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_limit));
-    m_forced = Make<QCheckBox>(this, ForcedCheck, "強制変換");
-    m_alias = Make<QCheckBox>(this, AliasCheck, "Alias補正");
-    m_agent = Make<QCheckBox>(this, AgentCheck, "Agent利用");
-    m_dataFolder = Make<QCheckBox>(this, DataFolderCheck, "データフォルダ");
-    m_updateLog = Make<QCheckBox>(this, UpdateLogCheck, "更新ログ(*.qdx)");
+    m_forced = Make<QCheckBox>(this, ForcedCheck, UiText::tr("強制変換"));
+    m_alias = Make<QCheckBox>(this, AliasCheck, UiText::tr("Alias補正"));
+    m_agent = Make<QCheckBox>(this, AgentCheck, UiText::tr("Agent利用"));
+    m_dataFolder = Make<QCheckBox>(this, DataFolderCheck, UiText::tr("データフォルダ"));
+    m_updateLog = Make<QCheckBox>(this, UpdateLogCheck, UiText::tr("更新ログ(*.qdx)"));
     auto* group = new QButtonGroup(this);
-    const char* outNames[] = {"無効", "有効", "選択"};
+    const char* outNames[] = {QT_TRANSLATE_NOOP("UiText", "無効"), QT_TRANSLATE_NOOP("UiText", "有効"),
+                              QT_TRANSLATE_NOOP("UiText", "選択")};
     for (int i = 0; i < 3; ++i) {
-        m_outDomain[i] = Make<QRadioButton>(this, OutDomainOff + i, outNames[i]);
+        m_outDomain[i] = Make<QRadioButton>(this, OutDomainOff + i, platformqt::Ui(outNames[i]));
         group->addButton(m_outDomain[i], i);
     }
-    m_trace = Make<QCheckBox>(this, TraceCheck, "追跡リンク選択");
-    auto* cpuLabel = Make<QLabel>(this, CpuLabel, "CPU占有率：");
+    m_trace = Make<QCheckBox>(this, TraceCheck, UiText::tr("追跡リンク選択"));
+    auto* cpuLabel = Make<QLabel>(this, CpuLabel, UiText::tr("CPU占有率："));
     m_cpuButton = Make<QPushButton>(this, CpuButton);
 
     // Drops anywhere on the window follow the window's rules, the fields' own included.
@@ -178,16 +191,27 @@ void InputView::LayoutControls() {
     place(OptionFrame, 8, kOptionTop, w - 16, kOptionHeight);
     place(LimitLabel, 24, kOptionTop + 24, 120, 24);
     place(LimitEdit, 148, kOptionTop + 24, 56, 24);
-    place(ForcedCheck, 24, kOptionTop + 56, 112, 24);
-    place(AliasCheck, 140, kOptionTop + 56, 112, 24);
-    place(AgentCheck, 256, kOptionTop + 56, 112, 24);
-    place(DataFolderCheck, 24, kOptionTop + 88, 112, 24);
-    place(UpdateLogCheck, 140, kOptionTop + 88, 112, 24);
-    place(TraceCheck, 256, kOptionTop + 88, 112, 24);
+    // The English words run longer: the option boxes get wider columns there, while the
+    // Japanese layout stays as it always was.
+    const bool english = platform::InEnglish();
+    const int step = english ? 128 : 116;
+    const int box = step - 4;
+    place(ForcedCheck, 24, kOptionTop + 56, box, 24);
+    place(AliasCheck, 24 + step, kOptionTop + 56, box, 24);
+    place(AgentCheck, 24 + 2 * step, kOptionTop + 56, box, 24);
+    place(DataFolderCheck, 24, kOptionTop + 88, box, 24);
+    place(UpdateLogCheck, 24 + step, kOptionTop + 88, box, 24);
+    place(TraceCheck, 24 + 2 * step, kOptionTop + 88, box, 24);
     place(OutDomainFrame, w - 232, kOptionTop + 16, 208, 56);
-    place(OutDomainOff, w - 224, kOptionTop + 40, 60, 24);
-    place(OutDomainOn, w - 160, kOptionTop + 40, 60, 24);
-    place(OutDomainSelect, w - 96, kOptionTop + 40, 64, 24);
+    if (english) {
+        place(OutDomainOff, w - 224, kOptionTop + 40, 52, 24);
+        place(OutDomainOn, w - 168, kOptionTop + 40, 52, 24);
+        place(OutDomainSelect, w - 112, kOptionTop + 40, 84, 24);
+    } else {
+        place(OutDomainOff, w - 224, kOptionTop + 40, 60, 24);
+        place(OutDomainOn, w - 160, kOptionTop + 40, 60, 24);
+        place(OutDomainSelect, w - 96, kOptionTop + 40, 64, 24);
+    }
     place(CpuLabel, w - 232, kOptionTop + 88, 104, 24);
     place(CpuButton, w - 124, kOptionTop + 88, 100, 24);
     if (m_analysis) {
@@ -199,7 +223,7 @@ void InputView::LayoutControls() {
 void InputView::ToggleOptionArea() {
     m_optionsShown = !m_optionsShown;
     for (QWidget* w : m_optionControls) w->setVisible(m_optionsShown);
-    m_optionButton->setText(m_optionsShown ? QStringLiteral("≪オプション") : QStringLiteral("オプション≫"));
+    m_optionButton->setText(m_optionsShown ? UiText::tr("≪オプション") : UiText::tr("オプション≫"));
     QWidget* top = window();
     if (m_optionsShown && height() < kOptionBottom) {
         m_grownBy = kOptionBottom - height();
@@ -218,7 +242,7 @@ void InputView::ChooseCpuLevel() {
     RenewCpuButton();
 }
 
-void InputView::RenewCpuButton() { m_cpuButton->setText(ToQ(engine::LevelName(m_job.CpuSleepMs()))); }
+void InputView::RenewCpuButton() { m_cpuButton->setText(UiText::tr(engine::LevelName(m_job.CpuSleepMs()).c_str())); }
 
 app::InputOptions InputView::Options() const {
     app::InputOptions options;

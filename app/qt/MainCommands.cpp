@@ -4,6 +4,8 @@
 #include "app/qt/MainMenu.h"
 #include "app/qt/UiHooks.h"
 #include "engine/SaveJob.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -11,6 +13,7 @@ namespace {
 
 using appshell::Companion;
 using platformqt::ButtonOk;
+using platformqt::FromQ;
 
 void Tell(QWidget* owner, const UiHooks& hooks, const std::string& text, platformqt::MessageIcon icon) {
     if (!text.empty()) hooks.message(owner, "Sitrova", text, icon, ButtonOk, platformqt::AnswerOk);
@@ -36,12 +39,12 @@ CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, cons
         (void)hooks.openDialog("VersionInfo", owner, job, {});
         return CommandOutcome::Done;
     case CmdOpenQdx: {
-        const std::string path = hooks.chooseQdxFile(owner, "Qdxファイルを指定してください。");
+        const std::string path = hooks.chooseQdxFile(owner, FromQ(UiText::tr("Qdxファイルを指定してください。")));
         if (!path.empty()) StartSitrova(owner, hooks, {path});
         return CommandOutcome::Done;
     }
     case CmdAdRemoval: {
-        const std::string path = hooks.chooseQdxFile(owner, "広告削除を行うQdxファイルを指定してください。");
+        const std::string path = hooks.chooseQdxFile(owner, FromQ(UiText::tr("広告削除を行うQdxファイルを指定してください。")));
         if (!path.empty()) StartSitrova(owner, hooks, {"advertisement,\"" + path + "\""});
         return CommandOutcome::Done;
     }
@@ -69,7 +72,7 @@ CommandOutcome RunMenuCommand(int id, QWidget* owner, engine::SaveJob& job, cons
         return CommandOutcome::Done;
     case CmdAddToBatch:
         // Only the input view holds a job to queue; it answers this command itself.
-        Tell(owner, hooks, "バッチに追加できるのは、入力画面のジョブだけです。", platformqt::IconInformation);
+        Tell(owner, hooks, FromQ(UiText::tr("バッチに追加できるのは、入力画面のジョブだけです。")), platformqt::IconInformation);
         return CommandOutcome::Done;
     case CmdRunBatch: {
         const int result = app::RunBatch(job.ProgramFolder(), !platformqt::IsHeadless(), hooks.startProgram);

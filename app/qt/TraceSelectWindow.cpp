@@ -18,6 +18,7 @@
 #include "engine/qt/ProgressView.h"
 #include "platform/BackgroundTask.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/PageTitleFetch.h"
 
 namespace appqt {
@@ -86,7 +87,7 @@ private:
 void FillList(QTreeWidget* list, const std::vector<std::string>& links, std::vector<QTreeWidgetItem*>& linkItems) {
     linkItems.assign(links.size(), nullptr);
     for (const engine::TraceFolder& folder : engine::GroupTraceLinks(links)) {
-        const QString count = QStringLiteral("（%1個のリンク）").arg(folder.urls.size());
+        const QString count = UiText::tr("（%1個のリンク）").arg(folder.urls.size());
         auto* item = new QTreeWidgetItem(list, {ToQ(folder.prefix), count});
         item->setCheckState(0, Qt::Unchecked);
         item->setToolTip(0, ToQ(folder.prefix));
@@ -105,11 +106,13 @@ void FillList(QTreeWidget* list, const std::vector<std::string>& links, std::vec
 
 QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, std::vector<std::string>* chosen) {
     QDialog* d = NewDialog(owner, "QdxSelectTraceWnd", "追跡リンク選択ダイアログ");
+    d->setWindowTitle(UiText::tr("追跡リンク選択ダイアログ"));
     auto* box = new QVBoxLayout(d);
-    auto* note = new QLabel(QStringLiteral("【開始ページ】") + ToQ(startUrl) + QStringLiteral("\n") +
-                                QStringLiteral("2階層目から先は、チェックしたフォルダとその下のフォルダにある"
-                                               "ページだけを追跡します。\n"
-                                               "どれもチェックしなければ、全てのリンクを追跡します。"),
+    auto* note = new QLabel(UiText::tr("【開始ページ】%1\n"
+                                       "2階層目から先は、チェックしたフォルダとその下のフォルダにある"
+                                       "ページだけを追跡します。\n"
+                                       "どれもチェックしなければ、全てのリンクを追跡します。")
+                                .arg(ToQ(startUrl)),
                             d);
     note->setObjectName(QStringLiteral("note"));
     note->setWordWrap(true);
@@ -117,11 +120,11 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
 
     auto* list = new QTreeWidget(d);
     list->setObjectName(QStringLiteral("linkList"));
-    list->setHeaderLabels({QStringLiteral("フォルダ／リンク"), QStringLiteral("ページタイトル")});
+    list->setHeaderLabels({UiText::tr("フォルダ／リンク"), UiText::tr("ページタイトル")});
     list->header()->resizeSection(0, 300);
     box->addWidget(list, 1);
 
-    auto* status = new QLabel(QStringLiteral("開始ページのリンクを取得中･･･"), d);
+    auto* status = new QLabel(UiText::tr("開始ページのリンクを取得中･･･"), d);
     status->setObjectName(QStringLiteral("status"));
     box->addWidget(status);
     auto* progress = new QProgressBar(d);
@@ -134,6 +137,9 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
     QPushButton* none = NamedButton(d, "selectNone", "全て解除");
     QPushButton* ok = NamedButton(d, "ok", "OK");
     QPushButton* cancel = NamedButton(d, "cancel", "キャンセル");
+    all->setText(UiText::tr("全て選択"));
+    none->setText(UiText::tr("全て解除"));
+    cancel->setText(UiText::tr("キャンセル"));
     for (QPushButton* b : {all, none, ok}) b->setEnabled(false);
     row->addWidget(all);
     row->addWidget(none);
@@ -158,7 +164,7 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
             FillList(list, links, *linkItems);
             progress->setRange(0, static_cast<int>(links.size()));
             progress->setValue(0);
-            status->setText(QStringLiteral("ページタイトルを取得中･･･"));
+            status->setText(UiText::tr("ページタイトルを取得中･･･"));
             for (QPushButton* b : {all, none, ok}) b->setEnabled(true);
             ok->setDefault(true);
         }
@@ -171,7 +177,7 @@ QDialog* CreateTraceSelectWindow(QWidget* owner, const std::string& startUrl, st
         if (!ended) return;
         poll->stop();
         progress->setValue(progress->maximum());
-        status->setText(QStringLiteral("リンク %1個 ／ フォルダ %2個")
+        status->setText(UiText::tr("リンク %1個 ／ フォルダ %2個")
                             .arg(linkItems->size())
                             .arg(list->topLevelItemCount()));
     });

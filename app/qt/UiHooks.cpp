@@ -8,6 +8,7 @@
 #include "engine/qt/ProgressView.h"
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace appqt {
 
@@ -36,12 +37,12 @@ UiHooks DefaultUiHooks(engine::SaveJob& job) {
     hooks.chooseQdxFile = [](QWidget* owner, const std::string& title) -> std::string {
         if (platformqt::IsHeadless()) return {};
         return FromQ(QFileDialog::getOpenFileName(owner, ToQ(title), QString(),
-                                                  QStringLiteral("Qdxファイル (*.qdx)")));
+                                                  UiText::tr("Qdxファイル (*.qdx)")));
     };
     hooks.chooseSaveFile = [](QWidget* owner, const std::string& proposed) -> std::string {
         if (platformqt::IsHeadless()) return {};
-        return FromQ(QFileDialog::getSaveFileName(owner, QStringLiteral("保存先のフルパス"), ToQ(proposed),
-                                                  QStringLiteral("HTMLファイル (*.html *.htm);;すべてのファイル (*)")));
+        return FromQ(QFileDialog::getSaveFileName(owner, UiText::tr("保存先のフルパス"), ToQ(proposed),
+                                                  UiText::tr("HTMLファイル (*.html *.htm);;すべてのファイル (*)")));
     };
     return hooks;
 }

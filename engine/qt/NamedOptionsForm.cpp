@@ -9,14 +9,14 @@
 #include <QSpinBox>
 
 #include "platform/UiText.h"
+#include "platform/qt/UiText.h"
 
 namespace engineqt {
 
 NamedOptionsForm::NamedOptionsForm(QWidget* parent, QFormLayout* form) {
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
         const QString name = QStringLiteral("opt-") + QString::fromUtf8(option.name);
-        // The captions belong to the option table, which knows no windows: its English is in
-        // the table of platform/UiText.h.
+        // The table keeps the Japanese caption; the form shows it in the user's language.
         const QString label = QString::fromUtf8(platform::Tr(option.label));
         switch (option.kind) {
         case engine::NamedOptionKind::Bool: {
@@ -44,7 +44,7 @@ NamedOptionsForm::NamedOptionsForm(QWidget* parent, QFormLayout* form) {
         auto* row = new QHBoxLayout;
         row->addWidget(edit);
         if (option.kind == engine::NamedOptionKind::Path) {
-            auto* browse = new QPushButton(QString::fromUtf8(platform::Tr("参照...")), parent);
+            auto* browse = new QPushButton(UiText::tr("参照..."), parent);
             browse->setObjectName(name + QStringLiteral("-browse"));
             QObject::connect(browse, &QPushButton::clicked, parent, [parent, edit, label] {
                 const QString path = QFileDialog::getOpenFileName(parent, label, edit->text());

@@ -19,12 +19,15 @@
 #include "engine/SaveJob.h"
 #include "engine/SaveManager.h"
 #include "platform/Clock.h"
+#include "platform/UiLanguage.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace engineqt {
 
 using namespace engine::mode;
+using platformqt::FromQ;
 using platformqt::ToQ;
 using platformqt::ToQLines;
 
@@ -71,7 +74,9 @@ void ProgressView::CreateControls() {
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(platformqt::ControlName(SummaryEdit));
     m_summary->setReadOnly(true);
-    m_summary->setPlainText(ToQLines(m_job.JobSummary()));
+    // The job holds the summary the description log writes, in Japanese; a reader of English
+    // gets the same summary in English.
+    m_summary->setPlainText(ToQLines(platform::InEnglish() ? engine::ShownJobSummary(m_job) : m_job.JobSummary()));
     m_summary->setMaximumHeight(150);
     layout->addWidget(m_summary);
 
@@ -93,14 +98,14 @@ void ProgressView::CreateControls() {
     layout->addWidget(m_log, 1);
 
     auto* row = new QHBoxLayout();
-    auto* cpuLabel = new QLabel(QStringLiteral("CPU占有率："), this);
+    auto* cpuLabel = new QLabel(UiText::tr("CPU占有率："), this);
     row->addWidget(cpuLabel);
     auto* spare = new QPushButton(QStringLiteral("---"), this);
     spare->setObjectName(platformqt::ControlName(SpareButton));
     spare->setEnabled(false);
     row->addWidget(spare);
     row->addStretch(1);
-    m_detail = new QPushButton(m_job.DetailView() ? QStringLiteral("≪簡易") : QStringLiteral("詳細≫"), this);
+    m_detail = new QPushButton(m_job.DetailView() ? UiText::tr("≪簡易") : UiText::tr("詳細≫"), this);
     m_detail->setObjectName(platformqt::ControlName(DetailButton));
     connect(m_detail, &QPushButton::clicked, this, [this] { OnCommand(DetailButton); });
     row->addWidget(m_detail);
@@ -117,7 +122,7 @@ void ProgressView::OnCommand(int id) {
     case DetailButton: {
         const bool detail = !m_job.DetailView();
         m_job.SetDetailView(detail);
-        m_detail->setText(detail ? QStringLiteral("≪簡易") : QStringLiteral("詳細≫"));
+        m_detail->setText(detail ? UiText::tr("≪簡易") : UiText::tr("詳細≫"));
         RefreshLog();
         break;
     }
@@ -140,7 +145,7 @@ void ProgressView::OnCommand(int id) {
 bool ProgressView::ConfirmStop() {
     const uint32_t before = m_job.CpuSleepMs();
     m_job.SetCpuSleepMs(kStoppingSleepMs);
-    int answer = platformqt::ShowMessage(window(), "Sitrova", "強制終了します。\r\nよろしいですか？",
+    int answer = platformqt::ShowMessage(window(), "Sitrova", FromQ(UiText::tr("強制終了します。\r\nよろしいですか？")),
                                          platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo);
     if (answer == platformqt::AnswerYes) return true;
     m_job.SetCpuSleepMs(before);
@@ -207,8 +212,11 @@ void ProgressView::RefreshProgress() {
 
 void ProgressView::Report() {
     m_reportShown = true;
-    window()->setWindowTitle(QStringLiteral("Sitrova - サイト保存を終了しました"));
-    const std::string text = engine::CloseCompleteSave(m_job);
+    window()->setWindowTitle(UiText::tr("Sitrova - サイト保存を終了しました"));
+    // The description log keeps the Japanese report; the window shows it in the user's language.
+    (void)engine::CloseCompleteSave(m_job);
+    const std::string text =
+        engine::ShownCompletionText(m_job.ModeFlags(), m_job.UpdateCheck(), m_job.ChosenSaveName(), m_job.Result());
     m_reportText = ToQ(text);
     if (!m_job.Has(ModeSomeComplete)) {
         platformqt::ShowMessage(window(), "Sitrova", text, platformqt::IconInformation);

@@ -74,3 +74,29 @@ TEST(ProgressText, CompletionReports) {
     EXPECT_EQ(DescriptionText("S\r\n", "R", "2026/12/07", "9:05:03"),
               "S\r\n\r\n\r\n-------------------------------------------------------------------\r\nR\r\n\r\n2026/12/07 - 9:05:03");
 }
+
+// The window's copies of the report and the summary are built apart from the logged ones:
+// in Japanese they must read byte for byte the same.
+TEST(ProgressText, ShownReportAndSummaryInJapaneseAreTheLoggedOnes) {
+    using namespace engine::mode;
+    const struct {
+        uint32_t flags;
+        bool updateCheck;
+        int result;
+    } cases[] = {{ModeNormal, false, 1}, {ModeNormal, false, 0}, {ModeSomeComplete | neglect, false, 0},
+                 {ModeUpdateCheck, false, 2}, {ModeSomeComplete, true, 4}, {ModeSomeComplete, true, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        EXPECT_EQ(ShownCompletionText(c.flags, c.updateCheck, "サイト.html", c.result),
+                  CompletionText(c.flags, c.updateCheck, "サイト.html", c.result));
+    }
+    for (uint32_t flags : {ModeNormal | neglect | agent | arias | datafolder | qdxfile | OutDomainAll,
+                           ModeSomeComplete | neglect | OutDomainSelect, ModeNormal | ModeIndexAppended, 0u}) {
+        SCOPED_TRACE(flags);
+        engine::SaveJob job;
+        job.SetModeBits(flags);
+        job.SetStartUrl("https://www.example.jp/docs/index.html");
+        job.SetSaveTarget("/saves/docs.html");
+        EXPECT_EQ(engine::ShownJobSummary(job), engine::BuildJobSummary(job));
+    }
+}

@@ -91,6 +91,8 @@ void ShowInputView(const std::string& programFolder) {
     appqt::MainWindow window(job, ModeNormal);
     window.resize(640, 580);
     Save(&window, "main-input");
+    if (auto* options = window.findChild<QPushButton*>(QStringLiteral("ctl522"))) options->click();
+    Save(&window, "main-input-options");
 }
 
 void ShowProgressView(const std::string& programFolder) {
@@ -272,8 +274,9 @@ void ShowAnalysisStd() {
         page.links.push_back({"https://photos.example.net/album/p" + std::to_string(i) + ".html", 80, 0, 0, ""});
     app::SummariseLinks(page);
     appqt::DialogArgs args;
-    args.message = app::Report(page, true, true);
-    args.advice = "上記に示されたオプションの指定を推奨します。\r\n" + app::UpperLimitAdvice(page);
+    const app::AnalysisDetails details = app::DetailsOf(page);
+    args.message = details.message;
+    args.advice = details.advice;
     args.objectUrls = app::MainObjectUrls(page);
     args.applyRecommendations = [] {};
     args.setUrl = [](const std::string&) {};

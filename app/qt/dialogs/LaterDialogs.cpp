@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/PageAnalysis.h"
 #include "app/qt/dialogs/DialogKit.h"
 #include "app/qt/dialogs/DialogOpener.h"
 #include "app/qt/dialogs/InfoDialogs.h"
@@ -55,12 +56,8 @@ QDialog* CreateAnalysisStdDialog(QWidget* owner, const DialogArgs& args) {
         recommend->setEnabled(false);
     });
     QObject::connect(setUrl, &QPushButton::clicked, d, [d, urls, set = args.setUrl] {
-        std::string url = platformqt::FromQ(urls->currentText());
-        // The picture mark ("[ 絵 ]", in whatever language it is shown) is a label, not part
-        // of the address; no address begins with "[ ".
-        const size_t markEnd = url.rfind("[ ", 0) == 0 ? url.find(']') : std::string::npos;
-        if (markEnd != std::string::npos) url.erase(0, markEnd + 1);
-        set(url);
+        // The picture mark is a label, not part of the address.
+        set(app::ObjectUrlOfChoice(platformqt::FromQ(urls->currentText())));
         d->done(1);
     });
     QObject::connect(close, &QPushButton::clicked, d, [d] { d->done(0); });
