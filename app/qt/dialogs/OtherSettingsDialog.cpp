@@ -23,7 +23,6 @@ namespace {
 constexpr int kLanguageLabelId = 1120;
 constexpr int kLanguageChoiceId = 1121;
 constexpr int kLanguageNoteId = 1122;
-constexpr int kDefaultsId = 1123;
 
 // The language row. Its label and the languages' own names read the same in every language,
 // so a user who cannot read the current one still finds the way back (the property
@@ -92,14 +91,8 @@ QDialog* CreateOtherSettingsDialog(QWidget* owner, const std::string& iniPath, c
             (void)appshell::RemoveLinkMenuEntry(programFolder);
         return 1;
     };
-    // The link entry is no stored setting but a file of the desktop's: the defaults leave it.
-    const auto showDefaults = [=] {
-        alwaysRemove->setChecked(false);
-        closeWhenDone->setChecked(false);
-        ShowLanguage(language, platform::kUiLanguageAuto);
-    };
-    box->addLayout(NewSettingsButtons(d, {.ok = 1115, .cancel = 1116, .help = 1119, .defaults = kDefaultsId},
-                                      programFolder, "/20083201102245.htm", save, showDefaults));
+    box->addLayout(NewSettingsButtons(d, {.ok = 1115, .cancel = 1116, .help = 1119}, programFolder,
+                                      "/20083201102245.htm", save));
 
     const uint32_t whl = records::ReadWhlMode(iniPath);
     alwaysRemove->setChecked(whl & records::kWhlAlwaysRemoveAds);
