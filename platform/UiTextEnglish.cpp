@@ -91,6 +91,7 @@ const UiTextPair kEnglishTexts[] = {
     {"ファイルが大きさの上限 (%1 MB, Sitrov.ini の [DownloadLimit] MaxFileSizeMB) を超えました",
      "The file exceeds the size limit (%1 MB, [DownloadLimit] MaxFileSizeMB in Sitrov.ini)"},
     {"ファイルが空です", "The file is empty"},
+    {"!プラグイン規格エラー", "!Not a valid plug-in"},
 
     // --- scheduler, catalogue and album downloader (scheduler/, suite/, albumfetcher/)
 
