@@ -20,11 +20,14 @@ int Unmappable(std::string_view utf8, size_t offset, std::string_view what, std:
 
 std::string ErrorText(ErrorReader reader, const char* japanese, std::initializer_list<std::string_view> args) {
     if (reader == ErrorReader::User) return platform::TrArgs(japanese, args);
+    // Filled as TrArgs fills: "%1" … "%9" by the values, "%%" as one "%".
     std::string text;
     for (const char* c = japanese; *c; ++c) {
-        const size_t n = c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? static_cast<size_t>(c[1] - '1') : args.size();
-        if (n < args.size()) {
-            text += *(args.begin() + n);
+        if (c[0] == '%' && c[1] == '%') {
+            text += '%';
+            ++c;
+        } else if (c[0] == '%' && c[1] >= '1' && c[1] <= '9') {
+            if (const size_t n = static_cast<size_t>(c[1] - '1'); n < args.size()) text += *(args.begin() + n);
             ++c;
         } else {
             text += *c;
