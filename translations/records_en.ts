@@ -199,7 +199,7 @@
     </message>
     <message>
         <source>総HTMLファイル数</source>
-        <translation>HTML files in all</translation>
+        <translation>Total HTML files</translation>
     </message>
     <message>
         <source>オプションの設定</source>
