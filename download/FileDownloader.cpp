@@ -8,6 +8,7 @@
 #include "platform/DiskWrite.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpClient.h"
+#include "records/RecordCodec.h"
 #include "records/Settings.h"
 
 namespace download {
@@ -23,11 +24,17 @@ constexpr long kServiceUnavailable = 503;
 constexpr int64_t kDiskMargin = int64_t{64} << 20;
 constexpr size_t kLongestValidator = 512;
 
-std::string StatusReason(long status) { return "HTTP " + std::to_string(status); }
+constexpr const char* kStatusReason = "HTTP %1";
 
-std::string NetworkReason(const platform::HttpResponse& response) {
-    if (response.cutShort) return "接続が途中で切れました (" + response.error + ")";
-    return "ネットワークエラー (" + response.error + ")";
+// Why a transfer broke: its words and the value they name.
+struct NetworkFault {
+    const char* text;
+    std::string value;
+};
+
+NetworkFault NetworkReason(const platform::HttpResponse& response) {
+    if (response.cutShort) return {"接続が途中で切れました (%1)", response.error};
+    return {"ネットワークエラー (%1)", response.error};
 }
 
 bool IsUsableValidator(const std::string& text) {
@@ -41,7 +48,7 @@ std::string ValidatorOf(const platform::HttpResponse& response) {
     return {};
 }
 
-std::string DiskReasonText(int diskError) {
+const char* DiskReasonText(int diskError) {
     switch (diskError) {
     case platform::DiskFull: return "ディスクの空き容量が足りません";
     case platform::DiskReadOnly: return "保存先に書き込めません（読み取り専用か、権限がありません）";
@@ -145,6 +152,10 @@ std::string FileDownloader::Reason() const {
     std::lock_guard lock(m_lock);
     return m_reason;
 }
+std::string FileDownloader::ShownReason() const {
+    std::lock_guard lock(m_lock);
+    return m_shownReason;
+}
 
 void FileDownloader::SetResult(int result) {
     std::lock_guard lock(m_lock);
@@ -156,9 +167,12 @@ void FileDownloader::AddReceived(int64_t total) {
     m_received = total;
 }
 
-int FileDownloader::Fail(int result, std::string reason) {
+int FileDownloader::Fail(int result, const char* japanese, const std::string& value) {
+    std::string reason = records::ErrorText(records::ErrorReader::Log, japanese, {value});
+    std::string shown = records::ErrorText(records::ErrorReader::User, japanese, {value});
     std::lock_guard lock(m_lock);
     m_reason = std::move(reason);
+    m_shownReason = std::move(shown);
     return result;
 }
 
@@ -310,8 +324,8 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
             return DownloadNotFound;
         }
         if (response.result == platform::HttpFileError) return DiskFailure(platform::DiskOtherError);
-        if (response.redirectLoop) return Fail(DownloadNotFound, "リダイレクトが多すぎます (" + response.error + ")");
-        std::string reason = NetworkReason(response);
+        if (response.redirectLoop) return Fail(DownloadNotFound, "リダイレクトが多すぎます (%1)", response.error);
+        NetworkFault reason = NetworkReason(response);
         if (response.result == platform::HttpStatusError) {
             if (response.status == kRangeNotSatisfiable && t.received > 0) {
                 // The kept bytes are not part of this file: fetch it whole.
@@ -319,18 +333,20 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
                 t.validator.clear();
                 continue;
             }
-            if (response.status == kServiceUnavailable) return Fail(DownloadBusy, StatusReason(response.status));
-            if (response.status < 500) return Fail(DownloadNotFound, StatusReason(response.status));
-            reason = StatusReason(response.status);
+            const std::string status = std::to_string(response.status);
+            if (response.status == kServiceUnavailable) return Fail(DownloadBusy, kStatusReason, status);
+            if (response.status < 500) return Fail(DownloadNotFound, kStatusReason, status);
+            reason = {kStatusReason, status};
         }
         // A connection that never opened, for a file whose size the probe did not learn,
         // is taken as missing; everything else is a broken read that is retried.
         if (!t.opened && t.received == 0 && ExpectedSize() < 1 && response.status == 0)
-            return Fail(DownloadNotFound, reason);
+            return Fail(DownloadNotFound, reason.text, reason.value);
         if (retries >= m_retryLimit) {
             // A server that answers with errors is busy; a connection that breaks on every
             // try is no better after a pause, and is not tried again for ever.
-            return Fail(response.result == platform::HttpStatusError ? DownloadBusy : DownloadBroken, reason);
+            return Fail(response.result == platform::HttpStatusError ? DownloadBusy : DownloadBroken, reason.text,
+                        reason.value);
         }
         ++retries;
         Post(CodeRetrying, t.received);
@@ -342,8 +358,8 @@ int FileDownloader::TransferLoop(Transfer& t, std::stop_token stop) {
 // the disk's.
 int FileDownloader::OverLimit(const Transfer& t) {
     if (t.limitIsDisk) return DiskFailure(platform::DiskFull);
-    return Fail(DownloadTooLarge, "ファイルが大きさの上限 (" + std::to_string(m_maxBytes >> 20) +
-                                      " MB, Sitrov.ini の [DownloadLimit] MaxFileSizeMB) を超えました");
+    return Fail(DownloadTooLarge, "ファイルが大きさの上限 (%1 MB, Sitrov.ini の [DownloadLimit] MaxFileSizeMB) を超えました",
+                std::to_string(m_maxBytes >> 20));
 }
 
 // Keeps the part and its validator for the next run to go on behind; a part without a

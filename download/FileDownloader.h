@@ -78,6 +78,8 @@ public:
     int64_t Received() const;
     // Why a failed download failed, for the log ("" when there is nothing to add).
     std::string Reason() const;
+    // The same in the user's language, for windows.
+    std::string ShownReason() const;
     const std::string& Url() const { return m_url; }
     const std::string& LocalPath() const { return m_localPath; }
 
@@ -92,8 +94,8 @@ private:
     int OverLimit(const Transfer& t);
     void KeepForResume(Transfer& t);
     void Finish(Transfer& t, int result);
-    // Notes why the download fails; returns `result`.
-    int Fail(int result, std::string reason);
+    // Notes why the download fails (`japanese` with "%1" filled by `value`); returns `result`.
+    int Fail(int result, const char* japanese, const std::string& value = {});
     void Post(int code, int64_t value);
     void PostProgress(int64_t received, bool force);
     bool PauseFor(int ms, std::stop_token stop);
@@ -114,9 +116,10 @@ private:
     Notify m_notify;
     uint64_t m_lastProgressMs = 0;
 
-    mutable std::mutex m_lock;  // guards the four fields below
+    mutable std::mutex m_lock;  // guards the five fields below
     int m_result = DownloadRunning;
     std::string m_reason;
+    std::string m_shownReason;
     int64_t m_expected = 0;
     int64_t m_received = 0;
 

@@ -6,6 +6,7 @@
 #include "platform/ByteString.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FolderList.h"
+#include "platform/UiText.h"
 #include "platform/UserPlaces.h"
 
 namespace download {
@@ -83,7 +84,7 @@ std::vector<std::string> PlugInListItems(const std::string& folder, const std::s
     std::vector<std::string> items;
     for (const std::string& path : FindPlugIns(folder)) {
         const std::vector<std::string> names = PlugInNames(path, "GetDlPrgFunctionName");
-        if (names.empty()) items.emplace_back("!プラグイン規格エラー");
+        if (names.empty()) items.emplace_back(platform::Tr("!プラグイン規格エラー"));
         for (const std::string& name : names) items.push_back(name + " ( " + shownFolder + "/" + FileNameOf(path) + ")");
     }
     return items;

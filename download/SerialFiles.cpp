@@ -7,10 +7,13 @@
 #include "engine/Fetcher.h"
 #include "platform/ByteSize.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace download {
 
 namespace {
+
+using platform::Tr;
 
 // Nobody watches an unattended run: a server that stays busy for this many pauses ends it
 // instead of keeping the program alive for ever.
@@ -23,10 +26,10 @@ std::string SizeText(int64_t bytes) { return platform::FormatByteSize(static_cas
 
 std::string SavedSizeText(const std::string& path) {
     const int64_t size = platform::FileSize(path);
-    return size > 0 ? SizeText(size) : "サイズ不明";
+    return size > 0 ? SizeText(size) : platform::Tr("サイズ不明");
 }
 
-// A log line with why its download failed appended in brackets.
+// A progress line with why its download failed appended in brackets.
 std::string WithReason(const std::string& line, const std::string& reason) {
     return reason.empty() ? line : line + " [" + reason + "]";
 }
@@ -77,6 +80,7 @@ private:
             },
             m_stop);
         m_reason = downloader.Reason();
+        m_shownReason = downloader.ShownReason();
         return result;
     }
 
@@ -87,29 +91,30 @@ private:
     void SingleCode(int code, int64_t value) {
         switch (code) {
         case CodeProbed:
-            if (value == -1) return m_session.AddLine("[Error]ファイルサイズが取得できません。");
+            if (value == -1) return m_session.AddLine(Tr("[Error]ファイルサイズが取得できません。"));
             if (value == -503)
-                return m_session.AddLine("[Error]ファイルサイズが取得できません。(File size is unknow because 503)");
-            m_session.AddLine("ファイルサイズは " + SizeText(value) + " です。");
-            return m_session.AddLine("サーバーに接続しています･･･");
+                return m_session.AddLine(Tr("[Error]ファイルサイズが取得できません。(File size is unknow because 503)"));
+            m_session.AddLine(platform::TrArgs("ファイルサイズは %1 です。", {SizeText(value)}));
+            return m_session.AddLine(Tr("サーバーに接続しています･･･"));
         case CodeConnected:
-            m_session.AddLine("サーバーに接続しました。");
-            return m_session.AddLine("URLに接続しています･･･");
+            m_session.AddLine(Tr("サーバーに接続しました。"));
+            return m_session.AddLine(Tr("URLに接続しています･･･"));
         case CodeOpened:
-            m_session.AddLine("URLに接続しました。");
-            return m_session.AddLine("ダウンロードしています･･･");
+            m_session.AddLine(Tr("URLに接続しました。"));
+            return m_session.AddLine(Tr("ダウンロードしています･･･"));
         case CodeRetrying:
-            return m_session.AddLine("[Error]何らかのエラーが発生しました。一定秒数待機後にリジュームを試みます･･･");
+            return m_session.AddLine(Tr("[Error]何らかのエラーが発生しました。一定秒数待機後にリジュームを試みます･･･"));
         default: return;
         }
     }
 
     void SeriesCode(int code, int64_t value) {
         switch (code) {
-        case CodeProbed: return SetStatus(value == -1 ? "サイズ不明" : value == -503 ? "応答無し" : "取得中");
-        case CodeConnected: return SetStatus("接続中");
-        case CodeOpened: return SetStatus("保存中");
-        case CodeRetrying: return SetStatus("応答待機中");
+        case CodeProbed:
+            return SetStatus(value == -1 ? Tr("サイズ不明") : value == -503 ? Tr("応答無し") : Tr("取得中"));
+        case CodeConnected: return SetStatus(Tr("接続中"));
+        case CodeOpened: return SetStatus(Tr("保存中"));
+        case CodeRetrying: return SetStatus(Tr("応答待機中"));
         default: return;
         }
     }
@@ -133,7 +138,7 @@ private:
             if (result == DownloadSaved) {
                 m_session.Update([this](SessionJob& job) {
                     job.fileBar = 100;
-                    job.lines.push_back("ダウンロードに成功しました。");
+                    job.lines.push_back(Tr("ダウンロードに成功しました。"));
                     ++job.savedCount;
                     job.lastSaved = m_setup.firstPath;
                 });
@@ -141,24 +146,25 @@ private:
                 return true;
             }
             if (WorthWaiting(result)) {
-                m_session.AddLine(
-                    WithReason("[Error]サーバーが応答しません。(503 Service Temporarily Unavailable / Link Down) " +
-                                   std::to_string(m_setup.busyPauseMs / 1000) + "秒間待機後に再試行します･･･",
-                               m_reason));
+                m_session.AddLine(WithReason(
+                    platform::TrArgs("[Error]サーバーが応答しません。(503 Service Temporarily Unavailable / Link Down) "
+                                     "%1秒間待機後に再試行します･･･",
+                                     {std::to_string(m_setup.busyPauseMs / 1000)}),
+                    m_shownReason));
                 if (PauseForBusyServer()) continue;
                 if (!Stopped()) m_session.End(SerialNoAnswer);
                 return false;
             }
             if (result == DownloadNotFound) {
-                m_session.AddLine(WithReason("[Error]指定されたファイルは存在しません。(404 Not Found.)", m_reason));
-                m_session.End(SerialNotFound, m_reason);
+                m_session.AddLine(WithReason(Tr("[Error]指定されたファイルは存在しません。(404 Not Found.)"), m_shownReason));
+                m_session.End(SerialNotFound, m_reason, m_shownReason);
                 return false;
             }
             // The file was there but could not be kept: a disk error, a body past the size
             // bound, or a connection that broke on every try. Asking for the URL again would
             // not help.
-            m_session.AddLine(WithReason("[Error]ファイルを保存できませんでした。", m_reason));
-            m_session.End(SerialNotSaved, m_reason);
+            m_session.AddLine(WithReason(Tr("[Error]ファイルを保存できませんでした。"), m_shownReason));
+            m_session.End(SerialNotSaved, m_reason, m_shownReason);
             return false;
         }
     }
@@ -184,23 +190,24 @@ private:
                 continue;
             }
             if (WorthWaiting(result)) {
-                SetStatus("一時停止中");
+                SetStatus(Tr("一時停止中"));
                 if (!PauseForBusyServer()) {
                     if (Stopped()) return;
-                    SetStatus("応答無し");
-                    return EndSeries({});
+                    SetStatus(Tr("応答無し"));
+                    return EndSeries({}, {});
                 }
                 // The row comes back when the file is tried again.
                 m_session.Update([](SessionJob& job) { job.rows.pop_back(); });
                 continue;
             }
             if (result == DownloadNotFound) {
-                SetStatus(WithReason("見つかりません", m_reason));
-                return EndSeries({});
+                SetStatus(WithReason(Tr("見つかりません"), m_shownReason));
+                return EndSeries({}, {});
             }
             // The series cannot go on behind a file it could not keep (a full disk, above all).
-            SetStatus("保存失敗");
-            return EndSeries(m_reason.empty() ? "ファイルを保存できませんでした" : m_reason);
+            SetStatus(Tr("保存失敗"));
+            if (m_reason.empty()) return EndSeries("ファイルを保存できませんでした", Tr("ファイルを保存できませんでした"));
+            return EndSeries(m_reason, m_shownReason);
         }
     }
 
@@ -213,19 +220,21 @@ private:
             job.rows.back()[1] = NameOf(path);
             job.rows.back()[2] = size;
             job.fileBar = 0;
-            job.fileCounter = "待機中";
+            job.fileCounter = Tr("待機中");
         });
     }
 
-    // `failure` (empty at the end of the numbering) says why the series was broken off.
-    void EndSeries(const std::string& failure) {
+    // `failure` (empty at the end of the numbering) says why the series was broken off;
+    // `shownFailure` says it in the user's language.
+    void EndSeries(const std::string& failure, const std::string& shownFailure) {
         m_session.Update([&](SessionJob& job) {
             // The row of the file that is not there goes: the list shows what was saved.
             if (!job.rows.empty()) job.rows.pop_back();
             // Not the end of the numbering: the run was broken off, and the log says why.
-            if (!failure.empty()) job.lines.push_back(WithReason("[Error]連番ファイルの保存を中断しました。", failure));
+            if (!failure.empty())
+                job.lines.push_back(WithReason(Tr("[Error]連番ファイルの保存を中断しました。"), shownFailure));
         });
-        m_session.End(SerialSeriesDone, failure);
+        m_session.End(SerialSeriesDone, failure, shownFailure);
     }
 
     void SetStatus(const std::string& word) {
@@ -237,7 +246,8 @@ private:
     SerialSession& m_session;
     const SerialSetup m_setup;
     std::stop_token m_stop;
-    std::string m_reason;
+    std::string m_reason;       // for the record (the description log of an unattended run)
+    std::string m_shownReason;  // for the window
     int m_busyPauses = 0;
 };
 

@@ -37,7 +37,8 @@ enum SerialOutcome : int {
 
 // SessionJob of this plan: `lines` the progress lines, `rows` the series list (URL file
 // name, saved name, size or state), `fileBar`, `fileCounter` the status under the bar,
-// `savedCount` and `lastSaved`.
+// `savedCount` and `lastSaved`. Lines, states and the status are shown, never written, so
+// they are in the user's language; `reason` is the suite's Japanese, `shownReason` the user's.
 SerialSession::Plan SerialFilesPlan(SerialSetup setup);
 
 }  // namespace download

@@ -104,10 +104,11 @@ int SerialSession::Fetch(FileDownloader& downloader, CodeHandler onCode, std::st
     return stop.stop_requested() ? DownloadNotFound : downloader.Result();
 }
 
-void SerialSession::End(int outcome, const std::string& reason) {
+void SerialSession::End(int outcome, const std::string& reason, const std::string& shownReason) {
     std::lock_guard lock(m_lock);
     m_job.outcome = outcome;
     m_job.reason = reason;
+    m_job.shownReason = shownReason;
     m_job.ended = true;
 }
 

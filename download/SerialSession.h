@@ -38,7 +38,8 @@ struct SessionJob {
     std::string lastSaved;  // full path of the last file kept
     bool ended = false;
     int outcome = 0;
-    std::string reason;
+    std::string reason;       // for logs and records: the suite's Japanese
+    std::string shownReason;  // the same in the user's language, for windows
 };
 
 class SerialSession {
@@ -75,8 +76,8 @@ public:
     // Runs `downloader` to its end and returns its result; DownloadNotFound when the run is
     // stopped first. The last code (finished or failed) is not handed to `onCode`.
     int Fetch(FileDownloader& downloader, CodeHandler onCode, std::stop_token stop);
-    // Marks the run over with the plan's outcome.
-    void End(int outcome, const std::string& reason = {});
+    // Marks the run over with the plan's outcome; `shownReason` is `reason` in the user's language.
+    void End(int outcome, const std::string& reason = {}, const std::string& shownReason = {});
 
 private:
     Plan m_plan;

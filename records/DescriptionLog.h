@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "records/RecordCodec.h"
+
 namespace engine {
 class SaveJob;
 }
@@ -13,9 +15,9 @@ namespace records {
 std::string DescriptionLogPath(const engine::SaveJob& job);
 
 // Writes the log in Shift-JIS. Returns 1, or 0 with `error` set (a character that the code
-// page cannot hold is named there; nothing is written in that case).
+// page cannot hold is named there, for `reader`; nothing is written in that case).
 [[nodiscard]] int WriteDescriptionLogFile(const engine::SaveJob& job, const std::string& resultText,
-                                          std::string& error);
+                                          std::string& error, ErrorReader reader = ErrorReader::Log);
 
 // The name without its extension: the extension follows the last "." unless the name ends
 // in "/".

@@ -6,6 +6,7 @@
 #include "platform/ByteString.h"
 #include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace records {
 
@@ -13,9 +14,6 @@ namespace {
 
 // The mode word is a short number; a longer first line is read no further.
 constexpr size_t kFirstLineBytes = 256;
-
-constexpr const char* kUnsupported = "Qdx-Error:1\r\n指定されたファイルはサポートされていない形式です。";
-constexpr const char* kCannotOpen = "Qdx-Error:2\r\n指定されたファイルが開けません。";
 
 // The record path without the extension of its file name (a "." in a folder name is no
 // extension).
@@ -58,8 +56,9 @@ namespace {
 std::string MissingLine(const std::string& logPath) {
     const std::string folder = platform::FolderOf(logPath);
     if (!platform::IsDirectory(folder))
-        return "保存データのフォルダが見つかりません（名前の変更や移動をした場合は元に戻してください）: " + folder;
-    return "保存済みサイトのログファイルが見つかりません: " + logPath;
+        return platform::TrArgs(
+            "保存データのフォルダが見つかりません（名前の変更や移動をした場合は元に戻してください）: %1", {folder});
+    return platform::TrArgs("保存済みサイトのログファイルが見つかりません: %1", {logPath});
 }
 
 }  // namespace
@@ -68,10 +67,11 @@ int OpenQdxRecord(const std::string& path, QdxRecordReader& reader, StaleRecord 
     reader = QdxRecordReader{};
     std::string head;
     if (!platform::IsRegularFile(path) || !platform::ReadFileHead(path, head, kFirstLineBytes))
-        return Fail(reader, QdxCannotOpen, kCannotOpen);
+        return Fail(reader, QdxCannotOpen, platform::Tr("Qdx-Error:2\r\n指定されたファイルが開けません。"));
 
     const long long word = ModeWordOf(head);
-    if (word < 1) return Fail(reader, QdxUnsupported, kUnsupported);
+    if (word < 1)
+        return Fail(reader, QdxUnsupported, platform::Tr("Qdx-Error:1\r\n指定されたファイルはサポートされていない形式です。"));
     reader.modeWord = static_cast<unsigned long>(word);
 
     reader.logPath = QdxLogPath(path, static_cast<uint32_t>(word));

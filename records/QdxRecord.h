@@ -13,7 +13,7 @@ enum QdxStatus : int { QdxReadable = 0, QdxUnsupported = 1, QdxCannotOpen = 2, Q
 
 struct QdxRecordReader {
     int status = QdxCannotOpen;
-    std::string message;   // for status 1..3, shown in an error box titled "Sitrova"
+    std::string message;   // for status 1..3, shown in an error box titled "Sitrova" (user's language)
     std::string logPath;   // the saved-site log the record points at
     unsigned long modeWord = 0;
     SavedSiteLogReader log;  // the log's header, when status is 0

@@ -22,8 +22,8 @@ bool HoldsSectionSyntax(const std::string& text) {
            platform::ContainsI(text, kSectionEnd);
 }
 
-int Refuse(std::string* error, std::string text) {
-    if (error) *error = std::move(text);
+int Refuse(std::string* error, ErrorReader reader, const char* japanese, std::string_view value = {}) {
+    if (error) *error = ErrorText(reader, japanese, {value});
     return 0;
 }
 
@@ -49,27 +49,29 @@ int CountLinks(SectionFile& record) {
     return kMaxLinks;
 }
 
-int AddLink(SectionFile& record, const std::string& name, const std::string& target, std::string* error) {
+int AddLink(SectionFile& record, const std::string& name, const std::string& target, std::string* error,
+            ErrorReader reader) {
     if (HoldsSectionSyntax(name) || HoldsSectionSyntax(target))
-        return Refuse(error, "関連リンクに「__[」で始まる見出しの文字列は登録できません。");
+        return Refuse(error, reader, "関連リンクに「__[」で始まる見出しの文字列は登録できません。");
     std::string stored = target;
     const std::string folder = platform::FolderOf(record.Path());
     if (!folder.empty() && stored.size() > folder.size() && stored.compare(0, folder.size(), folder) == 0)
         stored.erase(0, folder.size());
     std::string sjisName, sjisTarget;
-    if (!EncodeText(name, sjisName, "関連リンク名", error) || !EncodeExact(stored, sjisTarget, "関連リンクのパス", error))
+    if (!EncodeText(name, sjisName, "関連リンク名", error, reader) ||
+        !EncodeExact(stored, sjisTarget, "関連リンクのパス", error, reader))
         return 0;
     if (sjisName.size() > kMaxFieldBytes || sjisTarget.size() > kMaxFieldBytes)
-        return Refuse(error, "関連リンク名またはパスが長すぎます（999バイトまで）。");
+        return Refuse(error, reader, "関連リンク名またはパスが長すぎます（999バイトまで）。");
     const int index = CountLinks(record);
-    if (index >= kMaxLinks) return Refuse(error, "関連リンクはこれ以上登録できません。");
+    if (index >= kMaxLinks) return Refuse(error, reader, "関連リンクはこれ以上登録できません。");
 
     char lengths[16];
     std::snprintf(lengths, sizeof lengths, "%03u%03u%03u", static_cast<unsigned>(sjisName.size()),
                   static_cast<unsigned>(sjisTarget.size()), 0u);
     const std::string content = std::string(lengths) + "\r\n" + sjisName + "\r\n" + sjisTarget + "\r\n\r\n";
     if (!record.SetSection(LinkHeader(index), content))
-        return Refuse(error, "関連リンクを書き込めません: " + record.Path());
+        return Refuse(error, reader, "関連リンクを書き込めません: %1", record.Path());
     return 1;
 }
 
@@ -122,8 +124,8 @@ std::string ReadComment(SectionFile& record) {
     return text;
 }
 
-int WriteComment(SectionFile& record, const std::string& text, std::string* error) {
-    if (HoldsSectionSyntax(text)) return Refuse(error, "コメントに「__[」で始まる見出しの文字列は書けません。");
+int WriteComment(SectionFile& record, const std::string& text, std::string* error, ErrorReader reader) {
+    if (HoldsSectionSyntax(text)) return Refuse(error, reader, "コメントに「__[」で始まる見出しの文字列は書けません。");
     std::string crlf;
     crlf.reserve(text.size() + 16);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -131,8 +133,8 @@ int WriteComment(SectionFile& record, const std::string& text, std::string* erro
         crlf += text[i];
     }
     std::string sjis;
-    if (!EncodeText(crlf, sjis, "コメント", error)) return 0;
-    if (!record.SetSection(kCommentHeader, sjis)) return Refuse(error, "コメントを書き込めません: " + record.Path());
+    if (!EncodeText(crlf, sjis, "コメント", error, reader)) return 0;
+    if (!record.SetSection(kCommentHeader, sjis)) return Refuse(error, reader, "コメントを書き込めません: %1", record.Path());
     return 1;
 }
 

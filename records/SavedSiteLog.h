@@ -51,7 +51,7 @@ enum SavedSiteLogError : int { LogRead = 0, LogUnsupported = 1, LogMissing = 2, 
 
 struct SavedSiteLogReader {
     int error = LogMissing;
-    std::string message;          // "Error:N\r\n..." for errors 1..3
+    std::string message;          // "Error:N\r\n..." for errors 1..3, in the user's language
     uint32_t modeWord = 0;        // line 6
     std::string urlBase;          // line 4
     std::string urlLeaf;          // line 5

@@ -8,6 +8,7 @@
 #include "platform/DebugOut.h"
 #include "platform/FileUtil.h"
 #include "platform/LineReader.h"
+#include "platform/UiText.h"
 #include "records/RecordCodec.h"
 #include "records/SavedSiteLog.h"
 
@@ -20,11 +21,6 @@ using platform::LineReader;
 // No header or entry line of a real log comes near this; a longer one is damage.
 constexpr size_t kMaxLineBytes = 1u << 16;
 constexpr int kHeaderLines = 8;
-
-constexpr const char* kUnsupportedText = "Error:1\r\n指定されたファイルはサポートされていない形式です。";
-constexpr const char* kMissingText = "Error:2\r\n指定されたファイルは実体が存在しません。";
-constexpr const char* kInUseText =
-    "Error:3\r\n指定されたファイルは、他のプロセスが使用している可能性があるため、アクセスを中止しました。";
 
 // A line as the old reader saw it: CR became NUL, so the text ends at the first CR or NUL.
 std::string CutAtCr(const std::string& line) {
@@ -44,7 +40,14 @@ int32_t ToInt32(std::string_view text) {
 
 int Fail(SavedSiteLogReader& reader, int code) {
     reader.error = code;
-    reader.message = code == LogUnsupported ? kUnsupportedText : code == LogMissing ? kMissingText : kInUseText;
+    // Shown to the user (the saved-site view, the start-up); no file keeps it.
+    if (code == LogUnsupported)
+        reader.message = platform::Tr("Error:1\r\n指定されたファイルはサポートされていない形式です。");
+    else if (code == LogMissing)
+        reader.message = platform::Tr("Error:2\r\n指定されたファイルは実体が存在しません。");
+    else
+        reader.message = platform::Tr(
+            "Error:3\r\n指定されたファイルは、他のプロセスが使用している可能性があるため、アクセスを中止しました。");
     return code;
 }
 

@@ -1,7 +1,10 @@
 #include "records/SavedSiteText.h"
 
+#include <vector>
+
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
+#include "platform/UiText.h"
 
 namespace records {
 
@@ -17,23 +20,26 @@ constexpr const char* kOutDomainListPage = "_外部ドメインへのリンク�
 }  // namespace
 
 std::string OptionText(uint32_t modeFlags, int32_t lankLimit) {
-    if ((modeFlags & SavedOptionMask) == kDefaultSavedOptions) return "デフォルト（変更無し）";
-    std::string text;
+    using platform::Tr;
+    if ((modeFlags & SavedOptionMask) == kDefaultSavedOptions) return Tr("デフォルト（変更無し）");
+    std::vector<std::string> lines;
     if (lankLimit != 0)
-        text += "上位階層の上限： " + std::to_string(lankLimit) + "\r\n";
+        lines.push_back(platform::TrArgs("上位階層の上限： %1", {std::to_string(lankLimit)}));
     else
-        text += "上位階層の上限： 0 （Default）\r\n";
-    if (modeFlags & neglect) text += (modeFlags & agent) ? "Agent利用\r\n" : "強制変換\r\n";
-    if (modeFlags & arias) text += "Alias補正\r\n";
-    if (modeFlags & datafolder) text += "データフォルダ作成\r\n";
-    if (modeFlags & qdxfile) text += "更新チェックファイル（Qdxファイル）作成\r\n";
+        lines.push_back(Tr("上位階層の上限： 0 （Default）"));
+    if (modeFlags & neglect) lines.push_back((modeFlags & agent) ? Tr("Agent利用") : Tr("強制変換"));
+    if (modeFlags & arias) lines.push_back(Tr("Alias補正"));
+    if (modeFlags & datafolder) lines.push_back(Tr("データフォルダ作成"));
+    if (modeFlags & qdxfile) lines.push_back(Tr("更新チェックファイル（Qdxファイル）作成"));
     if (modeFlags & OutDomainAll)
-        text += "外部パスの処理：有効\r\n";
+        lines.push_back(Tr("外部パスの処理：有効"));
     else if (modeFlags & OutDomainSelect)
-        text += "外部パスの処理：選択\r\n";
+        lines.push_back(Tr("外部パスの処理：選択"));
     else
-        text += "外部パスの処理：無効\r\n";
-    if (modeFlags & TraceSelect) text += "追跡リンク選択\r\n";
+        lines.push_back(Tr("外部パスの処理：無効"));
+    if (modeFlags & TraceSelect) lines.push_back(Tr("追跡リンク選択"));
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
     return text;
 }
 
@@ -59,7 +65,7 @@ std::string AbsolutePathFolderOf(const std::string& qdxPath) {
 std::string AdRemovalArgument(const std::string& qdxPath) { return "advertisement,\"" + qdxPath + "\""; }
 
 std::string LinkActionText(const std::string& name, const std::string& target) {
-    return "【リンク名】\r\n" + name + "\r\n\r\n【登録パス】\r\n" + target;
+    return platform::TrArgs("【リンク名】\r\n%1\r\n\r\n【登録パス】\r\n%2", {name, target});
 }
 
 bool IsWebTarget(const std::string& target) {

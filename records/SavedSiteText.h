@@ -13,7 +13,7 @@ constexpr uint32_t kDefaultSavedOptions = 0x301;
 constexpr int kMaxRelatedLinks = 24;
 
 // The option summary of a save (CR LF between lines), from the job's mode word and its
-// upper-hierarchy limit.
+// upper-hierarchy limit, in the user's language: the view shows it, no file keeps it.
 std::string OptionText(uint32_t modeFlags, int32_t lankLimit);
 
 // The record path without the extension of its file name.
@@ -28,7 +28,7 @@ std::string AbsolutePathFolderOf(const std::string& qdxPath);
 // The argument by which a new Sitrova process removes advertisements from a saved site.
 std::string AdRemovalArgument(const std::string& qdxPath);
 
-// What the related-link window shows for a link.
+// What the related-link window shows for a link, in the user's language.
 std::string LinkActionText(const std::string& name, const std::string& target);
 
 // True for the addresses that are opened as web pages (http:// and https://).

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records/RecordCodec.h"
+
 namespace records {
 
 constexpr const char* kSectionEnd = "__[KvMultiProfileSectionEnd]";
@@ -57,8 +59,9 @@ std::string LinkHeader(int index);
 // The first number from 000 whose link section is missing or empty.
 int CountLinks(SectionFile& record);
 // Writes the link as number CountLinks; a target inside the record's folder is stored
-// relative to it. Each field holds at most 999 bytes of Shift-JIS.
-[[nodiscard]] int AddLink(SectionFile& record, const std::string& name, const std::string& target, std::string* error = nullptr);
+// relative to it. Each field holds at most 999 bytes of Shift-JIS. `error` is for `reader`.
+[[nodiscard]] int AddLink(SectionFile& record, const std::string& name, const std::string& target,
+                          std::string* error = nullptr, ErrorReader reader = ErrorReader::Log);
 // Fields cut by their stored lengths (a name may hold line breaks). A target that is no
 // http(s) URL and names nothing that exists is taken relative to the record's folder.
 // 0 when the section is missing or damaged.
@@ -68,7 +71,8 @@ int CountLinks(SectionFile& record);
 [[nodiscard]] int DeleteLinks(SectionFile& record, const std::vector<int>& indexes);
 // "" when the record has no comment (or one that is no Shift-JIS).
 std::string ReadComment(SectionFile& record);
-// Line breaks are stored as CR LF.
-[[nodiscard]] int WriteComment(SectionFile& record, const std::string& text, std::string* error = nullptr);
+// Line breaks are stored as CR LF. `error` is for `reader`.
+[[nodiscard]] int WriteComment(SectionFile& record, const std::string& text, std::string* error = nullptr,
+                               ErrorReader reader = ErrorReader::Log);
 
 }  // namespace records

@@ -36,10 +36,15 @@ int PutTitle(const std::string& title, char* buffer, int length) {
 }
 
 // The library's fetches go out with the [WebOptions] of the settings file beside the program
-// that loaded it, as the main program's do.
-void UseProgramWebDefaults() {
+// that loaded it, as the main program's do; its window speaks the language that program
+// speaks (the same setting and environment decide it).
+void UseProgramSettings() {
     static std::once_flag once;
-    std::call_once(once, [] { records::UseWebDefaults(records::SettingsPath(platform::ProgramFolder())); });
+    std::call_once(once, [] {
+        const std::string folder = platform::ProgramFolder();
+        records::UseWebDefaults(records::SettingsPath(folder));
+        records::ApplyUiLanguageSetting(folder);
+    });
 }
 
 }  // namespace
@@ -54,7 +59,7 @@ RERE_EVU_EXPORT int AriasRevision(const char* htmlPath, const char* pageUrl) {
 
 RERE_EVU_EXPORT int IsSuccessBlogPageDownloading(const char* pageUrl, const char* filePath) {
     if (!pageUrl || !filePath) return 0;
-    UseProgramWebDefaults();
+    UseProgramSettings();
     return engine::CheckBlogPage(pageUrl, filePath) == platform::RewriteDone ? 1 : 0;
 }
 
@@ -69,7 +74,7 @@ RERE_EVU_EXPORT int GetWebPageTitleWithProgressThunk(void* owner, const char* ur
     title[0] = '\0';
     // The ordinary fetch keeps one byte more of room than the manga-site variant.
     const size_t room = static_cast<size_t>(length) - (mode == 1 ? 1 : 2);
-    UseProgramWebDefaults();
+    UseProgramSettings();
     std::string found;
     rerevu::FetchTitleWithProgress(owner, url, mode, room, found);
     return PutTitle(found, title, length);
@@ -78,7 +83,7 @@ RERE_EVU_EXPORT int GetWebPageTitleWithProgressThunk(void* owner, const char* ur
 RERE_EVU_EXPORT int GetWebPageTitleForMangakan(const char* url, char* title, int length) {
     if (!url || !title || length < 2) return 0;
     title[0] = '\0';
-    UseProgramWebDefaults();
+    UseProgramSettings();
     std::string found;
     rerevu::FetchMangakanTitle(url, found, static_cast<size_t>(length) - 1, nullptr);
     return PutTitle(found, title, length);

@@ -9,6 +9,7 @@
 #include "platform/BackgroundTask.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/FileUtil.h"
+#include "platform/UiLanguage.h"
 #include "rerevu/PageTitles.h"
 
 namespace rerevu {
@@ -53,7 +54,7 @@ int ShowProgressWindow(void* owner, FetchState& state) {
     const platform::DynamicLibrary companion(OwnFolder() + kQtCompanionName);
     const auto show = companion.Function<ShowProgressFn>(kQtShowProgressExport);
     if (!show) return -1;
-    return show(owner, &Finished, &state);
+    return show(owner, &Finished, &state, platform::InEnglish() ? 1 : 0);
 }
 
 }  // namespace

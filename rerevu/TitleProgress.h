@@ -12,8 +12,9 @@ inline constexpr const char* kQtCompanionName = "Qdx6_RerEvu_Qt.so";
 inline constexpr const char* kQtShowProgressExport = "RerEvuShowTitleProgress";
 // The companion's export: shows the window owned by `owner` (a QWidget*, may be null) and
 // returns 1 when it closed because `finished(context)` became 1, 0 when the user closed it,
-// -1 when no window could be shown.
-using ShowProgressFn = int (*)(void* owner, int (*finished)(void*), void* context);
+// -1 when no window could be shown. `english` 1: the window speaks English (its texts come
+// from the translations beside the companion), else Japanese.
+using ShowProgressFn = int (*)(void* owner, int (*finished)(void*), void* context, int english);
 
 // Mode 1 runs the manga-site variant, anything else the ordinary fetch. Returns the title
 // length (title in `title`, at most `maxBytes` bytes), 0 on failure or cancel, and 0 at once

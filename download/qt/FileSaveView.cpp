@@ -16,6 +16,7 @@
 #include "platform/FileUtil.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/DescriptionLog.h"
 #include "records/Settings.h"
 
@@ -26,8 +27,8 @@ using platformqt::ToQ;
 
 namespace {
 
-constexpr const char* kOpenFolderQuestion =
-    "「はい」を押すと保存フォルダを開きます。\r\n開かずに終了する場合は「いいえ」を押してください。";
+constexpr const char* kOpenFolderQuestion = QT_TRANSLATE_NOOP(
+    "UiText", "「はい」を押すと保存フォルダを開きます。\r\n開かずに終了する場合は「いいえ」を押してください。");
 
 // The progress lines follow the transfer at about the pace the downloader reports it.
 constexpr int kPollMs = 100;
@@ -51,7 +52,7 @@ FileSaveView::FileSaveView(engine::SaveJob& job, FileSaveHooks hooks, QWidget* p
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ctl515"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("URLのファイル名"), QStringLiteral("保存ファイル名"), QStringLiteral("ファイルサイズ")});
+    m_list->setHeaderLabels({UiText::tr("URLのファイル名"), UiText::tr("保存ファイル名"), UiText::tr("ファイルサイズ")});
     m_list->header()->resizeSection(0, 220);
     m_list->header()->resizeSection(1, 220);
     m_list->hide();
@@ -104,9 +105,9 @@ void FileSaveView::Poll() {
     if (state.question == download::QuestionSeries) {
         m_asking = true;
         const int answer =
-            Ask("連番ファイルが存在する可能性があります。\r\nそちらもダウンロードしますか？\r\n\r\n"
-                "※検出は誤差を含むため、単体ファイルであることが判っている場合には「いいえ」を選んでください。\r\n"
-                "そうでないとエラーファイルを延々とDLしてしまう可能性があります。",
+            Ask(UiText::tr("連番ファイルが存在する可能性があります。\r\nそちらもダウンロードしますか？\r\n\r\n"
+                           "※検出は誤差を含むため、単体ファイルであることが判っている場合には「いいえ」を選んでください。\r\n"
+                           "そうでないとエラーファイルを延々とDLしてしまう可能性があります。"),
                 platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerYes);
         m_asking = false;
         if (m_session) m_session->Answer(answer == platformqt::AnswerYes ? download::AnswerGoOn : download::AnswerStop);
@@ -119,14 +120,14 @@ void FileSaveView::OnEnded(const download::SessionJob& state) {
     m_ended = true;
     switch (state.outcome) {
     case download::SerialNotFound: return SingleNotFound(state.reason);
-    case download::SerialNotSaved: return SingleNotSaved(state.reason);
+    case download::SerialNotSaved: return SingleNotSaved(state.reason, state.shownReason);
     case download::SerialNoAnswer:
         return Finish("Error\r\n指定されたURLからのダウンロードに失敗しました。\r\n"
                       "サーバーが応答しません。");
     case download::SerialSingleDone:
         if (m_unattended) return Finish("ダウンロードが終了しました。");
         return EndOfferingFolder();
-    case download::SerialSeriesDone: return EndSeries(state.reason);
+    case download::SerialSeriesDone: return EndSeries(state.reason, state.shownReason);
     default: return;
     }
 }
@@ -138,24 +139,24 @@ void FileSaveView::SingleNotFound(const std::string& reason) {
                           "ファイルが存在しないか、タイムアウトしました。" +
                           (reason.empty() ? std::string() : "\r\n理由: " + reason));
         }
-        const int answer = Ask("URLが正しくありません。\r\n設定しなおす場合は「再試行」を押してください。",
+        const int answer = Ask(UiText::tr("URLが正しくありません。\r\n設定しなおす場合は「再試行」を押してください。"),
                                platformqt::IconWarning, platformqt::ButtonsRetryCancel, platformqt::AnswerCancel);
         if (answer == platformqt::AnswerRetry && m_hooks.reenterUrl) return m_hooks.reenterUrl();
         if (m_hooks.closeWindow) m_hooks.closeWindow();
     });
 }
 
-void FileSaveView::SingleNotSaved(const std::string& reason) {
+void FileSaveView::SingleNotSaved(const std::string& reason, const std::string& shownReason) {
     if (m_unattended)
         return Finish("Error\r\n指定されたURLからのダウンロードに失敗しました。\r\n理由: " + reason);
-    (void)Ask("ファイルを保存できませんでした。\r\n理由: " + reason, platformqt::IconWarning, platformqt::ButtonOk,
-              platformqt::AnswerOk);
+    (void)Ask(UiText::tr("ファイルを保存できませんでした。\r\n理由: %1").arg(ToQ(shownReason)), platformqt::IconWarning,
+              platformqt::ButtonOk, platformqt::AnswerOk);
     if (m_hooks.closeWindow) m_hooks.closeWindow();
 }
 
 void FileSaveView::EndOfferingFolder() {
-    if (Ask(std::string("ダウンロードが終了しました。\r\n\r\n") + kOpenFolderQuestion, platformqt::IconInformation,
-            platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
+    if (Ask(UiText::tr("ダウンロードが終了しました。") + QStringLiteral("\r\n\r\n") + UiText::tr(kOpenFolderQuestion),
+            platformqt::IconInformation, platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
         m_hooks.reveal)
         m_hooks.reveal(m_firstPath);
     if (m_hooks.closeWindow) m_hooks.closeWindow();
@@ -163,20 +164,27 @@ void FileSaveView::EndOfferingFolder() {
 
 void FileSaveView::BeginSeries() {
     m_series = true;
-    window()->setWindowTitle(QStringLiteral("Sitrova - [連番ファイル保存中]"));
+    window()->setWindowTitle(UiText::tr("Sitrova - [連番ファイル保存中]"));
     m_list->show();
 }
 
-void FileSaveView::EndSeries(const std::string& failure) {
-    window()->setWindowTitle(QStringLiteral("Sitrova - [連番ファイルの保存を終了]"));
-    std::string count = std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
-    if (!failure.empty()) {
-        count = "Error\r\n連番ファイルの保存を中断しました。\r\n理由: " + failure + "\r\n中断までに" +
-                std::to_string(m_savedCount) + "個の連番ファイルを保存しました。";
+void FileSaveView::EndSeries(const std::string& failure, const std::string& shownFailure) {
+    window()->setWindowTitle(UiText::tr("Sitrova - [連番ファイルの保存を終了]"));
+    const std::string saved = std::to_string(m_savedCount);
+    if (m_unattended) {
+        // The description log keeps the suite's Japanese.
+        if (failure.empty()) return Finish(saved + "個の連番ファイルを保存しました。");
+        return Finish("Error\r\n連番ファイルの保存を中断しました。\r\n理由: " + failure + "\r\n中断までに" + saved +
+                      "個の連番ファイルを保存しました。");
     }
-    if (m_unattended) return Finish(count);
-    if (Ask(count + "\r\n\r\n" + kOpenFolderQuestion, platformqt::IconInformation, platformqt::ButtonsYesNo,
-            platformqt::AnswerYes) == platformqt::AnswerYes &&
+    const QString count =
+        failure.empty()
+            ? UiText::tr("%1個の連番ファイルを保存しました。").arg(m_savedCount)
+            : UiText::tr("Error\r\n連番ファイルの保存を中断しました。\r\n理由: %1\r\n"
+                         "中断までに%2個の連番ファイルを保存しました。")
+                  .arg(ToQ(shownFailure), QString::number(m_savedCount));
+    if (Ask(count + QStringLiteral("\r\n\r\n") + UiText::tr(kOpenFolderQuestion), platformqt::IconInformation,
+            platformqt::ButtonsYesNo, platformqt::AnswerYes) == platformqt::AnswerYes &&
         m_hooks.reveal)
         m_hooks.reveal(FolderOf(m_firstPath));
     if ((records::ReadSrsMode(m_job.IniPath()) & records::kSrsCloseAfterNotice) && m_hooks.closeWindow)
@@ -186,7 +194,8 @@ void FileSaveView::EndSeries(const std::string& failure) {
 void FileSaveView::Finish(const std::string& resultText) {
     m_ended = true;
     std::string error;
-    if (!records::WriteDescriptionLogFile(m_job, resultText, error)) AddLine(error);
+    // The window shows the failure; a file save keeps no log of its own to write it to.
+    if (!records::WriteDescriptionLogFile(m_job, resultText, error, records::ErrorReader::User)) AddLine(error);
     if (m_hooks.closeWindow) m_hooks.closeWindow();
 }
 
@@ -195,8 +204,9 @@ void FileSaveView::AddLine(const std::string& line) {
     m_job.AppendLog(line);
 }
 
-int FileSaveView::Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons,
+int FileSaveView::Ask(const QString& shown, platformqt::MessageIcon icon, platformqt::MessageButtons buttons,
                       int answer) {
+    const std::string text = platformqt::FromQ(shown);
     if (m_hooks.message) return m_hooks.message(window(), "Sitrova", text, icon, buttons, answer);
     return platformqt::ShowMessage(window(), "Sitrova", text, icon, buttons, answer);
 }

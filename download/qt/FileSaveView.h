@@ -63,15 +63,17 @@ private:
     void Poll();
     void OnEnded(const download::SessionJob& state);
     void SingleNotFound(const std::string& reason);
-    void SingleNotSaved(const std::string& reason);
+    // `reason` goes into the description log of an unattended run, `shownReason` to the user.
+    void SingleNotSaved(const std::string& reason, const std::string& shownReason);
     // The single file is the last: offers to open its folder, then closes the window.
     void EndOfferingFolder();
     void BeginSeries();
-    // `failure` (empty at the end of the numbering) says why the series was broken off.
-    void EndSeries(const std::string& failure);
+    // `failure` (empty at the end of the numbering) says why the series was broken off, for
+    // the description log; `shownFailure` says it to the user.
+    void EndSeries(const std::string& failure, const std::string& shownFailure);
     void AddLine(const std::string& line);
     void Finish(const std::string& resultText);
-    int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer);
+    int Ask(const QString& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer);
 
     engine::SaveJob& m_job;
     FileSaveHooks m_hooks;

@@ -9,6 +9,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/qt/RecordWindows.h"
 
 namespace recordsqt {
@@ -17,7 +18,7 @@ using platformqt::FromQ;
 using platformqt::ToQLines;
 
 CommentEditor::CommentEditor(QWidget* owner, engine::SaveJob& job) : QDialog(owner), m_job(job) {
-    setWindowTitle(QStringLiteral("コメント編集"));
+    setWindowTitle(UiText::tr("コメント編集"));
     resize(360, 240);
     auto* layout = new QVBoxLayout(this);
     m_edit = new QPlainTextEdit(this);
@@ -31,13 +32,13 @@ CommentEditor::CommentEditor(QWidget* owner, engine::SaveJob& job) : QDialog(own
 
     auto* row = new QHBoxLayout();
     row->addStretch(1);
-    auto* save = new QPushButton(QStringLiteral("登録(Ctrl+S)"), this);
+    auto* save = new QPushButton(UiText::tr("登録(Ctrl+S)"), this);
     save->setObjectName(QStringLiteral("registerButton"));
     save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, [this] { Register(); });
     row->addWidget(save);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(UiText::tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
@@ -51,8 +52,8 @@ void CommentEditor::Register() {
     records::SectionFile record;
     std::string error;
     if (!platform::IsRegularFile(path) || !record.Load(path)) {
-        error = "Qdxファイルが開けません: " + path;
-    } else if (records::WriteComment(record, FromQ(m_edit->toPlainText()), &error)) {
+        error = FromQ(UiText::tr("Qdxファイルが開けません: %1").arg(platformqt::ToQ(path)));
+    } else if (records::WriteComment(record, FromQ(m_edit->toPlainText()), &error, records::ErrorReader::User)) {
         done(1);
         return;
     }

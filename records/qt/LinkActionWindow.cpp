@@ -11,6 +11,7 @@
 
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/SavedSiteText.h"
 #include "records/qt/RecordWindows.h"
 
@@ -21,10 +22,10 @@ using platformqt::ToQLines;
 LinkActionWindow::LinkActionWindow(QWidget* owner, const records::RelatedLink& link, TargetOpener opener, Delays delays)
     : QDialog(owner), m_link(link), m_opener(std::move(opener)), m_delays(delays) {
     if (!m_opener) m_opener = ShellOpenTarget;
-    setWindowTitle(QStringLiteral("Qdxファイル - 関連リンク"));
+    setWindowTitle(UiText::tr("Qdxファイル - 関連リンク"));
     resize(437, 239);
     auto* layout = new QVBoxLayout(this);
-    auto* group = new QGroupBox(QStringLiteral("詳細"), this);
+    auto* group = new QGroupBox(UiText::tr("詳細"), this);
     auto* groupLayout = new QVBoxLayout(group);
     auto* detail = new QPlainTextEdit(group);
     detail->setObjectName(QStringLiteral("detailEdit"));
@@ -39,12 +40,12 @@ LinkActionWindow::LinkActionWindow(QWidget* owner, const records::RelatedLink& l
     m_warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(iconSize, iconSize));
     m_warningIcon->hide();
     row->addWidget(m_warningIcon);
-    m_warning = new QLabel(QStringLiteral("指定されたファイルが見つかりません。"), this);
+    m_warning = new QLabel(UiText::tr("指定されたファイルが見つかりません。"), this);
     m_warning->setObjectName(QStringLiteral("warningText"));
     m_warning->hide();
     row->addWidget(m_warning);
     row->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* close = new QPushButton(UiText::tr("閉じる"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, [this] { done(m_opened ? 1 : 0); });
     row->addWidget(close);

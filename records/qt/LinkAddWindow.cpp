@@ -19,6 +19,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/PageTitleFetch.h"
 #include "records/SavedSiteText.h"
 #include "records/Settings.h"
@@ -41,19 +42,19 @@ std::string DroppedName(std::string path) {
 }  // namespace
 
 LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(owner), m_job(job) {
-    setWindowTitle(QStringLiteral("関連リンクの登録"));
+    setWindowTitle(UiText::tr("関連リンクの登録"));
     resize(460, 240);
     setAcceptDrops(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("■登録するリンク名"), this));
+    layout->addWidget(new QLabel(UiText::tr("■登録するリンク名"), this));
     m_name = new QLineEdit(this);
     m_name->setObjectName(platformqt::ControlName(NameEdit));
     layout->addWidget(m_name);
-    layout->addWidget(new QLabel(QStringLiteral("■登録するフルパス"), this));
+    layout->addWidget(new QLabel(UiText::tr("■登録するフルパス"), this));
     m_target = new QLineEdit(this);
     m_target->setObjectName(platformqt::ControlName(TargetEdit));
     layout->addWidget(m_target);
-    m_download = new QCheckBox(QStringLiteral("Webファイルは、ダウンロードして保存の後に登録する。"), this);
+    m_download = new QCheckBox(UiText::tr("Webファイルは、ダウンロードして保存の後に登録する。"), this);
     m_download->setObjectName(platformqt::ControlName(DownloadCheck));
     m_download->setChecked((records::ReadDefMode(job.IniPath()) & records::kDownloadWebFilesBit) != 0);
     layout->addWidget(m_download);
@@ -67,11 +68,11 @@ LinkAddWindow::LinkAddWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
 
     auto* row = new QHBoxLayout();
     row->addStretch(1);
-    auto* add = new QPushButton(QStringLiteral("追加"), this);
+    auto* add = new QPushButton(UiText::tr("追加"), this);
     add->setObjectName(platformqt::ControlName(AddButton));
     connect(add, &QPushButton::clicked, this, [this] { Add(); });
     row->addWidget(add);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto* cancel = new QPushButton(UiText::tr("キャンセル"), this);
     cancel->setObjectName(platformqt::ControlName(CancelButton));
     connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
     row->addWidget(cancel);
@@ -85,17 +86,17 @@ LinkAddWindow::~LinkAddWindow() {
     for (auto& fetch : m_fetches) fetch.Wait();
 }
 
-void LinkAddWindow::Warn(const std::string& text) {
-    platformqt::ShowMessage(this, "Sitrova", text, platformqt::IconWarning);
+void LinkAddWindow::Warn(const QString& text) {
+    platformqt::ShowMessage(this, "Sitrova", FromQ(text), platformqt::IconWarning);
 }
 
 void LinkAddWindow::Add() {
     const std::string name = FromQ(m_name->text());
     const std::string target = FromQ(m_target->text().trimmed());
-    if (name.empty()) return Warn("リンク名を入力してください。");
+    if (name.empty()) return Warn(UiText::tr("リンク名を入力してください。"));
     const bool web = records::IsWebTarget(target);
     if (!web && (target.empty() || !platform::FileExists(target)))
-        return Warn("指定されたファイル／フォルダは存在しません。");
+        return Warn(UiText::tr("指定されたファイル／フォルダは存在しません。"));
     if (web && m_download->isChecked()) return StartFileDownload(name, target);
     AddLinkAndClose(name, target);
 }
@@ -103,17 +104,19 @@ void LinkAddWindow::Add() {
 void LinkAddWindow::AddLinkAndClose(const std::string& name, const std::string& target) {
     const std::string path = m_job.QdxPath();
     records::SectionFile record;
-    if (!platform::IsRegularFile(path) || !record.Load(path)) return Warn("Qdxファイルが開けません: " + path);
-    if (records::CountLinks(record) >= records::kMaxRelatedLinks) return Warn("関連リンクはこれ以上登録できません。");
+    if (!platform::IsRegularFile(path) || !record.Load(path))
+        return Warn(UiText::tr("Qdxファイルが開けません: %1").arg(ToQ(path)));
+    if (records::CountLinks(record) >= records::kMaxRelatedLinks)
+        return Warn(UiText::tr("関連リンクはこれ以上登録できません。"));
     std::string error;
-    if (!records::AddLink(record, name, target, &error)) return Warn(error);
+    if (!records::AddLink(record, name, target, &error, records::ErrorReader::User)) return Warn(ToQ(error));
     done(1);
 }
 
 // The file goes into the record's data folder, under "関連ファイル", named as in its URL.
 void LinkAddWindow::StartFileDownload(const std::string& name, const std::string& url) {
     const std::string folder = records::StripExtension(m_job.QdxPath()) + ".files/関連ファイル";
-    if (!platform::CreateFolderChain(folder)) return Warn("保存先のフォルダを作成できません: " + folder);
+    if (!platform::CreateFolderChain(folder)) return Warn(UiText::tr("保存先のフォルダを作成できません: %1").arg(ToQ(folder)));
     std::string file = url.substr(url.rfind('/') + 1);
     if (file.empty() || file == "." || file == "..") file = "index.html";
     const RelatedFileStart& start = RelatedFileStarter();
@@ -122,7 +125,7 @@ void LinkAddWindow::StartFileDownload(const std::string& name, const std::string
             QMetaObject::invokeMethod(this, [this, code, value] { OnDownloadCode(code, value); }, Qt::QueuedConnection);
         });
     }
-    if (!m_fileDownload) return Warn("ファイルをダウンロードできませんでした。");
+    if (!m_fileDownload) return Warn(UiText::tr("ファイルをダウンロードできませんでした。"));
     SetBusy(true);
     m_downloadName = name;
     m_downloadPath = folder + "/" + file;
@@ -142,7 +145,7 @@ void LinkAddWindow::OnDownloadCode(int code, int64_t value) {
         // Nothing was saved, so nothing is registered; the user may try again or uncheck.
         m_fileDownload.reset();
         SetBusy(false);
-        Warn("ファイルをダウンロードできませんでした。");
+        Warn(UiText::tr("ファイルをダウンロードできませんでした。"));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/qt/RecordWindows.h"
 
 namespace recordsqt {
@@ -18,7 +19,7 @@ using platformqt::ToQ;
 namespace {
 
 QPushButton* Button(QWidget* parent, const char* text, const char* name) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(platformqt::Ui(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
@@ -27,10 +28,10 @@ QPushButton* Button(QWidget* parent, const char* text, const char* name) {
 }  // namespace
 
 LinkDelWindow::LinkDelWindow(QWidget* owner, engine::SaveJob& job) : QDialog(owner), m_job(job) {
-    setWindowTitle(QStringLiteral("関連リンクの削除"));
+    setWindowTitle(UiText::tr("関連リンクの削除"));
     resize(480, 360);
     auto* layout = new QVBoxLayout(this);
-    auto* note = new QLabel(QStringLiteral("削除する関連リンクをチェックしてください。"), this);
+    auto* note = new QLabel(UiText::tr("削除する関連リンクをチェックしてください。"), this);
     note->setObjectName(QStringLiteral("note"));
     layout->addWidget(note);
     m_list = new QListWidget(this);
@@ -52,17 +53,17 @@ LinkDelWindow::LinkDelWindow(QWidget* owner, engine::SaveJob& job) : QDialog(own
     }
 
     auto* row = new QHBoxLayout();
-    auto* all = Button(this, "全て選択", "checkAll");
+    auto* all = Button(this, QT_TRANSLATE_NOOP("UiText", "全て選択"), "checkAll");
     connect(all, &QPushButton::clicked, this, [this] { CheckAll(true); });
     row->addWidget(all);
-    auto* none = Button(this, "全て非選択", "uncheckAll");
+    auto* none = Button(this, QT_TRANSLATE_NOOP("UiText", "全て非選択"), "uncheckAll");
     connect(none, &QPushButton::clicked, this, [this] { CheckAll(false); });
     row->addWidget(none);
     row->addStretch(1);
-    auto* remove = Button(this, "削除する", "deleteButton");
+    auto* remove = Button(this, QT_TRANSLATE_NOOP("UiText", "削除する"), "deleteButton");
     connect(remove, &QPushButton::clicked, this, [this] { Delete(); });
     row->addWidget(remove);
-    auto* cancel = Button(this, "キャンセル", "cancelButton");
+    auto* cancel = Button(this, QT_TRANSLATE_NOOP("UiText", "キャンセル"), "cancelButton");
     connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
     row->addWidget(cancel);
     layout->addLayout(row);
@@ -81,7 +82,8 @@ void LinkDelWindow::Delete() {
         return;
     }
     if (!records::DeleteLinks(m_record, chosen)) {
-        platformqt::ShowMessage(this, "Sitrova", "関連リンクを削除できません: " + m_record.Path(), platformqt::IconWarning);
+        const QString text = UiText::tr("関連リンクを削除できません: %1").arg(ToQ(m_record.Path()));
+        platformqt::ShowMessage(this, "Sitrova", platformqt::FromQ(text), platformqt::IconWarning);
         // The record in memory no longer matches the file; the file keeps every link.
         done(0);
         return;

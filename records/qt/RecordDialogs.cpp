@@ -5,6 +5,8 @@
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/qt/RecordWindows.h"
 
 namespace recordsqt {
@@ -61,7 +63,9 @@ int RunQdxLinkAction(QWidget* owner, engine::SaveJob& job, int index, const Targ
         // Nobody could see the window: open at once, and say so when the target is missing.
         const int opened = window.OpenTarget();
         if (!opened)
-            platformqt::ShowMessage(nullptr, "Sitrova", "指定されたファイルが見つかりません。\r\n" + link.target,
+            platformqt::ShowMessage(nullptr, "Sitrova",
+                                    platformqt::FromQ(UiText::tr("指定されたファイルが見つかりません。\r\n%1")
+                                                          .arg(platformqt::ToQ(link.target))),
                                     platformqt::IconWarning);
         return opened;
     });

@@ -75,7 +75,7 @@ private:
     void AddLinkAndClose(const std::string& name, const std::string& target);
     void SetBusy(bool busy);
     void TakeTitle(unsigned generation, const std::string& title);
-    void Warn(const std::string& text);
+    void Warn(const QString& text);
 
     engine::SaveJob& m_job;
     QLineEdit* m_name = nullptr;

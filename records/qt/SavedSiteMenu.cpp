@@ -8,6 +8,7 @@
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/SavedSiteText.h"
 #include "records/qt/SavedSiteView.h"
 
@@ -40,7 +41,7 @@ void SavedSiteView::BuildMenus() {
     RemoveMenus();
 
     auto addMenu = [&](const char* title) {
-        auto* menu = new QMenu(QString::fromUtf8(title), this);
+        auto* menu = new QMenu(platformqt::Ui(title), this);
         bar->addMenu(menu);
         m_menus.push_back(menu);
         return menu;
@@ -52,36 +53,38 @@ void SavedSiteView::BuildMenus() {
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     };
     auto item = [&](QMenu* menu, const char* caption, int id, bool enabled = true) {
-        addItem(menu, QString::fromUtf8(caption), id, enabled);
+        addItem(menu, platformqt::Ui(caption), id, enabled);
     };
     const std::string qdxPath = m_job.QdxPath();
     const int links = records::CountLinks(m_record);
     // Without the log's header the job knows no site: nothing to open or check.
     const bool read = m_reader.status == records::QdxReadable;
 
-    QMenu* file = addMenu("ファイル(&F)");
-    item(file, "保存したファイルを開く(&O)", CmdOpenSaved, read);
-    item(file, "コンプリートURLを開く(&P)", CmdOpenUrl, read);
+    QMenu* file = addMenu(QT_TRANSLATE_NOOP("UiText", "ファイル(&F)"));
+    item(file, QT_TRANSLATE_NOOP("UiText", "保存したファイルを開く(&O)"), CmdOpenSaved, read);
+    item(file, QT_TRANSLATE_NOOP("UiText", "コンプリートURLを開く(&P)"), CmdOpenUrl, read);
     file->addSeparator();
-    item(file, "エラーログを開く(&E)", CmdErrorLog, platform::IsRegularFile(records::ErrorLogPathOf(qdxPath)));
-    item(file, "更新レポートを開く(&R)", CmdChangeReport, read && !ChangeReportPath().empty());
+    item(file, QT_TRANSLATE_NOOP("UiText", "エラーログを開く(&E)"), CmdErrorLog,
+         platform::IsRegularFile(records::ErrorLogPathOf(qdxPath)));
+    item(file, QT_TRANSLATE_NOOP("UiText", "更新レポートを開く(&R)"), CmdChangeReport, read && !ChangeReportPath().empty());
     file->addSeparator();
-    item(file, "更新をチェックする(&I)", CmdUpdateCheck, read);
+    item(file, QT_TRANSLATE_NOOP("UiText", "更新をチェックする(&I)"), CmdUpdateCheck, read);
     file->addSeparator();
-    item(file, "Sitrova の新規起動(&N)", CmdNewSitrova);
-    item(file, "終了(&C)", CmdQuit);
+    item(file, QT_TRANSLATE_NOOP("UiText", "Sitrova の新規起動(&N)"), CmdNewSitrova);
+    item(file, QT_TRANSLATE_NOOP("UiText", "終了(&C)"), CmdQuit);
 
-    QMenu* tools = addMenu("ツール(&T)");
-    item(tools, "コメントの編集(&C)", CmdComment);
-    item(tools, "バナー広告等削除を実行(&D)", CmdAdRemoval, !m_adRemovalStarted);
+    QMenu* tools = addMenu(QT_TRANSLATE_NOOP("UiText", "ツール(&T)"));
+    item(tools, QT_TRANSLATE_NOOP("UiText", "コメントの編集(&C)"), CmdComment);
+    item(tools, QT_TRANSLATE_NOOP("UiText", "バナー広告等削除を実行(&D)"), CmdAdRemoval, !m_adRemovalStarted);
     tools->addSeparator();
-    item(tools, "Qdxファイルのフルパスをコピー(&P)", CmdCopyPath);
+    item(tools, QT_TRANSLATE_NOOP("UiText", "Qdxファイルのフルパスをコピー(&P)"), CmdCopyPath);
 
-    QMenu* link = addMenu("リンク(&L)");
-    item(link, "外部リンクファイル一覧を開く(&O)", CmdOutDomainList, m_job.Has(OutDomainAll | OutDomainSelect));
+    QMenu* link = addMenu(QT_TRANSLATE_NOOP("UiText", "リンク(&L)"));
+    item(link, QT_TRANSLATE_NOOP("UiText", "外部リンクファイル一覧を開く(&O)"), CmdOutDomainList,
+         m_job.Has(OutDomainAll | OutDomainSelect));
     link->addSeparator();
-    item(link, "関連ファイルの追加(&A)", CmdLinkAdd, links < records::kMaxRelatedLinks);
-    item(link, "関連ファイルの削除(&D)", CmdLinkDel, links > 0);
+    item(link, QT_TRANSLATE_NOOP("UiText", "関連ファイルの追加(&A)"), CmdLinkAdd, links < records::kMaxRelatedLinks);
+    item(link, QT_TRANSLATE_NOOP("UiText", "関連ファイルの削除(&D)"), CmdLinkDel, links > 0);
     if (links > 0) {
         link->addSeparator();
         for (int i = 0; i < links; ++i) {
@@ -91,11 +94,11 @@ void SavedSiteView::BuildMenus() {
         }
     }
 
-    QMenu* help = addMenu("ヘルプ(&H)");
-    item(help, "What's Qdxファイル？(&C)", CmdQdxHelp);
-    item(help, "Read me ファイル？(&R)", CmdReadMe);
+    QMenu* help = addMenu(QT_TRANSLATE_NOOP("UiText", "ヘルプ(&H)"));
+    item(help, QT_TRANSLATE_NOOP("UiText", "What's Qdxファイル？(&C)"), CmdQdxHelp);
+    item(help, QT_TRANSLATE_NOOP("UiText", "Read me ファイル？(&R)"), CmdReadMe);
     help->addSeparator();
-    item(help, "バージョン情報(&A)", CmdVersion);
+    item(help, QT_TRANSLATE_NOOP("UiText", "バージョン情報(&A)"), CmdVersion);
 }
 
 void SavedSiteView::RemoveMenus() {

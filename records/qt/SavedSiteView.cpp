@@ -20,6 +20,7 @@
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/SavedSiteText.h"
 #include "records/Settings.h"
 
@@ -40,7 +41,7 @@ QLineEdit* ReadOnlyLine(QWidget* parent, int id, const std::string& text) {
 }
 
 QLabel* Label(QWidget* parent, int id, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(platformqt::Ui(text), parent);
     label->setObjectName(platformqt::ControlName(id));
     return label;
 }
@@ -107,18 +108,18 @@ void SavedSiteView::CreateControls() {
     const bool read = m_reader.status == records::QdxReadable;
     auto* layout = new QVBoxLayout(this);
 
-    auto* details = new QGroupBox(QStringLiteral("保存ファイルの詳細"), this);
+    auto* details = new QGroupBox(UiText::tr("保存ファイルの詳細"), this);
     details->setObjectName(platformqt::ControlName(DetailsGroup));
     auto* detailsLayout = new QVBoxLayout(details);
-    detailsLayout->addWidget(Label(details, UrlLabel, "コンプリートURL"));
+    detailsLayout->addWidget(Label(details, UrlLabel, QT_TRANSLATE_NOOP("UiText", "コンプリートURL")));
     m_url = ReadOnlyLine(details, UrlEdit, read ? m_job.StartUrl() : std::string());
     detailsLayout->addWidget(m_url);
-    detailsLayout->addWidget(Label(details, DateLabel, "最終更新日"));
+    detailsLayout->addWidget(Label(details, DateLabel, QT_TRANSLATE_NOOP("UiText", "最終更新日")));
     detailsLayout->addWidget(ReadOnlyLine(details, DateEdit, read ? m_reader.log.lastWriteText : std::string()));
-    detailsLayout->addWidget(Label(details, CountLabel, "総HTMLファイル数"));
+    detailsLayout->addWidget(Label(details, CountLabel, QT_TRANSLATE_NOOP("UiText", "総HTMLファイル数")));
     detailsLayout->addWidget(
         ReadOnlyLine(details, CountEdit, read ? std::to_string(m_reader.log.entryCount) : std::string()));
-    detailsLayout->addWidget(Label(details, OptionLabel, "オプションの設定"));
+    detailsLayout->addWidget(Label(details, OptionLabel, QT_TRANSLATE_NOOP("UiText", "オプションの設定")));
     auto* options = new QPlainTextEdit(details);
     options->setObjectName(platformqt::ControlName(OptionEdit));
     options->setReadOnly(true);
@@ -127,7 +128,7 @@ void SavedSiteView::CreateControls() {
     detailsLayout->addWidget(options);
     layout->addWidget(details);
 
-    auto* note = new QGroupBox(QStringLiteral("≪Note≫"), this);
+    auto* note = new QGroupBox(UiText::tr("≪Note≫"), this);
     note->setObjectName(platformqt::ControlName(NoteGroup));
     auto* noteLayout = new QVBoxLayout(note);
     m_comment = new QPlainTextEdit(note);
@@ -140,7 +141,7 @@ void SavedSiteView::CreateControls() {
 
     auto* row = new QHBoxLayout();
     row->addStretch(1);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* close = new QPushButton(UiText::tr("閉じる"), this);
     close->setObjectName(platformqt::ControlName(CloseButton));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, [this] { OnCommand(CloseButton); });
@@ -261,7 +262,8 @@ void SavedSiteView::RemoveAdvertisements() {
 bool SavedSiteView::StartSitrova(const std::vector<std::string>& args) {
     const std::string program = m_job.ProgramFolder() + "/Sitrova";
     if (hooks.startProgram(program, args) == 1) return true;
-    platformqt::ShowMessage(m_window, "Sitrova", program + "  が起動できません。", platformqt::IconError);
+    platformqt::ShowMessage(m_window, "Sitrova", platformqt::FromQ(UiText::tr("%1  が起動できません。").arg(ToQ(program))),
+                            platformqt::IconError);
     return false;
 }
 

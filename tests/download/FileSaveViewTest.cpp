@@ -13,9 +13,11 @@
 #include "engine/SaveJob.h"
 #include "platform/Codepage.h"
 #include "platform/Process.h"
+#include "platform/UiLanguage.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/WindowTexts.h"
 
 using testsupport::LoopbackServer;
 using testsupport::Sandbox;
@@ -150,6 +152,31 @@ TEST(FileSaveView, FailuresTellTheirReasonAndADiskErrorBreaksTheSeriesOff) {
     const std::string lines = RunUnattended(server.BaseUrl() + "/img/img001.jpg", out / "s/img001.jpg", &view, window, job);
     EXPECT_EQ(view->SavedCount(), 2);
     EXPECT_NE(lines.find("[Error]連番ファイルの保存を中断しました。 [ディスクに書き込めません]"), std::string::npos) << lines;
+    std::string log;
+    ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / "s/img001-Description.log"), log), platform::CodepageOk);
+    EXPECT_NE(log.find(std::string(67, '-') + "\r\nError\r\n連番ファイルの保存を中断しました。\r\n理由: ディスクに書き込めません\r\n"
+                       "中断までに2個の連番ファイルを保存しました。\r\n"),
+              std::string::npos)
+        << log;
+}
+
+// The same broken-off series for a user who reads English: the window tells the run and its
+// reason in English, the description log keeps the suite's Japanese, reason included.
+TEST(FileSaveView, EnglishWindowTellsTheReasonWhileTheDescriptionLogStaysJapanese) {
+    testsupport::EnsureQApplication();
+    Sandbox site, out;
+    ServeTwelve(site);
+    LoopbackServer server(site.Path());
+    Sandbox::WriteFile(out / "s/img003.jpg.part/in-the-way", "x");
+    platform::SetUiLanguage(platform::UiLanguage::English);
+    QWidget window;
+    engine::SaveJob job;
+    downloadqt::FileSaveView* view = nullptr;
+    const std::string lines = RunUnattended(server.BaseUrl() + "/img/img001.jpg", out / "s/img001.jpg", &view, window, job);
+    platform::SetUiLanguage(platform::UiLanguage::Japanese);
+    EXPECT_EQ(view->SavedCount(), 2);
+    EXPECT_FALSE(windowtexts::HasJapanese(QString::fromStdString(lines))) << lines;
+    EXPECT_NE(lines.find("[Cannot write to the disk]"), std::string::npos) << lines;
     std::string log;
     ASSERT_EQ(platform::Cp932ToUtf8(Sandbox::ReadFile(out / "s/img001-Description.log"), log), platform::CodepageOk);
     EXPECT_NE(log.find(std::string(67, '-') + "\r\nError\r\n連番ファイルの保存を中断しました。\r\n理由: ディスクに書き込めません\r\n"

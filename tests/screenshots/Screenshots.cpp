@@ -35,10 +35,12 @@
 #include "engine/SaveManager.h"
 #include "engine/qt/ProgressView.h"
 #include "platform/Clock.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/FileUtil.h"
 #include "records/SectionFile.h"
 #include "records/qt/RecordWindows.h"
 #include "records/qt/SavedSiteView.h"
+#include "rerevu/TitleProgress.h"
 #include "scheduler/qt/JobDialog.h"
 #include "scheduler/qt/ScheduleWindow.h"
 #include "scheduler/qt/SchedulerDialogs.h"
@@ -130,10 +132,14 @@ void ShowProgressView(const std::string& programFolder) {
 void ShowSavedSite(const testsupport::Sandbox& box, const std::string& programFolder) {
     const recordsqttest::SavedSite site = recordsqttest::WriteSavedSite(box, 0x301 | arias, 1, 42);
     records::SectionFile record;
+    // The related links and the comment are the user's own words, in the user's language.
+    const bool english = platform::InEnglish();
     if (record.Load(site.qdxPath) == 1) {
-        (void)records::AddLink(record, "マニュアル (PDF)", "https://www.example.jp/manual.pdf");
-        (void)records::AddLink(record, "保存メモ", site.folder + "memo.txt");
-        (void)records::WriteComment(record, "毎月1日に更新をチェックする。\r\n画像は別フォルダにも保存済み。");
+        (void)records::AddLink(record, english ? "Manual (PDF)" : "マニュアル (PDF)", "https://www.example.jp/manual.pdf");
+        (void)records::AddLink(record, english ? "Notes on this save" : "保存メモ", site.folder + "memo.txt");
+        (void)records::WriteComment(record, english ? "Check for updates on the 1st of each month.\r\n"
+                                                      "Pictures are kept in another folder too."
+                                                    : "毎月1日に更新をチェックする。\r\n画像は別フォルダにも保存済み。");
     }
     engine::SaveJob job;
     recordsqttest::PrepareJob(job, site, programFolder);
@@ -148,7 +154,7 @@ void ShowSavedSite(const testsupport::Sandbox& box, const std::string& programFo
     Save(&add, "dialog-QdxLinkAdd");
     recordsqt::LinkDelWindow del(&window, job);
     Save(&del, "dialog-QdxLinkDel");
-    records::RelatedLink link{"マニュアル (PDF)", "https://www.example.jp/manual.pdf", ""};
+    records::RelatedLink link{english ? "Manual (PDF)" : "マニュアル (PDF)", "https://www.example.jp/manual.pdf", ""};
     recordsqt::LinkActionWindow action(&window, link, [](const std::string&) { return 1; }, {600000, 600000});
     Save(&action, "dialog-QdxLinkAction");
 }
@@ -376,10 +382,11 @@ void ShowFileSave(const std::string& programFolder) {
     job.SetModeBits(ModeNormal);
     appqt::MainWindow window(job, ModeNormal);
     bool pictured = false;
-    // The picture is taken while the end-of-series question is up; no asks to open the folder.
-    window.Hooks().message = [&](QWidget*, const std::string&, const std::string& text, platformqt::MessageIcon,
+    // The picture is taken while the end-of-series question is up (the run's only notice);
+    // no asks to open the folder.
+    window.Hooks().message = [&](QWidget*, const std::string&, const std::string&, platformqt::MessageIcon icon,
                                  platformqt::MessageButtons, int) {
-        if (text.find("連番ファイルを保存しました") != std::string::npos) {
+        if (icon == platformqt::IconInformation) {
             Save(&window, "file-save");
             pictured = true;
             return static_cast<int>(platformqt::AnswerNo);
@@ -395,6 +402,27 @@ void ShowFileSave(const std::string& programFolder) {
     if (!pictured) {
         ++g_failed;
         std::fprintf(stderr, "the serial save did not end\n");
+    }
+}
+
+// The helper library's window, as its companion shows it while a page title is fetched.
+void ShowTitleProgress() {
+    const platform::DynamicLibrary companion(std::string(SITROVA_BIN_DIR) + "/" + rerevu::kQtCompanionName);
+    const auto show = companion.Function<rerevu::ShowProgressFn>(rerevu::kQtShowProgressExport);
+    if (!show) {
+        ++g_failed;
+        std::fprintf(stderr, "no title progress window in %s\n", rerevu::kQtCompanionName);
+        return;
+    }
+    bool pictured = false;
+    QTimer::singleShot(0, [&pictured] {
+        if (QWidget* window = QApplication::activeModalWidget()) Save(window, "rerevu-title-progress");
+        pictured = true;
+    });
+    const auto finished = [](void* context) { return *static_cast<bool*>(context) ? 1 : 0; };
+    if (show(nullptr, finished, &pictured, platform::InEnglish() ? 1 : 0) != 1) {
+        ++g_failed;
+        std::fprintf(stderr, "the title progress window did not close by itself\n");
     }
 }
 
@@ -484,6 +512,7 @@ int main(int argc, char** argv) {
     ShowScheduler(programFolder);
     ShowFileSave(programFolder);
     ShowAlbumFetcher(programFolder);
+    ShowTitleProgress();
     if (g_texts) std::fclose(g_texts);
     std::printf("%d pictures, %d failures\n", g_written, g_failed);
     return g_failed == 0 && g_written > 0 ? 0 : 1;
