@@ -375,7 +375,6 @@ const UiTextPair kEnglishTexts[] = {
     {"保存中", "Saving"},
     {"応答待機中", "Waiting for answer"},
     {"一時停止中", "Paused"},
-    {"見つかりません", "Not found"},
     {"保存失敗", "Not saved"},
     {"待機中", "Waiting"},
     {"ファイルを保存できませんでした", "The file could not be saved"},
