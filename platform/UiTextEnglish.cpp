@@ -102,7 +102,7 @@ const UiTextPair kEnglishTexts[] = {
     {"削除しました",
      "Removed"},
     {"見つかりません",
-     "None found"},
+     "Not found"},
     {"Qdxファイルを開けませんでした。\r\n%1",
      "Could not open the Qdx file.\r\n%1"},
     {"既にバッチ処理が実行中です。\r\n※新規実行は、既存処理が完了するまでお待ちください。",
