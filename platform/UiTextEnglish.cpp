@@ -49,6 +49,7 @@ const UiTextPair kEnglishTexts[] = {
     {"【コメントは登録されていません】", "[No comment]"},
     {"関連リンク", "Related links"},
     {"【登録がありません】", "[None]"},
+    {"　%1", "  %1"},
     {"　※外部リンクファイル：有り", "  * Outside-domain link list: yes"},
     {"URLの取得に失敗しました。", "Could not get the URL."},
     {"%1 新%2 変%3 同%4 消%5 失%6", "%1 N%2 C%3 U%4 G%5 F%6"},

@@ -79,7 +79,7 @@ std::string DetailsText(const std::string& qdxPath, const QdxDetails& d) {
     text += d.comment.empty() ? std::string(platform::Tr("【コメントは登録されていません】")) : d.comment;
     text += std::string("\r\n\r\n") + platform::Tr("関連リンク") + "\r\n";
     if (d.links.empty()) text += std::string(platform::Tr("【登録がありません】")) + "\r\n";
-    for (const std::string& link : d.links) text += "　" + link + "\r\n";
+    for (const std::string& link : d.links) text += platform::TrArgs("　%1", {link}) + "\r\n";
     if (d.hasOutDomainList) text += std::string(platform::Tr("　※外部リンクファイル：有り")) + "\r\n";
     text += "\r\n";
     text += d.logRead ? d.startUrl : std::string(platform::Tr("URLの取得に失敗しました。"));

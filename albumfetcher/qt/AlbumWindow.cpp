@@ -209,8 +209,8 @@ void AlbumWindow::RefuseStart(const QString& text, int exitCode) {
 }
 
 void AlbumWindow::closeEvent(QCloseEvent* event) {
-    if (m_running && Ask(UiText::tr("強制終了しますか？"), platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo) !=
-                         platformqt::AnswerYes) {
+    if (m_running && Ask(UiText::tr("強制終了しますか？"), platformqt::IconQuestion, platformqt::ButtonsYesNo,
+                         platformqt::AnswerNo) != platformqt::AnswerYes) {
         event->ignore();
         return;
     }

@@ -115,7 +115,10 @@ void JobDialog::BuildControls() {
     const struct {
         const char* text;
         int x, y;
-    } radios[4] = {{QT_TRANSLATE_NOOP("UiText", "無効"), 360, 244}, {QT_TRANSLATE_NOOP("UiText", "有効"), 360, 268}, {QT_TRANSLATE_NOOP("UiText", "選択（※利用不可）"), 360, 292}, {QT_TRANSLATE_NOOP("UiText", "追跡リンク選択（※利用不可）"), 296, 318}};
+    } radios[4] = {{QT_TRANSLATE_NOOP("UiText", "無効"), 360, 244},
+                   {QT_TRANSLATE_NOOP("UiText", "有効"), 360, 268},
+                   {QT_TRANSLATE_NOOP("UiText", "選択（※利用不可）"), 360, 292},
+                   {QT_TRANSLATE_NOOP("UiText", "追跡リンク選択（※利用不可）"), 296, 318}};
     for (int i = 0; i < 4; ++i) {
         m_outDomain[i] = new QRadioButton(UiText::tr(radios[i].text), this);
         m_outDomain[i]->setObjectName(QStringLiteral("outDomain%1").arg(i));

@@ -227,8 +227,9 @@ void ScheduleWindow::Tick() {
 void ScheduleWindow::QuitAsked() {
     if (m_scheduleActive) {
         m_timer.stop();
-        if (m_hooks.message(this, kCaption, FromQ(UiText::tr("スケジュールが実行中です。強制終了しますか？")), platformqt::ButtonsYesNo,
-                            platformqt::AnswerNo) != platformqt::AnswerYes) {
+        const std::string question = FromQ(UiText::tr("スケジュールが実行中です。強制終了しますか？"));
+        if (m_hooks.message(this, kCaption, question, platformqt::ButtonsYesNo, platformqt::AnswerNo) !=
+            platformqt::AnswerYes) {
             m_timer.start(kTimerMs);
             return;
         }
