@@ -26,7 +26,7 @@ const UiTextPair kEnglishTexts[] = {
     {"CPU占有率：%1", "CPU usage: %1"},
     {"最小", "Minimum"},
     {"軽い", "Light"},
-    {"最適", "Balanced"},
+    {"最適", "Optimal"},
     {"最大", "Maximum"},
     {"登録する値が空です。", "The value to register is empty."},
     {"Shift-JIS で保存できない文字を含むため登録しません: %1", "Not registered: it holds a character Shift-JIS cannot store: %1"},

@@ -5,15 +5,15 @@
     <name>UiText</name>
     <message>
         <source>コンプリート保存スケジュールの追加</source>
-        <translation>Add a complete save job</translation>
+        <translation>Add Complete Save Job</translation>
     </message>
     <message>
         <source>オプション≫</source>
-        <translation>Options &gt;&gt;</translation>
+        <translation>Options ≫</translation>
     </message>
     <message>
         <source>≪オプション</source>
-        <translation>&lt;&lt; Options</translation>
+        <translation>≪ Options</translation>
     </message>
     <message>
         <source>ページ名取得</source>
@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>参照</source>
-        <translation>Browse...</translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <source>ＯＫ</source>
@@ -37,7 +37,7 @@
     </message>
     <message>
         <source>強制変換</source>
-        <translation>Force conversion</translation>
+        <translation>Force convert</translation>
     </message>
     <message>
         <source>Alias補整</source>
@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>外部パスの処理</source>
-        <translation>Outside domains</translation>
+        <translation>Outside links</translation>
     </message>
     <message>
         <source>無効</source>
@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>コンプリートするURL</source>
-        <translation>Complete save URL</translation>
+        <translation>URL to save</translation>
     </message>
     <message>
         <source>保存先のフルパス</source>
@@ -109,7 +109,7 @@
     </message>
     <message>
         <source>Web の設定（このジョブ）</source>
-        <translation>Web settings (this job)</translation>
+        <translation>Web Settings (This Job)</translation>
     </message>
     <message>
         <source>（Sitrov.ini の設定のまま）</source>
@@ -129,27 +129,27 @@
     </message>
     <message>
         <source>保存ファイル名</source>
-        <translation>File name</translation>
+        <translation>Saved as</translation>
     </message>
     <message>
         <source>ファイル</source>
-        <translation>&amp;File</translation>
+        <translation>File</translation>
     </message>
     <message>
         <source>スケジューラを閉じる</source>
-        <translation>&amp;Close the scheduler</translation>
+        <translation>Close Scheduler</translation>
     </message>
     <message>
         <source>Sitrova Scheduler を終了する</source>
-        <translation>E&amp;xit Sitrova Scheduler</translation>
+        <translation>Exit Sitrova Scheduler</translation>
     </message>
     <message>
         <source>ヘルプ</source>
-        <translation>&amp;Help</translation>
+        <translation>Help</translation>
     </message>
     <message>
         <source>バージョン情報</source>
-        <translation>About</translation>
+        <translation>Version Information</translation>
     </message>
     <message>
         <source>現在は追加できません。</source>
@@ -193,7 +193,7 @@
     </message>
     <message>
         <source>CPU占有率</source>
-        <translation>CPU usage</translation>
+        <translation>CPU Usage</translation>
     </message>
     <message>
         <source>最大</source>
@@ -201,7 +201,7 @@
     </message>
     <message>
         <source>最適</source>
-        <translation>Balanced</translation>
+        <translation>Optimal</translation>
     </message>
     <message>
         <source>軽い</source>
@@ -261,19 +261,19 @@
     </message>
     <message>
         <source>Qdxファイルを開く(&amp;I)</source>
-        <translation>Open Qdx &amp;file</translation>
+        <translation>Open Qdx &amp;File</translation>
     </message>
     <message>
         <source>コンプリートURLを開く(&amp;P)</source>
-        <translation>Open complete save &amp;URL</translation>
+        <translation>Open Start &amp;URL</translation>
     </message>
     <message>
         <source>保存したHTMLファイルを開く(&amp;O)</source>
-        <translation>Open saved &amp;HTML file</translation>
+        <translation>Open Saved &amp;HTML File</translation>
     </message>
     <message>
         <source>更新レポートを開く(&amp;R)</source>
-        <translation>Open update &amp;report</translation>
+        <translation>Open Change &amp;Report</translation>
     </message>
     <message>
         <source>ファイルが開けません</source>
@@ -313,15 +313,15 @@
     </message>
     <message>
         <source>ファイルのURLを開く(&amp;P)</source>
-        <translation>Open the file&apos;s &amp;URL</translation>
+        <translation>Open File &amp;URL</translation>
     </message>
     <message>
         <source>保存したファイルを開く(&amp;O)</source>
-        <translation>&amp;Open saved file</translation>
+        <translation>&amp;Open Saved File</translation>
     </message>
     <message>
         <source>保存した“フォルダ”を開く(&amp;D)</source>
-        <translation>Open saved &amp;folder</translation>
+        <translation>Open Saved &amp;Folder</translation>
     </message>
     <message>
         <source>指定したファイルが見つかりませんでした。</source>
@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>最近変更されたサイト(&amp;R)...</source>
-        <translation>&amp;Recently changed sites...</translation>
+        <translation>&amp;Recently Changed Sites...</translation>
     </message>
     <message>
         <source>ヘルプ(&amp;H)</source>
@@ -373,7 +373,7 @@
     </message>
     <message>
         <source>最近変更されたサイト</source>
-        <translation>Recently changed sites</translation>
+        <translation>Recently Changed Sites</translation>
     </message>
     <message>
         <source>何日以内に更新で変わったサイトを表示しますか:</source>
@@ -429,11 +429,11 @@ Sitrova Suite</translation>
     </message>
     <message>
         <source>ダウンロード開始</source>
-        <translation>Start download</translation>
+        <translation>Start Download</translation>
     </message>
     <message>
         <source>ファイルサイズ</source>
-        <translation>File size</translation>
+        <translation>Size</translation>
     </message>
     <message>
         <source>ダウンロードが終了しました。<byte value="xd"/>
