@@ -5,6 +5,7 @@
 #include "engine/UrlModel.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace album {
 
@@ -101,9 +102,9 @@ int CheckFolderText(std::string_view folder) {
 
 const char* FolderCheckMessage(int check) {
     switch (check) {
-    case FolderReservedName: return "保存先のパスは無効です（予約デバイス名が含まれています）。";
-    case FolderNoSeparator: return "保存先が正しくありません。";
-    case FolderBadCharacter: return "保存名に使用できない文字が含まれています。";
+    case FolderReservedName: return platform::Tr("保存先のパスは無効です（予約デバイス名が含まれています）。");
+    case FolderNoSeparator: return platform::Tr("保存先が正しくありません。");
+    case FolderBadCharacter: return platform::Tr("保存名に使用できない文字が含まれています。");
     default: return "";
     }
 }

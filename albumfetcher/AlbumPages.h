@@ -45,6 +45,7 @@ std::string UniquePhotoPath(const std::string& folder, const std::string& stem);
 // The checks of the folder box: 0 when usable, else the message to show.
 enum FolderCheck : int { FolderOk = 0, FolderReservedName, FolderNoSeparator, FolderBadCharacter };
 int CheckFolderText(std::string_view folder);
+// The message of a failed check, in the user's language ("" for FolderOk).
 const char* FolderCheckMessage(int check);
 
 // The folder as used: without a trailing "/", then with one.

@@ -1,6 +1,7 @@
 #include "scheduler/HelperLibrary.h"
 
 #include "platform/DynamicLibrary.h"
+#include "platform/UiText.h"
 #include "rerevu/RerEvu.h"
 
 namespace scheduler {
@@ -45,9 +46,9 @@ int FetchTitle(const std::string& programFolder, void* owner, const std::string&
 
 std::string TitleFailureMessage(int result) {
     switch (result) {
-    case TitleNoLibrary: return "タイトル取得に失敗しました（KvLibQ4.dllをロードできない）。";
-    case TitleNoExport: return "タイトル取得に失敗しました（KvLibQ4.dll内の関数が呼び出せない）。";
-    default: return "タイトル取得に失敗しました（ページアクセスに失敗）。";
+    case TitleNoLibrary: return platform::Tr("タイトル取得に失敗しました（KvLibQ4.dllをロードできない）。");
+    case TitleNoExport: return platform::Tr("タイトル取得に失敗しました（KvLibQ4.dll内の関数が呼び出せない）。");
+    default: return platform::Tr("タイトル取得に失敗しました（ページアクセスに失敗）。");
     }
 }
 

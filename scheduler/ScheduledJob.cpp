@@ -7,6 +7,7 @@
 #include "engine/ModeFlags.h"
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace scheduler {
 
@@ -37,9 +38,9 @@ ScheduledJob NewScheduledJob(std::string_view commandWord) {
 }
 
 std::string CpuLevelText(int cpuLevel) {
-    static constexpr std::array<std::string_view, 4> kNames = {"最小", "軽い", "最適", "最大"};
+    const char* const names[4] = {platform::Tr("最小"), platform::Tr("軽い"), platform::Tr("最適"), platform::Tr("最大")};
     const int index = cpuLevel >= 1 && cpuLevel <= 4 ? cpuLevel - 1 : 2;
-    return "CPU占有率：" + std::string(kNames[index]);
+    return platform::TrArgs("CPU占有率：%1", {names[index]});
 }
 
 uint32_t JobOptionBits(const ScheduledJob& job) {

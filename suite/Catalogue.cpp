@@ -3,6 +3,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace suite {
 
@@ -109,11 +110,13 @@ bool Storable(const std::string& value, std::string* error) {
     std::string sjis;
     size_t bad = 0;
     if (value.empty()) {
-        if (error) *error = "登録する値が空です。";
+        if (error) *error = platform::Tr("登録する値が空です。");
         return false;
     }
     if (platform::Utf8ToCp932(value, sjis, &bad) == platform::CodepageOk) return true;
-    if (error) *error = "Shift-JIS で保存できない文字を含むため登録しません: " + platform::DescribeUnmappable(value, bad);
+    if (error)
+        *error = platform::TrArgs("Shift-JIS で保存できない文字を含むため登録しません: %1",
+                                  {platform::DescribeUnmappable(value, bad)});
     return false;
 }
 
@@ -136,16 +139,18 @@ int ReadCatalogueFile(const std::string& path, xml::Document& doc, std::string* 
     std::string why;
     const int64_t size = platform::FileSize(path);
     bool ok = false;
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxCatalogueBytes) why = "ファイルが大きすぎます。";
+    if (size < 0 || static_cast<uint64_t>(size) > kMaxCatalogueBytes) why = platform::Tr("ファイルが大きすぎます。");
     else if (doc.LoadFile(path, &why) == xml::XmlOk && doc.Top() && doc.Top()->Name() == "qdxsuite") ok = true;
-    else if (why.empty()) why = "文書要素が qdxsuite ではありません。";
+    else if (why.empty()) why = platform::Tr("文書要素が qdxsuite ではありません。");
     if (ok) return LoadRead;
     MakeEmpty(doc);
     const std::string aside = AsideName(path);
     const bool kept = platform::RenameFile(path, aside);
     if (message) {
-        *message = "カタログファイル " + path + " が壊れています（" + why + "）。空のカタログで始めます。";
-        *message += kept ? "\n壊れたファイルは " + aside + " として残しました。" : "\n壊れたファイルを退避できませんでした。";
+        *message = platform::TrArgs("カタログファイル %1 が壊れています（%2）。空のカタログで始めます。", {path, why});
+        *message += "\n";
+        *message += kept ? platform::TrArgs("壊れたファイルは %1 として残しました。", {aside})
+                         : std::string(platform::Tr("壊れたファイルを退避できませんでした。"));
     }
     return LoadDamaged;
 }
@@ -303,7 +308,7 @@ int Catalogue::Commit(std::string* error) {
     platform::FileLock lock;
     // Unlocked, the replay could lose another process's entries written meanwhile.
     if (!LockCatalogue(lock, m_path)) {
-        if (error) *error = "カタログファイル " + m_path + " をロックできません（" + m_path + ".lock）。";
+        if (error) *error = platform::TrArgs("カタログファイル %1 をロックできません（%2）。", {m_path, m_path + ".lock"});
         return 0;
     }
     xml::Document fresh;

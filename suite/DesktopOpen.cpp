@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/Process.h"
+#include "platform/UiText.h"
 
 namespace suite {
 
@@ -41,10 +42,10 @@ int OutcomeOfOpenerStatus(int status) {
 std::string OpenFailureText(int outcome) {
     switch (outcome) {
     case Opened: return {};
-    case OpenFileMissing: return "指定したファイルが見つかりませんでした。";
-    case OpenNoApplication: return "指定したファイルが関連付けられていませんでした。";
-    case OpenAccessDenied: return "OS がファイルへのアクセスを拒否しました。";
-    default: return "システム リソースが足りません。";
+    case OpenFileMissing: return platform::Tr("指定したファイルが見つかりませんでした。");
+    case OpenNoApplication: return platform::Tr("指定したファイルが関連付けられていませんでした。");
+    case OpenAccessDenied: return platform::Tr("OS がファイルへのアクセスを拒否しました。");
+    default: return platform::Tr("システム リソースが足りません。");
     }
 }
 

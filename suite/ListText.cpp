@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 #include "platform/ProfileFile.h"
 
 namespace suite {
@@ -66,10 +67,10 @@ std::string SaveDateText(int64_t epochSeconds) {
     const std::time_t t = static_cast<std::time_t>(epochSeconds);
     std::tm local{};
     if (!::localtime_r(&t, &local)) return {};
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u年%02u月%02u日　%02u:%02u", unsigned(local.tm_year + 1900),
-                  unsigned(local.tm_mon + 1), unsigned(local.tm_mday), unsigned(local.tm_hour), unsigned(local.tm_min));
-    return text;
+    char parts[5][12];
+    const int values[5] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+    for (int i = 0; i < 5; ++i) std::snprintf(parts[i], sizeof parts[i], i == 0 ? "%04u" : "%02u", unsigned(values[i]));
+    return platform::TrArgs("%1年%2月%3日　%4:%5", {parts[0], parts[1], parts[2], parts[3], parts[4]});
 }
 
 WindowSize ReadWindowSize(const std::string& iniPath) {

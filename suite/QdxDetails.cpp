@@ -2,6 +2,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 #include "records/QdxRecord.h"
 #include "records/SavedSiteLog.h"
 #include "records/SavedSiteText.h"
@@ -11,8 +12,6 @@ namespace suite {
 
 namespace {
 
-constexpr const char* kUnsupported = "Qdx-Error:1\r\n指定されたファイルはサポートされていない形式です。";
-constexpr const char* kCannotOpen = "Qdx-Error:2\r\n指定されたファイルが開けません。";
 constexpr size_t kMaxCommentColumn = 64;
 constexpr size_t kCommentCut = 59;
 
@@ -41,13 +40,13 @@ QdxDetails ReadQdxDetails(const std::string& qdxPath) {
     std::string head;
     if (!platform::IsRegularFile(qdxPath) || !platform::ReadFileHead(qdxPath, head, 64)) {
         d.status = DetailsCannotOpen;
-        d.message = kCannotOpen;
+        d.message = platform::Tr("Qdx-Error:2\r\n指定されたファイルが開けません。");
         return d;
     }
     const unsigned long modeWord = ModeWordOf(head);
     if (modeWord == 0) {
         d.status = DetailsUnsupported;
-        d.message = kUnsupported;
+        d.message = platform::Tr("Qdx-Error:1\r\n指定されたファイルはサポートされていない形式です。");
         return d;
     }
     d.status = DetailsRead;
@@ -77,13 +76,13 @@ QdxDetails ReadQdxDetails(const std::string& qdxPath) {
 std::string DetailsText(const std::string& qdxPath, const QdxDetails& d) {
     if (d.status != DetailsRead) return qdxPath + "\r\n\r\n" + d.message;
     std::string text = qdxPath + "\r\n\r\n";
-    text += d.comment.empty() ? std::string("【コメントは登録されていません】") : d.comment;
-    text += "\r\n\r\n関連リンク\r\n";
-    if (d.links.empty()) text += "【登録がありません】\r\n";
-    for (const std::string& link : d.links) text += "　" + link + "\r\n";
-    if (d.hasOutDomainList) text += "　※外部リンクファイル：有り\r\n";
+    text += d.comment.empty() ? std::string(platform::Tr("【コメントは登録されていません】")) : d.comment;
+    text += std::string("\r\n\r\n") + platform::Tr("関連リンク") + "\r\n";
+    if (d.links.empty()) text += std::string(platform::Tr("【登録がありません】")) + "\r\n";
+    for (const std::string& link : d.links) text += platform::TrArgs("　%1", {link}) + "\r\n";
+    if (d.hasOutDomainList) text += std::string(platform::Tr("　※外部リンクファイル：有り")) + "\r\n";
     text += "\r\n";
-    text += d.logRead ? d.startUrl : std::string("URLの取得に失敗しました。");
+    text += d.logRead ? d.startUrl : std::string(platform::Tr("URLの取得に失敗しました。"));
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "suite/UpdateSummary.h"
 
 #include "platform/Clock.h"
+#include "platform/UiText.h"
 #include "records/ChangeReport.h"
 #include "records/HistoryIndex.h"
 
@@ -9,7 +10,6 @@ namespace suite {
 namespace {
 
 constexpr const char* kUpdateKind = "update";
-constexpr const char* kCountMarks[5] = {"新", "変", "同", "消", "失"};
 constexpr int64_t kSecondsPerDay = 24 * 60 * 60;
 
 }  // namespace
@@ -35,9 +35,10 @@ UpdateSummary ReadUpdateSummary(const std::string& dataFolder) {
 std::string UpdateColumnText(const UpdateSummary& summary) {
     if (!summary.updated) return {};
     const std::string when = platform::LocalDateTimeText(summary.ended);
-    std::string text = when.substr(0, when.find(' '));
-    for (int i = 0; i < 5; ++i) text += std::string(" ") + kCountMarks[i] + std::to_string(summary.counts[i]);
-    return text;
+    std::string counts[5];
+    for (int i = 0; i < 5; ++i) counts[i] = std::to_string(summary.counts[i]);
+    return platform::TrArgs("%1 新%2 変%3 同%4 消%5 失%6",
+                            {when.substr(0, when.find(' ')), counts[0], counts[1], counts[2], counts[3], counts[4]});
 }
 
 bool ChangedWithin(const UpdateSummary& summary, int days, int64_t now) {

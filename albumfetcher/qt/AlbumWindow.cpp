@@ -16,6 +16,7 @@
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 
 namespace albumqt {
 
@@ -27,6 +28,18 @@ namespace {
 constexpr int kAutoStartMs = 1000;
 // The bars follow the transfer at about the pace the downloader reports it.
 constexpr int kPollMs = 100;
+
+// The states the run writes into the list's third column, shown in the window's language.
+constexpr const char* kRowStates[] = {QT_TRANSLATE_NOOP("UiText", "取得中"), QT_TRANSLATE_NOOP("UiText", "保存済み"),
+                                      QT_TRANSLATE_NOOP("UiText", "取得失敗")};
+
+void TranslateRowStates(QTreeWidget* list) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list->topLevelItem(i);
+        for (const char* state : kRowStates)
+            if (row->text(2) == QString::fromUtf8(state)) row->setText(2, UiText::tr(state));
+    }
+}
 
 }  // namespace
 
@@ -61,14 +74,14 @@ AlbumWindow::~AlbumWindow() {
 }
 
 void AlbumWindow::CreateMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(UiText::tr("ファイル(&F)"));
     file->setEnabled(false);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    QAction* version = help->addAction(QStringLiteral("バージョン情報(&V)"));
+    QMenu* help = menuBar()->addMenu(UiText::tr("ヘルプ(&H)"));
+    QAction* version = help->addAction(UiText::tr("バージョン情報(&V)"));
     version->setObjectName(QStringLiteral("cmd1015"));
     connect(version, &QAction::triggered, this, [this] {
-        Ask("AlbumFetcher\r\nフォトアルバムの写真を保存します。\r\nSitrova Suite", platformqt::IconInformation,
-            platformqt::ButtonOk, platformqt::AnswerOk, "バージョン情報");
+        Ask(UiText::tr("AlbumFetcher\r\nフォトアルバムの写真を保存します。\r\nSitrova Suite"), platformqt::IconInformation,
+            platformqt::ButtonOk, platformqt::AnswerOk, UiText::tr("バージョン情報"));
     });
 }
 
@@ -82,11 +95,11 @@ void AlbumWindow::CreateControls() {
         return w;
     };
     place(new QLabel(QStringLiteral("URL")), 0, 5, 5, 26, 18);
-    place(new QLabel(QStringLiteral("保存先フォルダ")), 0, 5, 33, 80, 18);
+    place(new QLabel(UiText::tr("保存先フォルダ")), 0, 5, 33, 80, 18);
     m_url = static_cast<QLineEdit*>(place(new QLineEdit, UrlEdit, 32, 0, 433, 22));
     m_folder = static_cast<QLineEdit*>(place(new QLineEdit, FolderEdit, 87, 28, 375, 22));
-    m_start = static_cast<QPushButton*>(place(new QPushButton(QStringLiteral("ダウンロード開始")), StartButton, 252, 69, 113, 21));
-    auto* cancel = static_cast<QPushButton*>(place(new QPushButton(QStringLiteral("キャンセル")), CancelButton, 377, 69, 87, 21));
+    m_start = static_cast<QPushButton*>(place(new QPushButton(UiText::tr("ダウンロード開始")), StartButton, 252, 69, 113, 21));
+    auto* cancel = static_cast<QPushButton*>(place(new QPushButton(UiText::tr("キャンセル")), CancelButton, 377, 69, 87, 21));
     m_fileCounter = static_cast<QLineEdit*>(place(new QLineEdit, FileCounter, 5, 98, 78, 18));
     m_fileBar = static_cast<QProgressBar*>(place(new QProgressBar, FileBar, 86, 98, 388, 18));
     m_albumCounter = static_cast<QLineEdit*>(place(new QLineEdit, AlbumCounter, 5, 118, 78, 18));
@@ -100,7 +113,7 @@ void AlbumWindow::CreateControls() {
     m_list = static_cast<QTreeWidget*>(place(new QTreeWidget, PhotoList, 0, 140, 474, 168));
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels({QStringLiteral("保存ファイル名"), QStringLiteral("ファイルサイズ"), QStringLiteral("状態")});
+    m_list->setHeaderLabels({UiText::tr("保存ファイル名"), UiText::tr("ファイルサイズ"), UiText::tr("状態")});
     m_list->header()->resizeSection(0, 240);
     m_list->header()->resizeSection(1, 132);
     m_list->header()->resizeSection(2, 96);
@@ -113,7 +126,7 @@ void AlbumWindow::StartDownload() {
     const std::string url = FromQ(m_url->text().trimmed());
     const std::string folderText = FromQ(m_folder->text().trimmed());
     if (const int check = album::CheckFolderText(folderText); check != album::FolderOk)
-        return RefuseStart(album::FolderCheckMessage(check), platform::ExitRefused);
+        return RefuseStart(ToQ(album::FolderCheckMessage(check)), platform::ExitRefused);
     // The folder is made once there is a photo to put in it.
     m_folderPath = album::NormalizedFolder(folderText);
     m_albumUrl = url;
@@ -140,6 +153,7 @@ void AlbumWindow::Poll() {
     m_fileCounter->setText(ToQ(state.fileCounter));
     m_albumCounter->setText(ToQ(state.totalCounter));
     downloadqt::ShowSessionRows(m_list, state);
+    TranslateRowStates(m_list);
     if (!state.ended) return;
     m_poll->stop();
     switch (state.outcome) {
@@ -156,7 +170,7 @@ void AlbumWindow::FinishRun() {
     m_exitCode = m_savedCount == m_total ? platform::ExitDone
                  : m_savedCount > 0       ? platform::ExitPartly
                                           : platform::ExitNetwork;
-    if (Ask("ダウンロードが終了しました。\r\n保存したフォルダを開きますか？", platformqt::IconQuestion,
+    if (Ask(UiText::tr("ダウンロードが終了しました。\r\n保存したフォルダを開きますか？"), platformqt::IconQuestion,
             platformqt::ButtonsYesNo, platformqt::AnswerNo) == platformqt::AnswerYes &&
         m_hooks.startProgram)
         (void)m_hooks.startProgram("xdg-open", {m_folderPath.substr(0, m_folderPath.size() - 1)});
@@ -171,8 +185,8 @@ void AlbumWindow::FolderFailed() {
     m_running = false;
     m_finished = true;
     m_exitCode = platform::ExitDisk;
-    Ask("保存先フォルダを作成できません: " + m_folderPath, platformqt::IconError, platformqt::ButtonOk,
-        platformqt::AnswerOk, "エラー");
+    Ask(UiText::tr("保存先フォルダを作成できません: %1").arg(ToQ(m_folderPath)), platformqt::IconError,
+        platformqt::ButtonOk, platformqt::AnswerOk, UiText::tr("エラー"));
     close();
 }
 
@@ -181,13 +195,13 @@ void AlbumWindow::FailPhoto() {
     m_finished = true;
     // The run stops here: the album or a photo's page could not be read.
     m_exitCode = m_savedCount > 0 ? platform::ExitPartly : platform::ExitNetwork;
-    Ask("写真の取得に失敗しました。\r\nURLが不正である可能性があります。\r\n\r\n終了します。", platformqt::IconWarning,
-        platformqt::ButtonOk, platformqt::AnswerOk);
+    Ask(UiText::tr("写真の取得に失敗しました。\r\nURLが不正である可能性があります。\r\n\r\n終了します。"),
+        platformqt::IconWarning, platformqt::ButtonOk, platformqt::AnswerOk);
     close();
 }
 
-void AlbumWindow::RefuseStart(const std::string& text, int exitCode) {
-    Ask(text, platformqt::IconError, platformqt::ButtonOk, platformqt::AnswerOk, "エラー");
+void AlbumWindow::RefuseStart(const QString& text, int exitCode) {
+    Ask(text, platformqt::IconError, platformqt::ButtonOk, platformqt::AnswerOk, UiText::tr("エラー"));
     if (!m_autoStart || !platformqt::IsHeadless()) return;
     m_finished = true;
     m_exitCode = exitCode;
@@ -195,8 +209,8 @@ void AlbumWindow::RefuseStart(const std::string& text, int exitCode) {
 }
 
 void AlbumWindow::closeEvent(QCloseEvent* event) {
-    if (m_running && Ask("強制終了しますか？", platformqt::IconQuestion, platformqt::ButtonsYesNo, platformqt::AnswerNo) !=
-                         platformqt::AnswerYes) {
+    if (m_running && Ask(UiText::tr("強制終了しますか？"), platformqt::IconQuestion, platformqt::ButtonsYesNo,
+                         platformqt::AnswerNo) != platformqt::AnswerYes) {
         event->ignore();
         return;
     }
@@ -209,10 +223,10 @@ void AlbumWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-int AlbumWindow::Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons,
-                     int answer, const char* caption) {
-    if (m_hooks.message) return m_hooks.message(this, caption, text, icon, buttons, answer);
-    return platformqt::ShowMessage(this, caption, text, icon, buttons, answer);
+int AlbumWindow::Ask(const QString& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons,
+                     int answer, const QString& caption) {
+    if (m_hooks.message) return m_hooks.message(this, FromQ(caption), FromQ(text), icon, buttons, answer);
+    return platformqt::ShowMessage(this, FromQ(caption), FromQ(text), icon, buttons, answer);
 }
 
 }  // namespace albumqt

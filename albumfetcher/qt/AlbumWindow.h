@@ -65,9 +65,9 @@ private:
     void FolderFailed();
     void FailPhoto();
     // A run started by "auto" that cannot start: nobody is there to correct the boxes.
-    void RefuseStart(const std::string& text, int exitCode);
-    int Ask(const std::string& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer,
-            const char* caption = "AlbumFetcher");
+    void RefuseStart(const QString& text, int exitCode);
+    int Ask(const QString& text, platformqt::MessageIcon icon, platformqt::MessageButtons buttons, int answer,
+            const QString& caption = QStringLiteral("AlbumFetcher"));
 
     std::string m_programFolder;
     AlbumHooks m_hooks;

@@ -1,5 +1,6 @@
 #include "scheduler/qt/JobDialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,7 +13,9 @@
 #include <QVBoxLayout>
 
 #include "engine/qt/NamedOptionsForm.h"
+#include "platform/UiLanguage.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "scheduler/HelperLibrary.h"
 
 namespace schedulerqt {
@@ -22,12 +25,13 @@ using platformqt::ToQ;
 
 namespace {
 
-constexpr const char* kTitle = "コンプリート保存スケジュールの追加";
-constexpr const char* kOptionsClosed = "オプション≫";
-constexpr const char* kOptionsOpen = "≪オプション";
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("UiText", "コンプリート保存スケジュールの追加");
+constexpr const char* kOptionsClosed = QT_TRANSLATE_NOOP("UiText", "オプション≫");
+constexpr const char* kOptionsOpen = QT_TRANSLATE_NOOP("UiText", "≪オプション");
 
+// `text` is a window text marked for translation.
 QPushButton* Button(QWidget* parent, const char* text, const char* name, int x, int y, int w, int h) {
-    auto* button = new QPushButton(ToQ(text), parent);
+    auto* button = new QPushButton(UiText::tr(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, y, w, h);
     button->setAutoDefault(false);
@@ -50,7 +54,7 @@ JobDialog::JobDialog(scheduler::ScheduledJob& job, const std::string& programFol
     : QDialog(owner), m_job(job), m_cpuLevel(job.cpuLevel), m_programFolder(programFolder), m_hooks(hooks),
       m_named(job.named) {
     setObjectName(QStringLiteral("SitrovaConsole"));
-    setWindowTitle(ToQ(kTitle));
+    setWindowTitle(UiText::tr(kTitle));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(540, 440);
@@ -59,6 +63,7 @@ JobDialog::JobDialog(scheduler::ScheduledJob& job, const std::string& programFol
     palette.setColor(QPalette::Window, QColor(0xD3, 0xD3, 0xD3));
     setPalette(palette);
     BuildControls();
+    if (platform::InEnglish()) FitTranslatedTexts();
     ShowOptions(job.optionsShown);
 }
 
@@ -73,13 +78,13 @@ void JobDialog::BuildControls() {
     m_path->setObjectName(QStringLiteral("savePath"));
     m_path->setGeometry(34, 82, 480, 22);
     m_path->setMaxLength(static_cast<int>(scheduler::kTextLimit));
-    m_title = Button(this, "ページ名取得", "getTitle", 272, 112, 104, 22);
-    m_browse = Button(this, "参照", "browse", 392, 112, 96, 22);
-    m_ok = Button(this, "ＯＫ", "ok", 88, 148, 130, 22);
-    m_cancel = Button(this, "キャンセル", "cancel", 300, 148, 130, 22);
+    m_title = Button(this, QT_TRANSLATE_NOOP("UiText", "ページ名取得"), "getTitle", 272, 112, 104, 22);
+    m_browse = Button(this, QT_TRANSLATE_NOOP("UiText", "参照"), "browse", 392, 112, 96, 22);
+    m_ok = Button(this, QT_TRANSLATE_NOOP("UiText", "ＯＫ"), "ok", 88, 148, 130, 22);
+    m_cancel = Button(this, QT_TRANSLATE_NOOP("UiText", "キャンセル"), "cancel", 300, 148, 130, 22);
     m_options = Button(this, kOptionsClosed, "options", 56, 188, 130, 22);
 
-    m_limitLabel = new QLabel(ToQ("上位階層の上限値："), this);
+    m_limitLabel = new QLabel(UiText::tr("上位階層の上限値："), this);
     m_limitLabel->setGeometry(88, 220, 144, 18);
     m_upperLimit = new QLineEdit(ToQ(m_job.upperLimitText), this);
     m_upperLimit->setObjectName(QStringLiteral("upperLimit"));
@@ -91,13 +96,13 @@ void JobDialog::BuildControls() {
         const char* text;
         const char* name;
         bool value;
-    } checks[CheckCount] = {{"強制変換", "forceConvert", m_job.forceConvert},
-                            {"Alias補整", "aliasFix", m_job.aliasFix},
-                            {"Agent利用", "useAgent", m_job.useAgent},
-                            {"データフォルダ", "dataFolder", m_job.dataFolder},
-                            {"更新ログ", "updateLog", m_job.updateLog}};
+    } checks[CheckCount] = {{QT_TRANSLATE_NOOP("UiText", "強制変換"), "forceConvert", m_job.forceConvert},
+                            {QT_TRANSLATE_NOOP("UiText", "Alias補整"), "aliasFix", m_job.aliasFix},
+                            {QT_TRANSLATE_NOOP("UiText", "Agent利用"), "useAgent", m_job.useAgent},
+                            {QT_TRANSLATE_NOOP("UiText", "データフォルダ"), "dataFolder", m_job.dataFolder},
+                            {QT_TRANSLATE_NOOP("UiText", "更新ログ"), "updateLog", m_job.updateLog}};
     for (int i = 0; i < CheckCount; ++i) {
-        m_checks[i] = new QCheckBox(ToQ(checks[i].text), this);
+        m_checks[i] = new QCheckBox(UiText::tr(checks[i].text), this);
         m_checks[i]->setObjectName(QString::fromLatin1(checks[i].name));
         m_checks[i]->setGeometry(124, 240 + 26 * i, 150, 22);
         m_checks[i]->setChecked(checks[i].value);
@@ -105,14 +110,17 @@ void JobDialog::BuildControls() {
     connect(m_checks[ForceConvert], &QCheckBox::clicked, this, [this] { ForceConvertClicked(); });
     connect(m_checks[UseAgent], &QCheckBox::clicked, this, [this] { UseAgentClicked(); });
 
-    m_outDomainLabel = new QLabel(ToQ("外部パスの処理"), this);
+    m_outDomainLabel = new QLabel(UiText::tr("外部パスの処理"), this);
     m_outDomainLabel->setGeometry(328, 220, 160, 18);
     const struct {
         const char* text;
         int x, y;
-    } radios[4] = {{"無効", 360, 244}, {"有効", 360, 268}, {"選択（※利用不可）", 360, 292}, {"追跡リンク選択（※利用不可）", 296, 318}};
+    } radios[4] = {{QT_TRANSLATE_NOOP("UiText", "無効"), 360, 244},
+                   {QT_TRANSLATE_NOOP("UiText", "有効"), 360, 268},
+                   {QT_TRANSLATE_NOOP("UiText", "選択（※利用不可）"), 360, 292},
+                   {QT_TRANSLATE_NOOP("UiText", "追跡リンク選択（※利用不可）"), 296, 318}};
     for (int i = 0; i < 4; ++i) {
-        m_outDomain[i] = new QRadioButton(ToQ(radios[i].text), this);
+        m_outDomain[i] = new QRadioButton(UiText::tr(radios[i].text), this);
         m_outDomain[i]->setObjectName(QStringLiteral("outDomain%1").arg(i));
         m_outDomain[i]->setGeometry(radios[i].x, radios[i].y, 220, 22);
         m_outDomain[i]->setEnabled(i < 2);
@@ -122,11 +130,11 @@ void JobDialog::BuildControls() {
     m_cpuLabel = new QLabel(ToQ(scheduler::CpuLevelText(m_cpuLevel)), this);
     m_cpuLabel->setObjectName(QStringLiteral("cpuLevel"));
     m_cpuLabel->setGeometry(304, 344, 130, 22);
-    m_cpuChange = Button(this, "変更", "cpuChange", 442, 344, 48, 22);
+    m_cpuChange = Button(this, QT_TRANSLATE_NOOP("UiText", "変更"), "cpuChange", 442, 344, 48, 22);
 
     // The named options take one row below the others: a button for their dialog and the
     // arguments they add to the job.
-    m_webButton = Button(this, "Web の設定...", "webOptions", 88, 380, 150, 22);
+    m_webButton = Button(this, QT_TRANSLATE_NOOP("UiText", "Web の設定..."), "webOptions", 88, 380, 150, 22);
     m_webSummary = new QLabel(this);
     m_webSummary->setObjectName(QStringLiteral("webSummary"));
     m_webSummary->setGeometry(248, 380, 270, 22);
@@ -141,9 +149,23 @@ void JobDialog::BuildControls() {
     connect(m_cancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
+// The places of the controls were made for the Japanese texts: a longer English text widens
+// its control, which moves left where it would leave the dialog.
+void JobDialog::FitTranslatedTexts() {
+    constexpr int kMargin = 8;
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        QRect place = button->geometry();
+        const int wanted = button->sizeHint().width();
+        if (wanted <= place.width()) continue;
+        place.setWidth(wanted);
+        if (place.right() > width() - kMargin) place.moveRight(width() - kMargin);
+        button->setGeometry(place);
+    }
+}
+
 void JobDialog::ShowOptions(bool shown) {
     m_job.optionsShown = shown;
-    m_options->setText(ToQ(shown ? kOptionsOpen : kOptionsClosed));
+    m_options->setText(UiText::tr(shown ? kOptionsOpen : kOptionsClosed));
     for (QWidget* w : {static_cast<QWidget*>(m_limitLabel), static_cast<QWidget*>(m_upperLimit),
                        static_cast<QWidget*>(m_outDomainLabel), static_cast<QWidget*>(m_cpuLabel),
                        static_cast<QWidget*>(m_cpuChange), static_cast<QWidget*>(m_webButton),
@@ -158,8 +180,8 @@ void JobDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(Qt::black);
     const int ascent = painter.fontMetrics().ascent();
-    painter.drawText(16, 16 + ascent, ToQ("コンプリートするURL"));
-    painter.drawText(16, 64 + ascent, ToQ("保存先のフルパス"));
+    painter.drawText(16, 16 + ascent, UiText::tr("コンプリートするURL"));
+    painter.drawText(16, 64 + ascent, UiText::tr("保存先のフルパス"));
 }
 
 // Agent use always comes with forced conversion.
@@ -186,14 +208,14 @@ void JobDialog::Browse() {
 void JobDialog::FetchTitle() {
     const std::string url = FromQ(m_url->text());
     if (url.empty()) {
-        Tell(m_hooks, this, "URLが指定されていません。", kTitle);
+        Tell(m_hooks, this, FromQ(UiText::tr("URLが指定されていません。")), FromQ(UiText::tr(kTitle)));
         return;
     }
     const std::string folder = scheduler::PathFolderPart(FromQ(m_path->text()));
     std::string title;
     const int result = scheduler::FetchTitle(m_programFolder, this, url, m_job.makerMode, title);
     if (result == scheduler::TitleFetched) m_path->setText(ToQ(folder + TitleAsFileName(title) + ".html"));
-    else Tell(m_hooks, this, scheduler::TitleFailureMessage(result), "エラー");
+    else Tell(m_hooks, this, scheduler::TitleFailureMessage(result), FromQ(UiText::tr("エラー")));
     activateWindow();
     raise();
 }
@@ -201,12 +223,12 @@ void JobDialog::FetchTitle() {
 void JobDialog::Accept() {
     const std::string url = FromQ(m_url->text());
     if (!scheduler::IsAcceptedUrl(url)) {
-        Tell(m_hooks, this, "URLが正しくありません。");
+        Tell(m_hooks, this, FromQ(UiText::tr("URLが正しくありません。")));
         return;
     }
     const std::string path = FromQ(m_path->text());
     if (!scheduler::CheckSavePath(path, scheduler::PathHasReservedName(m_programFolder, path))) {
-        Tell(m_hooks, this, "保存パスが正しくありません。");
+        Tell(m_hooks, this, FromQ(UiText::tr("保存パスが正しくありません。")));
         return;
     }
     m_job.url = url;
@@ -234,7 +256,7 @@ void JobDialog::OpenWebOptions() {
     if (!m_webDialog) {
         m_webDialog = new QDialog(this);
         m_webDialog->setObjectName(QStringLiteral("webOptionsDialog"));
-        m_webDialog->setWindowTitle(ToQ("Web の設定（このジョブ）"));
+        m_webDialog->setWindowTitle(UiText::tr("Web の設定（このジョブ）"));
         auto* box = new QVBoxLayout(m_webDialog);
         auto* form = new QFormLayout;
         box->addLayout(form);
@@ -264,7 +286,7 @@ void JobDialog::ShowWebSummary() {
     std::string text;
     for (const std::string& argument : scheduler::NamedArgumentsFor(m_named, m_job.settingsNamed))
         text += (text.empty() ? "" : " ") + argument;
-    const QString shown = text.empty() ? ToQ("（Sitrov.ini の設定のまま）") : ToQ(text);
+    const QString shown = text.empty() ? UiText::tr("（Sitrov.ini の設定のまま）") : ToQ(text);
     m_webSummary->setText(m_webSummary->fontMetrics().elidedText(shown, Qt::ElideRight, m_webSummary->width()));
     m_webSummary->setToolTip(ToQ(text));
 }

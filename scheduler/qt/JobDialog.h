@@ -55,6 +55,7 @@ protected:
 
 private:
     void BuildControls();
+    void FitTranslatedTexts();
     void ShowOptions(bool shown);
     void ForceConvertClicked();
     void UseAgentClicked();

@@ -9,6 +9,7 @@
 
 #include "platform/Process.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 #include "scheduler/qt/JobDialog.h"
 #include "scheduler/qt/ScheduleIcons.h"
@@ -16,6 +17,7 @@
 
 namespace schedulerqt {
 
+using platformqt::FromQ;
 using platformqt::ToQ;
 
 namespace {
@@ -40,13 +42,13 @@ ScheduleWindow::ScheduleWindow(const std::string& programFolder, const std::stri
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    m_add = new QPushButton(ToQ("スケジュールの追加"), client);
+    m_add = new QPushButton(UiText::tr("スケジュールの追加"), client);
     m_add->setObjectName(QStringLiteral("addSchedule"));
-    m_run = new QPushButton(ToQ("実行"), client);
+    m_run = new QPushButton(UiText::tr("実行"), client);
     m_run->setObjectName(QStringLiteral("run"));
     m_list = new QTableWidget(0, 3, client);
     m_list->setObjectName(QStringLiteral("jobList"));
-    m_list->setHorizontalHeaderLabels({ToQ("状態"), ToQ("保存ファイル名"), ToQ("コンプリートするURL")});
+    m_list->setHorizontalHeaderLabels({UiText::tr("状態"), UiText::tr("保存ファイル名"), UiText::tr("コンプリートするURL")});
     m_list->verticalHeader()->hide();
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -66,16 +68,16 @@ ScheduleWindow::ScheduleWindow(const std::string& programFolder, const std::stri
 ScheduleWindow::~ScheduleWindow() = default;
 
 void ScheduleWindow::BuildMenu() {
-    QMenu* file = menuBar()->addMenu(ToQ("ファイル"));
+    QMenu* file = menuBar()->addMenu(UiText::tr("ファイル"));
     file->setObjectName(QStringLiteral("QdXSchdMenu"));
-    QAction* toSitrova = file->addAction(ToQ("スケジューラを閉じる"));
+    QAction* toSitrova = file->addAction(UiText::tr("スケジューラを閉じる"));
     toSitrova->setData(2002);
     connect(toSitrova, &QAction::triggered, this, [this] { CloseToSitrova(); });
-    QAction* quit = file->addAction(ToQ("Sitrova Scheduler を終了する"));
+    QAction* quit = file->addAction(UiText::tr("Sitrova Scheduler を終了する"));
     quit->setData(2001);
     connect(quit, &QAction::triggered, this, [this] { QuitAsked(); });
-    QMenu* help = menuBar()->addMenu(ToQ("ヘルプ"));
-    QAction* version = help->addAction(ToQ("バージョン情報"));
+    QMenu* help = menuBar()->addMenu(UiText::tr("ヘルプ"));
+    QAction* version = help->addAction(UiText::tr("バージョン情報"));
     version->setData(2000);
     connect(version, &QAction::triggered, this, [this] { RunVersionDialog(this); });
 }
@@ -131,11 +133,11 @@ void ScheduleWindow::ResumeAfterChange() {
 
 void ScheduleWindow::AddJob() {
     if (!PauseForAdd()) {
-        Tell(m_hooks, this, "現在は追加できません。");
+        Tell(m_hooks, this, FromQ(UiText::tr("現在は追加できません。")));
         return;
     }
     if (JobCount() >= scheduler::kMaxJobs) {
-        Tell(m_hooks, this, "スケジュールはもう追加できません。");
+        Tell(m_hooks, this, FromQ(UiText::tr("スケジュールはもう追加できません。")));
         ResumeAfterChange();
         return;
     }
@@ -159,7 +161,7 @@ void ScheduleWindow::AddJob() {
 void ScheduleWindow::EditJob(int row) {
     if (row < 0 || row >= JobCount()) return;
     if (!PauseForEdit(row)) {
-        Tell(m_hooks, this, "実行中／実行済みの項目は変更できません。");
+        Tell(m_hooks, this, FromQ(UiText::tr("実行中／実行済みの項目は変更できません。")));
         return;
     }
     scheduler::ScheduledJob& job = *m_jobs[static_cast<size_t>(row)];
@@ -170,7 +172,7 @@ void ScheduleWindow::EditJob(int row) {
 
 void ScheduleWindow::RunSchedule() {
     if (m_runnerStarted || JobCount() <= 0) {
-        Tell(m_hooks, this, "スケジュールの実行に失敗しました。");
+        Tell(m_hooks, this, FromQ(UiText::tr("スケジュールの実行に失敗しました。")));
         return;
     }
     std::vector<std::string> commands;
@@ -183,7 +185,7 @@ void ScheduleWindow::RunSchedule() {
         (void)platform::StartProcess(program, scheduler::CommandArguments(jobCommand), true);
     });
     if (!m_runner->Start(std::move(commands))) {
-        Tell(m_hooks, this, "スケジュールの実行に失敗しました。");
+        Tell(m_hooks, this, FromQ(UiText::tr("スケジュールの実行に失敗しました。")));
         return;
     }
     m_runnerStarted = true;
@@ -195,16 +197,16 @@ void ScheduleWindow::RunSchedule() {
 void ScheduleWindow::WriteRow(int row) {
     const scheduler::ScheduledJob& job = *m_jobs[static_cast<size_t>(row)];
     const int current = m_runnerStarted ? m_runner->CurrentIndex() : 0;
-    const char* state = "待機中";
+    const char* state = QT_TRANSLATE_NOOP("UiText", "待機中");
     int icon = scheduler::JobIconIndex(job);
     if (m_runnerStarted && row < current) {
-        state = "実行済み";
+        state = QT_TRANSLATE_NOOP("UiText", "実行済み");
         icon = 0;
     } else if (m_runnerStarted && row == current) {
-        state = "実行中";
+        state = QT_TRANSLATE_NOOP("UiText", "実行中");
         icon = 1;
     }
-    auto* stateItem = new QTableWidgetItem(ScheduleIcon(icon), ToQ(state));
+    auto* stateItem = new QTableWidgetItem(ScheduleIcon(icon), UiText::tr(state));
     stateItem->setData(Qt::UserRole, QString::fromLatin1(scheduler::IconName(icon).data()));
     m_list->setItem(row, 0, stateItem);
     const size_t slash = job.savePath.rfind('/');
@@ -216,7 +218,7 @@ void ScheduleWindow::Tick() {
     for (int row = 0; row < JobCount(); ++row) WriteRow(row);
     if (m_runnerStarted && !m_runnerPaused && m_runner->Ended()) {
         m_timer.stop();
-        Tell(m_hooks, this, "スケジュールは全て終了しました。");
+        Tell(m_hooks, this, FromQ(UiText::tr("スケジュールは全て終了しました。")));
         m_scheduleActive = false;
         close();
     }
@@ -225,8 +227,9 @@ void ScheduleWindow::Tick() {
 void ScheduleWindow::QuitAsked() {
     if (m_scheduleActive) {
         m_timer.stop();
-        if (m_hooks.message(this, kCaption, "スケジュールが実行中です。強制終了しますか？", platformqt::ButtonsYesNo,
-                            platformqt::AnswerNo) != platformqt::AnswerYes) {
+        const std::string question = FromQ(UiText::tr("スケジュールが実行中です。強制終了しますか？"));
+        if (m_hooks.message(this, kCaption, question, platformqt::ButtonsYesNo, platformqt::AnswerNo) !=
+            platformqt::AnswerYes) {
             m_timer.start(kTimerMs);
             return;
         }
@@ -236,7 +239,7 @@ void ScheduleWindow::QuitAsked() {
 
 void ScheduleWindow::CloseToSitrova() {
     if (m_hooks.startProgram(SitrovaProgram(m_programFolder), {}) != platform::ProcessStarted) {
-        Tell(m_hooks, this, "操作に失敗しました。");
+        Tell(m_hooks, this, FromQ(UiText::tr("操作に失敗しました。")));
         return;
     }
     QThread::msleep(500);

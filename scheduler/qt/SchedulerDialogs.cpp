@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "platform/Version.h"
 #include "scheduler/qt/ScheduleIcons.h"
 
@@ -20,16 +21,19 @@ using platformqt::ToQ;
 QDialog* MakeCpuDialog(QWidget* owner) {
     auto* dialog = new QDialog(owner);
     dialog->setObjectName(QStringLiteral("QdXSchdCpu"));
-    dialog->setWindowTitle(ToQ("CPU占有率"));
+    dialog->setWindowTitle(UiText::tr("CPU占有率"));
     auto* layout = new QVBoxLayout(dialog);
     auto* group = new QButtonGroup(dialog);
     group->setObjectName(QStringLiteral("levels"));
     const struct {
         const char* text;
         int id;
-    } levels[] = {{"最大", CpuHighest}, {"最適", CpuBalanced}, {"軽い", CpuLight}, {"最小", CpuLowest}};
+    } levels[] = {{QT_TRANSLATE_NOOP("UiText", "最大"), CpuHighest},
+                  {QT_TRANSLATE_NOOP("UiText", "最適"), CpuBalanced},
+                  {QT_TRANSLATE_NOOP("UiText", "軽い"), CpuLight},
+                  {QT_TRANSLATE_NOOP("UiText", "最小"), CpuLowest}};
     for (const auto& level : levels) {
-        auto* radio = new QRadioButton(ToQ(level.text), dialog);
+        auto* radio = new QRadioButton(UiText::tr(level.text), dialog);
         radio->setObjectName(QStringLiteral("level%1").arg(level.id));
         group->addButton(radio, level.id);
         layout->addWidget(radio);
@@ -53,15 +57,15 @@ int RunCpuDialog(QWidget* owner) {
 QDialog* MakeVersionDialog(QWidget* owner) {
     auto* dialog = new QDialog(owner);
     dialog->setObjectName(QStringLiteral("QdXSchdVer"));
-    dialog->setWindowTitle(ToQ("バージョン情報"));
+    dialog->setWindowTitle(UiText::tr("バージョン情報"));
     auto* layout = new QVBoxLayout(dialog);
     auto* icon = new QLabel(dialog);
     icon->setPixmap(SchedulerIcon().pixmap(32, 32));
     layout->addWidget(icon);
-    const std::string version = std::string("Version ") + platform::kSuiteVersion + " (Linux)";
-    for (const std::string& line : {std::string("Sitrovaスケジューラー"), version, std::string("Sitrova project"),
-                                    std::string("コンプリート保存を順番に実行します。")})
-        layout->addWidget(new QLabel(ToQ(line), dialog));
+    const QString version = ToQ(std::string("Version ") + platform::kSuiteVersion + " (Linux)");
+    for (const QString& line : {UiText::tr("Sitrovaスケジューラー"), version, QStringLiteral("Sitrova project"),
+                                UiText::tr("コンプリート保存を順番に実行します。")})
+        layout->addWidget(new QLabel(line, dialog));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     layout->addWidget(buttons);

@@ -10,6 +10,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "suite/ListText.h"
 #include "suite/qt/SortableItem.h"
 
@@ -18,6 +19,8 @@ namespace suiteqt {
 namespace {
 
 constexpr int kRowRole = Qt::UserRole + 1;
+
+using platformqt::FromQ;
 
 std::string PathOf(const QTreeWidgetItem* item) {
     return item ? platformqt::FromQ(item->text(QdxListView::ColPath)) : std::string();
@@ -30,14 +33,14 @@ QdxListView::QdxListView(std::string programFolder, const SuiteHooks& hooks, QWi
     setWindowTitle(QStringLiteral("ViewerQdxList"));
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("qdxList"));
-    SetUpList(m_list, {{"Qdxファイル名", 192, false},
-                       {"上位フォルダ名", 128, false},
-                       {"最終更新日", 112, true},
-                       {"参照回数", 64, true},
-                       {"コメント", 256, false},
-                       {"フルパス", 512, false},
-                       {"検索", 32, false},
-                       {"最終更新チェック", 250, false}});
+    SetUpList(m_list, {{QT_TRANSLATE_NOOP("UiText", "Qdxファイル名"), 192, false},
+                       {QT_TRANSLATE_NOOP("UiText", "上位フォルダ名"), 128, false},
+                       {QT_TRANSLATE_NOOP("UiText", "最終更新日"), 112, true},
+                       {QT_TRANSLATE_NOOP("UiText", "参照回数"), 64, true},
+                       {QT_TRANSLATE_NOOP("UiText", "コメント"), 256, false},
+                       {QT_TRANSLATE_NOOP("UiText", "フルパス"), 512, false},
+                       {QT_TRANSLATE_NOOP("UiText", "検索"), 32, false},
+                       {QT_TRANSLATE_NOOP("UiText", "最終更新チェック"), 250, false}});
     m_list->header()->moveSection(ColUpdate, ColCount + 1);
     EnableHeaderSorting(m_list, true);
     m_details = new QPlainTextEdit;
@@ -67,8 +70,8 @@ QTreeWidgetItem* QdxListView::AddRow(const suite::QdxRow& row) {
     item->setText(ColComment, platformqt::ToQ(suite::CommentColumnText(row.details.comment)));
     item->setText(ColPath, platformqt::ToQ(row.fullPath));
     item->setText(ColUpdate, platformqt::ToQ(suite::UpdateColumnText(row.update)));
-    if (!row.update.updated) item->setToolTip(ColUpdate, QStringLiteral("まだ更新チェックをしていません"));
-    else item->setToolTip(ColUpdate, QStringLiteral("新規・変更・変更なし・消滅・失敗の数"));
+    if (!row.update.updated) item->setToolTip(ColUpdate, UiText::tr("まだ更新チェックをしていません"));
+    else item->setToolTip(ColUpdate, UiText::tr("新規・変更・変更なし・消滅・失敗の数"));
     item->setTextAlignment(ColDate, Qt::AlignCenter);
     item->setTextAlignment(ColCount, Qt::AlignCenter);
     item->setData(0, kRowRole, static_cast<int>(m_rows.size()));
@@ -153,11 +156,11 @@ void QdxListView::ShowContextMenu(const QPoint& at) {
     if (!item) return;
     const std::string path = PathOf(item);
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Qdxファイルを開く(&I)"), this, [this, path] { OpenInSitrova(path); });
-    menu.addAction(QStringLiteral("コンプリートURLを開く(&P)"), this, [this, path] { OpenStartUrl(path); });
-    menu.addAction(QStringLiteral("保存したHTMLファイルを開く(&O)"), this, [this, path] { OpenStartPage(path); });
+    menu.addAction(UiText::tr("Qdxファイルを開く(&I)"), this, [this, path] { OpenInSitrova(path); });
+    menu.addAction(UiText::tr("コンプリートURLを開く(&P)"), this, [this, path] { OpenStartUrl(path); });
+    menu.addAction(UiText::tr("保存したHTMLファイルを開く(&O)"), this, [this, path] { OpenStartPage(path); });
     const suite::QdxRow* row = RowOf(item);
-    QAction* report = menu.addAction(QStringLiteral("更新レポートを開く(&R)"), this, [this, path] { OpenChangeReport(path); });
+    QAction* report = menu.addAction(UiText::tr("更新レポートを開く(&R)"), this, [this, path] { OpenChangeReport(path); });
     report->setEnabled(row && !row->update.report.empty());
     menu.exec(m_list->viewport()->mapToGlobal(at));
 }
@@ -174,17 +177,19 @@ void QdxListView::OpenInSitrova(const std::string& qdxPath) {
 void QdxListView::OpenStartUrl(const std::string& qdxPath) {
     const suite::QdxDetails details = suite::ReadQdxDetails(qdxPath);
     if (!details.logRead || details.startUrl.empty()) {
-        (void)platformqt::ShowMessage(this, "ファイルが開けません", "URLの取得に失敗しました。", platformqt::IconError);
+        (void)platformqt::ShowMessage(this, FromQ(UiText::tr("ファイルが開けません")), FromQ(UiText::tr("URLの取得に失敗しました。")),
+                                      platformqt::IconError);
         return;
     }
     if (!m_hooks.openUrl || m_hooks.openUrl(details.startUrl) != 1)
-        (void)platformqt::ShowMessage(this, "ファイルが開けません", "システム リソースが足りません。", platformqt::IconError);
+        (void)platformqt::ShowMessage(this, FromQ(UiText::tr("ファイルが開けません")),
+                                      FromQ(UiText::tr("システム リソースが足りません。")), platformqt::IconError);
 }
 
 void QdxListView::OpenStartPage(const std::string& qdxPath) {
     const suite::QdxDetails details = suite::ReadQdxDetails(qdxPath);
     if (details.status != suite::DetailsRead) {
-        (void)platformqt::ShowMessage(this, "ファイルが開けません", details.message, platformqt::IconError);
+        (void)platformqt::ShowMessage(this, FromQ(UiText::tr("ファイルが開けません")), details.message, platformqt::IconError);
         return;
     }
     m_opener->Open(details.startPage);

@@ -13,6 +13,7 @@
 #include "platform/FileUtil.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "suite/ListText.h"
 #include "suite/qt/SortableItem.h"
 
@@ -39,12 +40,12 @@ SavedFileView::SavedFileView(const SuiteHooks& hooks, QWidget* parent)
     setWindowTitle(QStringLiteral("ViewerSeriesFile"));
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("fileList"));
-    SetUpList(m_list, {{"保存した単体／連番ファイル名", 192, false},
-                       {"フォルダパス", 192, false},
-                       {"保存日", 116, true},
-                       {"保存元URL", 512, false},
-                       {"フルパス", 256, false},
-                       {"検索", 64, false}});
+    SetUpList(m_list, {{QT_TRANSLATE_NOOP("UiText", "保存した単体／連番ファイル名"), 192, false},
+                       {QT_TRANSLATE_NOOP("UiText", "フォルダパス"), 192, false},
+                       {QT_TRANSLATE_NOOP("UiText", "保存日"), 116, true},
+                       {QT_TRANSLATE_NOOP("UiText", "保存元URL"), 512, false},
+                       {QT_TRANSLATE_NOOP("UiText", "フルパス"), 256, false},
+                       {QT_TRANSLATE_NOOP("UiText", "検索"), 64, false}});
     EnableHeaderSorting(m_list, false);
     m_sizeLine = new QLabel;
     m_sizeLine->setObjectName(QStringLiteral("sizeLine"));
@@ -114,7 +115,7 @@ void SavedFileView::ShowSelected() {
     const std::string local = platformqt::FromQ(item->text(ColPath));
     const int64_t size = platform::FileSize(local);
     if (size < 0) return;
-    m_sizeLine->setText(platformqt::ToQ("　ファイルサイズ：" + platform::FormatByteSize(static_cast<uint64_t>(size))));
+    m_sizeLine->setText(UiText::tr("　ファイルサイズ：%1").arg(platformqt::ToQ(platform::FormatByteSize(static_cast<uint64_t>(size)))));
     if (!IsJpeg(local) || size > kMaxPreviewBytes) return;
     QImageReader reader(platformqt::ToQ(local));
     reader.setAutoTransform(true);
@@ -122,7 +123,7 @@ void SavedFileView::ShowSelected() {
     if (full.isValid()) reader.setScaledSize(full.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio));
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        m_preview->setText(QStringLiteral("（表示できません）"));
+        m_preview->setText(UiText::tr("（表示できません）"));
         return;
     }
     m_preview->setPixmap(QPixmap::fromImage(picture));
@@ -134,15 +135,16 @@ void SavedFileView::ShowContextMenu(const QPoint& at) {
     const std::string remote = platformqt::FromQ(item->text(ColUrl));
     const std::string local = platformqt::FromQ(item->text(ColPath));
     QMenu menu(this);
-    menu.addAction(QStringLiteral("ファイルのURLを開く(&P)"), this, [this, remote] { OpenUrl(remote); });
-    menu.addAction(QStringLiteral("保存したファイルを開く(&O)"), this, [this, local] { OpenFile(local); });
-    menu.addAction(QStringLiteral("保存した“フォルダ”を開く(&D)"), this, [this, local] { OpenFolder(local); });
+    menu.addAction(UiText::tr("ファイルのURLを開く(&P)"), this, [this, remote] { OpenUrl(remote); });
+    menu.addAction(UiText::tr("保存したファイルを開く(&O)"), this, [this, local] { OpenFile(local); });
+    menu.addAction(UiText::tr("保存した“フォルダ”を開く(&D)"), this, [this, local] { OpenFolder(local); });
     menu.exec(m_list->viewport()->mapToGlobal(at));
 }
 
 void SavedFileView::OpenUrl(const std::string& remote) {
     if (!m_hooks.openUrl || m_hooks.openUrl(remote) != 1)
-        (void)platformqt::ShowMessage(this, "ファイルが開けません", "システム リソースが足りません。", platformqt::IconError);
+        (void)platformqt::ShowMessage(this, platformqt::FromQ(UiText::tr("ファイルが開けません")),
+                                      platformqt::FromQ(UiText::tr("システム リソースが足りません。")), platformqt::IconError);
 }
 
 void SavedFileView::OpenFile(const std::string& local) { m_opener->Open(local); }

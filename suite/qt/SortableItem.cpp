@@ -1,7 +1,10 @@
 #include "suite/qt/SortableItem.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <memory>
+
+#include "platform/qt/UiText.h"
 
 namespace suiteqt {
 
@@ -22,11 +25,15 @@ void EnableHeaderSorting(QTreeWidget* list, bool qdxList) {
 
 void SetUpList(QTreeWidget* list, const std::vector<Column>& columns) {
     QStringList titles;
-    for (const Column& c : columns) titles << platformqt::ToQ(c.title);
+    for (const Column& c : columns) titles << UiText::tr(c.title);
     list->setColumnCount(static_cast<int>(columns.size()));
     list->setHeaderLabels(titles);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-        list->setColumnWidth(i, columns[i].width);
+        // The widths fit the Japanese titles; a translated title that is longer widens its column.
+        int width = columns[i].width;
+        if (titles[i] != QString::fromUtf8(columns[i].title))
+            width = std::max(width, list->header()->sectionSizeHint(i));
+        list->setColumnWidth(i, width);
         if (columns[i].centred) list->headerItem()->setTextAlignment(i, Qt::AlignCenter);
     }
     list->setRootIsDecorated(false);

@@ -36,7 +36,7 @@ void EnableHeaderSorting(QTreeWidget* list, bool qdxList);
 
 // Makes a list with the given columns (title, width, centred), grid-like and full-row.
 struct Column {
-    const char* title;
+    const char* title;  // a window text marked for translation
     int width;
     bool centred;
 };

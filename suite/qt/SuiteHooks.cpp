@@ -6,13 +6,17 @@
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "records/Settings.h"
 
 namespace suiteqt {
 
 namespace {
 
-constexpr const char* kOpenCaption = "ファイルが開けません";
+constexpr const char* kOpenCaption = QT_TRANSLATE_NOOP("UiText", "ファイルが開けません");
+
+std::string Caption() { return platformqt::FromQ(UiText::tr(kOpenCaption)); }
 
 }  // namespace
 
@@ -36,11 +40,10 @@ LocalOpener::LocalOpener(const SuiteHooks& hooks, QWidget* view)
 void LocalOpener::Open(const std::string& path) {
     if (!platform::FileExists(path)) {
         const std::string folder = platform::FolderOf(path);
-        (void)platformqt::ShowMessage(m_view, kOpenCaption,
-                                      (folder.empty() || platform::IsDirectory(folder))
-                                          ? "指定したファイルが見つかりませんでした。"
-                                          : "指定したパスが見つかりませんでした。",
-                                      platformqt::IconError);
+        const QString text = (folder.empty() || platform::IsDirectory(folder))
+                                 ? UiText::tr("指定したファイルが見つかりませんでした。")
+                                 : UiText::tr("指定したパスが見つかりませんでした。");
+        (void)platformqt::ShowMessage(m_view, Caption(), platformqt::FromQ(text), platformqt::IconError);
         return;
     }
     m_watch.Start(m_openFile, path);
@@ -49,7 +52,7 @@ void LocalOpener::Open(const std::string& path) {
 
 void LocalOpener::ShowFailures() {
     for (int outcome : m_watch.TakeFailures())
-        (void)platformqt::ShowMessage(m_view, kOpenCaption, suite::OpenFailureText(outcome), platformqt::IconError);
+        (void)platformqt::ShowMessage(m_view, Caption(), suite::OpenFailureText(outcome), platformqt::IconError);
     if (m_watch.Idle()) m_poll->stop();
 }
 

@@ -13,6 +13,7 @@
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/ProgramStart.h"
+#include "platform/UiText.h"
 #include "platform/UserPlaces.h"
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
@@ -48,11 +49,13 @@ std::string AbsolutePath(const std::string& path) {
     return ec ? path : full.lexically_normal().string();
 }
 
-// Why a registration cannot be taken, or "" when it can.
+// Why a registration cannot be taken, or "" when it can. Printed before any window exists,
+// so the texts come from the console's table rather than the window translations.
 std::string RegistrationProblem(suite::Registration& registration) {
     if (suite::IsQdxKind(registration.kind)) {
         registration.first = AbsolutePath(registration.first);
-        if (!platform::IsRegularFile(registration.first)) return "Qdxファイルが見つかりません: " + registration.first;
+        if (!platform::IsRegularFile(registration.first))
+            return platform::TrArgs("Qdxファイルが見つかりません: %1", {registration.first});
         return {};
     }
     if (suite::IsFileKind(registration.kind)) {
@@ -60,7 +63,7 @@ std::string RegistrationProblem(suite::Registration& registration) {
         return {};
     }
     if (platform::EqualsI(registration.kind, "SITE")) return {};
-    return "登録の種類は QDX、FILE、SITE のどれかです: " + registration.kind;
+    return platform::TrArgs("登録の種類は QDX、FILE、SITE のどれかです: %1", {registration.kind});
 }
 
 }  // namespace

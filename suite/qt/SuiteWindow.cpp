@@ -18,9 +18,11 @@
 #include <cstdio>
 
 #include "platform/FileUtil.h"
+#include "platform/UiLanguage.h"
 #include "platform/UserPlaces.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UiText.h"
 #include "suite/ListText.h"
 #include "suite/Registration.h"
 #include "suite/qt/QdxListView.h"
@@ -57,14 +59,15 @@ SuiteWindow::SuiteWindow(std::string programFolder, suite::Catalogue& catalogue,
     m_searchBox->setObjectName(QStringLiteral("searchBox"));
     m_searchBox->setEditable(true);
     m_searchBox->setInsertPolicy(QComboBox::NoInsert);
-    m_searchButton = new QPushButton(QStringLiteral("検索"));
+    m_searchButton = new QPushButton(UiText::tr("検索"));
     m_searchButton->setObjectName(QStringLiteral("searchButton"));
-    m_searchButton->setFixedSize(66, 23);
+    // Sized for "検索"; the English word needs more room.
+    m_searchButton->setFixedSize(platform::InEnglish() ? std::max(66, m_searchButton->sizeHint().width()) : 66, 23);
     m_tabs = new QTabWidget;
     m_qdxView = new QdxListView(m_programFolder, m_hooks);
     m_fileView = new SavedFileView(m_hooks);
-    m_tabs->addTab(m_qdxView, QStringLiteral("Qdxファイル"));
-    m_tabs->addTab(m_fileView, QStringLiteral("保存したファイル(単体／連番)"));
+    m_tabs->addTab(m_qdxView, UiText::tr("Qdxファイル"));
+    m_tabs->addTab(m_fileView, UiText::tr("保存したファイル(単体／連番)"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("loadProgress"));
     m_progress->setRange(0, 0);  // marquee while the lists load
@@ -104,13 +107,13 @@ SuiteWindow::~SuiteWindow() {
 }
 
 void SuiteWindow::BuildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
-    file->addAction(QStringLiteral("Sitrova を起動(&O)"), this, [this] { StartSitrova(); });
-    QMenu* search = menuBar()->addMenu(QStringLiteral("検索(&S)"));
-    search->addAction(QStringLiteral("最近変更されたサイト(&R)..."), this, [this] { AskChangedWithin(); });
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    help->addAction(QStringLiteral("バージョン(&V)"), this, [this] { ShowVersion(); });
+    QMenu* file = menuBar()->addMenu(UiText::tr("ファイル(&F)"));
+    file->addAction(UiText::tr("終了(&X)"), this, [this] { close(); });
+    file->addAction(UiText::tr("Sitrova を起動(&O)"), this, [this] { StartSitrova(); });
+    QMenu* search = menuBar()->addMenu(UiText::tr("検索(&S)"));
+    search->addAction(UiText::tr("最近変更されたサイト(&R)..."), this, [this] { AskChangedWithin(); });
+    QMenu* help = menuBar()->addMenu(UiText::tr("ヘルプ(&H)"));
+    help->addAction(UiText::tr("バージョン(&V)"), this, [this] { ShowVersion(); });
 }
 
 void SuiteWindow::StartLoaders() {
@@ -179,16 +182,34 @@ int SuiteWindow::ShowChangedWithin(int days) {
     m_tabs->setCurrentIndex(0);
     const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
     const int shown = m_qdxView->ShowChangedWithin(days, now.count());
-    statusBar()->showMessage(QStringLiteral("%1 日以内に更新で変わったサイト: %2 件").arg(days).arg(shown));
+    statusBar()->showMessage(UiText::tr("%1 日以内に更新で変わったサイト: %2 件").arg(days).arg(shown));
     return shown;
 }
 
+std::unique_ptr<QInputDialog> MakeChangedWithinDialog(QWidget* owner) {
+    auto dialog = std::make_unique<QInputDialog>(owner);
+    dialog->setWindowTitle(UiText::tr("最近変更されたサイト"));
+    dialog->setLabelText(UiText::tr("何日以内に更新で変わったサイトを表示しますか:"));
+    dialog->setIntRange(0, 36500);
+    dialog->setIntStep(1);
+    dialog->setIntValue(kRecentDays);
+    return dialog;
+}
+
+std::unique_ptr<QDialog> MakeVersionDialog(QWidget* owner) {
+    auto dialog = std::make_unique<QDialog>(owner);
+    dialog->setWindowTitle(QStringLiteral("VersionInfo"));
+    auto* layout = new QVBoxLayout(dialog.get());
+    layout->addWidget(new QLabel(UiText::tr("Sitrova Suite\nSitrova で保存したサイトとファイルの一覧")));
+    auto* close = new QPushButton(UiText::tr("閉じる"));
+    layout->addWidget(close, 0, Qt::AlignRight);
+    QObject::connect(close, &QPushButton::clicked, dialog.get(), &QDialog::accept);
+    return dialog;
+}
+
 void SuiteWindow::AskChangedWithin() {
-    bool ok = false;
-    const int days = QInputDialog::getInt(this, QStringLiteral("最近変更されたサイト"),
-                                          QStringLiteral("何日以内に更新で変わったサイトを表示しますか:"), kRecentDays, 0,
-                                          36500, 1, &ok);
-    if (ok) (void)ShowChangedWithin(days);
+    const std::unique_ptr<QInputDialog> dialog = MakeChangedWithinDialog(this);
+    if (dialog->exec() == QDialog::Accepted) (void)ShowChangedWithin(dialog->intValue());
 }
 
 void SuiteWindow::RunSearch() {
@@ -203,19 +224,13 @@ void SuiteWindow::RunSearch() {
 void SuiteWindow::StartSitrova() {
     const std::string sitrova = m_programFolder + "/Sitrova";
     if (!platform::IsRegularFile(sitrova) || !m_hooks.startProgram || m_hooks.startProgram(sitrova, {}) != 1)
-        (void)platformqt::ShowMessage(this, "エラー", "起動に失敗しました。", platformqt::IconError);
+        (void)platformqt::ShowMessage(this, platformqt::FromQ(UiText::tr("エラー")), platformqt::FromQ(UiText::tr("起動に失敗しました。")),
+                                      platformqt::IconError);
 }
 
 void SuiteWindow::ShowVersion() {
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("VersionInfo"));
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Sitrova Suite\nSitrova で保存したサイトとファイルの一覧")));
-    auto* close = new QPushButton(QStringLiteral("閉じる"));
-    layout->addWidget(close, 0, Qt::AlignRight);
-    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
     if (platformqt::IsHeadless()) return;
-    dialog.exec();
+    MakeVersionDialog(this)->exec();
 }
 
 void SuiteWindow::closeEvent(QCloseEvent* event) {
@@ -227,7 +242,7 @@ void SuiteWindow::closeEvent(QCloseEvent* event) {
         (void)suite::WriteWindowSize(IniPathOf(m_programFolder), {width(), height()});
         std::string error;
         if (m_catalogue.Changed() && m_catalogue.Commit(&error) != 1)
-            (void)platformqt::ShowMessage(this, "Sitrova Suite", "カタログを保存できませんでした。\n" + error,
+            (void)platformqt::ShowMessage(this, "Sitrova Suite", platformqt::FromQ(UiText::tr("カタログを保存できませんでした。\n%1").arg(platformqt::ToQ(error))),
                                           platformqt::IconError);
     }
     event->accept();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "platform/BackgroundTask.h"
@@ -12,6 +13,8 @@
 #include "suite/qt/SuiteHooks.h"
 
 class QComboBox;
+class QDialog;
+class QInputDialog;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -21,6 +24,10 @@ namespace suiteqt {
 
 class QdxListView;
 class SavedFileView;
+
+// The dialogs of the menu: "最近変更されたサイト" (the number of days) and the version.
+std::unique_ptr<QInputDialog> MakeChangedWithinDialog(QWidget* owner);
+std::unique_ptr<QDialog> MakeVersionDialog(QWidget* owner);
 
 class SuiteWindow : public QMainWindow {
 public:

@@ -352,6 +352,8 @@ void ShowScheduler(const std::string& programFolder) {
     job.optionsShown = true;
     schedulerqt::JobDialog dialog(job, programFolder, hooks, &window);
     Save(&dialog, "scheduler-job-dialog");
+    dialog.webButton()->click();
+    Save(dialog.webDialog(), "scheduler-job-web-options");
     std::unique_ptr<QDialog> cpu(schedulerqt::MakeCpuDialog(&window));
     Save(cpu.get(), "scheduler-dialog-QdXSchdCpu");
     std::unique_ptr<QDialog> version(schedulerqt::MakeVersionDialog(&window));

@@ -2,6 +2,8 @@
 //   suite_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]
 // (the texts as in sitrova_screenshots: tests/support/WindowTexts.h)
 #include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
 #include <QComboBox>
 #include <QFont>
 #include <QImage>
@@ -166,11 +168,13 @@ int main(int argc, char** argv) {
     window.show();
     if (!testsupport::RunUntil([&] { return window.Loaded(); }, 20000)) return 1;
     int failed = 0;
-    auto save = [&](const char* name) {
+    auto save = [&](const char* name, QWidget* shown = nullptr) {
+        if (!shown) shown = &window;
+        shown->show();
         QApplication::processEvents();
-        if (texts) failed += windowtexts::WriteTexts(texts, &window, name, platform::InEnglish());
+        if (texts) failed += windowtexts::WriteTexts(texts, shown, name, platform::InEnglish());
         const std::string path = out + "/" + name + ".png";
-        if (window.grab().save(platformqt::ToQ(path))) std::printf("wrote %s\n", path.c_str());
+        if (shown->grab().save(platformqt::ToQ(path))) std::printf("wrote %s\n", path.c_str());
         else ++failed;
     };
     window.SearchBox()->setEditText(QStringLiteral("blog"));
@@ -184,6 +188,8 @@ int main(int argc, char** argv) {
     QTreeWidget* files = window.FileView()->List();
     if (files->topLevelItemCount() > 0) files->setCurrentItem(files->topLevelItem(0));
     save("suite-saved-files");
+    save("suite-dialog-changed-within", suiteqt::MakeChangedWithinDialog(&window).get());
+    save("suite-dialog-version", suiteqt::MakeVersionDialog(&window).get());
     if (texts) std::fclose(texts);
     return failed == 0 ? 0 : 1;
 }

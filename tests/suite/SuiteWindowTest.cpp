@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
+#include "platform/UiLanguage.h"
 #include "platform/qt/QtText.h"
 #include "records/HistoryIndex.h"
 #include "suite/Registration.h"
@@ -227,4 +230,63 @@ TEST(SuiteWindow, ShowsTheLastUpdateOpensItsReportAndFindsTheSitesChangedLately)
     window.SearchBox()->setEditText(QStringLiteral("saved"));
     window.SearchButton()->click();
     for (int i = 0; i < qdx->topLevelItemCount(); ++i) EXPECT_FALSE(qdx->topLevelItem(i)->isHidden());
+}
+
+// In English the window speaks English, while the catalogue it writes is what the Japanese
+// window writes, byte for byte.
+TEST(SuiteWindowInEnglish, ShowsEnglishAndWritesTheCatalogueAsInJapanese) {
+    testsupport::EnsureQApplication();
+    Sandbox box;
+    const std::string path = box / suite::kCatalogueFileName;
+    Sandbox::WriteFile(box / "site.qdx", "769\r\nEnd\r\n");
+    Sandbox::WriteFile(box / "p.jpg", "not really a picture");
+    ASSERT_EQ(suite::RegisterInFile(path, {"QDX", box / "site.qdx", ""}), 1);
+    const std::string before = Sandbox::ReadFile(path);
+    QTranslator english;
+    ASSERT_TRUE(english.load(QString::fromUtf8(SITROVA_BIN_DIR) + QStringLiteral("/sitrova_en.qm")));
+    struct BackToJapanese {
+        QTranslator& translator;
+        ~BackToJapanese() {
+            QCoreApplication::removeTranslator(&translator);
+            platform::SetUiLanguage(platform::UiLanguage::Japanese);
+        }
+    } restore{english};
+
+    struct Seen {
+        std::vector<std::string> texts;
+        std::string catalogue;
+    };
+    auto run = [&](platform::UiLanguage language) {
+        platform::SetUiLanguage(language);
+        if (language == platform::UiLanguage::English) QCoreApplication::installTranslator(&english);
+        Sandbox::WriteFile(path, before);
+        Seen seen;
+        Opened opened;
+        suite::Catalogue catalogue(path);
+        {
+            SuiteWindow window(box.Path(), catalogue, RecordingHooks(opened), "suite-english-test-" + std::to_string(::getpid()));
+            if (!testsupport::RunUntil([&] { return window.Loaded(); }, 20000)) return seen;
+            window.ApplyRegistration({"QDX", box / "site.qdx", ""});
+            window.ApplyRegistration({"FILE", "http://h/p.jpg", box / "p.jpg"});
+            QTreeWidget* qdx = window.QdxView()->List();
+            qdx->setCurrentItem(qdx->topLevelItem(0));
+            seen.texts = {platformqt::FromQ(window.Tabs()->tabText(0)), platformqt::FromQ(qdx->headerItem()->text(0)),
+                          platformqt::FromQ(window.QdxView()->Details()->toPlainText())};
+            window.close();
+        }
+        seen.catalogue = Sandbox::ReadFile(path);
+        return seen;
+    };
+    const Seen japanese = run(platform::UiLanguage::Japanese);
+    const Seen inEnglish = run(platform::UiLanguage::English);
+    ASSERT_EQ(japanese.texts.size(), 3u);
+    ASSERT_EQ(inEnglish.texts.size(), 3u);
+    EXPECT_EQ(japanese.texts[0], "Qdxファイル");
+    EXPECT_EQ(inEnglish.texts[0], "Qdx files");
+    EXPECT_EQ(japanese.texts[1], "Qdxファイル名");
+    EXPECT_EQ(inEnglish.texts[1], "Qdx file name");
+    EXPECT_NE(japanese.texts[2].find("【コメントは登録されていません】"), std::string::npos) << japanese.texts[2];
+    EXPECT_NE(inEnglish.texts[2].find("[No comment]"), std::string::npos) << inEnglish.texts[2];
+    EXPECT_NE(japanese.catalogue, before);  // the second registration was counted
+    EXPECT_EQ(inEnglish.catalogue, japanese.catalogue);
 }
