@@ -227,7 +227,7 @@ options</translation>
     </message>
     <message>
         <source>参照</source>
-        <translation>Browse...</translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <source>関連リンクへ登録時</source>
@@ -307,7 +307,7 @@ options</translation>
     </message>
     <message>
         <source>外部パスの処理</source>
-        <translation>Links outside the site</translation>
+        <translation>Outside links</translation>
     </message>
     <message>
         <source>無効</source>

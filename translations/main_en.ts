@@ -329,7 +329,7 @@ Restart now?</translation>
     </message>
     <message>
         <source>What&apos;s Qdxファイル？(&amp;C)</source>
-        <translation>What&apos;s a &amp;Qdx File?</translation>
+        <translation>What Is a &amp;Qdx File?</translation>
     </message>
     <message>
         <source>Read me ファイル(&amp;R)</source>
@@ -369,7 +369,7 @@ When none is ticked, every link is followed.</translation>
     </message>
     <message>
         <source>全て選択</source>
-        <translation>Select all</translation>
+        <translation>Select All</translation>
     </message>
     <message>
         <source>全て解除</source>

@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>Webファイルは、ダウンロードして保存の後に登録する。</source>
-        <translation>Download a web file first and add the saved copy.</translation>
+        <translation>Download and save web files before adding them</translation>
     </message>
     <message>
         <source>追加</source>
@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>保存したファイルを開く(&amp;O)</source>
-        <translation>&amp;Open Saved Site</translation>
+        <translation>&amp;Open Saved File</translation>
     </message>
     <message>
         <source>コンプリートURLを開く(&amp;P)</source>
@@ -175,7 +175,7 @@
     </message>
     <message>
         <source>What&apos;s Qdxファイル？(&amp;C)</source>
-        <translation>&amp;What Is a Qdx File?</translation>
+        <translation>What Is a &amp;Qdx File?</translation>
     </message>
     <message>
         <source>Read me ファイル？(&amp;R)</source>
