@@ -11,6 +11,7 @@
 #include "platform/FileLock.h"
 #include "platform/FileUtil.h"
 #include "platform/FolderList.h"
+#include "platform/UiText.h"
 #include "platform/UserPlaces.h"
 #include "xml/XmlDocument.h"
 
@@ -82,7 +83,7 @@ std::string BatchFolder(const std::string& programFolder) {
 int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::string* error) {
     const std::string folder = BatchFolder(job.ProgramFolder());
     if (!platform::CreateFolder(folder)) {
-        if (error) *error = folder + " を作成できません。";
+        if (error) *error = platform::TrArgs("%1 を作成できません。", {folder});
         return 0;
     }
     // A job queued before under the same save name keeps its file: this one takes the next
@@ -96,7 +97,8 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
     }
     if (written != TemplateWritten) {
         if (error)
-            *error = written == TemplateExists ? folder + " に同じ保存名のジョブが多すぎます。" : path + " を書き込めません。";
+            *error = written == TemplateExists ? platform::TrArgs("%1 に同じ保存名のジョブが多すぎます。", {folder})
+                                               : platform::TrArgs("%1 を書き込めません。", {path});
         return 0;
     }
     // A template made here and not filled in would run as a job: it goes again on failure.
@@ -123,7 +125,7 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
     }
     ok = ok && AddWebOptions(doc, job.Named());
     if (!ok) {
-        if (error) *error = path + " に必要な要素がありません。";
+        if (error) *error = platform::TrArgs("%1 に必要な要素がありません。", {path});
         return fail();
     }
     return doc.SaveFile(path, error) == xml::XmlOk ? 1 : fail();
@@ -220,10 +222,10 @@ int RunBatch(const std::string& programFolder, bool desktop,
 
 std::string BatchResultMessage(int result) {
     switch (result) {
-    case BatchRunning: return "既にバッチ処理が実行中です。\r\n※新規実行は、既存処理が完了するまでお待ちください。";
-    case BatchEmpty: return "処理すべきバッチはありませんでした。";
-    case BatchNotStarted: return "バッチ処理を開始できませんでした。";
-    default: return "バッチ処理を開始しました。";
+    case BatchRunning: return platform::Tr("既にバッチ処理が実行中です。\r\n※新規実行は、既存処理が完了するまでお待ちください。");
+    case BatchEmpty: return platform::Tr("処理すべきバッチはありませんでした。");
+    case BatchNotStarted: return platform::Tr("バッチ処理を開始できませんでした。");
+    default: return platform::Tr("バッチ処理を開始しました。");
     }
 }
 

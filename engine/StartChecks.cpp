@@ -6,6 +6,7 @@
 #include "engine/SaveJob.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace engine {
 
@@ -28,13 +29,14 @@ std::string WhyNotCreated(const std::string& folder) {
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         part = folder.substr(0, slash == std::string::npos ? folder.size() : slash);
         if (!part.empty() && platform::FileExists(part) && !platform::IsDirectory(part))
-            return "同じ名前のファイルがあります: " + part;
+            return platform::TrArgs("同じ名前のファイルがあります: %1", {part});
         if (slash == std::string::npos) break;
     }
     const std::string existing = NearestExisting(folder);
     std::string why;
-    if (!existing.empty() && !platform::MayCreateIn(existing, &why)) return existing + " に書き込めません: " + why;
-    return "作成に失敗しました";
+    if (!existing.empty() && !platform::MayCreateIn(existing, &why))
+        return platform::TrArgs("%1 に書き込めません: %2", {existing, why});
+    return platform::Tr("作成に失敗しました");
 }
 
 int Fail(std::string& message, std::string text, int check = StartBadInput) {
@@ -56,10 +58,10 @@ std::vector<std::string> PathsBesideTarget(const SaveJob& job, const std::string
 
 std::string TooLongText(int fit, const std::string& path) {
     if (fit == platform::PathTooLong)
-        return "保存先のパスが長すぎます（パス全体で" + std::to_string(platform::PathMaxBytes()) +
-               "バイトまでです）: " + path;
-    return "保存先の名前が長すぎます（フォルダ名やファイル名は1つ" + std::to_string(platform::NameMaxBytes()) +
-           "バイトまでです）: " + path;
+        return platform::TrArgs("保存先のパスが長すぎます（パス全体で%1バイトまでです）: %2",
+                                {std::to_string(platform::PathMaxBytes()), path});
+    return platform::TrArgs("保存先の名前が長すぎます（フォルダ名やファイル名は1つ%1バイトまでです）: %2",
+                            {std::to_string(platform::NameMaxBytes()), path});
 }
 
 }  // namespace
@@ -75,20 +77,20 @@ int CheckSaveStart(const SaveJob& job, std::string& message) {
             std::string sjis;
             size_t bad = 0;
             if (platform::Utf8ToCp932(text, sjis, &bad) != platform::CodepageOk)
-                return Fail(message, "記録ファイルに書けない文字 " + platform::DescribeUnmappable(text, bad) +
-                                         " が含まれています: " + text);
+                return Fail(message, platform::TrArgs("記録ファイルに書けない文字 %1 が含まれています: %2",
+                                                      {platform::DescribeUnmappable(text, bad), text}));
         }
     }
     if (job.ChosenSaveName().empty() || platform::IsDirectory(path))
-        return Fail(message, "保存先にはファイル名を指定してください（フォルダが指定されています）: " + path);
+        return Fail(message, platform::TrArgs("保存先にはファイル名を指定してください（フォルダが指定されています）: %1", {path}));
     for (const std::string& beside : PathsBesideTarget(job, folder))
         if (const int fit = platform::PathFitsLimits(beside); fit != platform::PathFits)
             return Fail(message, TooLongText(fit, beside));
     if (!platform::IsDirectory(folder) && !platform::CreateFolderChain(folder))
-        return Fail(message, "保存先フォルダを作成できません: " + folder + "（" + WhyNotCreated(folder) + "）",
+        return Fail(message, platform::TrArgs("保存先フォルダを作成できません: %1（%2）", {folder, WhyNotCreated(folder)}),
                     StartCannotWrite);
     if (std::string why; !platform::MayCreateIn(folder, &why))
-        return Fail(message, "保存先フォルダに書き込めません: " + folder + "（" + why + "）", StartCannotWrite);
+        return Fail(message, platform::TrArgs("保存先フォルダに書き込めません: %1（%2）", {folder, why}), StartCannotWrite);
     return StartReady;
 }
 

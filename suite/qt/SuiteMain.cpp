@@ -13,6 +13,7 @@
 #include "platform/FileUtil.h"
 #include "platform/InstanceBlock.h"
 #include "platform/ProgramStart.h"
+#include "platform/UiText.h"
 #include "platform/UserPlaces.h"
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
@@ -25,14 +26,17 @@ namespace suiteqt {
 
 namespace {
 
-const platform::ProgramInfo kProgram{
-    "QdxSuite", platform::kSuiteVersion,
-    "使い方: QdxSuite [QDX Qdxファイル | FILE URL 保存したファイル | SITE ...]\n"
-    "  引数なし: 保存したサイトとファイルの一覧を開きます（画面が必要です）。\n"
-    "  QDX  Qdxファイルを一覧に登録します（相対パスは作業フォルダから見たパスです）。\n"
-    "  FILE 保存したファイルとそのURLを一覧に登録します。\n"
-    "  SITE 受け付けますが、何もしません。\n"
-    "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n"};
+// The usage is chosen in the user's language, known once the program has started.
+platform::ProgramInfo Program() {
+    return {"QdxSuite", platform::kSuiteVersion,
+            platform::Tr(
+                "使い方: QdxSuite [QDX Qdxファイル | FILE URL 保存したファイル | SITE ...]\n"
+                "  引数なし: 保存したサイトとファイルの一覧を開きます（画面が必要です）。\n"
+                "  QDX  Qdxファイルを一覧に登録します（相対パスは作業フォルダから見たパスです）。\n"
+                "  FILE 保存したファイルとそのURLを一覧に登録します。\n"
+                "  SITE 受け付けますが、何もしません。\n"
+                "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n")};
+}
 
 void PrintError(const std::string& text) {
     const std::string bytes = platform::ToConsoleText("QdxSuite: " + text + "\n");
@@ -52,7 +56,8 @@ std::string AbsolutePath(const std::string& path) {
 std::string RegistrationProblem(suite::Registration& registration) {
     if (suite::IsQdxKind(registration.kind)) {
         registration.first = AbsolutePath(registration.first);
-        if (!platform::IsRegularFile(registration.first)) return "Qdxファイルが見つかりません: " + registration.first;
+        if (!platform::IsRegularFile(registration.first))
+            return platform::TrArgs("Qdxファイルが見つかりません: %1", {registration.first});
         return {};
     }
     if (suite::IsFileKind(registration.kind)) {
@@ -60,7 +65,7 @@ std::string RegistrationProblem(suite::Registration& registration) {
         return {};
     }
     if (platform::EqualsI(registration.kind, "SITE")) return {};
-    return "登録の種類は QDX、FILE、SITE のどれかです: " + registration.kind;
+    return platform::TrArgs("登録の種類は QDX、FILE、SITE のどれかです: %1", {registration.kind});
 }
 
 }  // namespace
@@ -93,7 +98,7 @@ int RunSuite(int argc, char** argv, const std::string& programFolder) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const platform::StartVerdict verdict =
-        platform::CheckProgramStart(args, kProgram, args.size() >= 2, platform::CanShowWindows());
+        platform::CheckProgramStart(args, Program(), args.size() >= 2, platform::CanShowWindows());
     if (verdict.leave) {
         platform::PrintVerdict(verdict);
         return verdict.exitCode;
