@@ -143,7 +143,7 @@ int Url(std::string savePath, const std::string& url, const CuiContext& c) {
 
 int Template(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
-        c.print("ファイルが指定されていません。");
+        c.print(platform::Tr("ファイルが指定されていません。"));
         return platform::ExitRefused;
     }
     const int written = app::WriteParamTemplate(path);
@@ -160,7 +160,7 @@ int Template(const std::string& path, const CuiContext& c) {
 
 int Some(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
-        c.print("ファイルが指定されていません。");
+        c.print(platform::Tr("ファイルが指定されていません。"));
         return platform::ExitRefused;
     }
     if (!platform::IsRegularFile(path)) {

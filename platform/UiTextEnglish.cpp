@@ -145,6 +145,8 @@ const UiTextPair kEnglishTexts[] = {
      "The lanklimit or sleepcpulevel of '%1' holds characters that cannot be passed to Sitrova."},
     {"'%1': <weboptions> の <%2> はこの版の知らない設定のため、使わずに保存します。",
      "'%1': <%2> in <weboptions> is a setting this version does not know; saving without it."},
+    {"ファイルが指定されていません。",
+     "No file given."},
     {"オプションが指定されていません（使い方: SitrovaCui /?）。",
      "No option given (usage: SitrovaCui /?)."},
     // The XML files the tools read (parameter files, the catalogue): why one cannot be read
