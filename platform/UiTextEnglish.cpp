@@ -268,6 +268,10 @@ const UiTextPair kEnglishTexts[] = {
      "Could not fetch the file: %1"},
     {"開始ページを取得できず、何も保存していません: %1",
      "Could not fetch the start page; nothing was saved: %1"},
+    {"保存先「%1」には、別のSitrovaが保存を続けています。\r\n"
+     "同じ保存先へは同時に保存できません。その保存が終わってから、もう一度実行してください。",
+     "Another Sitrova is still saving into the save location \"%1\".\r\n"
+     "Two saves cannot go to the same save location at once. Try again when that save has finished."},
     {"Webアーカイブを読めません: %1",
      "Cannot read the web archive: %1"},
     {"Webアーカイブに読めないレコードがありました（%1 件、保存ログに記録しました）: %2",
