@@ -272,6 +272,10 @@ const UiTextPair kEnglishTexts[] = {
      "同じ保存先へは同時に保存できません。その保存が終わってから、もう一度実行してください。",
      "Another Sitrova is still saving into the save location \"%1\".\r\n"
      "Two saves cannot go to the same save location at once. Try again when that save has finished."},
+    {"説明ログに書けない文字があります: %1",
+     "The description log cannot hold a character: %1"},
+    {"説明ログを書き込めません: %1",
+     "Cannot write the description log: %1"},
     {"Webアーカイブを読めません: %1",
      "Cannot read the web archive: %1"},
     {"Webアーカイブに読めないレコードがありました（%1 件、保存ログに記録しました）: %2",
