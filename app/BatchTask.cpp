@@ -83,7 +83,7 @@ std::string BatchFolder(const std::string& programFolder) {
 int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::string* error) {
     const std::string folder = BatchFolder(job.ProgramFolder());
     if (!platform::CreateFolder(folder)) {
-        if (error) *error = folder + " を作成できません。";
+        if (error) *error = platform::TrArgs("%1 を作成できません。", {folder});
         return 0;
     }
     // A job queued before under the same save name keeps its file: this one takes the next
@@ -97,7 +97,8 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
     }
     if (written != TemplateWritten) {
         if (error)
-            *error = written == TemplateExists ? folder + " に同じ保存名のジョブが多すぎます。" : path + " を書き込めません。";
+            *error = written == TemplateExists ? platform::TrArgs("%1 に同じ保存名のジョブが多すぎます。", {folder})
+                                               : platform::TrArgs("%1 を書き込めません。", {path});
         return 0;
     }
     // A template made here and not filled in would run as a job: it goes again on failure.
@@ -124,7 +125,7 @@ int WriteParameterFile(const engine::SaveJob& job, bool completeSave, std::strin
     }
     ok = ok && AddWebOptions(doc, job.Named());
     if (!ok) {
-        if (error) *error = path + " に必要な要素がありません。";
+        if (error) *error = platform::TrArgs("%1 に必要な要素がありません。", {path});
         return fail();
     }
     return doc.SaveFile(path, error) == xml::XmlOk ? 1 : fail();

@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-
 #include "app/ArgumentLine.h"
 #include "app/NamedArguments.h"
 #include "app/StartUp.h"
@@ -10,6 +9,7 @@
 #include "platform/ExitCodes.h"
 #include "platform/FileUtil.h"
 #include "platform/ProgramStart.h"
+#include "platform/UiText.h"
 
 namespace app {
 
@@ -35,41 +35,49 @@ bool IsWebUrl(const std::string& url) {
     return false;
 }
 
+std::string NotAWebUrl(const std::string& url) {
+    return platform::TrArgs("URLは http:// または https:// で始まるWebページのアドレスを指定してください: %1", {url});
+}
+
+std::string NotAFullPath(const std::string& save) {
+    return platform::TrArgs("保存先は、/ で始まるファイルのフルパスで指定してください: %1", {save});
+}
+
 // What keeps a save from a web archive from starting: fields missing, no archive file.
 std::string SomeWarcProblem(const std::string& line) {
-    if (FieldCount(line) < 3) return "SomeWarc には、WARCファイル、URL、保存先の3項目が必要です。";
+    if (FieldCount(line) < 3) return platform::Tr("SomeWarc には、WARCファイル、URL、保存先の3項目が必要です。");
     engine::SaveJob job;
     const std::string archive = ParseArgumentLine(line, job).archivePath;
-    if (!platform::IsRegularFile(archive)) return "WARCファイルが見つかりません: " + archive;
-    if (!IsWebUrl(job.StartUrl()))
-        return "URLは http:// または https:// で始まるWebページのアドレスを指定してください: " + job.StartUrl();
+    if (!platform::IsRegularFile(archive)) return platform::TrArgs("WARCファイルが見つかりません: %1", {archive});
+    if (!IsWebUrl(job.StartUrl())) return NotAWebUrl(job.StartUrl());
     const std::string save = job.SaveFolder() + job.SaveName();
-    if (save.empty() || save[0] != '/' || job.SaveName().empty())
-        return "保存先は、/ で始まるファイルのフルパスで指定してください: " + save;
+    if (save.empty() || save[0] != '/' || job.SaveName().empty()) return NotAFullPath(save);
     return {};
 }
 
 }  // namespace
 
 std::string UsageText() {
-    return "使い方: Sitrova [引数]\n"
-           "  （引数なし）                  入力画面を開きます。\n"
-           "  ファイル.qdx                  保存済みサイトを開きます（更新チェック）。\n"
-           "  SomeComplete,\"URL\",\"保存先\",\"オプション値\",\"上位階層の上限値\",\"CPU占有率(1～4)\"\n"
-           "                                コンプリート保存を、操作なしで行います。\n"
-           "  SomeWarc,\"WARCファイル\",\"URL\",\"保存先\"\n"
-           "                                Webアーカイブ（.warc, .warc.gz, .wacz）からコンプリート保存を行います。\n"
-           "                                続けてオプション値、上位階層の上限値、CPU占有率も指定できます。\n"
-           "  SomeSeries,\"URL\",\"保存先\"      単体／連番保存を、操作なしで行います。\n"
-           "  PresetUrl,\"URL\",\"保存先\"       URLと保存先を入れた入力画面を開きます。\n"
-           "  advertisement,\"ファイル.qdx\"   保存済みサイトから広告を削除します。\n"
-           "  --名前=値 を引数の前に置くと、その保存だけの設定になります（Sitrov.ini の [WebOptions] より優先）:\n" +
-           NamedOptionsUsage() +
-           "  -h, --help                    この使い方を表示します。\n"
-           "  --version                     バージョンを表示します。\n"
-           "保存先は絶対パス（/ で始まるパス）で指定します。画面のない環境では、保存などの仕事を\n"
-           "引数で指定してください（QT_QPA_PLATFORM を指定すれば、その画面で入力画面を開きます）。\n" +
-           platform::ExitCodeTable();
+    std::string text = platform::Tr(
+        "使い方: Sitrova [引数]\n"
+        "  （引数なし）                  入力画面を開きます。\n"
+        "  ファイル.qdx                  保存済みサイトを開きます（更新チェック）。\n"
+        "  SomeComplete,\"URL\",\"保存先\",\"オプション値\",\"上位階層の上限値\",\"CPU占有率(1～4)\"\n"
+        "                                コンプリート保存を、操作なしで行います。\n"
+        "  SomeWarc,\"WARCファイル\",\"URL\",\"保存先\"\n"
+        "                                Webアーカイブ（.warc, .warc.gz, .wacz）からコンプリート保存を行います。\n"
+        "                                続けてオプション値、上位階層の上限値、CPU占有率も指定できます。\n"
+        "  SomeSeries,\"URL\",\"保存先\"      単体／連番保存を、操作なしで行います。\n"
+        "  PresetUrl,\"URL\",\"保存先\"       URLと保存先を入れた入力画面を開きます。\n"
+        "  advertisement,\"ファイル.qdx\"   保存済みサイトから広告を削除します。\n"
+        "  --名前=値 を引数の前に置くと、その保存だけの設定になります（Sitrov.ini の [WebOptions] より優先）:\n");
+    text += NamedOptionsUsage();
+    text += platform::Tr(
+        "  -h, --help                    この使い方を表示します。\n"
+        "  --version                     バージョンを表示します。\n"
+        "保存先は絶対パス（/ で始まるパス）で指定します。画面のない環境では、保存などの仕事を\n"
+        "引数で指定してください（QT_QPA_PLATFORM を指定すれば、その画面で入力画面を開きます）。\n");
+    return text + platform::ExitCodeTable();
 }
 
 std::string UnattendedJobProblem(const std::string& argumentLine) {
@@ -80,16 +88,15 @@ std::string UnattendedJobProblem(const std::string& argumentLine) {
     else if (platform::StartsWithI(line, "SomeSeries")) needed = 2;
     else return {};
     if (FieldCount(line) < needed)
-        return needed == 5 ? "SomeComplete には、URL、保存先、オプション値、上位階層の上限値、CPU占有率の5項目が必要です。"
-                           : "SomeSeries には、URLと保存先の2項目が必要です。";
+        return needed == 5 ? platform::Tr("SomeComplete には、URL、保存先、オプション値、上位階層の上限値、CPU占有率の5項目が必要です。")
+                           : platform::Tr("SomeSeries には、URLと保存先の2項目が必要です。");
     engine::SaveJob job;
     (void)ParseArgumentLine(line, job);
     const std::string url = job.StartUrl();
-    if (!IsWebUrl(url)) return "URLは http:// または https:// で始まるWebページのアドレスを指定してください: " + url;
+    if (!IsWebUrl(url)) return NotAWebUrl(url);
     const std::string save = job.SaveFolder() + job.SaveName();
-    if (save.empty()) return "保存先が指定されていません。";
-    if (save[0] != '/' || job.SaveName().empty())
-        return "保存先は、/ で始まるファイルのフルパスで指定してください: " + save;
+    if (save.empty()) return platform::Tr("保存先が指定されていません。");
+    if (save[0] != '/' || job.SaveName().empty()) return NotAFullPath(save);
     return {};
 }
 
@@ -130,7 +137,7 @@ platform::StartVerdict CheckCommandLine(const std::vector<std::string>& args, bo
         if (JobKind(job.ModeFlags()) == ModeNormal) {
             verdict.leave = true;
             verdict.exitCode = platform::ExitRefused;
-            verdict.err = "Sitrova: 画面がないため、入力画面を開けません。\n" + UsageText();
+            verdict.err = "Sitrova: " + std::string(platform::Tr("画面がないため、入力画面を開けません。")) + "\n" + UsageText();
         }
     }
     return verdict;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/SaveJob.h"
+#include "platform/UiText.h"
 #include "records/Settings.h"
 
 namespace app {
@@ -18,10 +19,12 @@ int ApplyNamedArguments(const std::vector<std::string>& args, engine::NamedOptio
         const std::string name = argument.substr(2, equals - 2);
         const engine::NamedOptionDescriptor* option = engine::FindNamedOption(name);
         if (!option) {
-            if (error) *error = "不明なオプションです: --" + name;
+            if (error) *error = platform::TrArgs("不明なオプションです: --%1", {name});
             return 0;
         }
-        if (!engine::SetNamedOptionText(options, *option, std::string_view(argument).substr(equals + 1), error)) return 0;
+        if (!engine::SetNamedOptionText(options, *option, std::string_view(argument).substr(equals + 1), error,
+                                        engine::RefusalFor::User))
+            return 0;
     }
     return 1;
 }
@@ -42,13 +45,30 @@ void SetNamedOptionsForStart(engine::SaveJob& job, const std::vector<std::string
         job.AppendLog("Sitrov.ini の [" + std::string(records::kWebOptionsSection) + "]: " + why + "既定の値で保存します。");
 }
 
+namespace {
+
+// The columns a terminal gives the text: two for each character of the Japanese scripts (three
+// bytes or four in UTF-8), one for any other.
+size_t Columns(std::string_view utf8) {
+    size_t columns = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 || (byte >= 0xC0 && byte < 0xE0)) columns += 1;
+        else if (byte >= 0xE0) columns += 2;
+    }
+    return columns;
+}
+
+}  // namespace
+
 std::string NamedOptionsUsage() {
+    // The help starts in the column of the other arguments' help.
+    constexpr size_t kHelpColumn = 32;
     std::string text;
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
-        std::string head = "  --" + std::string(option.name) + "=値";
-        // "値" takes three bytes and two columns: 33 bytes line the help up with the others.
-        head.resize(std::max<size_t>(head.size() + 1, 33), ' ');
-        text += head + option.help + "\n";
+        std::string head = platform::TrArgs("  --%1=値", {option.name});
+        head.append(std::max<size_t>(kHelpColumn, Columns(head) + 1) - Columns(head), ' ');
+        text += head + platform::Tr(option.help) + "\n";
     }
     return text;
 }

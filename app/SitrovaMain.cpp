@@ -20,6 +20,7 @@
 #include "platform/Heap.h"
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
+#include "platform/UiText.h"
 #include "records/SaveRecords.h"
 #include "records/Settings.h"
 
@@ -67,13 +68,14 @@ int RunWithWindows(int argc, char** argv) {
     const std::string path = platform::ProgramFolder() + "/" + kWindowsLibrary;
     platform::DynamicLibrary library;
     if (!library.Open(path)) {
-        Write(stderr, "Sitrova: 画面の部品を読み込めません: " + platform::DynamicLibrary::LastError() + "\n");
+        Write(stderr, "Sitrova: " + platform::TrArgs("画面の部品を読み込めません: %1", {platform::DynamicLibrary::LastError()}) +
+                          "\n");
         return platform::ExitMissingPart;
     }
     using Entry = int (*)(int, char**);
     const Entry entry = library.Function<Entry>(kWindowsEntry);
     if (!entry) {
-        Write(stderr, "Sitrova: 画面の部品 " + path + " に " + kWindowsEntry + " がありません。\n");
+        Write(stderr, "Sitrova: " + platform::TrArgs("画面の部品 %1 に %2 がありません。", {path, kWindowsEntry}) + "\n");
         return platform::ExitMissingPart;
     }
     library.KeepLoaded();

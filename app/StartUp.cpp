@@ -10,6 +10,7 @@
 #include "platform/InstanceBlock.h"
 #include "platform/Process.h"
 #include "platform/ReplaySource.h"
+#include "platform/UiText.h"
 #include "records/DescriptionLog.h"
 #include "records/QdxRecord.h"
 #include "records/Settings.h"
@@ -88,10 +89,10 @@ std::string ExitReason(const engine::SaveJob& job, int exitCode) {
     const bool file = JobKind(job.ModeFlags()) == ModeSomeSeries;
     std::string reason;
     if (exitCode == platform::ExitPartly && !file)
-        reason = "保存を終えましたが、ダウンロードに失敗したファイルがあります（エラーログに記録しました）。";
+        reason = platform::Tr("保存を終えましたが、ダウンロードに失敗したファイルがあります（エラーログに記録しました）。");
     if (exitCode == platform::ExitNetwork)
-        reason = (file ? "ファイルを取得できませんでした: " : "開始ページを取得できず、何も保存していません: ") +
-                 job.StartUrl();
+        reason = file ? platform::TrArgs("ファイルを取得できませんでした: %1", {job.StartUrl()})
+                      : platform::TrArgs("開始ページを取得できず、何も保存していません: %1", {job.StartUrl()});
     // A copy from a damaged web archive says so first: that is where the missing pages went.
     if (const std::string damage = ArchiveDamage(job); !damage.empty() && !reason.empty())
         reason = damage + "\n" + reason;

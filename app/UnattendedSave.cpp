@@ -10,6 +10,8 @@
 #include "engine/StartChecks.h"
 #include "platform/ConsoleText.h"
 #include "platform/ExitCodes.h"
+#include "platform/UiLanguage.h"
+#include "records/TargetLock.h"
 
 namespace app {
 
@@ -20,10 +22,11 @@ void RunUnattendedSave(engine::SaveJob& job) {
         job.SetRefusal(check == engine::StartCannotWrite ? platform::ExitDisk : platform::ExitRefused);
         return;
     }
-    std::string refusal;
-    if (!engine::OpenCompleteSave(job, &refusal)) {
-        // Another save runs into the same target: this one leaves everything to it.
-        platform::PrintMessageLine("Sitrova", refusal);
+    if (!engine::OpenCompleteSave(job, nullptr)) {
+        // Another save runs into the same target: this one leaves everything to it. The save
+        // log has the Japanese of the message; the user reads it in the user's language.
+        platform::PrintMessageLine("Sitrova", records::TargetBusyMessage(job.SaveFolder() + job.ChosenSaveName(),
+                                                                         platform::CurrentUiLanguage()));
         if (engine::JobRecords* records = job.Records()) records->FinishSavedSiteLog(job);
         return;
     }

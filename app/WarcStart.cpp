@@ -3,6 +3,7 @@
 #include "engine/SaveJob.h"
 #include "platform/ByteString.h"
 #include "platform/HttpSettings.h"
+#include "platform/UiText.h"
 #include "records/WarcReplay.h"
 
 namespace app {
@@ -16,7 +17,7 @@ bool OpenJobArchive(const std::string& path, engine::SaveJob& job, std::string& 
     std::string why;
     std::shared_ptr<records::WarcArchive> archive = records::OpenWebArchive(path, &why);
     if (!archive) {
-        message = "Webアーカイブを読めません: " + why;
+        message = platform::TrArgs("Webアーカイブを読めません: %1", {why});
         return false;
     }
     job.AppendLog("Webアーカイブ " + path + " から保存します（" + std::to_string(archive->CaptureCount()) +

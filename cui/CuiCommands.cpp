@@ -10,6 +10,7 @@
 #include "platform/ExitCodes.h"
 #include "platform/ConsoleText.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 #include "platform/Version.h"
 #include "records/QdxRecord.h"
 
@@ -43,7 +44,7 @@ void PrintError(const CuiContext& c, const std::string& line) {
 }
 
 std::vector<std::string> MalformedLines(const std::string& path) {
-    return {"", "'" + path + "' の形式が正しくありません。", ""};
+    return {"", platform::TrArgs("'%1' の形式が正しくありません。", {path}), ""};
 }
 
 std::string SitrovaProgram(const CuiContext& c) { return c.programFolder + "/Sitrova"; }
@@ -56,11 +57,11 @@ constexpr int kAbnormalEnd = -1;
 int StartSitrova(const CuiContext& c, const std::vector<std::string>& arguments, bool wait) {
     int code = platform::ExitDone;
     if (c.start(SitrovaProgram(c), arguments, wait, wait ? &code : nullptr) != 1) {
-        c.print("Sitrova を起動できませんでした（" + SitrovaProgram(c) + "）。");
+        c.print(platform::TrArgs("Sitrova を起動できませんでした（%1）。", {SitrovaProgram(c)}));
         return platform::ExitMissingPart;
     }
     if (code >= platform::ExitDone && code <= platform::ExitMissingPart) return code;
-    PrintError(c, "SitrovaCui: Sitrova が異常終了しました（終了コード " + std::to_string(code) + "）。");
+    PrintError(c, "SitrovaCui: " + platform::TrArgs("Sitrova が異常終了しました（終了コード %1）。", {std::to_string(code)}));
     return kAbnormalEnd;
 }
 
@@ -78,7 +79,7 @@ int PrintReadMe(const CuiContext& c) {
     std::string bytes;
     if (!platform::ReadWholeFile(c.programFolder + "/" + kReadMe, bytes)) {
         c.print("");
-        c.print(std::string(kReadMe) + "が見つかりません。");
+        c.print(platform::TrArgs("%1が見つかりません。", {kReadMe}));
         c.print("");
         return platform::ExitMissingPart;
     }
@@ -113,11 +114,11 @@ int Cut(const std::string& path, const CuiContext& c) {
     std::string extension;
     if (dot != std::string::npos && !path.ends_with("/")) extension = path.substr(dot + 1, 31);
     if (!platform::EqualsI(extension, "qdx")) {
-        c.print("指定されたファイルは、QDXファイルでは在りません。");
+        c.print(platform::Tr("指定されたファイルは、QDXファイルでは在りません。"));
         return platform::ExitRefused;
     }
     if (!platform::IsRegularFile(path)) {
-        c.print("ファイルパスが不正です。");
+        c.print(platform::Tr("ファイルパスが不正です。"));
         return platform::ExitRefused;
     }
     // A record that cannot be read is told here, where the user asked; the record stays.
@@ -128,7 +129,8 @@ int Cut(const std::string& path, const CuiContext& c) {
     }
     const int code = ExitOf(StartSitrova(c, {"advertisement," + Quoted(path)}, true));
     if (code != platform::ExitDone && code != platform::ExitMissingPart)
-        PrintError(c, "SitrovaCui: '" + path + "' の広告削除は終わりませんでした（終了コード " + std::to_string(code) + "）。");
+        PrintError(c, "SitrovaCui: " + platform::TrArgs("'%1' の広告削除は終わりませんでした（終了コード %2）。",
+                                                        {path, std::to_string(code)}));
     return code;
 }
 
@@ -141,16 +143,16 @@ int Url(std::string savePath, const std::string& url, const CuiContext& c) {
 
 int Template(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
-        c.print("ファイルが指定されていません。");
+        c.print(platform::Tr("ファイルが指定されていません。"));
         return platform::ExitRefused;
     }
     const int written = app::WriteParamTemplate(path);
     if (written == app::TemplateExists) {
-        c.print("'" + path + "' は既に存在するため、テンプレートファイルを出力できません。");
+        c.print(platform::TrArgs("'%1' は既に存在するため、テンプレートファイルを出力できません。", {path}));
         return platform::ExitRefused;
     }
     if (written != app::TemplateWritten) {
-        PrintError(c, "SitrovaCui: '" + path + "' にテンプレートファイルを書き込めません。");
+        PrintError(c, "SitrovaCui: " + platform::TrArgs("'%1' にテンプレートファイルを書き込めません。", {path}));
         return platform::ExitDisk;
     }
     return platform::ExitDone;
@@ -158,11 +160,11 @@ int Template(const std::string& path, const CuiContext& c) {
 
 int Some(const std::string& path, const CuiContext& c) {
     if (path.empty()) {
-        c.print("ファイルが指定されていません。");
+        c.print(platform::Tr("ファイルが指定されていません。"));
         return platform::ExitRefused;
     }
     if (!platform::IsRegularFile(path)) {
-        c.print("'" + path + "' が存在しません。");
+        c.print(platform::TrArgs("'%1' が存在しません。", {path}));
         return platform::ExitRefused;
     }
     xml::Document doc;
@@ -173,7 +175,7 @@ int Some(const std::string& path, const CuiContext& c) {
         if (read == ParamMalformed) {
             for (const std::string& line : MalformedLines(path)) c.print(line);
         } else {
-            c.print("'" + path + "' を読み込めません。");
+            c.print(platform::TrArgs("'%1' を読み込めません。", {path}));
         }
         PrintError(c, "'" + path + "': " + reason);
         return platform::ExitRefused;
@@ -197,8 +199,8 @@ int Some(const std::string& path, const CuiContext& c) {
     }
     const int code = ExitOf(ended);
     if (code != platform::ExitDone && code != platform::ExitMissingPart)
-        PrintError(c, "SitrovaCui: '" + path + "' の保存は指定どおりに終わりませんでした（終了コード " +
-                          std::to_string(code) + "）。");
+        PrintError(c, "SitrovaCui: " + platform::TrArgs("'%1' の保存は指定どおりに終わりませんでした（終了コード %2）。",
+                                                        {path, std::to_string(code)}));
     return code;
 }
 
@@ -226,7 +228,7 @@ bool SomeArgument(const xml::Document& doc, const std::string& path, std::string
         return false;
     }
     if (!Passable(url) || !Passable(save)) {
-        message = {"'" + path + "' の url または save に、Sitrova に渡せない文字（\"、改行）があります。"};
+        message = {platform::TrArgs("'%1' の url または save に、Sitrova に渡せない文字（\"、改行）があります。", {path})};
         return false;
     }
     uint32_t flags = 1;
@@ -239,7 +241,7 @@ bool SomeArgument(const xml::Document& doc, const std::string& path, std::string
     std::string lankLimit, cpuLevel;
     complete = complete && LookUpValue(doc, kLankLimitPath, lankLimit) && LookUpValue(doc, kCpuLevelPath, cpuLevel);
     if (complete && (!Passable(lankLimit) || !Passable(cpuLevel))) {
-        message = {"'" + path + "' の lanklimit または sleepcpulevel に、Sitrova に渡せない文字があります。"};
+        message = {platform::TrArgs("'%1' の lanklimit または sleepcpulevel に、Sitrova に渡せない文字があります。", {path})};
         return false;
     }
     argument = complete ? "SomeComplete," + Quoted(url) + "," + Quoted(save) + "," + Quoted(std::to_string(flags)) +
@@ -253,8 +255,9 @@ bool NamedArguments(const xml::Document& doc, const std::string& path, std::vect
     if (const xml::Node* web = doc.Select(kWebOptionsPath); web && ignored) {
         for (const xml::Node* child = web->FirstChild(); child; child = child->NextSibling())
             if (child->Kind() == xml::NodeElement && !engine::FindNamedOption(child->Name()))
-                ignored->push_back("'" + path + "': <weboptions> の <" + std::string(child->Name()) +
-                                   "> はこの版の知らない設定のため、使わずに保存します。");
+                ignored->push_back(platform::TrArgs(
+                    "'%1': <weboptions> の <%2> はこの版の知らない設定のため、使わずに保存します。",
+                    {path, child->Name()}));
     }
     engine::NamedOptions options;
     for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
@@ -262,7 +265,7 @@ bool NamedArguments(const xml::Document& doc, const std::string& path, std::vect
         // An option the file does not name keeps the one of Sitrova's settings.
         if (!LookUpValue(doc, std::string(kWebOptionsPath) + "/" + option.name, value)) continue;
         std::string error;
-        if (!engine::SetNamedOptionText(options, option, value, &error)) {
+        if (!engine::SetNamedOptionText(options, option, value, &error, engine::RefusalFor::User)) {
             message = {"'" + path + "': " + error};
             return false;
         }
@@ -305,7 +308,7 @@ int RunCui(const std::vector<std::string>& tokens, const CuiContext& c) {
     }
     if (!optionSeen) {
         // Nothing was asked: a script that misspelt its option must not read that as done.
-        PrintError(c, "SitrovaCui: オプションが指定されていません（使い方: SitrovaCui /?）。");
+        PrintError(c, "SitrovaCui: " + std::string(platform::Tr("オプションが指定されていません（使い方: SitrovaCui /?）。")));
         return platform::ExitRefused;
     }
     return worst;

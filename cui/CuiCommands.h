@@ -35,8 +35,8 @@ std::string Token(const std::string& argument);
 // batch's file queued and tells a script.
 int RunCui(const std::vector<std::string>& tokens, const CuiContext& context);
 
-// The 27 lines printed for "/?".
-const std::vector<std::string>& UsageLines();
+// The 27 lines printed for "/?", in the user's language.
+std::vector<std::string> UsageLines();
 
 // The Sitrova argument that a parameter file describes; false with the message lines to print
 // when the file cannot be used.

@@ -5,6 +5,7 @@
 
 #include "platform/ByteString.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 namespace cui {
 
@@ -57,7 +58,7 @@ const xml::Node* FindStep(const xml::Document& doc, const xml::Node* context, co
 int ReadParamFile(const std::string& path, xml::Document& doc, std::string& reason) {
     std::string bytes;
     if (!platform::ReadWholeFile(path, bytes)) {
-        reason = "ファイルを読み込めません。";
+        reason = platform::Tr("ファイルを読み込めません。");
         return ParamUnreadable;
     }
     std::string text;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/UiText.h"
+
 namespace engine {
 
 namespace {
@@ -9,8 +11,10 @@ namespace {
 // A value travels as one line of a settings file and as one program argument.
 bool StorableText(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
 
-int Refuse(const NamedOptionDescriptor& option, const std::string& why, std::string* error) {
-    if (error) *error = std::string(option.name) + " の値が正しくありません（" + why + "）。";
+// Why a value was refused, naming the option: Japanese for a log, the user's language for the user.
+int Refuse(const NamedOptionDescriptor& option, platform::UiLanguage language, const std::string& why,
+           std::string* error) {
+    if (error) *error = platform::TrArgs("%1 の値が正しくありません（%2）。", {option.name, why}, language);
     return NamedOptionRefused;
 }
 
@@ -73,16 +77,19 @@ std::string NamedOptionText(const NamedOptions& options, const NamedOptionDescri
 }
 
 int SetNamedOptionText(NamedOptions& options, const NamedOptionDescriptor& option, std::string_view text,
-                       std::string* error) {
-    if (!StorableText(text)) return Refuse(option, "改行を含めることはできません", error);
+                       std::string* error, RefusalFor reader) {
+    const platform::UiLanguage language =
+        reader == RefusalFor::User ? platform::CurrentUiLanguage() : platform::UiLanguage::Japanese;
+    auto refuse = [&](const std::string& why) { return Refuse(option, language, why, error); };
+    if (!StorableText(text)) return refuse(platform::TrArgs("改行を含めることはできません", {}, language));
     if (auto field = std::get_if<std::string NamedOptions::*>(&option.field)) {
         if (option.kind == NamedOptionKind::Path && !text.empty() && text.front() != '/')
-            return Refuse(option, "/ で始まる絶対パスを指定してください", error);
+            return refuse(platform::TrArgs("/ で始まる絶対パスを指定してください", {}, language));
         options.**field = std::string(text);
         return NamedOptionSet;
     }
     if (auto field = std::get_if<bool NamedOptions::*>(&option.field)) {
-        if (text != "0" && text != "1") return Refuse(option, "0 か 1 を指定してください", error);
+        if (text != "0" && text != "1") return refuse(platform::TrArgs("0 か 1 を指定してください", {}, language));
         options.**field = text == "1";
         return NamedOptionSet;
     }
@@ -90,8 +97,8 @@ int SetNamedOptionText(NamedOptions& options, const NamedOptionDescriptor& optio
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < option.minimum ||
         value > option.maximum)
-        return Refuse(option, std::to_string(option.minimum) + "～" + std::to_string(option.maximum) + " の整数を指定してください",
-                      error);
+        return refuse(platform::TrArgs("%1～%2 の整数を指定してください",
+                                       {std::to_string(option.minimum), std::to_string(option.maximum)}, language));
     options.*std::get<int64_t NamedOptions::*>(option.field) = value;
     return NamedOptionSet;
 }

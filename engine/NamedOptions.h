@@ -71,10 +71,13 @@ const NamedOptionDescriptor* FindNamedOption(std::string_view name);
 std::string NamedOptionText(const NamedOptions& options, const NamedOptionDescriptor& option);
 
 enum NamedOptionSetResult : int { NamedOptionSet = 1, NamedOptionRefused = 0 };
+// Who reads why a value was refused: a log (always Japanese) or the user (in the user's language).
+enum class RefusalFor { Log, User };
 // Takes the value from its stored text; a value the option cannot take leaves it unchanged,
-// and `error` says why (Japanese, naming the option).
+// and `error` says why, naming the option.
 [[nodiscard]] int SetNamedOptionText(NamedOptions& options, const NamedOptionDescriptor& option,
-                                     std::string_view text, std::string* error = nullptr);
+                                     std::string_view text, std::string* error = nullptr,
+                                     RefusalFor reader = RefusalFor::Log);
 
 // The options whose value differs from the default, as "--name=value" arguments.
 std::vector<std::string> NamedOptionArguments(const NamedOptions& options);

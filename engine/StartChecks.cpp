@@ -34,7 +34,8 @@ std::string WhyNotCreated(const std::string& folder) {
     }
     const std::string existing = NearestExisting(folder);
     std::string why;
-    if (!existing.empty() && !platform::MayCreateIn(existing, &why)) return platform::TrArgs("%1 に書き込めません: %2", {existing, why});
+    if (!existing.empty() && !platform::MayCreateIn(existing, &why))
+        return platform::TrArgs("%1 に書き込めません: %2", {existing, why});
     return platform::Tr("作成に失敗しました");
 }
 

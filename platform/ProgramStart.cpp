@@ -6,18 +6,20 @@
 
 #include "platform/ConsoleText.h"
 #include "platform/ExitCodes.h"
+#include "platform/UiText.h"
 
 namespace platform {
 
 std::string ExitCodeTable() {
-    return "終了コード:\n"
-           "  0  指定どおりに終わりました。\n"
-           "  1  終わりましたが、失敗したファイルがあります（または途中で止められました）。\n"
-           "  2  引数が正しくないか、実行できない仕事です（画面がなく、することもない場合も）。\n"
-           "  3  ネットワークの失敗: 開始ページやファイルを取得できず、何も保存していません。\n"
-           "  4  ディスクの失敗: 保存先に書き込めません。\n"
-           "  5  別の保存が同じ保存先を使っています。\n"
-           "  6  Suite のプログラム、ライブラリ、ファイルが見つからないか、起動できません。\n";
+    return Tr(
+        "終了コード:\n"
+        "  0  指定どおりに終わりました。\n"
+        "  1  終わりましたが、失敗したファイルがあります（または途中で止められました）。\n"
+        "  2  引数が正しくないか、実行できない仕事です（画面がなく、することもない場合も）。\n"
+        "  3  ネットワークの失敗: 開始ページやファイルを取得できず、何も保存していません。\n"
+        "  4  ディスクの失敗: 保存先に書き込めません。\n"
+        "  5  別の保存が同じ保存先を使っています。\n"
+        "  6  Suite のプログラム、ライブラリ、ファイルが見つからないか、起動できません。\n");
 }
 
 bool CanShowWindows() {
@@ -41,7 +43,7 @@ StartVerdict CheckProgramStart(const std::vector<std::string>& args, const Progr
     } else if (!canShowWindows && !unattended) {
         verdict.leave = true;
         verdict.exitCode = ExitRefused;
-        verdict.err = program.name + ": 画面がないため、ウィンドウを開けません。\n" + usage;
+        verdict.err = program.name + ": " + Tr("画面がないため、ウィンドウを開けません。") + "\n" + usage;
     }
     return verdict;
 }

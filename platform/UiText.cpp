@@ -60,4 +60,9 @@ std::string TrArgs(const char* japanese, std::initializer_list<std::string_view>
     return Substitute(Tr(japanese), args);
 }
 
+std::string TrArgs(const char* japanese, std::initializer_list<std::string_view> args, UiLanguage language) {
+    const char* english = language == UiLanguage::English ? EnglishOf(japanese) : nullptr;
+    return Substitute(english ? english : japanese, args);
+}
+
 }  // namespace platform

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UiLanguage.h"
+
 namespace platform {
 
 struct UiTextPair {
@@ -24,6 +26,10 @@ const char* Tr(const char* japanese);
 
 // As Tr, then "%1" … "%9" replaced by `args` in order ("%%" is one "%").
 std::string TrArgs(const char* japanese, std::initializer_list<std::string_view> args);
+
+// As TrArgs, in `language` rather than the current one: for a text that some callers show and
+// others write into a file, which takes the Japanese.
+std::string TrArgs(const char* japanese, std::initializer_list<std::string_view> args, UiLanguage language);
 
 // The English table, in platform/UiTextEnglish.cpp.
 extern const UiTextPair kEnglishTexts[];

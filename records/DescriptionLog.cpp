@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
-#include "records/RecordCodec.h"
+#include "platform/UiText.h"
 
 namespace records {
 
@@ -20,19 +20,27 @@ std::string DescriptionLogPath(const engine::SaveJob& job) {
 }
 
 int WriteDescriptionLogFile(const engine::SaveJob& job, const std::string& resultText, std::string& error,
-                            ErrorReader reader) {
+                            std::string* shown) {
+    auto fail = [&](auto say) {
+        error = say(platform::UiLanguage::Japanese);
+        if (shown) *shown = say(platform::CurrentUiLanguage());
+        return 0;
+    };
     const std::string text =
         engine::DescriptionText(job.JobSummary(), resultText, platform::LocalDateText(), platform::LocalTimeText());
     std::string sjis;
     size_t bad = 0;
     if (platform::Utf8ToCp932(text, sjis, &bad) != platform::CodepageOk) {
-        error = ErrorText(reader, "説明ログに書けない文字があります: %1", {platform::DescribeUnmappable(text, bad)});
-        return 0;
+        return fail([&](platform::UiLanguage language) {
+            return platform::TrArgs("説明ログに書けない文字があります: %1", {platform::DescribeUnmappable(text, bad)},
+                                    language);
+        });
     }
     const std::string path = DescriptionLogPath(job);
     if (!platform::WriteFileReplacing(path, sjis)) {
-        error = ErrorText(reader, "説明ログを書き込めません: %1", {path});
-        return 0;
+        return fail([&](platform::UiLanguage language) {
+            return platform::TrArgs("説明ログを書き込めません: %1", {path}, language);
+        });
     }
     return 1;
 }

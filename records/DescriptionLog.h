@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "records/RecordCodec.h"
-
 namespace engine {
 class SaveJob;
 }
@@ -15,9 +13,10 @@ namespace records {
 std::string DescriptionLogPath(const engine::SaveJob& job);
 
 // Writes the log in Shift-JIS. Returns 1, or 0 with `error` set (a character that the code
-// page cannot hold is named there, for `reader`; nothing is written in that case).
+// page cannot hold is named there; nothing is written in that case). `error` is Japanese, for
+// the save log; `shown`, when given, gets the same in the user's language.
 [[nodiscard]] int WriteDescriptionLogFile(const engine::SaveJob& job, const std::string& resultText,
-                                          std::string& error, ErrorReader reader = ErrorReader::Log);
+                                          std::string& error, std::string* shown = nullptr);
 
 // The name without its extension: the extension follows the last "." unless the name ends
 // in "/".

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/SaveJob.h"
+#include "platform/ConsoleText.h"
 #include "platform/ProgramFolder.h"
 #include "records/DescriptionLog.h"
 #include "records/KeptVersions.h"
@@ -135,10 +136,11 @@ void SaveRecords::KeepErrorLog(engine::SaveJob& job) {
 }
 
 void SaveRecords::WriteDescriptionLog(engine::SaveJob& job, const std::string& resultText) {
-    std::string error;
-    if (!WriteDescriptionLogFile(job, resultText, error)) {
+    std::string error, shown;
+    if (!WriteDescriptionLogFile(job, resultText, error, &shown)) {
         job.AppendLog(error);
-        std::fprintf(stderr, "Sitrova: %s\n", error.c_str());
+        const std::string line = platform::ToConsoleText("Sitrova: " + shown + "\n");
+        std::fwrite(line.data(), 1, line.size(), stderr);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileUtil.h"
 #include "platform/FolderList.h"
+#include "platform/UiText.h"
 #include "records/DescriptionLog.h"
 #include "records/SavedSiteLog.h"
 
@@ -60,9 +61,10 @@ int TargetLock::Take(const std::string& saveFolder, const std::string& saveName)
 
 void TargetLock::ReleaseAfterCleanEnd() { m_lock.Release(true); }
 
-std::string TargetBusyMessage(const std::string& target) {
-    return "保存先「" + target +
-           "」には、別のSitrovaが保存を続けています。\r\n同じ保存先へは同時に保存できません。その保存が終わってから、もう一度実行してください。";
+std::string TargetBusyMessage(const std::string& target, platform::UiLanguage language) {
+    return platform::TrArgs("保存先「%1」には、別のSitrovaが保存を続けています。\r\n"
+                            "同じ保存先へは同時に保存できません。その保存が終わってから、もう一度実行してください。",
+                            {target}, language);
 }
 
 int RemoveStagingLeftovers(const std::string& folder) { return RemoveInTree(WithSlash(folder)); }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileLock.h"
+#include "platform/UiLanguage.h"
 
 namespace records {
 
@@ -34,8 +35,9 @@ private:
     platform::FileLock m_lock;
 };
 
-// The message of a refused save.
-std::string TargetBusyMessage(const std::string& target);
+// The message of a refused save: Japanese for the save log, the user's language for the user.
+std::string TargetBusyMessage(const std::string& target,
+                              platform::UiLanguage language = platform::UiLanguage::Japanese);
 
 // Deletes the staging files that a run killed part-way left in `folder` and its subfolders:
 // names ending in ".pre", ".part" or "Temp", and a ".tmp" beside a file of the name without

@@ -2,6 +2,7 @@
 
 #include "platform/ByteString.h"
 #include "platform/HttpClient.h"
+#include "platform/UiText.h"
 #include "records/WaczPackage.h"
 
 namespace records {
@@ -101,8 +102,8 @@ platform::HttpResponse WarcReplay::Answer(const platform::HttpRequest& request,
 
 std::string WarcReplay::DamageNote() const {
     if (m_archive->ProblemCount() == 0) return {};
-    return "Webアーカイブに読めないレコードがありました（" + std::to_string(m_archive->ProblemCount()) +
-           " 件、保存ログに記録しました）: " + m_archive->Problems().front();
+    return platform::TrArgs("Webアーカイブに読めないレコードがありました（%1 件、保存ログに記録しました）: %2",
+                            {std::to_string(m_archive->ProblemCount()), m_archive->Problems().front()});
 }
 
 std::shared_ptr<WarcArchive> OpenWebArchive(const std::string& path, std::string* why) {

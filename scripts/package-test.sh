@@ -62,6 +62,9 @@ as_user() {
   setpriv --reuid=nobody --regid=nogroup --clear-groups \
     env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR= "$@"
 }
+# The C.UTF-8 locale reads English; the usage names the options in either language.
+help=$(as_user sitrova --help)
+grep -q "^Usage: Sitrova " <<<"$help" || fail "sitrova --help under LANG=C.UTF-8 is not English: $help"
 flags=$((0x1 | 0x100 | 0x200 | 0x80000))
 code=0
 as_user sitrova "SomeComplete,\"http://127.0.0.1:$port1/site/top/index.html\",\"$home/saves/demo.html\",\"$flags\",\"1\",\"4\"" \

@@ -57,6 +57,9 @@ def unfinished(ts_text):
 
 LITERAL = r'"((?:[^"\\]|\\.)*)"'
 CALL = re.compile(r'\b(?:platform::)?Tr(?:Args)?\(\s*((?:' + LITERAL + r'\s*)+)')
+# Window code reaches the table only through the qualified name (usage texts printed before
+# any window exists).
+QUALIFIED_CALL = re.compile(r'\bplatform::Tr(?:Args)?\(\s*((?:' + LITERAL + r'\s*)+)')
 
 
 def unescape(text):
@@ -74,12 +77,13 @@ def table_keys():
 
 def plain_texts():
     found = []
-    for path in sources(PLAIN):
+    window_code = sources([folder for folders in PARTS.values() for folder in folders])
+    for path, call in [(p, CALL) for p in sources(PLAIN)] + [(p, QUALIFIED_CALL) for p in window_code]:
         if path.endswith("UiTextEnglish.cpp") or path.endswith("UiText.h") or path.endswith("UiText.cpp"):
             continue
         with open(path, encoding="utf-8") as f:
             text = f.read()
-        for m in CALL.finditer(text):
+        for m in call.finditer(text):
             literal = "".join(unescape(p) for p in re.findall(LITERAL, m.group(1)))
             found.append((os.path.relpath(path, ROOT), literal))
     return found

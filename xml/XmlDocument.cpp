@@ -2,6 +2,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileUtil.h"
+#include "platform/UiText.h"
 
 #include <vector>
 
@@ -62,7 +63,7 @@ void Document::ClearTree() {
 int Document::LoadFile(const std::string& path, std::string* error) {
     std::string bytes;
     if (!platform::ReadWholeFile(path, bytes)) {
-        if (error) *error = "ファイルを読み込めません。";
+        if (error) *error = platform::Tr("ファイルを読み込めません。");
         return XmlFailed;
     }
     std::string text, why;
@@ -126,11 +127,11 @@ int Document::SaveFile(const std::string& path, std::string* error) const {
     size_t bad = 0;
     const std::string text = ToText();
     if (platform::Utf8ToCp932(text, bytes, &bad) != platform::CodepageOk) {
-        if (error) *error = "Shift-JIS で書けない文字があります：" + platform::DescribeUnmappable(text, bad);
+        if (error) *error = platform::TrArgs("Shift-JIS で書けない文字があります：%1", {platform::DescribeUnmappable(text, bad)});
         return XmlFailed;
     }
     if (!platform::WriteFileReplacing(path, bytes)) {
-        if (error) *error = "ファイルを書き込めません。";
+        if (error) *error = platform::Tr("ファイルを書き込めません。");
         return XmlFailed;
     }
     return XmlOk;

@@ -4,6 +4,7 @@
 
 #include "platform/ByteString.h"
 #include "platform/Codepage.h"
+#include "platform/UiText.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -82,7 +83,7 @@ size_t FirstBadUtf8(std::string_view text) {
 
 bool FileBytesToText(std::string_view bytes, std::string& text, std::string& error) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        error = "UTF-16 のファイルは読めません。Shift-JIS か UTF-8 で保存してください。";
+        error = platform::Tr("UTF-16 のファイルは読めません。Shift-JIS か UTF-8 で保存してください。");
         return false;
     }
     bool utf8 = false;
@@ -92,13 +93,13 @@ bool FileBytesToText(std::string_view bytes, std::string& text, std::string& err
     } else if (const std::string_view name = DeclaredEncoding(bytes); !name.empty()) {
         utf8 = IsUtf8Name(name);
         if (!utf8 && !IsShiftJisName(name)) {
-            error = "宣言された文字コード " + std::string(name) + " には対応していません（Shift-JIS か UTF-8）。";
+            error = platform::TrArgs("宣言された文字コード %1 には対応していません（Shift-JIS か UTF-8）。", {name});
             return false;
         }
     }
     if (utf8) {
         if (const size_t bad = FirstBadUtf8(bytes); bad != std::string_view::npos) {
-            error = "UTF-8 として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。";
+            error = platform::TrArgs("UTF-8 として読めないバイトがあります（%1 バイト目）。", {std::to_string(bad)});
             return false;
         }
         text.assign(bytes);
@@ -106,7 +107,7 @@ bool FileBytesToText(std::string_view bytes, std::string& text, std::string& err
     }
     size_t bad = 0;
     if (platform::Cp932ToUtf8(bytes, text, &bad) != platform::CodepageOk) {
-        error = "Shift-JIS として読めないバイトがあります（" + std::to_string(bad) + " バイト目）。";
+        error = platform::TrArgs("Shift-JIS として読めないバイトがあります（%1 バイト目）。", {std::to_string(bad)});
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ByteString.h"
+#include "platform/UiText.h"
 #include "xml/XmlDocument.h"
 
 namespace xml {
@@ -94,20 +95,20 @@ public:
             m_pos = lt;
             const std::string_view rest = m_text.substr(lt);
             bool ok;
-            if (rest.substr(0, 2) == "<?") ok = SkipPast("?>", "閉じられていない処理命令があります。", error);
+            if (rest.substr(0, 2) == "<?") ok = SkipPast("?>", platform::Tr("閉じられていない処理命令があります。"), error);
             else if (rest.substr(0, 9) == "<![CDATA[") ok = Cdata(error);
-            else if (rest.substr(0, 4) == "<!--") ok = SkipPast("-->", "閉じられていないコメントがあります。", error);
-            else if (rest.substr(0, 2) == "<!") ok = SkipPast(">", "閉じられていない宣言があります。", error);
+            else if (rest.substr(0, 4) == "<!--") ok = SkipPast("-->", platform::Tr("閉じられていないコメントがあります。"), error);
+            else if (rest.substr(0, 2) == "<!") ok = SkipPast(">", platform::Tr("閉じられていない宣言があります。"), error);
             else if (rest.substr(0, 2) == "</") ok = EndTag(error);
             else ok = StartTag(error);
             if (!ok) return false;
         }
         if (!m_open.empty()) {
-            error = "要素 <" + m_open.back().element->String() + "> が閉じられていません。";
+            error = platform::TrArgs("要素 <%1> が閉じられていません。", {m_open.back().element->String()});
             return false;
         }
         if (!m_doc.m_top) {
-            error = "要素がありません。";
+            error = platform::Tr("要素がありません。");
             return false;
         }
         return true;
@@ -135,7 +136,7 @@ private:
         const size_t from = m_pos + 9;
         const size_t end = m_text.find("]]>", from);
         if (end == std::string_view::npos) {
-            error = "閉じられていない CDATA セクションがあります。";
+            error = platform::Tr("閉じられていない CDATA セクションがあります。");
             return false;
         }
         if (!m_open.empty() && m_open.back().textPossible) m_open.back().text.append(m_text.substr(from, end - from));
@@ -176,11 +177,11 @@ private:
         const size_t nameStart = p;
         while (p < m_text.size() && !EndsName(m_text[p])) ++p;
         if (p == nameStart || p >= m_text.size()) {
-            error = p >= m_text.size() ? "タグが閉じられていません。" : "要素名がありません。";
+            error = p >= m_text.size() ? platform::Tr("タグが閉じられていません。") : platform::Tr("要素名がありません。");
             return false;
         }
         if (static_cast<int>(m_open.size()) >= Document::kMaxDepth) {
-            error = "要素の入れ子が深すぎます。";
+            error = platform::Tr("要素の入れ子が深すぎます。");
             return false;
         }
         if (!m_open.empty()) {
@@ -206,7 +207,7 @@ private:
             }
             if (!Attribute(p, error)) return false;
         }
-        error = "タグが閉じられていません。";
+        error = platform::Tr("タグが閉じられていません。");
         return false;
     }
 
@@ -225,12 +226,12 @@ private:
         ++q;
         while (q < m_text.size() && IsBlank(m_text[q])) ++q;
         if (q >= m_text.size() || (m_text[q] != '"' && m_text[q] != '\'')) {
-            error = "属性 " + std::string(name) + " の値が引用符で囲まれていません。";
+            error = platform::TrArgs("属性 %1 の値が引用符で囲まれていません。", {name});
             return false;
         }
         const size_t close = m_text.find(m_text[q], q + 1);
         if (close == std::string_view::npos) {
-            error = "属性 " + std::string(name) + " の値が閉じられていません。";
+            error = platform::TrArgs("属性 %1 の値が閉じられていません。", {name});
             return false;
         }
         Node* attribute = m_doc.NewNode(NodeAttribute, name);
@@ -244,19 +245,19 @@ private:
 
     bool EndTag(std::string& error) {
         if (m_open.empty()) {
-            error = "対応する開始タグのない終了タグがあります。";
+            error = platform::Tr("対応する開始タグのない終了タグがあります。");
             return false;
         }
         const std::string& name = m_open.back().element->String();
         const std::string_view after = m_text.substr(m_pos + 2);
         if (after.substr(0, name.size()) != name ||
             (after.size() > name.size() && after[name.size()] != '>' && !IsBlank(after[name.size()]))) {
-            error = "終了タグが要素 <" + name + "> と一致しません。";
+            error = platform::TrArgs("終了タグが要素 <%1> と一致しません。", {name});
             return false;
         }
         const size_t gt = m_text.find('>', m_pos + 2 + name.size());
         if (gt == std::string_view::npos) {
-            error = "終了タグが閉じられていません。";
+            error = platform::Tr("終了タグが閉じられていません。");
             return false;
         }
         Open& o = m_open.back();

@@ -5,6 +5,7 @@
 #include "platform/HttpClient.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramStart.h"
+#include "platform/UiText.h"
 #include "platform/Version.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/UiText.h"
@@ -13,12 +14,15 @@
 
 namespace {
 
-const platform::ProgramInfo kProgram{
-    "AlbumFetcher", platform::kSuiteVersion,
-    "使い方: AlbumFetcher [アルバムのURL [保存先フォルダ [auto]]]\n"
-    "  アルバムの写真を、保存先フォルダに保存します。auto を付けると、操作なしで保存を始め、\n"
-    "  終わると終了します。画面のない環境では auto が必要です。\n"
-    "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n"};
+// The usage is chosen in the user's language, known once the program has started.
+platform::ProgramInfo Program() {
+    return {"AlbumFetcher", platform::kSuiteVersion,
+            platform::Tr(
+                "使い方: AlbumFetcher [アルバムのURL [保存先フォルダ [auto]]]\n"
+                "  アルバムの写真を、保存先フォルダに保存します。auto を付けると、操作なしで保存を始め、\n"
+                "  終わると終了します。画面のない環境では auto が必要です。\n"
+                "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n")};
+}
 
 }  // namespace
 
@@ -27,7 +31,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool unattended = args.size() >= 3 && args[2] == "auto";
     const platform::StartVerdict verdict =
-        platform::CheckProgramStart(args, kProgram, unattended, platform::CanShowWindows());
+        platform::CheckProgramStart(args, Program(), unattended, platform::CanShowWindows());
     if (verdict.leave) {
         platform::PrintVerdict(verdict);
         return verdict.exitCode;

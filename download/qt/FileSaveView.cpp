@@ -193,9 +193,9 @@ void FileSaveView::EndSeries(const std::string& failure, const std::string& show
 
 void FileSaveView::Finish(const std::string& resultText) {
     m_ended = true;
-    std::string error;
+    std::string error, shown;
     // The window shows the failure; a file save keeps no log of its own to write it to.
-    if (!records::WriteDescriptionLogFile(m_job, resultText, error, records::ErrorReader::User)) AddLine(error);
+    if (!records::WriteDescriptionLogFile(m_job, resultText, error, &shown)) AddLine(shown);
     if (m_hooks.closeWindow) m_hooks.closeWindow();
 }
 

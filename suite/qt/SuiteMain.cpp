@@ -26,14 +26,17 @@ namespace suiteqt {
 
 namespace {
 
-const platform::ProgramInfo kProgram{
-    "QdxSuite", platform::kSuiteVersion,
-    "使い方: QdxSuite [QDX Qdxファイル | FILE URL 保存したファイル | SITE ...]\n"
-    "  引数なし: 保存したサイトとファイルの一覧を開きます（画面が必要です）。\n"
-    "  QDX  Qdxファイルを一覧に登録します（相対パスは作業フォルダから見たパスです）。\n"
-    "  FILE 保存したファイルとそのURLを一覧に登録します。\n"
-    "  SITE 受け付けますが、何もしません。\n"
-    "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n"};
+// The usage is chosen in the user's language, known once the program has started.
+platform::ProgramInfo Program() {
+    return {"QdxSuite", platform::kSuiteVersion,
+            platform::Tr(
+                "使い方: QdxSuite [QDX Qdxファイル | FILE URL 保存したファイル | SITE ...]\n"
+                "  引数なし: 保存したサイトとファイルの一覧を開きます（画面が必要です）。\n"
+                "  QDX  Qdxファイルを一覧に登録します（相対パスは作業フォルダから見たパスです）。\n"
+                "  FILE 保存したファイルとそのURLを一覧に登録します。\n"
+                "  SITE 受け付けますが、何もしません。\n"
+                "  -h, --help  この使い方を表示します。    --version  バージョンを表示します。\n")};
+}
 
 void PrintError(const std::string& text) {
     const std::string bytes = platform::ToConsoleText("QdxSuite: " + text + "\n");
@@ -96,7 +99,7 @@ int RunSuite(int argc, char** argv, const std::string& programFolder) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const platform::StartVerdict verdict =
-        platform::CheckProgramStart(args, kProgram, args.size() >= 2, platform::CanShowWindows());
+        platform::CheckProgramStart(args, Program(), args.size() >= 2, platform::CanShowWindows());
     if (verdict.leave) {
         platform::PrintVerdict(verdict);
         return verdict.exitCode;

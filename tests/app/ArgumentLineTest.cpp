@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/ArgumentLine.h"
 #include "app/CommandLine.h"
 #include "app/NamedArguments.h"
 #include "app/StartUp.h"
+#include "engine/NamedOptions.h"
 #include "engine/SaveJob.h"
+#include "platform/UiLanguage.h"
 #include "records/SaveTarget.h"
 #include "tests/support/Sandbox.h"
 
@@ -249,4 +253,38 @@ TEST(StartUp, NamedOptionsComeBeforeTheJobAndOverrideTheSettings) {
         EXPECT_NE(verdict.err.find(why), std::string::npos) << verdict.err;
     }
     EXPECT_NE(app::UsageText().find("  --cookie-file=値"), std::string::npos);
+}
+
+// In English the user reads English, while the save log keeps the Japanese it always had.
+TEST(CommandLineLanguage, UsageAndRefusalsAreEnglishAndTheSaveLogStaysJapanese) {
+    struct English {
+        English() { platform::SetUiLanguage(platform::UiLanguage::English); }
+        ~English() { platform::SetUiLanguage(platform::UiLanguage::Japanese); }
+    } english;
+    const std::string usage = app::UsageText();
+    EXPECT_TRUE(std::all_of(usage.begin(), usage.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        << usage;
+    // Each named option has its help, in the column of the other arguments' help.
+    for (const engine::NamedOptionDescriptor& option : engine::NamedOptionTable()) {
+        SCOPED_TRACE(option.name);
+        const std::string head = "\n  --" + std::string(option.name) + "=value ";
+        const size_t at = usage.find(head);
+        ASSERT_NE(at, std::string::npos);
+        const size_t help = usage.find_first_not_of(' ', at + head.size());
+        EXPECT_EQ(help - at - 1, std::max<size_t>(32, head.size() - 1)) << usage.substr(at, 80);
+    }
+    const std::string job = "SomeComplete,\"http://h/\",\"/s/site.html\",\"1\",\"0\",\"4\"";
+    EXPECT_EQ(app::CheckCommandLine({"--cookie-file=c.txt", job}, false, "1").err,
+              "Sitrova: The value of cookie-file is not valid (give an absolute path starting with /).\n");
+    EXPECT_EQ(app::CheckCommandLine({"--no-such=1", job}, false, "1").err, "Sitrova: Unknown option: --no-such\n");
+
+    testsupport::Sandbox box;
+    Sandbox::WriteFile(box / "Sitrov.ini", "[WebOptions]\r\nwait-ms=99999\r\n");
+    engine::SaveJob saved;
+    saved.SetProgramFolder(box.Path());
+    app::SetNamedOptionsForStart(saved, {job});
+    const std::vector<std::string> log = saved.DetailedLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], "Sitrov.ini の [WebOptions]: wait-ms の値が正しくありません（0～60000 の整数を指定してください）。"
+                      "既定の値で保存します。");
 }
