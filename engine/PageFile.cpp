@@ -4,6 +4,7 @@
 
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
+#include "platform/Heap.h"
 
 namespace engine {
 
@@ -28,6 +29,9 @@ std::string PageNotSavedLine(const std::string& pagePath) {
 void PageText::Read(const std::string& path) {
     readable = platform::ReadWholeFile(staged.empty() ? path : staged, text);
     if (!readable) text.clear();
+    // A big page's step makes a copy or two of it: the heap left behind by the smaller pages
+    // before goes back first, so that the two do not add up.
+    if (text.size() > kHeldMax) platform::ReturnFreeHeap();
 }
 
 bool PageText::Save(SaveJob& job, const std::string& path) {
