@@ -209,9 +209,17 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
     }
 }
 
+// A failed fetch hands on no hash: a download that arrived but was refused afterwards (not
+// a picture, not moved into place) is not the file the walk goes on with.
+int Unhashed(FetchOrigin* origin) {
+    if (origin) origin->hash.clear();
+    return 0;
+}
+
 int Commit(const std::string& temp, const std::string& path, FetchOrigin* origin) {
     if (temp == path || platform::RenameFile(temp, path)) return 1;
     NoteFailure(origin, FailureText(platform::LastFileFailure()));
+    (void)Unhashed(origin);
     return Discard(temp);
 }
 
@@ -326,7 +334,7 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
     const std::string staging = PartPath(path);
     Control control{&job, nullptr, origin, &job};
     control.hash = KeepsHistory(job);
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return 0;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return Unhashed(origin);
     if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
     staged = staging;
     return 1;
@@ -381,7 +389,7 @@ int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std
     Control control{&job, cancel, heard};
     control.offWalk = true;
     control.hash = hash && origin;
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return 0;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return Unhashed(origin);
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
     if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
     return 1;
