@@ -690,8 +690,8 @@ int DownloadEmbedsWith(SaveHost& host, SaveJob& job, const LinkTable& table, Pre
                 (void)HandlePlayList(host, job, table.urls[i], path, table.levels[i]);
             } else if (std::string failure; FetchEmbed(job, table.urls[i], path, prefetch, failure, origin)) {
                 if (state) state->filesInPlace.emplace(path, false);
-                NoteFetchedFile(job, table.urls[i], path, origin);
-                int64_t size = platform::FileSize(path);
+                const int64_t size = platform::FileSize(path);
+                NoteFetchedFile(job, table.urls[i], path, origin, size);
                 job.AppendLog("_Ad_  (" + platform::FormatByteSize(size < 0 ? 0 : static_cast<uint64_t>(size)) + " )");
             } else {
                 NoteFetchFailed(job, table.urls[i], path, false, &origin);

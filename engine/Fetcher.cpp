@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "engine/FailureReason.h"
+#include "engine/HistoryNotes.h"
 #include "engine/SaveJob.h"
 #include "engine/SiteAdapters.h"
 #include "engine/UrlModel.h"
@@ -45,6 +47,8 @@ struct Control {
     // Off the walk: a dead host is told in `origin`, not recorded in the job, so that the walk
     // settles it in its own order.
     bool offWalk = false;
+    // The file's content hash goes to `origin` too, worked out as the body is written.
+    bool hash = false;
 
     bool Stopped() const { return (job && job->StopRequested()) || (cancel && cancel->Cancelled()); }
 
@@ -84,6 +88,7 @@ platform::HttpRequest RequestFor(const std::string& url, const Control& control)
         request.ifNoneMatch = control.known->etag;
         request.ifModifiedSince = control.known->lastModified;
     }
+    request.hashBody = control.hash && control.origin;
     return request;
 }
 
@@ -153,15 +158,19 @@ bool WaitOutBusyServer(const platform::HttpResponse& response, const Control& co
 
 // Fetches into `temp`, reading on from the bytes already there after a broken transfer, at
 // most four more times after a pause each. With onlyOnceBegun, a transfer that never
-// delivered a byte (refused, unknown host) is not tried again.
+// delivered a byte (refused, unknown host) is not tried again. `head`, when given, receives
+// the file's first bytes (kPictureHeadBytes) when the last transfer wrote it from the start,
+// and stays empty when it went on from kept bytes.
 bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, const std::string& temp,
-                   const Control& control, bool onlyOnceBegun) {
+                   const Control& control, bool onlyOnceBegun, std::optional<std::string>* head = nullptr) {
+    if (head) request.headBytes = kPictureHeadBytes;
     int busyWaits = 0;
     for (int retries = 0;; ++retries) {
         WaitForHost(request.url, control);
         platform::HttpResponse response = http.FetchToFile(request, temp);
         if (control.job) control.job->Run().Pacer().RequestEnded(request.url);
         if (response.result == platform::HttpOk) {
+            if (head && !response.rangeHonoured) head->emplace(std::move(response.bodyHead));
             if (control.origin) {
                 FetchOrigin heard;
                 heard.url = std::move(response.effectiveUrl);
@@ -169,6 +178,7 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
                 heard.etag = std::move(response.etag);
                 heard.lastModified = std::move(response.lastModified);
                 heard.status = response.status;
+                heard.hash = std::move(response.bodyHash);
                 heard.notes = std::move(control.origin->notes);  // a busy server's waits before
                 *control.origin = std::move(heard);
             }
@@ -199,9 +209,17 @@ bool FetchResuming(platform::HttpSession& http, platform::HttpRequest& request, 
     }
 }
 
+// A failed fetch hands on no hash: a download that arrived but was refused afterwards (not
+// a picture, not moved into place) is not the file the walk goes on with.
+int Unhashed(FetchOrigin* origin) {
+    if (origin) origin->hash.clear();
+    return 0;
+}
+
 int Commit(const std::string& temp, const std::string& path, FetchOrigin* origin) {
     if (temp == path || platform::RenameFile(temp, path)) return 1;
     NoteFailure(origin, FailureText(platform::LastFileFailure()));
+    (void)Unhashed(origin);
     return Discard(temp);
 }
 
@@ -216,8 +234,11 @@ int Moniker(platform::HttpSession& http, const std::string& url, const Destinati
     // that brought an HTML page is refused: either would otherwise leave a broken copy.
     const std::string& temp = to.temp;
     platform::HttpRequest request = RequestFor(url, control);
-    if (!FetchResuming(http, request, temp, control, true)) return Discard(temp);
-    if (IsPictureName(to.path) && !HasPictureSignature(temp)) return NotAPicture(temp, control.origin);
+    const bool picture = IsPictureName(to.path);
+    std::optional<std::string> head;
+    if (!FetchResuming(http, request, temp, control, true, picture ? &head : nullptr)) return Discard(temp);
+    if (picture && !(head ? IsPictureSignature(*head) : HasPictureSignature(temp)))
+        return NotAPicture(temp, control.origin);
     return Commit(temp, to.target, control.origin);
 }
 
@@ -244,6 +265,8 @@ int Http(platform::HttpSession& http, const std::string& url, const Destination&
         NoteFailure(control.origin, FailureText(platform::LastFileFailure()));
         return Discard(temp);
     }
+    // The page may have lost bytes since it was hashed.
+    if (IsPageName(url) && control.origin) control.origin->hash.clear();
     // Servers answer a missing picture with an HTML page under the picture's name.
     if (IsPictureName(to.path) && !HasPictureSignature(temp)) return NotAPicture(temp, control.origin);
     return Commit(temp, to.target, control.origin);
@@ -290,6 +313,8 @@ platform::HttpSession& SessionOf(SaveJob& job, std::unique_ptr<platform::HttpSes
 // the disk refused, fails the fetch with its reason; the caller deletes it.
 bool PassesSiteChecks(const SaveJob& job, const std::string& url, const std::string& staging, FetchOrigin* origin) {
     if (!HasSiteChecks(job)) return true;
+    // The checks may rewrite the file: its hash is worked out again from what they leave.
+    if (origin) origin->hash.clear();
     const int checked = CheckFetchedFile(job, url, staging);
     if (checked == 1) return true;
     NoteFailure(origin, checked == platform::RewriteNotWritten ? FailureText(platform::LastFileFailure())
@@ -307,8 +332,9 @@ int FetchUrlToStaging(SaveJob& job, const std::string& url, const std::string& p
     // The site adapters judge (and may rewrite) the file before it takes its place: a file
     // they refuse is deleted, the fetch fails, and a copy saved before stays as it was.
     const std::string staging = PartPath(path);
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), Control{&job, nullptr, origin, &job}))
-        return 0;
+    Control control{&job, nullptr, origin, &job};
+    control.hash = KeepsHistory(job);
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return Unhashed(origin);
     if (!PassesSiteChecks(job, url, staging, origin)) return Discard(staging);
     staged = staging;
     return 1;
@@ -356,13 +382,14 @@ int FetchUrlIfChangedVia(platform::HttpSession& http, const SaveJob& job, const 
 
 int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                       const std::string& path, const std::string& staging, const FetchCancel* cancel,
-                      FetchOrigin* origin) {
+                      FetchOrigin* origin, bool hash) {
     FetchOrigin local;
     FetchOrigin* heard = origin ? origin : &local;
     *heard = {};
     Control control{&job, cancel, heard};
     control.offWalk = true;
-    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return 0;
+    control.hash = hash && origin;
+    if (!FetchByJobRules(http, job, url, Destination::Staged(path, staging), control)) return Unhashed(origin);
     // A file fetched ahead passes the same checks as one fetched by the walk itself.
     if (!PassesSiteChecks(job, url, staging, heard)) return Discard(staging);
     return 1;

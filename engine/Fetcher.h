@@ -52,8 +52,8 @@ struct FetchOrigin {
     // Log lines of a fetch off the walk (a busy server's wait), for the walk to write when it
     // takes this outcome, where its own fetch would have written them.
     std::vector<std::string> notes;
-    // The content hash of the file as fetched, when a fetch off the walk worked it out ("" when
-    // not: the walk hashes the file itself).
+    // The content hash of the file as fetched, when the fetch worked it out ("" when not: the
+    // walk hashes the file itself).
     std::string hash;
 };
 
@@ -105,9 +105,12 @@ public:
 // there already) while the body goes to `staging`, a temporary name of the caller's that is
 // written directly and deleted unless the fetch succeeds. The job is only read: a dead host
 // is told in `origin` for the caller to settle with SettleDeadHost. `cancel` may be null.
+// With `hash`, `origin` gets the file's content hash, worked out while the body is written
+// where it can be ("" when not: the caller hashes the file itself).
 [[nodiscard]] int FetchUrlToFileVia(platform::HttpSession& http, const SaveJob& job, const std::string& url,
                                     const std::string& path, const std::string& staging,
-                                    const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr);
+                                    const FetchCancel* cancel = nullptr, FetchOrigin* origin = nullptr,
+                                    bool hash = false);
 
 // FetchUrlIfChanged through an explicit session, for any thread, by the rules of
 // FetchUrlToFileVia: the checks judge the file by `path`, the body goes to `staging` and stays
@@ -134,6 +137,9 @@ void MakeFetchOptions(const std::string& url, const std::string& agent, FetchOpt
 [[nodiscard]] bool StripZeroBytes(const std::string& path);
 bool IsPictureName(std::string_view path);
 bool HasPictureSignature(const std::string& path);
+// The same test on the first bytes of a file, kPictureHeadBytes of them or all it has.
+constexpr size_t kPictureHeadBytes = 8;
+bool IsPictureSignature(std::string_view head);
 
 // Status and length of a URL from its response headers: the Content-Length (0 or more),
 // 0 for "404 Not found", -1 for "403 Forbidden", "302 Found" or a text that ends first,

@@ -41,12 +41,13 @@ void NoteFetchedPage(SaveJob& job, const std::string& url, const std::string& pa
     records->RecordFetched(job, file);
 }
 
-void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin) {
+void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
+                     int64_t size) {
     JobRecords* records = HistoryOf(job);
     if (!records) return;
     FetchedFile file = FactsOf(url, path, origin, false);
     file.hash = !origin.hash.empty() ? origin.hash : platform::FileContentHash(path);
-    file.size = platform::FileSize(path);
+    file.size = size >= 0 ? size : platform::FileSize(path);
     records->RecordFetched(job, file);
 }
 

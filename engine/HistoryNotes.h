@@ -3,6 +3,7 @@
 // Worker thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,10 @@ bool KeepsHistory(SaveJob& job);
 // (empty when it could not be read; the fetched file at `fetched` is then hashed).
 void NoteFetchedPage(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
                      std::string_view text, bool readable, const std::string& fetched);
-// A hash in `origin` (worked out where the file was fetched ahead) is taken as it is.
-// An embedded file in its place.
-void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin);
+// A hash in `origin` (worked out while the file was fetched) is taken as it is.
+// An embedded file in its place, of `size` bytes (-1: looked up here).
+void NoteFetchedFile(SaveJob& job, const std::string& url, const std::string& path, const FetchOrigin& origin,
+                     int64_t size = -1);
 void NoteFetchFailed(SaveJob& job, const std::string& url, const std::string& path, bool page,
                      const FetchOrigin* origin);
 

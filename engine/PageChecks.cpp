@@ -58,8 +58,10 @@ bool IsPictureName(std::string_view path) {
 
 bool HasPictureSignature(const std::string& path) {
     std::string head;
-    if (!platform::ReadFileHead(path, head, 8)) return false;
-    const std::string_view h(head);
+    return platform::ReadFileHead(path, head, kPictureHeadBytes) && IsPictureSignature(head);
+}
+
+bool IsPictureSignature(std::string_view h) {
     return h.starts_with("\xFF\xD8") || h.starts_with("GIF") || h.starts_with("\x89PNG\r\n") ||
            h.starts_with("BM");
 }

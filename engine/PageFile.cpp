@@ -4,6 +4,7 @@
 
 #include "engine/SaveJob.h"
 #include "platform/FileUtil.h"
+#include "platform/Heap.h"
 
 namespace engine {
 
@@ -28,6 +29,11 @@ std::string PageNotSavedLine(const std::string& pagePath) {
 void PageText::Read(const std::string& path) {
     readable = platform::ReadWholeFile(staged.empty() ? path : staged, text);
     if (!readable) text.clear();
+    // A big page's step makes a copy or two of it: the heap left behind by the smaller pages
+    // before goes back first, so that the two do not add up. Only for the few pages whose
+    // copies make the save's peak: handing the heap back costs a system call for every gap.
+    constexpr size_t kReturnHeapAbove = 512 * 1024;
+    if (text.size() > kReturnHeapAbove) platform::ReturnFreeHeap();
 }
 
 bool PageText::Save(SaveJob& job, const std::string& path) {

@@ -261,8 +261,10 @@ void Prefetcher::RunTicket(Ticket& ticket, platform::HttpSession& http) {
     }
     const int ok = dead || cancel.Cancelled() ? 0
                                               : FetchUrlToFileVia(http, m_job, ticket.url, ticket.path,
-                                                                  StagingPath(ticket.path), &cancel, &origin);
-    if (ok && m_hashFiles) origin.hash = platform::FileContentHash(StagingPath(ticket.path));
+                                                                  StagingPath(ticket.path), &cancel, &origin,
+                                                                  m_hashFiles);
+    // Hashed as it came in, unless it was resumed or rewritten after.
+    if (ok && m_hashFiles && origin.hash.empty()) origin.hash = platform::FileContentHash(StagingPath(ticket.path));
     // A page that lies on disk can go to the renderer now, while the walk is elsewhere.
     if (ok && !ticket.embed && !cancel.Cancelled())
         RenderFetchedAhead(m_job, IsAbsoluteUrl(origin.url) ? origin.url : ticket.url, StagingPath(ticket.path),

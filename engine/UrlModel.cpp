@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
 #include "engine/ChosenHosts.h"
 #include "engine/LinkKind.h"
@@ -53,6 +54,22 @@ bool IsKnownShortFileExtension(std::string_view name) {
     return std::binary_search(kShortFileExtensions.begin(), kShortFileExtensions.end(), ext);
 }
 
+// The name's extension (after its last dot) in lower case, written into `buffer`; "" when
+// there is none or it is longer than any extension the kinds go by. Every link of every page
+// has its kind looked up, so the extension is cut out once rather than each one compared
+// with the name's end.
+std::string_view LowerExtension(std::string_view name, std::array<char, 11>& buffer) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot - 1 > buffer.size()) return {};
+    const size_t length = name.size() - dot - 1;
+    for (size_t i = 0; i < length; ++i) buffer[i] = platform::AsciiLower(name[dot + 1 + i]);
+    return {buffer.data(), length};
+}
+
+bool IsOneOf(std::string_view ext, std::initializer_list<std::string_view> list) {
+    return std::find(list.begin(), list.end(), ext) != list.end();
+}
+
 }  // namespace
 
 int32_t LinkKindOfName(std::string_view name) {
@@ -62,15 +79,17 @@ int32_t LinkKindOfName(std::string_view name) {
     if (name.find('@') != std::string_view::npos && !IsPictureOrStyleName(name)) return NotFollowed;
     const std::string_view whole = name;
     name = name.substr(0, name.find('?'));
-    if (EndsWithI(name, ".htm") || EndsWithI(name, ".html") || EndsWithI(name, ".com")) return LinkPage;
-    if (EndsWithI(name, ".js")) return ScriptData;
-    if (EndsWithI(name, ".jpeg")) return EmbedData;
-    if (EndsWithI(name, ".css")) return CssData;
-    if (EndsWithI(name, ".m3u")) return PlayList;
+    std::array<char, 11> buffer{};
+    const std::string_view ext = LowerExtension(name, buffer);
+    if (IsOneOf(ext, {"htm", "html", "com"})) return LinkPage;
+    if (ext == "js") return ScriptData;
+    if (ext == "jpeg") return EmbedData;
+    if (ext == "css") return CssData;
+    if (ext == "m3u") return PlayList;
     // Today's pictures, fonts and media have longer extensions than the short-name rule takes.
-    for (std::string_view ext : {".webp", ".avif", ".woff", ".woff2", ".webm", ".weba", ".mpeg", ".tiff", ".heic",
-                                 ".flac", ".opus", ".apng", ".jfif", ".svgz", ".json", ".webmanifest"})
-        if (EndsWithI(name, ext)) return EmbedData;
+    if (IsOneOf(ext, {"webp", "avif", "woff", "woff2", "webm", "weba", "mpeg", "tiff", "heic", "flac", "opus", "apng",
+                      "jfif", "svgz", "json", "webmanifest"}))
+        return EmbedData;
     // A short extension of one to three characters marks a file when it is one that files
     // bear; "tkinter.ttk" or "sect.apt-get" on a site with clean URLs is a page's name.
     if (IsKnownShortFileExtension(name)) return EmbedData;
@@ -84,7 +103,12 @@ int32_t LinkKindOfName(std::string_view name) {
 }
 
 bool IsDynamicName(std::string_view name) {
-    return ContainsI(name, ".php") || ContainsI(name, ".asp") || ContainsI(name, ".shtml");
+    // ".php", ".asp" or ".shtml" anywhere: each dot of the name is looked at once.
+    for (size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
+        const std::string_view rest = name.substr(dot + 1);
+        if (StartsWithI(rest, "php") || StartsWithI(rest, "asp") || StartsWithI(rest, "shtml")) return true;
+    }
+    return false;
 }
 
 bool IsCgiName(std::string_view name) {

@@ -40,6 +40,26 @@ std::string FinishDigest(EVP_MD_CTX* context) {
 
 }  // namespace
 
+struct ContentHasher::State {
+    Digest context = StartDigest();
+};
+
+ContentHasher::ContentHasher() : m_state(std::make_unique<State>()) {}
+ContentHasher::~ContentHasher() = default;
+
+bool ContentHasher::Add(std::string_view piece) {
+    if (m_state->context && EVP_DigestUpdate(m_state->context.get(), piece.data(), piece.size()) != 1)
+        m_state->context.reset();
+    return m_state->context != nullptr;
+}
+
+std::string ContentHasher::Finish() {
+    if (!m_state->context) return {};
+    std::string text = FinishDigest(m_state->context.get());
+    m_state->context.reset();
+    return text;
+}
+
 std::string ContentHash(std::string_view bytes) {
     Digest context = StartDigest();
     if (!context || EVP_DigestUpdate(context.get(), bytes.data(), bytes.size()) != 1) return {};

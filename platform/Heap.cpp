@@ -16,4 +16,6 @@ void KeepHeapSmall() {
     (void)mallopt(M_TRIM_THRESHOLD, kKeptTopBytes);
 }
 
+void ReturnFreeHeap() { (void)malloc_trim(0); }
+
 }  // namespace platform

@@ -8,4 +8,8 @@ namespace platform {
 // every thread would keep its own largest footprint.
 void KeepHeapSmall();
 
+// Hands the heap's free pages back to the system, those between blocks in use too. For the
+// moment before a big piece of work whose copies would otherwise come on top of them.
+void ReturnFreeHeap();
+
 }  // namespace platform

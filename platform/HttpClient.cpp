@@ -2,6 +2,7 @@
 // libcurl; everything above them sees HttpResult and a short error text.
 #include "platform/HttpClient.h"
 
+#include "platform/ContentHash.h"
 #include "platform/CookieJar.h"
 #include "platform/FileUtil.h"
 #include "platform/HttpExchange.h"
@@ -562,10 +563,25 @@ HttpResponse HttpSession::FetchStreaming(const HttpRequest& request, const BodyS
 HttpResponse HttpSession::FetchToFile(const HttpRequest& request, const std::string& path) {
     try {
         FileTarget file(path, request.resumeFrom);
+        std::unique_ptr<ContentHasher> hasher;
+        if (request.hashBody) hasher = std::make_unique<ContentHasher>();
+        bool whole = false;
+        std::string head;
         HttpResponse response = Run(
-            m_handle, m_settings, request, [&](const char* data, size_t length) { return file.Write(data, length); },
-            [&](bool rangeHonoured) { return file.Open(rangeHonoured); });
+            m_handle, m_settings, request,
+            [&](const char* data, size_t length) {
+                if (hasher) (void)hasher->Add(std::string_view(data, length));
+                if (head.size() < request.headBytes)
+                    head.append(data, std::min(length, request.headBytes - head.size()));
+                return file.Write(data, length);
+            },
+            [&](bool rangeHonoured) {
+                whole = !rangeHonoured;
+                return file.Open(rangeHonoured);
+            });
         if (!file.Close() && response.result == HttpOk) response.result = HttpFileError;
+        if (hasher && whole && response.result == HttpOk) response.bodyHash = hasher->Finish();
+        response.bodyHead = std::move(head);
         if (response.result == HttpFileError && !file.Error().empty()) {
             response.error = file.Error();
             response.cause = file.Cause();

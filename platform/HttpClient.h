@@ -41,6 +41,11 @@ struct HttpRequest {
                                        // keep it byte for byte); false: compressed answers are
                                        // asked for and arrive decoded
     std::function<bool()> stopRequested;  // polled during the transfer; true cancels it
+    // FetchToFile: the body's content hash (ContentHash) is worked out as it is written, so the
+    // file need not be read again for it.
+    bool hashBody = false;
+    // FetchToFile: this many of the body's first bytes are kept in response.bodyHead.
+    size_t headBytes = 0;
 };
 
 struct HttpResponse {
@@ -59,6 +64,12 @@ struct HttpResponse {
     std::string etag;          // the final answer's validators ("" when it sent none)
     std::string lastModified;
     std::string retryAfter;    // the final answer's Retry-After header ("" when it sent none)
+    // With request.hashBody: the ContentHash of the file FetchToFile wrote, when it wrote it from
+    // the first byte ("" when the body went on from bytes kept before, or was not hashed).
+    std::string bodyHash;
+    // With request.headBytes: the first bytes this transfer wrote (after the kept ones of a
+    // resumed transfer, rangeHonoured).
+    std::string bodyHead;
     FailureCause cause = FailureCause::None;  // the kind of failure when result != HttpOk
 };
 

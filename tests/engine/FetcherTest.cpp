@@ -1,6 +1,7 @@
 #include "engine/Fetcher.h"
 
 #include "engine/SaveJob.h"
+#include "platform/ContentHash.h"
 #include "platform/HttpClient.h"
 #include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
@@ -271,6 +272,14 @@ TEST_F(FetcherTest, PictureNameMustHoldAPicture) {
         EXPECT_EQ(engine::DownloadPlain(session, Url(std::string("/") + c.name), path), c.expected);
         EXPECT_EQ(Sandbox::Exists(path), c.expected == 1);
         EXPECT_FALSE(Sandbox::Exists(path + ".part"));
+        // Fetched ahead, the picture is judged by the bytes as they came in; a refused one
+        // hands on no hash, a kept one the hash of what lies on disk.
+        engine::FetchOrigin origin;
+        const std::string staged = out / (std::string("ahead-") + c.name);
+        EXPECT_EQ(engine::FetchUrlToFileVia(session, job, Url(std::string("/") + c.name), path, staged, nullptr,
+                                            &origin, true),
+                  c.expected);
+        EXPECT_EQ(origin.hash, c.expected == 1 ? platform::FileContentHash(staged) : std::string());
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/HttpClient.h"
+#include "platform/ContentHash.h"
 
 #include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
@@ -206,10 +207,15 @@ TEST_F(HttpClientTest, BrokenReadResumedByRangeCompletesTheFileByteExact) {
     Sandbox::WriteFile(out / "big.bin", body.substr(0, 70000) + "torn tail");
     HttpRequest resumed = Request("/big.bin");
     resumed.resumeFrom = first.bytes;
+    // A hash of the appended bytes alone would pass for the file's: none is given.
+    resumed.hashBody = true;
+    resumed.headBytes = 8;
     HttpResponse second = session.FetchToFile(resumed, out / "big.bin");
     EXPECT_EQ(second.result, platform::HttpOk) << second.error;
     EXPECT_EQ(second.status, 206);
     EXPECT_TRUE(second.rangeHonoured);
+    EXPECT_EQ(second.bodyHash, "");
+    EXPECT_TRUE(second.bodyHead == body.substr(70000, 8));
     EXPECT_EQ(second.bytes, 130000);
     EXPECT_EQ(second.contentLength, 130000);
     EXPECT_TRUE(Sandbox::ReadFile(out / "big.bin") == body);
@@ -226,12 +232,17 @@ TEST_F(HttpClientTest, ServerIgnoringTheRangeGetsTheWholeFileRewritten) {
 
     HttpRequest resumed = Request("/big.bin");
     resumed.resumeFrom = 25000;
+    resumed.hashBody = true;
+    resumed.headBytes = 8;
     HttpResponse response = session.FetchToFile(resumed, out / "big.bin");
     EXPECT_EQ(response.result, platform::HttpOk) << response.error;
     EXPECT_EQ(response.status, 200);
     EXPECT_FALSE(response.rangeHonoured);
     EXPECT_EQ(response.bytes, 20000);
     EXPECT_TRUE(Sandbox::ReadFile(out / "big.bin") == body);
+    // Written whole, the file's hash and first bytes come with the answer.
+    EXPECT_EQ(response.bodyHash, platform::FileContentHash(out / "big.bin"));
+    EXPECT_TRUE(response.bodyHead == body.substr(0, 8));
     EXPECT_NE(server->RequestLog().find("GET /big.bin bytes=25000-"), std::string::npos);
 }
 
