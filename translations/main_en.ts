@@ -197,7 +197,7 @@ Restart now?</translation>
     </message>
     <message>
         <source>Alias補正</source>
-        <translation>Alias fix</translation>
+        <translation>Alias correction</translation>
     </message>
     <message>
         <source>Agent利用</source>
