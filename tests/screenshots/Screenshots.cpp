@@ -468,19 +468,11 @@ void ShowAlbumFetcher(const std::string& programFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string textsPath;
-    platform::UiLanguage language = platform::UiLanguage::Japanese;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--texts") textsPath = argv[i + 1];
-        else if (flag == "--language") language = platform::ChooseUiLanguage(argv[i + 1]);
-    }
-    if (argc < 2 || argc % 2 != 0) {
-        std::fprintf(stderr, "usage: sitrova_screenshots OUTPUT-FOLDER [--language ja|en] [--texts FILE]\n");
-        return 2;
-    }
+    windowtexts::ShotOptions options;
+    if (!windowtexts::ParseShotOptions(argc, argv, options)) return 2;
+    const std::string& textsPath = options.textsPath;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::SetUiLanguage(language);
+    platform::SetUiLanguage(options.language);
     QApplication application(argc, argv);
     if (!platformqt::InstallTranslations(SITROVA_BIN_DIR)) return 1;
     SetUpFonts();

@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <cstdio>
+#include "platform/UiLanguage.h"
 #include <string>
 #include <vector>
 
@@ -96,6 +97,24 @@ inline std::vector<Text> Collect(QWidget* window) {
         for (size_t i = first; i < out.size(); ++i) out[i].sameInEveryLanguage = same.contains(out[i].text);
     }
     return out;
+}
+
+// The options the screenshot programs share: PROGRAM OUTPUT-FOLDER [--language ja|en]
+// [--texts FILE]. False (with the usage on stderr) when they do not parse.
+struct ShotOptions {
+    std::string textsPath;
+    platform::UiLanguage language = platform::UiLanguage::Japanese;
+};
+
+inline bool ParseShotOptions(int argc, char** argv, ShotOptions& options) {
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--texts") options.textsPath = argv[i + 1];
+        else if (flag == "--language") options.language = platform::ChooseUiLanguage(argv[i + 1]);
+    }
+    if (argc >= 2 && argc % 2 == 0) return true;
+    std::fprintf(stderr, "usage: %s OUTPUT-FOLDER [--language ja|en] [--texts FILE]\n", argc > 0 ? argv[0] : "screenshots");
+    return false;
 }
 
 // Writes the window's texts under "== name"; in English, returns how many are still Japanese
